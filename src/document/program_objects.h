@@ -1,0 +1,14 @@
+// The program-wide objects are defined together in program_objects.cpp, in
+// the order the program builds them at start (and destroys them in reverse):
+// the status text, the settings objects, the link objects. Each subsystem's
+// header declares its own objects.
+#pragma once
+
+#include <string>
+
+// The view's status and prompt text.
+extern std::string g_StatusText;
+
+// Gives every program-wide object its construction value again, in the
+// construction order, so one test cannot leak state into the next.
+void ResetProgramObjects();

@@ -1,0 +1,73 @@
+// The machine parameters: speeds, depths, heights and tool-changer slots,
+// kept as the registry values "m2" to "m24". The dialog object's members are
+// the program-wide values; the g_ names below reach them.
+#pragma once
+
+#include <array>
+#include <string>
+
+struct CToolSlot {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+constexpr int TOOL_CHANGER_SLOTS = 9;
+
+class CMachineParamDlg {
+public:
+    std::string m_MachineModel;   // read from the registry value "Machine"
+    float m_HomeSpeed = 16.0f;    // m2
+    float m_ParamM3 = 35.0f;      // m3
+    float m_RapidSpeed = 35.0f;   // m4, mm/s
+    float m_ZSpeed = 2.0f;        // m5, mm/s
+    float m_PlungeSpeed = 2.0f;   // m6, mm/s
+    float m_ParamM7 = 8.0f;       // m7
+    float m_LiftSpeed = 24.0f;    // m8, mm/s
+    float m_ParamM9 = 15.0f;      // m9
+    float m_LiftHeight = 0.0f;    // m10, mm
+    float m_ParamM11 = 12.0f;     // m11
+    float m_ParamM12 = 0.0f;      // m12
+    float m_ParamM13 = 15.0f;     // m13
+    float m_ParamM14 = 15.0f;     // m14, mm
+    float m_DrillDepth = 2.8f;    // m15, mm
+    float m_RouteDepth = 1.6f;    // m16, mm
+    float m_EngraveDepth = 0.0f;  // m17, mm
+    float m_EngraveSpeed = 8.0f;  // m18, mm/s
+    float m_ParamM19 = 10.0f;     // m19
+    float m_RouteSpeed = 1.0f;    // m20, mm/s
+    float m_ZTop = 18.5f;         // m21, mm
+    std::array<CToolSlot, TOOL_CHANGER_SLOTS> m_ToolChangerPositions{};  // m23
+    float m_SpindleSpeed = 0.0f;  // m24, RPM
+
+    // Reads the machine model from the registry, as the per-model defaults
+    // start from it.
+    CMachineParamDlg();
+};
+
+extern CMachineParamDlg g_MachineParamDlg;
+
+inline std::string& g_MachineModel = g_MachineParamDlg.m_MachineModel;
+inline float& g_HomeSpeed = g_MachineParamDlg.m_HomeSpeed;
+inline float& g_ParamM3 = g_MachineParamDlg.m_ParamM3;
+inline float& g_RapidSpeed = g_MachineParamDlg.m_RapidSpeed;
+inline float& g_ZSpeed = g_MachineParamDlg.m_ZSpeed;
+inline float& g_PlungeSpeed = g_MachineParamDlg.m_PlungeSpeed;
+inline float& g_ParamM7 = g_MachineParamDlg.m_ParamM7;
+inline float& g_LiftSpeed = g_MachineParamDlg.m_LiftSpeed;
+inline float& g_ParamM9 = g_MachineParamDlg.m_ParamM9;
+inline float& g_LiftHeight = g_MachineParamDlg.m_LiftHeight;
+inline float& g_ParamM11 = g_MachineParamDlg.m_ParamM11;
+inline float& g_ParamM12 = g_MachineParamDlg.m_ParamM12;
+inline float& g_ParamM13 = g_MachineParamDlg.m_ParamM13;
+inline float& g_ParamM14 = g_MachineParamDlg.m_ParamM14;
+inline float& g_DrillDepth = g_MachineParamDlg.m_DrillDepth;
+inline float& g_RouteDepth = g_MachineParamDlg.m_RouteDepth;
+inline float& g_EngraveDepth = g_MachineParamDlg.m_EngraveDepth;
+inline float& g_EngraveSpeed = g_MachineParamDlg.m_EngraveSpeed;
+inline float& g_ParamM19 = g_MachineParamDlg.m_ParamM19;
+inline float& g_RouteSpeed = g_MachineParamDlg.m_RouteSpeed;
+inline float& g_ZTop = g_MachineParamDlg.m_ZTop;
+inline std::array<CToolSlot, TOOL_CHANGER_SLOTS>& g_ToolChangerPositions =
+    g_MachineParamDlg.m_ToolChangerPositions;
+inline float& g_SpindleSpeed = g_MachineParamDlg.m_SpindleSpeed;

@@ -1,0 +1,243 @@
+// Little-endian encoding and the whole-file helpers.
+#include "platform/binary_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void CBinaryWriter::U16(std::uint16_t v)
+{
+    U8(static_cast<std::uint8_t>(v));
+    U8(static_cast<std::uint8_t>(v >> 8));
+}
+
+void CBinaryWriter::U32(std::uint32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        U8(static_cast<std::uint8_t>(v >> shift));
+}
+
+void CBinaryWriter::F32(float v)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    U32(bits);
+}
+
+void CBinaryWriter::F64(double v)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    U32(static_cast<std::uint32_t>(bits));
+    U32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+void CBinaryWriter::Bytes(const void* data, std::size_t size)
+{
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    m_Bytes.insert(m_Bytes.end(), p, p + size);
+}
+
+void CBinaryWriter::FixedText(const std::string& text, std::size_t width)
+{
+    if (width == 0)
+        return;
+    std::size_t n = std::min(text.size(), width - 1);
+    Bytes(text.data(), n);
+    Zeros(width - n);
+}
+
+bool CBinaryReader::Take(std::size_t size, const std::uint8_t*& at)
+{
+    if (!m_Ok || size > m_Size - m_Pos) {
+        m_Ok = false;
+        return false;
+    }
+    at = m_Data + m_Pos;
+    m_Pos += size;
+    return true;
+}
+
+bool CBinaryReader::U8(std::uint8_t& v)
+{
+    const std::uint8_t* p;
+    if (!Take(1, p))
+        return false;
+    v = p[0];
+    return true;
+}
+
+bool CBinaryReader::I8(std::int8_t& v)
+{
+    std::uint8_t u;
+    if (!U8(u))
+        return false;
+    v = static_cast<std::int8_t>(u);
+    return true;
+}
+
+bool CBinaryReader::U16(std::uint16_t& v)
+{
+    const std::uint8_t* p;
+    if (!Take(2, p))
+        return false;
+    v = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    return true;
+}
+
+bool CBinaryReader::I16(std::int16_t& v)
+{
+    std::uint16_t u;
+    if (!U16(u))
+        return false;
+    v = static_cast<std::int16_t>(u);
+    return true;
+}
+
+bool CBinaryReader::U32(std::uint32_t& v)
+{
+    const std::uint8_t* p;
+    if (!Take(4, p))
+        return false;
+    v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return true;
+}
+
+bool CBinaryReader::I32(std::int32_t& v)
+{
+    std::uint32_t u;
+    if (!U32(u))
+        return false;
+    v = static_cast<std::int32_t>(u);
+    return true;
+}
+
+bool CBinaryReader::F32(float& v)
+{
+    std::uint32_t bits;
+    if (!U32(bits))
+        return false;
+    std::memcpy(&v, &bits, sizeof v);
+    return true;
+}
+
+bool CBinaryReader::F64(double& v)
+{
+    const std::uint8_t* p;
+    if (!Take(8, p))
+        return false;
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | p[i];
+    std::memcpy(&v, &bits, sizeof v);
+    return true;
+}
+
+bool CBinaryReader::Bytes(void* out, std::size_t size)
+{
+    const std::uint8_t* p;
+    if (!Take(size, p))
+        return false;
+    if (size)
+        std::memcpy(out, p, size);
+    return true;
+}
+
+bool CBinaryReader::Bytes(std::vector<std::uint8_t>& out, std::size_t size)
+{
+    const std::uint8_t* p;
+    if (!Take(size, p))
+        return false;
+    out.assign(p, p + size);
+    return true;
+}
+
+bool CBinaryReader::FixedText(std::string& text, std::size_t width)
+{
+    const std::uint8_t* p;
+    if (!Take(width, p))
+        return false;
+    std::size_t n = 0;
+    while (n < width && p[n] != 0)
+        ++n;
+    text.assign(reinterpret_cast<const char*>(p), n);
+    return true;
+}
+
+bool CBinaryReader::Skip(std::size_t size)
+{
+    const std::uint8_t* p;
+    return Take(size, p);
+}
+
+static void SetError(std::string* error, const std::string& what, const std::string& path)
+{
+    if (error)
+        *error = what + " " + path + ": " + std::strerror(errno);
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* error)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        SetError(error, "cannot open", path);
+        return false;
+    }
+    std::vector<std::uint8_t> data;
+    std::uint8_t buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        SetError(error, "cannot read", path);
+        return false;
+    }
+    out.swap(data);
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                         std::string* error)
+{
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        SetError(error, "cannot create", temp);
+        return false;
+    }
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    std::size_t left = size;
+    while (left > 0) {
+        ssize_t written = ::write(fd, p, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            SetError(error, "cannot write", temp);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        p += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    // mkstemp makes the file private; the program's files are ordinary ones.
+    ::fchmod(fd, 0644);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        SetError(error, "cannot write", temp);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        SetError(error, "cannot replace", path);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,85 @@
+// Little-endian field-by-field reading and writing of the program's binary
+// files. Records are never written as raw structs: each field goes through
+// these so the byte layout is the documented one on any compiler.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CBinaryWriter {
+public:
+    void U8(std::uint8_t v) { m_Bytes.push_back(v); }
+    void I8(std::int8_t v) { U8(static_cast<std::uint8_t>(v)); }
+    void U16(std::uint16_t v);
+    void I16(std::int16_t v) { U16(static_cast<std::uint16_t>(v)); }
+    void U32(std::uint32_t v);
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+    void F32(float v);
+    void F64(double v);
+    void Bytes(const void* data, std::size_t size);
+    void Bytes(const std::vector<std::uint8_t>& data) { Bytes(data.data(), data.size()); }
+    // A fixed-width text field: the text cut to width - 1 bytes, then zeros.
+    void FixedText(const std::string& text, std::size_t width);
+    void Zeros(std::size_t count) { m_Bytes.insert(m_Bytes.end(), count, 0); }
+
+    const std::vector<std::uint8_t>& Data() const { return m_Bytes; }
+    std::vector<std::uint8_t>& Data() { return m_Bytes; }
+    std::size_t Size() const { return m_Bytes.size(); }
+
+private:
+    std::vector<std::uint8_t> m_Bytes;
+};
+
+// Reads from a byte block. Any read past the end fails, leaves its target
+// unchanged and makes every later read fail too, so a caller may read a whole
+// record and test Ok() once.
+class CBinaryReader {
+public:
+    CBinaryReader() = default;
+    CBinaryReader(const std::uint8_t* data, std::size_t size) : m_Data(data), m_Size(size) {}
+    explicit CBinaryReader(const std::vector<std::uint8_t>& data)
+        : CBinaryReader(data.data(), data.size()) {}
+
+    bool U8(std::uint8_t& v);
+    bool I8(std::int8_t& v);
+    bool U16(std::uint16_t& v);
+    bool I16(std::int16_t& v);
+    bool U32(std::uint32_t& v);
+    bool I32(std::int32_t& v);
+    bool F32(float& v);
+    bool F64(double& v);
+    bool Bytes(void* out, std::size_t size);
+    bool Bytes(std::vector<std::uint8_t>& out, std::size_t size);
+    // A fixed-width text field: the text up to its first zero byte.
+    bool FixedText(std::string& text, std::size_t width);
+    bool Skip(std::size_t size);
+
+    bool Ok() const { return m_Ok; }
+    std::size_t Position() const { return m_Pos; }
+    std::size_t Remaining() const { return m_Size - m_Pos; }
+    bool AtEnd() const { return m_Pos == m_Size; }
+
+private:
+    bool Take(std::size_t size, const std::uint8_t*& at);
+
+    const std::uint8_t* m_Data = nullptr;
+    std::size_t m_Size = 0;
+    std::size_t m_Pos = 0;
+    bool m_Ok = true;
+};
+
+// Whole-file helpers. Reading fills `out` only on success; writing goes to a
+// temporary file beside the target and renames it over the old one, so a
+// failed write leaves the old file as it was. Both return false on failure
+// with a reason in `error` when given.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                   std::string* error = nullptr);
+bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                         std::string* error = nullptr);
+inline bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data,
+                                std::string* error = nullptr)
+{
+    return WriteFileAtomically(path, data.data(), data.size(), error);
+}

@@ -1,0 +1,116 @@
+// Qt implementation of the host services.
+#include "platform/qt/qt_host.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+QElapsedTimer& Clock()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock;
+}
+
+QMessageBox::Icon IconFor(unsigned type)
+{
+    switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+CQtHost::CQtHost() { Clock(); }
+
+CQtHost::~CQtHost()
+{
+    for (auto& [id, timer] : m_Timers)
+        delete timer;
+}
+
+int CQtHost::MessageBox(const std::string& text, const std::string& caption, unsigned type)
+{
+    QMessageBox box(IconFor(type), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, m_MainWindow);
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Ok: return IDOK;
+    default:
+        // Closed without a button: the box's cancel answer.
+        return (type & MB_TYPEMASK) == MB_OK ? IDOK
+               : (type & MB_TYPEMASK) == MB_YESNO ? IDNO
+                                                   : IDCANCEL;
+    }
+}
+
+void CQtHost::Beep(unsigned, unsigned) { QApplication::beep(); }
+
+void CQtHost::MessageBeep(unsigned) { QApplication::beep(); }
+
+void CQtHost::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void CQtHost::EndWaitCursor()
+{
+    if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void CQtHost::SetStatusText(const std::string& text)
+{
+    if (m_StatusSink)
+        m_StatusSink(text);
+}
+
+void CQtHost::PumpMessages() { QApplication::processEvents(QEventLoop::AllEvents); }
+
+void CQtHost::Sleep(unsigned milliseconds) { QThread::msleep(milliseconds); }
+
+std::uint32_t CQtHost::GetTickCount() { return static_cast<std::uint32_t>(Clock().elapsed()); }
+
+unsigned CQtHost::SetTimer(unsigned id, unsigned milliseconds, std::function<void()> callback)
+{
+    KillTimer(id);
+    auto* timer = new QTimer(this);
+    timer->setInterval(static_cast<int>(milliseconds));
+    connect(timer, &QTimer::timeout, this, [cb = std::move(callback)] { cb(); });
+    timer->start();
+    m_Timers[id] = timer;
+    return id;
+}
+
+void CQtHost::KillTimer(unsigned id)
+{
+    auto it = m_Timers.find(id);
+    if (it == m_Timers.end())
+        return;
+    delete it->second;
+    m_Timers.erase(it);
+}

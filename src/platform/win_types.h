@@ -1,0 +1,32 @@
+// The small value types the program shares with the framework it was
+// designed around: integer points, sizes, rectangles and colours.
+#pragma once
+
+#include <cstdint>
+
+struct POINT {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct SIZE {
+    std::int32_t cx = 0;
+    std::int32_t cy = 0;
+};
+
+struct RECT {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// 0x00bbggrr, as the colour fields of the program's files store it.
+using COLORREF = std::uint32_t;
+constexpr COLORREF RGB(unsigned r, unsigned g, unsigned b)
+{
+    return (r & 0xff) | ((g & 0xff) << 8) | ((b & 0xff) << 16);
+}
+constexpr unsigned GetRValue(COLORREF c) { return c & 0xff; }
+constexpr unsigned GetGValue(COLORREF c) { return (c >> 8) & 0xff; }
+constexpr unsigned GetBValue(COLORREF c) { return (c >> 16) & 0xff; }

@@ -1,0 +1,76 @@
+// Little-endian fields and whole-file helpers.
+#include "platform/binary_io.h"
+#include "support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+TEST(BinaryIo, WritesFieldsLittleEndianAndReadsThemBack)
+{
+    CBinaryWriter w;
+    w.U8(0xAB);
+    w.I16(-2);
+    w.I32(1000);
+    w.F32(1.0f);
+    w.F64(-2.5);
+    w.FixedText("top", 6);
+    const std::vector<std::uint8_t> expected = {
+        0xAB, 0xFE, 0xFF, 0xE8, 0x03, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3F,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0xC0, 't', 'o', 'p', 0, 0, 0};
+    EXPECT_EQ(w.Data(), expected);
+
+    CBinaryReader r(w.Data());
+    std::uint8_t u8 = 0;
+    std::int16_t i16 = 0;
+    std::int32_t i32 = 0;
+    float f = 0;
+    double d = 0;
+    std::string text;
+    EXPECT_TRUE(r.U8(u8) && r.I16(i16) && r.I32(i32) && r.F32(f) && r.F64(d) &&
+                r.FixedText(text, 6));
+    EXPECT_EQ(u8, 0xAB);
+    EXPECT_EQ(i16, -2);
+    EXPECT_EQ(i32, 1000);
+    EXPECT_EQ(f, 1.0f);
+    EXPECT_EQ(d, -2.5);
+    EXPECT_EQ(text, "top");
+    EXPECT_TRUE(r.AtEnd());
+}
+
+TEST(BinaryIo, FixedTextIsCutToLeaveItsZero)
+{
+    CBinaryWriter w;
+    w.FixedText("abcdefgh", 4);
+    EXPECT_EQ(w.Data(), (std::vector<std::uint8_t>{'a', 'b', 'c', 0}));
+}
+
+TEST(BinaryIo, ShortReadFailsLeavesTargetAndStaysFailed)
+{
+    const std::vector<std::uint8_t> bytes = {1, 2, 3};
+    CBinaryReader r(bytes);
+    std::int32_t v = 77;
+    EXPECT_FALSE(r.I32(v));
+    EXPECT_EQ(v, 77);
+    std::uint8_t b = 0;
+    EXPECT_FALSE(r.U8(b));  // sticky, though a byte is there
+    EXPECT_FALSE(r.Ok());
+}
+
+TEST(BinaryIo, AtomicWriteReplacesAndFailureKeepsTheOldFile)
+{
+    std::string path = TestDir() + "/f.bin";
+    ASSERT_TRUE(WriteFileAtomically(path, std::vector<std::uint8_t>{1, 2}));
+    ASSERT_TRUE(WriteFileAtomically(path, std::vector<std::uint8_t>{3}));
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, std::vector<std::uint8_t>{3});
+
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(TestDir() + "/missing/dir/f.bin",
+                                     std::vector<std::uint8_t>{1}, &error));
+    EXPECT_NE(error.find("missing/dir"), std::string::npos);
+    std::vector<std::uint8_t> untouched = {9};
+    EXPECT_FALSE(ReadWholeFile(TestDir() + "/nope", untouched));
+    EXPECT_EQ(untouched, std::vector<std::uint8_t>{9});
+}

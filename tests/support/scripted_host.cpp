@@ -1,0 +1,64 @@
+// The scripted host.
+#include "support/scripted_host.h"
+
+#include <chrono>
+#include <thread>
+
+std::vector<std::string> CScriptedHost::BoxTexts() const
+{
+    std::vector<std::string> texts;
+    for (const Box& b : m_Boxes)
+        texts.push_back(b.text);
+    return texts;
+}
+
+int CScriptedHost::MessageBox(const std::string& text, const std::string& caption, unsigned type)
+{
+    int answer;
+    if (m_Answers.empty()) {
+        answer = DefaultMessageBoxAnswer(type);
+        ++m_Unanswered;
+    } else {
+        answer = m_Answers.front();
+        m_Answers.pop_front();
+    }
+    m_Boxes.push_back({text, caption, type, answer});
+    return answer;
+}
+
+void CScriptedHost::PumpMessages()
+{
+    ++m_Pumps;
+    if (m_PumpAction)
+        m_PumpAction(m_Pumps);
+}
+
+void CScriptedHost::Sleep(unsigned milliseconds)
+{
+    if (m_RealTime)
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    else
+        m_Clock += milliseconds;
+}
+
+std::uint32_t CScriptedHost::GetTickCount()
+{
+    if (!m_RealTime)
+        return m_Clock;
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+unsigned CScriptedHost::SetTimer(unsigned id, unsigned, std::function<void()> callback)
+{
+    m_Timers[id] = std::move(callback);
+    return id;
+}
+
+void CScriptedHost::FireTimer(unsigned id)
+{
+    auto it = m_Timers.find(id);
+    if (it != m_Timers.end())
+        it->second();
+}

@@ -1,0 +1,71 @@
+// A host for tests: message boxes answered from a queue, every shown text
+// recorded, a pump that can act (press STOP, answer later), timers fired by
+// hand and a clock that only moves when told to or when the code sleeps.
+#pragma once
+
+#include "platform/host.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class CScriptedHost : public CHost {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        unsigned type;
+        int answer;
+    };
+
+    // Answers for the next boxes, in order. A box with no queued answer takes
+    // its first button and is counted in UnansweredBoxes().
+    void QueueAnswer(int answer) { m_Answers.push_back(answer); }
+    // Called on every pump with the pump's number (1, 2, ...).
+    void OnPump(std::function<void(int)> action) { m_PumpAction = std::move(action); }
+    void FireTimer(unsigned id);
+    bool HasTimer(unsigned id) const { return m_Timers.count(id) != 0; }
+    // Moves the clock on without sleeping.
+    void Advance(unsigned milliseconds) { m_Clock += milliseconds; }
+    // Sleeping in a test costs nothing but moves the clock; a test that needs
+    // real time (a serial peer on a pseudo-terminal) turns this off.
+    void SetRealTime(bool real) { m_RealTime = real; }
+
+    const std::vector<Box>& Boxes() const { return m_Boxes; }
+    std::vector<std::string> BoxTexts() const;
+    const std::vector<std::string>& StatusTexts() const { return m_StatusTexts; }
+    int UnansweredBoxes() const { return m_Unanswered; }
+    int Pumps() const { return m_Pumps; }
+    int Beeps() const { return m_Beeps; }
+    int WaitCursorDepth() const { return m_WaitDepth; }
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    void Beep(unsigned, unsigned) override { ++m_Beeps; }
+    void MessageBeep(unsigned) override { ++m_Beeps; }
+    void BeginWaitCursor() override { ++m_WaitDepth; }
+    void EndWaitCursor() override { --m_WaitDepth; }
+    void SetStatusText(const std::string& text) override { m_StatusTexts.push_back(text); }
+    void PumpMessages() override;
+    void Sleep(unsigned milliseconds) override;
+    std::uint32_t GetTickCount() override;
+    unsigned SetTimer(unsigned id, unsigned milliseconds, std::function<void()> callback) override;
+    void KillTimer(unsigned id) override { m_Timers.erase(id); }
+
+private:
+    std::deque<int> m_Answers;
+    std::vector<Box> m_Boxes;
+    std::vector<std::string> m_StatusTexts;
+    std::function<void(int)> m_PumpAction;
+    std::map<unsigned, std::function<void()>> m_Timers;
+    int m_Unanswered = 0;
+    int m_Pumps = 0;
+    int m_Beeps = 0;
+    int m_WaitDepth = 0;
+    std::uint32_t m_Clock = 0;
+    bool m_RealTime = false;
+};
+
+// The scripted host every test starts with (fresh for each test).
+CScriptedHost& TestHost();
