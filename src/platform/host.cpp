@@ -1,6 +1,8 @@
 // The host switch and the console host.
 #include "platform/host.h"
 
+#include "ui/dialog.h"
+
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -44,6 +46,19 @@ std::uint32_t CConsoleHost::GetTickCount()
     using namespace std::chrono;
     return static_cast<std::uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void CConsoleHost::RunModalDialog(CDialog& dialog)
+{
+    dialog.OnInitDialog();
+    if (dialog.IsWindow())
+        dialog.EndDialog(IDCANCEL);
+}
+
+bool CConsoleHost::CreateModelessDialog(CDialog& dialog)
+{
+    dialog.OnInitDialog();
+    return true;
 }
 
 int AfxMessageBox(const std::string& text, unsigned type)

@@ -27,6 +27,8 @@ constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
+class CDialog;
+
 class CHost {
 public:
     virtual ~CHost() = default;
@@ -51,6 +53,12 @@ public:
     virtual unsigned SetTimer(unsigned id, unsigned milliseconds,
                               std::function<void()> callback) = 0;
     virtual void KillTimer(unsigned id) = 0;
+    // Shows `dialog` modally: calls its OnInitDialog once its controls exist
+    // and returns when the dialog has ended (CDialog::EndDialog).
+    virtual void RunModalDialog(CDialog& dialog) = 0;
+    // Shows `dialog` modelessly (hidden until it is shown) and calls its
+    // OnInitDialog; false when it cannot be made.
+    virtual bool CreateModelessDialog(CDialog& dialog) = 0;
 };
 
 // The host in force. Never null: without an installed host the console host
@@ -74,6 +82,9 @@ public:
     std::uint32_t GetTickCount() override;
     unsigned SetTimer(unsigned, unsigned, std::function<void()>) override { return 0; }
     void KillTimer(unsigned) override {}
+    // Nobody can answer here: the dialog initialises and is cancelled.
+    void RunModalDialog(CDialog& dialog) override;
+    bool CreateModelessDialog(CDialog& dialog) override;
 };
 
 // The answer a box gives when nobody can press a button: its first one.

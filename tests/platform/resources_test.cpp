@@ -1,6 +1,6 @@
 // The string table: the language library first, the program's own second.
 #include "platform/resources.h"
-#include "support/test_paths.h"
+#include "support/language.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@ TEST(Resources, ProgramTableIsChineseAndMissingIdsAreEmpty)
 
 TEST(Resources, EnglishLibraryTakesPrecedenceUntilFreed)
 {
-    std::string error;
-    ASSERT_TRUE(LoadLanguageLibrary(std::string(ORDUNE_BIN_DIR) + "/ENGLISH.DLL", &error)) << error;
+    ASSERT_TRUE(LoadLanguageLibraryForTest());
     EXPECT_TRUE(LanguageLibraryLoaded());
     EXPECT_EQ(LoadResString(61480), "This is the largest magnification !");
     EXPECT_EQ(LoadResString(61596), "KX1300");
@@ -23,7 +22,7 @@ TEST(Resources, EnglishLibraryTakesPrecedenceUntilFreed)
 
 TEST(Resources, EveryChineseTextHasAnEnglishOne)
 {
-    ASSERT_TRUE(LoadLanguageLibrary(std::string(ORDUNE_BIN_DIR) + "/ENGLISH.DLL"));
+    ASSERT_TRUE(LoadLanguageLibraryForTest());
     const OrduneResourceModule& own = ProgramResources();
     const OrduneResourceModule* english = LanguageResources();
     ASSERT_NE(english, nullptr);

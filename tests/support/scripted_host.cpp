@@ -1,6 +1,10 @@
 // The scripted host.
 #include "support/scripted_host.h"
 
+#include "ui/dialog.h"
+
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <thread>
 
@@ -61,4 +65,29 @@ void CScriptedHost::FireTimer(unsigned id)
     auto it = m_Timers.find(id);
     if (it != m_Timers.end())
         it->second();
+}
+
+void CScriptedHost::RunModalDialog(CDialog& dialog)
+{
+    m_DialogsShown.push_back(dialog.TemplateId());
+    dialog.OnInitDialog();
+    if (!m_Dialogs.empty() && dialog.IsWindow()) {
+        DialogScript next = std::move(m_Dialogs.front());
+        m_Dialogs.pop_front();
+        if (next.templateId != 0 && next.templateId != dialog.TemplateId())
+            ADD_FAILURE() << "dialog " << dialog.TemplateId() << " shown where the test expected "
+                          << next.templateId;
+        next.script(dialog);
+    }
+    if (dialog.IsWindow()) {
+        ++m_UnansweredDialogs;
+        dialog.EndDialog(IDCANCEL);
+    }
+}
+
+bool CScriptedHost::CreateModelessDialog(CDialog& dialog)
+{
+    m_DialogsShown.push_back(dialog.TemplateId());
+    dialog.OnInitDialog();
+    return true;
 }

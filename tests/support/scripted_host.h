@@ -23,6 +23,14 @@ public:
     // Answers for the next boxes, in order. A box with no queued answer takes
     // its first button and is counted in UnansweredBoxes().
     void QueueAnswer(int answer) { m_Answers.push_back(answer); }
+    // What the user does in the next modal dialog: the script sets controls
+    // by id and presses buttons. A dialog that is still open after its script,
+    // or that has no script, is cancelled and counted in UnansweredDialogs().
+    // With a template id the dialog must be that one.
+    void QueueDialog(std::function<void(CDialog&)> script, unsigned templateId = 0)
+    {
+        m_Dialogs.push_back({templateId, std::move(script)});
+    }
     // Called on every pump with the pump's number (1, 2, ...).
     void OnPump(std::function<void(int)> action) { m_PumpAction = std::move(action); }
     void FireTimer(unsigned id);
@@ -37,6 +45,9 @@ public:
     std::vector<std::string> BoxTexts() const;
     const std::vector<std::string>& StatusTexts() const { return m_StatusTexts; }
     int UnansweredBoxes() const { return m_Unanswered; }
+    int UnansweredDialogs() const { return m_UnansweredDialogs; }
+    // Template ids of every dialog shown, modal or modeless, in order.
+    const std::vector<unsigned>& DialogsShown() const { return m_DialogsShown; }
     int Pumps() const { return m_Pumps; }
     int Beeps() const { return m_Beeps; }
     int WaitCursorDepth() const { return m_WaitDepth; }
@@ -52,9 +63,18 @@ public:
     std::uint32_t GetTickCount() override;
     unsigned SetTimer(unsigned id, unsigned milliseconds, std::function<void()> callback) override;
     void KillTimer(unsigned id) override { m_Timers.erase(id); }
+    void RunModalDialog(CDialog& dialog) override;
+    bool CreateModelessDialog(CDialog& dialog) override;
 
 private:
+    struct DialogScript {
+        unsigned templateId;
+        std::function<void(CDialog&)> script;
+    };
     std::deque<int> m_Answers;
+    std::deque<DialogScript> m_Dialogs;
+    std::vector<unsigned> m_DialogsShown;
+    int m_UnansweredDialogs = 0;
     std::vector<Box> m_Boxes;
     std::vector<std::string> m_StatusTexts;
     std::function<void(int)> m_PumpAction;

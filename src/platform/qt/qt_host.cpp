@@ -1,6 +1,8 @@
 // Qt implementation of the host services.
 #include "platform/qt/qt_host.h"
 
+#include "ui/dialog.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -113,4 +115,19 @@ void CQtHost::KillTimer(unsigned id)
         return;
     delete it->second;
     m_Timers.erase(it);
+}
+
+// Dialog windows are drawn from their templates; until a dialog has one, it
+// initialises and is cancelled, so no command acts on input never given.
+void CQtHost::RunModalDialog(CDialog& dialog)
+{
+    dialog.OnInitDialog();
+    if (dialog.IsWindow())
+        dialog.EndDialog(IDCANCEL);
+}
+
+bool CQtHost::CreateModelessDialog(CDialog& dialog)
+{
+    dialog.OnInitDialog();
+    return true;
 }

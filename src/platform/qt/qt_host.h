@@ -32,6 +32,8 @@ public:
     std::uint32_t GetTickCount() override;
     unsigned SetTimer(unsigned id, unsigned milliseconds, std::function<void()> callback) override;
     void KillTimer(unsigned id) override;
+    void RunModalDialog(CDialog& dialog) override;
+    bool CreateModelessDialog(CDialog& dialog) override;
 
 private:
     QWidget* m_MainWindow = nullptr;
