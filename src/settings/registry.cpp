@@ -246,84 +246,69 @@ long CRegistryKey::ReadBinary(const std::string& name, void* buffer, std::size_t
 
 namespace {
 
-// Opens the program's key for one helper call; false when it cannot.
-struct ProgramKey {
+// Opens the program's key, runs `op` on it and closes it; nothing happens when
+// the key cannot be opened.
+template <class Op>
+void WithProgramKey(Op op)
+{
     CRegistryKey key;
-    bool open = key.Open(HKEY_CURRENT_USER, g_ProgramKeyPath) == ERROR_SUCCESS;
-};
+    if (key.Open(HKEY_CURRENT_USER, g_ProgramKeyPath) == ERROR_SUCCESS)
+        op(key);
+}
 
 }  // namespace
 
 void RegGetInt(const std::string& name, int& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.ReadInt(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.ReadInt(name, value); });
 }
 
 void RegGetLong(const std::string& name, std::int32_t& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.ReadLong(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.ReadLong(name, value); });
 }
 
 void RegGetLong2(const std::string& name, std::int32_t& value) { RegGetLong(name, value); }
 
 void RegGetFloat(const std::string& name, float& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.ReadFloat(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.ReadFloat(name, value); });
 }
 
 void RegGetDouble(const std::string& name, double& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.ReadDouble(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.ReadDouble(name, value); });
 }
 
 void RegGetString(const std::string& name, std::string& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.ReadString(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.ReadString(name, value); });
 }
 
 void RegSetString(const std::string& name, const std::string& value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.WriteString(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.WriteString(name, value); });
 }
 
 void RegSetFloat(const std::string& name, float value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.WriteFloat(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.WriteFloat(name, value); });
 }
 
 void RegSetDouble(const std::string& name, double value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.WriteDouble(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.WriteDouble(name, value); });
 }
 
 void RegSetInt(const std::string& name, int value)
 {
-    ProgramKey k;
-    if (k.open)
-        k.key.WriteInt(name, value);
+    WithProgramKey([&](CRegistryKey& k) { k.WriteInt(name, value); });
 }
 
 void RegSetLong(const std::string& name, const std::int32_t* value)
 {
-    ProgramKey k;
-    if (k.open && value)
-        k.key.WriteLong(name, *value);
+    if (value)
+        WithProgramKey([&](CRegistryKey& k) { k.WriteLong(name, *value); });
 }
 
 void RegSetLongValue(const std::string& name, std::int32_t value) { RegSetLong(name, &value); }
