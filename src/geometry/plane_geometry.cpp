@@ -10,18 +10,6 @@
 
 namespace {
 
-double DistanceCore(double x1, double y1, double x2, double y2)
-{
-    if (x1 == x2 && y1 == y2)
-        return 0.0;
-    if (x1 == x2)
-        return std::fabs(y1 - y2);
-    if (y1 == y2)
-        return std::fabs(x1 - x2);
-    double dx = x1 - x2, dy = y1 - y2;
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 // Where the carrier lines through P1-P2 and P3-P4 meet; false when they are
 // parallel (equal slopes) or both vertical. T fixes the precision of the
 // slopes and of the point.
@@ -51,8 +39,8 @@ bool CarrierLinesMeet(T x1, T y1, T x2, T y2, T x3, T y3, T x4, T y4, T* x, T* y
     return true;
 }
 
-// Is v within [min(a, b) - lowTol, max(a, b) + highTol]? The tolerance
-// arithmetic is done in double, as the literal constants are doubles.
+// Is v within [min(a, b) - tol, max(a, b) + tol]? The tolerance arithmetic
+// is done in double, as the literal constants are doubles.
 template <class T>
 bool WithinRange(T v, T a, T b, double tol = 0.0)
 {
@@ -135,32 +123,14 @@ bool AxisSegmentBeyond(float cx, float cy, float r, float x1, float y1, float x2
 
 double Distance(double x1, double y1, double x2, double y2)
 {
-    return DistanceCore(x1, y1, x2, y2);
-}
-
-double DistanceD8(double x1, double y1, double x2, double y2)
-{
-    return DistanceCore(x1, y1, x2, y2);
-}
-
-double DistanceF(float x1, float y1, float x2, float y2)
-{
-    return DistanceCore(x1, y1, x2, y2);
-}
-
-double DistanceI(int x1, int y1, int x2, int y2)
-{
-    return DistanceCore(x1, y1, x2, y2);
-}
-
-double DistanceFD(float x1, float y1, double x2, double y2)
-{
-    return DistanceCore(x1, y1, x2, y2);
-}
-
-double DistanceDF(double x1, double y1, float x2, float y2)
-{
-    return DistanceCore(x1, y1, x2, y2);
+    if (x1 == x2 && y1 == y2)
+        return 0.0;
+    if (x1 == x2)
+        return std::fabs(y1 - y2);
+    if (y1 == y2)
+        return std::fabs(x1 - x2);
+    double dx = x1 - x2, dy = y1 - y2;
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double PointLineDistance(double px, double py, double x1, double y1, double x2, double y2)

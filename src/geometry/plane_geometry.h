@@ -14,11 +14,27 @@ struct CTrackRecord;
 
 // Distances. Equal points give 0, equal x |y1 - y2|, equal y |x1 - x2|.
 double Distance(double x1, double y1, double x2, double y2);
-double DistanceD8(double x1, double y1, double x2, double y2);
-double DistanceF(float x1, float y1, float x2, float y2);
-double DistanceI(int x1, int y1, int x2, int y2);
-double DistanceFD(float x1, float y1, double x2, double y2);
-double DistanceDF(double x1, double y1, float x2, float y2);
+// The other forms differ only in their argument types.
+inline double DistanceD8(double x1, double y1, double x2, double y2)
+{
+    return Distance(x1, y1, x2, y2);
+}
+inline double DistanceF(float x1, float y1, float x2, float y2)
+{
+    return Distance(x1, y1, x2, y2);
+}
+inline double DistanceI(int x1, int y1, int x2, int y2)
+{
+    return Distance(x1, y1, x2, y2);
+}
+inline double DistanceFD(float x1, float y1, double x2, double y2)
+{
+    return Distance(x1, y1, x2, y2);
+}
+inline double DistanceDF(double x1, double y1, float x2, float y2)
+{
+    return Distance(x1, y1, x2, y2);
+}
 
 // Signed distance of P from the line P1-P2, positive to the left of the
 // direction P1 to P2 (y up). P1 and P2 must differ.
