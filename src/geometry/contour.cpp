@@ -109,6 +109,10 @@ void CContour::ComputeFill()
         prev = vertex.get();
     }
 
+    // A corner at infinity would make the column walk endless.
+    if (!std::isfinite(m_Min.x) || !std::isfinite(m_Max.x))
+        return;
+
     // Fill: vertical strokes of width 3.0 every 2.0 mil, each pulled in from
     // the edges so that its round end stays inside the contour.
     const double width = 3.0, radius = width / 2.0, step = width - 1.0;

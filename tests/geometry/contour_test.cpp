@@ -96,6 +96,12 @@ TEST(Contour, SliverNarrowerThanTheStrokeGetsOnlyItsOutline)
     CContour empty;
     empty.ComputeFill();
     EXPECT_TRUE(empty.m_DrawRecords.empty());
+
+    // A corner at infinity (garbled input) ends with the outline, not a hang.
+    CContour unbounded = Polygon({{0, 0}, {INFINITY, 0}, {0, 10}});
+    unbounded.ComputeFill();
+    EXPECT_EQ(Strokes(unbounded, 0).size(), 3u);
+    EXPECT_TRUE(Strokes(unbounded, 1).empty());
 }
 
 TEST(Contour, ColumnThroughAVertexCountsOnlyTheEdgeLeavingIt)
