@@ -2,6 +2,9 @@
 // one file fixes that order; C++ gives none across files.
 #include "document/program_objects.h"
 
+#include "document/board_records.h"
+#include "geometry/board_orientation.h"
+#include "geometry/registration.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -17,6 +20,11 @@ CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
+std::array<CDPoint, kTargetPointCount> g_TargetPoints;
+int g_TargetCount = 0;
+COwnedList<CDrillTool> g_HoleList;
+float g_CameraOffsetX = 0.0f;
+float g_CameraOffsetY = 0.0f;
 
 void ResetProgramObjects()
 {
@@ -29,4 +37,9 @@ void ResetProgramObjects()
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();
     g_ControllerKind = -1;
+    g_TargetPoints.fill(CDPoint(0.0, 0.0));
+    g_TargetCount = 0;
+    g_HoleList.clear();
+    g_CameraOffsetX = 0.0f;
+    g_CameraOffsetY = 0.0f;
 }

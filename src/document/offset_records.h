@@ -1,0 +1,15 @@
+// The record of the offset-path engine that the document owns: a group of
+// touching copper. Its lists only refer to the engine's elements, which the
+// engine's own element list owns.
+#pragma once
+
+#include "document/record_lists.h"
+
+struct CIsoElement;
+
+struct CIsoGroup {
+    int GroupNo = 0;                // every maker sets it at once
+    CRefList<CIsoElement> Sources;
+    CRefList<CIsoElement> Pieces;
+    CRefList<CIsoElement> OtherPieces;
+};

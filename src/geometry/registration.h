@@ -1,0 +1,20 @@
+// Registration alignment: when target points have been measured on the real
+// board, every board point sent to the machine is mapped into the measured
+// frame by the offset of the first target and the rotation between the
+// reference and the measured targets.
+#pragma once
+
+#include "geometry/point.h"
+
+#include <array>
+
+// Target pairs: point 2i is the reference (board) position of target i,
+// point 2i + 1 its measured position.
+constexpr int kTargetPointCount = 40;
+extern std::array<CDPoint, kTargetPointCount> g_TargetPoints;
+// Number of pairs in use.
+extern int g_TargetCount;
+
+// Maps the point in place (after the board orientation). With no targets the
+// point is left exactly as it is; otherwise the arithmetic is single precision.
+void AlignTransformPoint(CDPoint* p);
