@@ -17,6 +17,7 @@ CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
+int g_SpindleOn = 0;
 
 void ResetProgramObjects()
 {
@@ -29,4 +30,5 @@ void ResetProgramObjects()
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();
     g_ControllerKind = -1;
+    g_SpindleOn = 0;
 }
