@@ -113,8 +113,9 @@ std::int32_t BinRateValue(float frequency)
 {
     if (!(frequency > 0.0f))
         return 0;
-    double value = 8000000.0 / frequency;
-    return value >= 16777215.0 ? 16777215 : static_cast<std::int32_t>(value);
+    // Single precision, as the controller's rate tables were worked out.
+    float value = 8000000.0f / frequency;
+    return value >= 16777215.0f ? 16777215 : static_cast<std::int32_t>(value);
 }
 
 // ---- Port level ----
