@@ -464,8 +464,6 @@ void CControllerSimulator::ExecuteBinary(unsigned char c, const std::vector<unsi
     default:
         break;  // settings kept only in the log
     }
-    if (c == '2' || c == ';' || c == '4' || c == '5' || c == '6' || c == 'R' || c == 0x5C || c == 'U')
-        data = true;
     ReplyBinary(answer, data);
 }
 

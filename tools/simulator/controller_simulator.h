@@ -65,7 +65,9 @@ public:
     // Faults for the next frames (each counts down per frame heard).
     void RefuseNext(int frames);   // binary: a refusing byte; ASCII: NAK
     void DropNext(int frames);     // not heard at all: no answer, no effect
-    void GarbleNextAnswer();       // the next data answer or reply is corrupt
+    // The next position answer (binary: a wrong checksum) or reply frame
+    // (ASCII: its text overwritten) is corrupt.
+    void GarbleNextAnswer();
     void DelayNextReply(unsigned milliseconds);
     void SplitNextReply(unsigned gapMilliseconds);  // two parts, a gap between
 
