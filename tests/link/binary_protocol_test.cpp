@@ -136,12 +136,16 @@ TEST_F(LinkTest, MoveWaitsForTheAxesToRestInsteadOfDroppingIt)
 {
     Connect(Kind::Binary);
     g_BinLink.SetAbsoluteMode(1);
-    m_Sim.SetTimeScale(1.0);  // 4000 pulses/s: 400 pulses take 100 ms
+    m_Sim.HoldMotion(true);
     ASSERT_EQ(g_BinLink.MoveXTo(400), 1);
-    ASSERT_TRUE(m_Sim.GetState().moving[0]);
+    CControllerSimulator* sim = &m_Sim;
+    TestHost().OnPump([sim](int n) {
+        if (n == 3)
+            sim->HoldMotion(false);  // the first move ends while the link waits
+    });
     EXPECT_NE(g_MachineLink.CmdMA2(800.0f, 0.0f), nullptr);
+    EXPECT_GE(TestHost().Pumps(), 3);
     EXPECT_EQ(LogLines("0x40").size(), 2u);
-    m_Sim.SetTimeScale(0.0);
     ASSERT_TRUE(g_BinLink.WaitAxesIdle(0x07));
     EXPECT_EQ(m_Sim.GetState().position[0], 800);
 }
