@@ -168,6 +168,7 @@ void CControllerSimulator::Run()
             if (got > 0)
                 HandleBytes(buf, static_cast<std::size_t>(got));
         }
+        now = NowMs();  // answers queued just now go out at once
         while (!m_Outgoing.empty() && m_Outgoing.front().dueMs <= now) {
             const auto& bytes = m_Outgoing.front().bytes;
             std::size_t sent = 0;
