@@ -445,9 +445,7 @@ int CAsciiLink::CmdID()
 
 void CAsciiLink::SetDefaultSpeed()
 {
-    float speed = g_RapidSpeed * g_XYPulsesPerMM;
-    CmdSP2(speed, speed);
-    Send();
+    SetSpeed(g_RapidSpeed);
     m_DefaultSpeed = 1;
 }
 

@@ -151,7 +151,9 @@ private:
     void HomeZBinary();
     void HomeXYBinary();
     bool WaitIdleForMove(unsigned char axisMask);
-    int TryDetect(int index);
+    // Sets the line up for one detection attempt; on failure the port is
+    // closed and the operator told why.
+    bool SetUpLine(const char* name, int index, unsigned baud);
 };
 
 // The port names the program offers, "COM1" to "COM10".

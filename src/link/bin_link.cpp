@@ -35,18 +35,6 @@ std::int32_t GetBig32(const unsigned char* p)
                                      (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]));
 }
 
-// Pauses that let a real controller settle after RTS changes; a pseudo-
-// terminal has no RTS line and needs none.
-void RtsPulse(CSerialPort& port, unsigned lowMs, unsigned highMs)
-{
-    port.SetRts(false);
-    if (!port.IsPseudoTerminal())
-        Sleep(lowMs);
-    port.SetRts(true);
-    if (!port.IsPseudoTerminal())
-        Sleep(highMs);
-}
-
 }  // namespace
 
 std::vector<unsigned char> BuildBinFrame(unsigned char command, const unsigned char* payload,
@@ -134,7 +122,7 @@ int CBinLink::Open(const char* portName)
         return 0;
     }
     m_Port.Purge();
-    RtsPulse(m_Port, 100, 200);
+    m_Port.PulseRts(100, 200);
     return 1;
 }
 

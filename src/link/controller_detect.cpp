@@ -34,16 +34,6 @@ std::string SetupFailedText(const std::string& name, unsigned baud)
     return text;
 }
 
-void SettleRts(CSerialPort& port)
-{
-    port.SetRts(false);
-    if (!port.IsPseudoTerminal())
-        Sleep(200);
-    port.SetRts(true);
-    if (!port.IsPseudoTerminal())
-        Sleep(300);
-}
-
 }  // namespace
 
 const char* ComPortName(int index)
@@ -58,6 +48,20 @@ void CAsciiLink::ClosePort()
     g_BinLink.m_Port.Close();
     m_PortOpen = 0;
     m_PortState = -1;
+}
+
+bool CAsciiLink::SetUpLine(const char* name, int index, unsigned baud)
+{
+    CSerialPort& port = g_BinLink.m_Port;
+    if (!port.Configure(baud)) {
+        ClosePort();
+        AfxMessageBox(SetupFailedText(name, baud));
+        return false;
+    }
+    m_PortState = index;
+    port.Purge();
+    port.PulseRts(200, 300);
+    return true;
 }
 
 int CAsciiLink::OpenPort()
@@ -84,14 +88,8 @@ int CAsciiLink::OpenPort()
     }
     int kindOnEntry = g_ControllerKind;
     if (g_ControllerKind == -1 || g_ControllerKind == 1) {
-        if (!port.Configure(g_BaudRate)) {
-            ClosePort();
-            AfxMessageBox(SetupFailedText(name, g_BaudRate));
+        if (!SetUpLine(name, index, g_BaudRate))
             return 0;
-        }
-        m_PortState = index;
-        port.Purge();
-        SettleRts(port);
         g_ControllerKind = 1;
         bool answered = false;
         g_BinLink.QueryDone(&answered);
@@ -101,15 +99,10 @@ int CAsciiLink::OpenPort()
             return 1;
         }
     }
-    if (!port.Configure(kAsciiBaud)) {
-        ClosePort();
+    if (!SetUpLine(name, index, kAsciiBaud)) {
         g_ControllerKind = kindOnEntry;
-        AfxMessageBox(SetupFailedText(name, kAsciiBaud));
         return 0;
     }
-    m_PortState = index;
-    port.Purge();
-    SettleRts(port);
     g_ControllerKind = 0;
     CmdID();
     SendQuery();

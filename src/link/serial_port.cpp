@@ -2,6 +2,8 @@
 // an advisory lock so two programs cannot drive one machine at once.
 #include "link/serial_port.h"
 
+#include "platform/host.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -173,6 +175,16 @@ bool CSerialPort::SetRts(bool on)
         return false;
     }
     return true;
+}
+
+void CSerialPort::PulseRts(unsigned lowMs, unsigned highMs)
+{
+    SetRts(false);
+    if (!m_Pseudo)
+        ::Sleep(lowMs);
+    SetRts(true);
+    if (!m_Pseudo)
+        ::Sleep(highMs);
 }
 
 std::size_t CSerialPort::Queued()

@@ -38,6 +38,9 @@ public:
     bool Purge();
     // Drives the RTS line; a pseudo-terminal has none, which is no error.
     bool SetRts(bool on);
+    // RTS low for `lowMs`, then high for `highMs`: a real controller resets on
+    // it. A pseudo-terminal has no RTS line, so there is nothing to wait for.
+    void PulseRts(unsigned lowMs, unsigned highMs);
     // The count of received bytes waiting to be read.
     std::size_t Queued();
     // Reads what is there, at most `n` bytes, without waiting.
