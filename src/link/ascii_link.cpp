@@ -624,13 +624,17 @@ int CAsciiLink::ReadReplyStep()
             m_AckFlag = 0;
         } else if (c == ASCII_STX) {
             std::size_t etx = m_ReplyBuffer.find(ASCII_ETX, i + 1);
-            if (etx == std::string::npos || etx < i + 3) {
+            if (etx == std::string::npos) {
                 m_ReplyBuffer.erase(0, i);
                 Sleep(10);
                 int result = ReadReplyStep();
                 m_ReplyBuffer.clear();
                 m_ReplyAttempts = 0;
                 return result;
+            }
+            if (etx < i + 3) {
+                i = etx;  // too short to carry a code: not a reply
+                continue;
             }
             m_ReplyCode = m_ReplyBuffer.substr(i + 1, 2);
             std::string text = m_ReplyBuffer.substr(i + 3, etx - i - 3);

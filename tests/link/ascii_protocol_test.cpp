@@ -45,7 +45,7 @@ TEST_F(LinkTest, OverlongRepliesAreCutToTheirFields)
     std::string numbers;
     for (int i = 1; i <= 40; ++i)
         numbers += (i > 1 ? "," : "") + std::to_string(i);
-    pty.Write("\x06\x02zz" + numbers + "\x03\x02id" + std::string(300, '1') + "\x03" +
+    pty.Write("\x02z\x03\x06\x02zz" + numbers + "\x03\x02id" + std::string(300, '1') + "\x03" +
               "\x02mp0123456789ABC\x03\x02ps-77\x03");
     g_MachineLink.m_AwaitedPSAxis = 7;  // no such axis: nothing stored
     ASSERT_TRUE(g_BinLink.m_Port.WaitForInput(500));
