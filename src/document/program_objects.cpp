@@ -20,6 +20,7 @@ CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
+int g_SpindleOn = 0;
 std::array<CDPoint, kTargetPointCount> g_TargetPoints;
 int g_TargetCount = 0;
 COwnedList<CDrillTool> g_HoleList;
@@ -37,6 +38,7 @@ void ResetProgramObjects()
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();
     g_ControllerKind = -1;
+    g_SpindleOn = 0;
     g_TargetPoints.fill(CDPoint(0.0, 0.0));
     g_TargetCount = 0;
     g_HoleList.clear();

@@ -1,0 +1,64 @@
+// The serial port beneath both controller protocols: a POSIX terminal device
+// in raw 8N1 mode, read without blocking against a deadline, written whole.
+// "COM1" to "COM10" name /dev/ttyS0 to /dev/ttyS9 unless the environment
+// variable ORDUNE_COMn names another device (say /dev/ttyUSB0, or the
+// pseudo-terminal of the controller simulator).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The device path of a port name: "COMn" as above, anything else unchanged.
+std::string ComPortDevicePath(const std::string& portName);
+
+class CSerialPort {
+public:
+    CSerialPort() = default;
+    ~CSerialPort() { Close(); }
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+    CSerialPort(CSerialPort&& other) noexcept;
+    CSerialPort& operator=(CSerialPort&& other) noexcept;
+
+    // Opens the device of `portName` for exclusive use. False with the
+    // system's error in LastError() when it is missing or already in use.
+    bool Open(const std::string& portName);
+    void Close();
+    bool IsOpen() const { return m_Fd >= 0; }
+    const std::string& DevicePath() const { return m_DevicePath; }
+    // True for a pseudo-terminal, which has no RTS line and no wire speed.
+    bool IsPseudoTerminal() const { return m_Pseudo; }
+
+    // True when the device's line settings can be read (a terminal).
+    bool ReadSettings();
+    // Raw 8 data bits, no parity, one stop bit at `baud`; false for a rate
+    // the system does not offer or a device that refuses the settings.
+    bool Configure(unsigned baud);
+    // Discards unread input and unsent output.
+    bool Purge();
+    // Drives the RTS line; a pseudo-terminal has none, which is no error.
+    bool SetRts(bool on);
+    // RTS low for `lowMs`, then high for `highMs`: a real controller resets on
+    // it. A pseudo-terminal has no RTS line, so there is nothing to wait for.
+    void PulseRts(unsigned lowMs, unsigned highMs);
+    // The count of received bytes waiting to be read.
+    std::size_t Queued();
+    // Reads what is there, at most `n` bytes, without waiting.
+    std::size_t ReadNow(void* buf, std::size_t n);
+    // Reads exactly `n` bytes, waiting for them until `timeoutMs` has passed;
+    // false (and the bytes that came in dropped) on time-out.
+    bool ReadExact(void* buf, std::size_t n, unsigned timeoutMs);
+    // Waits up to `timeoutMs` for at least one byte to be queued.
+    bool WaitForInput(unsigned timeoutMs);
+    // Writes all `n` bytes within `timeoutMs`; the count written (less than
+    // `n` on failure, with the error kept).
+    std::size_t Write(const void* buf, std::size_t n, unsigned timeoutMs = 2000);
+
+    int LastError() const { return m_LastError; }
+
+private:
+    int m_Fd = -1;
+    int m_LastError = 0;
+    bool m_Pseudo = false;
+    std::string m_DevicePath;
+};

@@ -1,0 +1,145 @@
+// A machine controller on a pseudo-terminal, for trying the machine link
+// without a machine. It answers as the binary controller (frames of 0xFF,
+// checksum, command byte and big-endian payload, accepted with 0xF0) or as
+// the ASCII controller (EOT "00" code STX body ETX/ENQ with an XOR checksum,
+// acknowledged with ACK or NAK), keeps the axis counters, outputs, drives and
+// spindle, moves the axes in pulses at the set speeds, and logs every command
+// it decodes. Faults can be asked for: refused, dropped, garbled, delayed or
+// split replies. It runs in a thread of its own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CControllerSimulator {
+public:
+    enum class Kind { Binary, Ascii };
+
+    struct Axis {
+        std::int64_t from = 0;
+        std::int64_t to = 0;
+        double startMs = 0.0;
+        double durationMs = 0.0;
+    };
+
+    struct State {
+        std::array<std::int32_t, 4> position{};  // X, Y, Z, 4th in pulses
+        std::array<bool, 4> moving{};
+        std::array<bool, 4> homed{};             // reached its home switch
+        std::uint16_t outputs = 0;               // binary output word
+        std::array<int, 10> asciiOutputs{};      // ASCII outputs by number
+        bool drivesEnabled = false;
+        bool spindleOn = false;
+        std::array<double, 4> speed{};           // pulses per second
+    };
+
+    CControllerSimulator() = default;
+    ~CControllerSimulator();
+    CControllerSimulator(const CControllerSimulator&) = delete;
+    CControllerSimulator& operator=(const CControllerSimulator&) = delete;
+
+    // Opens a pseudo-terminal and starts answering as `kind` at `baud` (0:
+    // 115200 for the binary controller, 9600 for the ASCII one). Bytes sent
+    // while the line runs at another rate are noise to the controller.
+    bool Start(Kind kind, unsigned baud = 0);
+    void Stop();
+    // The device the program opens.
+    const std::string& PortPath() const { return m_PortPath; }
+    Kind GetKind() const { return m_Kind; }
+
+    // How long moves take: 1.0 real time at the set speeds, 0 at once.
+    void SetTimeScale(double scale);
+    // While held, started moves stay in progress.
+    void HoldMotion(bool hold);
+    void SetInputs(std::uint8_t in4, std::uint8_t in5, std::uint8_t in6);
+    // The probe input of the ASCII controller ("er3" while touched).
+    void SetProbe(bool touched);
+    void SetPosition(int axis, std::int32_t value);
+
+    // Faults for the next frames (each counts down per frame heard).
+    void RefuseNext(int frames);   // binary: a refusing byte; ASCII: NAK
+    void DropNext(int frames);     // not heard at all: no answer, no effect
+    // The next position answer (binary: a wrong checksum) or reply frame
+    // (ASCII: its text overwritten) is corrupt.
+    void GarbleNextAnswer();
+    void DelayNextReply(unsigned milliseconds);
+    void SplitNextReply(unsigned gapMilliseconds);  // two parts, a gap between
+
+    State GetState();
+    std::vector<std::string> Log();
+    void ClearLog();
+    // Every byte heard, in order, also those ignored.
+    std::vector<unsigned char> Received();
+    // Called with every log line as it is written (from the simulator thread).
+    void SetLogSink(std::function<void(const std::string&)> sink);
+    // Waits until the log has at least `lines` entries.
+    bool WaitForLog(std::size_t lines, unsigned timeoutMs);
+
+private:
+    struct Outgoing {
+        double dueMs;
+        std::vector<unsigned char> bytes;
+    };
+
+    void Run();
+    double NowMs() const;
+    void Advance(double now);
+    bool LineAtOurRate();
+    void HandleBytes(const unsigned char* data, std::size_t n);
+    void HandleBinary();
+    void HandleAscii();
+    void ExecuteBinary(unsigned char command, const std::vector<unsigned char>& payload);
+    void ExecuteAscii(const std::string& code, const std::string& body, bool query);
+    void ReplyBinary(std::vector<unsigned char> bytes, bool isAnswerData = false);
+    void ReplyAscii(std::vector<unsigned char> bytes, bool isFrame);
+    void Queue(std::vector<unsigned char> bytes);
+    void StartMove(int axis, std::int64_t target, double durationMs);
+    void MoveAxes(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes);
+    void StopAxes();
+    std::int32_t PositionOf(int axis, double now) const;
+    bool AnyMoving() const;
+    std::uint8_t StatusByte() const;
+    std::uint8_t MovingBits() const;
+    void AddLog(const std::string& line);
+
+    Kind m_Kind = Kind::Binary;
+    unsigned m_Baud = 115200;
+    int m_Master = -1;
+    int m_Slave = -1;
+    std::string m_PortPath;
+    std::thread m_Thread;
+    bool m_Stop = false;
+
+    std::mutex m_Mutex;
+    std::vector<unsigned char> m_Input;
+    std::vector<unsigned char> m_Received;
+    std::deque<Outgoing> m_Outgoing;
+    std::vector<std::string> m_Log;
+    std::function<void(const std::string&)> m_Sink;
+
+    double m_TimeScale = 1.0;
+    bool m_Hold = false;
+    std::array<Axis, 4> m_Axes{};
+    std::array<int, 4> m_Homing{};  // 1 while the axis homes
+    std::array<bool, 4> m_Homed{};
+    std::array<double, 4> m_Speed{{4000.0, 4000.0, 2000.0, 4000.0}};
+    double m_HomeSpeed = 4000.0;
+    std::uint16_t m_Outputs = 0;
+    std::array<int, 10> m_AsciiOutputs{};
+    bool m_DrivesEnabled = false;
+    std::uint8_t m_Inputs[3] = {0, 0, 0};
+    bool m_Probe = false;
+    std::int32_t m_LastLoad = 0;
+
+    int m_Refuse = 0;
+    int m_Drop = 0;
+    bool m_Garble = false;
+    unsigned m_Delay = 0;
+    int m_SplitGap = -1;
+};

@@ -1,0 +1,77 @@
+// ordune-simulator: a controller on a pseudo-terminal. Prints the device to
+// point the program at (ORDUNE_COM1=<device>), then logs every command it
+// decodes until interrupted or until its standard input closes.
+#include "controller_simulator.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t g_Interrupted = 0;
+
+void OnSignal(int) { g_Interrupted = 1; }
+
+void Usage()
+{
+    std::fprintf(stderr,
+                 "usage: ordune-simulator [--binary | --ascii] [--baud N] [--time-scale X]\n"
+                 "  --binary       answer as the binary controller (default, 115200 baud)\n"
+                 "  --ascii        answer as the ASCII controller (9600 baud)\n"
+                 "  --baud N       the rate the controller listens at\n"
+                 "  --time-scale X move time factor: 1 real time, 0 moves complete at once\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CControllerSimulator::Kind kind = CControllerSimulator::Kind::Binary;
+    unsigned baud = 0;
+    double scale = 1.0;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--binary")) {
+            kind = CControllerSimulator::Kind::Binary;
+        } else if (!std::strcmp(argv[i], "--ascii")) {
+            kind = CControllerSimulator::Kind::Ascii;
+        } else if (!std::strcmp(argv[i], "--baud") && i + 1 < argc) {
+            baud = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (!std::strcmp(argv[i], "--time-scale") && i + 1 < argc) {
+            scale = std::strtod(argv[++i], nullptr);
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+    CControllerSimulator simulator;
+    simulator.SetTimeScale(scale);
+    simulator.SetLogSink([](const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    });
+    if (!simulator.Start(kind, baud)) {
+        std::fprintf(stderr, "ordune-simulator: cannot open a pseudo-terminal\n");
+        return 1;
+    }
+    std::printf("%s\n", simulator.PortPath().c_str());
+    std::fflush(stdout);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    bool watchStdin = !isatty(STDIN_FILENO);
+    while (!g_Interrupted) {
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        if (watchStdin && ::poll(&p, 1, 200) > 0) {
+            char buf[256];
+            if (::read(STDIN_FILENO, buf, sizeof buf) <= 0)
+                break;
+        } else if (!watchStdin) {
+            ::usleep(200000);
+        }
+    }
+    simulator.Stop();
+    return 0;
+}
