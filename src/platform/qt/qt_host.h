@@ -34,6 +34,10 @@ public:
     void KillTimer(unsigned id) override;
     void RunModalDialog(CDialog& dialog) override;
     bool CreateModelessDialog(CDialog& dialog) override;
+    bool GetOpenFileName(const std::string& filter, const std::string& initialPath, bool multiple,
+                         std::vector<std::string>& paths) override;
+    bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                         std::string& path) override;
 
 private:
     QWidget* m_MainWindow = nullptr;
