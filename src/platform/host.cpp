@@ -64,7 +64,7 @@ void CConsoleHost::RunModalDialog(CDialog& dialog)
 {
     dialog.OnInitDialog();
     if (dialog.IsWindow())
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
 }
 
 bool CConsoleHost::CreateModelessDialog(CDialog& dialog)

@@ -235,6 +235,11 @@ TEST(SystemSettingsDlg, CancelLeavesEverythingAsItWas)
     int unit = -1;
     RegGetInt("Unit", unit);
     EXPECT_EQ(unit, 2);  // nothing was written
+
+    // A dialog nobody answers is cancelled the same way.
+    EXPECT_EQ(g_SystemSettingsDlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(g_MachineModel, "KX1100");
+    EXPECT_EQ(g_SystemDir, TestDir() + "/mine/");
 }
 
 TEST(SystemSettingsDlg, WithoutTheRegistryOkChangesMembersButWritesNothing)

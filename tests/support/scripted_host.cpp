@@ -81,7 +81,7 @@ void CScriptedHost::RunModalDialog(CDialog& dialog)
     }
     if (dialog.IsWindow()) {
         ++m_UnansweredDialogs;
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
     }
 }
 

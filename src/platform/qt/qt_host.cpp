@@ -34,26 +34,6 @@ QMessageBox::Icon IconFor(unsigned type)
     }
 }
 
-// "text|pattern|text|pattern|" as Qt's "text (patterns);;...". Patterns
-// are offered in both cases too, since the files' names come from systems
-// that ignore case.
-QString QtFilter(const std::string& filter)
-{
-    QStringList parts = QString::fromStdString(filter).split('|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns;
-        for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
-            QString pattern = p.trimmed();
-            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
-                if (!patterns.contains(variant))
-                    patterns << variant;
-        }
-        filters << parts[i] + " (" + patterns.join(' ') + ")";
-    }
-    return filters.join(";;");
-}
-
 // The folder and name a chooser starts at; a pattern such as "*.*" is no
 // file name.
 void StartAt(QFileDialog& dialog, const std::string& initialPath)
@@ -72,6 +52,23 @@ void StartAt(QFileDialog& dialog, const std::string& initialPath)
 }
 
 }  // namespace
+
+QString QtFileFilter(const std::string& filter)
+{
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            QString pattern = p.trimmed();
+            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!patterns.contains(variant))
+                    patterns << variant;
+        }
+        filters << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return filters.join(";;");
+}
 
 CQtHost::CQtHost() { Clock(); }
 
@@ -162,7 +159,7 @@ void CQtHost::RunModalDialog(CDialog& dialog)
 {
     dialog.OnInitDialog();
     if (dialog.IsWindow())
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
 }
 
 bool CQtHost::CreateModelessDialog(CDialog& dialog)
@@ -178,7 +175,7 @@ bool CQtHost::GetOpenFileName(const std::string& filter, const std::string& init
     QFileDialog dialog(m_MainWindow);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtFilter(filter));
+    dialog.setNameFilter(QtFileFilter(filter));
     StartAt(dialog, initialPath);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -193,7 +190,7 @@ bool CQtHost::GetSaveFileName(const std::string& filter, const std::string& init
     QFileDialog dialog(m_MainWindow);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFilter(filter));
+    dialog.setNameFilter(QtFileFilter(filter));
     StartAt(dialog, initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
