@@ -8,20 +8,28 @@
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
+#include "machining/vision_targets.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
+#include "ui/edit_wnd.h"
 
 std::string g_StatusText;
 CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
+CEditWnd g_RouteDataWnd;
+CEditWnd g_MeasureDataWnd;
+CEditWnd g_SettingsTextWnd;
+CEditWnd g_MacroTextWnd;
+CEditWnd g_HoleDataWnd;
+CEditWnd g_SpareEditWnd;
 CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
 int g_SpindleOn = 0;
-std::array<CDPoint, kTargetPointCount> g_TargetPoints;
+std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
 int g_TargetCount = 0;
 COwnedList<CDrillTool> g_HoleList;
 float g_CameraOffsetX = 0.0f;
@@ -33,7 +41,13 @@ void ResetProgramObjects()
     g_SystemSettingsDlg = CSystemSettingsDlg();
     g_MachineSettings = CMachineSettings();
     g_MachineParamDlg = CMachineParamDlg();
+    g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
+    for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
+                          &g_HoleDataWnd, &g_SpareEditWnd}) {
+        wnd->DestroyWindow();
+        *wnd = CEditWnd();
+    }
     g_BinLink = CBinLink();
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();

@@ -1,6 +1,7 @@
 // The program-wide objects are defined together in program_objects.cpp, in
 // the order the program builds them at start (and destroys them in reverse):
-// the status text, the settings objects, the link objects. Each subsystem's
+// the status text, the settings objects, the six text windows, the link
+// objects and the registration targets. Each subsystem's
 // header declares its own objects.
 #pragma once
 

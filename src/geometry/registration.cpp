@@ -7,7 +7,7 @@
 void AlignTransformPoint(CDPoint* p)
 {
     // The count comes from the stored settings; never read past the pairs.
-    int count = std::min(g_TargetCount, kTargetPointCount / 2);
+    int count = std::min(g_TargetCount, VISION_TARGET_PAIRS);
     if (count <= 0)
         return;
 

@@ -5,15 +5,7 @@
 #pragma once
 
 #include "geometry/point.h"
-
-#include <array>
-
-// Target pairs: point 2i is the reference (board) position of target i,
-// point 2i + 1 its measured position.
-constexpr int kTargetPointCount = 40;
-extern std::array<CDPoint, kTargetPointCount> g_TargetPoints;
-// Number of pairs in use.
-extern int g_TargetCount;
+#include "machining/vision_targets.h"
 
 // Maps the point in place (after the board orientation). With no targets the
 // point is left exactly as it is; otherwise the arithmetic is single precision.

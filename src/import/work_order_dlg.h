@@ -3,9 +3,27 @@
 // members are the work order; the g_ names below reach them.
 #pragma once
 
+#include "ui/dialog.h"
+
 #include <string>
 
-class CWorkOrderDlg {
+constexpr unsigned IDD_WORK_ORDER = 154;
+constexpr unsigned IDC_WO_COMPONENT_GERBER = 1038;
+constexpr unsigned IDC_WO_COMPONENT_APERTURE = 1040;
+constexpr unsigned IDC_WO_SOLDER_GERBER = 1041;
+constexpr unsigned IDC_WO_SOLDER_APERTURE = 1042;
+constexpr unsigned IDC_WO_DRILL = 1048;
+constexpr unsigned IDC_WO_ROUTE = 1049;
+constexpr unsigned IDC_WO_BROWSE_COMPONENT_GERBER = 1058;
+constexpr unsigned IDC_WO_BROWSE_COMPONENT_APERTURE = 1059;
+constexpr unsigned IDC_WO_BROWSE_SOLDER_GERBER = 1060;
+constexpr unsigned IDC_WO_BROWSE_SOLDER_APERTURE = 1061;
+constexpr unsigned IDC_WO_BROWSE_DRILL = 1063;
+constexpr unsigned IDC_WO_BROWSE_ROUTE = 1065;
+constexpr unsigned IDC_WO_APERTURE_SOURCE = 1087;
+constexpr unsigned IDC_WO_CLEAR = 3;
+
+class CWorkOrderDlg : public CDialog {
 public:
     int m_Created = 0;                  // 1 once created modelessly
     int m_CurrentSide = 1;              // 0 component, 1 solder
@@ -38,6 +56,32 @@ public:
     int m_DataOriginX = 10000000;       // lowest X of the imported data, mil
     int m_DataOriginY = 10000000;
     std::string m_CadDialect;
+
+    CWorkOrderDlg();
+    CWorkOrderDlg(const CWorkOrderDlg& other);
+    CWorkOrderDlg& operator=(const CWorkOrderDlg& other) = default;
+
+    // Makes the dialog modelessly once; 0 when it was made already.
+    virtual int Create();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnClear();
+
+private:
+    void RegisterHandlers();
+    // Lets the operator choose the file(s) of `member`.
+    void Browse(std::string& member, const char* filter, bool multiple);
+
+    // The members the dialog can change before OK, as they were when it
+    // opened, so Cancel leaves the work order as it was.
+    struct Snapshot {
+        std::string componentGerber, componentAperture, solderGerber, solderAperture, drill, route;
+        int apertureFormat, workOrderP7, calcMethod, gerberMetric;
+    };
+    Snapshot m_Opened{};
 };
 
 extern CWorkOrderDlg g_WorkOrderDlg;

@@ -39,6 +39,10 @@ public:
     float m_ZTop = 18.5f;         // m21, mm
     std::array<CToolSlot, TOOL_CHANGER_SLOTS> m_ToolChangerPositions{};  // m23
     float m_SpindleSpeed = 0.0f;  // m24, RPM
+    // Set by the settings file only.
+    float m_XYAcceleration = 5.0f;
+    float m_SimToolSize = 1.5f;   // mm, the router that mills large holes
+    int m_ToolChangePosition = 1; // 1: tool changes at the model's change position
 
     // Reads the machine model from the registry, as the per-model defaults
     // start from it.
@@ -71,3 +75,6 @@ inline float& g_ZTop = g_MachineParamDlg.m_ZTop;
 inline std::array<CToolSlot, TOOL_CHANGER_SLOTS>& g_ToolChangerPositions =
     g_MachineParamDlg.m_ToolChangerPositions;
 inline float& g_SpindleSpeed = g_MachineParamDlg.m_SpindleSpeed;
+inline float& g_XYAcceleration = g_MachineParamDlg.m_XYAcceleration;
+inline float& g_SimToolSize = g_MachineParamDlg.m_SimToolSize;
+inline int& g_ToolChangePosition = g_MachineParamDlg.m_ToolChangePosition;

@@ -18,6 +18,18 @@ CHost& Host() { return g_InstalledHost ? *g_InstalledHost : g_ConsoleHost; }
 
 void SetHost(CHost* host) { g_InstalledHost = host; }
 
+bool CHost::GetOpenFileName(const std::string&, const std::string&, bool,
+                            std::vector<std::string>& paths)
+{
+    paths.clear();
+    return false;
+}
+
+bool CHost::GetSaveFileName(const std::string&, const std::string&, std::string&)
+{
+    return false;
+}
+
 int DefaultMessageBoxAnswer(unsigned type)
 {
     switch (type & MB_TYPEMASK) {
@@ -52,7 +64,7 @@ void CConsoleHost::RunModalDialog(CDialog& dialog)
 {
     dialog.OnInitDialog();
     if (dialog.IsWindow())
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
 }
 
 bool CConsoleHost::CreateModelessDialog(CDialog& dialog)

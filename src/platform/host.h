@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Message box styles and answers, with the values the program's callers use.
 constexpr unsigned MB_OK = 0x00;
@@ -59,6 +60,15 @@ public:
     // Shows `dialog` modelessly (hidden until it is shown) and calls its
     // OnInitDialog; false when it cannot be made.
     virtual bool CreateModelessDialog(CDialog& dialog) = 0;
+    // File choosers. `filter` holds pairs of a text and its patterns, each
+    // closed by '|' ("All File|*.*|", patterns separated by ';'). The open
+    // chooser takes existing files only; `multiple` allows several. Both
+    // return false when cancelled, else the chosen full paths. A host that
+    // cannot ask anybody cancels.
+    virtual bool GetOpenFileName(const std::string& filter, const std::string& initialPath,
+                                 bool multiple, std::vector<std::string>& paths);
+    virtual bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                                 std::string& path);
 };
 
 // The host in force. Never null: without an installed host the console host
@@ -85,6 +95,12 @@ public:
     // Nobody can answer here: the dialog initialises and is cancelled.
     void RunModalDialog(CDialog& dialog) override;
     bool CreateModelessDialog(CDialog& dialog) override;
+    bool GetOpenFileName(const std::string&, const std::string&, bool,
+                         std::vector<std::string>&) override { return false; }
+    bool GetSaveFileName(const std::string&, const std::string&, std::string&) override
+    {
+        return false;
+    }
 };
 
 // The answer a box gives when nobody can press a button: its first one.

@@ -6,5 +6,6 @@
 void SetXYPulsesPerMM(float pulsesPerMM)
 {
     g_XYPulsesPerMM = pulsesPerMM;
+    g_PulsesPerMil = static_cast<float>(g_XYPulsesPerMM / 39.37);
     DeriveDisplayUnit();
 }

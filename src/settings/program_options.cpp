@@ -4,6 +4,7 @@
 #include "import/work_order_dlg.h"
 #include "machining/machine_param_dlg.h"
 #include "platform/paths.h"
+#include "settings/default_files.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
@@ -109,15 +110,14 @@ void WriteOption(CRegistryKey& key, const Option& option)
         option.target);
 }
 
-// The system directory becomes the current directory; it is made first when
-// missing, so the files the program keeps there can be written.
+}  // namespace
+
 void EnterSystemDir()
 {
     MakeDirectories(g_SystemDir);
+    SeedSystemDir(g_SystemDir);
     SetCurrentDirectory(g_SystemDir);
 }
-
-}  // namespace
 
 void DeriveDisplayUnit()
 {

@@ -10,3 +10,7 @@ int SaveProgramOptions();
 // g_UnitFactor and g_UnitName from g_UnitSelector and the current XY scale:
 // 0 mm, 1 mil, 2 pulse, anything else mm.
 void DeriveDisplayUnit();
+// Makes g_SystemDir the current directory. It is made first when missing,
+// so the files the program keeps there can be written, and gets the default
+// settings files it lacks.
+void EnterSystemDir();

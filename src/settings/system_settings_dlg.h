@@ -1,11 +1,25 @@
-// The system settings: display unit, serial port, system directory and the
-// machine options. The dialog object's members are the program-wide settings
-// themselves; the g_ names below reach them.
+// The system settings: system directory, language, display unit, serial
+// port, machine model, three machine options and the lift height. The dialog
+// object's members are the program-wide settings themselves; the g_ names
+// below reach them.
 #pragma once
+
+#include "ui/dialog.h"
 
 #include <string>
 
-class CSystemSettingsDlg {
+constexpr unsigned IDD_SYSTEM_SETTINGS = 185;
+constexpr unsigned IDC_SYS_SYSTEM_DIR = 1046;
+constexpr unsigned IDC_SYS_LANGUAGE = 1086;
+constexpr unsigned IDC_SYS_UNIT = 1087;
+constexpr unsigned IDC_SYS_MODEL = 1088;
+constexpr unsigned IDC_SYS_PORT = 1120;
+constexpr unsigned IDC_SYS_FILE_AUTO = 1228;
+constexpr unsigned IDC_SYS_ROUTE_AUTO = 1233;
+constexpr unsigned IDC_SYS_DRILL_DETECT = 1272;
+constexpr unsigned IDC_SYS_LIFT_HEIGHT = 1281;
+
+class CSystemSettingsDlg : public CDialog {
 public:
     int m_UnitSelector = 0;      // display unit: 0 mm, 1 mil, 2 pulse
     int m_ComPortIndex = 0;      // 0 to 9 for "COM1" to "COM10"
@@ -22,6 +36,29 @@ public:
     float m_LiftHeight = 0.0f;   // mm, copied to g_LiftHeight on OK
 
     CSystemSettingsDlg();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    // What the members and the machine model were when the dialog opened, so
+    // Cancel can leave everything as it was.
+    struct Snapshot {
+        int unitSelector, comPortIndex, arrayStyle, skipProbeTest;
+        std::string language, machineModelChoice;
+        float unitFactor;
+        std::string unitName, systemDir;
+        int fileAuto, routeAutoFlag, drillMultiplyDetect;
+        float liftHeight;
+        std::string machineModel;
+    };
+    Snapshot TakeSnapshot() const;
+    void Restore(const Snapshot& s);
+
+    Snapshot m_Opened{};
+    bool m_EnteredDir = false;
 };
 
 extern CSystemSettingsDlg g_SystemSettingsDlg;

@@ -154,6 +154,13 @@ void CDialog::KillFocus(unsigned id)
         handler->second();
 }
 
+void CancelDialog(CDialog& dialog)
+{
+    dialog.PressButton(IDCANCEL);
+    if (dialog.IsWindow())
+        dialog.EndDialog(IDCANCEL);
+}
+
 CControlState& CDialog::Control(unsigned id) { return m_Controls[id]; }
 
 const CControlState* CDialog::FindControl(unsigned id) const

@@ -147,6 +147,11 @@ private:
     unsigned m_FailedControl = 0;
 };
 
+// Ends an open dialog as its Cancel button does, so the dialog can take back
+// what it changed while open; ends it anyway when its Cancel keeps it open.
+// Hosts use this for dialogs nobody answers.
+void CancelDialog(CDialog& dialog);
+
 // Data exchange between controls and members. On saving, text that is not a
 // number is refused with a message and the exchange stops there.
 void DDX_Text(CDataExchange* pDX, unsigned id, std::string& value);

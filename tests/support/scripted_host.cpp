@@ -81,7 +81,7 @@ void CScriptedHost::RunModalDialog(CDialog& dialog)
     }
     if (dialog.IsWindow()) {
         ++m_UnansweredDialogs;
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
     }
 }
 
@@ -89,5 +89,35 @@ bool CScriptedHost::CreateModelessDialog(CDialog& dialog)
 {
     m_DialogsShown.push_back(dialog.TemplateId());
     dialog.OnInitDialog();
+    return true;
+}
+
+std::vector<std::string> CScriptedHost::NextFileChoice()
+{
+    if (m_FileChoices.empty())
+        return {};
+    std::vector<std::string> next = std::move(m_FileChoices.front());
+    m_FileChoices.pop_front();
+    return next;
+}
+
+bool CScriptedHost::GetOpenFileName(const std::string& filter, const std::string& initialPath,
+                                    bool multiple, std::vector<std::string>& paths)
+{
+    m_FileRequests.push_back({false, filter, initialPath, multiple});
+    paths = NextFileChoice();
+    if (!multiple && paths.size() > 1)
+        ADD_FAILURE() << "several files chosen where one is allowed";
+    return !paths.empty();
+}
+
+bool CScriptedHost::GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                                    std::string& path)
+{
+    m_FileRequests.push_back({true, filter, initialPath, false});
+    std::vector<std::string> chosen = NextFileChoice();
+    if (chosen.empty())
+        return false;
+    path = chosen.front();
     return true;
 }

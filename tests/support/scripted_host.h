@@ -31,6 +31,18 @@ public:
     {
         m_Dialogs.push_back({templateId, std::move(script)});
     }
+    // What the user picks in the next file chooser: the paths, or nothing
+    // (cancel). A chooser with no queued answer is cancelled.
+    void QueueFileChoice(std::vector<std::string> paths) { m_FileChoices.push_back(std::move(paths)); }
+    void QueueFileCancel() { m_FileChoices.push_back({}); }
+    struct FileRequest {
+        bool save;
+        std::string filter;
+        std::string initialPath;
+        bool multiple;
+    };
+    const std::vector<FileRequest>& FileRequests() const { return m_FileRequests; }
+
     // Called on every pump with the pump's number (1, 2, ...).
     void OnPump(std::function<void(int)> action) { m_PumpAction = std::move(action); }
     void FireTimer(unsigned id);
@@ -65,8 +77,15 @@ public:
     void KillTimer(unsigned id) override { m_Timers.erase(id); }
     void RunModalDialog(CDialog& dialog) override;
     bool CreateModelessDialog(CDialog& dialog) override;
+    bool GetOpenFileName(const std::string& filter, const std::string& initialPath, bool multiple,
+                         std::vector<std::string>& paths) override;
+    bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                         std::string& path) override;
 
 private:
+    std::vector<std::string> NextFileChoice();
+    std::deque<std::vector<std::string>> m_FileChoices;
+    std::vector<FileRequest> m_FileRequests;
     struct DialogScript {
         unsigned templateId;
         std::function<void(CDialog&)> script;

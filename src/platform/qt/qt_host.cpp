@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -32,7 +34,41 @@ QMessageBox::Icon IconFor(unsigned type)
     }
 }
 
+// The folder and name a chooser starts at; a pattern such as "*.*" is no
+// file name.
+void StartAt(QFileDialog& dialog, const std::string& initialPath)
+{
+    QFileInfo info(QString::fromStdString(initialPath));
+    if (initialPath.empty())
+        return;
+    if (info.isDir()) {
+        dialog.setDirectory(info.absoluteFilePath());
+        return;
+    }
+    if (info.dir().exists())
+        dialog.setDirectory(info.dir());
+    if (!info.fileName().contains('*'))
+        dialog.selectFile(info.fileName());
+}
+
 }  // namespace
+
+QString QtFileFilter(const std::string& filter)
+{
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            QString pattern = p.trimmed();
+            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!patterns.contains(variant))
+                    patterns << variant;
+        }
+        filters << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return filters.join(";;");
+}
 
 CQtHost::CQtHost() { Clock(); }
 
@@ -123,11 +159,41 @@ void CQtHost::RunModalDialog(CDialog& dialog)
 {
     dialog.OnInitDialog();
     if (dialog.IsWindow())
-        dialog.EndDialog(IDCANCEL);
+        CancelDialog(dialog);
 }
 
 bool CQtHost::CreateModelessDialog(CDialog& dialog)
 {
     dialog.OnInitDialog();
+    return true;
+}
+
+bool CQtHost::GetOpenFileName(const std::string& filter, const std::string& initialPath,
+                              bool multiple, std::vector<std::string>& paths)
+{
+    paths.clear();
+    QFileDialog dialog(m_MainWindow);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFileFilter(filter));
+    StartAt(dialog, initialPath);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (const QString& file : dialog.selectedFiles())
+        paths.push_back(file.toStdString());
+    return !paths.empty();
+}
+
+bool CQtHost::GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                              std::string& path)
+{
+    QFileDialog dialog(m_MainWindow);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFileFilter(filter));
+    StartAt(dialog, initialPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().front().toStdString();
     return true;
 }

@@ -5,11 +5,17 @@
 #include "platform/host.h"
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <map>
 
 class QTimer;
 class QWidget;
+
+// A file chooser filter of "text|patterns|" pairs as Qt's
+// "text (patterns);;..."; each pattern is offered in its own, lower and upper
+// case, since the files come from systems that ignore case.
+QString QtFileFilter(const std::string& filter);
 
 class CQtHost : public QObject, public CHost {
     Q_OBJECT
@@ -34,6 +40,10 @@ public:
     void KillTimer(unsigned id) override;
     void RunModalDialog(CDialog& dialog) override;
     bool CreateModelessDialog(CDialog& dialog) override;
+    bool GetOpenFileName(const std::string& filter, const std::string& initialPath, bool multiple,
+                         std::vector<std::string>& paths) override;
+    bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
+                         std::string& path) override;
 
 private:
     QWidget* m_MainWindow = nullptr;

@@ -1,0 +1,66 @@
+// A modeless text window around one line store, with Read, Save and Undo, so
+// the operator can look at a working text, edit it, load it from a file and
+// save it. Six of them live for the whole run (below); the store keeps its
+// text while the window is hidden or not yet made.
+#pragma once
+
+#include "ui/dialog.h"
+#include "ui/line_store.h"
+
+#include <string>
+
+constexpr unsigned IDD_EDIT_WND = 178;
+constexpr unsigned IDC_EDIT_TEXT = 1046;
+constexpr unsigned IDC_EDIT_READ = 1116;
+constexpr unsigned IDC_EDIT_SAVE = 1113;
+constexpr unsigned IDC_EDIT_CLOSE = 1118;
+constexpr unsigned ID_EDIT_UNDO = 57643;
+
+class CEditWnd : public CDialog {
+public:
+    CEditWnd();
+    // Copies carry the text and the flags, never a window.
+    CEditWnd(const CEditWnd& other);
+    CEditWnd& operator=(const CEditWnd& other);
+
+    // Makes the window (hidden) the first time; 0 when it was made already.
+    virtual int CreateOnce(const std::string& caption);
+    // Formats the text and writes it as one line at the insertion point.
+    void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Enter does not close the window.
+    void OnOK() override {}
+    // The close box hides the window; its text stays.
+    void OnCancel() override { ShowWindow(false); }
+
+    void OnRead();
+    void OnSave();
+    void OnUndo() { m_Edit.Undo(); }
+    // Asks to save a changed text, then closes the window.
+    void SaveModified();
+    // The close button of templates that have one: the same question, then
+    // the window closes.
+    void OnCloseButton();
+
+    CLineEdit& Edit() { return m_Edit; }
+
+    int m_Created = 0;
+    int m_Loaded = 0;
+    std::string m_FilePath;  // the last file read or saved
+    int m_OriginX = 0;       // mil, from a G93 line of this text
+    int m_OriginY = 0;
+    int m_HeaderEndLine = 0; // the line after the "%" line of this text
+    CLineEdit m_Edit;
+
+private:
+    void RegisterHandlers();
+    void AskToSave();
+};
+
+// The six text windows, in the order the program builds them.
+extern CEditWnd g_RouteDataWnd;     // route (outline) data
+extern CEditWnd g_MeasureDataWnd;   // measurement data in drill-program form
+extern CEditWnd g_SettingsTextWnd;  // the settings file's lines, kept hidden
+extern CEditWnd g_MacroTextWnd;     // the processing macro
+extern CEditWnd g_HoleDataWnd;      // the registration-hole program
+extern CEditWnd g_SpareEditWnd;     // holds nothing
