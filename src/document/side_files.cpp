@@ -117,15 +117,8 @@ void WritePathLayer(const CPathRecord& layer, CBinaryWriter& out)
 
 bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
 {
-    std::int32_t count = 0;
-    if (!ReadCount(in, CPathSegment::kImageSize, count))
+    if (!ReadRecords(in, layer.items))
         return false;
-    for (std::int32_t i = 0; i < count; ++i) {
-        auto segment = std::make_unique<CPathSegment>();
-        if (!segment->ReadImage(in))
-            return false;
-        layer.items.push_back(std::move(segment));
-    }
     char name[STORED_NAME_BYTES] = {};
     in.Bytes(name, sizeof name);
     layer.name.assign(name, strnlen(name, sizeof name));
