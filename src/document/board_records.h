@@ -9,6 +9,7 @@
 #include "geometry/point.h"
 #include "platform/win_types.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -74,3 +75,7 @@ struct CNamedLayer {
 
 // The drill tools of the job, each with its holes.
 extern COwnedList<CDrillTool> g_HoleList;
+
+// Drill diameters in mil by tool number; 0 where the size is unknown.
+constexpr int DRILL_TOOL_SIZES = 100;
+extern std::array<float, DRILL_TOOL_SIZES> g_ToolSizes;

@@ -5,7 +5,11 @@
 
 #include "document/record_lists.h"
 
-struct CIsoElement;
+// An element of the offset-path engine: a piece of source copper or of an
+// offset outline. Its geometry comes with the engine; the document only owns
+// and frees the pieces of its piece list.
+struct CIsoElement {
+};
 
 struct CIsoGroup {
     int GroupNo = 0;                // every maker sets it at once

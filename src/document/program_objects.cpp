@@ -2,6 +2,7 @@
 // one file fixes that order; C++ gives none across files.
 #include "document/program_objects.h"
 
+#include "document/board_extent.h"
 #include "document/board_records.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
@@ -32,6 +33,12 @@ int g_SpindleOn = 0;
 std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
 int g_TargetCount = 0;
 COwnedList<CDrillTool> g_HoleList;
+std::array<float, DRILL_TOOL_SIZES> g_ToolSizes{};
+int g_BoardMinX = 0;
+int g_BoardMinY = 0;
+int g_BoardMaxX = 0;
+int g_BoardMaxY = 0;
+COLORREF g_CopperColor = COMPONENT_COPPER_COLOR;
 float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
 
@@ -56,6 +63,9 @@ void ResetProgramObjects()
     g_TargetPoints.fill(CDPoint(0.0, 0.0));
     g_TargetCount = 0;
     g_HoleList.clear();
+    g_ToolSizes.fill(0.0f);
+    g_BoardMinX = g_BoardMinY = g_BoardMaxX = g_BoardMaxY = 0;
+    g_CopperColor = COMPONENT_COPPER_COLOR;
     g_CameraOffsetX = 0.0f;
     g_CameraOffsetY = 0.0f;
 }

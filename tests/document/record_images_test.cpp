@@ -4,32 +4,20 @@
 #include "document/board_records.h"
 #include "document/copper_records.h"
 #include "platform/binary_io.h"
+#include "support/hex_fixture.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Reads a fixture of hex bytes; '#' starts a comment.
 std::vector<std::uint8_t> ReadHexFixture(const std::string& name)
 {
-    std::ifstream in(TestDataPath(name));
-    EXPECT_TRUE(in) << name;
-    std::vector<std::uint8_t> bytes;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line.substr(0, line.find('#')));
-        std::string word;
-        while (words >> word)
-            bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
-    }
-    return bytes;
+    return ReadHexFile(TestDataPath(name));
 }
 
 template <class Record>

@@ -1,0 +1,232 @@
+// Measuring the board data (drill and pad extents), the scan-line raster the
+// isolation planner starts from, switching the working side with the board
+// flip, and the update handlers of the work-stage and side commands.
+#include "document/velm_doc.h"
+
+#include "document/board_extent.h"
+#include "import/work_order_dlg.h"
+#include "link/link_state.h"
+#include "machining/machine_param_dlg.h"
+#include "platform/host.h"
+#include "platform/resources.h"
+#include "settings/machine_settings.h"
+#include "ui/cmd_ui.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr unsigned IDS_CELLS_OUT_OF_MEMORY = 61483;
+
+constexpr int COMPONENT_SIDE = 0;
+constexpr int SOLDER_SIDE = 1;
+
+const char* SideFileName(int side) { return side == COMPONENT_SIDE ? "top.tmp" : "bot.tmp"; }
+
+// One full-length scan line from (x1, y1) to (x2, y2), both ends at the
+// board edge.
+std::unique_ptr<CSubList> FullScanLine(float x1, float y1, float x2, float y2)
+{
+    auto interval = std::make_unique<CScanInterval>();
+    interval->x1 = x1;
+    interval->y1 = y1;
+    interval->x2 = x2;
+    interval->y2 = y2;
+    interval->startTag = CScanInterval::kBoardEdge;
+    interval->endTag = CScanInterval::kBoardEdge;
+    interval->startNet = 0;
+    interval->endNet = 0;
+    auto line = std::make_unique<CSubList>();
+    line->intervals.push_back(std::move(interval));
+    return line;
+}
+
+}  // namespace
+
+void CVelmDoc::ComputeBoardExtent()
+{
+    if (!g_HoleList.empty()) {
+        float minX = 10000000.0f, minY = 10000000.0f;
+        float maxX = -10000000.0f, maxY = -10000000.0f;
+        bool anyHole = false;
+        for (const auto& tool : g_HoleList)
+            for (const auto& hole : tool->holes) {
+                float x = static_cast<float>(hole->x);
+                float y = static_cast<float>(hole->y);
+                minX = std::min(minX, x);
+                minY = std::min(minY, y);
+                maxX = std::max(maxX, x);
+                maxY = std::max(maxY, y);
+                anyHole = true;
+            }
+        // Tools without holes measure nothing; their untouched start values
+        // would otherwise make an extent of the whole number range.
+        if (anyHole)
+            m_DrillExtent = {static_cast<std::int32_t>(minX), static_cast<std::int32_t>(minY),
+                             static_cast<std::int32_t>(maxX), static_cast<std::int32_t>(maxY)};
+        else
+            m_DrillExtent = EMPTY_EXTENT;
+        m_DataChanged = 1;
+    }
+    // MERGE: when the route data window g_RouteDataWnd is shown, walk its text
+    // with g_DrillReader (header, then blocks up to the end code 255) and widen
+    // a min (1000000, 1000000) / max (-1000000, -1000000) pair by the current
+    // point of every block 250 drawn with the pen down; the ordered, truncated
+    // result goes to m_DataExtent and m_DataChanged becomes 1. The window and
+    // the interpreter come with their own subsystems.
+}
+
+void CVelmDoc::GetPadExtent(CDPoint* maxCorner, CDPoint* minCorner)
+{
+    // The two maxima start apart on purpose: stored files were measured so.
+    int maxX = -1000000, maxY = -10000000;
+    int minX = 10000000, minY = 10000000;
+    auto widen = [&](float x, float y, float reach) {
+        if (x + reach > maxX)
+            maxX = static_cast<int>(x + reach);
+        if (y + reach > maxY)
+            maxY = static_cast<int>(y + reach);
+        if (x - reach < minX)
+            minX = static_cast<int>(x - reach);
+        if (y - reach < minY)
+            minY = static_cast<int>(y - reach);
+    };
+    for (const auto& flash : m_FlashList)
+        widen(flash->x, flash->y, flash->radius);
+    for (const auto& flash : m_PadList2)
+        widen(flash->x, flash->y, flash->radius);
+    for (const auto& track : m_TrackList) {
+        widen(track->x1, track->y1, track->width);
+        widen(track->x2, track->y2, track->width);
+    }
+    *maxCorner = CDPoint(maxX, maxY);
+    *minCorner = CDPoint(minX, minY);
+}
+
+int CVelmDoc::InitCells()
+{
+    ComputeBoardExtent();
+    const int pitch = m_GridStep;
+    if (pitch <= 0) {
+        AfxMessageBox("Grid step must be greater than 0 !", MB_OK);
+        return 0;
+    }
+    const int rows = (g_BoardMaxY - g_BoardMinY) / pitch;
+    const int columns = (g_BoardMaxX - g_BoardMinX) / pitch;
+    try {
+        for (int i = 0; i <= rows; ++i) {
+            float y = static_cast<float>(g_BoardMinY + i * pitch);
+            m_RowList.push_back(FullScanLine(static_cast<float>(g_BoardMinX), y,
+                                             static_cast<float>(g_BoardMaxX), y));
+        }
+        for (int i = 0; i <= columns; ++i) {
+            float x = static_cast<float>(g_BoardMinX + i * pitch);
+            m_ColumnList.push_back(FullScanLine(x, static_cast<float>(g_BoardMinY), x,
+                                                static_cast<float>(g_BoardMaxY)));
+        }
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(LoadResString(IDS_CELLS_OUT_OF_MEMORY), MB_OK);
+        return 0;
+    }
+    return 1;
+}
+
+// Parks the working side in its file, loads the other one and turns the
+// panel copies over with the board. When either file fails the working side
+// stays as it was: loading over unsaved copper, or labelling one side's
+// copper as the other's, would later overwrite a good side file.
+int CVelmDoc::SwitchSide(int toSide)
+{
+    const int fromSide = toSide == COMPONENT_SIDE ? SOLDER_SIDE : COMPONENT_SIDE;
+    if (!SaveTempFile(SideFileName(fromSide)) || !LoadTempFile(SideFileName(toSide)))
+        return 0;
+    SetTitle(toSide == COMPONENT_SIDE ? g_ComponentGerberFile : g_SolderGerberFile);
+    g_CurrentSide = toSide;
+    g_ComponentSideActive = toSide == COMPONENT_SIDE ? 1 : 0;
+    g_SolderSideActive = toSide == SOLDER_SIDE ? 1 : 0;
+    g_CopperColor = toSide == COMPONENT_SIDE ? COMPONENT_COPPER_COLOR : SOLDER_COPPER_COLOR;
+    if (m_ViewHooks.updateAllViews)
+        m_ViewHooks.updateAllViews();
+    m_PanelLayout.MirrorBlocks(g_TableWidth);
+    m_PanelLayout.ClearSelections();
+    return 1;
+}
+
+void CVelmDoc::OnComponentSide()
+{
+    m_JobFlag = 0;
+    if (g_CurrentSide == SOLDER_SIDE)
+        SwitchSide(COMPONENT_SIDE);
+}
+
+void CVelmDoc::OnSolderSide()
+{
+    m_JobFlag = 0;
+    if (g_CurrentSide == COMPONENT_SIDE)
+        SwitchSide(SOLDER_SIDE);
+}
+
+void CVelmDoc::OnBoardFlip()
+{
+    if (g_JobCode != 0)
+        return;
+    m_JobFlag = 0;
+    m_PanelLayout.ClearSelections();
+    SwitchSide(g_CurrentSide == COMPONENT_SIDE ? SOLDER_SIDE : COMPONENT_SIDE);
+}
+
+void CVelmDoc::OnUpdateBoardFlip(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(g_JobCode == 0);
+}
+
+void CVelmDoc::OnUpdateStageEdit(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(true);
+    cmdUI.SetCheck(m_WorkStage == 1);
+}
+
+void CVelmDoc::OnUpdateStagePaths(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(m_IsolationDone != 0);
+    cmdUI.SetCheck(m_WorkStage == 2);
+}
+
+void CVelmDoc::OnUpdateStageLayout(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(true);
+    cmdUI.SetCheck(m_WorkStage == 3);
+}
+
+void CVelmDoc::OnUpdateCalcIsolationLines(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(m_WorkStage == 1 || m_WorkStage == 2);
+    cmdUI.SetCheck(0);
+}
+
+void CVelmDoc::OnUpdateMachineParams(CCmdUI& cmdUI)
+{
+    bool blocked = g_PortState < 0 || g_JobCode != 0 || g_AbortFlag != 0 ||
+                   g_MachineModel == "TQ615";
+    cmdUI.Enable(!blocked);
+    cmdUI.SetCheck(0);
+}
+
+void CVelmDoc::OnUpdateCommand32935(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(true);
+    cmdUI.SetCheck(0);
+}
+
+void CVelmDoc::OnUpdateComponentSide(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(g_HasComponentSide != 0 && g_JobCode == 0);
+    cmdUI.SetCheck(g_CurrentSide == COMPONENT_SIDE);
+}
+
+void CVelmDoc::OnUpdateSolderSide(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(g_HasSolderSide != 0 && g_JobCode == 0);
+    cmdUI.SetCheck(g_CurrentSide == SOLDER_SIDE);
+}

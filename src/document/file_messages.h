@@ -1,0 +1,13 @@
+// The messages the side files and the undo ring give when a file fails.
+#pragma once
+
+#include <string>
+
+// "Can't save temp file !"
+void ReportCannotSaveTempFile();
+// "Can't load temp file !"
+void ReportCannotLoadTempFile();
+// String 61500 with the file name: the file is not one of the program's.
+void ReportNotValidTempFile(const std::string& name);
+// String 61488 with the file name: the file cannot be read.
+void ReportCannotReadFile(const std::string& name);

@@ -1,0 +1,186 @@
+// The side files "top.tmp" and "bot.tmp": the copper of one board side with
+// its flags, parked in the system directory while the other side is worked
+// on; and the byte images of the records they and the undo and project files
+// hold.
+#include "document/velm_doc.h"
+
+#include "document/file_messages.h"
+#include "platform/binary_io.h"
+#include "platform/paths.h"
+#include "settings/registry.h"
+#include "settings/system_settings_dlg.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::int32_t SIDE_FILE_MAGIC = 1000;
+// Bytes of a layer name that the files keep (of a 12-byte name field).
+constexpr std::size_t STORED_NAME_BYTES = 10;
+static_assert(PATH_LAYER_MIN_IMAGE == 4 + STORED_NAME_BYTES + 6 * 4,
+              "count, name, colour, depth, size, side, visible flag and kind");
+
+// A side file's content, read whole before anything in the document changes.
+struct CSideData {
+    COwnedList<CTrackRecord> tracks;
+    CRefList<CTrackRecord> references;
+    COwnedList<CFlashRecord> flashes;
+    COwnedList<CFlashRecord> pads2;
+    std::int32_t isolationDone = 0;
+    std::uint8_t layoutDone = 0;
+};
+
+// Reads a list of records of a fixed image size into `list`.
+template <class Record>
+bool ReadRecords(CBinaryReader& in, COwnedList<Record>& list)
+{
+    std::int32_t count = 0;
+    if (!ReadCount(in, Record::kImageSize, count))
+        return false;
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto record = std::make_unique<Record>();
+        if (!record->ReadImage(in))
+            return false;
+        list.push_back(std::move(record));
+    }
+    return true;
+}
+
+// Resolves stored record numbers in one forward pass over the tracks: each id
+// is searched from the track the previous one found (that track included);
+// once the pass runs off the end, that id and all later ones are dropped.
+void ResolveReferences(const std::vector<std::int32_t>& ids, CSideData& side)
+{
+    auto current = side.tracks.begin();
+    for (std::int32_t id : ids) {
+        current = std::find_if(current, side.tracks.end(),
+                               [id](const auto& track) { return track->recordNo == id; });
+        if (current == side.tracks.end())
+            return;
+        side.references.push_back(current->get());
+    }
+}
+
+bool ReadSideData(CBinaryReader& in, CSideData& side)
+{
+    if (!ReadRecords(in, side.tracks))
+        return false;
+    std::int32_t referenceCount = 0;
+    if (!ReadCount(in, 4, referenceCount))
+        return false;
+    std::vector<std::int32_t> ids(static_cast<std::size_t>(referenceCount));
+    for (std::int32_t& id : ids)
+        in.I32(id);
+    if (!ReadRecords(in, side.flashes) || !ReadRecords(in, side.pads2))
+        return false;
+    in.I32(side.isolationDone);
+    in.U8(side.layoutDone);
+    if (!in.Ok())
+        return false;
+    ResolveReferences(ids, side);
+    return true;
+}
+
+}  // namespace
+
+bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)
+{
+    std::int32_t n = 0;
+    if (!in.I32(n) || n < 0)
+        return false;
+    if (elementSize != 0 && static_cast<std::size_t>(n) > in.Remaining() / elementSize)
+        return false;
+    count = n;
+    return true;
+}
+
+void WriteRecord48(const CTrackRecord& track, CBinaryWriter& out) { track.WriteImage(out); }
+
+void WriteRecord44(const CFlashRecord& flash, CBinaryWriter& out) { flash.WriteImage(out); }
+
+void WritePathLayer(const CPathRecord& layer, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(layer.items.size()));
+    for (const auto& segment : layer.items)
+        segment->WriteImage(out);
+    char name[STORED_NAME_BYTES] = {};
+    std::memcpy(name, layer.name.data(), std::min(layer.name.size(), STORED_NAME_BYTES));
+    out.Bytes(name, sizeof name);
+    out.U32(layer.colour);
+    out.F32(layer.depth);
+    out.F32(layer.size);
+    out.I32(layer.side);
+    out.I32(layer.visible);
+    out.I32(layer.kind);
+}
+
+bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
+{
+    if (!ReadRecords(in, layer.items))
+        return false;
+    char name[STORED_NAME_BYTES] = {};
+    in.Bytes(name, sizeof name);
+    layer.name.assign(name, strnlen(name, sizeof name));
+    in.U32(layer.colour);
+    in.F32(layer.depth);
+    in.F32(layer.size);
+    in.I32(layer.side);
+    in.I32(layer.visible);
+    in.I32(layer.kind);
+    return in.Ok();
+}
+
+int CVelmDoc::SaveTempFile(const std::string& name)
+{
+    CBinaryWriter out;
+    out.I32(SIDE_FILE_MAGIC);
+    out.I32(static_cast<std::int32_t>(m_TrackList.size()));
+    for (const auto& track : m_TrackList)
+        WriteRecord48(*track, out);
+    out.I32(static_cast<std::int32_t>(m_TrackRefList.size()));
+    for (const CTrackRecord* track : m_TrackRefList)
+        out.I32(track->recordNo);
+    out.I32(static_cast<std::int32_t>(m_FlashList.size()));
+    for (const auto& flash : m_FlashList)
+        WriteRecord44(*flash, out);
+    out.I32(static_cast<std::int32_t>(m_PadList2.size()));
+    for (const auto& flash : m_PadList2)
+        WriteRecord44(*flash, out);
+    out.I32(m_IsolationDone);
+    out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
+    if (!WriteFileAtomically(JoinPath(g_SystemDir, name), out.Data())) {
+        ReportCannotSaveTempFile();
+        return 0;
+    }
+    return 1;
+}
+
+int CVelmDoc::LoadTempFile(const std::string& name)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(JoinPath(g_SystemDir, name), bytes)) {
+        ReportCannotLoadTempFile();
+        return 0;
+    }
+    CBinaryReader in(bytes);
+    std::int32_t magic = 0;
+    CSideData side;
+    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side)) {
+        ReportNotValidTempFile(name);
+        return 0;
+    }
+
+    ClearSideData();
+    m_TrackList = std::move(side.tracks);
+    m_TrackRefList = std::move(side.references);
+    m_FlashList = std::move(side.flashes);
+    m_PadList2 = std::move(side.pads2);
+    m_IsolationDone = side.isolationDone;
+    m_LayoutDone = (m_LayoutDone & ~0xFF) | side.layoutDone;
+
+    // A partial milling or outline run named records of the data just replaced.
+    for (const char* range : {"MILL_TO", "MILL_FROM", "OUTLINE_TO", "OUTLINE_FROM"})
+        RegSetLongValue(range, 0);
+    return 1;
+}

@@ -1,0 +1,166 @@
+// The one document of the program: every list of board data (through
+// CDocumentLists), the working side's extents and flags, the panel layout the
+// view shows, and the document's own commands. Its member functions are
+// spread by concern: velm_doc.cpp (construction, clearing, small commands),
+// side_files.cpp, undo_ring.cpp, document_geometry.cpp and
+// doc_commands.cpp (the command table the shell dispatches through).
+#pragma once
+
+#include "document/document_lists.h"
+#include "document/panel_layout.h"
+#include "editing/view_tracker.h"
+#include "geometry/point.h"
+#include "import/aperture_records.h"
+#include "platform/win_types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class CBinaryReader;
+class CBinaryWriter;
+class CCmdUI;
+
+// What the document asks of its view. The view sets these when it attaches;
+// with no view attached each does nothing.
+struct CDocumentViewHooks {
+    std::function<void()> zoomToFit;        // CVelmView::OnWindowAll
+    std::function<void()> blockLayout;      // CVelmView::OnBlockLayout
+    std::function<void()> updateAllViews;   // redraw after the data changed
+};
+
+// Four int32 extents: min x, min y, max x, max y (mil).
+struct CExtent {
+    std::int32_t minX = 0;
+    std::int32_t minY = 0;
+    std::int32_t maxX = 0;
+    std::int32_t maxY = 0;
+};
+
+// An extent nothing has widened yet.
+constexpr CExtent EMPTY_EXTENT{10000000, 10000000, -10000000, -10000000};
+
+class CVelmDoc : public CDocumentLists {
+public:
+    CVelmDoc();
+    virtual ~CVelmDoc();
+    CVelmDoc(const CVelmDoc&) = delete;
+    CVelmDoc& operator=(const CVelmDoc&) = delete;
+
+    int m_DataChanged = 1;
+    COwnedList<CApertureRecord> m_ApertureList;
+    COwnedList<CApertureMacro> m_MacroList;
+    CExtent m_ViewExtent;
+    CExtent m_DrillExtent = EMPTY_EXTENT;
+    CExtent m_DataExtent = EMPTY_EXTENT;
+    CExtent m_GerberExtent = EMPTY_EXTENT;
+    CViewTracker m_Tracker;
+    int m_RectRecordFlag = 0;
+    int m_ClearAreaFlag = 0;
+    int m_WorkDataLoaded = 0;
+    int m_IsolationDone = 0;
+    int m_LayoutDone = 0;           // only its low byte is kept in a side file
+    // Working lists of the Gerber layer reader, which fills and empties them.
+    CRefList<CTrackRecord> m_JoinList;
+    CRefList<CFlashRecord> m_EndPadList;
+    // Working lists of the offset-path engine.
+    COwnedList<CIsoElement> m_PieceList;
+    CRefList<CIsoElement> m_SourceList;
+    CRefList<CDPoint> m_PointList;
+    float m_ClearOverlap = 0.2f;
+    float m_DxfScale = 1.0f;
+    int m_GridStep = 4;             // mil, pitch of the scan-line raster
+    int m_T1Step = 4;
+    int m_UndoCount = 0;            // snapshots available, at most UNDO_RING_SIZE
+    int m_UndoIndex = 0;            // ring index of the newest snapshot
+    int m_ReaderState = 0;
+    std::uint8_t m_WorkStage = 1;   // 1 edit, 2 paths, 3 layout, 4 partial, 5 machining
+    int m_GroupOff = 0;
+    POINT m_DataOffset;
+    int m_JobFlag = 0;              // set by the machine jobs, cleared by the side commands
+
+    // What the view shows and edits of the panel; the view reaches it here.
+    CPanelLayout m_PanelLayout;
+    CDocumentViewHooks m_ViewHooks;
+
+    // The framework part of a document: title and modified flag.
+    virtual int OnNewDocument() { return 1; }
+    virtual void SetTitle(const std::string& title) { m_Title = title; }
+    const std::string& GetTitle() const { return m_Title; }
+    virtual int IsModified() { return m_Modified; }
+    virtual void SetModifiedFlag(int modified) { m_Modified = modified; }
+
+    // Clearing (velm_doc.cpp).
+    void ClearSideData();
+    void ClearAll();
+    void ClearToolPaths();
+
+    // Document commands (velm_doc.cpp).
+    void OnPlanToolWidthTest();
+    void OnUpdatePlanToolWidthTest(CCmdUI& cmdUI);
+    void OnFileClearSystemMemory();
+    void OnUpdateFileClearSystemMemory(CCmdUI& cmdUI);
+    void OnDrillPadCalibrate();
+
+    // Side files (side_files.cpp). Each returns 1 on success, else 0 after
+    // telling the operator, with the document unchanged.
+    int SaveTempFile(const std::string& name);
+    int LoadTempFile(const std::string& name);
+
+    // Undo ring of the path layers (undo_ring.cpp); 1 on success, else 0
+    // after telling the operator, with the ring and the layers unchanged.
+    static constexpr int UNDO_RING_SIZE = 10;
+    int SaveUndoSnapshot();
+    int LoadUndoSnapshot();
+    // The snapshot file of a ring index.
+    static std::string UndoFilePath(int index);
+
+    // Document geometry (document_geometry.cpp).
+    void ComputeBoardExtent();
+    void GetPadExtent(CDPoint* maxCorner, CDPoint* minCorner);
+    int InitCells();
+    void OnComponentSide();
+    void OnSolderSide();
+    void OnBoardFlip();
+    void OnUpdateBoardFlip(CCmdUI& cmdUI);
+    void OnUpdateStageEdit(CCmdUI& cmdUI);          // 32843
+    void OnUpdateStagePaths(CCmdUI& cmdUI);         // 32844
+    void OnUpdateStageLayout(CCmdUI& cmdUI);        // 32845
+    void OnUpdateCalcIsolationLines(CCmdUI& cmdUI); // 32846
+    void OnUpdateMachineParams(CCmdUI& cmdUI);      // 32934
+    void OnUpdateCommand32935(CCmdUI& cmdUI);
+    void OnUpdateComponentSide(CCmdUI& cmdUI);      // 33040
+    void OnUpdateSolderSide(CCmdUI& cmdUI);         // 33041
+
+    // Command dispatch (doc_commands.cpp): runs the handler of a command id,
+    // or fills the state of its menu item. False when the document has no
+    // handler for the id, so the shell can ask the next target.
+    bool OnCmdMsg(unsigned id);
+    bool OnUpdateCmdUI(unsigned id, CCmdUI& cmdUI);
+
+private:
+    // One step of a side switch; see document_geometry.cpp.
+    int SwitchSide(int toSide);
+    // Closes the modeless windows that are open (destruction).
+    void CloseModelessWindows();
+
+    std::string m_Title;
+    int m_Modified = 0;
+};
+
+// Reads an int32 count of items of `elementSize` bytes each; false when it
+// is negative or more than the bytes left could hold, so a corrupt count
+// never makes the reader allocate.
+bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count);
+
+// The smallest path-layer image: a layer without segments.
+constexpr std::size_t PATH_LAYER_MIN_IMAGE = 38;
+// One path layer's image in the undo and project files.
+void WritePathLayer(const CPathRecord& layer, CBinaryWriter& out);
+// Fills `layer` from one image; false on a short or corrupt image, after
+// which `layer` may hold part of it (callers read into a fresh record).
+bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in);
+// One track or flash image.
+void WriteRecord48(const CTrackRecord& track, CBinaryWriter& out);
+void WriteRecord44(const CFlashRecord& flash, CBinaryWriter& out);
