@@ -21,6 +21,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {32846, nullptr, &CVelmDoc::OnUpdateCalcIsolationLines},
     {32934, nullptr, &CVelmDoc::OnUpdateMachineParams},
     {32935, nullptr, &CVelmDoc::OnUpdateCommand32935},
+    {33017, &CVelmDoc::OnFileSystemSettings, nullptr},
     {33040, &CVelmDoc::OnComponentSide, &CVelmDoc::OnUpdateComponentSide},
     {33041, &CVelmDoc::OnSolderSide, &CVelmDoc::OnUpdateSolderSide},
     {33093, &CVelmDoc::OnBoardFlip, &CVelmDoc::OnUpdateBoardFlip},

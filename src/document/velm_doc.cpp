@@ -5,10 +5,15 @@
 
 #include "document/board_extent.h"
 #include "import/work_order_dlg.h"
+#include "platform/paths.h"
 #include "settings/machine_settings.h"
+#include "settings/model_defaults.h"
 #include "settings/program_options.h"
 #include "settings/registry.h"
+#include "settings/settings_file.h"
+#include "settings/system_settings_dlg.h"
 #include "ui/cmd_ui.h"
+#include "ui/edit_wnd.h"
 
 #include <cmath>
 
@@ -19,7 +24,20 @@ CVelmDoc::CVelmDoc()
     m_Tracker.m_nStyle = CViewTracker::dottedLine | CViewTracker::resizeInside;
     LoadProgramOptions();
     m_LayerName.clear();
-    // MERGE: apply the per-model machine defaults here: SetModelDefaults();
+    SetModelDefaults();
+}
+
+void CVelmDoc::SetModelDefaults() { ::SetModelDefaults(); }
+
+int CVelmDoc::LoadSettings(const std::string& path)
+{
+    return ::LoadSettings(CDocumentFileSettings{m_GroupOff, m_T1Step}, path);
+}
+
+void CVelmDoc::OnFileSystemSettings()
+{
+    LoadSettings();
+    g_SystemSettingsDlg.DoModal();
 }
 
 CVelmDoc::~CVelmDoc()
@@ -31,12 +49,14 @@ CVelmDoc::~CVelmDoc()
 
 void CVelmDoc::CloseModelessWindows()
 {
-    // Each window is destroyed when its open flag says it exists, in this
-    // order. The windows come with their own subsystems; each is added here
-    // as it arrives:
-    //   g_RouteDataWnd, g_MeasureDataWnd, g_PlaneDetectDlg, g_ProbeTestDlg,
-    //   g_WorkOrderDlg, g_SettingsTextWnd, g_HoleDataWnd, g_ReportDlg,
-    //   g_PositionDlg
+    // In this order; the machining windows (plane detect, probe test,
+    // report, position) join the list with their subsystem, between the
+    // measurement window and the work order and after the hole window.
+    CDialog* const windows[] = {&g_RouteDataWnd, &g_MeasureDataWnd, &g_WorkOrderDlg,
+                                &g_SettingsTextWnd, &g_HoleDataWnd};
+    for (CDialog* window : windows)
+        if (window->IsWindow())
+            window->DestroyWindow();
 }
 
 void CVelmDoc::ClearSideData()
@@ -94,8 +114,9 @@ void CVelmDoc::ClearToolPaths()
 // operator reads the cutter's width.
 void CVelmDoc::OnPlanToolWidthTest()
 {
-    // MERGE: read the settings file from the system directory here and stop
-    // when it cannot be read: if (!LoadSettings()) return;
+    SetCurrentDirectory(g_SystemDir);
+    if (!LoadSettings())
+        return;
     constexpr int lineCount = 18;
     for (int i = 0; i < lineCount; ++i) {
         auto layer = std::make_unique<CPathRecord>();

@@ -96,7 +96,14 @@ public:
     void ClearAll();
     void ClearToolPaths();
 
+    // The machine defaults of the model, then the settings file over them
+    // (`path`, or the one in the system directory when empty); 1 when the
+    // file was read (velm_doc.cpp).
+    void SetModelDefaults();
+    int LoadSettings(const std::string& path = "");
+
     // Document commands (velm_doc.cpp).
+    void OnFileSystemSettings();
     void OnPlanToolWidthTest();
     void OnUpdatePlanToolWidthTest(CCmdUI& cmdUI);
     void OnFileClearSystemMemory();

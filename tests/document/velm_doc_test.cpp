@@ -9,6 +9,7 @@
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
+#include "ui/edit_wnd.h"
 
 #include <filesystem>
 
@@ -209,4 +210,30 @@ TEST_F(DocumentTest, PadSnapMovesHolesOntoTheFirstPadThatReachesThem)
     EXPECT_EQ(*holes[1], CDPoint(500, 510));
     EXPECT_EQ(*holes[2], CDPoint(500, 500));
     EXPECT_EQ(*holes[3], CDPoint(800, 800));
+}
+
+TEST_F(DocumentTest, ToolWidthTestStopsWhenTheSettingsFileCannotBeRead)
+{
+    std::filesystem::remove(g_SystemDir + "ORDUNE.INI");
+    ASSERT_TRUE(doc->OnCmdMsg(33139));
+    EXPECT_TRUE(doc->m_PathLayerList.empty());
+    ASSERT_FALSE(TestHost().Boxes().empty());
+    EXPECT_EQ(TestHost().Boxes().back().text, "無法讀取系統設定檔 !");
+}
+
+TEST_F(DocumentTest, SystemSettingsCommandReadsTheSettingsFileThenRunsTheDialog)
+{
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, 185);
+    ASSERT_TRUE(doc->OnCmdMsg(33017));
+    EXPECT_GT(g_SettingsTextWnd.Edit().GetLineCount(), 0);
+    // The settings text window (178) is made hidden by the reading.
+    EXPECT_EQ(TestHost().DialogsShown(), (std::vector<unsigned>{178, 185}));
+}
+
+TEST_F(DocumentTest, DestructionClosesTheOpenTextWindows)
+{
+    g_RouteDataWnd.CreateOnce("route");
+    ASSERT_TRUE(g_RouteDataWnd.IsWindow());
+    doc.reset();
+    EXPECT_FALSE(g_RouteDataWnd.IsWindow());
 }
