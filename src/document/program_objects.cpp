@@ -6,6 +6,7 @@
 #include "document/board_records.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
+#include "import/gerber_format_dlg.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -19,6 +20,7 @@ CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
+CGerberFormatDlg g_GerberFormatDlg;
 CEditWnd g_RouteDataWnd;
 CEditWnd g_MeasureDataWnd;
 CEditWnd g_SettingsTextWnd;
@@ -50,6 +52,7 @@ void ResetProgramObjects()
     g_MachineParamDlg = CMachineParamDlg();
     g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
+    g_GerberFormatDlg = CGerberFormatDlg();
     for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
                           &g_HoleDataWnd, &g_SpareEditWnd}) {
         wnd->DestroyWindow();

@@ -1,0 +1,22 @@
+// The Gerber number format and the Gerber import options: program-wide
+// settings held by the Gerber format dialog object, each kept under the
+// registry value of its own name. Files that declare their format, and the
+// format detection, change them in memory; only the dialog's OK stores them.
+#pragma once
+
+class CGerberFormatDlg {
+public:
+    int UnitInt = 2;        // integer digits of a coordinate
+    int UnitDec = 3;        // decimal digits
+    int InchMM = 0;         // unit of the Gerber data: 0 inch, 1 mm
+    int InchMM2 = 0;        // unit of the aperture file: 0 inch, 1 mm
+    int AbsRel = 0;         // 0 absolute, 1 incremental (shown only)
+    int ZeroSup = 0;        // zero suppression: 0 leading, 1 trailing, 2 none
+    int AutoFormat = 1;     // detect the format before reading
+    int LargeArea = 0;      // large copper areas
+    int GroupFlag = 0;      // group search
+    int AreaFill = 1;       // read with the area-fill reader
+    int OverlapDelete = 1;  // delete overlapping copper (area-fill reader)
+};
+
+extern CGerberFormatDlg g_GerberFormatDlg;
