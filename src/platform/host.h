@@ -59,6 +59,10 @@ public:
     // Shows `dialog` modelessly (hidden until it is shown) and calls its
     // OnInitDialog; false when it cannot be made.
     virtual bool CreateModelessDialog(CDialog& dialog) = 0;
+    // The main window's input, for windows that keep the operator out of it
+    // while they run. Hosts without a main window report it disabled.
+    virtual bool IsMainWindowEnabled() { return false; }
+    virtual void EnableMainWindow(bool) {}
 };
 
 // The host in force. Never null: without an installed host the console host
