@@ -9,6 +9,7 @@
 #include "settings/system_settings_dlg.h"
 
 std::string g_StatusText;
+int g_Calculating = 0;
 CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
@@ -21,6 +22,7 @@ int g_ControllerKind = -1;
 void ResetProgramObjects()
 {
     g_StatusText.clear();
+    g_Calculating = 0;
     g_SystemSettingsDlg = CSystemSettingsDlg();
     g_MachineSettings = CMachineSettings();
     g_MachineParamDlg = CMachineParamDlg();

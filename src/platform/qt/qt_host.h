@@ -34,9 +34,12 @@ public:
     void KillTimer(unsigned id) override;
     void RunModalDialog(CDialog& dialog) override;
     bool CreateModelessDialog(CDialog& dialog) override;
+    bool IsMainWindowEnabled() override;
+    void EnableMainWindow(bool enable) override;
 
 private:
     QWidget* m_MainWindow = nullptr;
+    bool m_InputDisabled = false;
     std::function<void(const std::string&)> m_StatusSink;
     std::map<unsigned, QTimer*> m_Timers;
 };
