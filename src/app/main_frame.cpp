@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -93,6 +95,7 @@ bool CMainFrame::OnCreate(bool show)
     // Docking: any side; the edit bar on top, the other two on the right.
     addToolBar(Qt::TopToolBarArea, m_EditBar);
     addToolBar(Qt::RightToolBarArea, m_MachiningBar);
+    addToolBarBreak(Qt::RightToolBarArea);  // a column of its own, as a docked bar has
     addToolBar(Qt::RightToolBarArea, m_VisionBar);
 
     InitTimePane({0, ID_INDICATOR_STATUS, ID_INDICATOR_POSITION, ID_INDICATOR_CAPS,
@@ -107,8 +110,12 @@ bool CMainFrame::OnCreate(bool show)
     central->setPalette(palette);
     setCentralWidget(central);
 
-    if (show)
+    if (show) {
+        // The screen's size first: without a window manager nothing maximises.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
         showMaximized();
+    }
     CSplashWnd::ShowSplashScreen(this);
     if (!ModelHasVision())
         m_VisionBar->hide();  // the flag stays 1
