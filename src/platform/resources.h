@@ -99,6 +99,16 @@ struct OrduneResourceModule {
 
 constexpr unsigned ORDUNE_RESOURCE_ABI = 2;
 
+// The module of one language from its four tables.
+template <std::size_t S, std::size_t M, std::size_t T, std::size_t D>
+constexpr OrduneResourceModule MakeResourceModule(const OrduneStringEntry (&strings)[S],
+                                                  const OrduneMenuItem (&menus)[M],
+                                                  const OrduneToolBarButton (&toolBars)[T],
+                                                  const OrduneDialogItem (&dialogs)[D])
+{
+    return {ORDUNE_RESOURCE_ABI, strings, S, menus, M, toolBars, T, dialogs, D};
+}
+
 // The entry point every language library exports.
 extern "C" {
 typedef const OrduneResourceModule* (*OrduneGetResourcesFn)();

@@ -306,8 +306,23 @@ bool CQtDialogWindow::eventFilter(QObject* watched, QEvent* event)
 
 void CQtDialogWindow::ControlChanged(unsigned id)
 {
-    if (QWidget* w = ControlWidget(id))
+    QWidget* w = ControlWidget(id);
+    if (!w)
+        return;
+    if (!isVisible())
+        m_Stale.insert(id);
+    else
         Refresh(id, w);
+}
+
+void CQtDialogWindow::showEvent(QShowEvent* event)
+{
+    std::set<unsigned> stale;
+    stale.swap(m_Stale);
+    for (unsigned id : stale)
+        if (QWidget* w = ControlWidget(id))
+            Refresh(id, w);
+    QDialog::showEvent(event);
 }
 
 void CQtDialogWindow::DialogShown(bool shown)

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <map>
+#include <set>
 
 class QWidget;
 
@@ -38,6 +39,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -53,6 +55,9 @@ private:
     QPoint m_PlacedAt;
     bool m_Modal;
     int m_Updating = 0;  // widgets being set from the states: no echo back
+    // Controls changed while the window was hidden: a hidden text window can
+    // take thousands of lines, so its widgets follow only when it is shown.
+    std::set<unsigned> m_Stale;
 
     void Build();
     QRect UnitsToPixels(int x, int y, int cx, int cy) const;
