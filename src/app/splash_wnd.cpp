@@ -51,11 +51,11 @@ QPixmap CSplashWnd::SplashImage()
         p.drawEllipse(pad, 3.5, 3.5);
     }
     QFont title(QStringLiteral("DejaVu Sans"));
-    title.setPixelSize(44);
+    title.setPixelSize(36);
     title.setBold(true);
     p.setFont(title);
     p.setPen(QColor(235, 240, 245));
-    p.drawText(QRectF(300, 70, 170, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Ordune"));
+    p.drawText(QRectF(296, 70, 180, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Ordune"));
     QFont line(QStringLiteral("DejaVu Sans"));
     line.setPixelSize(14);
     p.setFont(line);

@@ -8,7 +8,10 @@
 #include "machining/machine_param_dlg.h"
 #include "platform/resources.h"
 #include "settings/registry.h"
+#include "support/language.h"
 #include "support/scripted_host.h"
+#include "ui/menu_resource.h"
+#include "ui/qt/menu_builder.h"
 #include "app/qt_test_app.h"
 
 #include <QAction>
@@ -279,4 +282,31 @@ TEST(StartUp, SplashSwitchRecentFilesAndTitle)
             s.app.AddToRecentFileList(f);
         EXPECT_EQ(s.app.RecentFiles(), (std::vector<std::string>{"e", "b", "d", "c"}));
     }
+}
+
+TEST(Menus, TheViewsRightButtonMenusAreBuiltFromTheirResources)
+{
+    TestQtApp();
+    ASSERT_TRUE(LoadLanguageLibraryForTest());
+    CQtMenuBuilder builder;
+    QWidget owner;
+    for (unsigned id : {138u, 152u, 137u, 170u, 176u, 167u}) {
+        SCOPED_TRACE(id);
+        QMenu* popup = builder.BuildPopup(LoadMenuTree(id), &owner);
+        EXPECT_FALSE(popup->actions().isEmpty());
+    }
+    // Items of commands nobody handles are disabled when the menu opens.
+    CQtMenuBuilder editBuilder;
+    QMenu* edit = editBuilder.BuildPopup(LoadMenuTree(138), &owner);
+    CQtMenuBuilder::UpdateMenu(edit);
+    ASSERT_FALSE(editBuilder.Actions(32825).empty());
+    EXPECT_EQ(editBuilder.Actions(32825).front()->text(), "Cance&l");
+    EXPECT_FALSE(editBuilder.Actions(32825).front()->isEnabled());
+    CCommandTable view;
+    view.OnCommand(32825, [] {});
+    view.OnUpdateCommand(33040, [](CCmdUI& ui) { ui.SetCheck(1); });
+    CommandRouter().Attach(CommandLevel::View, &view);
+    CQtMenuBuilder::UpdateMenu(edit);
+    EXPECT_TRUE(editBuilder.Actions(32825).front()->isEnabled());
+    EXPECT_TRUE(editBuilder.Actions(33040).front()->isChecked());
 }

@@ -228,8 +228,13 @@ void CQtDialogWindow::Refresh(unsigned id, QWidget* w)
     w->setVisible(state->visible);
     QString text = ToWidgetText(state->text);
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->pixmap().isNull())
+        if (label->pixmap().isNull() && label->text() != text) {
             label->setText(text);
+            // Notices change during long work: show the new text now, not
+            // at the next turn of the event loop.
+            if (label->isVisible())
+                label->repaint();
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != text)
             edit->setText(text);
@@ -264,6 +269,8 @@ void CQtDialogWindow::Refresh(unsigned id, QWidget* w)
     } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
         bar->setRange(state->rangeMin, std::max(state->rangeMin, state->rangeMax));
         bar->setValue(std::clamp(state->position, bar->minimum(), bar->maximum()));
+        if (bar->isVisible())
+            bar->repaint();
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(text);
     }
