@@ -49,15 +49,19 @@ bool CCommandRouter::Dispatch(unsigned id)
         // A copy: the handler may replace or detach its own table.
         std::function<void()> handler = command->second;
         m_Running.insert(id);
-        ++m_Depth;
+        EnterWork();
         handler();
-        --m_Depth;
         m_Running.erase(id);
-        if (m_Depth == 0 && m_OnIdle)
-            m_OnIdle();
+        LeaveWork();
         return true;
     }
     return false;
+}
+
+void CCommandRouter::LeaveWork()
+{
+    if (m_Depth > 0 && --m_Depth == 0 && m_OnIdle)
+        m_OnIdle();
 }
 
 CCommandRouter& CommandRouter()

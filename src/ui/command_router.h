@@ -75,8 +75,11 @@ public:
     bool Dispatch(unsigned id);
 
     bool IsRunning(unsigned id) const { return m_Running.count(id) != 0; }
-    // How many commands are running, nested through message pumping.
+    // How many commands (and other long work, CBusyScope) are running,
+    // nested through message pumping.
     int RunningDepth() const { return m_Depth; }
+    void EnterWork() { ++m_Depth; }
+    void LeaveWork();
     // Called each time the outermost running command has returned.
     void SetIdleCallback(std::function<void()> callback) { m_OnIdle = std::move(callback); }
 
@@ -89,3 +92,14 @@ private:
 
 // The program's one router.
 CCommandRouter& CommandRouter();
+
+// Marks long work that does not start as a command (a timer's job step, a
+// queued message): while it runs, closing the window waits for it as for a
+// running command.
+class CBusyScope {
+public:
+    CBusyScope() { CommandRouter().EnterWork(); }
+    ~CBusyScope() { CommandRouter().LeaveWork(); }
+    CBusyScope(const CBusyScope&) = delete;
+    CBusyScope& operator=(const CBusyScope&) = delete;
+};

@@ -85,6 +85,13 @@ TEST(CommandRouter, ACommandIsNotReenteredWhileItRuns)
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(CommandRouter().RunningDepth(), 0);
     EXPECT_EQ(idles, 1);  // only when the outermost command returned
+    {
+        CBusyScope work;  // long work that is no command counts the same
+        EXPECT_EQ(CommandRouter().RunningDepth(), 1);
+        EXPECT_TRUE(CommandRouter().Dispatch(21));
+        EXPECT_EQ(idles, 1);
+    }
+    EXPECT_EQ(idles, 2);
     CommandRouter().SetIdleCallback(nullptr);
 }
 
