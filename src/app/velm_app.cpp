@@ -38,6 +38,9 @@ public:
 
 CVelmApp::CVelmApp()
 {
+    // The router must outlive the application object, whose table detaches
+    // from it at exit: made first, it is destroyed last.
+    CommandRouter();
     m_Commands.OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
