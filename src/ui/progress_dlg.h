@@ -32,7 +32,6 @@ public:
         m_Lower = lower;
         m_Upper = upper;
     }
-    void SetStep(int step) { m_Step = step; }
 
     bool OnInitDialog() override;
     // Cancel (button or Escape) only raises the flag: the window stays open.
@@ -42,7 +41,7 @@ public:
 
 private:
     unsigned m_CaptionId;
-    int m_Lower = 0, m_Upper = 100, m_Step = 1;
+    int m_Lower = 0, m_Upper = 100;
     int m_Cancel = 0;
     int m_OwnerDisabled = 0;
     void Drain();
