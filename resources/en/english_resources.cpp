@@ -5,8 +5,16 @@ namespace {
 const OrduneStringEntry kStrings[] = {
 #include "en/string_table.inc"
 };
-const OrduneResourceModule kModule = {ORDUNE_RESOURCE_ABI, kStrings,
-                                      sizeof kStrings / sizeof kStrings[0]};
+const OrduneMenuItem kMenus[] = {
+#include "en/menus.inc"
+};
+const OrduneDialogItem kDialogs[] = {
+#include "en/dialogs.inc"
+};
+const OrduneToolBarButton kToolBars[] = {
+#include "toolbars.inc"
+};
+const OrduneResourceModule kModule = MakeResourceModule(kStrings, kMenus, kToolBars, kDialogs);
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const OrduneResourceModule*

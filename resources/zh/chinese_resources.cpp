@@ -5,8 +5,16 @@ namespace {
 const OrduneStringEntry kStrings[] = {
 #include "zh/string_table.inc"
 };
-const OrduneResourceModule kModule = {ORDUNE_RESOURCE_ABI, kStrings,
-                                      sizeof kStrings / sizeof kStrings[0]};
+const OrduneMenuItem kMenus[] = {
+#include "zh/menus.inc"
+};
+const OrduneDialogItem kDialogs[] = {
+#include "zh/dialogs.inc"
+};
+const OrduneToolBarButton kToolBars[] = {
+#include "toolbars.inc"
+};
+const OrduneResourceModule kModule = MakeResourceModule(kStrings, kMenus, kToolBars, kDialogs);
 }  // namespace
 
 const OrduneResourceModule& ProgramResources() { return kModule; }

@@ -1,31 +1,34 @@
-// Start-up and shut-down of the desktop program: the host, the program
-// options, the main window.
+// Runs the desktop program: the Qt host, the application object's start,
+// the event loop, and the shut-down in reverse.
 #include "app/application.h"
 
+#include "app/main_frame.h"
+#include "app/velm_app.h"
 #include "platform/qt/qt_host.h"
 #include "platform/settings_store.h"
 #include "settings/program_options.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QStatusBar>
+
+#include <clocale>
 
 int RunApplication(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The clock pane shows the time as the user's locale writes it.
+    std::setlocale(LC_TIME, "");
     CQtHost host;
     SetHost(&host);
 
-    LoadProgramOptions();
-
-    QMainWindow window;
-    window.setWindowTitle("Ordune");
-    window.resize(1024, 700);
-    host.SetMainWindow(&window);
-    host.SetStatusSink([&window](const std::string& text) {
-        window.statusBar()->showMessage(QString::fromStdString(text));
-    });
-    window.show();
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!theApp.InitInstance(args)) {
+        theApp.ExitInstance();
+        SetHost(nullptr);
+        return 0;
+    }
+    CMainFrame* frame = theApp.MainFrame();
+    host.SetMainWindow(frame);
+    host.SetStatusSink([frame](const std::string& text) { frame->SetMessageText(QString::fromStdString(text)); });
 
     std::vector<std::string> problems = TakeSettingsProblems();
     if (!problems.empty()) {
@@ -36,7 +39,11 @@ int RunApplication(int argc, char** argv)
     }
 
     int result = app.exec();
+    // The document's end: the program options are stored.
     SaveProgramOptions();
+    host.SetStatusSink(nullptr);
+    host.SetMainWindow(nullptr);
+    theApp.ExitInstance();
     SetHost(nullptr);
     return result;
 }

@@ -16,6 +16,7 @@
 #include "ui/edit_wnd.h"
 
 std::string g_StatusText;
+int g_Calculating = 0;
 CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
@@ -47,6 +48,7 @@ float g_CameraOffsetY = 0.0f;
 void ResetProgramObjects()
 {
     g_StatusText.clear();
+    g_Calculating = 0;
     g_SystemSettingsDlg = CSystemSettingsDlg();
     g_MachineSettings = CMachineSettings();
     g_MachineParamDlg = CMachineParamDlg();

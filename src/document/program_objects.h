@@ -9,6 +9,8 @@
 
 // The view's status and prompt text.
 extern std::string g_StatusText;
+// 1 while a path calculation runs: the frame and the view ignore the mouse.
+extern int g_Calculating;
 
 // Gives every program-wide object its construction value again, in the
 // construction order, so one test cannot leak state into the next.

@@ -69,6 +69,10 @@ public:
                                  bool multiple, std::vector<std::string>& paths);
     virtual bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
                                  std::string& path);
+    // The main window's input, for windows that keep the operator out of it
+    // while they run. Hosts without a main window report it disabled.
+    virtual bool IsMainWindowEnabled() { return false; }
+    virtual void EnableMainWindow(bool) {}
 };
 
 // The host in force. Never null: without an installed host the console host

@@ -20,7 +20,52 @@ const char* FindString(const OrduneResourceModule* module, unsigned id)
     return nullptr;
 }
 
+// The items of resource `id` in one table: its rows are contiguous.
+template <class Item>
+std::vector<Item> Collect(const Item* items, std::size_t count, unsigned Item::*key, unsigned id)
+{
+    std::vector<Item> found;
+    for (std::size_t i = 0; items && i < count; ++i)
+        if (items[i].*key == id)
+            found.push_back(items[i]);
+    return found;
+}
+
+template <class Item>
+std::vector<Item> LoadResource(const Item* OrduneResourceModule::*table,
+                               std::size_t OrduneResourceModule::*count, unsigned Item::*key,
+                               unsigned id)
+{
+    if (g_LanguageModule) {
+        std::vector<Item> found =
+            Collect(g_LanguageModule->*table, g_LanguageModule->*count, key, id);
+        if (!found.empty())
+            return found;
+    }
+    const OrduneResourceModule& own = ProgramResources();
+    return Collect(own.*table, own.*count, key, id);
+}
+
 }  // namespace
+
+std::vector<OrduneMenuItem> LoadMenuResource(unsigned id)
+{
+    return LoadResource(&OrduneResourceModule::menus, &OrduneResourceModule::menuItemCount,
+                        &OrduneMenuItem::menu, id);
+}
+
+std::vector<OrduneToolBarButton> LoadToolBarResource(unsigned id)
+{
+    return LoadResource(&OrduneResourceModule::toolBars,
+                        &OrduneResourceModule::toolBarButtonCount, &OrduneToolBarButton::toolBar,
+                        id);
+}
+
+std::vector<OrduneDialogItem> LoadDialogResource(unsigned id)
+{
+    return LoadResource(&OrduneResourceModule::dialogs, &OrduneResourceModule::dialogItemCount,
+                        &OrduneDialogItem::dialog, id);
+}
 
 bool LoadLanguageLibrary(const std::string& name, std::string* error)
 {

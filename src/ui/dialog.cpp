@@ -3,6 +3,7 @@
 
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "ui/dialog_template.h"
 
 #include <cerrno>
 #include <cmath>
@@ -52,6 +53,7 @@ int CDialog::DoModal()
     m_Shown = true;
     m_Result = IDCANCEL;
     m_FailedControl = 0;
+    ResetControls();
     Host().RunModalDialog(*this);
     m_Open = false;
     m_Shown = false;
@@ -67,6 +69,7 @@ bool CDialog::CreateModeless()
     m_Open = true;
     m_Modal = false;
     m_Shown = false;
+    ResetControls();
     if (!Host().CreateModelessDialog(*this)) {
         m_Open = false;
         return false;
@@ -89,6 +92,23 @@ void CDialog::DestroyWindow()
         m_View = nullptr;
         view->DialogEnded();
     }
+}
+
+void CDialog::ResetControls()
+{
+    m_Controls.clear();
+    m_OffsetX = m_OffsetY = 0;
+    CDialogTemplate tmpl;
+    if (LoadDialogTemplate(m_TemplateId, tmpl))
+        ApplyTemplateToControls(*this, tmpl);
+}
+
+void CDialog::MoveWindowBy(int dx, int dy)
+{
+    m_OffsetX += dx;
+    m_OffsetY += dy;
+    if (m_View)
+        m_View->WindowMoved();
 }
 
 void CDialog::ShowWindow(bool show)

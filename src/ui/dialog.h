@@ -34,6 +34,8 @@ public:
     virtual void CaptionChanged() = 0;
     // The dialog ended (modal) or was destroyed (modeless).
     virtual void DialogEnded() = 0;
+    // The dialog asked to be moved from where it was placed (MoveWindowBy).
+    virtual void WindowMoved() {}
 };
 
 class CDataExchange {
@@ -125,6 +127,12 @@ public:
     unsigned FailedControl() const { return m_FailedControl; }
 
     void SetView(CDialogView* view) { m_View = view; }
+    CDialogView* View() const { return m_View; }
+
+    // Moves the window by dx, dy dialog units from where it was placed.
+    void MoveWindowBy(int dx, int dy);
+    int WindowOffsetX() const { return m_OffsetX; }
+    int WindowOffsetY() const { return m_OffsetY; }
 
 protected:
     // Registers the handler of a button or command id.
@@ -145,6 +153,11 @@ private:
     bool m_Shown = false;
     int m_Result = 0;
     unsigned m_FailedControl = 0;
+    int m_OffsetX = 0, m_OffsetY = 0;
+
+    // Each run starts with fresh controls, as a new window has them: the
+    // template's texts, no entries, nothing checked.
+    void ResetControls();
 };
 
 // Ends an open dialog as its Cancel button does, so the dialog can take back

@@ -67,8 +67,10 @@ int CEditWnd::CreateOnce(const std::string& caption)
 {
     if (m_Created || IsWindow())
         return 0;
-    SetWindowText(caption);
     bool made = CreateModeless();
+    // The window takes its caption once it exists; making it starts from
+    // the template's.
+    SetWindowText(caption);
     m_Created = 1;
     return made ? 1 : 0;
 }

@@ -49,6 +49,8 @@ CScriptedHost& TestHost() { return *g_Host; }
 
 int main(int argc, char** argv)
 {
+    // Tests never need a display, however they are started.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
     char pattern[] = "/tmp/ordune-test-XXXXXX";
     const char* root = ::mkdtemp(pattern);

@@ -156,3 +156,33 @@ TEST(Dialog, ModelessLifecycle)
     EXPECT_FALSE(dlg.IsWindow());
     EXPECT_EQ(TestHost().DialogsShown(), (std::vector<unsigned>{IDD_SAMPLE}));
 }
+
+TEST(Dialog, EachRunStartsWithTheControlsOfANewWindow)
+{
+    // A dialog with a real template: its labels come from the template, and
+    // what a run left in the controls is gone at the next run.
+    class CWorkOrderLike : public CDialog {
+    public:
+        CWorkOrderLike() : CDialog(154) {}
+        bool OnInitDialog() override
+        {
+            AddString(1087, "PROTEL");
+            return CDialog::OnInitDialog();
+        }
+    } dlg;
+    TestHost().QueueDialog([](CDialog& d) {
+        EXPECT_EQ(d.Caption(), "工單設定");
+        EXPECT_EQ(d.GetDlgItemText(1058), "瀏覽");
+        EXPECT_EQ(d.GetCount(1087), 1);
+        d.SetDlgItemText(1038, "typed");
+        d.PressButton(IDCANCEL);
+    });
+    TestHost().QueueDialog([](CDialog& d) {
+        EXPECT_EQ(d.GetCount(1087), 1);
+        EXPECT_EQ(d.GetDlgItemText(1038), "");
+        d.PressButton(IDCANCEL);
+    });
+    dlg.DoModal();
+    dlg.DoModal();
+    EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
+}

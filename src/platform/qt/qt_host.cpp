@@ -2,6 +2,8 @@
 #include "platform/qt/qt_host.h"
 
 #include "ui/dialog.h"
+#include "ui/dialog_template.h"
+#include "ui/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -153,17 +155,47 @@ void CQtHost::KillTimer(unsigned id)
     m_Timers.erase(it);
 }
 
-// Dialog windows are drawn from their templates; until a dialog has one, it
-// initialises and is cancelled, so no command acts on input never given.
+namespace {
+
+// A dialog whose template is missing cannot be shown: say so instead of
+// acting on input nobody gave.
+bool TemplateFor(CDialog& dialog, CDialogTemplate& tmpl)
+{
+    if (LoadDialogTemplate(dialog.TemplateId(), tmpl))
+        return true;
+    AfxMessageBox("The window " + std::to_string(dialog.TemplateId()) +
+                      " is missing from the program's resources.",
+                  MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+}  // namespace
+
 void CQtHost::RunModalDialog(CDialog& dialog)
 {
+    CDialogTemplate tmpl;
+    if (!TemplateFor(dialog, tmpl)) {
+        CancelDialog(dialog);
+        return;
+    }
+    CQtDialogWindow window(dialog, tmpl, m_MainWindow, true);
+    dialog.SetView(&window);
     dialog.OnInitDialog();
     if (dialog.IsWindow())
-        CancelDialog(dialog);
+        window.exec();
+    if (dialog.View() == &window)
+        dialog.SetView(nullptr);
 }
 
 bool CQtHost::CreateModelessDialog(CDialog& dialog)
 {
+    CDialogTemplate tmpl;
+    if (!TemplateFor(dialog, tmpl))
+        return false;
+    // Owned by the main window, so it never outlives it; a separate window all
+    // the same, which stays usable while the main window's input is off.
+    auto* window = new CQtDialogWindow(dialog, tmpl, m_MainWindow, false);
+    dialog.SetView(window);
     dialog.OnInitDialog();
     return true;
 }
@@ -196,4 +228,17 @@ bool CQtHost::GetSaveFileName(const std::string& filter, const std::string& init
         return false;
     path = dialog.selectedFiles().front().toStdString();
     return true;
+}
+
+bool CQtHost::IsMainWindowEnabled() { return m_MainWindow && !m_InputDisabled; }
+
+void CQtHost::EnableMainWindow(bool enable)
+{
+    if (!m_MainWindow)
+        return;
+    m_InputDisabled = !enable;
+    // Only the main window's own parts: its dialog windows are children too.
+    for (QWidget* child : m_MainWindow->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!child->isWindow())
+            child->setEnabled(enable);
 }

@@ -44,9 +44,12 @@ public:
                          std::vector<std::string>& paths) override;
     bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
                          std::string& path) override;
+    bool IsMainWindowEnabled() override;
+    void EnableMainWindow(bool enable) override;
 
 private:
     QWidget* m_MainWindow = nullptr;
+    bool m_InputDisabled = false;
     std::function<void(const std::string&)> m_StatusSink;
     std::map<unsigned, QTimer*> m_Timers;
 };

@@ -1,0 +1,150 @@
+// Start-up and shut-down of the program: language, command line, frame.
+#include "app/velm_app.h"
+
+#include "app/main_frame.h"
+#include "app/splash_wnd.h"
+#include "platform/host.h"
+#include "platform/resources.h"
+#include "settings/program_options.h"
+#include "settings/registry.h"
+#include "ui/dialog.h"
+
+#include <QApplication>
+#include <QEvent>
+
+#include <algorithm>
+
+CVelmApp theApp;
+
+namespace {
+
+constexpr unsigned IDS_DOCUMENT = 128;  // "velm\n\nVelm\n..."
+constexpr unsigned IDS_UNTITLED = 61440;
+
+// The command line's no-splash switch, in the spellings people type.
+bool IsNoSplashSwitch(const std::string& arg)
+{
+    std::string a = arg;
+    std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return std::tolower(c); });
+    return a == "/nologo" || a == "-nologo" || a == "--nologo" || a == "--no-splash";
+}
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};
+
+}  // namespace
+
+CVelmApp::CVelmApp()
+{
+    // The router must outlive the application object, whose table detaches
+    // from it at exit: made first, it is destroyed last.
+    CommandRouter();
+    m_Commands.OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+}
+
+CVelmApp::~CVelmApp() = default;
+
+bool CVelmApp::LoadLanguage()
+{
+    std::string language;
+    RegGetString("Language", language);
+    if (language.empty()) {
+        language = "ENGLISH";
+        RegSetString("Language", language);
+    }
+    if (language == "CHINESE")
+        return true;
+    std::string library = language + ".DLL";
+    if (!LoadLanguageLibrary(library)) {
+        AfxMessageBox("Can't load " + library, MB_OK);
+        return false;
+    }
+    m_LanguageLoaded = true;
+    return true;
+}
+
+bool CVelmApp::InitInstance(const std::vector<std::string>& args, bool show)
+{
+    if (!LoadLanguage())
+        return false;
+    bool splash = true;
+    m_DocumentName.clear();
+    for (const std::string& arg : args) {
+        if (IsNoSplashSwitch(arg))
+            splash = false;
+        else if (!arg.empty() && arg[0] != '-')  // a path may start with '/'
+            m_DocumentName = arg;
+    }
+    CSplashWnd::EnableSplashScreen(splash);
+    CommandRouter().Attach(CommandLevel::Application, &m_Commands);
+
+    // The document's construction: the program options (the system folder
+    // becomes the current folder).
+    LoadProgramOptions();
+    // A file named on the command line is only the document's name: projects
+    // are read by File/Open alone.
+    if (!m_DocumentName.empty())
+        AddToRecentFileList(m_DocumentName);
+
+    m_Frame = std::make_unique<CMainFrame>();
+    m_Frame->setWindowTitle(QString::fromStdString(Title()));
+    if (!m_Frame->OnCreate(show)) {
+        m_Frame.reset();
+        return false;
+    }
+    if (qApp && !m_Filtering) {
+        qApp->installEventFilter(this);
+        m_Filtering = true;
+    }
+    return true;
+}
+
+int CVelmApp::ExitInstance()
+{
+    if (qApp && m_Filtering)
+        qApp->removeEventFilter(this);
+    m_Filtering = false;
+    m_Frame.reset();
+    CommandRouter().Detach(&m_Commands);
+    // Every window made from the library's resources is gone by now.
+    FreeLanguageLibrary();
+    m_LanguageLoaded = false;
+    return 0;
+}
+
+std::string CVelmApp::Title() const
+{
+    std::string document = LoadResString(IDS_DOCUMENT);
+    std::string program = document.substr(0, document.find('\n'));
+    std::string name = m_DocumentName;
+    std::size_t slash = name.find_last_of('/');
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    if (name.empty())
+        name = LoadResString(IDS_UNTITLED);
+    return program.empty() ? name : name + " - " + program;
+}
+
+void CVelmApp::OnAppAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}
+
+void CVelmApp::AddToRecentFileList(const std::string& path)
+{
+    m_RecentFiles.erase(std::remove(m_RecentFiles.begin(), m_RecentFiles.end(), path),
+                        m_RecentFiles.end());
+    m_RecentFiles.insert(m_RecentFiles.begin(), path);
+    if (m_RecentFiles.size() > RECENT_FILE_COUNT)
+        m_RecentFiles.resize(RECENT_FILE_COUNT);
+}
+
+bool CVelmApp::eventFilter(QObject* watched, QEvent* event)
+{
+    // Never swallowed: a press that hides the splash still reaches its target.
+    CSplashWnd::PreTranslateAppMessage(event);
+    return QObject::eventFilter(watched, event);
+}

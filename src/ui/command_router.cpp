@@ -1,0 +1,71 @@
+// Routing of commands and their update handlers to the command tables.
+#include "ui/command_router.h"
+
+CCommandTable::~CCommandTable() { CommandRouter().Detach(this); }
+
+void CCommandRouter::Attach(CommandLevel level, CCommandTable* table)
+{
+    m_Tables[static_cast<int>(level)] = table;
+}
+
+void CCommandRouter::Detach(const CCommandTable* table)
+{
+    for (CCommandTable*& slot : m_Tables)
+        if (slot == table)
+            slot = nullptr;
+}
+
+bool CCommandRouter::UpdateCommandUI(CCmdUI& ui) const
+{
+    for (CCommandTable* table : m_Tables) {
+        if (!table)
+            continue;
+        auto update = table->m_Updates.find(ui.m_nID);
+        if (update != table->m_Updates.end()) {
+            update->second(ui);
+            return ui.m_Enabled;
+        }
+    }
+    bool handled = false;
+    for (CCommandTable* table : m_Tables)
+        handled = handled || (table && table->HasCommand(ui.m_nID));
+    ui.Enable(handled);
+    return ui.m_Enabled;
+}
+
+bool CCommandRouter::Dispatch(unsigned id)
+{
+    if (IsRunning(id))
+        return false;
+    CCmdUI ui(id);
+    if (!UpdateCommandUI(ui))
+        return false;
+    for (CCommandTable* table : m_Tables) {
+        if (!table)
+            continue;
+        auto command = table->m_Commands.find(id);
+        if (command == table->m_Commands.end())
+            continue;
+        // A copy: the handler may replace or detach its own table.
+        std::function<void()> handler = command->second;
+        m_Running.insert(id);
+        EnterWork();
+        handler();
+        m_Running.erase(id);
+        LeaveWork();
+        return true;
+    }
+    return false;
+}
+
+void CCommandRouter::LeaveWork()
+{
+    if (m_Depth > 0 && --m_Depth == 0 && m_OnIdle)
+        m_OnIdle();
+}
+
+CCommandRouter& CommandRouter()
+{
+    static CCommandRouter router;
+    return router;
+}

@@ -1,0 +1,245 @@
+// Dialogs drawn from their templates: typing into the widgets reaches the
+// dialog's members by control id; Cancel changes nothing; the progress and
+// notice windows as the operator sees them.
+#include "app/qt_test_app.h"
+#include "platform/qt/qt_host.h"
+#include "support/language.h"
+#include "support/scripted_host.h"
+#include "ui/message_dlg.h"
+#include "ui/progress_dlg.h"
+#include "ui/qt/dialog_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// The work order's six paths and its source combo, as the work-order
+// dialog exchanges them.
+class CPathsDlg : public CDialog {
+public:
+    std::string m_Component = "a.gtl", m_Drill, m_Route, m_SolderAperture, m_ComponentAperture,
+                m_Solder;
+    int m_Source = 1;
+    int m_Cleared = 0;
+    CPathsDlg() : CDialog(154)
+    {
+        OnCommand(3, [this] {
+            ++m_Cleared;
+            m_Component.clear();
+            UpdateData(false);
+        });
+    }
+    bool OnInitDialog() override
+    {
+        for (const char* entry : {"ALLEGRO", "PROTEL", "PADS"})
+            AddString(1087, entry);
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_CBIndex(pDX, 1087, m_Source);
+        DDX_Text(pDX, 1038, m_Component);
+        DDX_Text(pDX, 1048, m_Drill);
+        DDX_Text(pDX, 1049, m_Route);
+        DDX_Text(pDX, 1042, m_SolderAperture);
+        DDX_Text(pDX, 1040, m_ComponentAperture);
+        DDX_Text(pDX, 1041, m_Solder);
+    }
+};
+
+class CSettingsLikeDlg : public CDialog {
+public:
+    int m_FileAuto = 1;
+    float m_Lift = 0.0f;
+    CSettingsLikeDlg() : CDialog(185) {}
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Check(pDX, 1228, m_FileAuto);
+        DDX_Text(pDX, 1281, m_Lift);
+    }
+};
+
+// Runs `script` on the open dialog window once the modal loop runs.
+void WhenShown(std::function<void(CQtDialogWindow&)> script)
+{
+    QTimer::singleShot(0, [script] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<CQtDialogWindow*>(w); window && window->isVisible()) {
+                script(*window);
+                return;
+            }
+        ADD_FAILURE() << "no dialog window";
+    });
+}
+
+template <class W>
+W* Widget(CQtDialogWindow& window, unsigned id)
+{
+    W* w = qobject_cast<W*>(window.ControlWidget(id));
+    EXPECT_NE(w, nullptr) << id;
+    return w;
+}
+
+class DialogWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestQtApp();
+        SetHost(&m_Host);
+    }
+    void TearDown() override { SetHost(&TestHost()); }
+    CQtHost m_Host;
+};
+
+}  // namespace
+
+TEST_F(DialogWindow, TemplateControlsAreLaidOutWithTheirTexts)
+{
+    CPathsDlg dlg;
+    QString caption, browse;
+    QStringList groups;
+    int comboEntries = -1, comboIndex = -2;
+    WhenShown([&](CQtDialogWindow& w) {
+        caption = w.windowTitle();
+        for (QGroupBox* g : w.findChildren<QGroupBox*>())
+            groups << g->title();
+        browse = Widget<QPushButton>(w, 1058)->text();
+        comboEntries = Widget<QComboBox>(w, 1087)->count();
+        comboIndex = Widget<QComboBox>(w, 1087)->currentIndex();
+        EXPECT_EQ(Widget<QLineEdit>(w, 1038)->text(), "a.gtl");
+        Widget<QPushButton>(w, 2)->click();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(caption, "工單設定");
+    groups.sort();
+    EXPECT_EQ(groups, (QStringList{" 成型檔", "焊錫面", "鑽孔檔", "零件面"}));
+    EXPECT_EQ(browse, "瀏覽");
+    EXPECT_EQ(comboEntries, 3);
+    EXPECT_EQ(comboIndex, 1);
+    // A second run starts with fresh controls: the entries are not doubled.
+    WhenShown([&](CQtDialogWindow& w) {
+        comboEntries = Widget<QComboBox>(w, 1087)->count();
+        w.reject();  // Escape
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(comboEntries, 3);
+}
+
+TEST_F(DialogWindow, TypedValuesReachTheMembersOnOkAndCancelChangesNothing)
+{
+    ASSERT_TRUE(LoadLanguageLibraryForTest());
+    CPathsDlg dlg;
+    WhenShown([](CQtDialogWindow& w) {
+        EXPECT_EQ(w.windowTitle(), "Work Order");
+        QLineEdit* drill = Widget<QLineEdit>(w, 1048);
+        drill->setFocus();
+        drill->insert("board.drl");
+        Widget<QLineEdit>(w, 1041)->insert("bot.gbl");
+        Widget<QComboBox>(w, 1087)->setCurrentIndex(2);
+        Widget<QPushButton>(w, 1)->click();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_Drill, "board.drl");
+    EXPECT_EQ(dlg.m_Solder, "bot.gbl");
+    EXPECT_EQ(dlg.m_Source, 2);
+    EXPECT_EQ(dlg.m_Component, "a.gtl");
+
+    WhenShown([](CQtDialogWindow& w) {
+        Widget<QLineEdit>(w, 1048)->insert("other.drl");
+        Widget<QComboBox>(w, 1087)->setCurrentIndex(0);
+        w.close();  // the close box is Cancel
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_Drill, "board.drl");
+    EXPECT_EQ(dlg.m_Source, 2);
+
+    // A button handler changes members and the window follows at once.
+    WhenShown([](CQtDialogWindow& w) {
+        Widget<QPushButton>(w, 3)->click();
+        EXPECT_EQ(Widget<QLineEdit>(w, 1038)->text(), "");
+        Widget<QPushButton>(w, 2)->click();
+    });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_Cleared, 1);
+    FreeLanguageLibrary();
+}
+
+TEST_F(DialogWindow, RefusedNumberKeepsTheDialogOpen)
+{
+    ASSERT_TRUE(LoadLanguageLibraryForTest());
+    CSettingsLikeDlg dlg;
+    CScriptedHost boxes;  // the refusal's message box, answered without a window
+    bool stayedOpen = false;
+    WhenShown([&](CQtDialogWindow& w) {
+        Widget<QCheckBox>(w, 1228)->click();
+        Widget<QLineEdit>(w, 1281)->setText("");
+        Widget<QLineEdit>(w, 1281)->insert("high");
+        SetHost(&boxes);
+        Widget<QPushButton>(w, 1)->click();
+        SetHost(&m_Host);
+        stayedOpen = w.isVisible() && dlg.IsWindow();
+        Widget<QLineEdit>(w, 1281)->setText("");
+        Widget<QLineEdit>(w, 1281)->insert("2.5");
+        Widget<QPushButton>(w, 1)->click();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(boxes.BoxTexts(), (std::vector<std::string>{"Please enter a number."}));
+    EXPECT_EQ(dlg.m_FileAuto, 0);
+    EXPECT_EQ(dlg.m_Lift, 2.5f);
+    FreeLanguageLibrary();
+}
+
+TEST_F(DialogWindow, ProgressWindowKeepsTheMainWindowOutUntilItCloses)
+{
+    QMainWindow main;
+    auto* central = new QWidget(&main);
+    main.setCentralWidget(central);
+    main.show();
+    m_Host.SetMainWindow(&main);
+    {
+        CProgressDlg progress;
+        ASSERT_EQ(progress.Create(), 1);
+        auto* window = dynamic_cast<CQtDialogWindow*>(progress.View());
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->isEnabled());
+        EXPECT_FALSE(central->isEnabled());
+        progress.SetPos(2, 37);
+        EXPECT_EQ(Widget<QProgressBar>(*window, 1008)->value(), 37);
+        EXPECT_EQ(Widget<QLabel>(*window, 1007)->text(), "37%");
+        Widget<QPushButton>(*window, 2)->click();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(progress.CheckCancelButton(), 1);
+        EXPECT_EQ(progress.CheckCancelButton(), 0);
+    }
+    EXPECT_TRUE(central->isEnabled());  // the destructor gave the input back
+    QApplication::processEvents();
+    m_Host.SetMainWindow(nullptr);
+}
+
+TEST_F(DialogWindow, NoticeShowsLongTextsWhole)
+{
+    CMessageDlg notice;
+    std::string text(120, 'n');
+    notice.ShowF("%s", text.c_str());
+    auto* window = dynamic_cast<CQtDialogWindow*>(notice.View());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Widget<QLabel>(*window, IDC_MESSAGE_TEXT)->text().toStdString(), text + "\n");
+    notice.DestroyWindow();
+    EXPECT_EQ(notice.Shown(), 0);
+    QApplication::processEvents();
+}
