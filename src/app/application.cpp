@@ -6,7 +6,6 @@
 #include "app/velm_app.h"
 #include "platform/qt/qt_host.h"
 #include "platform/settings_store.h"
-#include "settings/program_options.h"
 
 #include <QApplication>
 
@@ -39,8 +38,6 @@ int RunApplication(int argc, char** argv)
     }
 
     int result = app.exec();
-    // The document's end: the program options are stored.
-    SaveProgramOptions();
     host.SetStatusSink(nullptr);
     host.SetMainWindow(nullptr);
     theApp.ExitInstance();

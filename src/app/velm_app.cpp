@@ -3,9 +3,9 @@
 
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
+#include "document/velm_doc.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "settings/program_options.h"
 #include "settings/registry.h"
 #include "ui/dialog.h"
 
@@ -80,9 +80,10 @@ bool CVelmApp::InitInstance(const std::vector<std::string>& args, bool show)
     CSplashWnd::EnableSplashScreen(splash);
     CommandRouter().Attach(CommandLevel::Application, &m_Commands);
 
-    // The document's construction: the program options (the system folder
-    // becomes the current folder).
-    LoadProgramOptions();
+    // The one document: its construction loads the program options (the
+    // system folder becomes the current folder) and the model defaults.
+    m_Document = std::make_unique<CVelmDoc>();
+    CommandRouter().Attach(CommandLevel::Document, &m_Document->m_Commands);
     // A file named on the command line is only the document's name: projects
     // are read by File/Open alone.
     if (!m_DocumentName.empty())
@@ -107,6 +108,9 @@ int CVelmApp::ExitInstance()
         qApp->removeEventFilter(this);
     m_Filtering = false;
     m_Frame.reset();
+    // Closing the frame ends the document: the options are stored, the open
+    // text windows closed and every record freed.
+    m_Document.reset();
     CommandRouter().Detach(&m_Commands);
     // Every window made from the library's resources is gone by now.
     FreeLanguageLibrary();

@@ -15,6 +15,8 @@ constexpr unsigned ID_APP_ABOUT = 57664;
 constexpr unsigned IDD_ABOUTBOX = 100;
 constexpr int RECENT_FILE_COUNT = 4;
 
+class CVelmDoc;
+
 class CVelmApp : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +39,7 @@ public:
     const std::vector<std::string>& RecentFiles() const { return m_RecentFiles; }
 
     CMainFrame* MainFrame() const { return m_Frame.get(); }
+    CVelmDoc* Document() const { return m_Document.get(); }
     bool LanguageLibraryLoaded() const { return m_LanguageLoaded; }
     // The frame's title: the document's name and the program's.
     std::string Title() const;
@@ -47,6 +50,7 @@ protected:
 
 private:
     CCommandTable m_Commands;
+    std::unique_ptr<CVelmDoc> m_Document;
     std::unique_ptr<CMainFrame> m_Frame;
     std::vector<std::string> m_RecentFiles;
     std::string m_DocumentName;

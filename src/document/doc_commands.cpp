@@ -1,10 +1,10 @@
 // The document's command table: which member handles a menu or tool-bar
-// command id and which fills its item's state. The shell's dispatch asks the
-// document through OnCmdMsg and OnUpdateCmdUI; commands of other subsystems
-// join the table as they arrive.
+// command id and which fills its item's state. The shell's router asks this
+// table (attached at the document's level); commands of other subsystems join
+// the list as they arrive.
 #include "document/velm_doc.h"
 
-#include "ui/cmd_ui.h"
+#include "ui/command_router.h"
 
 namespace {
 
@@ -30,30 +30,22 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {33239, &CVelmDoc::OnDrillPadCalibrate, nullptr},
 };
 
-const CDocCommand* FindCommand(unsigned id)
-{
-    for (const CDocCommand& command : DOC_COMMANDS)
-        if (command.id == id)
-            return &command;
-    return nullptr;
-}
-
 }  // namespace
 
-bool CVelmDoc::OnCmdMsg(unsigned id)
+void CVelmDoc::RegisterCommands()
 {
-    const CDocCommand* command = FindCommand(id);
-    if (!command || !command->handler)
-        return false;
-    (this->*command->handler)();
-    return true;
+    for (const CDocCommand& command : DOC_COMMANDS) {
+        if (command.handler)
+            m_Commands.OnCommand(command.id, [this, h = command.handler] { (this->*h)(); });
+        if (command.update)
+            m_Commands.OnUpdateCommand(command.id,
+                                       [this, u = command.update](CCmdUI& ui) { (this->*u)(ui); });
+    }
 }
+
+bool CVelmDoc::OnCmdMsg(unsigned id) { return m_Commands.Run(id); }
 
 bool CVelmDoc::OnUpdateCmdUI(unsigned id, CCmdUI& cmdUI)
 {
-    const CDocCommand* command = FindCommand(id);
-    if (!command || !command->update)
-        return false;
-    (this->*command->update)(cmdUI);
-    return true;
+    return cmdUI.m_nID == id && m_Commands.Update(cmdUI);
 }

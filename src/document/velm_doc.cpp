@@ -25,6 +25,7 @@ CVelmDoc::CVelmDoc()
     LoadProgramOptions();
     m_LayerName.clear();
     SetModelDefaults();
+    RegisterCommands();
 }
 
 void CVelmDoc::SetModelDefaults() { ::SetModelDefaults(); }

@@ -12,6 +12,7 @@
 #include "geometry/point.h"
 #include "import/aperture_records.h"
 #include "platform/win_types.h"
+#include "ui/command_router.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -140,13 +141,16 @@ public:
     void OnUpdateComponentSide(CCmdUI& cmdUI);      // 33040
     void OnUpdateSolderSide(CCmdUI& cmdUI);         // 33041
 
-    // Command dispatch (doc_commands.cpp): runs the handler of a command id,
-    // or fills the state of its menu item. False when the document has no
-    // handler for the id, so the shell can ask the next target.
+    // The document's commands (doc_commands.cpp), which the shell's router
+    // asks at the document's level. OnCmdMsg runs the handler of an id and
+    // OnUpdateCmdUI fills the state of its item; each is false when the
+    // document has none for the id.
+    CCommandTable m_Commands;
     bool OnCmdMsg(unsigned id);
     bool OnUpdateCmdUI(unsigned id, CCmdUI& cmdUI);
 
 private:
+    void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.
     int SwitchSide(int toSide);
     // Closes the modeless windows that are open (destruction).

@@ -3,6 +3,25 @@
 
 CCommandTable::~CCommandTable() { CommandRouter().Detach(this); }
 
+bool CCommandTable::Run(unsigned id) const
+{
+    auto command = m_Commands.find(id);
+    if (command == m_Commands.end())
+        return false;
+    std::function<void()> handler = command->second;
+    handler();
+    return true;
+}
+
+bool CCommandTable::Update(CCmdUI& ui) const
+{
+    auto update = m_Updates.find(ui.m_nID);
+    if (update == m_Updates.end())
+        return false;
+    update->second(ui);
+    return true;
+}
+
 void CCommandRouter::Attach(CommandLevel level, CCommandTable* table)
 {
     m_Tables[static_cast<int>(level)] = table;
@@ -20,11 +39,8 @@ bool CCommandRouter::UpdateCommandUI(CCmdUI& ui) const
     for (CCommandTable* table : m_Tables) {
         if (!table)
             continue;
-        auto update = table->m_Updates.find(ui.m_nID);
-        if (update != table->m_Updates.end()) {
-            update->second(ui);
+        if (table->Update(ui))
             return ui.m_Enabled;
-        }
     }
     bool handled = false;
     for (CCommandTable* table : m_Tables)

@@ -6,29 +6,12 @@
 // document only has to attach its table.
 #pragma once
 
+#include "ui/cmd_ui.h"
+
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
-
-// What an update handler sets for one command: enabled, check mark, text.
-class CCmdUI {
-public:
-    explicit CCmdUI(unsigned id) : m_nID(id) {}
-    void Enable(bool enable = true) { m_Enabled = enable; }
-    void SetCheck(int check = 1) { m_Check = check; }
-    void SetText(const std::string& text)
-    {
-        m_Text = text;
-        m_TextSet = true;
-    }
-
-    const unsigned m_nID;
-    bool m_Enabled = true;
-    int m_Check = 0;
-    std::string m_Text;
-    bool m_TextSet = false;
-};
 
 // The order in which the router asks the owners of command tables.
 enum class CommandLevel { View = 0, Document = 1, Frame = 2, Application = 3 };
@@ -48,6 +31,10 @@ public:
     }
     bool HasCommand(unsigned id) const { return m_Commands.count(id) != 0; }
     bool HasUpdate(unsigned id) const { return m_Updates.count(id) != 0; }
+    // This table alone: runs the handler of `id`, or fills `ui` from its
+    // update handler; false when the table has none.
+    bool Run(unsigned id) const;
+    bool Update(CCmdUI& ui) const;
 
 private:
     friend class CCommandRouter;
