@@ -140,6 +140,13 @@ public:
     void OnUpdateComponentSide(CCmdUI& cmdUI);      // 33040
     void OnUpdateSolderSide(CCmdUI& cmdUI);         // 33041
 
+    // Drill import (import/drill_import.cpp): the drill file into
+    // g_HoleList, tool sizes from the CAD drill report beside it, and the
+    // hole list ordered by diameter.
+    void LoadDrillFile(const std::string& path);
+    void ReadDrillReport(const std::string& drillPath);
+    void SortHoles();
+
     // Command dispatch (doc_commands.cpp): runs the handler of a command id,
     // or fills the state of its menu item. False when the document has no
     // handler for the id, so the shell can ask the next target.
