@@ -9,12 +9,15 @@
 #include "platform/resources.h"
 #include "ui/line_store.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -226,19 +229,28 @@ void CVelmDoc::LoadDrillFile(const std::string& path)
 
 void CVelmDoc::SortHoles()
 {
-    // Exchange sort of the contents, so records of equal size keep their
-    // order and the list's nodes stay where they are.
-    for (std::size_t i = 0; i < g_HoleList.size(); ++i)
-        for (std::size_t j = i + 1; j < g_HoleList.size(); ++j) {
-            CDrillTool& first = *g_HoleList[i];
-            CDrillTool& later = *g_HoleList[j];
-            if (first.diameter > later.diameter) {
-                std::swap(first.diameter, later.diameter);
-                std::swap(first.toolNumber, later.toolNumber);
-                std::swap(first.mode, later.mode);
-                std::swap(first.holes, later.holes);
-            }
-        }
+    // The contents move, the records stay where they are (selections point
+    // at them); tools of equal size keep their order.
+    struct Contents {
+        float diameter;
+        std::int32_t toolNumber;
+        std::int32_t mode;
+        COwnedList<CDPoint> holes;
+    };
+    std::vector<Contents> contents;
+    contents.reserve(g_HoleList.size());
+    for (auto& tool : g_HoleList)
+        contents.push_back(
+            {tool->diameter, tool->toolNumber, tool->mode, std::move(tool->holes)});
+    std::stable_sort(contents.begin(), contents.end(),
+                     [](const Contents& a, const Contents& b) { return a.diameter < b.diameter; });
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        CDrillTool& tool = *g_HoleList[i];
+        tool.diameter = contents[i].diameter;
+        tool.toolNumber = contents[i].toolNumber;
+        tool.mode = contents[i].mode;
+        tool.holes = std::move(contents[i].holes);
+    }
 }
 
 void CVelmDoc::ReadDrillReport(const std::string& drillPath)
@@ -284,7 +296,10 @@ void CVelmDoc::ReadDrillReport(const std::string& drillPath)
             }
             continue;
         }
-        g_ToolSizes[tool] = static_cast<float>(std::atof(sizeWord.c_str()));
+        const float size = static_cast<float>(std::atof(sizeWord.c_str()));
+        if (!std::isfinite(size))
+            continue;
+        g_ToolSizes[tool] = size;
         named[tool] = true;
     }
     file.Close();
