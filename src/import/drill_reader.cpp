@@ -218,6 +218,16 @@ int CDrillReader::ParseCoordF(const char* word, double* value)
     return 1;
 }
 
+void CDrillReader::TakeLine(const std::string& raw)
+{
+    // The comment goes, and the blanks around the words; a carriage return
+    // left by a text from elsewhere goes too.
+    StripCommentCopy(m_LineText, raw);
+    while (!m_LineText.empty() && (m_LineText.back() == '\r' || m_LineText.back() == ' ' ||
+                                   m_LineText.back() == '\t'))
+        m_LineText.pop_back();
+}
+
 void CDrillReader::ReadOrigin()
 {
     ParseCoordWord(Word(m_LineText, 'X'), &m_OriginX);
@@ -267,9 +277,7 @@ int CDrillReader::ReadNextBlock()
         return DRILL_END;
     const int lineIndex = m_CurrentLine;
     m_CurrentLine = m_Source->LineCursor();
-    StripCommentCopy(m_LineText, raw);
-    while (!m_LineText.empty() && (m_LineText.back() == '\r' || m_LineText.back() == ' '))
-        m_LineText.pop_back();
+    TakeLine(raw);
 
     if (m_LineText.empty() || m_LineText[0] == '/')
         return DRILL_NOTHING;
@@ -474,9 +482,7 @@ int CDrillReader::ParseLine(const std::string& line)
         return DRILL_TOOL;
     }
 
-    StripCommentCopy(m_LineText, line);
-    while (!m_LineText.empty() && (m_LineText.back() == '\r' || m_LineText.back() == ' '))
-        m_LineText.pop_back();
+    TakeLine(line);
     if (m_LineText.empty() || m_LineText[0] == '/')
         return DRILL_NOTHING;
     if (Contains(m_LineText, "M48"))

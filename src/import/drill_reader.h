@@ -101,6 +101,7 @@ private:
     void ApplyMCode(int code);
     void StartRepeat(bool restoreOffset);
     void ReadAxes(bool negate, bool* moved);
+    void TakeLine(const std::string& raw);
     void ReadOrigin();
     void ReadToolWords();
 
