@@ -678,9 +678,9 @@ int CVelmDoc::LoadProject(const std::string& path)
         auto flags = LayerVisibility();
         for (std::size_t i = 0; i < flags.size(); ++i)
             *flags[i] = content.visibility[i];
-    } else {
-        RebuildRoutePath(*this);
     }
+    if (content.version <= 35)
+        RebuildRoutePath(*this);
     if (content.version >= 36) {
         g_HoleList = std::move(content.tools);
         m_NamedLayerList.push_back(std::move(content.route));
