@@ -480,8 +480,11 @@ bool ReadOldRecord52(CLayoutBlock& block, CBinaryReader& in)
     return in.Ok();
 }
 
-int CVelmDoc::SaveProject(const std::string& path)
+int CVelmDoc::SaveProject(const std::string& name)
 {
+    // A bare name ("temp.prj" of a running job) belongs in the system
+    // directory, wherever the current directory happens to be.
+    const std::string path = !name.empty() && name[0] == '/' ? name : JoinPath(g_SystemDir, name);
     CMessageDlg notice;
     auto fail = [&](const std::string& reason) {
         notice.DestroyWindow();

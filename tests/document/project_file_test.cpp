@@ -432,6 +432,14 @@ TEST_F(ProjectFile, CommandsFollowTheDialogs)
     EXPECT_EQ(g_ProjectFileName, ProjectPath("typed.prj"));
 }
 
+TEST_F(ProjectFile, RunningJobsSaveTheirProjectInTheSystemDirectory)
+{
+    ASSERT_TRUE(SetCurrentDirectory("/"));
+    ASSERT_EQ(doc->SaveProject("temp.prj"), 1);
+    EXPECT_TRUE(std::filesystem::exists(SystemFile("temp.prj")));
+    EXPECT_EQ(g_ProjectFileName, SystemFile("temp.prj"));
+}
+
 TEST_F(ProjectFile, OpenIgnoredWhileAJobRuns)
 {
     g_JobCode = 3;
