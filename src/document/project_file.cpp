@@ -267,26 +267,9 @@ bool ReadProject(CBinaryReader& in, CProjectContent& c)
     return in.Ok();
 }
 
-// Lines of a text window as the embedded text files hold them.
-std::string WindowText(CEditWnd& wnd)
-{
-    std::string text;
-    CLineEdit& edit = wnd.Edit();
-    edit.SetLineCursor(0);
-    std::string line;
-    while (edit.GetNextLine(line)) {
-        // 0x80 marks a line for the program; the file does not keep the mark.
-        if (!line.empty() && static_cast<unsigned char>(line[0]) == 0x80)
-            line.erase(0, 1);
-        text += line;
-        text += '\n';
-    }
-    return text;
-}
-
 bool WriteWindowFile(CEditWnd& wnd, const std::string& name)
 {
-    std::string text = WindowText(wnd);
+    const std::string text = wnd.FileText();
     return WriteFileAtomically(JoinPath(g_SystemDir, name), text.data(), text.size());
 }
 
