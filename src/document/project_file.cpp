@@ -5,6 +5,7 @@
 #include "document/project_file.h"
 
 #include "document/board_extent.h"
+#include "document/file_messages.h"
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
 #include "geometry/board_orientation.h"
@@ -75,15 +76,6 @@ public:
     CalculatingScope(const CalculatingScope&) = delete;
     CalculatingScope& operator=(const CalculatingScope&) = delete;
 };
-
-std::string WithText(unsigned id, const std::string& text)
-{
-    std::string message = LoadResString(id);
-    std::size_t at = message.find("%s");
-    if (at != std::string::npos)
-        message.replace(at, 2, text);
-    return message;
-}
 
 // The work-order values of the fixed head, in file order; null marks the
 // one float among them.
@@ -561,7 +553,7 @@ int CVelmDoc::SaveProject(const std::string& name)
         return fail(writeError + "\n" + path + (error.empty() ? "" : ": " + error));
     notice.DestroyWindow();
     if (!overlong.empty())
-        AfxMessageBox(WithText(IDS_FIELDS_CUT, overlong), MB_OK | MB_ICONWARNING);
+        AfxMessageBox(WithName(IDS_FIELDS_CUT, overlong), MB_OK | MB_ICONWARNING);
     return 1;
 }
 
@@ -575,13 +567,13 @@ int CVelmDoc::LoadProject(const std::string& path)
     CBinaryReader in(bytes);
     CProjectContent content;
     if (!in.I32(content.version) || content.version < OLDEST_VERSION) {
-        AfxMessageBox(WithText(IDS_NOT_A_PROJECT, path), MB_OK);
+        AfxMessageBox(WithName(IDS_NOT_A_PROJECT, path), MB_OK);
         return 0;
     }
     if (content.version > PROJECT_VERSION) {
         char version[16];
         std::snprintf(version, sizeof version, "%d", content.version);
-        std::string message = WithText(IDS_PROJECT_TOO_NEW, path);
+        std::string message = WithName(IDS_PROJECT_TOO_NEW, path);
         std::size_t at = message.find("%d");
         if (at != std::string::npos)
             message.replace(at, 2, version);
@@ -595,7 +587,7 @@ int CVelmDoc::LoadProject(const std::string& path)
     CWaitCursor wait;
     if (!ReadProject(in, content)) {
         notice.DestroyWindow();
-        AfxMessageBox(WithText(IDS_PROJECT_DAMAGED, path), MB_OK);
+        AfxMessageBox(WithName(IDS_PROJECT_DAMAGED, path), MB_OK);
         return 0;
     }
 
