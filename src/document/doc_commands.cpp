@@ -19,6 +19,8 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {32844, nullptr, &CVelmDoc::OnUpdateStagePaths},
     {32845, nullptr, &CVelmDoc::OnUpdateStageLayout},
     {32846, nullptr, &CVelmDoc::OnUpdateCalcIsolationLines},
+    {32905, &CVelmDoc::OnFileOpenProject, nullptr},
+    {32906, &CVelmDoc::OnFileSave, nullptr},
     {32934, nullptr, &CVelmDoc::OnUpdateMachineParams},
     {32935, nullptr, &CVelmDoc::OnUpdateCommand32935},
     {33017, &CVelmDoc::OnFileSystemSettings, nullptr},
@@ -29,6 +31,8 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {33139, &CVelmDoc::OnPlanToolWidthTest, &CVelmDoc::OnUpdatePlanToolWidthTest},
     {33225, &CVelmDoc::OnFileClearSystemMemory, &CVelmDoc::OnUpdateFileClearSystemMemory},
     {33239, &CVelmDoc::OnDrillPadCalibrate, nullptr},
+    {33279, &CVelmDoc::OnExportKxq, nullptr},
+    {33281, &CVelmDoc::OnExportLaser, nullptr},
 };
 
 }  // namespace

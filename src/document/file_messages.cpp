@@ -9,7 +9,8 @@ namespace {
 constexpr unsigned IDS_NOT_VALID_TEMP_FILE = 61500;
 constexpr unsigned IDS_CANNOT_READ_FILE = 61488;
 
-// The string-table text with its one "%s" replaced by `name`.
+}  // namespace
+
 std::string WithName(unsigned id, const std::string& name)
 {
     std::string text = LoadResString(id);
@@ -18,8 +19,6 @@ std::string WithName(unsigned id, const std::string& name)
         text.replace(at, 2, name);
     return text;
 }
-
-}  // namespace
 
 void ReportCannotSaveTempFile() { AfxMessageBox("Can't save temp file !", MB_OK); }
 

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// The string-table text with its one "%s" replaced by `name`.
+std::string WithName(unsigned id, const std::string& name);
+
 // "Can't save temp file !"
 void ReportCannotSaveTempFile();
 // "Can't load temp file !"

@@ -12,10 +12,12 @@
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
+#include "machining/plane_data.h"
 #include "machining/vision_targets.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
+#include "view/layer_dlg.h"
 
 std::string g_StatusText;
 int g_Calculating = 0;
@@ -25,6 +27,9 @@ CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
 CGerberFormatDlg g_GerberFormatDlg;
 CDrillFormatDlg g_DrillFormatDlg;
+CLayerDlg g_LayerDlg;
+CPlaneDetectDlg g_PlaneDetectDlg;
+CProbeTestDlg g_ProbeTestDlg;
 CDrillReader g_DrillReader;
 CEditWnd g_RouteDataWnd;
 CEditWnd g_MeasureDataWnd;
@@ -61,6 +66,9 @@ void ResetProgramObjects()
     g_GerberFormatDlg = CGerberFormatDlg();
     g_DrillFormatDlg.DestroyWindow();
     g_DrillFormatDlg = CDrillFormatDlg();
+    g_LayerDlg = CLayerDlg();
+    g_PlaneDetectDlg = CPlaneDetectDlg();
+    g_ProbeTestDlg = CProbeTestDlg();
     g_DrillReader = CDrillReader();
     for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
                           &g_HoleDataWnd, &g_SpareEditWnd}) {

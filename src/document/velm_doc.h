@@ -149,6 +149,20 @@ public:
     void ReadDrillReport(const std::string& drillPath);
     void SortHoles();
 
+    // Project files and the two export files (project_file.cpp,
+    // export_files.cpp). SaveProject and LoadProject return 1 on success,
+    // else 0 after telling the operator; a project that cannot be read
+    // whole leaves the open job as it was.
+    static constexpr int PROJECT_VERSION = 46;
+    void OnFileOpenProject();     // 32905
+    void OnFileSave();            // 32906
+    int SaveProject(const std::string& path);
+    int LoadProject(const std::string& path);
+    void OnExportKxq();           // 33279
+    void OnExportLaser();         // 33281
+    int WriteKxqFile(const std::string& path);
+    int WriteLaserFile(const std::string& path);
+
     // The document's commands (doc_commands.cpp), which the shell's router
     // asks at the document's level. OnCmdMsg runs the handler of an id and
     // OnUpdateCmdUI fills the state of its item; each is false when the
@@ -183,3 +197,7 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in);
 // One track or flash image.
 void WriteRecord48(const CTrackRecord& track, CBinaryWriter& out);
 void WriteRecord44(const CFlashRecord& flash, CBinaryWriter& out);
+
+// One drill tool and one path layer in the compact form of the export files.
+void WriteDrillToolFloat(const CDrillTool& tool, CBinaryWriter& out);
+void WritePathLayerCompact(const CPathRecord& layer, CBinaryWriter& out);

@@ -3,8 +3,11 @@
 // them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
+class CBinaryReader;
+class CBinaryWriter;
 struct CApertureMacro;
 
 struct CApertureRecord {
@@ -21,3 +24,15 @@ struct CApertureMacro {
     std::string name;               // %AM text up to the first '*'
     std::string body;               // the text after it
 };
+
+// The stored head of an aperture record (aperture_image.cpp): D-code text,
+// shape text, width, height, the operator's value and the comment text, 72
+// bytes. Texts longer than their field are cut by the writer.
+constexpr std::size_t APERTURE_DCODE_FIELD = 6;
+constexpr std::size_t APERTURE_SHAPE_FIELD = 22;
+constexpr std::size_t APERTURE_COMMENT_FIELD = 32;
+constexpr std::size_t APERTURE_IMAGE72_SIZE = 72;
+void WriteApertureImage72(const CApertureRecord& aperture, CBinaryWriter& out);
+// Fills `aperture` from one head image, without a macro link; false on a
+// short read.
+bool ReadApertureImage72(CApertureRecord& aperture, CBinaryReader& in);

@@ -15,3 +15,7 @@ constexpr int VISION_TARGET_PAIRS = VISION_TARGET_POINTS / 2;
 extern std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
 // The number of stored pairs.
 extern int g_TargetCount;
+
+// Forgets every stored target (CVelmView::OnClearVisionData): all points
+// zero, the count 0, also in the registry.
+void ClearVisionData();

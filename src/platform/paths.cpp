@@ -87,3 +87,12 @@ bool SetCurrentDirectory(const std::string& dir)
 {
     return !dir.empty() && ::chdir(dir.c_str()) == 0;
 }
+
+std::string WithDefaultExtension(const std::string& path, const std::string& extension)
+{
+    std::size_t slash = path.find_last_of('/');
+    std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    if (name >= path.size() || path.find('.', name) != std::string::npos)
+        return path;
+    return path + extension;
+}

@@ -22,3 +22,6 @@ std::string ResolvePathNoCase(const std::string& path);
 bool MakeDirectories(const std::string& dir);
 // Makes `dir` the process's current directory; false when it cannot.
 bool SetCurrentDirectory(const std::string& dir);
+// `path` with `extension` (".prj") appended when its file name has none, as
+// a save dialog with a default extension completes a typed name.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);

@@ -107,13 +107,8 @@ void CEditWnd::OnRead()
     m_Loaded = 1;
 }
 
-void CEditWnd::OnSave()
+std::string CEditWnd::FileText()
 {
-    std::string path;
-    if (!Host().GetSaveFileName(kAllFilesFilter, m_FilePath, path)) {
-        g_StatusText = LoadResString(IDS_CANCELLED);
-        return;
-    }
     // Every line whole: a long line typed into the window must not be cut.
     std::string text;
     m_Edit.SetLineCursor(0);
@@ -125,6 +120,17 @@ void CEditWnd::OnSave()
         text += line;
         text += '\n';
     }
+    return text;
+}
+
+void CEditWnd::OnSave()
+{
+    std::string path;
+    if (!Host().GetSaveFileName(kAllFilesFilter, m_FilePath, path)) {
+        g_StatusText = LoadResString(IDS_CANCELLED);
+        return;
+    }
+    const std::string text = FileText();
     if (!WriteFileAtomically(path, text.data(), text.size())) {
         g_StatusText = LoadResString(IDS_FILE_WRITE_ERROR);
         return;

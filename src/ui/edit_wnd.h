@@ -33,6 +33,10 @@ public:
     // The close box hides the window; its text stays.
     void OnCancel() override { ShowWindow(false); }
 
+    // The text as its files hold it: each line ended by a line feed, a line
+    // marked with 0x80 without its mark. Walks the line cursor.
+    std::string FileText();
+
     void OnRead();
     void OnSave();
     void OnUndo() { m_Edit.Undo(); }

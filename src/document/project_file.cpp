@@ -1,0 +1,721 @@
+// Project files ("*.prj"): the whole job in one little-endian file, written
+// at the newest version and read from every version since 18. A project is
+// read whole into a CProjectContent first; the open job is replaced only
+// when nothing in the file was short, negative or out of step.
+#include "document/project_file.h"
+
+#include "document/board_extent.h"
+#include "document/file_messages.h"
+#include "document/program_objects.h"
+#include "document/velm_doc.h"
+#include "geometry/board_orientation.h"
+#include "import/drill_format_dlg.h"
+#include "import/drill_reader.h"
+#include "import/gerber_format_dlg.h"
+#include "import/work_order_dlg.h"
+#include "link/link_state.h"
+#include "machining/machine_param_dlg.h"
+#include "machining/plane_data.h"
+#include "machining/vision_targets.h"
+#include "platform/binary_io.h"
+#include "platform/host.h"
+#include "platform/line_reader.h"
+#include "platform/paths.h"
+#include "platform/resources.h"
+#include "settings/program_options.h"
+#include "settings/registry.h"
+#include "settings/system_settings_dlg.h"
+#include "ui/edit_wnd.h"
+#include "ui/message_dlg.h"
+#include "view/layer_dlg.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr unsigned IDS_FILE_WRITE_ERROR = 61476;
+constexpr unsigned IDS_MEASURE_WND = 61491;
+constexpr unsigned IDS_NOT_A_PROJECT = 61495;
+constexpr unsigned IDS_READING_FILE = 61496;
+constexpr unsigned IDS_SAVE_FAILED = 61497;
+constexpr unsigned IDS_READ_FAILED = 61498;
+constexpr unsigned IDS_ROUTE_WND = 61499;
+constexpr unsigned IDS_SAVING_DRILL = 61509;
+constexpr unsigned IDS_SAVING_ROUTE = 61510;
+constexpr unsigned IDS_SAVING_JOB = 61511;
+constexpr unsigned IDS_SAVING_TOP = 61512;
+constexpr unsigned IDS_SAVING_BOTTOM = 61513;
+constexpr unsigned IDS_HOLE_WND = 61542;
+constexpr unsigned IDS_PROJECT_TOO_NEW = 62160;
+constexpr unsigned IDS_PROJECT_DAMAGED = 62161;
+constexpr unsigned IDS_FIELDS_CUT = 62162;
+
+constexpr std::int32_t OLDEST_VERSION = 18;
+constexpr std::size_t TEXT_FIELD = 100;
+constexpr std::size_t LAYER_NAMES_FIELD = 200;
+constexpr std::size_t DRILL_TOOL_MIN_IMAGE = 12;
+constexpr std::size_t HOLE_IMAGE = 16;
+constexpr std::size_t POINT_IMAGE = 8;
+constexpr int WORK_ORDER_VALUES = 19;
+constexpr double MIL_PER_MM = 39.37;
+
+// The route path older projects rebuild from their route text.
+constexpr float OLD_ROUTE_TOOL_MM = 1.5f;
+
+// The view ignores the mouse while a project is written or read.
+class CalculatingScope {
+public:
+    CalculatingScope() { g_Calculating = 1; }
+    ~CalculatingScope() { g_Calculating = 0; }
+    CalculatingScope(const CalculatingScope&) = delete;
+    CalculatingScope& operator=(const CalculatingScope&) = delete;
+};
+
+// The work-order values of the fixed head, in file order; null marks the
+// one float among them.
+std::array<int*, WORK_ORDER_VALUES> WorkOrderInts()
+{
+    return {&g_HasComponentSide, &g_HasSolderSide,     &g_MeasureWndShown,  &g_RouteWndShown,
+            &g_WorkOrderSpare1,  &g_WorkOrderSpare2,   &g_ComponentSideActive,
+            &g_SolderSideActive, &g_DrillDataSet,      &g_WorkOrderSpare3,  &g_ProjectLoadedFlag,
+            &g_ApertureLoaded,   &g_ApertureFormat,    &g_WorkOrderP7,      nullptr,
+            &g_CurrentSide,      &g_RouteFormat,       &g_DataOriginX,      &g_DataOriginY};
+}
+
+// The seven stored paths and the dialect after the project's own path.
+std::array<std::string*, 7> WorkOrderTexts()
+{
+    return {&g_SolderGerberFile,  &g_ComponentGerberFile, &g_ComponentApertureFile,
+            &g_SolderApertureFile, &g_DrillFile,          &g_RouteFile,
+            &g_CadDialect};
+}
+
+std::array<int*, 10> NumberFormats()
+{
+    return {&g_DrillFormatDlg.dAbsRel,  &g_DrillFormatDlg.dUnitInt, &g_DrillFormatDlg.dZeroSup,
+            &g_DrillFormatDlg.dUnitDec, &g_DrillFormatDlg.dInchMM,  &g_GerberFormatDlg.AbsRel,
+            &g_GerberFormatDlg.UnitInt, &g_GerberFormatDlg.ZeroSup, &g_GerberFormatDlg.UnitDec,
+            &g_GerberFormatDlg.InchMM};
+}
+
+std::array<int*, 5> LayerVisibility()
+{
+    return {&g_ShowLayerT1Iso, &g_ShowLayerT2Iso, &g_ShowLayerT1Mil, &g_ShowLayerT2Mil,
+            &g_ShowLayerT3Mil};
+}
+
+std::array<float*, 8> MachineValues()
+{
+    return {&g_RapidSpeed, &g_EngraveSpeed, &g_RouteSpeed, &g_DrillDepth,
+            &g_EngraveDepth, &g_RouteDepth, &g_PlungeSpeed, &g_LiftSpeed};
+}
+
+std::array<float*, 6> Cutters(CVelmDoc& doc)
+{
+    return {&doc.m_ToolWidth1, &doc.m_ToolWidth2, &doc.m_ToolWidth3,
+            &doc.m_ToolValue1, &doc.m_ToolValue2, &doc.m_ToolValue3};
+}
+
+// Everything a project holds, read before any of it is used.
+struct CProjectContent {
+    std::int32_t version = 0;
+    CExtent dataExtent;
+    std::array<std::int32_t, 4> board{};
+    std::array<std::string, 7> texts;
+    std::array<std::uint32_t, WORK_ORDER_VALUES> workOrder{};  // raw, the float as its bits
+    COwnedList<CApertureRecord> apertures;
+    COwnedList<POINT> outline;
+    COwnedList<CLayoutBlock> blocks;
+    std::vector<std::uint8_t> drillText, routeText, topSide, bottomSide, holeText, planeData;
+    std::array<float, DRILL_TOOL_SIZES> toolSizes{};
+    std::int32_t workDataLoaded = 0;
+    std::uint8_t workStage = 1;
+    std::uint8_t layoutDone = 0;
+    std::int32_t gridStep = 4;
+    COwnedList<CPathRecord> pathLayers;
+    std::array<float, 6> cutters{};
+    std::array<std::int32_t, 10> formats{};
+    std::string layerNames;
+    std::array<std::int32_t, 5> visibility{};
+    COwnedList<CDrillTool> tools;
+    std::unique_ptr<CNamedLayer> route;
+    std::array<float, 8> machine{};
+};
+
+template <class Record, class ReadOne>
+bool ReadList(CBinaryReader& in, std::size_t minImage, COwnedList<Record>& list, ReadOne readOne)
+{
+    std::int32_t count = 0;
+    if (!ReadCount(in, minImage, count))
+        return false;
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto record = std::make_unique<Record>();
+        if (!readOne(*record))
+            return false;
+        list.push_back(std::move(record));
+    }
+    return true;
+}
+
+template <class Record>
+bool ReadImages(CBinaryReader& in, COwnedList<Record>& list)
+{
+    return ReadList(in, Record::kImageSize, list, [&](Record& r) { return r.ReadImage(in); });
+}
+
+void WriteRouteBlock(const CNamedLayer* layer, CBinaryWriter& out)
+{
+    out.FixedText(layer ? layer->name : std::string(), CNamedLayer::kNameField);
+    out.I32(layer ? static_cast<std::int32_t>(layer->flashes.size()) : 0);
+    if (layer)
+        for (const auto& flash : layer->flashes)
+            flash->WriteImage(out);
+    out.I32(layer ? static_cast<std::int32_t>(layer->tracks.size()) : 0);
+    if (layer)
+        for (const auto& track : layer->tracks)
+            track->WriteImage(out);
+}
+
+bool ReadRouteBlock(CNamedLayer& layer, CBinaryReader& in)
+{
+    return in.FixedText(layer.name, CNamedLayer::kNameField) && ReadImages(in, layer.flashes) &&
+           ReadImages(in, layer.tracks);
+}
+
+bool ReadProject(CBinaryReader& in, CProjectContent& c)
+{
+    std::int32_t* extent[] = {&c.dataExtent.minX, &c.dataExtent.minY, &c.dataExtent.maxX,
+                              &c.dataExtent.maxY};
+    for (std::int32_t* v : extent)
+        in.I32(*v);
+    for (std::int32_t& v : c.board)
+        in.I32(v);
+    std::string storedPath;
+    in.FixedText(storedPath, TEXT_FIELD);
+    for (std::string& text : c.texts)
+        in.FixedText(text, TEXT_FIELD);
+    for (std::uint32_t& v : c.workOrder)
+        in.U32(v);
+    if (!in.Ok())
+        return false;
+
+    if (!ReadList(in, APERTURE_IMAGE72_SIZE, c.apertures,
+                  [&](CApertureRecord& a) { return ReadApertureImage72(a, in); }) ||
+        !ReadList(in, POINT_IMAGE, c.outline, [&](POINT& p) { return in.I32(p.x) && in.I32(p.y); }))
+        return false;
+    const bool newBlocks = c.version >= 43;
+    if (!ReadList(in, newBlocks ? LAYOUT_BLOCK_IMAGE : OLD_LAYOUT_BLOCK_IMAGE, c.blocks,
+                  [&](CLayoutBlock& b) {
+                      return newBlocks ? ReadRecord72(b, in) : ReadOldRecord52(b, in);
+                  }))
+        return false;
+    if (!ReadEmbeddedFile(in, c.drillText))
+        return false;
+    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
+        in.F32(c.toolSizes[static_cast<std::size_t>(i)]);
+    if (!ReadEmbeddedFile(in, c.routeText))
+        return false;
+    in.I32(c.workDataLoaded);
+    in.U8(c.workStage);
+    in.U8(c.layoutDone);
+    in.I32(c.gridStep);
+    if (!ReadEmbeddedFile(in, c.topSide) || !ReadEmbeddedFile(in, c.bottomSide))
+        return false;
+    if (!ReadList(in, PATH_LAYER_MIN_IMAGE, c.pathLayers,
+                  [&](CPathRecord& layer) { return ReadPathLayer(layer, in); }))
+        return false;
+    for (float& v : c.cutters)
+        in.F32(v);
+    if (c.version >= 34) {
+        for (std::int32_t& v : c.formats)
+            in.I32(v);
+        if (!ReadEmbeddedFile(in, c.holeText) || !ReadEmbeddedFile(in, c.planeData))
+            return false;
+        in.FixedText(c.layerNames, LAYER_NAMES_FIELD);
+    }
+    if (c.version >= 35)
+        for (std::int32_t& v : c.visibility)
+            in.I32(v);
+    if (c.version >= 36) {
+        const bool hasMode = c.version >= 44;
+        if (!ReadList(in, DRILL_TOOL_MIN_IMAGE + (hasMode ? 4 : 0), c.tools, [&](CDrillTool& tool) {
+                tool.mode = 1;
+                return ReadDrillTool(tool, in) && (!hasMode || in.I32(tool.mode));
+            }))
+            return false;
+        c.route = std::make_unique<CNamedLayer>();
+        if (!ReadRouteBlock(*c.route, in))
+            return false;
+    }
+    if (c.version >= 46)
+        for (float& v : c.machine)
+            in.F32(v);
+    return in.Ok();
+}
+
+bool WriteWindowFile(CEditWnd& wnd, const std::string& name)
+{
+    const std::string text = wnd.FileText();
+    return WriteFileAtomically(JoinPath(g_SystemDir, name), text.data(), text.size());
+}
+
+// Puts the embedded text file `name` into the window, as a hidden window
+// with its caption: a changed text there is offered for saving first.
+void LoadWindowFile(CEditWnd& wnd, unsigned captionId, const std::string& name)
+{
+    wnd.SaveModified();
+    wnd.CreateOnce(LoadResString(captionId));
+    CLineEdit& edit = wnd.Edit();
+    edit.ClearAll();
+    CTextLineReader reader;
+    if (reader.Open(JoinPath(g_SystemDir, name))) {
+        // Whole lines: a long line of a drill or route text must stay one line.
+        std::string line;
+        while (reader.ReadLine(line))
+            edit.WriteLine(line);
+    }
+    edit.SetLineCursor(0);
+    edit.SetModify(false);
+    wnd.ShowWindow(false);
+}
+
+// The route path of projects older than 36, made from the route text: lines
+// and arcs of the route window's motion blocks on the layer ROUTE1.5. The
+// first motion block only sets the start point.
+void RebuildRoutePath(CVelmDoc& doc)
+{
+    auto& layers = doc.m_PathLayerList;
+    layers.erase(std::remove_if(layers.begin(), layers.end(),
+                                [](const auto& layer) { return layer->side == 5; }),
+                 layers.end());
+    char name[32];
+    std::snprintf(name, sizeof name, "ROUTE%g", static_cast<double>(OLD_ROUTE_TOOL_MM));
+    CPathRecord* layer = doc.GetToolPathLayer(name);
+    if (!layer)
+        return;
+    layer->size = static_cast<float>(OLD_ROUTE_TOOL_MM * MIL_PER_MM);
+    layer->depth = 0.0f;
+    layer->side = 5;
+
+    g_DrillReader.Attach(&g_RouteDataWnd);
+    g_DrillReader.ReadHeader();
+    bool started = false;
+    CDPoint previous(0.0, 0.0);
+    for (int code = g_DrillReader.ReadNextBlock(); code != DRILL_END;
+         code = g_DrillReader.ReadNextBlock()) {
+        if (code != DRILL_POSITION)
+            continue;
+        const CDPoint point(g_DrillReader.m_OutX, g_DrillReader.m_OutY);
+        const int mode = g_DrillReader.m_Code;
+        if (started && mode >= 1 && mode <= 3) {
+            auto segment = std::make_unique<CPathSegment>();
+            segment->x1 = previous.x;
+            segment->y1 = previous.y;
+            segment->x2 = point.x;
+            segment->y2 = point.y;
+            if (mode != 1) {
+                segment->type = mode - 1;
+                segment->cx = previous.x + g_DrillReader.m_I;
+                segment->cy = previous.y + g_DrillReader.m_J;
+                segment->radius = std::hypot(g_DrillReader.m_I, g_DrillReader.m_J);
+            }
+            layer->items.push_back(std::move(segment));
+        }
+        previous = point;
+        started = true;
+    }
+}
+
+// The text fields too long for their place in the file, by name.
+std::string OverlongFields(const std::string& path, const std::string& layerNames)
+{
+    std::string list;
+    auto check = [&](const std::string& text, std::size_t field, const char* what) {
+        if (text.size() >= field)
+            list += std::string(list.empty() ? "" : ", ") + what;
+    };
+    check(path, TEXT_FIELD, "project path");
+    const char* names[] = {"solder Gerber", "component Gerber", "component aperture",
+                           "solder aperture", "drill", "route", "CAD dialect"};
+    auto texts = WorkOrderTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        check(*texts[i], TEXT_FIELD, names[i]);
+    check(layerNames, LAYER_NAMES_FIELD, "layer names");
+    return list;
+}
+
+}  // namespace
+
+bool AppendFileToStream(const std::string& name, CBinaryWriter& out)
+{
+    std::vector<std::uint8_t> bytes;
+    const std::string path = JoinPath(g_SystemDir, name);
+    std::error_code error;
+    if (std::filesystem::exists(path, error) && !ReadWholeFile(path, bytes))
+        return false;
+    out.I32(static_cast<std::int32_t>(bytes.size()));
+    out.Bytes(bytes);
+    return true;
+}
+
+bool ReadEmbeddedFile(CBinaryReader& in, std::vector<std::uint8_t>& bytes)
+{
+    std::int32_t length = 0;
+    return ReadCount(in, 1, length) && in.Bytes(bytes, static_cast<std::size_t>(length));
+}
+
+bool CopyEmbeddedFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    if (WriteFileAtomically(JoinPath(g_SystemDir, name), bytes))
+        return true;
+    AfxMessageBox(LoadResString(IDS_SAVE_FAILED), MB_OK);
+    return false;
+}
+
+void WriteDrillTool(const CDrillTool& tool, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(tool.holes.size()));
+    for (const auto& hole : tool.holes) {
+        out.F64(hole->x);
+        out.F64(hole->y);
+    }
+    out.F32(tool.diameter);
+    out.I32(tool.toolNumber);
+}
+
+bool ReadDrillTool(CDrillTool& tool, CBinaryReader& in)
+{
+    if (!ReadList(in, HOLE_IMAGE, tool.holes, [&](CDPoint& p) { return in.F64(p.x) && in.F64(p.y); }))
+        return false;
+    in.F32(tool.diameter);
+    return in.I32(tool.toolNumber);
+}
+
+void WriteRecord72(const CLayoutBlock& block, CBinaryWriter& out)
+{
+    out.U32(block.m_Swap);
+    out.U32(0);  // the outline link, meaningless outside memory
+    out.F64(block.m_Centre.x);
+    out.F64(block.m_Centre.y);
+    out.F64(block.m_RefCentre.x);
+    out.F64(block.m_RefCentre.y);
+    out.I32(block.m_Extent.left);
+    out.I32(block.m_Extent.top);
+    out.I32(block.m_Extent.right);
+    out.I32(block.m_Extent.bottom);
+    out.I32(block.m_Sign.x);
+    out.I32(block.m_Sign.y);
+    out.U32(block.m_Selected);
+    out.Zeros(4);
+}
+
+bool ReadRecord72(CLayoutBlock& block, CBinaryReader& in)
+{
+    in.U32(block.m_Swap);
+    in.Skip(4);
+    in.F64(block.m_Centre.x);
+    in.F64(block.m_Centre.y);
+    in.F64(block.m_RefCentre.x);
+    in.F64(block.m_RefCentre.y);
+    in.I32(block.m_Extent.left);
+    in.I32(block.m_Extent.top);
+    in.I32(block.m_Extent.right);
+    in.I32(block.m_Extent.bottom);
+    in.I32(block.m_Sign.x);
+    in.I32(block.m_Sign.y);
+    in.U32(block.m_Selected);
+    return in.Skip(4);
+}
+
+bool ReadOldRecord52(CLayoutBlock& block, CBinaryReader& in)
+{
+    std::int32_t swap = 0, selected = 0;
+    std::int32_t centre[4] = {};
+    in.I32(swap);
+    in.Skip(4);
+    for (std::int32_t& v : centre)
+        in.I32(v);
+    in.I32(block.m_Extent.left);
+    in.I32(block.m_Extent.top);
+    in.I32(block.m_Extent.right);
+    in.I32(block.m_Extent.bottom);
+    in.I32(block.m_Sign.x);
+    in.I32(block.m_Sign.y);
+    in.I32(selected);
+    block.m_Swap = static_cast<std::uint32_t>(swap);
+    block.m_Centre = CDPoint(centre[0], centre[1]);
+    block.m_RefCentre = CDPoint(centre[2], centre[3]);
+    block.m_Selected = static_cast<std::uint32_t>(selected);
+    return in.Ok();
+}
+
+int CVelmDoc::SaveProject(const std::string& name)
+{
+    // A bare name ("temp.prj" of a running job) belongs in the system
+    // directory, wherever the current directory happens to be.
+    const std::string path = !name.empty() && name[0] == '/' ? name : JoinPath(g_SystemDir, name);
+    CMessageDlg notice;
+    auto fail = [&](const std::string& reason) {
+        notice.DestroyWindow();
+        g_StatusText = LoadResString(IDS_FILE_WRITE_ERROR);
+        AfxMessageBox(reason, MB_OK | MB_ICONSTOP);
+        return 0;
+    };
+    const std::string writeError = LoadResString(IDS_FILE_WRITE_ERROR);
+
+    notice.ShowId(IDS_SAVING_DRILL);
+    if (!WriteWindowFile(g_MeasureDataWnd, "drill.tmp") ||
+        !WriteWindowFile(g_HoleDataWnd, "pdrill.tmp"))
+        return fail(writeError);
+    notice.ShowId(IDS_SAVING_ROUTE);
+    if (!WriteWindowFile(g_RouteDataWnd, "route.tmp"))
+        return fail(writeError);
+    notice.ShowId(IDS_SAVING_JOB);
+    if (!SaveTempFile(g_CurrentSide == 0 ? "top.tmp" : "bot.tmp")) {
+        notice.DestroyWindow();
+        return 0;
+    }
+
+    CalculatingScope calculating;
+    CWaitCursor wait;
+    const std::string overlong = OverlongFields(path, m_LayerName);
+    g_ProjectFileName = path;
+
+    CBinaryWriter out;
+    out.I32(PROJECT_VERSION);
+    for (std::int32_t v : {m_DataExtent.minX, m_DataExtent.minY, m_DataExtent.maxX,
+                           m_DataExtent.maxY, g_BoardMinX, g_BoardMinY, g_BoardMaxX, g_BoardMaxY})
+        out.I32(v);
+    out.FixedText(path, TEXT_FIELD);
+    for (const std::string* text : WorkOrderTexts())
+        out.FixedText(*text, TEXT_FIELD);
+    for (const int* value : WorkOrderInts()) {
+        if (value)
+            out.I32(*value);
+        else
+            out.F32(g_GerberUnitFactor);
+    }
+    out.I32(static_cast<std::int32_t>(m_ApertureList.size()));
+    for (const auto& aperture : m_ApertureList)
+        WriteApertureImage72(*aperture, out);
+    out.I32(static_cast<std::int32_t>(m_PanelLayout.m_OutlinePoints.size()));
+    for (const auto& point : m_PanelLayout.m_OutlinePoints) {
+        out.I32(point->x);
+        out.I32(point->y);
+    }
+    out.I32(static_cast<std::int32_t>(m_PanelLayout.m_BlockList.size()));
+    for (const auto& block : m_PanelLayout.m_BlockList)
+        WriteRecord72(*block, out);
+    bool embedded = AppendFileToStream("drill.tmp", out);
+    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
+        out.F32(g_ToolSizes[static_cast<std::size_t>(i)]);
+    embedded = AppendFileToStream("route.tmp", out) && embedded;
+    out.I32(m_WorkDataLoaded);
+    out.U8(m_WorkStage);
+    out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
+    out.I32(m_GridStep);
+    notice.ShowId(IDS_SAVING_TOP);
+    embedded = AppendFileToStream("top.tmp", out) && embedded;
+    notice.ShowId(IDS_SAVING_BOTTOM);
+    embedded = AppendFileToStream("bot.tmp", out) && embedded;
+    out.I32(static_cast<std::int32_t>(m_PathLayerList.size()));
+    for (const auto& layer : m_PathLayerList)
+        WritePathLayer(*layer, out);
+    for (const float* v : Cutters(*this))
+        out.F32(*v);
+    for (const int* v : NumberFormats())
+        out.I32(*v);
+    embedded = AppendFileToStream("pdrill.tmp", out) && embedded;
+    embedded = g_PlaneDetectDlg.SavePlaneData(JoinPath(g_SystemDir, "temp.pos")) && embedded;
+    embedded = AppendFileToStream("temp.pos", out) && embedded;
+    out.FixedText(m_LayerName, LAYER_NAMES_FIELD);
+    for (const int* v : LayerVisibility())
+        out.I32(*v);
+    out.I32(static_cast<std::int32_t>(g_HoleList.size()));
+    for (const auto& tool : g_HoleList) {
+        WriteDrillTool(*tool, out);
+        out.I32(tool->mode);
+    }
+    WriteRouteBlock(FindNamedLayer("route"), out);
+    for (const float* v : MachineValues())
+        out.F32(*v);
+
+    std::string error;
+    if (!embedded)
+        return fail(writeError);
+    if (!WriteFileAtomically(path, out.Data(), &error))
+        return fail(writeError + "\n" + path + (error.empty() ? "" : ": " + error));
+    notice.DestroyWindow();
+    if (!overlong.empty())
+        AfxMessageBox(WithName(IDS_FIELDS_CUT, overlong), MB_OK | MB_ICONWARNING);
+    return 1;
+}
+
+int CVelmDoc::LoadProject(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        AfxMessageBox("Can't open project file !", MB_OK);
+        return 0;
+    }
+    CBinaryReader in(bytes);
+    CProjectContent content;
+    if (!in.I32(content.version) || content.version < OLDEST_VERSION) {
+        AfxMessageBox(WithName(IDS_NOT_A_PROJECT, path), MB_OK);
+        return 0;
+    }
+    if (content.version > PROJECT_VERSION) {
+        char version[16];
+        std::snprintf(version, sizeof version, "%d", content.version);
+        std::string message = WithName(IDS_PROJECT_TOO_NEW, path);
+        std::size_t at = message.find("%d");
+        if (at != std::string::npos)
+            message.replace(at, 2, version);
+        AfxMessageBox(message, MB_OK);
+        return 0;
+    }
+
+    CMessageDlg notice;
+    notice.ShowId(IDS_READING_FILE);
+    CalculatingScope calculating;
+    CWaitCursor wait;
+    if (!ReadProject(in, content)) {
+        notice.DestroyWindow();
+        AfxMessageBox(WithName(IDS_PROJECT_DAMAGED, path), MB_OK);
+        return 0;
+    }
+
+    // The whole file is in memory: from here on the open job is replaced.
+    ClearAll();
+    m_PanelLayout.ClearLists();
+    m_DataExtent = content.dataExtent;
+    g_BoardMinX = content.board[0];
+    g_BoardMinY = content.board[1];
+    g_BoardMaxX = content.board[2];
+    g_BoardMaxY = content.board[3];
+    g_ProjectFileName = path;
+    auto texts = WorkOrderTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        *texts[i] = content.texts[i];
+    auto values = WorkOrderInts();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i])
+            *values[i] = static_cast<std::int32_t>(content.workOrder[i]);
+        else
+            std::memcpy(&g_GerberUnitFactor, &content.workOrder[i], sizeof(float));
+    }
+    SaveProgramOptions();
+
+    m_ApertureList = std::move(content.apertures);
+    m_PanelLayout.m_OutlinePoints = std::move(content.outline);
+    m_PanelLayout.m_BlockList = std::move(content.blocks);
+    for (auto& block : m_PanelLayout.m_BlockList)
+        block->m_Outline = &m_PanelLayout.m_OutlinePoints;
+
+    CopyEmbeddedFile("drill.tmp", content.drillText);
+    LoadWindowFile(g_MeasureDataWnd, IDS_MEASURE_WND, "drill.tmp");
+    g_ToolSizes = content.toolSizes;
+    // From version 36 the tools travel in their own block; older projects
+    // have only the drill text to take them from.
+    if (content.version < 36)
+        LoadDrillFile(JoinPath(g_SystemDir, "drill.tmp"));
+    CopyEmbeddedFile("route.tmp", content.routeText);
+    LoadWindowFile(g_RouteDataWnd, IDS_ROUTE_WND, "route.tmp");
+
+    m_WorkDataLoaded = content.workDataLoaded;
+    m_WorkStage = content.workStage;
+    m_LayoutDone = content.layoutDone;
+    m_GridStep = content.gridStep;
+    CopyEmbeddedFile("top.tmp", content.topSide);
+    CopyEmbeddedFile("bot.tmp", content.bottomSide);
+    m_PathLayerList = std::move(content.pathLayers);
+    auto cutters = Cutters(*this);
+    for (std::size_t i = 0; i < cutters.size(); ++i)
+        *cutters[i] = content.cutters[i];
+
+    if (content.version >= 34) {
+        auto formats = NumberFormats();
+        for (std::size_t i = 0; i < formats.size(); ++i)
+            *formats[i] = content.formats[i];
+        CopyEmbeddedFile("pdrill.tmp", content.holeText);
+        LoadWindowFile(g_HoleDataWnd, IDS_HOLE_WND, "pdrill.tmp");
+        if (CopyEmbeddedFile("temp1.pos", content.planeData)) {
+            g_PlaneDetectDlg.CreateModeless();
+            g_PlaneDetectDlg.LoadPlaneData(JoinPath(g_SystemDir, "temp1.pos"));
+            g_PlaneDetectDlg.m_AreaRect = g_LayoutExtent;
+        }
+        m_LayerName = content.layerNames;
+    }
+    if (content.version >= 35) {
+        auto flags = LayerVisibility();
+        for (std::size_t i = 0; i < flags.size(); ++i)
+            *flags[i] = content.visibility[i];
+    }
+    if (content.version <= 35)
+        RebuildRoutePath(*this);
+    if (content.version >= 36) {
+        g_HoleList = std::move(content.tools);
+        m_NamedLayerList.push_back(std::move(content.route));
+    } else {
+        m_NamedLayerList.push_back(std::make_unique<CNamedLayer>());
+    }
+    if (content.version >= 46) {
+        auto machine = MachineValues();
+        for (std::size_t i = 0; i < machine.size(); ++i)
+            *machine[i] = content.machine[i];
+    }
+
+    g_ProjectLoadedFlag = 1;
+    for (const char* range : {"MILL_TO", "MILL_FROM", "OUTLINE_TO", "OUTLINE_FROM"})
+        RegSetLongValue(range, 0);
+    ClearVisionData();
+    notice.DestroyWindow();
+    return 1;
+}
+
+void CVelmDoc::OnFileOpenProject()
+{
+    if (g_JobCode != 0)
+        return;
+    SetCurrentDirectory(g_SystemDir);
+    if (!LoadSettings())
+        return;
+    std::vector<std::string> chosen;
+    if (!Host().GetOpenFileName("Project File|*.prj|All File|*.*|", "*.prj", false, chosen) ||
+        chosen.empty()) {
+        g_StatusText = LoadResString(IDS_READ_FAILED);
+        return;
+    }
+    SetCurrentDirectory(g_SystemDir);
+    if (!LoadProject(chosen.front()))
+        return;
+    if (g_CurrentSide == 0) {
+        LoadTempFile("top.tmp");
+        g_CopperColor = COMPONENT_COPPER_COLOR;
+    } else if (g_CurrentSide == 1) {
+        LoadTempFile("bot.tmp");
+        g_CopperColor = SOLDER_COPPER_COLOR;
+    }
+    if (m_ViewHooks.zoomToFit)
+        m_ViewHooks.zoomToFit();
+    m_DataChanged = 1;
+}
+
+void CVelmDoc::OnFileSave()
+{
+    if (g_JobCode != 0)
+        return;
+    std::string path;
+    if (!Host().GetSaveFileName("Project|*.prj|All File|*.*|", g_ProjectFileName, path)) {
+        g_StatusText = LoadResString(IDS_SAVE_FAILED);
+        return;
+    }
+    SetCurrentDirectory(g_SystemDir);
+    SaveProject(WithDefaultExtension(path, ".prj"));
+}

@@ -1,0 +1,60 @@
+// The plane-detect dialog's data and the machining area of the probe test.
+#include "machining/plane_data.h"
+
+#include "document/board_extent.h"
+#include "document/panel_layout.h"
+#include "geometry/board_orientation.h"
+#include "platform/binary_io.h"
+#include "settings/machine_settings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+int CPlaneDetectDlg::CreateModeless()
+{
+    if (m_Open)
+        return 0;
+    m_Open = 1;
+    return 1;
+}
+
+int CPlaneDetectDlg::LoadPlaneData(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes))
+        return 0;
+    m_PlaneData = std::move(bytes);
+    m_PlaneValid = m_PlaneData.empty() ? 0 : 1;
+    return 1;
+}
+
+int CPlaneDetectDlg::SavePlaneData(const std::string& path) const
+{
+    return WriteFileAtomically(path, m_PlaneData) ? 1 : 0;
+}
+
+void CProbeTestDlg::CalcLayoutExtent()
+{
+    if (!m_Layout || m_Layout->m_BlockList.empty())
+        return;
+    double minX = std::numeric_limits<double>::max(), minY = minX;
+    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
+    for (const auto& block : m_Layout->m_BlockList) {
+        const double xs[] = {static_cast<double>(g_BoardMinX), static_cast<double>(g_BoardMaxX)};
+        const double ys[] = {static_cast<double>(g_BoardMinY), static_cast<double>(g_BoardMaxY)};
+        for (double x : xs)
+            for (double y : ys) {
+                CDPoint p(x - block->m_RefCentre.x, y - block->m_RefCentre.y);
+                ApplyBoardOrientation(*block, &p);
+                const double px = (p.x + block->m_Centre.x) * g_PulsesPerMil;
+                const double py = (p.y + block->m_Centre.y) * g_PulsesPerMil;
+                minX = std::min(minX, px);
+                minY = std::min(minY, py);
+                maxX = std::max(maxX, px);
+                maxY = std::max(maxY, py);
+            }
+    }
+    m_LayoutExtent = {static_cast<std::int32_t>(minX), static_cast<std::int32_t>(minY), static_cast<std::int32_t>(maxX),
+                      static_cast<std::int32_t>(maxY)};
+}

@@ -1,0 +1,93 @@
+// ordune-tool: the JSON dump of a project, in process and from the tool run
+// on its own settings, and a refused file.
+#include "document/velm_doc.h"
+#include "document_json.h"
+#include "import/work_order_dlg.h"
+#include "platform/paths.h"
+#include "support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// Runs the tool; its standard output and exit status.
+std::string RunTool(const std::string& args, int& status)
+{
+    std::string command = std::string(ORDUNE_BIN_DIR) + "/ordune-tool " + args + " 2>/dev/null";
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return output;
+    }
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        output.append(buffer.data(), n);
+    status = ::pclose(pipe);
+    return output;
+}
+
+class OrduneTool : public testing::Test {
+protected:
+    void SaveSmallJob(const std::string& path)
+    {
+        auto doc = std::make_unique<CVelmDoc>();
+        g_ComponentGerberFile = "f \"cu\".gbr";
+        g_CurrentSide = 0;
+        auto track = std::make_unique<CTrackRecord>();
+        track->x2 = 0.1f;
+        track->width = 8.0f;
+        doc->m_TrackList.push_back(std::move(track));
+        auto flash = std::make_unique<CFlashRecord>();
+        flash->x = 1.0f / 3.0f;
+        doc->m_FlashList.push_back(std::move(flash));
+        auto tool = std::make_unique<CDrillTool>();
+        tool->toolNumber = 2;
+        tool->holes.push_back(std::make_unique<CDPoint>(0.1, 2.5));
+        g_HoleList.push_back(std::move(tool));
+        auto route = std::make_unique<CNamedLayer>();
+        route->name = "route";
+        doc->m_NamedLayerList.push_back(std::move(route));
+        ASSERT_EQ(doc->SaveProject(path), 1);
+    }
+};
+
+TEST_F(OrduneTool, DumpPrintsTheLoadedProject)
+{
+    const std::string path = JoinPath(TestDir(), "small.prj");
+    SaveSmallJob(path);
+
+    auto doc = std::make_unique<CVelmDoc>();
+    ASSERT_EQ(doc->LoadProject(path), 1);
+    std::ostringstream json;
+    WriteDocumentJson(*doc, json);
+    const std::string text = json.str();
+    for (const char* part :
+         {"\"componentGerber\":\"f \\\"cu\\\".gbr\"", "\"component\":{\"tracks\":[{", "\"x2\":0.100000001",
+          "\"x\":0.333333343", "\"solder\":null", "\"holes\":[{\"tool\":2",
+          "\"points\":[[0.10000000000000001,2.5]]", "\"namedLayers\":[{\"name\":\"route\""})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    // The working side is back after the dump.
+    EXPECT_EQ(doc->m_TrackList.size(), 1u);
+
+    int status = 0;
+    EXPECT_EQ(RunTool("dump " + path, status), text);
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(OrduneTool, BadArgumentsAndFilesFail)
+{
+    int status = 0;
+    RunTool("dump " + JoinPath(TestDir(), "missing.prj"), status);
+    EXPECT_NE(status, 0);
+    RunTool("frobnicate", status);
+    EXPECT_NE(status, 0);
+}
+
+}  // namespace
