@@ -14,6 +14,7 @@
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
+#include "view/layer_dlg.h"
 
 std::string g_StatusText;
 int g_Calculating = 0;
@@ -22,6 +23,7 @@ CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
 CGerberFormatDlg g_GerberFormatDlg;
+CLayerDlg g_LayerDlg;
 CEditWnd g_RouteDataWnd;
 CEditWnd g_MeasureDataWnd;
 CEditWnd g_SettingsTextWnd;
@@ -55,6 +57,7 @@ void ResetProgramObjects()
     g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
     g_GerberFormatDlg = CGerberFormatDlg();
+    g_LayerDlg = CLayerDlg();
     for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
                           &g_HoleDataWnd, &g_SpareEditWnd}) {
         wnd->DestroyWindow();

@@ -1,0 +1,62 @@
+// The working-layer dialog: which layers the board view draws and whether
+// copper is drawn solid. Its members are the visibility flags themselves; the
+// g_ names below reach them. They are not stored: every start shows all.
+#pragma once
+
+#include "ui/dialog.h"
+
+#include <array>
+
+constexpr unsigned IDD_LAYER_CONTROL = 213;
+constexpr unsigned IDC_LAYER_ROUTE = 1049;
+constexpr unsigned IDC_LAYER_DRILL = 1048;
+constexpr unsigned IDC_LAYER_SOLID = 1218;
+constexpr unsigned IDC_LAYER_T2ISO = 1209;
+constexpr unsigned IDC_LAYER_T2MIL = 1211;
+constexpr unsigned IDC_LAYER_T1ISO = 1219;
+constexpr unsigned IDC_LAYER_T1MIL = 1208;
+constexpr unsigned IDC_LAYER_COPPER = 1213;
+constexpr unsigned IDC_LAYER_T3MIL = 1212;
+constexpr unsigned IDC_LAYER_T4ISO = 1220;
+
+class CLayerDlg : public CDialog {
+public:
+    CLayerDlg() : CDialog(IDD_LAYER_CONTROL) {}
+
+    int m_ShowRoute = 1;
+    int m_ShowDrill = 1;
+    int m_SolidLineView = 1;
+    int m_Reserved1 = 1;
+    int m_ShowT2Iso = 1;
+    int m_ShowT2Mil = 1;
+    int m_Reserved2 = 1;
+    int m_ShowT1Iso = 1;
+    int m_ShowT1Mil = 1;
+    int m_ShowCopper = 1;
+    int m_ShowT3Mil = 1;
+    int m_ShowT4Iso = 1;
+    // Route, drill, solid line, T1 isolation, T2 isolation, T2 clearing, T1
+    // clearing, copper, as StoreFlags left them.
+    std::array<int, 8> m_SavedFlags{1, 1, 1, 1, 1, 1, 1, 1};
+    int m_Reserved3 = 1;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Hides the eight board layers, keeping what they were (T3 clearing and
+    // T4 isolation are left alone).
+    void StoreFlags();
+    // Gives the eight layers what StoreFlags kept.
+    void LoadFlags();
+};
+
+extern CLayerDlg g_LayerDlg;
+
+inline int& g_ShowLayerRoute = g_LayerDlg.m_ShowRoute;
+inline int& g_ShowLayerDrill = g_LayerDlg.m_ShowDrill;
+inline int& g_SolidLineView = g_LayerDlg.m_SolidLineView;
+inline int& g_ShowLayerT2Iso = g_LayerDlg.m_ShowT2Iso;
+inline int& g_ShowLayerT2Mil = g_LayerDlg.m_ShowT2Mil;
+inline int& g_ShowLayerT1Iso = g_LayerDlg.m_ShowT1Iso;
+inline int& g_ShowLayerT1Mil = g_LayerDlg.m_ShowT1Mil;
+inline int& g_ShowLayerCopper = g_LayerDlg.m_ShowCopper;
+inline int& g_ShowLayerT3Mil = g_LayerDlg.m_ShowT3Mil;
+inline int& g_ShowLayerT4Iso = g_LayerDlg.m_ShowT4Iso;
