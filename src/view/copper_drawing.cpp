@@ -61,7 +61,7 @@ void CTrackPainter::FlatTrack(const CTrackRecord& t, bool clipRects)
     } else if (p1.y == p2.y) {
         rect(X(p1.x), Y(p1.y - h), X(p2.x), Y(p2.y + h));
     } else {
-        dc.SelectPen(FlatPen(TruncToInt(w / double(view.m_Scale)), colour));
+        dc.SelectPen(FlatPen(PenPixels(float(w), view.m_Scale), colour));
         CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
         CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
     }
@@ -72,7 +72,7 @@ void CTrackPainter::RoundLine(const CTrackRecord& t)
     int w = static_cast<int>(t.width);
     CDPoint p1 = Place(t.x1, t.y1);
     CDPoint p2 = Place(t.x2, t.y2);
-    dc.SelectPen(SolidPen(TruncToInt(w / double(view.m_Scale)), colour));
+    dc.SelectPen(SolidPen(PenPixels(float(w), view.m_Scale), colour));
     CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
     CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
 }
@@ -81,7 +81,7 @@ void CTrackPainter::ArcTrack(const CTrackRecord& t, float penMil)
 {
     float r = t.width;
     float cx = t.x1, cy = t.y1;
-    dc.SelectPen(SolidPen(TruncToInt(static_cast<int>(penMil) / double(view.m_Scale)), colour));
+    dc.SelectPen(SolidPen(PenPixels(float(static_cast<int>(penMil)), view.m_Scale), colour));
     CDPoint lo = Place(cx - r, cy - r);
     CDPoint hi = Place(cx + r, cy + r);
     auto at = [&](float a) { return Place(cx + r * std::sin(a), cy + r * std::cos(a)); };

@@ -42,7 +42,7 @@ void ArcFeedback(CVelmView& view, const float box[8], float width, COLORREF c, i
 {
     CViewDC v(view);
     v.dc.SetROP2(rop);
-    v.dc.SelectPen(SolidPen(TruncToInt(width / double(view.m_Scale)), c));
+    v.dc.SelectPen(SolidPen(PenPixels(width, view.m_Scale), c));
     v.dc.SelectBrush(SolidBrush(c));
     CVelmView::ClippedArc(v.dc, view.MapX(box[0]), view.MapY(box[1]), view.MapX(box[2]),
                           view.MapY(box[3]), view.MapX(box[4]), view.MapY(box[5]),
@@ -84,7 +84,7 @@ void CVelmView::DrawEditEllipseXor(const CFlashRecord* flash, double dx, double 
 
 void CVelmView::DrawRouteEllipseXor(const CFlashRecord* flash, float width, COLORREF colour)
 {
-    CircleFeedback(*this, flash, SolidPen(TruncToInt(width / double(m_Scale)), colour),
+    CircleFeedback(*this, flash, SolidPen(PenPixels(width, m_Scale), colour),
                    SolidBrush(VIEW_WHITE), R2_NOTXORPEN, CDPoint());
 }
 

@@ -78,7 +78,7 @@ void CVelmView::DrawConnectedPaths(const CPathSegment* segment, float toolSize, 
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_COPYPEN);
-    int width = g_SolidLineView ? TruncToInt(toolSize / double(m_Scale)) : 1;
+    int width = g_SolidLineView ? PenPixels(toolSize, m_Scale) : 1;
     v.dc.SelectPen(SolidPen(width, colour));
     if (segment->type == 0 || segment->type == 10) {
         if (segment->type == 10)

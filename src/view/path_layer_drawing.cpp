@@ -40,7 +40,7 @@ bool InPass(const CVelmView& view, const CPathRecord& layer, Pass pass)
 int PenWidth(const CVelmView& view, const CPathRecord& layer, bool toolWidth)
 {
     if (toolWidth || g_SolidLineView)
-        return TruncToInt(layer.size / double(view.m_Scale));
+        return PenPixels(layer.size, view.m_Scale);
     return 1;
 }
 

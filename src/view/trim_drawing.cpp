@@ -6,7 +6,7 @@ namespace {
 
 void DrawGroup(CVelmView& view, CDrawSurface& dc, const CWidthGroup& group, COLORREF colour)
 {
-    dc.SelectPen(SolidPen(TruncToInt(group.width / double(view.m_Scale)), colour));
+    dc.SelectPen(SolidPen(PenPixels(float(group.width), view.m_Scale), colour));
     for (const auto& s : group.segments)
         DrawGridSegment(view, dc, *s, nullptr);
 }

@@ -310,3 +310,6 @@ CDPoint PlacePoint(const CLayoutBlock& block, double x, double y);
 // Truncation toward zero of a double into an int, saturating far outside
 // the range (coordinates that far away are dropped by the clipping anyway).
 int TruncToInt(double v);
+// A pen width in pixels for a width in mil: the division is made in single
+// precision, so 8 mil at 0.4 mil per pixel is 20 pixels, not 19.
+inline int PenPixels(float mil, float scale) { return TruncToInt(mil / scale); }

@@ -5,6 +5,7 @@
 
 #include "document/board_extent.h"
 #include "document/program_objects.h"
+#include "import/work_order_dlg.h"
 #include "recording_surface.h"
 #include "view/velm_view.h"
 
@@ -21,6 +22,7 @@ protected:
         view->SetWindow(&window);
         view->m_Scale = 1.0f;
         view->m_Origin = CDPoint(0.0, 0.0);
+        g_CurrentSide = 0;
     }
     void TearDown() override
     {
