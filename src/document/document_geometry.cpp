@@ -4,6 +4,8 @@
 #include "document/velm_doc.h"
 
 #include "document/board_extent.h"
+#include "import/drill_format_dlg.h"
+#include "import/drill_reader.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -11,6 +13,7 @@
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
 #include "ui/cmd_ui.h"
+#include "ui/edit_wnd.h"
 
 #include <algorithm>
 #include <new>
@@ -69,12 +72,35 @@ void CVelmDoc::ComputeBoardExtent()
             m_DrillExtent = EMPTY_EXTENT;
         m_DataChanged = 1;
     }
-    // MERGE: when the route data window g_RouteDataWnd is shown, walk its text
-    // with g_DrillReader (header, then blocks up to the end code 255) and widen
-    // a min (1000000, 1000000) / max (-1000000, -1000000) pair by the current
-    // point of every block 250 drawn with the pen down; the ordered, truncated
-    // result goes to m_DataExtent and m_DataChanged becomes 1. The window and
-    // the interpreter come with their own subsystems.
+    if (g_RouteDataWnd.IsVisible()) {
+        // The route text is the program's own, written in inch.
+        const int unitBefore = g_DrillFormatDlg.dInchMM;
+        g_DrillFormatDlg.dInchMM = 0;
+        g_DrillReader.Attach(&g_RouteDataWnd);
+        g_DrillReader.ReadHeader();
+        int minX = 1000000, minY = 1000000, maxX = -1000000, maxY = -1000000;
+        bool anyDrawn = false;
+        for (int code = g_DrillReader.ReadNextBlock(); code != DRILL_END;
+             code = g_DrillReader.ReadNextBlock()) {
+            if (code != DRILL_POSITION || !g_DrillReader.DrawFlag())
+                continue;
+            const int x = static_cast<int>(g_DrillReader.m_CurX);
+            const int y = static_cast<int>(g_DrillReader.m_CurY);
+            minX = std::min(minX, x);
+            minY = std::min(minY, y);
+            maxX = std::max(maxX, x);
+            maxY = std::max(maxY, y);
+            anyDrawn = true;
+        }
+        g_DrillFormatDlg.dInchMM = unitBefore;
+        // A text that draws nothing measures nothing: its untouched start
+        // values would make an extent of two million mil.
+        if (anyDrawn) {
+            m_DataExtent = {std::min(minX, maxX), std::min(minY, maxY), std::max(minX, maxX),
+                            std::max(minY, maxY)};
+            m_DataChanged = 1;
+        }
+    }
 }
 
 void CVelmDoc::GetPadExtent(CDPoint* maxCorner, CDPoint* minCorner)

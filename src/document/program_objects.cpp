@@ -6,6 +6,8 @@
 #include "document/board_records.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
+#include "import/drill_format_dlg.h"
+#include "import/drill_reader.h"
 #include "import/gerber_format_dlg.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
@@ -23,6 +25,8 @@ CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
 CGerberFormatDlg g_GerberFormatDlg;
+CDrillFormatDlg g_DrillFormatDlg;
+CDrillReader g_DrillReader;
 CLayerDlg g_LayerDlg;
 CEditWnd g_RouteDataWnd;
 CEditWnd g_MeasureDataWnd;
@@ -57,6 +61,9 @@ void ResetProgramObjects()
     g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
     g_GerberFormatDlg = CGerberFormatDlg();
+    g_DrillFormatDlg.DestroyWindow();
+    g_DrillFormatDlg = CDrillFormatDlg();
+    g_DrillReader = CDrillReader();
     g_LayerDlg = CLayerDlg();
     for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
                           &g_HoleDataWnd, &g_SpareEditWnd}) {

@@ -4,6 +4,7 @@
 #include "document/velm_doc.h"
 
 #include "document/board_extent.h"
+#include "import/drill_format_dlg.h"
 #include "import/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/machine_settings.h"
@@ -34,6 +35,8 @@ int CVelmDoc::LoadSettings(const std::string& path)
 {
     return ::LoadSettings(CDocumentFileSettings{m_GroupOff, m_T1Step}, path);
 }
+
+void CVelmDoc::OnFileDrillFormat() { g_DrillFormatDlg.DoModal(); }
 
 void CVelmDoc::OnFileSystemSettings()
 {

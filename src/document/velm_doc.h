@@ -113,6 +113,7 @@ public:
 
     // Document commands (velm_doc.cpp).
     void OnFileSystemSettings();
+    void OnFileDrillFormat();
     void OnPlanToolWidthTest();
     void OnUpdatePlanToolWidthTest(CCmdUI& cmdUI);
     void OnFileClearSystemMemory();
@@ -148,6 +149,13 @@ public:
     void OnUpdateCommand32935(CCmdUI& cmdUI);
     void OnUpdateComponentSide(CCmdUI& cmdUI);      // 33040
     void OnUpdateSolderSide(CCmdUI& cmdUI);         // 33041
+
+    // Drill import (import/drill_import.cpp): the drill file into
+    // g_HoleList, tool sizes from the CAD drill report beside it, and the
+    // hole list ordered by diameter.
+    void LoadDrillFile(const std::string& path);
+    void ReadDrillReport(const std::string& drillPath);
+    void SortHoles();
 
     // The document's commands (doc_commands.cpp), which the shell's router
     // asks at the document's level. OnCmdMsg runs the handler of an id and

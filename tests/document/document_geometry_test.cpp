@@ -5,6 +5,7 @@
 
 #include "document/board_extent.h"
 #include "document/program_objects.h"
+#include "import/drill_format_dlg.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -12,6 +13,7 @@
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"
 #include "ui/cmd_ui.h"
+#include "ui/edit_wnd.h"
 
 #include <filesystem>
 #include <functional>
@@ -86,6 +88,35 @@ TEST_F(DocumentTest, DrillExtentComesFromTheHoles)
     AddHoles({{90.0, 100.0}});
     doc->ComputeBoardExtent();
     ExpectExtent(doc->m_DrillExtent, {40, -20, 150, 300});
+}
+
+TEST_F(DocumentTest, DataExtentComesFromTheDrawnRouteBlocks)
+{
+    for (const char* line : {"G00X0.1Y0.2", "G01X0.5Y0.2", "G01X0.5Y-0.9", "G00X2.0Y2.0",
+                             "G02X0.3Y0.4I0.1"})
+        g_RouteDataWnd.Edit().WriteLine(line);
+    g_DrillFormatDlg.dInchMM = 1;
+
+    // A hidden route window is not measured.
+    doc->m_DataChanged = 0;
+    doc->ComputeBoardExtent();
+    ExpectExtent(doc->m_DataExtent, EMPTY_EXTENT);
+    EXPECT_EQ(doc->m_DataChanged, 0);
+
+    g_RouteDataWnd.CreateOnce("route");
+    g_RouteDataWnd.ShowWindow(true);
+    doc->ComputeBoardExtent();
+    // The text is read in inch whatever the drill format says; rapid moves
+    // are not part of the drawing.
+    ExpectExtent(doc->m_DataExtent, {300, -900, 500, 400});
+    EXPECT_EQ(doc->m_DataChanged, 1);
+    EXPECT_EQ(g_DrillFormatDlg.dInchMM, 1);
+
+    // A route that draws nothing leaves the extent as it was.
+    g_RouteDataWnd.Edit().ClearAll();
+    g_RouteDataWnd.Edit().WriteLine("G00X9.0Y9.0");
+    doc->ComputeBoardExtent();
+    ExpectExtent(doc->m_DataExtent, {300, -900, 500, 400});
 }
 
 TEST_F(DocumentTest, PadExtentWidensByRadiusAndTrackWidth)

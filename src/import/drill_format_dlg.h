@@ -1,0 +1,60 @@
+// The drill number format: program-wide settings held by the drill format
+// dialog object, each kept under the registry value of its own name. Every
+// drill reading decodes its numbers with them; the format detection and the
+// project file change them in memory, only the dialog's OK stores them.
+#pragma once
+
+#include "ui/dialog.h"
+
+constexpr unsigned IDD_DRILL_FORMAT = 225;
+constexpr unsigned IDC_DF_ABSOLUTE = 1076;
+constexpr unsigned IDC_DF_RELATIVE = 1077;
+constexpr unsigned IDC_DF_UNIT_INT = 1236;
+constexpr unsigned IDC_DF_UNIT_DEC = 1185;
+constexpr unsigned IDC_DF_LEADING = 1078;
+constexpr unsigned IDC_DF_TRAILING = 1079;
+constexpr unsigned IDC_DF_NONE = 1080;
+constexpr unsigned IDC_DF_COORD_INCH = 1234;
+constexpr unsigned IDC_DF_COORD_MM = 1235;
+constexpr unsigned IDC_DF_SIZE_INCH = 1237;
+constexpr unsigned IDC_DF_SIZE_MM = 1238;
+constexpr unsigned IDC_DF_AUTO_FORMAT = 1177;
+
+class CDrillFormatDlg : public CDialog {
+public:
+    int dUnitInt = 2;     // integer digits of numbers without a decimal point
+    int dUnitDec = 4;     // decimal digits
+    int dInchMM = 0;      // coordinate unit: 0 inch, 1 metric
+    int dInchMMSize = 0;  // tool size unit: 0 inch, 1 metric
+    int dAbsRel = 0;      // 0 absolute, 1 relative (kept only; G90/G91 rule the readers)
+    int dZeroSup = 1;     // zero suppression: 0 leading, 1 trailing, 2 none
+    int dAutoFormat = 0;  // detect the format before a job's drill file is read
+
+    // The defaults, then the registry values that exist.
+    CDrillFormatDlg();
+    CDrillFormatDlg(const CDrillFormatDlg& other);
+    CDrillFormatDlg& operator=(const CDrillFormatDlg& other) = default;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+    void OnInchCoordinates();
+    void OnMetricCoordinates();
+    void OnRelative();
+    void OnAbsolute();
+    void OnTrailing();
+    void OnNone();
+    void OnLeading();
+    void OnAutoFormat();
+
+    // Writes the seven values under the program key (nothing when it does not open).
+    void StoreFormat() const;
+
+private:
+    void RegisterHandlers();
+    // Checks `chosen` and clears the other buttons of its group.
+    void CheckGroup(std::initializer_list<unsigned> group, unsigned chosen);
+};
+
+extern CDrillFormatDlg g_DrillFormatDlg;
