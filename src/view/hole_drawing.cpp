@@ -1,8 +1,14 @@
-// Round things: the drill holes (once, or once per panel copy), the point
-// marker with its cross, and the inverting origin mark.
+// Round things: the drill holes (once, or once per panel copy), the
+// positioning holes of the registration-hole text, the point marker with its
+// cross, and the inverting origin mark.
 #include "view/velm_view.h"
 
 #include "document/board_records.h"
+#include "import/drill_format_dlg.h"
+#include "import/drill_reader.h"
+#include "ui/edit_wnd.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -56,6 +62,36 @@ void CVelmView::DrawDrillHolesPlaced(const CLayoutBlock* block, COLORREF colour)
                          MapY(p.y + r, d.y));
         }
     }
+}
+
+void CVelmView::DrawPositioningHoles(COLORREF colour)
+{
+    if (!g_HoleDataWnd.m_Created)
+        return;
+    CViewDC v(*this);
+    v.dc.SelectPen(SolidPen(1, VIEW_WHITE));
+    v.dc.SelectBrush(SolidBrush(colour));
+    // The registration-hole text is metric whatever the drill format says.
+    int savedUnit = g_DrillFormatDlg.dInchMM;
+    g_DrillFormatDlg.dInchMM = 1;
+    CDrillReader reader;
+    reader.Attach(&g_HoleDataWnd);
+    reader.ReadHeader();
+    constexpr double r = 70.0;
+    for (int code = reader.ReadNextBlock(); code != DRILL_END; code = reader.ReadNextBlock()) {
+        if (code == DRILL_POSITION) {
+            double x = reader.m_OutX, y = reader.m_OutY;
+            ClippedEllipse(v.dc, MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
+        } else if (code == DRILL_TOOL) {
+            char name[16];
+            std::snprintf(name, sizeof name, "T%d", reader.m_ToolNumber);
+            m_PositioningHole.name = name;
+            m_PositioningHole.kind = "D-TYPE";
+            m_PositioningHole.size = reader.m_ToolSize + 2.0f;
+            m_HoleNameText = &m_PositioningHole.name;
+        }
+    }
+    g_DrillFormatDlg.dInchMM = savedUnit;
 }
 
 void CVelmView::DrawPointMarker(double x, double y, double r, COLORREF colour, CDPoint offset)

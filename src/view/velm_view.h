@@ -19,6 +19,7 @@
 #include "geometry/point.h"
 #include "platform/win_types.h"
 #include "ui/command_router.h"
+#include "ui/edit_wnd.h"
 #include "ui/menu_resource.h"
 #include "view/draw_surface.h"
 #include "view/width_group.h"
@@ -39,7 +40,6 @@ constexpr unsigned ID_LAYER_CONTROL = 33080;
 constexpr unsigned ID_DISPLAY_STYLE = 32809;
 constexpr unsigned ID_MARK_ONE = 32773;
 constexpr unsigned ID_MARK_TWO = 32786;
-constexpr unsigned ID_EDIT_UNDO = 57643;
 constexpr unsigned ID_PANE_CURSOR = 59142;
 constexpr unsigned ID_PANE_STATUS = 59143;
 
@@ -158,6 +158,7 @@ public:
     void DrawClearAreaXor(const CLayoutBlock* block, const CClearStroke* stroke, COLORREF colour);
     void DrawDrillHoles(COLORREF colour);
     void DrawDrillHolesPlaced(const CLayoutBlock* block, COLORREF colour);
+    void DrawPositioningHoles(COLORREF colour);
     void DrawPointMarker(double x, double y, double r, COLORREF colour, CDPoint offset);
     void DrawOriginMarkXor(double x, double y, double r, COLORREF colour, CDPoint offset);
     void DrawSelection(COLORREF colour);
@@ -258,6 +259,14 @@ public:
     CDPoint m_CursorPos;
     CDPoint m_RulerA, m_RulerB;
     std::array<CMenuNode, 7> m_PopupMenus;
+    // The positioning hole last drawn: its name "T%d", kind and size (mil).
+    struct CHoleText {
+        std::string name;
+        std::string kind;
+        float size = 0.0f;
+    };
+    CHoleText m_PositioningHole;
+    const std::string* m_HoleNameText = nullptr;
     int m_Mark1Checked = 0, m_Mark2Checked = 0;
 
     CCommandTable m_Commands;

@@ -4,6 +4,8 @@
 #include "view_fixture.h"
 
 #include "import/work_order_dlg.h"
+#include "import/drill_format_dlg.h"
+#include "ui/edit_wnd.h"
 #include "view/layer_dlg.h"
 
 #include <algorithm>
@@ -322,4 +324,24 @@ TEST_F(ViewTest, HolesTakeTheirToolsColours)
     view->DrawDrillHoles(VIEW_LIGHT_GREEN);
     view->DrawDrillHolesPlaced(view->m_BlockList[0].get(), VIEW_LIGHT_GREEN);
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(ViewTest, PositioningHolesAreReadAsMetric)
+{
+    view->DrawPositioningHoles(VIEW_YELLOW);
+    EXPECT_TRUE(Calls().empty());  // the window was never made
+    g_HoleDataWnd.CreateOnce("holes");
+    for (const char* line : {"T5C3.0", "X10.0Y20.0", "X-5.0Y2.54"})
+        g_HoleDataWnd.Edit().WriteLine(line);
+    g_DrillFormatDlg.dInchMM = 0;  // inch
+    view->DrawPositioningHoles(VIEW_YELLOW);
+    auto holes = window.surface.Of("ellipse");
+    ASSERT_EQ(holes.size(), 2u);
+    // 10 mm, 20 mm = 393.7, 787.4 mil; radius 70 mil.
+    EXPECT_EQ(holes[0].v, (std::vector<int>{323, 717, 463, 857}));
+    EXPECT_EQ(holes[0].brush, SolidBrush(VIEW_YELLOW));
+    EXPECT_EQ(g_DrillFormatDlg.dInchMM, 0);
+    ASSERT_NE(view->m_HoleNameText, nullptr);
+    EXPECT_EQ(*view->m_HoleNameText, "T5");
+    EXPECT_EQ(view->m_PositioningHole.kind, "D-TYPE");
 }
