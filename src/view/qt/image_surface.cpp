@@ -80,6 +80,11 @@ void CQtImageSurface::SetUp(QPainter& painter, bool usesBrush) const
 
 void CQtImageSurface::Paint(QRect bounds, bool usesBrush, const std::function<void(QPainter&)>& draw)
 {
+    // A shape that cannot reach the image costs nothing: at a close zoom
+    // most of the board lies outside.
+    int reach = std::max(Pen().width, 1) + 2;
+    if (!bounds.adjusted(-reach, -reach, reach, reach).intersects(m_Image.rect()))
+        return;
     if (GetROP2() == R2_COPYPEN) {
         if (m_Depth > 0) {
             SetUp(m_Painter, usesBrush);
