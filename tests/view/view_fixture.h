@@ -6,6 +6,7 @@
 #include "document/board_extent.h"
 #include "document/program_objects.h"
 #include "import/work_order_dlg.h"
+#include "record_makers.h"
 #include "recording_surface.h"
 #include "view/velm_view.h"
 
@@ -28,40 +29,6 @@ protected:
     {
         view.reset();
         doc.reset();
-    }
-
-    CTrackRecord* AddTrack(COwnedList<CTrackRecord>& list, std::uint8_t type, float x1, float y1,
-                           float x2, float y2, float width)
-    {
-        auto t = std::make_unique<CTrackRecord>();
-        t->type = type;
-        t->x1 = x1;
-        t->y1 = y1;
-        t->x2 = x2;
-        t->y2 = y2;
-        t->width = width;
-        return AddTail(list, std::move(t));
-    }
-    CFlashRecord* AddFlash(COwnedList<CFlashRecord>& list, float x, float y, float r)
-    {
-        auto f = std::make_unique<CFlashRecord>();
-        f->x = x;
-        f->y = y;
-        f->radius = r;
-        return AddTail(list, std::move(f));
-    }
-    CPathSegment* AddSegment(CPathRecord& layer, int type, double x1, double y1, double x2,
-                             double y2, double cx = 0, double cy = 0)
-    {
-        auto s = std::make_unique<CPathSegment>();
-        s->type = type;
-        s->x1 = x1;
-        s->y1 = y1;
-        s->x2 = x2;
-        s->y2 = y2;
-        s->cx = cx;
-        s->cy = cy;
-        return AddTail(layer.items, std::move(s));
     }
 
     // The small board of the drawing tests.

@@ -10,6 +10,7 @@
 #include "view/view_window.h"
 
 #include "../app/qt_test_app.h"
+#include "../view/record_makers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -51,23 +52,9 @@ protected:
     }
     CTrackRecord* Track(std::uint8_t type, float x1, float y1, float x2, float y2, float w)
     {
-        auto t = std::make_unique<CTrackRecord>();
-        t->type = type;
-        t->x1 = x1;
-        t->y1 = y1;
-        t->x2 = x2;
-        t->y2 = y2;
-        t->width = w;
-        return AddTail(doc->m_TrackList, std::move(t));
+        return AddTrack(doc->m_TrackList, type, x1, y1, x2, y2, w);
     }
-    CFlashRecord* Flash(float x, float y, float r)
-    {
-        auto f = std::make_unique<CFlashRecord>();
-        f->x = x;
-        f->y = y;
-        f->radius = r;
-        return AddTail(doc->m_FlashList, std::move(f));
-    }
+    CFlashRecord* Flash(float x, float y, float r) { return AddFlash(doc->m_FlashList, x, y, r); }
     const CQtImageSurface& Surface() const { return window->surface; }
 
     std::unique_ptr<CVelmDoc> doc;
