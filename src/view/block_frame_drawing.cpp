@@ -44,6 +44,7 @@ void CVelmView::DrawBlockFrameXor(const CLayoutBlock* block, COLORREF colour, CD
 
 void CVelmView::DrawBlockFrameXor2(const CLayoutBlock* block, COLORREF colour, CDPoint offset)
 {
+    // Painted, not inverted: a picked frame stays until the next redraw.
     if (!block)
         return;
     CViewDC v(*this);

@@ -95,6 +95,18 @@ void CTrackPainter::ArcTrack(const CTrackRecord& t, float penMil)
     CVelmView::ClippedArc(dc, X(lo.x), Y(lo.y), X(hi.x), Y(hi.y), X(s.x), Y(s.y), X(e.x), Y(e.y));
 }
 
+void CTrackPainter::CopperTrack(const CTrackRecord& t, float arcPenMil, bool clipRects)
+{
+    switch (t.type & 0x0F) {
+    case 0: RoundLine(t); break;
+    case 1:
+    case 2: FlatTrack(t, clipRects); break;
+    case 3:
+    case 4: ArcTrack(t, arcPenMil); break;
+    default: break;  // 5 to 15 are not drawn
+    }
+}
+
 void CTrackPainter::Disc(const CFlashRecord& f, bool clipped)
 {
     CDPoint c = Place(f.x, f.y);
@@ -117,16 +129,8 @@ void CVelmView::DrawCopper(COLORREF colour)
     CViewDC v(*this);
     v.dc.SelectBrush(SolidBrush(colour));
     CTrackPainter paint(*this, v.dc, colour);
-    for (const auto& t : m_Doc.m_TrackList) {
-        switch (t->type & 0x0F) {
-        case 0: paint.RoundLine(*t); break;
-        case 1:
-        case 2: paint.FlatTrack(*t, true); break;
-        case 3:
-        case 4: paint.ArcTrack(*t, ArcApertureWidth(m_Doc, t->aperture)); break;
-        default: break;
-        }
-    }
+    for (const auto& t : m_Doc.m_TrackList)
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), true);
     v.dc.SelectPen(SolidPen(1, colour));
     COLORREF fill = colour;
     if (g_SolidLineView)
@@ -147,14 +151,7 @@ void CVelmView::DrawCopperPlaced(const CLayoutBlock* block, COLORREF colour)
     for (const auto& f : m_Doc.m_FlashList)
         paint.Disc(*f, true);
     for (const auto& t : m_Doc.m_TrackList) {
-        switch (t->type & 0x0F) {
-        case 0: paint.RoundLine(*t); break;
-        case 1:
-        case 2: paint.FlatTrack(*t, false); break;
-        case 3:
-        case 4: paint.ArcTrack(*t, ArcApertureWidth(m_Doc, t->aperture)); break;
-        default: break;
-        }
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), false);
         // The discs after a track need the copper brush again.
         v.dc.SelectBrush(SolidBrush(colour));
     }

@@ -30,6 +30,8 @@ struct CTrackPainter {
     // `penMil` wide; type 4 runs the other way, and a mirroring copy turns it
     // round again.
     void ArcTrack(const CTrackRecord& t, float penMil);
+    // A copper track by the low four bits of its type.
+    void CopperTrack(const CTrackRecord& t, float arcPenMil, bool clipRects);
     // A flash as a disc of its radius, with the pen and brush in force.
     void Disc(const CFlashRecord& f, bool clipped);
 };
