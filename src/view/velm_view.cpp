@@ -198,7 +198,7 @@ int CVelmView::RemoveFromSelListD(const CClearRegion* item)
 int CVelmView::HitTestPointMarkers(int x, int y) const
 {
     for (const auto& marker : m_MarkerList)
-        if (marker->m_rect.left + 15 == x && marker->m_rect.top + 15 == y)
+        if (marker->m_Point.x == x && marker->m_Point.y == y)
             return 1;
     return 0;
 }

@@ -113,3 +113,15 @@ TEST_F(ViewTest, CursorPaneInEachUnit)
     CommandRouter().UpdateCommandUI(status);
     EXPECT_EQ(status.m_Text, "取消 !");
 }
+
+TEST_F(ViewTest, MarkersKeepTheirPoint)
+{
+    auto marker = std::make_unique<CViewTracker>();
+    marker->InitAtPoint(100, 40);
+    EXPECT_EQ(marker->m_rect.left, 85);
+    EXPECT_EQ(marker->m_rect.bottom, 55);
+    EXPECT_EQ(marker->m_nStyle, CViewTracker::dottedLine | CViewTracker::resizeOutside);
+    view->m_MarkerList.push_back(std::move(marker));
+    EXPECT_EQ(view->HitTestPointMarkers(100, 40), 1);
+    EXPECT_EQ(view->HitTestPointMarkers(101, 40), 0);
+}
