@@ -6,6 +6,7 @@
 #include "ui/dialog.h"
 
 #include <array>
+#include <string>
 
 constexpr unsigned IDD_LAYER_CONTROL = 213;
 constexpr unsigned IDC_LAYER_ROUTE = 1049;
@@ -23,18 +24,18 @@ class CLayerDlg : public CDialog {
 public:
     CLayerDlg() : CDialog(IDD_LAYER_CONTROL) {}
 
-    int m_ShowRoute = 1;
-    int m_ShowDrill = 1;
+    int m_ShowLayerRoute = 1;
+    int m_ShowLayerDrill = 1;
     int m_SolidLineView = 1;
     int m_Reserved1 = 1;
-    int m_ShowT2Iso = 1;
-    int m_ShowT2Mil = 1;
+    int m_ShowLayerT2Iso = 1;
+    int m_ShowLayerT2Mil = 1;
     int m_Reserved2 = 1;
-    int m_ShowT1Iso = 1;
-    int m_ShowT1Mil = 1;
-    int m_ShowCopper = 1;
-    int m_ShowT3Mil = 1;
-    int m_ShowT4Iso = 1;
+    int m_ShowLayerT1Iso = 1;
+    int m_ShowLayerT1Mil = 1;
+    int m_ShowLayerCopper = 1;
+    int m_ShowLayerT3Mil = 1;
+    int m_ShowLayerT4Iso = 1;
     // Route, drill, solid line, T1 isolation, T2 isolation, T2 clearing, T1
     // clearing, copper, as StoreFlags left them.
     std::array<int, 8> m_SavedFlags{1, 1, 1, 1, 1, 1, 1, 1};
@@ -50,13 +51,18 @@ public:
 
 extern CLayerDlg g_LayerDlg;
 
-inline int& g_ShowLayerRoute = g_LayerDlg.m_ShowRoute;
-inline int& g_ShowLayerDrill = g_LayerDlg.m_ShowDrill;
+inline int& g_ShowLayerRoute = g_LayerDlg.m_ShowLayerRoute;
+inline int& g_ShowLayerDrill = g_LayerDlg.m_ShowLayerDrill;
 inline int& g_SolidLineView = g_LayerDlg.m_SolidLineView;
-inline int& g_ShowLayerT2Iso = g_LayerDlg.m_ShowT2Iso;
-inline int& g_ShowLayerT2Mil = g_LayerDlg.m_ShowT2Mil;
-inline int& g_ShowLayerT1Iso = g_LayerDlg.m_ShowT1Iso;
-inline int& g_ShowLayerT1Mil = g_LayerDlg.m_ShowT1Mil;
-inline int& g_ShowLayerCopper = g_LayerDlg.m_ShowCopper;
-inline int& g_ShowLayerT3Mil = g_LayerDlg.m_ShowT3Mil;
-inline int& g_ShowLayerT4Iso = g_LayerDlg.m_ShowT4Iso;
+inline int& g_ShowLayerT2Iso = g_LayerDlg.m_ShowLayerT2Iso;
+inline int& g_ShowLayerT2Mil = g_LayerDlg.m_ShowLayerT2Mil;
+inline int& g_ShowLayerT1Iso = g_LayerDlg.m_ShowLayerT1Iso;
+inline int& g_ShowLayerT1Mil = g_LayerDlg.m_ShowLayerT1Mil;
+inline int& g_ShowLayerCopper = g_LayerDlg.m_ShowLayerCopper;
+inline int& g_ShowLayerT3Mil = g_LayerDlg.m_ShowLayerT3Mil;
+inline int& g_ShowLayerT4Iso = g_LayerDlg.m_ShowLayerT4Iso;
+
+// 1 when the working-layer flags show the layer of that name, else 0: the
+// fixed names map to their flags, every name holding "ROUTE" follows the
+// route flag (CVelmView::IsLayerVisible).
+int IsLayerVisible(const std::string& name);

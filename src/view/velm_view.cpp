@@ -214,6 +214,11 @@ const CMenuNode& CVelmView::PopupMenuForStage() const
     }
 }
 
+int CVelmView::IsLayerVisible(const char* name) const
+{
+    return name ? ::IsLayerVisible(std::string(name)) : 0;
+}
+
 void CVelmView::OnLayerControl()
 {
     if (g_LayerDlg.DoModal() == IDOK)

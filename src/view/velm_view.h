@@ -6,7 +6,6 @@
 //   velm_view.cpp          construction, lists, invalidation and redraw, commands
 //   view_zoom.cpp          board/pixel transforms, zooms and the zoom history
 //   view_status.cpp        the status panes
-//   layer_visibility.cpp   which named layers are shown
 //   clipped_primitives.cpp the clipped shapes every drawer goes through
 //   stage_drawing.cpp      OnDraw: what each work stage shows
 //   copper_drawing.cpp, route_drawing.cpp, clear_area_drawing.cpp,
@@ -134,7 +133,8 @@ public:
     void OnUpdateCursorPos(CCmdUI& cmdUI);
     void OnUpdateStatusText(CCmdUI& cmdUI);
 
-    // Layer visibility (layer_visibility.cpp).
+    // Whether the working layers show the layer of that name (the test is
+    // layer_dlg.cpp's, shared with the exports).
     int IsLayerVisible(const char* name) const;
 
     // Clipped primitives (clipped_primitives.cpp).

@@ -30,25 +30,25 @@ TEST_F(ViewTest, LayerNamesMapToTheirFlags)
 TEST(LayerDlg, StoreAndLoadMoveTheEightBoardFlags)
 {
     CLayerDlg d;
-    EXPECT_EQ(d.m_ShowCopper, 1);
+    EXPECT_EQ(d.m_ShowLayerCopper, 1);
     EXPECT_EQ(d.m_SolidLineView, 1);
-    d.m_ShowDrill = 0;
-    d.m_ShowT3Mil = 0;
+    d.m_ShowLayerDrill = 0;
+    d.m_ShowLayerT3Mil = 0;
     d.StoreFlags();
-    for (int flag : {d.m_ShowRoute, d.m_ShowDrill, d.m_SolidLineView, d.m_ShowT1Iso, d.m_ShowT2Iso,
-                     d.m_ShowT2Mil, d.m_ShowT1Mil, d.m_ShowCopper})
+    for (int flag : {d.m_ShowLayerRoute, d.m_ShowLayerDrill, d.m_SolidLineView, d.m_ShowLayerT1Iso, d.m_ShowLayerT2Iso,
+                     d.m_ShowLayerT2Mil, d.m_ShowLayerT1Mil, d.m_ShowLayerCopper})
         EXPECT_EQ(flag, 0);
-    EXPECT_EQ(d.m_ShowT3Mil, 0);
-    EXPECT_EQ(d.m_ShowT4Iso, 1);
+    EXPECT_EQ(d.m_ShowLayerT3Mil, 0);
+    EXPECT_EQ(d.m_ShowLayerT4Iso, 1);
     d.LoadFlags();
-    EXPECT_EQ(d.m_ShowDrill, 0);
-    EXPECT_EQ(d.m_ShowCopper, 1);
-    EXPECT_EQ(d.m_ShowT3Mil, 0);  // neither saved nor cleared
+    EXPECT_EQ(d.m_ShowLayerDrill, 0);
+    EXPECT_EQ(d.m_ShowLayerCopper, 1);
+    EXPECT_EQ(d.m_ShowLayerT3Mil, 0);  // neither saved nor cleared
 
     CLayerDlg fresh;
-    fresh.m_ShowCopper = 0;
+    fresh.m_ShowLayerCopper = 0;
     fresh.LoadFlags();  // the saved copy starts at all shown
-    EXPECT_EQ(fresh.m_ShowCopper, 1);
+    EXPECT_EQ(fresh.m_ShowLayerCopper, 1);
 }
 
 TEST_F(ViewTest, LayerDialogOkStoresCancelKeeps)
