@@ -3,11 +3,13 @@
 
 #include "app/splash_wnd.h"
 #include "app/tool_icons.h"
+#include "app/velm_app.h"
 #include "document/program_objects.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
 #include "platform/resources.h"
 #include "ui/qt/menu_builder.h"
+#include "view/qt/board_widget.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -101,13 +103,8 @@ bool CMainFrame::OnCreate(bool show)
     InitTimePane({0, ID_INDICATOR_STATUS, ID_INDICATOR_POSITION, ID_INDICATOR_CAPS,
                   ID_INDICATOR_NUM, ID_INDICATOR_SCRL});
 
-    // The board area until the view comes: the board colour, nothing drawn.
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("boardArea"));
-    central->setAutoFillBackground(true);
-    QPalette palette = central->palette();
-    palette.setColor(QPalette::Window, QColor(0, 0, 0));
-    central->setPalette(palette);
+    // The board window with the view of the application's document.
+    auto* central = new CBoardWidget(theApp.Document(), this);
     setCentralWidget(central);
 
     if (show) {

@@ -81,6 +81,14 @@ public:
     POINT m_DataOffset;
     int m_JobFlag = 0;              // set by the machine jobs, cleared by the side commands
 
+    // --- Board view ---
+    // The work-area rectangle is drawn while this is set (1 from construction).
+    int m_ShowWorkArea = 1;
+    // The board's origin (mil); the layout and machining stages mark it when
+    // it is not (0, 0).
+    CDPoint m_BoardOrigin{0.0, 0.0};
+    // --- end of board view ---
+
     // What the view shows and edits of the panel; the view reaches it here.
     CPanelLayout m_PanelLayout;
     CDocumentViewHooks m_ViewHooks;

@@ -16,4 +16,14 @@ public:
 
     RECT m_rect;
     unsigned m_nStyle = 0;
+    POINT m_Point;      // the point a marker stands for
+
+    // A point marker: the 30 x 30 pixel square around (x, y), dotted, with
+    // its handles outside.
+    void InitAtPoint(int x, int y)
+    {
+        m_rect = RECT{x - 15, y - 15, x + 15, y + 15};
+        m_Point = POINT{x, y};
+        m_nStyle = dottedLine | resizeOutside;
+    }
 };

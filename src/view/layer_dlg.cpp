@@ -1,20 +1,35 @@
-// The working-layer flags and the layer test by name.
+// The working-layer dialog's data exchange, the saved copy of its flags and
+// the layer test by name.
 #include "view/layer_dlg.h"
 
 namespace {
 
-std::array<int*, 8> SavedOrder(CLayerDlg& dlg)
+// The eight flags StoreFlags and LoadFlags move, in the saved copy's order.
+std::array<int*, 8> SavedSet(CLayerDlg& d)
 {
-    return {&dlg.m_ShowLayerRoute, &dlg.m_ShowLayerDrill, &dlg.m_SolidLineView,
-            &dlg.m_ShowLayerT1Iso, &dlg.m_ShowLayerT2Iso, &dlg.m_ShowLayerT2Mil,
-            &dlg.m_ShowLayerT1Mil, &dlg.m_ShowLayerCopper};
+    return {&d.m_ShowLayerRoute, &d.m_ShowLayerDrill, &d.m_SolidLineView, &d.m_ShowLayerT1Iso,
+            &d.m_ShowLayerT2Iso, &d.m_ShowLayerT2Mil, &d.m_ShowLayerT1Mil, &d.m_ShowLayerCopper};
 }
 
 }  // namespace
 
+void CLayerDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Check(pDX, IDC_LAYER_ROUTE, m_ShowLayerRoute);
+    DDX_Check(pDX, IDC_LAYER_DRILL, m_ShowLayerDrill);
+    DDX_Check(pDX, IDC_LAYER_SOLID, m_SolidLineView);
+    DDX_Check(pDX, IDC_LAYER_T2ISO, m_ShowLayerT2Iso);
+    DDX_Check(pDX, IDC_LAYER_T2MIL, m_ShowLayerT2Mil);
+    DDX_Check(pDX, IDC_LAYER_T1ISO, m_ShowLayerT1Iso);
+    DDX_Check(pDX, IDC_LAYER_T1MIL, m_ShowLayerT1Mil);
+    DDX_Check(pDX, IDC_LAYER_COPPER, m_ShowLayerCopper);
+    DDX_Check(pDX, IDC_LAYER_T3MIL, m_ShowLayerT3Mil);
+    DDX_Check(pDX, IDC_LAYER_T4ISO, m_ShowLayerT4Iso);
+}
+
 void CLayerDlg::StoreFlags()
 {
-    auto flags = SavedOrder(*this);
+    auto flags = SavedSet(*this);
     for (std::size_t i = 0; i < flags.size(); ++i) {
         m_SavedFlags[i] = *flags[i];
         *flags[i] = 0;
@@ -23,7 +38,7 @@ void CLayerDlg::StoreFlags()
 
 void CLayerDlg::LoadFlags()
 {
-    auto flags = SavedOrder(*this);
+    auto flags = SavedSet(*this);
     for (std::size_t i = 0; i < flags.size(); ++i)
         *flags[i] = m_SavedFlags[i];
 }

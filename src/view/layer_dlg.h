@@ -1,12 +1,29 @@
-// Which layers the view shows: the working-layer flags (the dialog that edits
-// them arrives with the view) and the test of a layer name against them.
+// The working-layer dialog: which layers the board view draws and whether
+// copper is drawn solid. Its members are the visibility flags themselves; the
+// g_ names below reach them. They are not stored: every start shows all.
 #pragma once
+
+#include "ui/dialog.h"
 
 #include <array>
 #include <string>
 
-class CLayerDlg {
+constexpr unsigned IDD_LAYER_CONTROL = 213;
+constexpr unsigned IDC_LAYER_ROUTE = 1049;
+constexpr unsigned IDC_LAYER_DRILL = 1048;
+constexpr unsigned IDC_LAYER_SOLID = 1218;
+constexpr unsigned IDC_LAYER_T2ISO = 1209;
+constexpr unsigned IDC_LAYER_T2MIL = 1211;
+constexpr unsigned IDC_LAYER_T1ISO = 1219;
+constexpr unsigned IDC_LAYER_T1MIL = 1208;
+constexpr unsigned IDC_LAYER_COPPER = 1213;
+constexpr unsigned IDC_LAYER_T3MIL = 1212;
+constexpr unsigned IDC_LAYER_T4ISO = 1220;
+
+class CLayerDlg : public CDialog {
 public:
+    CLayerDlg() : CDialog(IDD_LAYER_CONTROL) {}
+
     int m_ShowLayerRoute = 1;
     int m_ShowLayerDrill = 1;
     int m_SolidLineView = 1;
@@ -19,13 +36,16 @@ public:
     int m_ShowLayerCopper = 1;
     int m_ShowLayerT3Mil = 1;
     int m_ShowLayerT4Iso = 1;
-    // Route, drill, solid line, T1 isolation, T2 isolation, T2 clearing,
-    // T1 clearing, copper.
+    // Route, drill, solid line, T1 isolation, T2 isolation, T2 clearing, T1
+    // clearing, copper, as StoreFlags left them.
     std::array<int, 8> m_SavedFlags{1, 1, 1, 1, 1, 1, 1, 1};
     int m_Reserved3 = 1;
 
-    // Saves the eight flags and hides them all; LoadFlags brings them back.
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Hides the eight board layers, keeping what they were (T3 clearing and
+    // T4 isolation are left alone).
     void StoreFlags();
+    // Gives the eight layers what StoreFlags kept.
     void LoadFlags();
 };
 
@@ -42,6 +62,7 @@ inline int& g_ShowLayerCopper = g_LayerDlg.m_ShowLayerCopper;
 inline int& g_ShowLayerT3Mil = g_LayerDlg.m_ShowLayerT3Mil;
 inline int& g_ShowLayerT4Iso = g_LayerDlg.m_ShowLayerT4Iso;
 
-// 1 when the working-layer flags show the layer of that name, else 0
-// (CVelmView::IsLayerVisible).
+// 1 when the working-layer flags show the layer of that name, else 0: the
+// fixed names map to their flags, every name holding "ROUTE" follows the
+// route flag (CVelmView::IsLayerVisible).
 int IsLayerVisible(const std::string& name);

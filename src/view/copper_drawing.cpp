@@ -1,0 +1,173 @@
+// The working side's copper: the whole side at its own place, once per
+// panel copy, and a single record for the editing modes; with the track,
+// arc and flash rules the other copper-like drawers share.
+#include "view/track_painter.h"
+
+#include "document/board_extent.h"
+#include "view/layer_dlg.h"
+
+#include <cmath>
+
+bool BlockMirrors(const CLayoutBlock& block)
+{
+    bool mixed = (block.m_Sign.x == 1 && block.m_Sign.y == -1) ||
+                 (block.m_Sign.x == -1 && block.m_Sign.y == 1);
+    return (block.m_Swap != 0) != mixed;
+}
+
+CDPoint PlacePoint(const CLayoutBlock& block, double x, double y)
+{
+    CDPoint p(x - block.m_RefCentre.x, y - block.m_RefCentre.y);
+    ApplyBoardOrientation(block, &p);
+    return p;
+}
+
+float ArcApertureWidth(const CVelmDoc& doc, std::uint8_t index)
+{
+    // The index byte is read as signed: only the first 128 records can be named.
+    int i = static_cast<std::int8_t>(index);
+    if (i < 0 || i >= static_cast<int>(doc.m_ApertureList.size()))
+        return 1.0f;
+    return doc.m_ApertureList[i]->width;
+}
+
+CTrackPainter::CTrackPainter(CVelmView& v, CDrawSurface& surface, COLORREF c,
+                             const CLayoutBlock* b, CDPoint offset)
+    : view(v), dc(surface), colour(c), block(b), d(b ? b->m_Centre : offset)
+{
+}
+
+CDPoint CTrackPainter::Place(double x, double y) const
+{
+    return block ? PlacePoint(*block, x, y) : CDPoint(x, y);
+}
+
+void CTrackPainter::FlatTrack(const CTrackRecord& t, bool clipRects)
+{
+    int w = static_cast<int>(t.width);
+    int h = w / 2;
+    CDPoint p1 = Place(t.x1, t.y1);
+    CDPoint p2 = Place(t.x2, t.y2);
+    auto rect = [&](int l, int tp, int r, int b) {
+        dc.SelectPen(SolidPen(1, colour));
+        dc.SelectBrush(SolidBrush(colour));
+        if (clipRects)
+            CVelmView::ClippedRectangle(dc, l, tp, r, b);
+        else
+            dc.Rectangle(l, tp, r, b);
+    };
+    if (p1.x == p2.x) {
+        rect(X(p1.x - h), Y(p1.y), X(p2.x + h), Y(p2.y));
+    } else if (p1.y == p2.y) {
+        rect(X(p1.x), Y(p1.y - h), X(p2.x), Y(p2.y + h));
+    } else {
+        dc.SelectPen(FlatPen(PenPixels(float(w), view.m_Scale), colour));
+        CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
+        CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
+    }
+}
+
+void CTrackPainter::RoundLine(const CTrackRecord& t)
+{
+    int w = static_cast<int>(t.width);
+    CDPoint p1 = Place(t.x1, t.y1);
+    CDPoint p2 = Place(t.x2, t.y2);
+    dc.SelectPen(SolidPen(PenPixels(float(w), view.m_Scale), colour));
+    CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
+    CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
+}
+
+void CTrackPainter::ArcTrack(const CTrackRecord& t, float penMil)
+{
+    float r = t.width;
+    float cx = t.x1, cy = t.y1;
+    dc.SelectPen(SolidPen(PenPixels(float(static_cast<int>(penMil)), view.m_Scale), colour));
+    CDPoint lo = Place(cx - r, cy - r);
+    CDPoint hi = Place(cx + r, cy + r);
+    auto at = [&](float a) { return Place(cx + r * std::sin(a), cy + r * std::cos(a)); };
+    CDPoint s = at(t.x2);
+    CDPoint e = at(t.y2);
+    bool reverse = (t.type & 0x0F) == 4;
+    if (block && BlockMirrors(*block))
+        reverse = !reverse;
+    if (reverse)
+        std::swap(s, e);
+    CVelmView::ClippedArc(dc, X(lo.x), Y(lo.y), X(hi.x), Y(hi.y), X(s.x), Y(s.y), X(e.x), Y(e.y));
+}
+
+void CTrackPainter::CopperTrack(const CTrackRecord& t, float arcPenMil, bool clipRects)
+{
+    switch (t.type & 0x0F) {
+    case 0: RoundLine(t); break;
+    case 1:
+    case 2: FlatTrack(t, clipRects); break;
+    case 3:
+    case 4: ArcTrack(t, arcPenMil); break;
+    default: break;  // 5 to 15 are not drawn
+    }
+}
+
+void CTrackPainter::Disc(const CFlashRecord& f, bool clipped)
+{
+    CDPoint c = Place(f.x, f.y);
+    float r = f.radius;
+    if (clipped)
+        CVelmView::ClippedEllipse(dc, X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
+    else
+        dc.Ellipse(X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
+}
+
+void CVelmView::DrawCopper(COLORREF colour)
+{
+    if (!IsLayerVisible("COPPER"))
+        return;
+    if (m_CopperHighlight)
+        colour = VIEW_YELLOW;
+    m_ClientRect = GetClientRect();
+    if (m_Doc.m_TrackList.empty() && m_Doc.m_FlashList.empty())
+        return;
+    CViewDC v(*this);
+    v.dc.SelectBrush(SolidBrush(colour));
+    CTrackPainter paint(*this, v.dc, colour);
+    for (const auto& t : m_Doc.m_TrackList)
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), true);
+    v.dc.SelectPen(SolidPen(1, colour));
+    COLORREF fill = colour;
+    if (g_SolidLineView)
+        fill = m_CopperHighlight ? VIEW_YELLOW : PAD_FILL;
+    v.dc.SelectBrush(SolidBrush(fill));
+    for (const auto& f : m_Doc.m_FlashList)
+        paint.Disc(*f, true);
+}
+
+void CVelmView::DrawCopperPlaced(const CLayoutBlock* block, COLORREF colour)
+{
+    if (!IsLayerVisible("COPPER") || !block)
+        return;
+    CViewDC v(*this);
+    v.dc.SelectPen(SolidPen(1, colour));
+    v.dc.SelectBrush(SolidBrush(colour));
+    CTrackPainter paint(*this, v.dc, colour, block);
+    for (const auto& f : m_Doc.m_FlashList)
+        paint.Disc(*f, true);
+    for (const auto& t : m_Doc.m_TrackList) {
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), false);
+        // The discs after a track need the copper brush again.
+        v.dc.SelectBrush(SolidBrush(colour));
+    }
+}
+
+void CVelmView::DrawElement(const CTrackRecord* record, COLORREF colour)
+{
+    if (!record || record->type == 8)
+        return;
+    CViewDC v(*this);
+    v.dc.SelectBrush(SolidBrush(colour));
+    CTrackPainter paint(*this, v.dc, colour);
+    switch (record->type) {
+    case 1: paint.FlatTrack(*record, false); break;
+    case 3:
+    case 4: paint.ArcTrack(*record, static_cast<float>(static_cast<int>(record->width))); break;
+    default: paint.RoundLine(*record); break;
+    }
+}

@@ -1,0 +1,91 @@
+// The planner's computed isolation segments: at the board's own place, once
+// per panel copy, one segment inverted as the isolation job machines it, and
+// one path-layer segment redrawn when a pick changes its state.
+#include "view/segment_shapes.h"
+
+#include "view/layer_dlg.h"
+
+#include <cmath>
+
+POINT MapPoint(const CVelmView& view, const CLayoutBlock* block, double x, double y)
+{
+    if (!block)
+        return POINT{view.MapX(x), view.MapY(y)};
+    CDPoint p = PlacePoint(*block, x, y);
+    return POINT{view.MapX(p.x, block->m_Centre.x), view.MapY(p.y, block->m_Centre.y)};
+}
+
+void DrawGridSegment(CVelmView& view, CDrawSurface& dc, const CGridPathSegment& s,
+                     const CLayoutBlock* block)
+{
+    if (s.type == 0) {
+        POINT a = MapPoint(view, block, s.x1, s.y1);
+        POINT b = MapPoint(view, block, s.x2, s.y2);
+        CVelmView::ClippedMoveTo(dc, a.x, a.y);
+        CVelmView::ClippedLineTo(dc, b.x, b.y);
+        return;
+    }
+    float dx = s.x1 - s.cx, dy = s.y1 - s.cy;
+    float r = std::sqrt(dx * dx + dy * dy);
+    POINT lo = MapPoint(view, block, s.cx - r, s.cy - r);
+    POINT hi = MapPoint(view, block, s.cx + r, s.cy + r);
+    POINT start = MapPoint(view, block, s.x1, s.y1);
+    POINT end = MapPoint(view, block, s.x2, s.y2);
+    if (s.type != 2)
+        std::swap(start, end);
+    if (block && BlockMirrors(*block))
+        std::swap(start, end);
+    CVelmView::ClippedArc(dc, lo.x, lo.y, hi.x, hi.y, start.x, start.y, end.x, end.y);
+}
+
+static void DrawIsoList(CVelmView& view, const COwnedList<CGridPathSegment>& list,
+                        const CLayoutBlock* block, COLORREF colour)
+{
+    CViewDC v(view);
+    CPen normal = SolidPen(1, colour);
+    CPen done = SolidPen(1, VIEW_GREY);
+    for (const auto& s : list) {
+        v.dc.SelectPen(s->doneMark != 0 ? done : normal);
+        DrawGridSegment(view, v.dc, *s, block);
+    }
+}
+
+void CVelmView::DrawIsoPaths(COLORREF colour)
+{
+    DrawIsoList(*this, m_Doc.m_GridPathList, nullptr, colour);
+}
+
+void CVelmView::DrawIsoPathsPlaced(const CLayoutBlock* block, COLORREF colour)
+{
+    if (block)
+        DrawIsoList(*this, m_Doc.m_GridPathList, block, colour);
+}
+
+void CVelmView::DrawIsoPathsXor(const CLayoutBlock* block, const CGridPathSegment* segment,
+                                COLORREF colour)
+{
+    if (!block || !segment)
+        return;
+    CViewDC v(*this);
+    v.dc.SetROP2(R2_NOT);
+    v.dc.SelectPen(SolidPen(1, segment->doneMark != 0 ? VIEW_GREY : colour));
+    DrawGridSegment(*this, v.dc, *segment, block);
+}
+
+void CVelmView::DrawConnectedPaths(const CPathSegment* segment, float toolSize, COLORREF colour)
+{
+    if (!segment)
+        return;
+    CViewDC v(*this);
+    v.dc.SetROP2(R2_COPYPEN);
+    int width = g_SolidLineView ? PenPixels(toolSize, m_Scale) : 1;
+    v.dc.SelectPen(SolidPen(width, colour));
+    if (segment->type == 0 || segment->type == 10) {
+        if (segment->type == 10)
+            v.dc.SelectPen(SolidPen(1, VIEW_YELLOW));
+        ClippedMoveTo(v.dc, MapX(segment->x1), MapY(segment->y1));
+        ClippedLineTo(v.dc, MapX(segment->x2), MapY(segment->y2));
+    } else {
+        DrawChordArc(*this, v.dc, *segment, 0.1f, nullptr);
+    }
+}

@@ -1,0 +1,45 @@
+// Copper and path records made in one line, for the view tests of both
+// folders.
+#pragma once
+
+#include "document/board_records.h"
+#include "document/copper_records.h"
+
+#include <cstdint>
+#include <memory>
+
+inline CTrackRecord* AddTrack(COwnedList<CTrackRecord>& list, std::uint8_t type, float x1, float y1,
+                              float x2, float y2, float width)
+{
+    auto t = std::make_unique<CTrackRecord>();
+    t->type = type;
+    t->x1 = x1;
+    t->y1 = y1;
+    t->x2 = x2;
+    t->y2 = y2;
+    t->width = width;
+    return AddTail(list, std::move(t));
+}
+
+inline CFlashRecord* AddFlash(COwnedList<CFlashRecord>& list, float x, float y, float r)
+{
+    auto f = std::make_unique<CFlashRecord>();
+    f->x = x;
+    f->y = y;
+    f->radius = r;
+    return AddTail(list, std::move(f));
+}
+
+inline CPathSegment* AddSegment(CPathRecord& layer, int type, double x1, double y1, double x2,
+                                double y2, double cx = 0, double cy = 0)
+{
+    auto s = std::make_unique<CPathSegment>();
+    s->type = type;
+    s->x1 = x1;
+    s->y1 = y1;
+    s->x2 = x2;
+    s->y2 = y2;
+    s->cx = cx;
+    s->cy = cy;
+    return AddTail(layer.items, std::move(s));
+}

@@ -1,0 +1,198 @@
+// The drawers on the QImage surface: pixels at known board points.
+#include "document/board_extent.h"
+#include "document/program_objects.h"
+#include "import/work_order_dlg.h"
+#include "support/scripted_host.h"
+#include "view/layer_dlg.h"
+#include "view/qt/board_widget.h"
+#include "view/qt/image_surface.h"
+#include "view/velm_view.h"
+#include "view/view_window.h"
+
+#include "../app/qt_test_app.h"
+#include "../view/record_makers.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class CImageWindow : public CViewWindow {
+public:
+    explicit CImageWindow(QSize size) : surface(size) {}
+    CDrawSurface& Surface() override { return surface; }
+    RECT ClientRect() const override { return RECT{0, 0, surface.Width(), surface.Height()}; }
+    void RequestRedraw() override {}
+    void SurfaceChanged() override {}
+    CQtImageSurface surface;
+};
+
+COLORREF At(const CQtImageSurface& s, int x, int y)
+{
+    QRgb p = s.Image().pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+class PixelTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestQtApp();
+        doc = std::make_unique<CVelmDoc>();
+        view = std::make_unique<CVelmView>(*doc);
+        window = std::make_unique<CImageWindow>(QSize(400, 300));
+        view->SetWindow(window.get());
+        view->m_Scale = 1.0f;
+        view->m_Origin = CDPoint(0, 0);
+        g_CurrentSide = 0;
+        g_BoardMaxX = 390;
+        g_BoardMaxY = 290;
+    }
+    CTrackRecord* Track(std::uint8_t type, float x1, float y1, float x2, float y2, float w)
+    {
+        return AddTrack(doc->m_TrackList, type, x1, y1, x2, y2, w);
+    }
+    CFlashRecord* Flash(float x, float y, float r) { return AddFlash(doc->m_FlashList, x, y, r); }
+    const CQtImageSurface& Surface() const { return window->surface; }
+
+    std::unique_ptr<CVelmDoc> doc;
+    std::unique_ptr<CVelmView> view;
+    std::unique_ptr<CImageWindow> window;
+};
+
+}  // namespace
+
+TEST_F(PixelTest, TracksAreFilledInTheirColourWithSquareEnds)
+{
+    Track(1, 100, 50, 100, 150, 20);   // vertical, 20 mil
+    Track(1, 150, 100, 250, 200, 20);  // slanted, flat ends
+    view->Redraw();
+    EXPECT_EQ(At(Surface(), 100, 100), g_CopperColor);
+    EXPECT_EQ(At(Surface(), 92, 100), g_CopperColor);
+    EXPECT_EQ(At(Surface(), 85, 100), RGB(0, 0, 0));
+    EXPECT_EQ(At(Surface(), 100, 45), RGB(0, 0, 0));   // cut at the end point
+    EXPECT_EQ(At(Surface(), 200, 150), g_CopperColor);
+    EXPECT_EQ(At(Surface(), 145, 95), RGB(0, 0, 0));   // no round cap
+    EXPECT_EQ(At(Surface(), 5, 0), VIEW_GREEN);         // the work-area frame
+}
+
+TEST_F(PixelTest, FlashFillFollowsSolidLinesAndHighlight)
+{
+    Flash(200, 150, 20);
+    struct Case {
+        int solid, highlight;
+        COLORREF centre, rim;
+    } cases[] = {
+        {1, 0, PAD_FILL, g_CopperColor},
+        {0, 0, g_CopperColor, g_CopperColor},
+        {1, 1, VIEW_YELLOW, VIEW_YELLOW},
+    };
+    for (const Case& c : cases) {
+        g_SolidLineView = c.solid;
+        view->m_CopperHighlight = c.highlight;
+        view->Redraw();
+        EXPECT_EQ(At(Surface(), 200, 150), c.centre) << c.solid << c.highlight;
+        EXPECT_EQ(At(Surface(), 180, 150), c.rim) << c.solid << c.highlight;
+        EXPECT_EQ(At(Surface(), 225, 150), RGB(0, 0, 0));
+    }
+}
+
+TEST_F(PixelTest, NothingIsDrawnOutsideTheClipWindow)
+{
+    window = std::make_unique<CImageWindow>(QSize(2200, 60));
+    view->SetWindow(window.get());
+    g_BoardMaxX = g_BoardMaxY = 0;
+    doc->m_ShowWorkArea = 0;
+    Flash(1990, 30, 15);   // its box reaches 2005: dropped whole
+    Flash(1900, 30, 15);   // inside: drawn
+    Track(0, 1000, 10, 5000, 10, 2);  // clamped at x = 2000
+    view->Redraw();
+    EXPECT_EQ(At(Surface(), 1990, 30), RGB(0, 0, 0));
+    EXPECT_EQ(At(Surface(), 1900, 30), PAD_FILL);
+    EXPECT_EQ(At(Surface(), 1995, 10), g_CopperColor);
+    for (int x = 2004; x < 2200; x += 7)
+        EXPECT_EQ(At(Surface(), x, 10), RGB(0, 0, 0)) << x;
+}
+
+TEST_F(PixelTest, InvertingDrawersTwiceLeaveTheImageUnchanged)
+{
+    Track(1, 100, 50, 100, 150, 20);
+    Track(0, 120, 120, 300, 200, 12);
+    Flash(200, 100, 25);
+    auto region = std::make_unique<CClearRegion>();
+    auto stroke = std::make_unique<CClearStroke>();
+    stroke->x1 = 20;
+    stroke->y1 = 20;
+    stroke->x2 = 300;
+    stroke->y2 = 260;
+    region->strokes.push_back(std::move(stroke));
+    doc->m_ClearRegionList.push_back(std::move(region));
+    CLayoutBlock block(0, 0, 400, 300);
+    doc->m_PanelLayout.m_OutlinePoints.push_back(std::make_unique<POINT>(POINT{-150, -100}));
+    doc->m_PanelLayout.m_OutlinePoints.push_back(std::make_unique<POINT>(POINT{150, 100}));
+    view->Redraw();
+    const QImage before = Surface().Image().copy();
+    CTrackRecord* slanted = doc->m_TrackList[1].get();
+    CFlashRecord* flash = doc->m_FlashList[0].get();
+    view->m_RulerA = CDPoint(50, 250);
+    view->m_RulerB = CDPoint(350, 40);
+    const std::function<void()> drawers[] = {
+        [&] { view->DrawSelectionXor(slanted, 0x00FF00); },
+        [&] { view->DrawMouseMoveXor(slanted, 0xC0C0C0); },
+        [&] { view->DrawEditDragXor(slanted, 7, 3, 0x1234AB); },
+        [&] { view->DrawHoverEllipseXor(flash, 0xFF); },
+        [&] { view->DrawEditEllipseXor(flash, 4, 4, 0xFF00FF); },
+        [&] { view->DrawRouteEllipseXor(flash, 6, 0xFF); },
+        [&] { view->DrawRouteArcXor(100, 100, 200, 200, 200, 150, 150, 100, 5, 0xFF); },
+        [&] { view->DrawClearAreaXor(&block, doc->m_ClearRegionList[0]->strokes[0].get(), 0xFF); },
+        [&] { view->DrawBlockFrameXor(&block, RGB(128, 128, 123), CDPoint(3, 3)); },
+        [&] { view->DrawOriginMarkXor(200, 150, 50, VIEW_GREY, CDPoint()); },
+        [&] { view->DrawRuler(1); },
+    };
+    for (std::size_t i = 0; i < std::size(drawers); ++i) {
+        drawers[i]();
+        EXPECT_NE(Surface().Image(), before) << i;
+        drawers[i]();
+        EXPECT_EQ(Surface().Image(), before) << i;
+    }
+}
+
+TEST_F(PixelTest, ArcRunsCounterClockwiseOnTheScreen)
+{
+    // A quarter from angle 0 (P = centre + (0, r), below the centre on the
+    // screen) to pi/2 (P = centre + (r, 0), right of it): counter-clockwise
+    // on the screen that is the lower right quarter.
+    auto aperture = std::make_unique<CApertureRecord>();
+    aperture->width = 3;
+    doc->m_ApertureList.push_back(std::move(aperture));
+    Track(3, 200, 150, 0.0f, 1.5707964f, 60);
+    doc->m_ShowWorkArea = 0;
+    view->Redraw();
+    EXPECT_EQ(At(Surface(), 242, 192), g_CopperColor);   // 45 degrees, lower right
+    EXPECT_EQ(At(Surface(), 157, 107), RGB(0, 0, 0));    // upper left: not drawn
+    EXPECT_EQ(At(Surface(), 157, 192), RGB(0, 0, 0));
+}
+
+TEST(BoardWidget, RedrawsOutsideThePaintAndShowsTheImage)
+{
+    TestQtApp();
+    auto doc = std::make_unique<CVelmDoc>();
+    g_BoardMaxX = 1000;
+    g_BoardMaxY = 1000;
+    {
+        CBoardWidget widget(doc.get());
+        widget.resize(300, 200);
+        widget.show();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        ASSERT_NE(widget.View(), nullptr);
+        EXPECT_FLOAT_EQ(widget.View()->m_Scale, 5.0f);  // fitted at the first size
+        QImage shown = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown.pixel(0, 100), widget.Image().pixel(0, 100));
+        EXPECT_EQ(qGreen(widget.Image().pixel(0, 100)), 255);  // the work-area side
+        EXPECT_NE(CommandRouter().Dispatch(ID_ZOOM_IN), false);
+    }
+    doc.reset();
+}
