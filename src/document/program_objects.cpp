@@ -7,6 +7,8 @@
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
 #include "import/gerber_format_dlg.h"
+#include "import/gerber_number.h"
+#include "import/gerber_reader_state.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -21,6 +23,9 @@ CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
 CGerberFormatDlg g_GerberFormatDlg;
+float g_DominantPadRadius = 0.0f;
+CPadRunStatistic g_PadRunStatistic;
+CGerberShapeCodes g_GerberShapeCodes;
 CEditWnd g_RouteDataWnd;
 CEditWnd g_MeasureDataWnd;
 CEditWnd g_SettingsTextWnd;
@@ -53,6 +58,10 @@ void ResetProgramObjects()
     g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
     g_GerberFormatDlg = CGerberFormatDlg();
+    g_DominantPadRadius = 0.0f;
+    g_PadRunStatistic = CPadRunStatistic();
+    g_GerberShapeCodes = CGerberShapeCodes();
+    ResetGerberParsers();
     for (CEditWnd* wnd : {&g_RouteDataWnd, &g_MeasureDataWnd, &g_SettingsTextWnd, &g_MacroTextWnd,
                           &g_HoleDataWnd, &g_SpareEditWnd}) {
         wnd->DestroyWindow();

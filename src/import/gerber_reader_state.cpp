@@ -1,0 +1,123 @@
+// Shared pieces of the Gerber readers.
+#include "import/gerber_reader_state.h"
+
+#include "document/velm_doc.h"
+#include "import/work_order_dlg.h"
+#include "platform/host.h"
+#include "platform/resources.h"
+
+namespace {
+
+constexpr unsigned IDS_GERBER_TRUNCATED = 61620;
+constexpr unsigned IDS_MACRO_PRIMITIVE = 61621;
+constexpr unsigned IDS_WIDE_APERTURE_TABLE = 61622;
+
+void ReplaceFirst(std::string& text, const char* directive, const std::string& value)
+{
+    std::size_t at = text.find(directive);
+    if (at != std::string::npos)
+        text.replace(at, std::char_traits<char>::length(directive), value);
+}
+
+}  // namespace
+
+bool NextGerberPath(std::string& rest, std::string& name)
+{
+    if (rest.empty())
+        return false;
+    std::size_t semi = rest.find(';');
+    name = rest.substr(0, semi);
+    rest = semi == std::string::npos ? std::string() : rest.substr(semi + 1);
+    return true;
+}
+
+CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc)
+    : m_Doc(doc),
+      m_Tracks(std::move(doc.m_TrackList)),
+      m_Flashes(std::move(doc.m_FlashList)),
+      m_PadTracks(std::move(doc.m_TrackRefList)),
+      m_MacroCount(doc.m_MacroList.size()),
+      m_Format(g_GerberFormatDlg),
+      m_UnitFactor(g_GerberUnitFactor),
+      m_Metric(g_GerberMetric),
+      m_DominantPad(g_DominantPadRadius),
+      m_PadRuns(g_PadRunStatistic),
+      m_GridStep(doc.m_GridStep),
+      m_AreaFillFlag(doc.m_AreaFillFlag),
+      m_Shapes(g_GerberShapeCodes)
+{
+    doc.m_TrackList.clear();
+    doc.m_FlashList.clear();
+    doc.m_TrackRefList.clear();
+    for (auto& a : doc.m_ApertureList)
+        m_Apertures.push_back(*a);
+}
+
+CGerberReadBackup::~CGerberReadBackup()
+{
+    if (m_Active)
+        Restore();
+}
+
+void CGerberReadBackup::Restore()
+{
+    if (!m_Active)
+        return;
+    m_Active = false;
+    m_Doc.m_TrackList = std::move(m_Tracks);
+    m_Doc.m_FlashList = std::move(m_Flashes);
+    m_Doc.m_TrackRefList = std::move(m_PadTracks);
+    m_Doc.m_ApertureList.clear();
+    for (auto& a : m_Apertures)
+        m_Doc.m_ApertureList.push_back(std::make_unique<CApertureRecord>(a));
+    if (m_Doc.m_MacroList.size() > m_MacroCount)
+        m_Doc.m_MacroList.resize(m_MacroCount);
+    g_GerberFormatDlg = m_Format;
+    g_GerberUnitFactor = m_UnitFactor;
+    g_GerberMetric = m_Metric;
+    g_DominantPadRadius = m_DominantPad;
+    g_PadRunStatistic = m_PadRuns;
+    m_Doc.m_GridStep = m_GridStep;
+    m_Doc.m_AreaFillFlag = m_AreaFillFlag;
+    g_GerberShapeCodes = m_Shapes;
+}
+
+void ShiftToDataOrigin(COwnedList<CTrackRecord>& tracks, COwnedList<CFlashRecord>& pads)
+{
+    const float ox = float(g_DataOriginX), oy = float(g_DataOriginY);
+    for (auto& t : tracks) {
+        t->x1 -= ox;
+        t->y1 -= oy;
+        if (t->type < 3) {
+            t->x2 -= ox;
+            t->y2 -= oy;
+        }
+    }
+    for (auto& f : pads) {
+        f->x -= ox;
+        f->y -= oy;
+    }
+}
+
+std::string TruncatedFileMessage(const std::string& path, long line)
+{
+    std::string text = LoadResString(IDS_GERBER_TRUNCATED);
+    ReplaceFirst(text, "%s", path);
+    ReplaceFirst(text, "%ld", std::to_string(line));
+    return text;
+}
+
+void ReportUnsupportedPrimitive(const std::string& path, int code)
+{
+    std::string text = LoadResString(IDS_MACRO_PRIMITIVE);
+    ReplaceFirst(text, "%s", path);
+    ReplaceFirst(text, "%d", std::to_string(code));
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+void ReportWideApertureTable(std::size_t count)
+{
+    std::string text = LoadResString(IDS_WIDE_APERTURE_TABLE);
+    ReplaceFirst(text, "%d", std::to_string(count));
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
