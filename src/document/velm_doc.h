@@ -189,6 +189,8 @@ public:
     // Extent pre-scans: the data origin and the board extent.
     void ScanGerberExtent(const std::string& paths);
     void ScanRouteExtent(const std::string& path);
+    // File/Gerber format (33136): the format dialog, modal.
+    void OnFileGerberFormat();
     // ---- end of Gerber import ----
 
 private:

@@ -23,11 +23,6 @@ namespace {
 constexpr float kPadShrink = 0.03f;      // end pads of the plain reader
 constexpr float kFillPadShrink = 0.5f;   // end pads of the area-fill reader
 
-double Dist(const CDPoint& a, const CDPoint& b)
-{
-    return DistanceF(float(a.x), float(a.y), float(b.x), float(b.y));
-}
-
 // The layer reader's aperture shape code survives from one read to the next.
 int& ShapeCode() { return g_GerberShapeCodes.layer; }
 
@@ -37,7 +32,7 @@ public:
 
     int Run(const std::string& paths)
     {
-        CGerberReadBackup backup(m_Doc);
+        CGerberReadBackup backup(m_Doc, true);
         m_Doc.LoadApertureFile();
         m_Doc.m_TrackList.clear();
         m_Doc.m_FlashList.clear();
@@ -68,10 +63,7 @@ public:
         if (m_Doc.m_ApertureList.size() > 256)
             ReportWideApertureTable(m_Doc.m_ApertureList.size());
         ShiftToDataOrigin(m_Doc.m_TrackList, m_Doc.m_FlashList);
-        for (auto& f : m_Doc.m_PadList2) {
-            f->x -= float(g_DataOriginX);
-            f->y -= float(g_DataOriginY);
-        }
+        ShiftPadsToDataOrigin(m_Doc.m_PadList2);
         if (m_Doc.m_ViewHooks.zoomToFit)
             m_Doc.m_ViewHooks.zoomToFit();
         if (!m_Fill && g_GerberFormatDlg.GroupFlag)
@@ -242,7 +234,7 @@ private:
         }
         ParseGerberIJ(block, i, j);
         const CDPoint end = m_Cur;
-        const CDPoint centre = ArcCentre(start, end, i, j, m_MultiQuadrant);
+        const CDPoint centre = GerberArcCentre(start, end, i, j, m_MultiQuadrant);
         const float w = m_Doc.GetApertureWidth(m_Aperture);
         m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
         CDPoint last = ChordArc(start, end, centre, ccw, w);
@@ -251,7 +243,7 @@ private:
 
     CDPoint ChordArc(const CDPoint& start, const CDPoint& end, const CDPoint& c, bool ccw, float w)
     {
-        const double r = Dist(c, start);
+        const double r = DistanceF(float(c.x), float(c.y), float(start.x), float(start.y));
         const double step = r > 1000 ? 0.01 : r > 200 ? 0.05 : r > 100 ? 0.1 : 0.2;
         const double rawA1 = std::atan2(start.y - c.y, start.x - c.x);
         const double rawA2 = std::atan2(end.y - c.y, end.x - c.x);
@@ -330,26 +322,6 @@ private:
         chordPad(last, pad);
         ++m_Doc.m_ReaderState;
         return last;
-    }
-
-    CDPoint ArcCentre(const CDPoint& start, const CDPoint& end, double i, double j, bool signedOffsets)
-    {
-        const std::string& dialect = g_CadDialect;
-        if (signedOffsets || dialect == "ALLEGRO" || dialect == "POWERPCB" || dialect == "CSI" ||
-            dialect == "PROTEL")
-            return CDPoint(start.x + i, start.y + j);
-        const double ai = std::fabs(i), aj = std::fabs(j);
-        const CDPoint candidates[4] = {CDPoint(start.x + ai, start.y + aj),
-                                       CDPoint(start.x + ai, start.y - aj),
-                                       CDPoint(start.x - ai, start.y + aj),
-                                       CDPoint(start.x - ai, start.y - aj)};
-        for (const CDPoint& c : candidates)
-            if (std::fabs(Dist(c, start) - Dist(c, end)) < 2.0 && ArcSweep(start, end, c) < 4.0)
-                return c;
-        for (const CDPoint& c : candidates)
-            if (std::fabs(Dist(c, start) - Dist(c, end)) < 2.0)
-                return c;
-        return CDPoint(0, 0);
     }
 
     // ---- linear blocks ----
@@ -800,6 +772,8 @@ private:
 };
 
 }  // namespace
+
+void CVelmDoc::OnFileGerberFormat() { g_GerberFormatDlg.DoModal(); }
 
 int CVelmDoc::LoadGerber(const std::string& paths)
 {

@@ -2,9 +2,12 @@
 #include "import/gerber_reader_state.h"
 
 #include "document/velm_doc.h"
+#include "geometry/plane_geometry.h"
 #include "import/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+
+#include <cmath>
 
 namespace {
 
@@ -31,11 +34,9 @@ bool NextGerberPath(std::string& rest, std::string& name)
     return true;
 }
 
-CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc)
+CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc, bool copper)
     : m_Doc(doc),
-      m_Tracks(std::move(doc.m_TrackList)),
-      m_Flashes(std::move(doc.m_FlashList)),
-      m_PadTracks(std::move(doc.m_TrackRefList)),
+      m_Copper(copper),
       m_MacroCount(doc.m_MacroList.size()),
       m_Format(g_GerberFormatDlg),
       m_UnitFactor(g_GerberUnitFactor),
@@ -46,9 +47,14 @@ CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc)
       m_AreaFillFlag(doc.m_AreaFillFlag),
       m_Shapes(g_GerberShapeCodes)
 {
-    doc.m_TrackList.clear();
-    doc.m_FlashList.clear();
-    doc.m_TrackRefList.clear();
+    if (copper) {
+        m_Tracks = std::move(doc.m_TrackList);
+        m_Flashes = std::move(doc.m_FlashList);
+        m_PadTracks = std::move(doc.m_TrackRefList);
+        doc.m_TrackList.clear();
+        doc.m_FlashList.clear();
+        doc.m_TrackRefList.clear();
+    }
     for (auto& a : doc.m_ApertureList)
         m_Apertures.push_back(*a);
 }
@@ -64,9 +70,11 @@ void CGerberReadBackup::Restore()
     if (!m_Active)
         return;
     m_Active = false;
-    m_Doc.m_TrackList = std::move(m_Tracks);
-    m_Doc.m_FlashList = std::move(m_Flashes);
-    m_Doc.m_TrackRefList = std::move(m_PadTracks);
+    if (m_Copper) {
+        m_Doc.m_TrackList = std::move(m_Tracks);
+        m_Doc.m_FlashList = std::move(m_Flashes);
+        m_Doc.m_TrackRefList = std::move(m_PadTracks);
+    }
     m_Doc.m_ApertureList.clear();
     for (auto& a : m_Apertures)
         m_Doc.m_ApertureList.push_back(std::make_unique<CApertureRecord>(a));
@@ -93,10 +101,39 @@ void ShiftToDataOrigin(COwnedList<CTrackRecord>& tracks, COwnedList<CFlashRecord
             t->y2 -= oy;
         }
     }
+    ShiftPadsToDataOrigin(pads);
+}
+
+void ShiftPadsToDataOrigin(COwnedList<CFlashRecord>& pads)
+{
     for (auto& f : pads) {
-        f->x -= ox;
-        f->y -= oy;
+        f->x -= float(g_DataOriginX);
+        f->y -= float(g_DataOriginY);
     }
+}
+
+CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, double j,
+                        bool signedOffsets)
+{
+    const std::string& dialect = g_CadDialect;
+    if (signedOffsets || dialect == "ALLEGRO" || dialect == "POWERPCB" || dialect == "CSI" ||
+        dialect == "PROTEL")
+        return CDPoint(start.x + i, start.y + j);
+    auto dist = [](const CDPoint& a, const CDPoint& b) {
+        return DistanceF(float(a.x), float(a.y), float(b.x), float(b.y));
+    };
+    const double ai = std::fabs(i), aj = std::fabs(j);
+    const CDPoint candidates[4] = {CDPoint(start.x + ai, start.y + aj),
+                                   CDPoint(start.x + ai, start.y - aj),
+                                   CDPoint(start.x - ai, start.y + aj),
+                                   CDPoint(start.x - ai, start.y - aj)};
+    for (const CDPoint& c : candidates)
+        if (std::fabs(dist(c, start) - dist(c, end)) < 2.0 && ArcSweep(start, end, c) < 4.0)
+            return c;
+    for (const CDPoint& c : candidates)
+        if (std::fabs(dist(c, start) - dist(c, end)) < 2.0)
+            return c;
+    return CDPoint(0, 0);
 }
 
 std::string TruncatedFileMessage(const std::string& path, long line)

@@ -25,11 +25,12 @@ extern CGerberShapeCodes g_GerberShapeCodes;
 // name is left.
 bool NextGerberPath(std::string& rest, std::string& name);
 
-// The copper lists, the aperture table and the number format as they were
-// before a read; Restore puts them back, Keep forgets them.
+// The aperture table, the macros, the number format and (with `copper`)
+// the copper lists as they were before a read, which starts with empty
+// copper lists; Restore puts them back, Keep forgets them.
 class CGerberReadBackup {
 public:
-    explicit CGerberReadBackup(CVelmDoc& doc);
+    CGerberReadBackup(CVelmDoc& doc, bool copper);
     ~CGerberReadBackup();
     void Restore();
     void Keep() { m_Active = false; }
@@ -37,6 +38,7 @@ public:
 private:
     CVelmDoc& m_Doc;
     bool m_Active = true;
+    bool m_Copper;
     COwnedList<CTrackRecord> m_Tracks;
     COwnedList<CFlashRecord> m_Flashes;
     CRefList<CTrackRecord> m_PadTracks;
@@ -55,6 +57,13 @@ private:
 // Subtracts the data origin from the tracks (arc records keep their angles)
 // and the pads.
 void ShiftToDataOrigin(COwnedList<CTrackRecord>& tracks, COwnedList<CFlashRecord>& pads);
+void ShiftPadsToDataOrigin(COwnedList<CFlashRecord>& pads);
+
+// The centre of an arc from its I and J offsets: signed offsets for the
+// dialects that write them (and in multi-quadrant mode), else the one of
+// the four sign choices whose radii to start and end agree.
+CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, double j,
+                        bool signedOffsets);
 
 // The messages of a file the readers cannot take as it is.
 std::string TruncatedFileMessage(const std::string& path, long line);
