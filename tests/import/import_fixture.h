@@ -35,11 +35,11 @@ protected:
         return path;
     }
 
-    // An RS-274X file in inch, format 2.4, leading zero suppression, with
+    // An RS-274X file in inch, format 2.3 (digits are mil), leading zero suppression, with
     // `body` between the header and M02.
     static std::string Gerber(const std::string& apertures, const std::string& body)
     {
-        return "%FSLAX24Y24*%\n%MOIN*%\n" + apertures + body + "M02*\n";
+        return "%FSLAX23Y23*%\n%MOIN*%\n" + apertures + body + "M02*\n";
     }
 
     int ReadLayer(const std::string& text, bool fill = false)
