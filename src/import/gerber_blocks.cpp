@@ -6,6 +6,7 @@
 #include "import/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
 #include "import/work_order_dlg.h"
+#include "platform/paths.h"
 
 #include <cmath>
 #include <cstdio>
@@ -78,7 +79,17 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 bool CGerberSource::Open(const std::string& path)
 {
     m_Path = path;
-    return m_Lines.Open(path);
+    if (!m_Lines.Open(path))
+        return false;
+    if (std::FILE* f = std::fopen(ResolvePathNoCase(path).c_str(), "rb")) {
+        if (std::fseek(f, -1, SEEK_END) == 0) {
+            const int last = std::fgetc(f);
+            m_EndsWithLineEnd = last == '\n' || last == '\r';
+        }
+        std::fclose(f);
+    }
+    m_HaveNext = m_Lines.ReadLine(m_Next);
+    return true;
 }
 
 int CGerberSource::Get()
@@ -89,12 +100,16 @@ int CGerberSource::Get()
         if (m_Pos < m_Line.size())
             return static_cast<unsigned char>(m_Line[m_Pos++]);
         m_HaveLine = false;
-        return '\n';
+        if (m_HaveNext || m_EndsWithLineEnd)
+            return '\n';
     }
-    if (!m_Lines.ReadLine(m_Line)) {
+    if (!m_HaveNext) {
         m_AtEnd = true;
         return EOF;
     }
+    m_Line.swap(m_Next);
+    ++m_LineNo;
+    m_HaveNext = m_Lines.ReadLine(m_Next);
     m_HaveLine = true;
     m_Pos = 0;
     return Get();

@@ -20,7 +20,7 @@ public:
     bool AtEnd() const { return m_AtEnd; }
     const std::string& Path() const { return m_Path; }
     // Line of the character read last, from 1.
-    long Line() const { return m_Lines.LineNumber(); }
+    long Line() const { return m_LineNo; }
 
     // Set by the block readers: a parameter ran to the end of the file, a
     // last block had no terminator, an end-of-program code was read.
@@ -39,7 +39,14 @@ private:
     std::string m_Line;
     std::size_t m_Pos = 0;
     bool m_HaveLine = false;
+    // The line after m_Line, read ahead to know whether m_Line is the last.
+    std::string m_Next;
+    bool m_HaveNext = false;
+    // A last line without a line end gets none: a file cut inside a block
+    // then ends without the block's terminator.
+    bool m_EndsWithLineEnd = true;
     bool m_AtEnd = false;
+    long m_LineNo = 0;
 };
 
 // One block without parameter handling ('%' is an ordinary character).
