@@ -28,11 +28,6 @@ struct CScanBox {
     }
 };
 
-bool IsOperation(const std::string& d)
-{
-    return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
-}
-
 // Measures one Gerber file into `box`. Every coordinate the file gives is
 // measured, wherever it lies (a point at or left of the origin included).
 void MeasureGerber(CVelmDoc& doc, CGerberSource& in, CScanBox& box, bool exchangeAxes)
@@ -53,7 +48,7 @@ void MeasureGerber(CVelmDoc& doc, CGerberSource& in, CScanBox& box, bool exchang
             if (block.find("G94") != std::string::npos)
                 exchange = true;
         }
-        if (!dWord.empty() && (dWord[0] == 'D' || dWord[0] == 'd') && !IsOperation(dWord) &&
+        if (!dWord.empty() && (dWord[0] == 'D' || dWord[0] == 'd') && !IsGerberOperation(dWord) &&
             copper) {
             const float w = doc.GetApertureWidth(dWord);
             const float h = doc.GetApertureHeight(dWord);
@@ -120,12 +115,18 @@ bool HpglPoint(std::string command, long& x, long& y)
     return false;
 }
 
-void WidenBoard(int width, int height)
+// Lowers the data origin to the box, widens the board extent to its size
+// and returns that size.
+POINT TakeMeasure(const CScanBox& box)
 {
+    g_DataOriginX = std::min(g_DataOriginX, box.minX);
+    g_DataOriginY = std::min(g_DataOriginY, box.minY);
+    const POINT size{box.maxX - box.minX, box.maxY - box.minY};
     g_BoardMinX = 0;
     g_BoardMinY = 0;
-    g_BoardMaxX = std::max(g_BoardMaxX, width);
-    g_BoardMaxY = std::max(g_BoardMaxY, height);
+    g_BoardMaxX = std::max(g_BoardMaxX, size.x);
+    g_BoardMaxY = std::max(g_BoardMaxY, size.y);
+    return size;
 }
 
 }  // namespace
@@ -165,12 +166,9 @@ void CVelmDoc::ScanGerberExtent(const std::string& paths)
         }
         MeasureGerber(*this, in, box, true);
     }
-    g_DataOriginX = std::min(g_DataOriginX, box.minX);
-    g_DataOriginY = std::min(g_DataOriginY, box.minY);
-    const int width = box.maxX - box.minX, height = box.maxY - box.minY;
-    WidenBoard(width, height);
+    const POINT size = TakeMeasure(box);
     m_DataChanged = 1;
-    m_GerberExtent = CExtent{0, 0, width, height};
+    m_GerberExtent = CExtent{0, 0, size.x, size.y};
 }
 
 void CVelmDoc::ScanRouteExtent(const std::string& path)
@@ -203,10 +201,7 @@ void CVelmDoc::ScanRouteExtent(const std::string& path)
     box.maxY += 100;
     box.minX -= 100;
     box.minY -= 100;
-    g_DataOriginX = std::min(g_DataOriginX, box.minX);
-    g_DataOriginY = std::min(g_DataOriginY, box.minY);
-    const int width = box.maxX - box.minX, height = box.maxY - box.minY;
-    WidenBoard(width, height);
+    const POINT size = TakeMeasure(box);
     m_DataChanged = 1;
-    m_DataExtent = CExtent{g_DataOriginX, g_DataOriginY, width, height};
+    m_DataExtent = CExtent{g_DataOriginX, g_DataOriginY, size.x, size.y};
 }

@@ -22,11 +22,6 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-bool Contains(const std::string& text, const char* part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // The shared block loop; `onParameter` receives the text between two '%'
 // signs, or null to keep '%' as an ordinary character.
 template <class OnParameter>

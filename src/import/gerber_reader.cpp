@@ -51,8 +51,7 @@ public:
             ReadFile(in);
             std::string problem = in.TruncationMessage(true);
             if (!problem.empty()) {
-                m_Heads.clear();
-                m_Tails.clear();
+                m_Pads.Clear();
                 backup.Restore();
                 AfxMessageBox(problem, MB_OK | MB_ICONSTOP);
                 return 0;
@@ -78,16 +77,8 @@ private:
     {
         if (width <= 0.0f && !keepZeroWidth)
             return nullptr;
-        auto t = std::make_unique<CTrackRecord>();
-        t->groupNo = m_Group;
-        t->recordNo = m_Doc.m_ReaderState;
-        t->x1 = float(x1);
-        t->y1 = float(y1);
-        t->x2 = float(x2);
-        t->y2 = float(y2);
-        t->width = width;
-        t->type = std::uint8_t(type);
-        CTrackRecord* raw = AddTail(m_Doc.m_TrackList, std::move(t));
+        CTrackRecord* raw = AddTail(m_Doc.m_TrackList, NewGerberTrack(x1, y1, x2, y2, width, type, m_Group,
+                                                                      m_Doc.m_ReaderState));
         if (padTrack)
             m_Doc.m_TrackRefList.push_back(raw);
         return raw;
@@ -97,46 +88,13 @@ private:
     {
         if (radius <= 0.0f)
             return nullptr;
-        auto f = std::make_unique<CFlashRecord>();
-        f->x = float(x);
-        f->y = float(y);
-        f->radius = radius;
-        f->type = std::uint8_t(type);
-        f->recordNo = m_Doc.m_ReaderState;
-        CFlashRecord* raw = f.get();
-        (head ? m_Heads : m_Tails).push_back(std::move(f));
-        return raw;
+        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState), head);
     }
 
-    void SetAperture(CTrackRecord* t)
-    {
-        if (t) {
-            t->apertureNo = m_ApertureIndex;
-            t->aperture = std::uint8_t(std::min(m_ApertureIndex, 255));
-        }
-    }
-    void SetAperture(CFlashRecord* f)
-    {
-        if (f) {
-            f->apertureNo = m_ApertureIndex;
-            f->aperture = std::uint8_t(std::min(m_ApertureIndex, 255));
-        }
-    }
+    template <class Record>
+    void SetAperture(Record* r) { SetApertureIndex(r, m_ApertureIndex); }
 
-    // Pads put at the head of the flash list come first, newest first; the
-    // list is built once at the end instead of inserting at its head.
-    void CommitPads()
-    {
-        COwnedList<CFlashRecord> merged;
-        merged.reserve(m_Heads.size() + m_Tails.size());
-        for (auto it = m_Heads.rbegin(); it != m_Heads.rend(); ++it)
-            merged.push_back(std::move(*it));
-        for (auto& f : m_Tails)
-            merged.push_back(std::move(f));
-        m_Heads.clear();
-        m_Tails.clear();
-        m_Doc.m_FlashList = std::move(merged);
-    }
+    void CommitPads() { m_Pads.MoveInto(m_Doc.m_FlashList); }
 
     float EndPadRadius(float width) const
     {
@@ -165,28 +123,23 @@ private:
         }
     }
 
-    static bool Has(const std::string& s, const char* p) { return s.find(p) != std::string::npos; }
-    static bool IsOperation(const std::string& d)
-    {
-        return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
-    }
-
     void Block(CGerberSource& in, std::string& block, std::string& dWord, int kind)
     {
-        if (dWord != m_Modal && IsOperation(dWord))
+        if (dWord != m_Modal && IsGerberOperation(dWord))
             m_Modal = dWord;
         if (m_ExchangeAxes)
             m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
-        if (block == "D01" && (m_Fill || !m_Doc.m_AreaFillFlag) && !(m_Fill && m_InRegion))
+        const bool inRegion = m_Fill ? m_InRegion : m_Doc.m_AreaFillFlag != 0;
+        if (block == "D01" && !inRegion)
             m_Cur = m_LastMove;
-        if (Has(block, "G94"))
+        if (Contains(block, "G94"))
             m_ExchangeAxes = true;
         // Signed arc-centre offsets from G75 on (multi-quadrant mode).
-        if (Has(block, "G75"))
+        if (Contains(block, "G75"))
             m_MultiQuadrant = true;
-        if (Has(block, "G74"))
+        if (Contains(block, "G74"))
             m_MultiQuadrant = false;
-        if (Has(block, "G36")) {
+        if (Contains(block, "G36")) {
             if (m_Fill) {
                 m_Contour.Clear();
                 m_InRegion = true;
@@ -196,7 +149,7 @@ private:
                 m_Doc.m_GridStep = std::min(m_Doc.m_GridStep, 2);
             }
         }
-        if (Has(block, "G37")) {
+        if (Contains(block, "G37")) {
             if (m_Fill) {
                 if (m_InRegion)
                     CloseRegion();
@@ -206,13 +159,13 @@ private:
             }
         }
 
-        const bool region = Has(block, "G36") || Has(block, "G37");
-        if ((Has(block, "J") && m_ArcMode == 3 && !Has(block, "G02")) ||
-            ((Has(block, "G03") || Has(block, "G3")) && !region)) {
+        const bool region = Contains(block, "G36") || Contains(block, "G37");
+        if ((Contains(block, "J") && m_ArcMode == 3 && !Contains(block, "G02")) ||
+            ((Contains(block, "G03") || Contains(block, "G3")) && !region)) {
             m_ArcMode = 3;
             Arc(in, block, dWord, true);
-        } else if ((Has(block, "J") && m_ArcMode == 2 && !Has(block, "G03")) ||
-                   Has(block, "G02") || Has(block, "G2")) {
+        } else if ((Contains(block, "J") && m_ArcMode == 2 && !Contains(block, "G03")) ||
+                   Contains(block, "G02") || Contains(block, "G2")) {
             m_ArcMode = 2;
             Arc(in, block, dWord, false);
         } else if (kind >= 1 && kind <= 4) {
@@ -226,7 +179,7 @@ private:
     {
         const CDPoint start = m_Prev;
         double i = 0.0, j = 0.0;
-        if (!Has(block, "I") && !Has(block, "J")) {
+        if (!Contains(block, "I") && !Contains(block, "J")) {
             m_Doc.ReadGerberBlock(in, block);
             if (!block.empty() && block[0] == '\n')
                 m_Doc.ReadGerberBlock(in, block);
@@ -331,11 +284,11 @@ private:
             m_UnitsChecked = true;
             DetectApertureUnits();
         }
-        if (!IsOperation(dWord)) {
+        if (!IsGerberOperation(dWord)) {
             m_Modal = "D02";
             m_Aperture = dWord;
             const std::string shape = m_Doc.GetApertureShape(m_Aperture);
-            ShapeCode() = Has(shape, "ROUND") ? 0 : Has(shape, "RECT") ? 1 : Has(shape, "MACRO") ? 3 : 2;
+            ShapeCode() = Contains(shape, "ROUND") ? 0 : Contains(shape, "RECT") ? 1 : Contains(shape, "MACRO") ? 3 : 2;
             ++m_Group;
         }
         if (m_Modal == "D02" || m_Modal == "D2") {
@@ -430,12 +383,9 @@ private:
             if (CFlashRecord* f = MakePad(x, y, r, 3, true))
                 f->spare40 = m_Fill ? 1 : 0;
         } else if (shape == 1) {
-            const double a = std::atan2(m_Prev.y - y, m_Prev.x - x);
-            const double ex = std::fabs(std::cos(a) * h / 2), ey = std::fabs(std::sin(a) * h / 2);
-            double sx = m_Prev.x, sy = m_Prev.y, exx = x, eyy = y;
-            if (sx >= exx) { sx += ex; exx -= ex; } else { sx -= ex; exx += ex; }
-            if (sy >= eyy) { sy += ey; eyy -= ey; } else { sy -= ey; eyy += ey; }
-            CTrackRecord* t = AddTrack(sx, sy, exx, eyy, w, 1, false);
+            CDPoint s, e;
+            LengthenSquareEnds(m_Prev, m_Cur, h, s, e);
+            CTrackRecord* t = AddTrack(s.x, s.y, e.x, e.y, w, 1, false);
             if (t && m_Fill)
                 t->joined = 1;
             ++m_Doc.m_ReaderState;
@@ -768,7 +718,7 @@ private:
     bool m_MultiQuadrant = false;
     bool m_PrimitiveReported = false;
     std::string m_Path;
-    std::vector<std::unique_ptr<CFlashRecord>> m_Heads, m_Tails;
+    CPadCollector m_Pads;
 };
 
 }  // namespace

@@ -24,6 +24,89 @@ void ReplaceFirst(std::string& text, const char* directive, const std::string& v
 
 }  // namespace
 
+bool Contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+bool IsGerberOperation(const std::string& d)
+{
+    return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
+}
+
+std::unique_ptr<CTrackRecord> NewGerberTrack(double x1, double y1, double x2, double y2,
+                                             float width, int type, int group, int recordNo)
+{
+    auto t = std::make_unique<CTrackRecord>();
+    t->groupNo = group;
+    t->recordNo = recordNo;
+    t->x1 = float(x1);
+    t->y1 = float(y1);
+    t->x2 = float(x2);
+    t->y2 = float(y2);
+    t->width = width;
+    t->type = std::uint8_t(type);
+    return t;
+}
+
+std::unique_ptr<CFlashRecord> NewGerberPad(double x, double y, float radius, int type, int recordNo)
+{
+    auto f = std::make_unique<CFlashRecord>();
+    f->x = float(x);
+    f->y = float(y);
+    f->radius = radius;
+    f->type = std::uint8_t(type);
+    f->recordNo = recordNo;
+    return f;
+}
+
+void LengthenSquareEnds(const CDPoint& from, const CDPoint& to, float h, CDPoint& start, CDPoint& end)
+{
+    const double a = std::atan2(from.y - to.y, from.x - to.x);
+    const double ex = std::fabs(std::cos(a) * h / 2), ey = std::fabs(std::sin(a) * h / 2);
+    start = from;
+    end = to;
+    if (start.x >= end.x) {
+        start.x += ex;
+        end.x -= ex;
+    } else {
+        start.x -= ex;
+        end.x += ex;
+    }
+    if (start.y >= end.y) {
+        start.y += ey;
+        end.y -= ey;
+    } else {
+        start.y -= ey;
+        end.y += ey;
+    }
+}
+
+CFlashRecord* CPadCollector::Add(std::unique_ptr<CFlashRecord> pad, bool head)
+{
+    CFlashRecord* raw = pad.get();
+    (head ? m_Heads : m_Tails).push_back(std::move(pad));
+    return raw;
+}
+
+void CPadCollector::MoveInto(COwnedList<CFlashRecord>& list)
+{
+    COwnedList<CFlashRecord> merged;
+    merged.reserve(m_Heads.size() + m_Tails.size());
+    for (auto it = m_Heads.rbegin(); it != m_Heads.rend(); ++it)
+        merged.push_back(std::move(*it));
+    for (auto& f : m_Tails)
+        merged.push_back(std::move(f));
+    Clear();
+    list = std::move(merged);
+}
+
+void CPadCollector::Clear()
+{
+    m_Heads.clear();
+    m_Tails.clear();
+}
+
 bool NextGerberPath(std::string& rest, std::string& name)
 {
     if (rest.empty())

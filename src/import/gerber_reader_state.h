@@ -9,9 +9,49 @@
 #include "import/gerber_format_dlg.h"
 #include "import/gerber_blocks.h"
 
+#include <memory>
 #include <string>
 
 class CVelmDoc;
+
+bool Contains(const std::string& text, const char* part);
+// D01, D02, D03 and their short forms: operations, not aperture selections.
+bool IsGerberOperation(const std::string& dWord);
+
+// A new stroke or pad with the fields every reader sets.
+std::unique_ptr<CTrackRecord> NewGerberTrack(double x1, double y1, double x2, double y2,
+                                             float width, int type, int group, int recordNo);
+std::unique_ptr<CFlashRecord> NewGerberPad(double x, double y, float radius, int type,
+                                           int recordNo);
+
+// The aperture index of a record: in full, and in its byte up to 255.
+template <class Record>
+void SetApertureIndex(Record* record, int index)
+{
+    if (record) {
+        record->apertureNo = index;
+        record->aperture = static_cast<std::uint8_t>(index < 255 ? index : 255);
+    }
+}
+
+// A draw with a rectangular aperture of height h is lengthened by half of it
+// beyond both ends, along the draw.
+void LengthenSquareEnds(const CDPoint& from, const CDPoint& to, float h, CDPoint& start,
+                        CDPoint& end);
+
+// Pads the readers put at the head or the tail of a flash list. Building
+// the list once at the end keeps each insertion at the head cheap.
+class CPadCollector {
+public:
+    CFlashRecord* Add(std::unique_ptr<CFlashRecord> pad, bool head);
+    // Head pads newest first, then the tail pads in order, into `list`
+    // (which is replaced).
+    void MoveInto(COwnedList<CFlashRecord>& list);
+    void Clear();
+
+private:
+    COwnedList<CFlashRecord> m_Heads, m_Tails;
+};
 
 // Aperture shape codes (0 round, 1 rectangle, 2 other, 3 macro) that the
 // layer reader and the route reader each keep between reads.

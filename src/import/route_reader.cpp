@@ -13,13 +13,6 @@
 
 namespace {
 
-bool Has(const std::string& s, const char* p) { return s.find(p) != std::string::npos; }
-
-bool IsOperation(const std::string& d)
-{
-    return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
-}
-
 class CRouteReader {
 public:
     explicit CRouteReader(CVelmDoc& doc) : m_Doc(doc) {}
@@ -47,9 +40,9 @@ public:
             }
         }
         backup.Keep();
-        ShiftToDataOrigin(m_Tracks, m_Tails);
-        ShiftPadsToDataOrigin(m_Heads);
         Commit();
+        CNamedLayer* layer = m_Doc.FindNamedLayer("route");
+        ShiftToDataOrigin(layer->tracks, layer->flashes);
         if (m_Doc.m_ViewHooks.zoomToFit)
             m_Doc.m_ViewHooks.zoomToFit();
     }
@@ -66,31 +59,16 @@ private:
             layer = AddTail(m_Doc.m_NamedLayerList, std::move(made));
         }
         layer->tracks = std::move(m_Tracks);
-        layer->flashes.clear();
-        for (auto it = m_Heads.rbegin(); it != m_Heads.rend(); ++it)
-            layer->flashes.push_back(std::move(*it));
-        for (auto& f : m_Tails)
-            layer->flashes.push_back(std::move(f));
         m_Tracks.clear();
-        m_Heads.clear();
-        m_Tails.clear();
+        m_Pads.MoveInto(layer->flashes);
     }
 
     CTrackRecord* Track(double x1, double y1, double x2, double y2, float width, bool keepAny)
     {
         if (width <= 0.0f && !keepAny)
             return nullptr;
-        auto t = std::make_unique<CTrackRecord>();
-        t->groupNo = m_Group;
-        t->recordNo = m_Doc.m_ReaderState;
-        t->x1 = float(x1);
-        t->y1 = float(y1);
-        t->x2 = float(x2);
-        t->y2 = float(y2);
-        t->width = width;
-        t->type = std::uint8_t(Shape());
-        t->apertureNo = m_ApertureIndex;
-        t->aperture = std::uint8_t(std::min(m_ApertureIndex, 255));
+        auto t = NewGerberTrack(x1, y1, x2, y2, width, Shape(), m_Group, m_Doc.m_ReaderState);
+        SetApertureIndex(t.get(), m_ApertureIndex);
         return AddTail(m_Tracks, std::move(t));
     }
 
@@ -98,16 +76,10 @@ private:
     {
         if (radius <= 0.0f && !keepAny)
             return;
-        auto f = std::make_unique<CFlashRecord>();
-        f->x = float(x);
-        f->y = float(y);
-        f->radius = radius;
-        f->type = std::uint8_t(type);
-        f->recordNo = m_Doc.m_ReaderState;
+        auto f = NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState);
         f->groupNo = m_Group;
-        f->apertureNo = m_ApertureIndex;
-        f->aperture = std::uint8_t(std::min(m_ApertureIndex, 255));
-        (head ? m_Heads : m_Tails).push_back(std::move(f));
+        SetApertureIndex(f.get(), m_ApertureIndex);
+        m_Pads.Add(std::move(f), head);
     }
 
     static int& Shape() { return g_GerberShapeCodes.route; }
@@ -131,24 +103,24 @@ private:
 
     void Block(CGerberSource& in, std::string& block, std::string& dWord, int kind)
     {
-        if (dWord != m_Modal && IsOperation(dWord))
+        if (dWord != m_Modal && IsGerberOperation(dWord))
             m_Modal = dWord;
         if (m_ExchangeAxes)
             m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
-        if (Has(block, "G94"))
+        if (Contains(block, "G94"))
             m_ExchangeAxes = true;
         if (block == "D01")
             m_Cur = m_LastMove;
-        if (Has(block, "G36"))
+        if (Contains(block, "G36"))
             Shape() = 0;
-        if (Has(block, "G75"))
+        if (Contains(block, "G75"))
             m_MultiQuadrant = true;
-        if (Has(block, "G74"))
+        if (Contains(block, "G74"))
             m_MultiQuadrant = false;
-        const bool region = Has(block, "G36") || Has(block, "G37");
-        if ((Has(block, "G03") || Has(block, "G3")) && !region)
+        const bool region = Contains(block, "G36") || Contains(block, "G37");
+        if ((Contains(block, "G03") || Contains(block, "G3")) && !region)
             Arc(in, block, dWord, true);
-        else if ((Has(block, "G02") || Has(block, "G2")) && !region)
+        else if ((Contains(block, "G02") || Contains(block, "G2")) && !region)
             Arc(in, block, dWord, false);
         else if (kind >= 1 && kind <= 4)
             Linear(dWord);
@@ -158,7 +130,7 @@ private:
     {
         const CDPoint start = m_Prev;
         double i = 0.0, j = 0.0;
-        if (Has(block, "I") || Has(block, "J")) {
+        if (Contains(block, "I") || Contains(block, "J")) {
             ParseGerberIJ(block, i, j);
         } else {
             m_Doc.ReadGerberBlock(in, block);
@@ -213,11 +185,11 @@ private:
 
     void Linear(const std::string& dWord)
     {
-        if (!IsOperation(dWord)) {
+        if (!IsGerberOperation(dWord)) {
             m_Modal = "D02";
             m_Aperture = dWord;
             const std::string shape = m_Doc.GetApertureShape(m_Aperture);
-            Shape() = Has(shape, "ROUND") ? 0 : Has(shape, "RECT") ? 1 : 2;
+            Shape() = Contains(shape, "ROUND") ? 0 : Contains(shape, "RECT") ? 1 : 2;
             ++m_Group;
         }
         float w = 0.0f, h = 0.0f;
@@ -251,12 +223,9 @@ private:
                 else
                     Track(x, y + d / 2, x, y - d / 2, w, false);
             } else if (shape == 1) {
-                const double a = std::atan2(m_Prev.y - y, m_Prev.x - x);
-                const double ex = std::fabs(std::cos(a) * h / 2), ey = std::fabs(std::sin(a) * h / 2);
-                double sx = m_Prev.x, sy = m_Prev.y, tx = x, ty = y;
-                if (sx < tx) { sx -= ex; tx += ex; } else { sx += ex; tx -= ex; }
-                if (sy < ty) { sy -= ey; ty += ey; } else { sy += ey; ty -= ey; }
-                Track(sx, sy, tx, ty, w, false);
+                CDPoint s, e;
+                LengthenSquareEnds(m_Prev, m_Cur, h, s, e);
+                Track(s.x, s.y, e.x, e.y, w, false);
                 ++m_Doc.m_ReaderState;
             } else {
                 Track(m_Prev.x, m_Prev.y, x, y, w, false);
@@ -302,7 +271,7 @@ private:
     bool m_PenValid = false, m_StartPadPending = false, m_ExchangeAxes = false;
     bool m_MultiQuadrant = false;
     COwnedList<CTrackRecord> m_Tracks;
-    COwnedList<CFlashRecord> m_Heads, m_Tails;
+    CPadCollector m_Pads;
 };
 
 }  // namespace
