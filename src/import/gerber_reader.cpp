@@ -22,6 +22,8 @@ namespace {
 
 constexpr float kPadShrink = 0.03f;      // end pads of the plain reader
 constexpr float kFillPadShrink = 0.5f;   // end pads of the area-fill reader
+// Polygons of a macro have 3 to 12 corners; a larger count is a broken file.
+constexpr int kMaxPolygonVertices = 1000;
 
 // The layer reader's aperture shape code survives from one read to the next.
 int& ShapeCode() { return g_GerberShapeCodes.layer; }
@@ -540,7 +542,7 @@ private:
             // A regular polygon: made an outline like primitive 4.
             const int n = int(Value(f, 2, params) / 1000.0 /
                               (g_GerberFormatDlg.InchMM == 1 ? 39.37 / 1000.0 : 1.0) + 0.5);
-            if (n < 3)
+            if (n < 3 || n > kMaxPolygonVertices)
                 break;
             const double cx = Value(f, 3, params), cy = Value(f, 4, params);
             const double r = Value(f, 5, params) / 2;

@@ -1,5 +1,6 @@
 // The Gerber layer readers: draws, flashes of every shape, arcs in chords,
 // regions (outline or fill), grouping, file lists and refused files.
+#include "import/aperture_dialogs.h"
 #include "import/gerber_blocks.h"
 #include "import_fixture.h"
 #include "platform/binary_io.h"
@@ -344,6 +345,58 @@ TEST_F(GerberLayer, LoadGerberFollowsTheAreaFillOption)
     g_GerberFormatDlg.AreaFill = 1;
     doc->LoadGerber(path);
     EXPECT_GT(doc->m_TrackList.size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GerberLayer, UnknownApertureIsAskedMidRead)
+{
+    TestHost().QueueDialog(
+        [](CDialog& d) {
+            d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "20");
+            d.PressButton(1);
+        },
+        CApertureDefDlg::IDD);
+    ASSERT_EQ(ReadLayer(Gerber("", "D77*X0Y0D02*X100Y0D01*")), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 20.0f);
+    EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
+}
+
+TEST_F(GerberLayer, ApertureUnitsOfAnRs274dFile)
+{
+    // An aperture file in inches: a mean width of at most 0.1 is scaled by
+    // 1000 at the first linear block.
+    g_ApertureFormat = 2;  // the PROTEL block: D code, shape, X, Y
+    g_CurrentApertureFile = WriteFile("inch.apr", "D10 ROUNDED 0.010 0.010\nD11 ROUNDED 0.020 0.020\n");
+    g_GerberFormatDlg.AutoFormat = 1;
+    ASSERT_EQ(ReadLayer("D10*X0Y0D02*X100Y0D01*M02*\n"), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 10.0f);
+    EXPECT_FLOAT_EQ(doc->FindAperture("D11")->width, 20.0f);
+    EXPECT_EQ(g_GerberFormatDlg.InchMM2, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GerberLayer, WideApertureTablesAreReportedNotWrapped)
+{
+    std::string apertures;
+    for (int d = 10; d < 310; ++d)
+        apertures += "%ADD" + std::to_string(d) + "C,0.010*%\n";
+    ASSERT_EQ(ReadLayer(Gerber(apertures, "D309*X0Y0D02*X100Y0D01*")), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_EQ(doc->m_TrackList[0]->apertureNo, 0);  // straight draws carry no index
+    ASSERT_EQ(ReadLayer(Gerber(apertures, "G75*D309*X100Y0D02*G03X100Y0I-100J0D01*")), 1);
+    const CTrackRecord& chord = *doc->m_TrackList[1];
+    EXPECT_EQ(chord.apertureNo, 299);
+    EXPECT_EQ(chord.aperture, 255);
+    ASSERT_EQ(TestHost().BoxTexts().size(), 2u);  // once per read
+    EXPECT_NE(TestHost().BoxTexts()[0].find("300"), std::string::npos);
 }
 
 }  // namespace
