@@ -30,6 +30,9 @@ struct CTrackRecord {
     std::uint8_t used = 0;       // used flag of later passes
     std::uint8_t pad41[3] = {};
     std::int32_t joined = 0;     // 1 once the grouping pass gave the group
+    // In memory only: the full aperture index, which the byte above holds
+    // only up to 255.
+    std::int32_t apertureNo = 0;
 
     void WriteImage(CBinaryWriter& out) const;
     // Reads one image; on a short read the record is left as it was.
@@ -54,6 +57,7 @@ struct CFlashRecord {
     std::uint8_t used = 0;       // used flag of later passes
     std::uint8_t pad37[3] = {};
     std::int32_t spare40 = 0;    // always 0 when made
+    std::int32_t apertureNo = 0; // in memory only: the full aperture index
 
     void WriteImage(CBinaryWriter& out) const;
     // Reads one image; on a short read the record is left as it was.

@@ -27,6 +27,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {33040, &CVelmDoc::OnComponentSide, &CVelmDoc::OnUpdateComponentSide},
     {33041, &CVelmDoc::OnSolderSide, &CVelmDoc::OnUpdateSolderSide},
     {33093, &CVelmDoc::OnBoardFlip, &CVelmDoc::OnUpdateBoardFlip},
+    {33136, &CVelmDoc::OnFileGerberFormat, nullptr},
     {33137, &CVelmDoc::OnFileDrillFormat, nullptr},
     {33139, &CVelmDoc::OnPlanToolWidthTest, &CVelmDoc::OnUpdatePlanToolWidthTest},
     {33225, &CVelmDoc::OnFileClearSystemMemory, &CVelmDoc::OnUpdateFileClearSystemMemory},

@@ -9,6 +9,8 @@
 #include "import/drill_format_dlg.h"
 #include "import/drill_reader.h"
 #include "import/gerber_format_dlg.h"
+#include "import/gerber_number.h"
+#include "import/gerber_reader_state.h"
 #include "import/work_order_dlg.h"
 #include "link/link_state.h"
 #include "machining/machine_param_dlg.h"
@@ -26,6 +28,9 @@ CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
 CWorkOrderDlg g_WorkOrderDlg;
 CGerberFormatDlg g_GerberFormatDlg;
+float g_DominantPadRadius = 0.0f;
+CPadRunStatistic g_PadRunStatistic;
+CGerberShapeCodes g_GerberShapeCodes;
 CDrillFormatDlg g_DrillFormatDlg;
 CLayerDlg g_LayerDlg;
 CPlaneDetectDlg g_PlaneDetectDlg;
@@ -64,6 +69,10 @@ void ResetProgramObjects()
     g_WorkOrderDlg.DestroyWindow();
     g_WorkOrderDlg = CWorkOrderDlg();
     g_GerberFormatDlg = CGerberFormatDlg();
+    g_DominantPadRadius = 0.0f;
+    g_PadRunStatistic = CPadRunStatistic();
+    g_GerberShapeCodes = CGerberShapeCodes();
+    ResetGerberParsers();
     g_DrillFormatDlg.DestroyWindow();
     g_DrillFormatDlg = CDrillFormatDlg();
     g_LayerDlg = CLayerDlg();

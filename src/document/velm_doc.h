@@ -22,6 +22,7 @@
 class CBinaryReader;
 class CBinaryWriter;
 class CCmdUI;
+class CGerberSource;
 
 // What the document asks of its view. The view sets these when it attaches;
 // with no view attached each does nothing.
@@ -178,6 +179,52 @@ public:
     CCommandTable m_Commands;
     bool OnCmdMsg(unsigned id);
     bool OnUpdateCmdUI(unsigned id, CCmdUI& cmdUI);
+
+
+    // ---- Gerber import (src/import/: aperture_table.cpp, gerber_blocks.cpp,
+    // gerber_reader.cpp, route_reader.cpp, extent_scan.cpp) ----
+    // 1 while the layer reader is inside a G36..G37 region: the width
+    // look-ups then answer 1.0.
+    int m_AreaFillFlag = 0;
+    // The aperture table read through FILETYPE block g_ApertureFormat.
+    void LoadApertureFile();
+    CApertureRecord* FindAperture(const std::string& code);
+    float GetApertureWidth(const std::string& code);
+    float GetApertureHeight(const std::string& code);
+    std::string GetApertureShape(const std::string& code);
+    // The table position of a code (asked from the operator and added when
+    // missing); wide, so more than 256 apertures stay apart in memory.
+    int GetApertureIndex(const std::string& code);
+    float GetApertureWidthByIndex(int index);
+    // The operator is asked for a missing code unless it is empty or one of
+    // the codes never asked ("D02M", "G01D"); the answer is appended.
+    static bool MayAskAperture(const std::string& code);
+    CApertureRecord* AskAperture(const std::string& code);
+    // One block of a Gerber file; RS-274X parameters met on the way are
+    // applied to the aperture table, the macros and the number format.
+    void ReadGerberBlock(CGerberSource& in, std::string& block);
+    void ApplyGerberParameter(const std::string& param);
+    void AddApertureFromParam(const std::string& param);
+    // The working side's copper from one or more Gerber files joined by ";"
+    // (the area-fill reader when g_GerberFormatDlg.AreaFill is on); 1 when
+    // every file was read. A cut-off file is refused with the document as it
+    // was.
+    int LoadGerber(const std::string& paths);
+    int ReadGerberLayer(const std::string& paths);
+    int ReadGerberLayerFill(const std::string& paths);
+    int JoinTracks(CTrackRecord* t);
+    // Owns the tracks JoinTracks takes out of the track list, in the order
+    // of m_JoinList, until the grouping pass puts them back.
+    COwnedList<CTrackRecord> m_JoinedTracks;
+    int CollectEndPads(CTrackRecord* t);
+    // The "route" layer from a Gerber route file.
+    void LoadRouteGerber(const std::string& paths);
+    // Extent pre-scans: the data origin and the board extent.
+    void ScanGerberExtent(const std::string& paths);
+    void ScanRouteExtent(const std::string& path);
+    // File/Gerber format (33136): the format dialog, modal.
+    void OnFileGerberFormat();
+    // ---- end of Gerber import ----
 
 private:
     void RegisterCommands();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class CBinaryReader;
 class CBinaryWriter;
@@ -12,12 +13,13 @@ struct CApertureMacro;
 
 struct CApertureRecord {
     std::string dCode;              // "D10"; 5 characters at most in files
-    std::string shape;              // "ROUND", "RECT" or "OVAL"
+    std::string shape;              // "ROUND", "RECT", "OVAL" or "MACRO"
     float width = 0.0f;             // mil
     float height = 0.0f;            // mil
     float userValue = 0.0f;         // 1.0 in records made from the operator's answer
     std::string comment;            // ";User Define" for those records
     CApertureMacro* macro = nullptr;  // attached macro (not owned), or none
+    std::vector<float> params;      // values of the %AD definition, inches
 };
 
 struct CApertureMacro {

@@ -1,0 +1,365 @@
+// Block reading of Gerber files with the RS-274X parameters applied on the
+// way, and the small helpers of the layer readers.
+#include "import/gerber_blocks.h"
+
+#include "document/velm_doc.h"
+#include "import/gerber_format_dlg.h"
+#include "import/gerber_reader_state.h"
+#include "import/work_order_dlg.h"
+#include "platform/paths.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr double kTwoPi = 2 * 3.1415925;
+constexpr float kMmToInch = 39.37f / 1000.0f;
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+// The shared block loop; `onParameter` receives the text between two '%'
+// signs, or null to keep '%' as an ordinary character.
+template <class OnParameter>
+void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
+{
+    block.clear();
+    for (;;) {
+        int c = in.Get();
+        if (c == EOF) {
+            for (char b : block)
+                if (b != '\n' && b != '\0') {
+                    in.m_UnterminatedBlockLine = in.Line();
+                    break;
+                }
+            return;
+        }
+        if (c == ' ' || c == '\t')
+            continue;
+        if (c == '%' && onParameter) {
+            const long startLine = in.Line();
+            std::string param;
+            for (;;) {
+                int p = in.Get();
+                if (p == EOF) {
+                    in.m_UnclosedParameterLine = startLine;
+                    break;
+                }
+                if (p == '%')
+                    break;
+                if (p != '\n')
+                    param.push_back(char(p));
+            }
+            (*onParameter)(param);
+            continue;
+        }
+        block.push_back(char(c));
+        if (block.size() >= 3 && block.compare(block.size() - 3, 3, "G54") == 0)
+            return;
+        // A '#' inside a comment is text, not the end of the block.
+        if (c == '*' || c == '\n' || (c == '#' && !StartsWith(block, "G04"))) {
+            if (Contains(block, "M02") || Contains(block, "M00") || Contains(block, "M30"))
+                in.m_EndCodeSeen = true;
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+bool CGerberSource::Open(const std::string& path)
+{
+    m_Path = path;
+    if (!m_Lines.Open(path))
+        return false;
+    if (std::FILE* f = std::fopen(ResolvePathNoCase(path).c_str(), "rb")) {
+        if (std::fseek(f, -1, SEEK_END) == 0) {
+            const int last = std::fgetc(f);
+            m_EndsWithLineEnd = last == '\n' || last == '\r';
+        }
+        std::fclose(f);
+    }
+    m_HaveNext = m_Lines.ReadLine(m_Next);
+    return true;
+}
+
+int CGerberSource::Get()
+{
+    if (m_AtEnd)
+        return EOF;
+    if (m_HaveLine) {
+        if (m_Pos < m_Line.size())
+            return static_cast<unsigned char>(m_Line[m_Pos++]);
+        m_HaveLine = false;
+        if (m_HaveNext || m_EndsWithLineEnd)
+            return '\n';
+    }
+    if (!m_HaveNext) {
+        m_AtEnd = true;
+        return EOF;
+    }
+    m_Line.swap(m_Next);
+    ++m_LineNo;
+    m_HaveNext = m_Lines.ReadLine(m_Next);
+    m_HaveLine = true;
+    m_Pos = 0;
+    return Get();
+}
+
+std::string CGerberSource::TruncationMessage(bool needEndCode) const
+{
+    if (m_UnclosedParameterLine)
+        return TruncatedFileMessage(m_Path, m_UnclosedParameterLine);
+    if (m_UnterminatedBlockLine)
+        return TruncatedFileMessage(m_Path, m_UnterminatedBlockLine);
+    if (needEndCode && !m_EndCodeSeen)
+        return TruncatedFileMessage(m_Path, Line());
+    return {};
+}
+
+void ReadGerberBlockPlain(CGerberSource& in, std::string& block)
+{
+    ReadBlock<void (*)(const std::string&)>(in, block, nullptr);
+}
+
+void CVelmDoc::ReadGerberBlock(CGerberSource& in, std::string& block)
+{
+    auto apply = [this](const std::string& param) { ApplyGerberParameter(param); };
+    ReadBlock(in, block, &apply);
+}
+
+void CVelmDoc::ApplyGerberParameter(const std::string& param)
+{
+    CGerberFormatDlg& fmt = g_GerberFormatDlg;
+    if (StartsWith(param, "ADD")) {
+        AddApertureFromParam(param);
+        fmt.AutoFormat = 0;
+    }
+    if (StartsWith(param, "MOMM")) {
+        fmt.InchMM = 1;
+        g_GerberMetric = 1;
+        g_GerberUnitFactor *= 10.0f;
+    }
+    if (StartsWith(param, "AM")) {
+        std::size_t star = param.find('*');
+        if (star != std::string::npos) {
+            auto macro = std::make_unique<CApertureMacro>();
+            macro->name = param.substr(2, star - 2);
+            macro->body = param.substr(star + 1);
+            m_MacroList.push_back(std::move(macro));
+        }
+    }
+    if (StartsWith(param, "MOIN")) {
+        fmt.InchMM = 0;
+        g_GerberMetric = 0;
+    }
+    if (Contains(param, "FSL") || Contains(param, "FST")) {
+        auto any = [&](std::initializer_list<const char*> parts) {
+            for (const char* p : parts)
+                if (Contains(param, p))
+                    return true;
+            return false;
+        };
+        g_GerberUnitFactor = 1.0f;
+        if (any({"24", "54", "34", "44"}))
+            g_GerberUnitFactor *= 10.0f;
+        if (any({"25", "55", "35", "45"}))
+            g_GerberUnitFactor *= 100.0f;
+        std::size_t x = param.find('X');
+        if (x != std::string::npos) {
+            if (x + 1 < param.size())
+                fmt.UnitInt = param[x + 1] - '0';
+            if (x + 2 < param.size())
+                fmt.UnitDec = param[x + 2] - '0';
+        }
+        if (Contains(param, "A"))
+            fmt.AbsRel = 0;
+        if (Contains(param, "I"))
+            fmt.AbsRel = 1;
+        if (Contains(param, "D"))
+            fmt.ZeroSup = 2;
+        if (Contains(param, "T"))
+            fmt.ZeroSup = 1;
+        if (Contains(param, "L"))
+            fmt.ZeroSup = 0;
+    }
+}
+
+int ParseApertureParams(const std::string& text, int& dNumber, std::string& name,
+                        std::vector<float>& values)
+{
+    values.clear();
+    std::size_t pos = StartsWith(text, "ADD") ? 3 : 0;
+    dNumber = 0;
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])))
+        dNumber = dNumber * 10 + (text[pos++] - '0');
+    const std::size_t comma = text.find(',', pos);
+    const std::size_t star = text.find('*', pos);
+    if (comma == std::string::npos && star == std::string::npos) {
+        name = "C";
+        values = {0.0f, 0.0f};
+        return 0;
+    }
+    if (comma == std::string::npos || (star != std::string::npos && star < comma)) {
+        name = text.substr(pos, star - pos);
+        return 0;
+    }
+    name = text.substr(pos, comma - pos);
+    std::string rest = text.substr(comma + 1);
+    rest.resize(std::min(rest.size(), rest.find('*')));
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t sep = rest.find_first_of("Xx,", start);
+        std::string value = rest.substr(start, sep == std::string::npos ? sep : sep - start);
+        float v = float(std::atof(value.c_str()));
+        if (g_GerberFormatDlg.InchMM == 1)
+            v *= kMmToInch;
+        values.push_back(v);
+        if (sep == std::string::npos)
+            break;
+        start = sep + 1;
+    }
+    return int(values.size());
+}
+
+void CVelmDoc::AddApertureFromParam(const std::string& param)
+{
+    int dNumber = 0;
+    std::string name;
+    std::vector<float> values;
+    ParseApertureParams(param, dNumber, name, values);
+    values.resize(std::max<std::size_t>(values.size(), 2), 0.0f);
+    const std::string code = "D" + std::to_string(dNumber);
+    CApertureRecord* record = nullptr;
+    for (auto& a : m_ApertureList)
+        if (a->dCode == code) {
+            record = a.get();
+            break;
+        }
+    std::unique_ptr<CApertureRecord> fresh;
+    if (!record) {
+        fresh = std::make_unique<CApertureRecord>();
+        record = fresh.get();
+        record->dCode = code;
+    }
+    record->macro = nullptr;
+    if (name.size() > 1) {
+        for (auto& m : m_MacroList)
+            if (m->name == name) {
+                record->macro = m.get();
+                record->shape = "MACRO";
+                record->width = record->height = 0.0f;
+                record->params = values;
+                break;
+            }
+    }
+    if (!record->macro) {
+        if (name == "C" || name == "P") {
+            record->shape = "ROUND";
+            record->width = record->height = values[0] * 1000.0f;
+        } else {
+            record->shape = name == "R" ? "RECT" : "OVAL";
+            record->width = values[0] * 1000.0f;
+            record->height = values[1] * 1000.0f;
+        }
+        record->params = values;
+    }
+    if (fresh)
+        m_ApertureList.push_back(std::move(fresh));
+}
+
+std::size_t CopyGerberField(const std::string& text, std::size_t pos, std::string& field)
+{
+    field.clear();
+    while (pos < text.size() && text[pos] != ',' && text[pos] != '*')
+        field.push_back(text[pos++]);
+    return pos < text.size() ? pos + 1 : pos;
+}
+
+double EvalMacroOperand(const std::string& operand, const std::vector<float>& params)
+{
+    // One operation at most: the left operand before the first operator, the
+    // right one after the last, and the last operator met. 'x' is the
+    // multiplication of the macro language ('*' ends a primitive).
+    const char* operators = "@+-*/xX";
+    const std::size_t first = operand.find_first_of(operators);
+    auto value = [&](const std::string& text) -> double {
+        if (!text.empty() && text[0] == '$') {
+            const int n = std::atoi(text.c_str() + 1);
+            return n >= 1 && std::size_t(n) <= params.size() ? double(params[std::size_t(n - 1)])
+                                                              : 0.0;
+        }
+        double v = std::atof(text.c_str());
+        if (g_GerberFormatDlg.InchMM == 1)
+            v *= double(kMmToInch);
+        return v;
+    };
+    double result;
+    if (first == std::string::npos) {
+        result = value(operand);
+    } else {
+        const std::size_t last = operand.find_last_of(operators);
+        const double left = value(operand.substr(0, first));
+        const double right = value(operand.substr(last + 1));
+        switch (operand[last]) {
+        case '+': result = left + right; break;
+        case '-': result = left - right; break;
+        case '*': case 'x': case 'X': result = left * right; break;
+        case '/': result = right != 0.0 ? left / right : 0.0; break;
+        default: result = left; break;  // '@' separates without an operation
+        }
+    }
+    return result * 1000.0;
+}
+
+namespace {
+
+double Sweep(double sx, double sy, double ex, double ey, const CDPoint& c)
+{
+    float a1 = float(std::atan2(sy - c.y, sx - c.x));
+    float a2 = float(std::atan2(ey - c.y, ex - c.x));
+    if (a1 < 0)
+        a1 = float(a1 + kTwoPi);
+    if (a2 < 0)
+        a2 = float(a2 + kTwoPi);
+    if (a1 <= a2)
+        return double(a2) - double(a1);
+    return double(float(kTwoPi + a2)) - double(a1);
+}
+
+}  // namespace
+
+double ArcSweep(const CDPoint& start, const CDPoint& end, const CDPoint& centre)
+{
+    return Sweep(start.x, start.y, end.x, end.y, centre);
+}
+
+double ArcSweepInt(const POINT& start, const POINT& end, const CDPoint& centre)
+{
+    return Sweep(start.x, start.y, end.x, end.y, centre);
+}
+
+void KeepLongestRunValue(float value)
+{
+    CPadRunStatistic& s = g_PadRunStatistic;
+    if (g_DominantPadRadius == 0.0f) {
+        s.longest = 0;
+        g_DominantPadRadius = value;
+        s.current = value;
+        s.run = 0;
+    }
+    if (value == s.current) {
+        ++s.run;
+        return;
+    }
+    if (s.run > s.longest) {
+        g_DominantPadRadius = s.current;
+        s.longest = s.run;
+    }
+    s.run = 0;
+    s.current = value;
+}

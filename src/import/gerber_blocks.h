@@ -1,0 +1,84 @@
+// Reading a Gerber file block by block, and the small routines the layer
+// readers share: aperture parameters, aperture-macro fields and operands,
+// the arc sweep and the dominant pad statistic.
+#pragma once
+
+#include "geometry/point.h"
+#include "platform/line_reader.h"
+#include "platform/win_types.h"
+
+#include <string>
+#include <vector>
+
+// A Gerber file as a stream of characters (line ends of any kind come as one
+// '\n'), with what the block readers noticed about the file's end.
+class CGerberSource {
+public:
+    bool Open(const std::string& path);
+    // The next character, or EOF.
+    int Get();
+    bool AtEnd() const { return m_AtEnd; }
+    const std::string& Path() const { return m_Path; }
+    // Line of the character read last, from 1.
+    long Line() const { return m_LineNo; }
+
+    // Set by the block readers: a parameter ran to the end of the file, a
+    // last block had no terminator, an end-of-program code was read.
+    long m_UnclosedParameterLine = 0;
+    long m_UnterminatedBlockLine = 0;
+    bool m_EndCodeSeen = false;
+
+    // A message naming the file and line when the file ended early (cut off
+    // inside a parameter or a block, or without its end-of-program code when
+    // `needEndCode`); empty when the file is complete.
+    std::string TruncationMessage(bool needEndCode) const;
+
+private:
+    CTextLineReader m_Lines;
+    std::string m_Path;
+    std::string m_Line;
+    std::size_t m_Pos = 0;
+    bool m_HaveLine = false;
+    // The line after m_Line, read ahead to know whether m_Line is the last.
+    std::string m_Next;
+    bool m_HaveNext = false;
+    // A last line without a line end gets none: a file cut inside a block
+    // then ends without the block's terminator.
+    bool m_EndsWithLineEnd = true;
+    bool m_AtEnd = false;
+    long m_LineNo = 0;
+};
+
+// One block without parameter handling ('%' is an ordinary character).
+void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
+
+// Reads the text of an aperture definition ("ADD10C,0.01*"): the D number,
+// the template name and the values (inches). Returns the number of values
+// read after the name.
+int ParseApertureParams(const std::string& text, int& dNumber, std::string& name,
+                        std::vector<float>& values);
+
+// Copies text from `pos` up to ',' or '*' or the end into `field`; returns
+// the position one past the separator.
+std::size_t CopyGerberField(const std::string& text, std::size_t pos, std::string& field);
+
+// One aperture-macro operand ("$1+$1", "0.5", "-$2") in mil against the
+// aperture's parameter values (inches).
+double EvalMacroOperand(const std::string& operand, const std::vector<float>& params);
+
+// The counter-clockwise sweep from start to end about the centre, 0 to 2 pi.
+double ArcSweep(const CDPoint& start, const CDPoint& end, const CDPoint& centre);
+double ArcSweepInt(const POINT& start, const POINT& end, const CDPoint& centre);
+
+// Feeds one round flash radius to the dominant pad statistic.
+void KeepLongestRunValue(float value);
+
+// The pad radius of the longest run of equal round flashes; 0 restarts the
+// statistic.
+extern float g_DominantPadRadius;
+struct CPadRunStatistic {
+    float current = 0.0f;
+    int run = 0;
+    int longest = 0;
+};
+extern CPadRunStatistic g_PadRunStatistic;

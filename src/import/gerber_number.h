@@ -1,0 +1,32 @@
+// Gerber coordinates: digit strings turned into mil by the current number
+// format (g_GerberFormatDlg), and data blocks cut into a coordinate pair, a D
+// word and arc-centre offsets, with the modal state the blocks rely on.
+#pragma once
+
+#include "geometry/point.h"
+#include "platform/win_types.h"
+
+#include <string>
+
+// The digits of one coordinate (sign allowed) in mil, whole and fractional.
+// The text is the caller's work copy and may be changed.
+int GerberDigitsToInt(std::string& digits);
+double GerberDigitsToNumber(std::string& digits);
+
+// Parses one block (the text up to its '*'). Result: 1 X and Y, 2 X only,
+// 3 Y only, 4 D word only, 0 nothing (also for comments and the reset call).
+// The block is cut at its terminator in place, a leading G54 is dropped and a
+// comment is emptied. The point is the modal position after the block; the D
+// word is the block's own or the last one seen. A non-zero `reset` clears the
+// modal state (position, absolute mode, last D word) and reads nothing.
+// ParseGerberBlock keeps whole mil, ParseGerberBlock2 float mil; each has its
+// own state.
+int ParseGerberBlock(std::string& block, POINT& point, std::string& dWord, int reset);
+int ParseGerberBlock2(std::string& block, CDPoint& point, std::string& dWord, int reset);
+
+// The I and J offsets of a block in mil: 1 both, 2 I only, 3 J only (the
+// other 0), 0 neither (the output is left alone).
+int ParseGerberIJ(const std::string& block, double& i, double& j);
+
+// Both block parsers back to their state at program start.
+void ResetGerberParsers();

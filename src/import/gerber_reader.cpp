@@ -1,0 +1,799 @@
+// The Gerber layer readers: a copper side's photoplot into the document's
+// tracks and pads. One reader serves both forms: the plain one draws regions
+// as outlines, the area-fill one (the default) fills them with strokes.
+#include "document/velm_doc.h"
+#include "document/file_messages.h"
+#include "geometry/contour.h"
+#include "geometry/plane_geometry.h"
+#include "import/gerber_blocks.h"
+#include "import/gerber_format_dlg.h"
+#include "import/gerber_number.h"
+#include "import/gerber_reader_state.h"
+#include "import/work_order_dlg.h"
+#include "platform/host.h"
+#include "planning/point_in_track.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+constexpr float kPadShrink = 0.03f;      // end pads of the plain reader
+constexpr float kFillPadShrink = 0.5f;   // end pads of the area-fill reader
+// Polygons of a macro have 3 to 12 corners; a larger count is a broken file.
+constexpr int kMaxPolygonVertices = 1000;
+
+// The layer reader's aperture shape code survives from one read to the next.
+int& ShapeCode() { return g_GerberShapeCodes.layer; }
+
+class CLayerReader {
+public:
+    CLayerReader(CVelmDoc& doc, bool fill) : m_Doc(doc), m_Fill(fill) {}
+
+    int Run(const std::string& paths)
+    {
+        CGerberReadBackup backup(m_Doc, true);
+        m_Doc.LoadApertureFile();
+        m_Doc.m_TrackList.clear();
+        m_Doc.m_FlashList.clear();
+        m_Doc.m_TrackRefList.clear();
+
+        std::string rest = paths;
+        std::string name;
+        while (NextGerberPath(rest, name)) {
+            CGerberSource in;
+            if (!in.Open(name)) {
+                ReportCannotReadFile(name);
+                CommitPads();
+                backup.Keep();
+                return 0;
+            }
+            ReadFile(in);
+            std::string problem = in.TruncationMessage(true);
+            if (!problem.empty()) {
+                m_Pads.Clear();
+                backup.Restore();
+                AfxMessageBox(problem, MB_OK | MB_ICONSTOP);
+                return 0;
+            }
+        }
+        CommitPads();
+        backup.Keep();
+        if (m_Doc.m_ApertureList.size() > 256)
+            ReportWideApertureTable(m_Doc.m_ApertureList.size());
+        ShiftToDataOrigin(m_Doc.m_TrackList, m_Doc.m_FlashList);
+        ShiftPadsToDataOrigin(m_Doc.m_PadList2);
+        if (m_Doc.m_ViewHooks.zoomToFit)
+            m_Doc.m_ViewHooks.zoomToFit();
+        if (!m_Fill && g_GerberFormatDlg.GroupFlag)
+            GroupTracks();
+        return 1;
+    }
+
+private:
+    // ---- records ----
+    CTrackRecord* AddTrack(double x1, double y1, double x2, double y2, float width, int type,
+                           bool padTrack, bool keepZeroWidth = false)
+    {
+        if (width <= 0.0f && !keepZeroWidth)
+            return nullptr;
+        CTrackRecord* raw = AddTail(m_Doc.m_TrackList, NewGerberTrack(x1, y1, x2, y2, width, type, m_Group,
+                                                                      m_Doc.m_ReaderState));
+        if (padTrack)
+            m_Doc.m_TrackRefList.push_back(raw);
+        return raw;
+    }
+
+    CFlashRecord* MakePad(double x, double y, float radius, int type, bool head)
+    {
+        if (radius <= 0.0f)
+            return nullptr;
+        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState), head);
+    }
+
+    template <class Record>
+    void SetAperture(Record* r) { SetApertureIndex(r, m_ApertureIndex); }
+
+    void CommitPads() { m_Pads.MoveInto(m_Doc.m_FlashList); }
+
+    float EndPadRadius(float width) const
+    {
+        return width / 2.0f - (m_Fill ? kFillPadShrink : kPadShrink);
+    }
+
+    // ---- one file ----
+    void ReadFile(CGerberSource& in)
+    {
+        m_Path = in.Path();
+        m_Doc.m_ReaderState = 1;
+        m_Modal.clear();
+        m_Aperture.clear();
+        m_Cur = m_Prev = CDPoint(0, 0);
+        m_PenValid = m_StartPadPending = m_ExchangeAxes = false;
+        m_MultiQuadrant = false;
+        m_PrimitiveReported = false;
+        std::string block, dWord;
+        m_Doc.ReadGerberBlock(in, block);
+        ParseGerberBlock2(block, m_Cur, dWord, 1);
+        while (!in.AtEnd()) {
+            int kind = ParseGerberBlock2(block, m_Cur, dWord, 0);
+            Block(in, block, dWord, kind);
+            m_Prev = m_Cur;
+            m_Doc.ReadGerberBlock(in, block);
+        }
+    }
+
+    void Block(CGerberSource& in, std::string& block, std::string& dWord, int kind)
+    {
+        if (dWord != m_Modal && IsGerberOperation(dWord))
+            m_Modal = dWord;
+        if (m_ExchangeAxes)
+            m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
+        const bool inRegion = m_Fill ? m_InRegion : m_Doc.m_AreaFillFlag != 0;
+        if (block == "D01" && !inRegion)
+            m_Cur = m_LastMove;
+        if (Contains(block, "G94"))
+            m_ExchangeAxes = true;
+        // Signed arc-centre offsets from G75 on (multi-quadrant mode).
+        if (Contains(block, "G75"))
+            m_MultiQuadrant = true;
+        if (Contains(block, "G74"))
+            m_MultiQuadrant = false;
+        if (Contains(block, "G36")) {
+            if (m_Fill) {
+                m_Contour.Clear();
+                m_InRegion = true;
+            } else {
+                ShapeCode() = 0;
+                m_Doc.m_AreaFillFlag = 1;
+                m_Doc.m_GridStep = std::min(m_Doc.m_GridStep, 2);
+            }
+        }
+        if (Contains(block, "G37")) {
+            if (m_Fill) {
+                if (m_InRegion)
+                    CloseRegion();
+                m_InRegion = false;
+            } else {
+                m_Doc.m_AreaFillFlag = 0;
+            }
+        }
+
+        const bool region = Contains(block, "G36") || Contains(block, "G37");
+        if ((Contains(block, "J") && m_ArcMode == 3 && !Contains(block, "G02")) ||
+            ((Contains(block, "G03") || Contains(block, "G3")) && !region)) {
+            m_ArcMode = 3;
+            Arc(in, block, dWord, true);
+        } else if ((Contains(block, "J") && m_ArcMode == 2 && !Contains(block, "G03")) ||
+                   Contains(block, "G02") || Contains(block, "G2")) {
+            m_ArcMode = 2;
+            Arc(in, block, dWord, false);
+        } else if (kind >= 1 && kind <= 4) {
+            m_ArcMode = 0;
+            Linear(dWord);
+        }
+    }
+
+    // ---- arcs ----
+    void Arc(CGerberSource& in, std::string& block, std::string& dWord, bool ccw)
+    {
+        const CDPoint start = m_Prev;
+        double i = 0.0, j = 0.0;
+        if (!Contains(block, "I") && !Contains(block, "J")) {
+            m_Doc.ReadGerberBlock(in, block);
+            if (!block.empty() && block[0] == '\n')
+                m_Doc.ReadGerberBlock(in, block);
+            ParseGerberBlock2(block, m_Cur, dWord, 0);
+        }
+        ParseGerberIJ(block, i, j);
+        const CDPoint end = m_Cur;
+        const CDPoint centre = GerberArcCentre(start, end, i, j, m_MultiQuadrant);
+        const float w = m_Doc.GetApertureWidth(m_Aperture);
+        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
+        CDPoint last = ChordArc(start, end, centre, ccw, w);
+        m_Cur = m_Prev = last;
+    }
+
+    CDPoint ChordArc(const CDPoint& start, const CDPoint& end, const CDPoint& c, bool ccw, float w)
+    {
+        const double r = DistanceF(float(c.x), float(c.y), float(start.x), float(start.y));
+        const double step = r > 1000 ? 0.01 : r > 200 ? 0.05 : r > 100 ? 0.1 : 0.2;
+        const double rawA1 = std::atan2(start.y - c.y, start.x - c.x);
+        const double rawA2 = std::atan2(end.y - c.y, end.x - c.x);
+        double a1 = rawA1, a2 = rawA2;
+        auto at = [&](double a) { return CDPoint(c.x + r * std::cos(a), c.y + r * std::sin(a)); };
+        const bool inRegion = m_Fill && m_InRegion;
+        if (!inRegion) {
+            ++m_Doc.m_ReaderState;
+            auto arc = std::make_unique<CTrackRecord>();
+            arc->type = 8;
+            arc->x1 = float(c.x);
+            arc->y1 = float(c.y);
+            arc->x2 = float(ccw ? rawA1 : rawA2);
+            arc->y2 = float(ccw ? rawA2 : rawA1);
+            arc->width = float(r);
+            arc->arcHalfWidth = w / 2.0f;
+            arc->recordNo = m_Doc.m_ReaderState;
+            arc->groupNo = m_Group;
+            m_Doc.m_TrackList.push_back(std::move(arc));
+        }
+        if (ccw) {
+            const double twoPi = 2 * 3.1415925;
+            if (a1 <= 0)
+                a1 += twoPi;
+            if (a2 <= 0)
+                a2 += twoPi;
+            if (a2 <= a1)
+                a2 += twoPi;  // start = end: the full circle
+            if (a1 == 0 && a2 == 0)
+                a2 = 6.283185;
+        } else {
+            const double twoPi = 2 * 3.1415927;
+            if (a1 > 0)
+                a1 -= twoPi;
+            if (a2 > 0)
+                a2 -= twoPi;
+            // start = end is the full circle, as it is counter-clockwise.
+            if (a1 <= a2)
+                a2 -= twoPi;
+            if (a1 == 0 && a2 == 0)
+                a2 = -6.283185;
+        }
+        const float pad = EndPadRadius(w);
+        double a = a1;
+        bool first = true;
+        auto chord = [&](const CDPoint& p, const CDPoint& q) {
+            CTrackRecord* t = AddTrack(p.x, p.y, q.x, q.y, w, ShapeCode(), false, true);
+            t->chordMark = 100;
+            SetAperture(t);
+        };
+        auto chordPad = [&](const CDPoint& p, float radius) {
+            if (CFlashRecord* f = MakePad(p.x, p.y, radius, 3, true)) {
+                f->arcMark = 100;
+                SetAperture(f);
+            }
+        };
+        while (ccw ? a + step < a2 : a2 < a - step) {
+            const double b = ccw ? a + step : a - step;
+            if (inRegion) {
+                m_Contour.AddPoint(at(a));
+            } else {
+                chord(at(a), at(b));
+                chordPad(at(a), ccw && !first ? w / 2.0f : pad);
+            }
+            first = false;
+            a = b;
+        }
+        const CDPoint last = at(a2);
+        if (inRegion) {
+            m_Contour.AddPoint(at(a));
+            m_Contour.AddPoint(end);
+            return end;
+        }
+        chord(at(a), last);
+        chordPad(at(a), pad);
+        chordPad(last, pad);
+        ++m_Doc.m_ReaderState;
+        return last;
+    }
+
+    // ---- linear blocks ----
+    void Linear(const std::string& dWord)
+    {
+        if (g_GerberFormatDlg.AutoFormat && !m_Fill && !m_UnitsChecked) {
+            m_UnitsChecked = true;
+            DetectApertureUnits();
+        }
+        if (!IsGerberOperation(dWord)) {
+            m_Modal = "D02";
+            m_Aperture = dWord;
+            const std::string shape = m_Doc.GetApertureShape(m_Aperture);
+            ShapeCode() = Contains(shape, "ROUND") ? 0 : Contains(shape, "RECT") ? 1 : Contains(shape, "MACRO") ? 3 : 2;
+            ++m_Group;
+        }
+        if (m_Modal == "D02" || m_Modal == "D2") {
+            m_StartPadPending = true;
+            m_PenValid = true;
+            m_Prev = m_LastMove = m_Cur;
+            if (m_Fill || !g_GerberFormatDlg.GroupFlag)
+                ++m_Group;
+        } else if (m_Modal == "D01" || m_Modal == "D1") {
+            Draw();
+        } else if (m_Modal == "D03" || m_Modal == "D3") {
+            Flash();
+        }
+    }
+
+    void DetectApertureUnits()
+    {
+        auto& table = m_Doc.m_ApertureList;
+        if (table.empty())
+            return;
+        double sum = 0;
+        for (auto& a : table)
+            sum += a->width;
+        const double m = sum / double(table.size());
+        float factor = 1.0f;
+        if (m > 500) {
+            factor = 1.0f / 39.37f;
+            g_GerberFormatDlg.InchMM2 = 0;
+        } else if (m > 8) {
+            g_GerberFormatDlg.InchMM2 = 0;
+        } else if (m > 0.1) {
+            factor = 39.37f;
+            g_GerberFormatDlg.InchMM2 = 1;
+        } else {
+            factor = 1000.0f;
+            g_GerberFormatDlg.InchMM2 = 0;
+        }
+        if (factor != 1.0f)
+            for (auto& a : table) {
+                a->width *= factor;
+                a->height *= factor;
+                a->userValue *= factor;
+            }
+    }
+
+    void Draw()
+    {
+        if (m_Fill && m_InRegion) {
+            m_Contour.AddPoint(m_Cur);
+            m_Prev = m_Cur;
+            return;
+        }
+        if (!m_PenValid) {
+            m_PenValid = true;
+            m_Prev = m_Cur;
+            if (m_Fill)
+                ++m_Group;
+            return;
+        }
+        const float w = m_Doc.GetApertureWidth(m_Aperture);
+        const float h = m_Doc.GetApertureHeight(m_Aperture);
+        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
+        const int shape = ShapeCode();
+        const double x = m_Cur.x, y = m_Cur.y;
+        if (m_Cur == m_Prev) {
+            if (shape == 0 || shape == 2) {
+                const float d = w - h;
+                if (d == 0.0f) {
+                    if (CFlashRecord* f = MakePad(x, y, w / 2.0f, shape, true))
+                        f->spare40 = m_Fill ? 1 : 0;
+                } else if (d > 0.0f) {
+                    AddTrack(x - d / 2, y, x + d / 2, y, h, shape, true);
+                } else {
+                    AddTrack(x, y + d / 2, x, y - d / 2, w, shape, true);
+                }
+            } else if (shape == 1) {
+                AddTrack(x, y - h / 2, x, y + h / 2, w, 1, true);
+            }
+            return;
+        }
+        if (shape == 0 || shape == 2) {
+            CTrackRecord* t = AddTrack(m_Prev.x, m_Prev.y, x, y, w, shape, false);
+            if (t && m_Fill)
+                t->joined = 1;
+            ++m_Doc.m_ReaderState;
+            const float r = EndPadRadius(w);
+            if (m_StartPadPending) {
+                if (CFlashRecord* f = MakePad(m_Prev.x, m_Prev.y, r, 3, true))
+                    f->spare40 = m_Fill ? 1 : 0;
+                m_StartPadPending = false;
+            }
+            if (CFlashRecord* f = MakePad(x, y, r, 3, true))
+                f->spare40 = m_Fill ? 1 : 0;
+        } else if (shape == 1) {
+            CDPoint s, e;
+            LengthenSquareEnds(m_Prev, m_Cur, h, s, e);
+            CTrackRecord* t = AddTrack(s.x, s.y, e.x, e.y, w, 1, false);
+            if (t && m_Fill)
+                t->joined = 1;
+            ++m_Doc.m_ReaderState;
+        }
+    }
+
+    void Flash()
+    {
+        const float w = m_Doc.GetApertureWidth(m_Aperture);
+        const float h = m_Doc.GetApertureHeight(m_Aperture);
+        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
+        const int shape = ShapeCode();
+        const double x = m_Cur.x, y = m_Cur.y;
+        const int mark = m_Fill ? 1 : 0;
+        if (shape == 0 || shape == 2) {
+            const float d = w - h;
+            const int type = m_Fill ? shape : 0;
+            if (d == 0.0f) {
+                const float r = w / 2.0f;
+                CFlashRecord* f = nullptr;
+                if (r > 0.0f) {
+                    f = MakePad(x, y, r, type, false);
+                    f->spare40 = mark;
+                }
+                ++m_Doc.m_ReaderState;
+                KeepLongestRunValue(r);
+            } else {
+                CTrackRecord* t = d > 0 ? AddTrack(x - d / 2, y, x + d / 2, y, h, type, true)
+                                        : AddTrack(x, y + d / 2, x, y - d / 2, w, type, true);
+                ++m_Doc.m_ReaderState;
+                if (t) {
+                    t->joined = mark;
+                    const float r = m_Fill ? t->width / 2 - kFillPadShrink : t->width / 2;
+                    for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
+                        if (CFlashRecord* f = MakePad(px, py, r, 3, true))
+                            f->spare40 = mark;
+                }
+            }
+        } else if (shape == 1) {
+            if (CTrackRecord* t = AddTrack(x, y - h / 2, x, y + h / 2, w, 1, true))
+                t->joined = mark;
+            ++m_Doc.m_ReaderState;
+        } else if (shape == 3) {
+            FlashMacro(x, y);
+        }
+        m_Modal = "D03";
+        m_PenValid = false;
+        m_StartPadPending = false;
+    }
+
+    // ---- aperture macros ----
+    void FlashMacro(double x, double y)
+    {
+        CApertureRecord* aperture = m_Doc.FindAperture(m_Aperture);
+        if (!aperture || !aperture->macro)
+            return;
+        const std::vector<float>& params = aperture->params;
+        const std::string& body = aperture->macro->body;
+        std::size_t pos = 0;
+        while (pos < body.size()) {
+            std::size_t end = body.find('*', pos);
+            if (end == std::string::npos)
+                end = body.size();
+            std::string primitive = body.substr(pos, end - pos);
+            pos = end + 1;
+            std::vector<std::string> fields;
+            std::size_t fp = 0;
+            std::string field;
+            while (fp < primitive.size()) {
+                fp = CopyGerberField(primitive, fp, field);
+                fields.push_back(field);
+            }
+            if (fields.empty())
+                continue;
+            std::string first = fields[0];
+            first.erase(0, first.find_first_not_of(" \t"));
+            if (first.empty() || !std::isdigit(static_cast<unsigned char>(first[0])))
+                continue;
+            Primitive(std::atoi(first.c_str()), fields, params, x, y);
+        }
+    }
+
+    static double Value(const std::vector<std::string>& f, std::size_t n, const std::vector<float>& params)
+    {
+        return n < f.size() ? EvalMacroOperand(f[n], params) : 0.0;
+    }
+
+    void Primitive(int code, const std::vector<std::string>& f, const std::vector<float>& params,
+                   double x, double y)
+    {
+        // Rotation is in degrees about the macro origin (the flash point);
+        // EvalMacroOperand gives thousandths, so the angle is read as a
+        // plain number.
+        auto angle = [&](std::size_t n) {
+            if (n >= f.size())
+                return 0.0;
+            const std::string& t = f[n];
+            bool param = !t.empty() && t[0] == '$';
+            double v = EvalMacroOperand(t, params) / 1000.0;
+            // A literal angle is not a length: undo the millimetre scaling.
+            if (!param && g_GerberFormatDlg.InchMM == 1)
+                v /= (39.37 / 1000.0);
+            return v * 3.14159265358979 / 180.0;
+        };
+        auto place = [&](double px, double py, double rot) {
+            const double c = std::cos(rot), s = std::sin(rot);
+            return CDPoint(x + px * c - py * s, y + px * s + py * c);
+        };
+        switch (code) {
+        case 0:  // comment
+            return;
+        case 1: {
+            const CDPoint p = place(Value(f, 3, params), Value(f, 4, params), angle(5));
+            const float r = float(Value(f, 2, params) / 2);
+            if (r > 0.0f) {
+                MakePad(p.x, p.y, r, 0, false);
+            }
+            ++m_Doc.m_ReaderState;
+            return;
+        }
+        case 2:
+        case 20: {
+            const double rot = angle(7);
+            const CDPoint a = place(Value(f, 3, params), Value(f, 4, params), rot);
+            const CDPoint b = place(Value(f, 5, params), Value(f, 6, params), rot);
+            AddTrack(a.x, a.y, b.x, b.y, float(Value(f, 2, params)), 1, false);
+            return;
+        }
+        case 21: {
+            const double rot = angle(6);
+            const double w = Value(f, 2, params), h = Value(f, 3, params);
+            const double cx = Value(f, 4, params), cy = Value(f, 5, params);
+            const CDPoint a = place(cx - w / 2, cy, rot);
+            const CDPoint b = place(cx + w / 2, cy, rot);
+            AddTrack(a.x, a.y, b.x, b.y, float(h), 1, false);
+            return;
+        }
+        case 4: {
+            const int n = int(Value(f, 2, params) / 1000.0 /
+                              (g_GerberFormatDlg.InchMM == 1 ? 39.37 / 1000.0 : 1.0) + 0.5);
+            if (n < 1 || f.size() < std::size_t(3 + 2 * (n + 1)))
+                break;
+            const double rot = angle(std::size_t(3 + 2 * (n + 1)));
+            std::vector<CDPoint> points;
+            for (int k = 0; k <= n; ++k)
+                points.push_back(place(Value(f, std::size_t(3 + 2 * k), params),
+                                       Value(f, std::size_t(4 + 2 * k), params), rot));
+            Outline(points);
+            return;
+        }
+        case 5: {
+            // A regular polygon: made an outline like primitive 4.
+            const int n = int(Value(f, 2, params) / 1000.0 /
+                              (g_GerberFormatDlg.InchMM == 1 ? 39.37 / 1000.0 : 1.0) + 0.5);
+            if (n < 3 || n > kMaxPolygonVertices)
+                break;
+            const double cx = Value(f, 3, params), cy = Value(f, 4, params);
+            const double r = Value(f, 5, params) / 2;
+            const double rot = angle(6);
+            std::vector<CDPoint> points;
+            for (int k = 0; k <= n; ++k) {
+                const double a = 2 * 3.14159265358979 * k / n;
+                points.push_back(place(cx + r * std::cos(a), cy + r * std::sin(a), rot));
+            }
+            Outline(points);
+            return;
+        }
+        default:
+            break;
+        }
+        if (!m_PrimitiveReported) {
+            m_PrimitiveReported = true;
+            ReportUnsupportedPrimitive(m_Path, code);
+        }
+    }
+
+    void Outline(const std::vector<CDPoint>& points)
+    {
+        CContour contour;
+        for (const CDPoint& p : points)
+            contour.AddPoint(p);
+        contour.ComputeFill();
+        ++m_Group;
+        for (auto& stroke : contour.m_DrawRecords) {
+            CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
+            t->groupNo = m_Group;
+            t->recordNo = m_Doc.m_ReaderState++;
+            const float r = t->width / 2 - kPadShrink;
+            for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
+                SetAperture(MakePad(px, py, r, 3, true));
+        }
+        contour.m_DrawRecords.clear();
+    }
+
+    // ---- regions of the area-fill reader ----
+    void CloseRegion()
+    {
+        m_Contour.ComputeFill();
+        ++m_Group;
+        auto& fresh = m_Contour.m_DrawRecords;
+        if (g_GerberFormatDlg.OverlapDelete)
+            DeleteOverlaps(fresh);
+        for (auto& stroke : fresh) {
+            CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
+            t->recordNo = m_Doc.m_ReaderState++;
+            t->groupNo = m_Group;
+            for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
+                if (CFlashRecord* f = MakePad(px, py, t->width / 2, 3, true)) {
+                    f->aperture = t->aperture;
+                    f->apertureNo = t->apertureNo;
+                    f->spare40 = 1;
+                    f->groupNo = m_Group;
+                }
+        }
+        fresh.clear();
+        m_Contour.Clear();
+    }
+
+    static void TopFirst(CTrackRecord& t)
+    {
+        if (t.y1 < t.y2)
+            std::swap(t.y1, t.y2);
+    }
+
+    // Earlier fill columns that run past both ends of a new one give up the
+    // stretch they share with it: the overlap stays unfilled.
+    void DeleteOverlaps(COwnedList<CTrackRecord>& fresh)
+    {
+        std::multimap<float, std::size_t> byX;  // new vertical strokes by x
+        for (std::size_t k = 0; k < fresh.size(); ++k)
+            if (fresh[k]->x1 == fresh[k]->x2)
+                byX.emplace(fresh[k]->x1, k);
+        if (byX.empty())
+            return;
+        std::vector<std::size_t> near;
+        for (auto& eOwned : m_Doc.m_TrackList) {
+            CTrackRecord& e = *eOwned;
+            if (e.width != 3.0f || e.x1 != e.x2)
+                continue;
+            near.clear();
+            for (auto it = byX.upper_bound(e.x1 - 3.0f); it != byX.end() && it->first < e.x1 + 3.0f; ++it)
+                near.push_back(it->second);
+            std::sort(near.begin(), near.end());
+            for (std::size_t k : near) {
+                CTrackRecord& n = *fresh[k];
+                if (std::fabs(n.y1 - n.y2) <= 3.0f || std::fabs(n.x1 - e.x1) >= 3.0f ||
+                    n.width != e.width || n.recordNo != 0)
+                    continue;
+                TopFirst(e);
+                TopFirst(n);
+                if (!(e.y1 > n.y1 && e.y2 < n.y2))
+                    continue;
+                n.recordNo = 1;
+                std::swap(e.y2, n.y1);
+                TopFirst(e);
+                TopFirst(n);
+            }
+        }
+    }
+
+    // ---- grouping ----
+    void GroupTracks()
+    {
+        auto& tracks = m_Doc.m_TrackList;
+        if (g_GerberFormatDlg.LargeArea && !tracks.empty()) {
+            int bestGroup = 0, bestRun = 0, run = 0, runGroup = tracks.front()->groupNo;
+            for (auto& t : tracks) {
+                if (t->groupNo == runGroup) {
+                    ++run;
+                    continue;
+                }
+                if (run > bestRun) {
+                    bestRun = run;
+                    bestGroup = runGroup;
+                }
+                runGroup = t->groupNo;
+                run = 1;
+            }
+            if (bestRun > 0 && tracks.size() < std::size_t(10 * bestRun))
+                for (auto& t : tracks)
+                    if (t->groupNo == bestGroup)
+                        t->joined = 1;
+        }
+        int group = m_Group + 10;
+        COwnedList<CTrackRecord> holding;
+        while (!tracks.empty()) {
+            m_Doc.m_JoinList.clear();
+            m_Doc.m_EndPadList.clear();
+            std::unique_ptr<CTrackRecord> t = std::move(tracks.front());
+            tracks.erase(tracks.begin());
+            if (t->joined) {
+                holding.push_back(std::move(t));
+                continue;
+            }
+            t->joined = 1;
+            CTrackRecord* raw = t.get();
+            m_Doc.m_JoinList.push_back(raw);
+            m_Doc.m_JoinedTracks.push_back(std::move(t));
+            m_Doc.JoinTracks(raw);
+            // The joined tracks are owned in the order they were joined.
+            for (auto& joined : m_Doc.m_JoinedTracks) {
+                joined->joined = 1;
+                joined->groupNo = group;
+                holding.push_back(std::move(joined));
+            }
+            m_Doc.m_JoinedTracks.clear();
+            for (CFlashRecord* pad : m_Doc.m_EndPadList)
+                pad->groupNo = group;
+            ++group;
+        }
+        m_Doc.m_JoinList.clear();
+        m_Doc.m_EndPadList.clear();
+        tracks = std::move(holding);
+    }
+
+    CVelmDoc& m_Doc;
+    const bool m_Fill;
+    int m_Group = 0;
+    int m_ArcMode = 0;
+    CDPoint m_LastMove;
+    CContour m_Contour;
+    bool m_InRegion = false;
+    bool m_UnitsChecked = false;
+    // Per file.
+    std::string m_Modal;
+    std::string m_Aperture;
+    int m_ApertureIndex = 0;
+    CDPoint m_Cur, m_Prev;
+    bool m_PenValid = false, m_StartPadPending = false, m_ExchangeAxes = false;
+    bool m_MultiQuadrant = false;
+    bool m_PrimitiveReported = false;
+    std::string m_Path;
+    CPadCollector m_Pads;
+};
+
+}  // namespace
+
+void CVelmDoc::OnFileGerberFormat() { g_GerberFormatDlg.DoModal(); }
+
+int CVelmDoc::LoadGerber(const std::string& paths)
+{
+    return g_GerberFormatDlg.AreaFill ? ReadGerberLayerFill(paths) : ReadGerberLayer(paths);
+}
+
+int CVelmDoc::ReadGerberLayer(const std::string& paths)
+{
+    return CLayerReader(*this, false).Run(paths);
+}
+
+int CVelmDoc::ReadGerberLayerFill(const std::string& paths)
+{
+    return CLayerReader(*this, true).Run(paths);
+}
+
+int CVelmDoc::JoinTracks(CTrackRecord* t)
+{
+    if (t->type != 0)
+        return 1;
+    const CDPoint ts(t->x1, t->y1), te(t->x2, t->y2);
+    bool startContact = false, endContact = false;
+    std::size_t k = 0;
+    while (k < m_TrackList.size() && !(startContact && endContact)) {
+        CTrackRecord* u = m_TrackList[k].get();
+        bool join = false;
+        if (u->type == 0) {
+            const CDPoint us(u->x1, u->y1), ue(u->x2, u->y2);
+            if (us == ts || us == te) {
+                join = true;
+                startContact = true;
+            }
+            if (ue == ts || ue == te) {
+                join = true;
+                endContact = true;
+            }
+        } else if (u->type == 1) {
+            if (PointInTrack(*u, ts.x, ts.y) || PointInTrack(*u, te.x, te.y)) {
+                join = true;
+                startContact = true;
+            }
+        }
+        if (!join || std::find(m_JoinList.begin(), m_JoinList.end(), u) != m_JoinList.end()) {
+            ++k;
+            continue;
+        }
+        m_JoinList.push_back(u);
+        m_JoinedTracks.push_back(std::move(m_TrackList[k]));
+        m_TrackList.erase(m_TrackList.begin() + std::ptrdiff_t(k));
+        if (u->type == 0)
+            CollectEndPads(u);
+        JoinTracks(u);
+        // The nested join may have taken tracks before k out of the list.
+        k = std::min(k, m_TrackList.size());
+    }
+    return 1;
+}
+
+int CVelmDoc::CollectEndPads(CTrackRecord* t)
+{
+    for (auto& pad : m_FlashList) {
+        if (pad->type != 3)
+            continue;
+        const double reach = double(pad->radius) - 1.5;
+        const double ds = std::hypot(pad->x - t->x1, pad->y - t->y1);
+        const double de = std::hypot(pad->x - t->x2, pad->y - t->y2);
+        if (ds < reach || de < reach)
+            m_EndPadList.push_back(pad.get());
+    }
+    return 1;
+}

@@ -1,0 +1,243 @@
+// Shared pieces of the Gerber readers.
+#include "import/gerber_reader_state.h"
+
+#include "document/velm_doc.h"
+#include "geometry/plane_geometry.h"
+#include "import/work_order_dlg.h"
+#include "platform/host.h"
+#include "platform/resources.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr unsigned IDS_GERBER_TRUNCATED = 61620;
+constexpr unsigned IDS_MACRO_PRIMITIVE = 61621;
+constexpr unsigned IDS_WIDE_APERTURE_TABLE = 61622;
+
+void ReplaceFirst(std::string& text, const char* directive, const std::string& value)
+{
+    std::size_t at = text.find(directive);
+    if (at != std::string::npos)
+        text.replace(at, std::char_traits<char>::length(directive), value);
+}
+
+}  // namespace
+
+bool Contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+bool IsGerberOperation(const std::string& d)
+{
+    return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
+}
+
+std::unique_ptr<CTrackRecord> NewGerberTrack(double x1, double y1, double x2, double y2,
+                                             float width, int type, int group, int recordNo)
+{
+    auto t = std::make_unique<CTrackRecord>();
+    t->groupNo = group;
+    t->recordNo = recordNo;
+    t->x1 = float(x1);
+    t->y1 = float(y1);
+    t->x2 = float(x2);
+    t->y2 = float(y2);
+    t->width = width;
+    t->type = std::uint8_t(type);
+    return t;
+}
+
+std::unique_ptr<CFlashRecord> NewGerberPad(double x, double y, float radius, int type, int recordNo)
+{
+    auto f = std::make_unique<CFlashRecord>();
+    f->x = float(x);
+    f->y = float(y);
+    f->radius = radius;
+    f->type = std::uint8_t(type);
+    f->recordNo = recordNo;
+    return f;
+}
+
+void LengthenSquareEnds(const CDPoint& from, const CDPoint& to, float h, CDPoint& start, CDPoint& end)
+{
+    const double a = std::atan2(from.y - to.y, from.x - to.x);
+    const double ex = std::fabs(std::cos(a) * h / 2), ey = std::fabs(std::sin(a) * h / 2);
+    start = from;
+    end = to;
+    if (start.x >= end.x) {
+        start.x += ex;
+        end.x -= ex;
+    } else {
+        start.x -= ex;
+        end.x += ex;
+    }
+    if (start.y >= end.y) {
+        start.y += ey;
+        end.y -= ey;
+    } else {
+        start.y -= ey;
+        end.y += ey;
+    }
+}
+
+CFlashRecord* CPadCollector::Add(std::unique_ptr<CFlashRecord> pad, bool head)
+{
+    CFlashRecord* raw = pad.get();
+    (head ? m_Heads : m_Tails).push_back(std::move(pad));
+    return raw;
+}
+
+void CPadCollector::MoveInto(COwnedList<CFlashRecord>& list)
+{
+    COwnedList<CFlashRecord> merged;
+    merged.reserve(m_Heads.size() + m_Tails.size());
+    for (auto it = m_Heads.rbegin(); it != m_Heads.rend(); ++it)
+        merged.push_back(std::move(*it));
+    for (auto& f : m_Tails)
+        merged.push_back(std::move(f));
+    Clear();
+    list = std::move(merged);
+}
+
+void CPadCollector::Clear()
+{
+    m_Heads.clear();
+    m_Tails.clear();
+}
+
+bool NextGerberPath(std::string& rest, std::string& name)
+{
+    if (rest.empty())
+        return false;
+    std::size_t semi = rest.find(';');
+    name = rest.substr(0, semi);
+    rest = semi == std::string::npos ? std::string() : rest.substr(semi + 1);
+    return true;
+}
+
+CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc, bool copper)
+    : m_Doc(doc),
+      m_Copper(copper),
+      m_MacroCount(doc.m_MacroList.size()),
+      m_Format(g_GerberFormatDlg),
+      m_UnitFactor(g_GerberUnitFactor),
+      m_Metric(g_GerberMetric),
+      m_DominantPad(g_DominantPadRadius),
+      m_PadRuns(g_PadRunStatistic),
+      m_GridStep(doc.m_GridStep),
+      m_AreaFillFlag(doc.m_AreaFillFlag),
+      m_Shapes(g_GerberShapeCodes)
+{
+    if (copper) {
+        m_Tracks = std::move(doc.m_TrackList);
+        m_Flashes = std::move(doc.m_FlashList);
+        m_PadTracks = std::move(doc.m_TrackRefList);
+        doc.m_TrackList.clear();
+        doc.m_FlashList.clear();
+        doc.m_TrackRefList.clear();
+    }
+    for (auto& a : doc.m_ApertureList)
+        m_Apertures.push_back(*a);
+}
+
+CGerberReadBackup::~CGerberReadBackup()
+{
+    if (m_Active)
+        Restore();
+}
+
+void CGerberReadBackup::Restore()
+{
+    if (!m_Active)
+        return;
+    m_Active = false;
+    if (m_Copper) {
+        m_Doc.m_TrackList = std::move(m_Tracks);
+        m_Doc.m_FlashList = std::move(m_Flashes);
+        m_Doc.m_TrackRefList = std::move(m_PadTracks);
+    }
+    m_Doc.m_ApertureList.clear();
+    for (auto& a : m_Apertures)
+        m_Doc.m_ApertureList.push_back(std::make_unique<CApertureRecord>(a));
+    if (m_Doc.m_MacroList.size() > m_MacroCount)
+        m_Doc.m_MacroList.resize(m_MacroCount);
+    g_GerberFormatDlg = m_Format;
+    g_GerberUnitFactor = m_UnitFactor;
+    g_GerberMetric = m_Metric;
+    g_DominantPadRadius = m_DominantPad;
+    g_PadRunStatistic = m_PadRuns;
+    m_Doc.m_GridStep = m_GridStep;
+    m_Doc.m_AreaFillFlag = m_AreaFillFlag;
+    g_GerberShapeCodes = m_Shapes;
+}
+
+void ShiftToDataOrigin(COwnedList<CTrackRecord>& tracks, COwnedList<CFlashRecord>& pads)
+{
+    const float ox = float(g_DataOriginX), oy = float(g_DataOriginY);
+    for (auto& t : tracks) {
+        t->x1 -= ox;
+        t->y1 -= oy;
+        if (t->type < 3) {
+            t->x2 -= ox;
+            t->y2 -= oy;
+        }
+    }
+    ShiftPadsToDataOrigin(pads);
+}
+
+void ShiftPadsToDataOrigin(COwnedList<CFlashRecord>& pads)
+{
+    for (auto& f : pads) {
+        f->x -= float(g_DataOriginX);
+        f->y -= float(g_DataOriginY);
+    }
+}
+
+CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, double j,
+                        bool signedOffsets)
+{
+    const std::string& dialect = g_CadDialect;
+    if (signedOffsets || dialect == "ALLEGRO" || dialect == "POWERPCB" || dialect == "CSI" ||
+        dialect == "PROTEL")
+        return CDPoint(start.x + i, start.y + j);
+    auto dist = [](const CDPoint& a, const CDPoint& b) {
+        return DistanceF(float(a.x), float(a.y), float(b.x), float(b.y));
+    };
+    const double ai = std::fabs(i), aj = std::fabs(j);
+    const CDPoint candidates[4] = {CDPoint(start.x + ai, start.y + aj),
+                                   CDPoint(start.x + ai, start.y - aj),
+                                   CDPoint(start.x - ai, start.y + aj),
+                                   CDPoint(start.x - ai, start.y - aj)};
+    for (const CDPoint& c : candidates)
+        if (std::fabs(dist(c, start) - dist(c, end)) < 2.0 && ArcSweep(start, end, c) < 4.0)
+            return c;
+    for (const CDPoint& c : candidates)
+        if (std::fabs(dist(c, start) - dist(c, end)) < 2.0)
+            return c;
+    return CDPoint(0, 0);
+}
+
+std::string TruncatedFileMessage(const std::string& path, long line)
+{
+    std::string text = LoadResString(IDS_GERBER_TRUNCATED);
+    ReplaceFirst(text, "%s", path);
+    ReplaceFirst(text, "%ld", std::to_string(line));
+    return text;
+}
+
+void ReportUnsupportedPrimitive(const std::string& path, int code)
+{
+    std::string text = LoadResString(IDS_MACRO_PRIMITIVE);
+    ReplaceFirst(text, "%s", path);
+    ReplaceFirst(text, "%d", std::to_string(code));
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+void ReportWideApertureTable(std::size_t count)
+{
+    std::string text = LoadResString(IDS_WIDE_APERTURE_TABLE);
+    ReplaceFirst(text, "%d", std::to_string(count));
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,7 @@
+! GAPFile Version 1.0
+! Created by hand
+GAPFile   Version 1.0
+D10 ROUND      10.00 0.254  0.00 0.000   0
+D11 SQUARE     60.00 1.524  0.00 0.000   0
+D12 RECTANGLE  60.00 1.524 30.00 0.762   0
+D13 OBLONG     80.00 2.032 40.00 1.016   0

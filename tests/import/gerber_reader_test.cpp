@@ -1,0 +1,402 @@
+// The Gerber layer readers: draws, flashes of every shape, arcs in chords,
+// regions (outline or fill), grouping, file lists and refused files.
+#include "import/aperture_dialogs.h"
+#include "import/gerber_blocks.h"
+#include "import_fixture.h"
+#include "platform/binary_io.h"
+
+#include <cmath>
+
+namespace {
+
+struct Stroke {
+    float x1, y1, x2, y2, width;
+    int type;
+};
+
+void ExpectStroke(const CTrackRecord& t, const Stroke& s)
+{
+    EXPECT_NEAR(t.x1, s.x1, 1e-3);
+    EXPECT_NEAR(t.y1, s.y1, 1e-3);
+    EXPECT_NEAR(t.x2, s.x2, 1e-3);
+    EXPECT_NEAR(t.y2, s.y2, 1e-3);
+    EXPECT_NEAR(t.width, s.width, 1e-3);
+    EXPECT_EQ(t.type, s.type);
+}
+
+const char* kApertures =
+    "%ADD10C,0.010*%\n%ADD11O,0.020X0.010*%\n%ADD12R,0.030X0.020*%\n%ADD13O,0.010X0.030*%\n";
+
+using GerberLayer = ImportTest;
+
+TEST_F(GerberLayer, ZeroLengthAndRectangleDraws)
+{
+    struct Case { const char* body; std::size_t tracks, pads; Stroke track; float padRadius;
+                  std::size_t padTracks; };
+    const Case cases[] = {
+        // Round 10: a flash of radius 5, no track.
+        {"D10*X50Y50D02*X50Y50D01*", 0, 1, {}, 5.0f, 0},
+        // Oval 20 x 10: a horizontal track of length 10 and width 10.
+        {"D11*X50Y50D02*X50Y50D01*", 1, 0, {45, 50, 55, 50, 10, 2}, 0, 1},
+        // Oval 10 x 30: a vertical track of length 20 and width 10.
+        {"D13*X50Y50D02*X50Y50D01*", 1, 0, {50, 40, 50, 60, 10, 2}, 0, 1},
+        // Rectangle 30 x 20 at one point: vertical, width 30.
+        {"D12*X50Y50D02*X50Y50D01*", 1, 0, {50, 40, 50, 60, 30, 1}, 0, 1},
+        // Rectangle drawn along X: lengthened by half its height.
+        {"D12*X0Y0D02*X100Y0D01*", 1, 0, {-10, 0, 110, 0, 30, 1}, 0, 0},
+        // A D01 right after a flash only sets the start of the next stroke.
+        {"D10*X0Y0D03*X100Y0D01*", 0, 1, {}, 5.0f, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        ASSERT_EQ(ReadLayer(Gerber(kApertures, c.body)), 1);
+        ASSERT_EQ(doc->m_TrackList.size(), c.tracks);
+        ASSERT_EQ(doc->m_FlashList.size(), c.pads);
+        if (c.tracks)
+            ExpectStroke(*doc->m_TrackList[0], c.track);
+        if (c.pads) {
+            EXPECT_FLOAT_EQ(doc->m_FlashList[0]->radius, c.padRadius);
+        }
+        EXPECT_EQ(doc->m_TrackRefList.size(), c.padTracks);
+    }
+}
+
+TEST_F(GerberLayer, RoundStrokesGetEndPadsAndRecordNumbers)
+{
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, "D10*X0Y0D02*X100Y0D01*X100Y100D01*")), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 2u);
+    ExpectStroke(*doc->m_TrackList[0], {0, 0, 100, 0, 10, 0});
+    ExpectStroke(*doc->m_TrackList[1], {100, 0, 100, 100, 10, 0});
+    EXPECT_EQ(doc->m_TrackList[0]->recordNo, 1);
+    EXPECT_EQ(doc->m_TrackList[1]->recordNo, 2);
+    // Pads at the head of the list, newest first: end of the second
+    // stroke, end of the first, its start.
+    ASSERT_EQ(doc->m_FlashList.size(), 3u);
+    const float r = 5.0f - 0.03f;
+    const float expected[3][3] = {{100, 100, 3}, {100, 0, 2}, {0, 0, 2}};
+    for (int k = 0; k < 3; ++k) {
+        const CFlashRecord& f = *doc->m_FlashList[std::size_t(k)];
+        EXPECT_FLOAT_EQ(f.x, expected[k][0]);
+        EXPECT_FLOAT_EQ(f.y, expected[k][1]);
+        EXPECT_FLOAT_EQ(f.radius, r);
+        EXPECT_EQ(f.type, 3);
+        EXPECT_EQ(f.recordNo, int(expected[k][2]));
+    }
+}
+
+TEST_F(GerberLayer, FlashesOfEveryShape)
+{
+    const std::string macros =
+        "%AMCIRC*1,1,$1,0.1,0,90*%\n"            // circle 0.1 right of the origin, turned 90 deg
+        "%AMLINE*20,1,0.01,0,0,0.1,0,90*%\n"      // vector line along X, turned to Y
+        "%AMBAR*21,1,0.1,0.02,0,0,90*%\n"         // 100 x 20 centre line, turned upright
+        "%AMSQ*4,1,4,0,0,0.1,0,0.1,0.1,0,0.1,0,0,0*%\n"
+        "%AMHEX*5,1,6,0,0,0.1,0*%\n"
+        "%AMODD*0 comment*7,0,0,0.1,0.08,0.01,0*%\n";
+    const std::string apertures = std::string(kApertures) + macros +
+                                  "%ADD20CIRC,0.05*%%ADD21LINE*%%ADD22BAR*%%ADD23SQ*%"
+                                  "%ADD24HEX*%%ADD25ODD*%\n";
+    struct Case { const char* body; std::size_t tracks, pads; };
+    const Case cases[] = {
+        {"D10*X100Y200D03*", 0, 1},  // round: one flash record
+        {"D12*X100Y200D03*", 1, 0},  // rectangle: one square-ended track
+        {"D11*X100Y200D03*", 1, 2},  // oval: a track with two pads
+        {"D20*X100Y200D03*", 0, 1},
+        {"D21*X100Y200D03*", 1, 0},
+        {"D22*X100Y200D03*", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        ASSERT_EQ(ReadLayer(Gerber(apertures, c.body)), 1);
+        EXPECT_EQ(doc->m_TrackList.size(), c.tracks);
+        EXPECT_EQ(doc->m_FlashList.size(), c.pads);
+    }
+    ReadLayer(Gerber(apertures, "D12*X100Y200D03*"));
+    ExpectStroke(*doc->m_TrackList[0], {100, 190, 100, 210, 30, 1});
+    ReadLayer(Gerber(apertures, "D11*X100Y200D03*"));
+    ExpectStroke(*doc->m_TrackList[0], {95, 200, 105, 200, 10, 0});
+    EXPECT_FLOAT_EQ(doc->m_FlashList[0]->radius, 5.0f);
+
+    // Macro rotations turn every primitive about the flash point.
+    ReadLayer(Gerber(apertures, "D20*X100Y200D03*"));
+    EXPECT_NEAR(doc->m_FlashList[0]->x, 100.0f, 1e-3);
+    EXPECT_NEAR(doc->m_FlashList[0]->y, 300.0f, 1e-3);
+    EXPECT_NEAR(doc->m_FlashList[0]->radius, 25.0f, 1e-3);
+    ReadLayer(Gerber(apertures, "D21*X100Y200D03*"));
+    ExpectStroke(*doc->m_TrackList[0], {100, 200, 100, 300, 10, 1});
+    ReadLayer(Gerber(apertures, "D22*X100Y200D03*"));
+    ExpectStroke(*doc->m_TrackList[0], {100, 150, 100, 250, 20, 1});
+
+    // Outlines (primitive 4, and the polygon 5) are filled with strokes.
+    for (const char* body : {"D23*X100Y200D03*", "D24*X100Y200D03*"}) {
+        SCOPED_TRACE(body);
+        ReadLayer(Gerber(apertures, body));
+        ASSERT_GT(doc->m_TrackList.size(), 10u);
+        float minX = 1e9f, maxX = -1e9f;
+        for (auto& t : doc->m_TrackList) {
+            minX = std::min({minX, t->x1, t->x2});
+            maxX = std::max({maxX, t->x1, t->x2});
+        }
+        EXPECT_NEAR(maxX - minX, 100.0f, 2.0f);
+        EXPECT_EQ(doc->m_FlashList.size(), 2 * doc->m_TrackList.size());
+    }
+    EXPECT_TRUE(TestHost().BoxTexts().empty());
+
+    // An unsupported primitive is reported once per file.
+    ReadLayer(Gerber(apertures, "D25*X100Y200D03*X300Y200D03*"));
+    ASSERT_EQ(TestHost().BoxTexts().size(), 1u);
+    EXPECT_NE(TestHost().BoxTexts()[0].find(" 7"), std::string::npos);
+}
+
+TEST_F(GerberLayer, ArcsBecomeChords)
+{
+    // Counter-clockwise quarter arc of radius 50 about the origin.
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, "G75*D10*X50Y0D02*G03X0Y50I-50J0D01*")), 1);
+    ASSERT_FALSE(doc->m_TrackList.empty());
+    const CTrackRecord& arc = *doc->m_TrackList[0];
+    EXPECT_EQ(arc.type, 8);
+    EXPECT_FLOAT_EQ(arc.width, 50.0f);
+    EXPECT_NEAR(arc.x2, 0.0f, 1e-5);
+    EXPECT_NEAR(arc.y2, M_PI / 2, 1e-5);
+    // 0.2 rad steps: 7 full chords and the last one to the end point.
+    EXPECT_EQ(doc->m_TrackList.size(), 1u + 8u);
+    for (std::size_t k = 1; k < doc->m_TrackList.size(); ++k) {
+        EXPECT_EQ(doc->m_TrackList[k]->chordMark, 100);
+        EXPECT_NEAR(std::hypot(doc->m_TrackList[k]->x2, doc->m_TrackList[k]->y2), 50.0, 1e-3);
+    }
+    EXPECT_NEAR(doc->m_TrackList.back()->x2, 0.0f, 1e-3);
+    EXPECT_NEAR(doc->m_TrackList.back()->y2, 50.0f, 1e-3);
+
+    // Full circles (start = end) sweep all round in both directions, also
+    // when they start away from angle 0.
+    for (const char* body : {"D10*X50Y0D02*G03X50Y0I-50J0D01*", "D10*X0Y50D02*G03X0Y50I0J-50D01*",
+                             "D10*X0Y50D02*G02X0Y50I0J-50D01*"}) {
+        SCOPED_TRACE(body);
+        ReadLayer(Gerber(kApertures, std::string("G75*") + body));
+        double swept = 0;
+        for (std::size_t k = 1; k < doc->m_TrackList.size(); ++k) {
+            const CTrackRecord& t = *doc->m_TrackList[k];
+            swept += std::hypot(t.x2 - t.x1, t.y2 - t.y1);
+        }
+        EXPECT_NEAR(swept, 2 * M_PI * 50, 2.0);
+    }
+
+    // Without G75 and outside the four signed dialects the centre is the
+    // candidate whose radii agree.
+    g_CadDialect = "ORCAD";
+    ReadLayer(Gerber(kApertures, "D10*X0Y100D02*G02X100Y0I0J100D01*"));
+    EXPECT_NEAR(doc->m_TrackList[0]->x1, 0.0f, 1e-3);
+    EXPECT_NEAR(doc->m_TrackList[0]->y1, 0.0f, 1e-3);
+}
+
+TEST_F(GerberLayer, RegionsOutlinedOrFilled)
+{
+    const std::string square = "D10*G36*X0Y0D02*X100Y0D01*X100Y100D01*X0Y100D01*X0Y0D01*G37*";
+    // The plain reader draws the outline with 1-mil round strokes.
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, square)), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 4u);
+    for (auto& t : doc->m_TrackList)
+        EXPECT_FLOAT_EQ(t->width, 1.0f);
+    EXPECT_EQ(doc->m_AreaFillFlag, 0);
+
+    // The area-fill reader fills it: 4 edges of width 1, vertical strokes
+    // of width 3, two pads per record, one group.
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, square), true), 1);
+    std::size_t edges = 0, fills = 0;
+    for (auto& t : doc->m_TrackList) {
+        (t->width == 1.0f ? edges : fills) += 1;
+        EXPECT_EQ(t->groupNo, doc->m_TrackList[0]->groupNo);
+    }
+    EXPECT_EQ(edges, 4u);
+    EXPECT_GT(fills, 40u);
+    EXPECT_EQ(doc->m_FlashList.size(), 2 * doc->m_TrackList.size());
+    for (auto& f : doc->m_FlashList) {
+        EXPECT_EQ(f->type, 3);
+        EXPECT_EQ(f->spare40, 1);
+    }
+
+    // A G37 without its own G36 adds nothing (and owns nothing twice).
+    const std::size_t once = doc->m_TrackList.size();
+    ReadLayer(Gerber(kApertures, square + "G37*"), true);
+    EXPECT_EQ(doc->m_TrackList.size(), once);
+}
+
+TEST_F(GerberLayer, OverlapDeletionCutsSharedColumns)
+{
+    const std::string big = "G36*X0Y0D02*X100Y0D01*X100Y300D01*X0Y300D01*X0Y0D01*G37*";
+    const std::string small = "G36*X0Y100D02*X100Y100D01*X100Y200D01*X0Y200D01*X0Y100D01*G37*";
+    auto covered = [&](float y) {
+        int n = 0;
+        for (auto& t : doc->m_TrackList)
+            if (t->width == 3.0f && t->x1 > 40 && t->x1 < 60 &&
+                std::min(t->y1, t->y2) < y && std::max(t->y1, t->y2) > y)
+                ++n;
+        return n;
+    };
+    g_GerberFormatDlg.OverlapDelete = 0;
+    ReadLayer(Gerber(kApertures, "D10*" + big + small), true);
+    EXPECT_GT(covered(150), 0);
+    const int both = covered(150);
+    g_GerberFormatDlg.OverlapDelete = 1;
+    ReadLayer(Gerber(kApertures, "D10*" + big + small), true);
+    EXPECT_LT(covered(150), both);
+    EXPECT_GT(covered(50), 0);
+    EXPECT_GT(covered(250), 0);
+}
+
+TEST_F(GerberLayer, FillReaderPadsAndTypes)
+{
+    ReadLayer(Gerber(kApertures, "D10*X0Y0D02*X100Y0D01*"), true);
+    ASSERT_EQ(doc->m_FlashList.size(), 2u);
+    EXPECT_FLOAT_EQ(doc->m_FlashList[0]->radius, 4.5f);
+    EXPECT_EQ(doc->m_TrackList[0]->joined, 1);
+    ReadLayer(Gerber(kApertures, "D11*X0Y0D03*"), true);
+    EXPECT_EQ(doc->m_TrackList[0]->type, 2);
+}
+
+TEST_F(GerberLayer, GroupingJoinsTouchingTracks)
+{
+    g_GerberFormatDlg.GroupFlag = 1;
+    ReadLayer(Gerber(kApertures, "D10*X0Y0D02*X100Y0D01*X100Y100D01*X500Y500D02*X600Y500D01*"));
+    ASSERT_EQ(doc->m_TrackList.size(), 3u);
+    EXPECT_EQ(doc->m_TrackList[0]->groupNo, doc->m_TrackList[1]->groupNo);
+    EXPECT_NE(doc->m_TrackList[0]->groupNo, doc->m_TrackList[2]->groupNo);
+    for (auto& f : doc->m_FlashList)
+        if (f->x == 100 && f->y == 0) {
+            EXPECT_EQ(f->groupNo, doc->m_TrackList[0]->groupNo);
+        }
+}
+
+TEST_F(GerberLayer, FileListsOriginAndMissingFiles)
+{
+    const std::string a = WriteFile("a.gbr", Gerber(kApertures, "D10*X0Y0D02*X100Y0D01*"));
+    const std::string b = WriteFile("b.gbr", Gerber(kApertures, "D10*X0Y0D02*X0Y100D01*"));
+    g_DataOriginX = 10;
+    g_DataOriginY = 20;
+    int zooms = 0;
+    doc->m_ViewHooks.zoomToFit = [&] { ++zooms; };
+    ASSERT_EQ(doc->ReadGerberLayer(a + ";" + b), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 2u);
+    EXPECT_EQ(doc->m_TrackList[1]->recordNo, 1);  // restarts per file
+    EXPECT_GT(doc->m_TrackList[1]->groupNo, doc->m_TrackList[0]->groupNo);
+    ExpectStroke(*doc->m_TrackList[1], {-10, -20, -10, 80, 10, 0});
+    EXPECT_EQ(zooms, 1);
+
+    EXPECT_EQ(doc->ReadGerberLayer(a + ";" + JoinPath(TestDir(), "gone.gbr")), 0);
+    EXPECT_EQ(doc->m_TrackList.size(), 1u);
+    ASSERT_EQ(TestHost().BoxTexts().size(), 1u);
+    EXPECT_NE(TestHost().BoxTexts()[0].find("gone.gbr"), std::string::npos);
+    EXPECT_EQ(doc->ReadGerberLayer(""), 1);
+    EXPECT_TRUE(doc->m_TrackList.empty());
+}
+
+// The byte images of every record, for comparing two reads.
+std::vector<std::uint8_t> Images(const CVelmDoc& d)
+{
+    CBinaryWriter out;
+    for (auto& t : d.m_TrackList)
+        t->WriteImage(out);
+    for (auto& f : d.m_FlashList)
+        f->WriteImage(out);
+    return out.Data();
+}
+
+TEST_F(GerberLayer, CrlfReadsTheSameAndCutFilesAreRefused)
+{
+    std::string text = Gerber(kApertures,
+                              "G75*D10*X0Y0D02*X100Y0D01*G03X0Y100I-100J0D01*G36*X0Y0D02*X50Y0D01*"
+                              "X50Y50D01*X0Y0D01*G37*D11*X300Y300D03*");
+    for (bool fill : {false, true}) {
+        SCOPED_TRACE(fill);
+        ASSERT_EQ(ReadLayer(text, fill), 1);
+        const auto lf = Images(*doc);
+        std::string crlf;
+        for (char c : text)
+            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        ASSERT_EQ(ReadLayer(crlf, fill), 1);
+        EXPECT_EQ(Images(*doc), lf);
+
+        // Cut in half: refused with a message naming the file and line, the
+        // copper and the apertures as they were.
+        const std::size_t apertures = doc->m_ApertureList.size();
+        const int unitDec = g_GerberFormatDlg.UnitDec;
+        g_GerberFormatDlg.UnitDec = 5;
+        for (std::size_t cut : {text.size() / 2, std::size_t(20), text.size() - 5}) {
+            SCOPED_TRACE(cut);
+            TestHost().QueueAnswer(IDOK);
+            EXPECT_EQ(ReadLayer(text.substr(0, cut), fill), 0);
+            EXPECT_EQ(Images(*doc), lf);
+            EXPECT_EQ(doc->m_ApertureList.size(), apertures);
+            EXPECT_EQ(g_GerberFormatDlg.UnitDec, 5);
+            ASSERT_FALSE(TestHost().BoxTexts().empty());
+            EXPECT_NE(TestHost().BoxTexts().back().find("layer.gbr"), std::string::npos);
+        }
+        g_GerberFormatDlg.UnitDec = unitDec;
+    }
+}
+
+TEST_F(GerberLayer, LoadGerberFollowsTheAreaFillOption)
+{
+    const std::string square = "D10*G36*X0Y0D02*X100Y0D01*X100Y100D01*X0Y100D01*X0Y0D01*G37*";
+    const std::string path = WriteFile("s.gbr", Gerber(kApertures, square));
+    g_GerberFormatDlg.AreaFill = 0;
+    doc->LoadGerber(path);
+    EXPECT_EQ(doc->m_TrackList.size(), 4u);
+    g_GerberFormatDlg.AreaFill = 1;
+    doc->LoadGerber(path);
+    EXPECT_GT(doc->m_TrackList.size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GerberLayer, UnknownApertureIsAskedMidRead)
+{
+    TestHost().QueueDialog(
+        [](CDialog& d) {
+            d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "20");
+            d.PressButton(1);
+        },
+        CApertureDefDlg::IDD);
+    ASSERT_EQ(ReadLayer(Gerber("", "D77*X0Y0D02*X100Y0D01*")), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 20.0f);
+    EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
+}
+
+TEST_F(GerberLayer, ApertureUnitsOfAnRs274dFile)
+{
+    // An aperture file in inches: a mean width of at most 0.1 is scaled by
+    // 1000 at the first linear block.
+    g_ApertureFormat = 2;  // the PROTEL block: D code, shape, X, Y
+    g_CurrentApertureFile = WriteFile("inch.apr", "D10 ROUNDED 0.010 0.010\nD11 ROUNDED 0.020 0.020\n");
+    g_GerberFormatDlg.AutoFormat = 1;
+    ASSERT_EQ(ReadLayer("D10*X0Y0D02*X100Y0D01*M02*\n"), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 10.0f);
+    EXPECT_FLOAT_EQ(doc->FindAperture("D11")->width, 20.0f);
+    EXPECT_EQ(g_GerberFormatDlg.InchMM2, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GerberLayer, WideApertureTablesAreReportedNotWrapped)
+{
+    std::string apertures;
+    for (int d = 10; d < 310; ++d)
+        apertures += "%ADD" + std::to_string(d) + "C,0.010*%\n";
+    ASSERT_EQ(ReadLayer(Gerber(apertures, "D309*X0Y0D02*X100Y0D01*")), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_EQ(doc->m_TrackList[0]->apertureNo, 0);  // straight draws carry no index
+    ASSERT_EQ(ReadLayer(Gerber(apertures, "G75*D309*X100Y0D02*G03X100Y0I-100J0D01*")), 1);
+    const CTrackRecord& chord = *doc->m_TrackList[1];
+    EXPECT_EQ(chord.apertureNo, 299);
+    EXPECT_EQ(chord.aperture, 255);
+    ASSERT_EQ(TestHost().BoxTexts().size(), 2u);  // once per read
+    EXPECT_NE(TestHost().BoxTexts()[0].find("300"), std::string::npos);
+}
+
+}  // namespace
