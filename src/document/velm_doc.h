@@ -195,7 +195,7 @@ public:
     // The table position of a code (asked from the operator and added when
     // missing); wide, so more than 256 apertures stay apart in memory.
     int GetApertureIndex(const std::string& code);
-    float GetApertureWidthByIndex(int index);
+    float GetApertureWidthByIndex(int index) const;
     // The operator is asked for a missing code unless it is empty or one of
     // the codes never asked ("D02M", "G01D"); the answer is appended.
     static bool MayAskAperture(const std::string& code);

@@ -205,7 +205,7 @@ int CVelmDoc::GetApertureIndex(const std::string& code)
     return int(m_ApertureList.size() - 1);
 }
 
-float CVelmDoc::GetApertureWidthByIndex(int index)
+float CVelmDoc::GetApertureWidthByIndex(int index) const
 {
     if (m_AreaFillFlag)
         return 1.0f;

@@ -22,13 +22,12 @@ CDPoint PlacePoint(const CLayoutBlock& block, double x, double y)
     return p;
 }
 
-float ArcApertureWidth(const CVelmDoc& doc, std::uint8_t index)
+float ArcApertureWidth(const CVelmDoc& doc, const CTrackRecord& track)
 {
-    // The index byte is read as signed: only the first 128 records can be named.
-    int i = static_cast<std::int8_t>(index);
-    if (i < 0 || i >= static_cast<int>(doc.m_ApertureList.size()))
-        return 1.0f;
-    return doc.m_ApertureList[i]->width;
+    // The full index the reader kept, so every aperture of a large table can
+    // be named; a width of 0 (no such aperture) still draws a hairline.
+    float width = doc.GetApertureWidthByIndex(track.apertureNo);
+    return width > 0.0f ? width : 1.0f;
 }
 
 CTrackPainter::CTrackPainter(CVelmView& v, CDrawSurface& surface, COLORREF c,
@@ -130,7 +129,7 @@ void CVelmView::DrawCopper(COLORREF colour)
     v.dc.SelectBrush(SolidBrush(colour));
     CTrackPainter paint(*this, v.dc, colour);
     for (const auto& t : m_Doc.m_TrackList)
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), true);
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), true);
     v.dc.SelectPen(SolidPen(1, colour));
     COLORREF fill = colour;
     if (g_SolidLineView)
@@ -151,7 +150,7 @@ void CVelmView::DrawCopperPlaced(const CLayoutBlock* block, COLORREF colour)
     for (const auto& f : m_Doc.m_FlashList)
         paint.Disc(*f, true);
     for (const auto& t : m_Doc.m_TrackList) {
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, t->aperture), false);
+        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), false);
         // The discs after a track need the copper brush again.
         v.dc.SelectBrush(SolidBrush(colour));
     }

@@ -9,7 +9,7 @@ void DrawRouteTrack(CTrackPainter& paint, const CVelmDoc& doc, const CTrackRecor
     switch (t.type) {
     case 1: paint.FlatTrack(t, false); break;
     case 3:
-    case 4: paint.ArcTrack(t, ArcApertureWidth(doc, t.aperture)); break;
+    case 4: paint.ArcTrack(t, ArcApertureWidth(doc, t)); break;
     default: paint.RoundLine(t); break;
     }
 }

@@ -16,7 +16,7 @@ void CVelmView::DrawSelection(COLORREF colour)
         case 0: paint.RoundLine(*t); break;
         case 1: paint.FlatTrack(*t, false); break;
         case 3:
-        case 4: paint.ArcTrack(*t, ArcApertureWidth(m_Doc, t->aperture)); break;
+        case 4: paint.ArcTrack(*t, ArcApertureWidth(m_Doc, *t)); break;
         default: break;  // the other kinds are not highlighted
         }
     }

@@ -38,4 +38,4 @@ struct CTrackPainter {
 
 // The pen width of an arc: the width of its aperture in the document's
 // table, 1 mil when the index names none.
-float ArcApertureWidth(const CVelmDoc& doc, std::uint8_t index);
+float ArcApertureWidth(const CVelmDoc& doc, const CTrackRecord& track);
