@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned kMenus[] = {128, 138, 152, 137, 170, 176, 167};
 constexpr unsigned kToolBars[] = {128, 220, 235};
-constexpr unsigned kDialogs[] = {100, 106, 154, 178, 185, 196, 213, 225};
+constexpr unsigned kDialogs[] = {100, 106, 154, 178, 185, 190, 194, 196, 213, 224, 225};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)
