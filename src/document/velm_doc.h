@@ -226,6 +226,23 @@ public:
     void OnFileGerberFormat();
     // ---- end of Gerber import ----
 
+    // ---- Number-format detection (src/import/format_detection.cpp) ----
+    // Each guesses a format from the data of a ";"-separated path list and
+    // writes it into g_GerberFormatDlg or g_DrillFormatDlg (in memory only).
+    // DetectGerberFormat: 1 when it ran to the end, 0 when AutoFormat is off
+    // or a file cannot be read. It leaves the flashes it found in the flash
+    // list, DetectDrillFormat the holes in g_HoleList: working data only.
+    int DetectGerberFormat(const std::string& paths);
+    void DetectDrillFormat(const std::string& paths);
+    // Zero suppression, unit and digit counts from the digit strings and the
+    // steps between points; 1, or 0 when a file cannot be read.
+    int DetectGerberDigits(const std::string& paths);
+    int DetectDrillDigits(const std::string& paths);
+    // The decimal digits from the power-of-ten spacing of the flashes or holes.
+    void DetectGerberScale();
+    void DetectDrillScale();
+    // ---- end of number-format detection ----
+
 private:
     void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.
