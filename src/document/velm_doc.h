@@ -30,6 +30,11 @@ struct CDocumentViewHooks {
     std::function<void()> zoomToFit;        // CVelmView::OnWindowAll
     std::function<void()> blockLayout;      // CVelmView::OnBlockLayout
     std::function<void()> updateAllViews;   // redraw after the data changed
+    // CVelmView::AutoAlignDrills: 0 when the holes could not be aligned.
+    std::function<int(int)> autoAlignDrills;
+    // The view's drill and route display flags turned on.
+    std::function<void()> showDrills;
+    std::function<void()> showRoute;
 };
 
 // Four int32 extents: min x, min y, max x, max y (mil).
@@ -242,6 +247,20 @@ public:
     void DetectGerberScale();
     void DetectDrillScale();
     // ---- end of number-format detection ----
+
+    // ---- File/New job loader (src/import/job_loader.cpp) ----
+    // File/New (32915): the settings file, then the work order dialog; OK
+    // loads the order.
+    void OnFileNew();
+    // The whole job from the current work order: both copper sides through
+    // their side files, aligned to one origin, the drills, the route or a
+    // default outline; the order is stored in the registry.
+    void LoadWorkOrder();
+    // The extent of the working side's copper and of the "route" layer.
+    void GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner);
+    // The processing macro of g_CalcMethod (src/planning/process_macro.cpp).
+    void RunProcessMacro();
+    // ---- end of File/New job loader ----
 
 private:
     void RegisterCommands();
