@@ -2,13 +2,14 @@
 // settings store and system directory of its own that vanish at exit.
 //   load [--component F] [--solder F] [--component-apertures F]
 //        [--solder-apertures F] [--dialect NAME] [--drill F] [--route F]
-//        [--file-auto 0|1] --project OUT.prj
+//        [--drill-units mm|inch] [--file-auto 0|1] --project OUT.prj
 //                    runs the File/New loader on that work order and saves
 //                    the job as a project
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
 #include "document_json.h"
+#include "import/drill_format_dlg.h"
 #include "import/work_order_dlg.h"
 #include "settings/program_options.h"
 #include "settings/system_settings_dlg.h"
@@ -35,7 +36,8 @@ int Usage()
                  "usage: ordune-tool dump FILE.prj\n"
                  "       ordune-tool load [--component F] [--solder F] [--component-apertures F]\n"
                  "                        [--solder-apertures F] [--dialect NAME] [--drill F]\n"
-                 "                        [--route F] [--file-auto 0|1] --project OUT.prj\n");
+                 "                        [--route F] [--drill-units mm|inch] [--file-auto 0|1]\n"
+                 "                        --project OUT.prj\n");
     return 2;
 }
 
@@ -94,6 +96,10 @@ int Load(const std::map<std::string, std::string>& options)
         g_ApertureFormat = block;
         g_CadDialect = dialect;
     }
+    // The drill format is the operator's setting; a fresh store has inch.
+    const std::string drillUnits = option("--drill-units");
+    if (!drillUnits.empty())
+        g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = drillUnits == "mm" ? 1 : 0;
     const std::string fileAuto = option("--file-auto");
     if (!fileAuto.empty())
         g_FileAuto = fileAuto == "0" ? 0 : 1;
@@ -153,9 +159,10 @@ int main(int argc, char** argv)
             static const char* const kNames[] = {
                 "--component", "--solder", "--component-apertures", "--solder-apertures",
                 "--dialect",   "--drill",  "--route",               "--project",
-                "--file-auto"};
+                "--file-auto", "--drill-units"};
             known = known && std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
-            options[name] = name == "--dialect" || name == "--file-auto" ? argv[i + 1]
+            options[name] = name == "--dialect" || name == "--file-auto" || name == "--drill-units"
+                                 ? argv[i + 1]
                                                                          : Absolute(argv[i + 1]);
         }
         result = known ? Load(options) : Usage();
