@@ -96,6 +96,27 @@ void CountStep(double step, int& inchSteps, int& mmSteps)
         ++mmSteps;
 }
 
+// Opens one file of the list, telling the operator when it cannot be read;
+// like every reader's, an open restarts the record counter.
+bool OpenForDetection(CGerberSource& in, const std::string& name, CVelmDoc& doc)
+{
+    if (!in.Open(name)) {
+        ReportCannotReadFile(name);
+        return false;
+    }
+    doc.m_ReaderState = 1;
+    return true;
+}
+
+CDrillTool* AddDrillTool(int toolNumber, float diameter)
+{
+    auto tool = std::make_unique<CDrillTool>();
+    tool->diameter = diameter;
+    tool->toolNumber = toolNumber;
+    tool->mode = 1;
+    return AddTail(g_HoleList, std::move(tool));
+}
+
 using BlockReader = std::function<void(CGerberSource&, std::string&)>;
 using FieldConverter = std::function<double(const std::string& block, std::size_t at)>;
 
@@ -108,11 +129,8 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
 
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
-        if (!in.Open(name)) {
-            ReportCannotReadFile(name);
+        if (!OpenForDetection(in, name, doc))
             return 0;
-        }
-        doc.m_ReaderState = 1;
         stats.endZero = stats.startZero = false;
         while (!in.AtEnd()) {
             readBlock(in, block);
@@ -139,11 +157,8 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
     rest = paths;
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
-        if (!in.Open(name)) {
-            ReportCannotReadFile(name);
+        if (!OpenForDetection(in, name, doc))
             return 0;
-        }
-        doc.m_ReaderState = 1;
         double curX = 0.0, curY = 0.0, prevX = 0.0, prevY = 0.0;
         while (!in.AtEnd()) {
             readBlock(in, block);
@@ -319,25 +334,15 @@ void CVelmDoc::DetectDrillFormat(const std::string& paths)
             for (auto& tool : g_HoleList)
                 if (tool->toolNumber == n)
                     current = tool.get();
-            if (!current) {
-                auto tool = std::make_unique<CDrillTool>();
-                tool->diameter = diameter;
-                tool->toolNumber = n;
-                tool->mode = 1;
-                current = AddTail(g_HoleList, std::move(tool));
-            }
+            if (!current)
+                current = AddDrillTool(n, diameter);
             break;
         }
         case DRILL_POSITION:
             // A hole before any tool definition goes to tool 1, as the drill
             // import does it.
-            if (!current) {
-                auto tool = std::make_unique<CDrillTool>();
-                tool->toolNumber = 1;
-                tool->diameter = 1.0f;
-                tool->mode = 1;
-                current = AddTail(g_HoleList, std::move(tool));
-            }
+            if (!current)
+                current = AddDrillTool(1, 1.0f);
             AddTail(current->holes, std::make_unique<CDPoint>(reader.m_OutX + reader.m_OriginX,
                                                               reader.m_OutY + reader.m_OriginY));
             break;
