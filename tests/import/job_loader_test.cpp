@@ -114,6 +114,21 @@ TEST_F(JobLoaderTest, ComponentSideIsShiftedOntoTheSolderSide)
     EXPECT_TRUE(TestHost().Boxes().empty()) << TestHost().BoxTexts()[0];
 }
 
+TEST_F(JobLoaderTest, UnshiftedSidesBothCountInTheCopperExtent)
+{
+    // The corner pads agree, so nothing moves and the document keeps the
+    // component side; the solder side's extra pad must still count.
+    std::vector<Pad> solder = kRow;
+    solder.push_back({500, 400, 10});
+    g_SolderGerberFile = Side("bot.gbr", solder);
+    g_ComponentGerberFile = Side("top.gbr", kRow);
+    doc->LoadWorkOrder();
+    EXPECT_EQ(doc->m_DataOffset.x, 0);
+    const CExtent& g = doc->m_GerberExtent;
+    EXPECT_EQ(g.maxX - g.minX, 2030 - 470);
+    EXPECT_EQ(g.maxY - g.minY, 1030 - 370);
+}
+
 TEST_F(JobLoaderTest, CopperWithoutRouteGetsADefaultOutlineAndTheOrderIsStored)
 {
     g_ComponentGerberFile = Side("top.gbr", kRow);
