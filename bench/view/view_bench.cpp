@@ -1,10 +1,15 @@
 // Full redraws of the board view into its backing image: a synthetic board
 // (tracks, pads, holes, isolation paths, clearing strokes) and the same board
 // tiled 4 x 4, each at zoom to fit and at a close zoom that shows about a
-// sixteenth of the small board. Run: build/bin/ordune_view_bench
+// sixteenth of the small board; and the largest board of the shared corpus
+// loaded through File/New, at fit and close zoom.
+// Run: build/bin/ordune_view_bench
 #include "document/board_extent.h"
 #include "document/program_objects.h"
 #include "import/work_order_dlg.h"
+#include "platform/paths.h"
+#include "settings/default_files.h"
+#include "settings/system_settings_dlg.h"
 #include "view/qt/image_surface.h"
 #include "view/velm_view.h"
 #include "view/view_window.h"
@@ -12,6 +17,7 @@
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -121,7 +127,47 @@ void Redraw(benchmark::State& state)
     state.counters["mil_per_px"] = view.m_Scale;
 }
 
+// The largest corpus board (one copper side, its drill file and outline)
+// through the job loader, then redrawn at zoom to fit or at 8 px per mil.
+void RedrawCorpusBoard(benchmark::State& state)
+{
+    App();
+    const std::string dir = std::string(ORDUNE_CORPUS_DIR) + "/boards/project-controller/";
+    if (!std::filesystem::exists(dir)) {
+        state.SkipWithError("the corpus is absent");
+        return;
+    }
+    ResetProgramObjects();
+    const std::string system =
+        (std::filesystem::temp_directory_path() / "ordune_view_bench_system").string();
+    MakeDirectories(system);
+    SeedSystemDir(system);
+    // After the document, whose making reads the stored options.
+    auto doc = std::make_unique<CVelmDoc>();
+    g_SystemDir = system;
+    g_SolderGerberFile = dir + "project-controller-B_Cu.gbr";
+    g_DrillFile = dir + "project-controller.drl";
+    g_RouteFile = dir + "project-controller-Edge_Cuts.gbr";
+    doc->LoadWorkOrder();
+    CBenchWindow window;
+    CVelmView view(*doc);
+    view.SetWindow(&window);
+    view.OnWindowAll();
+    if (state.range(0)) {
+        view.m_Scale = 1.0f / 8.0f;
+        view.m_Origin = CDPoint(g_BoardMinX + 200.0, g_BoardMinY + 200.0);
+    }
+    for (auto _ : state)
+        view.Redraw();
+    state.counters["tracks"] = double(doc->m_TrackList.size());
+    state.counters["flashes"] = double(doc->m_FlashList.size());
+    state.counters["mil_per_px"] = view.m_Scale;
+}
+
 }  // namespace
+
+// Argument: close zoom.
+BENCHMARK(RedrawCorpusBoard)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Arguments: tiles per side, close zoom, work stage (1 edit, 2 paths).
 BENCHMARK(Redraw)

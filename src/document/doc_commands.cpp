@@ -21,6 +21,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {32846, nullptr, &CVelmDoc::OnUpdateCalcIsolationLines},
     {32905, &CVelmDoc::OnFileOpenProject, nullptr},
     {32906, &CVelmDoc::OnFileSave, nullptr},
+    {32915, &CVelmDoc::OnFileNew, nullptr},
     {32934, nullptr, &CVelmDoc::OnUpdateMachineParams},
     {32935, nullptr, &CVelmDoc::OnUpdateCommand32935},
     {33017, &CVelmDoc::OnFileSystemSettings, nullptr},

@@ -30,6 +30,11 @@ struct CDocumentViewHooks {
     std::function<void()> zoomToFit;        // CVelmView::OnWindowAll
     std::function<void()> blockLayout;      // CVelmView::OnBlockLayout
     std::function<void()> updateAllViews;   // redraw after the data changed
+    // CVelmView::AutoAlignDrills: 0 when the holes could not be aligned.
+    std::function<int(int)> autoAlignDrills;
+    // The view's drill and route display flags turned on.
+    std::function<void()> showDrills;
+    std::function<void()> showRoute;
 };
 
 // Four int32 extents: min x, min y, max x, max y (mil).
@@ -225,6 +230,37 @@ public:
     // File/Gerber format (33136): the format dialog, modal.
     void OnFileGerberFormat();
     // ---- end of Gerber import ----
+
+    // ---- Number-format detection (src/import/format_detection.cpp) ----
+    // Each guesses a format from the data of a ";"-separated path list and
+    // writes it into g_GerberFormatDlg or g_DrillFormatDlg (in memory only).
+    // DetectGerberFormat: 1 when it ran to the end, 0 when AutoFormat is off
+    // or a file cannot be read. It leaves the flashes it found in the flash
+    // list, DetectDrillFormat the holes in g_HoleList: working data only.
+    int DetectGerberFormat(const std::string& paths);
+    void DetectDrillFormat(const std::string& paths);
+    // Zero suppression, unit and digit counts from the digit strings and the
+    // steps between points; 1, or 0 when a file cannot be read.
+    int DetectGerberDigits(const std::string& paths);
+    int DetectDrillDigits(const std::string& paths);
+    // The decimal digits from the power-of-ten spacing of the flashes or holes.
+    void DetectGerberScale();
+    void DetectDrillScale();
+    // ---- end of number-format detection ----
+
+    // ---- File/New job loader (src/import/job_loader.cpp) ----
+    // File/New (32915): the settings file, then the work order dialog; OK
+    // loads the order.
+    void OnFileNew();
+    // The whole job from the current work order: both copper sides through
+    // their side files, aligned to one origin, the drills, the route or a
+    // default outline; the order is stored in the registry.
+    void LoadWorkOrder();
+    // The extent of the working side's copper and of the "route" layer.
+    void GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner);
+    // The processing macro of g_CalcMethod (src/planning/process_macro.cpp).
+    void RunProcessMacro();
+    // ---- end of File/New job loader ----
 
 private:
     void RegisterCommands();

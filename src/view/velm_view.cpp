@@ -68,6 +68,8 @@ CVelmView::CVelmView(CVelmDoc& doc)
     RegisterCommands();
     doc.m_ViewHooks.zoomToFit = [this] { OnWindowAll(); };
     doc.m_ViewHooks.updateAllViews = [this] { OnUpdate(nullptr); };
+    doc.m_ViewHooks.showDrills = [this] { m_ShowDrill = 1; };
+    doc.m_ViewHooks.showRoute = [this] { m_ShowRoute = 1; };
     CommandRouter().Attach(CommandLevel::View, &m_Commands);
 }
 
@@ -79,6 +81,8 @@ CVelmView::~CVelmView()
     m_TrimList.clear();
     m_Doc.m_ViewHooks.zoomToFit = nullptr;
     m_Doc.m_ViewHooks.updateAllViews = nullptr;
+    m_Doc.m_ViewHooks.showDrills = nullptr;
+    m_Doc.m_ViewHooks.showRoute = nullptr;
     CommandRouter().Detach(&m_Commands);
 }
 

@@ -1,11 +1,24 @@
 // ordune-tool COMMAND ...: the program's core without a window, on a
 // settings store and system directory of its own that vanish at exit.
+//   load [--component F] [--solder F] [--component-apertures F]
+//        [--solder-apertures F] [--dialect NAME] [--drill F] [--route F]
+//        [--drill-units mm|inch] [--file-auto 0|1] --project OUT.prj
+//                    runs the File/New loader on that work order and saves
+//                    the job as a project
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
 #include "document_json.h"
+#include "import/drill_format_dlg.h"
+#include "import/work_order_dlg.h"
 #include "settings/program_options.h"
 #include "settings/system_settings_dlg.h"
+#include "ui/edit_wnd.h"
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <vector>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +32,85 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: ordune-tool dump FILE.prj\n");
+    std::fprintf(stderr,
+                 "usage: ordune-tool dump FILE.prj\n"
+                 "       ordune-tool load [--component F] [--solder F] [--component-apertures F]\n"
+                 "                        [--solder-apertures F] [--dialect NAME] [--drill F]\n"
+                 "                        [--route F] [--drill-units mm|inch] [--file-auto 0|1]\n"
+                 "                        --project OUT.prj\n");
     return 2;
+}
+
+// The directory the tool was started from: file arguments are relative to
+// it, while the system directory becomes the current one.
+std::filesystem::path g_StartDir;
+
+std::string Absolute(const std::string& path)
+{
+    if (path.empty() || std::filesystem::path(path).is_absolute())
+        return path;
+    return (g_StartDir / path).lexically_normal().string();
+}
+
+// The FILETYPE block of a CAD dialect in the settings text; -1 when none
+// is named so.
+int DialectBlock(const std::string& dialect)
+{
+    CLineEdit& settings = g_SettingsTextWnd.Edit();
+    int block = 0;
+    for (int line = settings.FindLine("FILETYPE"); line >= 0; line = settings.FindNextLine(), ++block) {
+        std::string text = settings.GetLineText(line);
+        std::size_t dollar = text.find('$');
+        if (dollar == std::string::npos)
+            continue;
+        std::string name = text.substr(dollar + 1);
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\r' || name.back() == '\t'))
+            name.pop_back();
+        if (name == dialect)
+            return block;
+    }
+    return -1;
+}
+
+// The options are read in the directory the tool was started from.
+int Load(const std::map<std::string, std::string>& options)
+{
+    auto option = [&](const char* name) {
+        auto it = options.find(name);
+        return it == options.end() ? std::string() : it->second;
+    };
+    const std::string project = option("--project");
+    if (project.empty())
+        return Usage();
+
+    auto doc = std::make_unique<CVelmDoc>();
+    if (!doc->LoadSettings())
+        return 1;
+    const std::string dialect = option("--dialect");
+    if (!dialect.empty()) {
+        const int block = DialectBlock(dialect);
+        if (block < 0) {
+            std::fprintf(stderr, "ordune-tool: no aperture dialect named %s\n", dialect.c_str());
+            return 2;
+        }
+        g_ApertureFormat = block;
+        g_CadDialect = dialect;
+    }
+    // The drill format is the operator's setting; a fresh store has inch.
+    const std::string drillUnits = option("--drill-units");
+    if (!drillUnits.empty())
+        g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = drillUnits == "mm" ? 1 : 0;
+    const std::string fileAuto = option("--file-auto");
+    if (!fileAuto.empty())
+        g_FileAuto = fileAuto == "0" ? 0 : 1;
+    g_ComponentGerberFile = option("--component");
+    g_SolderGerberFile = option("--solder");
+    g_ComponentApertureFile = option("--component-apertures");
+    g_SolderApertureFile = option("--solder-apertures");
+    g_DrillFile = option("--drill");
+    g_RouteFile = option("--route");
+    doc->LoadWorkOrder();
+    return doc->SaveProject(project) ? 0 : 1;
 }
 
 int Dump(const std::string& path)
@@ -39,6 +129,7 @@ int main(int argc, char** argv)
     // File arguments are taken from where the tool was started; the system
     // directory becomes the current one below.
     std::error_code error;
+    g_StartDir = std::filesystem::current_path(error);
     const std::string file = argc > 2 ? std::filesystem::absolute(argv[2], error).string() : "";
 
     // Before anything reads a setting: a private store and system directory,
@@ -58,10 +149,26 @@ int main(int argc, char** argv)
 
     int result = 2;
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "dump" && argc == 3)
+    if (command == "dump" && argc == 3) {
         result = Dump(file);
-    else
+    } else if (command == "load" && argc % 2 == 0) {
+        std::map<std::string, std::string> options;
+        bool known = true;
+        for (int i = 2; i + 1 < argc; i += 2) {
+            const std::string name = argv[i];
+            static const char* const kNames[] = {
+                "--component", "--solder", "--component-apertures", "--solder-apertures",
+                "--dialect",   "--drill",  "--route",               "--project",
+                "--file-auto", "--drill-units"};
+            known = known && std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+            options[name] = name == "--dialect" || name == "--file-auto" || name == "--drill-units"
+                                 ? argv[i + 1]
+                                                                         : Absolute(argv[i + 1]);
+        }
+        result = known ? Load(options) : Usage();
+    } else {
         result = Usage();
+    }
 
     std::filesystem::remove_all(dir, error);
     return result;
