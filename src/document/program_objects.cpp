@@ -4,6 +4,7 @@
 
 #include "document/board_extent.h"
 #include "document/board_records.h"
+#include "editing/drill_alignment.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
 #include "import/drill_format_dlg.h"
@@ -58,6 +59,7 @@ int g_BoardMaxY = 0;
 COLORREF g_CopperColor = COMPONENT_COPPER_COLOR;
 float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
+int g_AlignEnable = 0;
 
 void ResetProgramObjects()
 {
@@ -97,4 +99,5 @@ void ResetProgramObjects()
     g_CopperColor = COMPONENT_COPPER_COLOR;
     g_CameraOffsetX = 0.0f;
     g_CameraOffsetY = 0.0f;
+    g_AlignEnable = 0;
 }

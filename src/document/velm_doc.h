@@ -30,8 +30,6 @@ struct CDocumentViewHooks {
     std::function<void()> zoomToFit;        // CVelmView::OnWindowAll
     std::function<void()> blockLayout;      // CVelmView::OnBlockLayout
     std::function<void()> updateAllViews;   // redraw after the data changed
-    // CVelmView::AutoAlignDrills: 0 when the holes could not be aligned.
-    std::function<int(int)> autoAlignDrills;
     // The view's drill and route display flags turned on.
     std::function<void()> showDrills;
     std::function<void()> showRoute;

@@ -5,10 +5,13 @@
 // onto the solder side by a pad both share, and all data start near (0, 0).
 #include "import/job_loader.h"
 
+#include "editing/drill_alignment.h"
+
 #include "document/board_extent.h"
 #include "document/board_records.h"
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
+#include "editing/drill_alignment.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
 #include "import/work_order_dlg.h"
@@ -367,11 +370,7 @@ void CVelmDoc::LoadWorkOrder()
             if (copper) {
                 Run(m_ViewHooks.updateAllViews);
                 notice.ShowId(IDS_ALIGNING_DRILLS);
-                // Without the editing tools there is no automatic alignment:
-                // the holes stay as read, which is where a shared origin
-                // puts them.
-                if (g_FileAuto && m_ViewHooks.autoAlignDrills &&
-                    m_ViewHooks.autoAlignDrills(0) == 0)
+                if (g_FileAuto && AutoAlignDrills(*this, 0) == 0)
                     AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
                 ComputeBoardExtent();
                 CExtent board = BoardExtent();
