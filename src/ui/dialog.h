@@ -74,7 +74,7 @@ public:
     // Creates the dialog modelessly through the host; false when it could not.
     bool CreateModeless();
     void DestroyWindow();
-    void ShowWindow(bool show);
+    virtual void ShowWindow(bool show);
     bool IsWindow() const { return m_Open; }
     bool IsVisible() const { return m_Open && m_Shown; }
     bool IsModal() const { return m_Modal; }

@@ -57,10 +57,64 @@ CEditWnd& CEditWnd::operator=(const CEditWnd& other)
 
 void CEditWnd::RegisterHandlers()
 {
-    OnCommand(IDC_EDIT_READ, [this] { OnRead(); });
-    OnCommand(IDC_EDIT_SAVE, [this] { OnSave(); });
-    OnCommand(ID_EDIT_UNDO, [this] { OnUndo(); });
-    OnCommand(IDC_EDIT_CLOSE, [this] { OnCloseButton(); });
+    // Each button first takes what was typed, as a click takes the focus.
+    OnCommand(IDC_EDIT_READ, [this] { TakeTypedText(); OnRead(); });
+    OnCommand(IDC_EDIT_SAVE, [this] { TakeTypedText(); OnSave(); });
+    OnCommand(ID_EDIT_UNDO, [this] { TakeTypedText(); OnUndo(); });
+    OnCommand(IDC_EDIT_CLOSE, [this] { TakeTypedText(); OnCloseButton(); });
+    OnFocusLost(IDC_EDIT_TEXT, [this] { TakeTypedText(); });
+    m_Edit.SetChangeHandler([this] { ShowText(); });
+}
+
+namespace {
+
+// The store keeps "\r\n" line ends, the edit control plain line feeds.
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+}  // namespace
+
+bool CEditWnd::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ShowText();
+    return true;
+}
+
+void CEditWnd::ShowWindow(bool show)
+{
+    if (!show)
+        TakeTypedText();
+    CDialog::ShowWindow(show);
+    ShowText();
+}
+
+void CEditWnd::ShowText()
+{
+    // A hidden window is brought up to date when it is shown, so long texts
+    // written line by line are not copied into it line by line.
+    if (!IsVisible() || m_TakingTypedText)
+        return;
+    SetDlgItemText(IDC_EDIT_TEXT, Replaced(m_Edit.GetText(), "\r\n", "\n"));
+}
+
+void CEditWnd::TakeTypedText()
+{
+    if (!IsVisible())
+        return;
+    const CControlState* control = FindControl(IDC_EDIT_TEXT);
+    if (!control)
+        return;
+    std::string typed = Replaced(Replaced(control->text, "\r\n", "\n"), "\n", "\r\n");
+    if (typed == m_Edit.GetText())
+        return;
+    m_TakingTypedText = true;
+    m_Edit.SetTextByUser(typed);
+    m_TakingTypedText = false;
 }
 
 int CEditWnd::CreateOnce(const std::string& caption)

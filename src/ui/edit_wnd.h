@@ -28,6 +28,12 @@ public:
     // Formats the text and writes it as one line at the insertion point.
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+    // The edit control shows the store's text; what the user types there
+    // goes back into the store (one undo step) when the control loses the
+    // focus and before any of the window's buttons acts.
+    bool OnInitDialog() override;
+    void ShowWindow(bool show) override;
+
     // Enter does not close the window.
     void OnOK() override {}
     // The close box hides the window; its text stays.
@@ -57,7 +63,12 @@ public:
     CLineEdit m_Edit;
 
 private:
+    bool m_TakingTypedText = false;
+
     void RegisterHandlers();
+    // Store to control (while the window is shown) and control to store.
+    void ShowText();
+    void TakeTypedText();
     void AskToSave();
 };
 

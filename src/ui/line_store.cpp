@@ -94,7 +94,7 @@ void CLineEdit::ReplaceSel(const std::string& text)
     m_SelStart = m_SelEnd = start + text.size();
     m_Modified = true;
     m_CanUndo = false;
-    Invalidate();
+    Changed();
 }
 
 void CLineEdit::WriteLine(const std::string& line) { ReplaceSel(line + "\r\n"); }
@@ -204,7 +204,7 @@ void CLineEdit::SetTextByUser(const std::string& text)
     m_Text = text;
     m_Modified = true;
     SetSel(m_SelStart, m_SelEnd);
-    Invalidate();
+    Changed();
 }
 
 void CLineEdit::Undo()
@@ -214,7 +214,14 @@ void CLineEdit::Undo()
     std::swap(m_Text, m_UndoText);
     m_Modified = true;
     SetSel(m_SelStart, m_SelEnd);
+    Changed();
+}
+
+void CLineEdit::Changed()
+{
     Invalidate();
+    if (m_OnChange.fn)
+        m_OnChange.fn();
 }
 
 std::vector<std::string> SplitLinePieces(const std::string& line, std::size_t max)

@@ -11,12 +11,17 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 class CLineEdit {
 public:
     static constexpr std::size_t npos = std::string::npos;
+
+    // Called after every change of the text (a window showing the store
+    // follows it). A copy of the store does not take the handler along.
+    void SetChangeHandler(std::function<void()> handler) { m_OnChange.fn = std::move(handler); }
 
     // Number of lines. A text that ends with a line break has no empty line
     // after it, so writing a line adds exactly one line.
@@ -88,6 +93,8 @@ private:
     bool EndsWithBreak() const;
     const std::vector<std::size_t>& LineStarts() const;
     void Invalidate() { m_LineStartsValid = false; }
+    // Invalidate, then tell the change handler.
+    void Changed();
 
     std::string m_Text;
     std::size_t m_SelStart = 0;
@@ -98,6 +105,12 @@ private:
     bool m_CanUndo = false;
     bool m_Modified = false;
     bool m_ReadOnly = false;
+    struct ChangeHandler {
+        std::function<void()> fn;
+        ChangeHandler() = default;
+        ChangeHandler(const ChangeHandler&) {}
+        ChangeHandler& operator=(const ChangeHandler&) { return *this; }
+    } m_OnChange;
     mutable std::vector<std::size_t> m_LineStarts;
     mutable bool m_LineStartsValid = false;
 };

@@ -147,3 +147,33 @@ TEST(EditWnd, TheSixTextWindowsAreFreshInEveryTest)
     g_HoleDataWnd.PressButton(IDC_EDIT_READ);
     EXPECT_EQ(g_StatusText, "取消 !");
 }
+
+TEST(EditWnd, TheShownTextFollowsTheStoreAndTypedTextReturnsToIt)
+{
+    CEditWnd wnd;
+    wnd.CreateOnce("route");
+    wnd.Edit().WriteLine("G00X1Y1");
+    // Hidden: the control is brought up to date only when shown.
+    EXPECT_EQ(wnd.GetDlgItemText(IDC_EDIT_TEXT), "");
+    wnd.ShowWindow(true);
+    EXPECT_EQ(wnd.GetDlgItemText(IDC_EDIT_TEXT), "G00X1Y1\n");
+    wnd.Edit().WriteLine("G01X2Y2");
+    EXPECT_EQ(wnd.GetDlgItemText(IDC_EDIT_TEXT), "G00X1Y1\nG01X2Y2\n");
+
+    // The user edits the control; leaving it hands the text to the store,
+    // as one step that Undo takes back.
+    wnd.Control(IDC_EDIT_TEXT).text = "G00X5Y5\n";
+    wnd.KillFocus(IDC_EDIT_TEXT);
+    EXPECT_EQ(wnd.Edit().GetLineText(0), "G00X5Y5");
+    EXPECT_EQ(wnd.Edit().GetLineCount(), 1);
+    EXPECT_TRUE(wnd.Edit().GetModify());
+    wnd.PressButton(ID_EDIT_UNDO);
+    EXPECT_EQ(wnd.Edit().GetLineCount(), 2);
+    EXPECT_EQ(wnd.GetDlgItemText(IDC_EDIT_TEXT), "G00X1Y1\nG01X2Y2\n");
+
+    // Typing and then hiding the window (its close box) keeps what was typed.
+    wnd.Control(IDC_EDIT_TEXT).text = "M30\n";
+    wnd.PressButton(IDCANCEL);
+    EXPECT_FALSE(wnd.IsVisible());
+    EXPECT_EQ(wnd.Edit().GetLineText(0), "M30");
+}
