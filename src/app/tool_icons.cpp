@@ -11,7 +11,7 @@ namespace {
 
 enum class Glyph { Mark, Arrow, Corner, Home };
 
-struct IconSpec {
+struct IconLook {
     unsigned id;
     Glyph glyph;
     const char* mark;  // Mark: the text; Arrow: "U", "D", "L", "R"; Corner: "UL", "UR", "LR", "LL"
@@ -21,7 +21,7 @@ struct IconSpec {
 constexpr QRgb kFile = 0xFF2F6FB5, kStage = 0xFF2E8B57, kPath = 0xFFC8781E, kView = 0xFF5A6470,
                kMachine = 0xFFB83A3A, kVision = 0xFF7B4FA8;
 
-constexpr IconSpec kIcons[] = {
+constexpr IconLook kIcons[] = {
     {32915, Glyph::Mark, "N", kFile},     {32905, Glyph::Mark, "O", kFile},
     {32906, Glyph::Mark, "S", kFile},     {33093, Glyph::Mark, "FL", kStage},
     {32843, Glyph::Mark, "ED", kStage},   {32845, Glyph::Mark, "LY", kStage},
@@ -50,7 +50,7 @@ constexpr IconSpec kIcons[] = {
     {33151, Glyph::Mark, "PV", kVision},  {33206, Glyph::Mark, "MS", kVision},
 };
 
-QPixmap Draw(const IconSpec& spec, int size)
+QPixmap Draw(const IconLook& look, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -58,13 +58,13 @@ QPixmap Draw(const IconSpec& spec, int size)
     p.setRenderHint(QPainter::Antialiasing);
     QRectF tile(1, 1, size - 2, size - 2);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgba(spec.colour));
+    p.setBrush(QColor::fromRgba(look.colour));
     p.drawRoundedRect(tile, size / 6.0, size / 6.0);
     p.setPen(QPen(Qt::white, size / 12.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
     const double c = size / 2.0, r = size * 0.3;
-    std::string mark = spec.mark;
-    switch (spec.glyph) {
+    std::string mark = look.mark;
+    switch (look.glyph) {
     case Glyph::Mark: {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setBold(true);
@@ -106,12 +106,12 @@ QPixmap Draw(const IconSpec& spec, int size)
 
 QIcon CommandIcon(unsigned id)
 {
-    IconSpec spec{id, Glyph::Mark, "", kView};
-    for (const IconSpec& s : kIcons)
+    IconLook look{id, Glyph::Mark, "", kView};
+    for (const IconLook& s : kIcons)
         if (s.id == id)
-            spec = s;
+            look = s;
     QIcon icon;
     for (int size : {16, 24, 32})
-        icon.addPixmap(Draw(spec, size));
+        icon.addPixmap(Draw(look, size));
     return icon;
 }
