@@ -6,6 +6,7 @@
 #include "platform/binary_io.h"
 #include "settings/system_settings_dlg.h"
 #include "support/hex_fixture.h"
+#include "support/record_makers.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -21,26 +22,18 @@ protected:
     CTrackRecord* AddTrack(int recordNo, float x1 = 0, float y1 = 0, float x2 = 0, float y2 = 0,
                            float width = 10)
     {
-        auto track = std::make_unique<CTrackRecord>();
+        CTrackRecord* track = ::AddTrack(doc->m_TrackList, 0, x1, y1, x2, y2, width);
         track->recordNo = recordNo;
-        track->x1 = x1;
-        track->y1 = y1;
-        track->x2 = x2;
-        track->y2 = y2;
-        track->width = width;
-        return AddTail(doc->m_TrackList, std::move(track));
+        return track;
     }
 
     CFlashRecord* AddFlash(COwnedList<CFlashRecord>& list, float x, float y, float radius,
                            int type = 0, int recordNo = 0)
     {
-        auto flash = std::make_unique<CFlashRecord>();
-        flash->x = x;
-        flash->y = y;
-        flash->radius = radius;
+        CFlashRecord* flash = ::AddFlash(list, x, y, radius);
         flash->type = static_cast<std::uint8_t>(type);
         flash->recordNo = recordNo;
-        return AddTail(list, std::move(flash));
+        return flash;
     }
 
     CPathRecord* AddLayer(const std::string& name, int segments = 1)

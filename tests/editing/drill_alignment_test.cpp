@@ -5,6 +5,7 @@
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
 #include "import/work_order_dlg.h"
+#include "support/record_makers.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@ protected:
 
     void Pad(float x, float y, int type = 0)
     {
-        auto f = std::make_unique<CFlashRecord>();
-        f->x = x;
-        f->y = y;
-        f->radius = 20;
-        f->type = static_cast<std::uint8_t>(type);
-        doc->m_FlashList.push_back(std::move(f));
+        AddFlash(doc->m_FlashList, x, y, 20)->type = static_cast<std::uint8_t>(type);
     }
 
     void Hole(double x, double y)

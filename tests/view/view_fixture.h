@@ -6,7 +6,7 @@
 #include "document/board_extent.h"
 #include "document/program_objects.h"
 #include "import/work_order_dlg.h"
-#include "record_makers.h"
+#include "support/record_makers.h"
 #include "recording_surface.h"
 #include "view/velm_view.h"
 

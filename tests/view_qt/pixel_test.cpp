@@ -10,7 +10,7 @@
 #include "view/view_window.h"
 
 #include "../app/qt_test_app.h"
-#include "../view/record_makers.h"
+#include "support/record_makers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Copper and path records made in one line, for the view tests of both
-// folders.
+// Copper and path records made in one line, for the tests of every folder.
 #pragma once
 
 #include "document/board_records.h"
