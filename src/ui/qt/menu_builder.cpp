@@ -17,8 +17,9 @@ void UpdateCommandAction(QAction* action, unsigned id)
     CCmdUI ui(id);
     CommandRouter().UpdateCommandUI(ui);
     action->setEnabled(ui.m_Enabled);
-    // Every item can carry a check mark, as a menu item can.
-    action->setCheckable(true);
+    // A check mark only while the handler sets one: an item that can never
+    // be checked shows no empty box beside it.
+    action->setCheckable(ui.m_Check != 0);
     action->setChecked(ui.m_Check != 0);
     if (ui.m_TextSet)
         action->setText(QString::fromStdString(ui.m_Text));
