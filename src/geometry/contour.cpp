@@ -96,10 +96,10 @@ int CContour::IsPointInside(double x, double y) const
     return inside;
 }
 
-void CContour::ComputeFill()
+bool CContour::ComputeFill()
 {
     if (m_Vertices.empty())
-        return;
+        return true;
 
     // Outline: one thin stroke per edge.
     const CDPoint* prev = m_Vertices.back().get();
@@ -109,15 +109,23 @@ void CContour::ComputeFill()
         prev = vertex.get();
     }
 
-    // A corner at infinity would make the column walk endless.
-    if (!std::isfinite(m_Min.x) || !std::isfinite(m_Max.x))
-        return;
+    // A corner at infinity, or an area no board has, would make the column
+    // walk endless.
+    if (!std::isfinite(m_Min.x) || !std::isfinite(m_Max.x) || !std::isfinite(m_Min.y) ||
+        !std::isfinite(m_Max.y) || m_Max.x - m_Min.x > kMaxFillSize ||
+        m_Max.y - m_Min.y > kMaxFillSize)
+        return false;
 
     // Fill: vertical strokes of width 3.0 every 2.0 mil, each pulled in from
-    // the edges so that its round end stays inside the contour.
+    // the edges so that its round end stays inside the contour. The columns
+    // are counted, so far from the origin, where adding a step to a double
+    // may change nothing, the walk still ends.
     const double width = 3.0, radius = width / 2.0, step = width - 1.0;
     std::vector<Crossing> crossings;  // grows with the column: no fixed limit
-    for (double c = m_Min.x + radius; c < m_Max.x - radius; c += step) {
+    for (long k = 0;; ++k) {
+        const double c = m_Min.x + radius + double(k) * step;
+        if (!(c < m_Max.x - radius))
+            break;
         crossings.clear();
         prev = m_Vertices.back().get();
         for (const auto& vertex : m_Vertices) {
@@ -151,4 +159,5 @@ void CContour::ComputeFill()
                 m_DrawRecords.push_back(Stroke(float(c), yHi, float(c), yLo, float(width), 1));
         }
     }
+    return true;
 }

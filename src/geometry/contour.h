@@ -39,8 +39,15 @@ public:
     // Even-odd test; 1 inside, 0 outside or empty.
     int IsPointInside(double x, double y) const;
 
-    // Appends the outline strokes and the column fill strokes (mil).
-    void ComputeFill();
+    // No copper area this wide or tall (mil, 100 inches) is real: such a
+    // contour comes from a damaged file, and filling it would take the
+    // program's time and memory without end.
+    static constexpr double kMaxFillSize = 100000.0;
+
+    // Appends the outline strokes and the column fill strokes (mil). False
+    // when the contour is larger than kMaxFillSize or not finite: then only
+    // the outline is made.
+    bool ComputeFill();
 
 private:
     void SetPointsFrom(const std::vector<const CPathSegment*>& segments);

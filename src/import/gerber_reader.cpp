@@ -114,6 +114,7 @@ private:
         m_PenValid = m_StartPadPending = m_ExchangeAxes = false;
         m_MultiQuadrant = false;
         m_PrimitiveReported = false;
+        m_TooLargeReported = false;
         std::string block, dWord;
         m_Doc.ReadGerberBlock(in, block);
         ParseGerberBlock2(block, m_Cur, dWord, 1);
@@ -564,12 +565,22 @@ private:
         }
     }
 
+    // Fills a contour; one that is too large is left as its outline, and
+    // the operator hears of it once per file.
+    void FillContour(CContour& contour)
+    {
+        if (!contour.ComputeFill() && !m_TooLargeReported) {
+            m_TooLargeReported = true;
+            ReportAreaTooLarge(m_Path);
+        }
+    }
+
     void Outline(const std::vector<CDPoint>& points)
     {
         CContour contour;
         for (const CDPoint& p : points)
             contour.AddPoint(p);
-        contour.ComputeFill();
+        FillContour(contour);
         ++m_Group;
         for (auto& stroke : contour.m_DrawRecords) {
             CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
@@ -585,7 +596,7 @@ private:
     // ---- regions of the area-fill reader ----
     void CloseRegion()
     {
-        m_Contour.ComputeFill();
+        FillContour(m_Contour);
         ++m_Group;
         auto& fresh = m_Contour.m_DrawRecords;
         if (g_GerberFormatDlg.OverlapDelete)
@@ -719,6 +730,7 @@ private:
     bool m_PenValid = false, m_StartPadPending = false, m_ExchangeAxes = false;
     bool m_MultiQuadrant = false;
     bool m_PrimitiveReported = false;
+    bool m_TooLargeReported = false;
     std::string m_Path;
     CPadCollector m_Pads;
 };

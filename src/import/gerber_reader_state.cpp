@@ -14,6 +14,7 @@ namespace {
 constexpr unsigned IDS_GERBER_TRUNCATED = 61620;
 constexpr unsigned IDS_MACRO_PRIMITIVE = 61621;
 constexpr unsigned IDS_WIDE_APERTURE_TABLE = 61622;
+constexpr unsigned IDS_AREA_TOO_LARGE = 61623;
 
 void ReplaceFirst(std::string& text, const char* directive, const std::string& value)
 {
@@ -232,6 +233,13 @@ void ReportUnsupportedPrimitive(const std::string& path, int code)
     std::string text = LoadResString(IDS_MACRO_PRIMITIVE);
     ReplaceFirst(text, "%s", path);
     ReplaceFirst(text, "%d", std::to_string(code));
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+void ReportAreaTooLarge(const std::string& path)
+{
+    std::string text = LoadResString(IDS_AREA_TOO_LARGE);
+    ReplaceFirst(text, "%s", path);
     AfxMessageBox(text, MB_OK | MB_ICONWARNING);
 }
 

@@ -109,3 +109,4 @@ CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, doub
 std::string TruncatedFileMessage(const std::string& path, long line);
 void ReportUnsupportedPrimitive(const std::string& path, int code);
 void ReportWideApertureTable(std::size_t count);
+void ReportAreaTooLarge(const std::string& path);

@@ -99,9 +99,18 @@ TEST(Contour, SliverNarrowerThanTheStrokeGetsOnlyItsOutline)
 
     // A corner at infinity (garbled input) ends with the outline, not a hang.
     CContour unbounded = Polygon({{0, 0}, {INFINITY, 0}, {0, 10}});
-    unbounded.ComputeFill();
+    EXPECT_FALSE(unbounded.ComputeFill());
     EXPECT_EQ(Strokes(unbounded, 0).size(), 3u);
     EXPECT_TRUE(Strokes(unbounded, 1).empty());
+
+    // So does an area no board has, and one far out where a 2-mil step no
+    // longer changes a double.
+    CContour huge = Polygon({{0, 0}, {1e6, 0}, {1e6, 10}, {0, 10}});
+    EXPECT_FALSE(huge.ComputeFill());
+    EXPECT_TRUE(Strokes(huge, 1).empty());
+    CContour far = Polygon({{1e17, 0}, {1e17 + 64, 0}, {1e17 + 64, 10}, {1e17, 10}});
+    EXPECT_TRUE(far.ComputeFill());
+    EXPECT_EQ(Strokes(far, 0).size(), 4u);
 }
 
 TEST(Contour, ColumnThroughAVertexCountsOnlyTheEdgeLeavingIt)

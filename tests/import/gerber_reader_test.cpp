@@ -221,6 +221,17 @@ TEST_F(GerberLayer, RegionsOutlinedOrFilled)
     EXPECT_EQ(doc->m_TrackList.size(), once);
 }
 
+TEST_F(GerberLayer, ADamagedHugeRegionIsOutlinedReportedOnceAndReadQuickly)
+{
+    // Two regions spanning 999 inches: a damaged coordinate, no board. Each
+    // is kept as its outline; the operator hears of it once.
+    const std::string huge = "G36*X0Y0D02*X9990000Y0D01*X9990000Y100D01*X0Y100D01*X0Y0D01*G37*";
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, huge + huge), true), 1);
+    EXPECT_EQ(doc->m_TrackList.size(), 8u);
+    ASSERT_EQ(TestHost().Boxes().size(), 1u);
+    EXPECT_NE(TestHost().Boxes()[0].text.find("100"), std::string::npos);
+}
+
 TEST_F(GerberLayer, OverlapDeletionCutsSharedColumns)
 {
     const std::string big = "G36*X0Y0D02*X100Y0D01*X100Y300D01*X0Y300D01*X0Y0D01*G37*";
