@@ -2,6 +2,7 @@
 // isolation planner starts from, switching the working side with the board
 // flip, and the update handlers of the work-stage and side commands.
 #include "document/velm_doc.h"
+#include "geometry/small_utils.h"
 
 #include "document/board_extent.h"
 #include "import/drill_format_dlg.h"
@@ -66,8 +67,8 @@ void CVelmDoc::ComputeBoardExtent()
         // Tools without holes measure nothing; their untouched start values
         // would otherwise make an extent of the whole number range.
         if (anyHole)
-            m_DrillExtent = {static_cast<std::int32_t>(minX), static_cast<std::int32_t>(minY),
-                             static_cast<std::int32_t>(maxX), static_cast<std::int32_t>(maxY)};
+            m_DrillExtent = {TruncToInt32(minX), TruncToInt32(minY),
+                             TruncToInt32(maxX), TruncToInt32(maxY)};
         else
             m_DrillExtent = EMPTY_EXTENT;
         m_DataChanged = 1;
@@ -84,8 +85,8 @@ void CVelmDoc::ComputeBoardExtent()
              code = g_DrillReader.ReadNextBlock()) {
             if (code != DRILL_POSITION || !g_DrillReader.DrawFlag())
                 continue;
-            const int x = static_cast<int>(g_DrillReader.m_CurX);
-            const int y = static_cast<int>(g_DrillReader.m_CurY);
+            const int x = TruncToInt32(g_DrillReader.m_CurX);
+            const int y = TruncToInt32(g_DrillReader.m_CurY);
             minX = std::min(minX, x);
             minY = std::min(minY, y);
             maxX = std::max(maxX, x);
@@ -110,13 +111,13 @@ void CVelmDoc::GetPadExtent(CDPoint* maxCorner, CDPoint* minCorner)
     int minX = 10000000, minY = 10000000;
     auto widen = [&](float x, float y, float reach) {
         if (x + reach > maxX)
-            maxX = static_cast<int>(x + reach);
+            maxX = TruncToInt32(x + reach);
         if (y + reach > maxY)
-            maxY = static_cast<int>(y + reach);
+            maxY = TruncToInt32(y + reach);
         if (x - reach < minX)
-            minX = static_cast<int>(x - reach);
+            minX = TruncToInt32(x - reach);
         if (y - reach < minY)
-            minY = static_cast<int>(y - reach);
+            minY = TruncToInt32(y - reach);
     };
     for (const auto& flash : m_FlashList)
         widen(flash->x, flash->y, flash->radius);

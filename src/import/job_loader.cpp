@@ -12,6 +12,7 @@
 #include "document/program_objects.h"
 #include "document/velm_doc.h"
 #include "editing/drill_alignment.h"
+#include "geometry/small_utils.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
 #include "import/work_order_dlg.h"
@@ -97,8 +98,9 @@ void Widen(CExtent& extent, const CExtent& by)
 
 CExtent Grown(const CExtent& extent, int margin)
 {
-    return {extent.minX - margin, extent.minY - margin, extent.maxX + margin,
-            extent.maxY + margin};
+    auto add = [](std::int32_t v, std::int64_t d) { return TruncToInt32(double(v + d)); };
+    return {add(extent.minX, -margin), add(extent.minY, -margin), add(extent.maxX, margin),
+            add(extent.maxY, margin)};
 }
 
 void SetBoardExtent(const CExtent& extent)
@@ -113,8 +115,8 @@ CExtent BoardExtent() { return {g_BoardMinX, g_BoardMinY, g_BoardMaxX, g_BoardMa
 
 CExtent TableExtent()
 {
-    return {0, 0, static_cast<std::int32_t>(g_TableWidth),
-            static_cast<std::int32_t>(g_TableHeight)};
+    return {0, 0, TruncToInt32(g_TableWidth),
+            TruncToInt32(g_TableHeight)};
 }
 
 // Creates (or empties) a side file of the system directory; a failure shows
@@ -304,7 +306,7 @@ void CVelmDoc::LoadWorkOrder()
                     SaveTempFile(kSolderSideFile);
                     LoadTempFile(kComponentSideFile);
                 }
-                const POINT offset{static_cast<int>(pc.x - ps.x), static_cast<int>(pc.y - ps.y)};
+                const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
                 m_DataOffset = offset;
                 if (offset.x != 0 || offset.y != 0) {
                     ShiftCopper(*this, offset.x, offset.y);
@@ -337,10 +339,10 @@ void CVelmDoc::LoadWorkOrder()
                 readSide(0, false, component);
         }
 
-        m_GerberExtent = {static_cast<std::int32_t>(std::min(component.min.x, solder.min.x)),
-                          static_cast<std::int32_t>(std::min(component.min.y, solder.min.y)),
-                          static_cast<std::int32_t>(std::max(component.max.x, solder.max.x)),
-                          static_cast<std::int32_t>(std::max(component.max.y, solder.max.y))};
+        m_GerberExtent = {TruncToInt32(std::min(component.min.x, solder.min.x)),
+                          TruncToInt32(std::min(component.min.y, solder.min.y)),
+                          TruncToInt32(std::max(component.max.x, solder.max.x)),
+                          TruncToInt32(std::max(component.max.y, solder.max.y))};
         g_BoardMaxX = m_GerberExtent.maxX + 200;
         g_BoardMaxY = m_GerberExtent.maxY + 200;
 
@@ -401,8 +403,8 @@ void CVelmDoc::LoadWorkOrder()
                 LoadRouteGerber(g_RouteFile);
                 CDPoint max, min;
                 GetDataExtent(max, min);
-                m_DataExtent = {static_cast<std::int32_t>(min.x), static_cast<std::int32_t>(min.y),
-                                static_cast<std::int32_t>(max.x), static_cast<std::int32_t>(max.y)};
+                m_DataExtent = {TruncToInt32(min.x), TruncToInt32(min.y),
+                                TruncToInt32(max.x), TruncToInt32(max.y)};
             }
             if (!copper) {
                 ComputeBoardExtent();

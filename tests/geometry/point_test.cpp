@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(CDPoint, EqualityIsWithinAThousandthOnEachAxis)
 {
     struct Case {
@@ -83,4 +85,13 @@ TEST(SmallUtils, SwapsAndMixedMinMax)
     EXPECT_EQ(MaxFD(0.3f, 0.2), double(0.3f));
     EXPECT_EQ(MinInt(-4, 3), -4);
     EXPECT_EQ(MaxD(2.0, 2.0), 2.0);
+
+    // Truncation into an int32 saturates instead of wrapping.
+    struct Case {
+        double in;
+        std::int32_t out;
+    } cases[] = {{12.9, 12}, {-12.9, -12}, {3e9, INT32_MAX}, {-3e9, INT32_MIN}, {NAN, 0},
+                 {INFINITY, INT32_MAX}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TruncToInt32(c.in), c.out) << c.in;
 }

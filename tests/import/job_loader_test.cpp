@@ -217,6 +217,19 @@ TEST_F(JobLoaderTest, DrillOnlyJob)
     EXPECT_TRUE(TestHost().Boxes().empty());
 }
 
+TEST_F(JobLoaderTest, ADamagedHugeDrillCoordinateStaysInRange)
+{
+    // A coordinate far beyond any table: the extent saturates instead of
+    // wrapping round when the 100-mil margin is added.
+    g_DrillFormatDlg.dZeroSup = 0;
+    g_DrillFormatDlg.dUnitInt = 2;
+    g_DrillFormatDlg.dUnitDec = 3;
+    g_DrillFile = WriteFile("d.drl", "M48\nT1C0.040\n%\nT1\nX-99999999999Y2000\nX3000Y2500\nM30\n");
+    doc->LoadWorkOrder();
+    EXPECT_EQ(g_BoardMinX, INT32_MIN);
+    EXPECT_EQ(g_BoardMaxX, 3100);
+}
+
 TEST_F(JobLoaderTest, RouteOnlyJobTakesItsOwnOrigin)
 {
     const char* kRound10 = "%ADD10C,0.010*%\n";
