@@ -4,6 +4,7 @@
 #include "document/board_extent.h"
 #include "document/file_messages.h"
 #include "document/velm_doc.h"
+#include "geometry/small_utils.h"
 #include "import/gerber_blocks.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
@@ -121,7 +122,8 @@ POINT TakeMeasure(const CScanBox& box)
 {
     g_DataOriginX = std::min(g_DataOriginX, box.minX);
     g_DataOriginY = std::min(g_DataOriginY, box.minY);
-    const POINT size{box.maxX - box.minX, box.maxY - box.minY};
+    const POINT size{TruncToInt32(double(box.maxX) - box.minX),
+                     TruncToInt32(double(box.maxY) - box.minY)};
     g_BoardMinX = 0;
     g_BoardMinY = 0;
     g_BoardMaxX = std::max(g_BoardMaxX, size.x);

@@ -343,8 +343,8 @@ void CVelmDoc::LoadWorkOrder()
                           TruncToInt32(std::min(component.min.y, solder.min.y)),
                           TruncToInt32(std::max(component.max.x, solder.max.x)),
                           TruncToInt32(std::max(component.max.y, solder.max.y))};
-        g_BoardMaxX = m_GerberExtent.maxX + 200;
-        g_BoardMaxY = m_GerberExtent.maxY + 200;
+        g_BoardMaxX = TruncToInt32(double(m_GerberExtent.maxX) + 200);
+        g_BoardMaxY = TruncToInt32(double(m_GerberExtent.maxY) + 200);
 
         if (g_FileAuto) {
             if (g_HasSolderSide) {
