@@ -173,8 +173,7 @@ int CVelmDoc::SwitchSide(int toSide)
     g_ComponentSideActive = toSide == COMPONENT_SIDE ? 1 : 0;
     g_SolderSideActive = toSide == SOLDER_SIDE ? 1 : 0;
     g_CopperColor = toSide == COMPONENT_SIDE ? COMPONENT_COPPER_COLOR : SOLDER_COPPER_COLOR;
-    if (m_ViewHooks.updateAllViews)
-        m_ViewHooks.updateAllViews();
+    CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
     m_PanelLayout.MirrorBlocks(g_TableWidth);
     m_PanelLayout.ClearSelections();
     return 1;

@@ -702,8 +702,7 @@ void CVelmDoc::OnFileOpenProject()
         LoadTempFile("bot.tmp");
         g_CopperColor = SOLDER_COPPER_COLOR;
     }
-    if (m_ViewHooks.zoomToFit)
-        m_ViewHooks.zoomToFit();
+    CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
     m_DataChanged = 1;
 }
 

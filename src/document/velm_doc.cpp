@@ -148,10 +148,8 @@ void CVelmDoc::OnPlanToolWidthTest()
     m_DataChanged = 1;
     m_WorkStage = 3;
     g_HasComponentSide = 1;
-    if (m_ViewHooks.zoomToFit)
-        m_ViewHooks.zoomToFit();
-    if (m_ViewHooks.blockLayout)
-        m_ViewHooks.blockLayout();
+    CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
+    CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
 }
 
 void CVelmDoc::OnUpdatePlanToolWidthTest(CCmdUI& cmdUI)

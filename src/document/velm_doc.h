@@ -33,6 +33,13 @@ struct CDocumentViewHooks {
     // The view's drill and route display flags turned on.
     std::function<void()> showDrills;
     std::function<void()> showRoute;
+
+    // Calls a hook when the view has set it.
+    static void Run(const std::function<void()>& hook)
+    {
+        if (hook)
+            hook();
+    }
 };
 
 // Four int32 extents: min x, min y, max x, max y (mil).

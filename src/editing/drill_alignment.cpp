@@ -116,7 +116,6 @@ int AutoAlignDrills(CVelmDoc& doc, int)
     else
         g_StatusText = LoadResString(IDS_DRILLS_CANNOT_ALIGN);
     g_DrillDataSet = 1;
-    if (doc.m_ViewHooks.updateAllViews)
-        doc.m_ViewHooks.updateAllViews();
+    CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
     return found ? 1 : 0;
 }

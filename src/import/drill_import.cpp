@@ -193,8 +193,7 @@ void CVelmDoc::LoadDrillFile(const std::string& path)
 
     g_HoleList = std::move(tools);
     g_DrillDataSet = 1;
-    if (m_ViewHooks.zoomToFit)
-        m_ViewHooks.zoomToFit();
+    CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
 
     // Unit check: drill files without a size unit of their own come out in
     // millimetres or inches; the mean hole size tells which. Tools without

@@ -65,8 +65,7 @@ public:
             ReportWideApertureTable(m_Doc.m_ApertureList.size());
         ShiftToDataOrigin(m_Doc.m_TrackList, m_Doc.m_FlashList);
         ShiftPadsToDataOrigin(m_Doc.m_PadList2);
-        if (m_Doc.m_ViewHooks.zoomToFit)
-            m_Doc.m_ViewHooks.zoomToFit();
+        CDocumentViewHooks::Run(m_Doc.m_ViewHooks.zoomToFit);
         if (!m_Fill && g_GerberFormatDlg.GroupFlag)
             GroupTracks();
         return 1;

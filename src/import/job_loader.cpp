@@ -127,12 +127,6 @@ void CreateEmptySideFile(const char* name)
     WriteFileAtomically(JoinPath(g_SystemDir, name), nothing);
 }
 
-void Run(const std::function<void()>& hook)
-{
-    if (hook)
-        hook();
-}
-
 // The extent of one copper side in mil, as GetDataExtent measures it.
 struct SideExtent {
     CDPoint max{-1000000.0, -1000000.0};
@@ -370,7 +364,7 @@ void CVelmDoc::LoadWorkOrder()
             LoadDrillFile(g_DrillFile);
             ReadDrillReport(g_DrillFile);
             if (copper) {
-                Run(m_ViewHooks.updateAllViews);
+                CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
                 notice.ShowId(IDS_ALIGNING_DRILLS);
                 if (g_FileAuto && AutoAlignDrills(*this, 0) == 0)
                     AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
@@ -381,8 +375,8 @@ void CVelmDoc::LoadWorkOrder()
             } else {
                 ComputeBoardExtent();
                 SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(m_DrillExtent, 100));
-                Run(m_ViewHooks.showDrills);
-                Run(m_ViewHooks.blockLayout);
+                CDocumentViewHooks::Run(m_ViewHooks.showDrills);
+                CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
             }
             g_MeasureDataWnd.ShowWindow(false);
         } else {
@@ -409,8 +403,8 @@ void CVelmDoc::LoadWorkOrder()
             if (!copper) {
                 ComputeBoardExtent();
                 SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(m_DataExtent, 100));
-                Run(m_ViewHooks.showRoute);
-                Run(m_ViewHooks.blockLayout);
+                CDocumentViewHooks::Run(m_ViewHooks.showRoute);
+                CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
             }
         } else if (copper) {
             // A default outline 50 mil outside the copper: left edge up, top
@@ -426,7 +420,7 @@ void CVelmDoc::LoadWorkOrder()
             m_NamedLayerList.push_back(std::move(route));
         }
 
-        Run(m_ViewHooks.updateAllViews);
+        CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
         SaveProgramOptions();
         g_Calculating = 0;
     }
@@ -436,7 +430,7 @@ void CVelmDoc::LoadWorkOrder()
     Widen(board, m_DrillExtent);
     Widen(board, m_DataExtent);
     SetBoardExtent(Grown(board, 100));
-    Run(m_ViewHooks.zoomToFit);
+    CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
 
     if (g_CalcMethod != 0) {
         notice.ShowId(IDS_CALCULATING_BATCH);

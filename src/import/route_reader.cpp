@@ -43,8 +43,7 @@ public:
         Commit();
         CNamedLayer* layer = m_Doc.FindNamedLayer("route");
         ShiftToDataOrigin(layer->tracks, layer->flashes);
-        if (m_Doc.m_ViewHooks.zoomToFit)
-            m_Doc.m_ViewHooks.zoomToFit();
+        CDocumentViewHooks::Run(m_Doc.m_ViewHooks.zoomToFit);
     }
 
 private:
