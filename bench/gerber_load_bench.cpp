@@ -3,8 +3,8 @@
 // readers. Reports records per second and the memory the records take, so
 // the growth with the board's size shows.
 #include "document/velm_doc.h"
-#include "import/gerber_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
 
 #include <benchmark/benchmark.h>

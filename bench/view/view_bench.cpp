@@ -4,9 +4,10 @@
 // sixteenth of the small board; and the largest board of the shared corpus
 // loaded through File/New, at fit and close zoom.
 // Run: build/bin/ordune_view_bench
-#include "document/board_extent.h"
-#include "document/program_objects.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
 #include "settings/system_settings_dlg.h"

@@ -3,7 +3,7 @@
 // and the laser-engraver file ("*.las") with the visible path layers only.
 // Both are written, never read, by this program; doubles go out as floats
 // and 2-byte fields take the low 16 bits of their value.
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 #include "document/velm_doc.h"
 #include "machining/plane_data.h"
 #include "platform/binary_io.h"
@@ -11,9 +11,9 @@
 #include "platform/paths.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
-#include "document/program_objects.h"
-#include "import/work_order_dlg.h"
-#include "view/layer_dlg.h"
+#include "platform/program_state.h"
+#include "settings/work_order_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <algorithm>
 #include <cstring>

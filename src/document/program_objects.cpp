@@ -1,29 +1,31 @@
-// The program-wide objects, in construction order. Keeping the definitions in
-// one file fixes that order; C++ gives none across files.
-#include "document/program_objects.h"
+// The program-wide objects of the core, in construction order: the settings
+// objects, the six text windows, the link objects and the registration
+// targets. Keeping the definitions in one file fixes that order; C++ gives
+// none across files. Each subsystem's header declares its own objects; one
+// reset, registered with the platform's list, gives them all back their
+// construction values.
+#include "platform/program_objects.h"
 
-#include "document/board_extent.h"
-#include "document/board_records.h"
+#include "records/board_extent.h"
+#include "records/board_records.h"
 #include "editing/drill_alignment.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
-#include "import/drill_format_dlg.h"
+#include "settings/drill_format_dlg.h"
 #include "import/drill_reader.h"
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "machining/plane_data.h"
-#include "machining/vision_targets.h"
+#include "settings/vision_targets.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
-std::string g_StatusText;
-int g_Calculating = 0;
 CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;
 CMachineParamDlg g_MachineParamDlg;
@@ -61,10 +63,10 @@ float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
 int g_AlignEnable = 0;
 
-void ResetProgramObjects()
+namespace {
+
+void ResetCoreObjects()
 {
-    g_StatusText.clear();
-    g_Calculating = 0;
     g_SystemSettingsDlg = CSystemSettingsDlg();
     g_MachineSettings = CMachineSettings();
     g_MachineParamDlg = CMachineParamDlg();
@@ -101,3 +103,7 @@ void ResetProgramObjects()
     g_CameraOffsetY = 0.0f;
     g_AlignEnable = 0;
 }
+
+const CProgramObjectReset s_CoreReset(ResetCoreObjects);
+
+}  // namespace

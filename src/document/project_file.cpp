@@ -4,19 +4,19 @@
 // when nothing in the file was short, negative or out of step.
 #include "document/project_file.h"
 
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 #include "document/file_messages.h"
-#include "document/program_objects.h"
+#include "platform/program_state.h"
 #include "document/velm_doc.h"
 #include "geometry/board_orientation.h"
-#include "import/drill_format_dlg.h"
+#include "settings/drill_format_dlg.h"
 #include "import/drill_reader.h"
-#include "import/gerber_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "machining/plane_data.h"
-#include "machining/vision_targets.h"
+#include "settings/vision_targets.h"
 #include "platform/binary_io.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
@@ -27,7 +27,7 @@
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
 #include "ui/message_dlg.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <algorithm>
 #include <array>

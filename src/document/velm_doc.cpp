@@ -3,9 +3,9 @@
 // snapping drill holes onto their pads.
 #include "document/velm_doc.h"
 
-#include "document/board_extent.h"
-#include "import/drill_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/machine_settings.h"
 #include "settings/model_defaults.h"

@@ -1,17 +1,15 @@
-// The one document of the program: every list of board data (through
-// CDocumentLists), the working side's extents and flags, the panel layout the
-// view shows, and the document's own commands. Its member functions are
+// The one document of the program: it owns the board model (CBoardModel: every
+// list of board data, the working side's extents and flags, the panel layout
+// the view shows) and holds the document's own commands, whose logic lives in
+// the floors below. Its member functions are
 // spread by concern: velm_doc.cpp (construction, clearing, small commands),
 // side_files.cpp, undo_ring.cpp, document_geometry.cpp and
 // doc_commands.cpp (the command table the shell dispatches through).
 #pragma once
 
-#include "document/document_lists.h"
-#include "document/panel_layout.h"
-#include "editing/view_tracker.h"
 #include "geometry/point.h"
-#include "import/aperture_records.h"
 #include "platform/win_types.h"
+#include "records/board_model.h"
 #include "ui/command_router.h"
 
 #include <cstddef>
@@ -42,66 +40,13 @@ struct CDocumentViewHooks {
     }
 };
 
-// Four int32 extents: min x, min y, max x, max y (mil).
-struct CExtent {
-    std::int32_t minX = 0;
-    std::int32_t minY = 0;
-    std::int32_t maxX = 0;
-    std::int32_t maxY = 0;
-};
-
-// An extent nothing has widened yet.
-constexpr CExtent EMPTY_EXTENT{10000000, 10000000, -10000000, -10000000};
-
-class CVelmDoc : public CDocumentLists {
+class CVelmDoc : public CBoardModel {
 public:
     CVelmDoc();
     virtual ~CVelmDoc();
     CVelmDoc(const CVelmDoc&) = delete;
     CVelmDoc& operator=(const CVelmDoc&) = delete;
 
-    int m_DataChanged = 1;
-    COwnedList<CApertureRecord> m_ApertureList;
-    COwnedList<CApertureMacro> m_MacroList;
-    CExtent m_ViewExtent;
-    CExtent m_DrillExtent = EMPTY_EXTENT;
-    CExtent m_DataExtent = EMPTY_EXTENT;
-    CExtent m_GerberExtent = EMPTY_EXTENT;
-    CViewTracker m_Tracker;
-    int m_RectRecordFlag = 0;
-    int m_ClearAreaFlag = 0;
-    int m_WorkDataLoaded = 0;
-    int m_IsolationDone = 0;
-    int m_LayoutDone = 0;           // only its low byte is kept in a side file
-    // Working lists of the Gerber layer reader, which fills and empties them.
-    CRefList<CTrackRecord> m_JoinList;
-    CRefList<CFlashRecord> m_EndPadList;
-    // Working lists of the offset-path engine.
-    COwnedList<CIsoElement> m_PieceList;
-    CRefList<CIsoElement> m_SourceList;
-    CRefList<CDPoint> m_PointList;
-    float m_ClearOverlap = 0.2f;
-    float m_DxfScale = 1.0f;
-    int m_GridStep = 4;             // mil, pitch of the scan-line raster
-    int m_T1Step = 4;
-    int m_UndoCount = 0;            // snapshots available, at most UNDO_RING_SIZE
-    int m_UndoIndex = 0;            // ring index of the newest snapshot
-    int m_ReaderState = 0;
-    std::uint8_t m_WorkStage = 1;   // 1 edit, 2 paths, 3 layout, 4 partial, 5 machining
-    int m_GroupOff = 0;
-    POINT m_DataOffset;
-    int m_JobFlag = 0;              // set by the machine jobs, cleared by the side commands
-
-    // --- Board view ---
-    // The work-area rectangle is drawn while this is set (1 from construction).
-    int m_ShowWorkArea = 1;
-    // The board's origin (mil); the layout and machining stages mark it when
-    // it is not (0, 0).
-    CDPoint m_BoardOrigin{0.0, 0.0};
-    // --- end of board view ---
-
-    // What the view shows and edits of the panel; the view reaches it here.
-    CPanelLayout m_PanelLayout;
     CDocumentViewHooks m_ViewHooks;
 
     // The framework part of a document: title and modified flag.
@@ -193,9 +138,6 @@ public:
 
     // ---- Gerber import (src/import/: aperture_table.cpp, gerber_blocks.cpp,
     // gerber_reader.cpp, route_reader.cpp, extent_scan.cpp) ----
-    // 1 while the layer reader is inside a G36..G37 region: the width
-    // look-ups then answer 1.0.
-    int m_AreaFillFlag = 0;
     // The aperture table read through FILETYPE block g_ApertureFormat.
     void LoadApertureFile();
     CApertureRecord* FindAperture(const std::string& code);
@@ -223,9 +165,6 @@ public:
     int ReadGerberLayer(const std::string& paths);
     int ReadGerberLayerFill(const std::string& paths);
     int JoinTracks(CTrackRecord* t);
-    // Owns the tracks JoinTracks takes out of the track list, in the order
-    // of m_JoinList, until the grouping pass puts them back.
-    COwnedList<CTrackRecord> m_JoinedTracks;
     int CollectEndPads(CTrackRecord* t);
     // The "route" layer from a Gerber route file.
     void LoadRouteGerber(const std::string& paths);

@@ -1,9 +1,9 @@
 // The hole-to-pad alignment search.
 #include "editing/drill_alignment.h"
 
-#include "document/program_objects.h"
+#include "platform/program_state.h"
 #include "document/velm_doc.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
 #include "platform/resources.h"

@@ -4,7 +4,7 @@
 // every board point through these before using it.
 #pragma once
 
-#include "document/record_lists.h"
+#include "platform/object_lists.h"
 #include "geometry/point.h"
 #include "platform/win_types.h"
 

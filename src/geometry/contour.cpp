@@ -18,19 +18,9 @@ bool Meets(double x1, double y1, double x2, double y2)
     return Distance(x1, y1, x2, y2) < 1.0;
 }
 
-std::unique_ptr<CTrackRecord> Stroke(float x1, float y1, float x2, float y2, float width,
-                                     int groupNo)
+CContourStroke Stroke(float x1, float y1, float x2, float y2, float width, int groupNo)
 {
-    auto t = std::make_unique<CTrackRecord>();
-    t->groupNo = groupNo;
-    t->x1 = x1;
-    t->y1 = y1;
-    t->x2 = x2;
-    t->y2 = y2;
-    t->width = width;
-    t->type = 0;
-    t->joined = 1;
-    return t;
+    return CContourStroke{x1, y1, x2, y2, width, groupNo};
 }
 
 struct Crossing {
@@ -58,15 +48,15 @@ void CContour::Clear()
     m_Min = CDPoint(kInfinity, kInfinity);
 }
 
-void CContour::SetPointsFrom(const std::vector<const CPathSegment*>& segments)
+void CContour::SetPointsFrom(const std::vector<Edge>& segments)
 {
     Clear();
     if (segments.size() < 2)
         return;
-    const CPathSegment* prev = segments.front();
+    const Edge* prev = &segments.front();
     // Each following segment, and last the pair (last, first) closing the chain.
     for (std::size_t i = 1; i <= segments.size(); ++i) {
-        const CPathSegment* s = segments[i % segments.size()];
+        const Edge* s = &segments[i % segments.size()];
         bool startJoins = Meets(s->x1, s->y1, prev->x1, prev->y1) ||
                           Meets(s->x1, s->y1, prev->x2, prev->y2);
         if (s->type == 0)

@@ -3,21 +3,27 @@
 // segments and asks which points lie inside.
 #pragma once
 
-#include "document/board_records.h"
-#include "document/copper_records.h"
-#include "document/record_lists.h"
 #include "geometry/point.h"
+#include "platform/object_lists.h"
 
 #include <vector>
+
+// A stroke of the contour's outline or fill, mil. Outline strokes are 1 mil
+// wide in group 0, fill strokes 3 mil wide in group 1; the reader that asked
+// for them makes its records from them.
+struct CContourStroke {
+    float x1, y1, x2, y2;
+    float width;
+    int groupNo;
+};
 
 class CContour {
 public:
     COwnedList<CDPoint> m_Vertices;     // corners in order; closes back to the first
     CDPoint m_Max;                      // largest x and y seen
     CDPoint m_Min;                      // smallest x and y seen
-    // Strokes made by ComputeFill. The reader moves them into its track
-    // list; whatever is left here is freed with the contour.
-    COwnedList<CTrackRecord> m_DrawRecords;
+    // Strokes made by ComputeFill, for the caller to turn into records.
+    std::vector<CContourStroke> m_DrawRecords;
 
     CContour();
 
@@ -25,15 +31,17 @@ public:
     // Frees the vertices and the draw records and resets the corners.
     void Clear();
 
-    // Rebuilds the vertices from a closed chain of segments: each joint of
-    // two segments that begins a line becomes a corner; arcs add none.
+    // Rebuilds the vertices from a closed chain of segments (pointers to
+    // records with end points x1, y1, x2, y2 and a type, 0 for a line): each
+    // joint of two segments that begins a line becomes a corner; arcs add
+    // none.
     template <class List>
     void SetPoints(const List& chain)
     {
-        std::vector<const CPathSegment*> segments;
+        std::vector<Edge> edges;
         for (const auto& s : chain)
-            segments.push_back(&*s);
-        SetPointsFrom(segments);
+            edges.push_back({double(s->x1), double(s->y1), double(s->x2), double(s->y2), int(s->type)});
+        SetPointsFrom(edges);
     }
 
     // Even-odd test; 1 inside, 0 outside or empty.
@@ -50,5 +58,9 @@ public:
     bool ComputeFill();
 
 private:
-    void SetPointsFrom(const std::vector<const CPathSegment*>& segments);
+    struct Edge {
+        double x1, y1, x2, y2;
+        int type;
+    };
+    void SetPointsFrom(const std::vector<Edge>& segments);
 };

@@ -2,7 +2,6 @@
 // precision, as the scan-line planner's records do; tolerances are literal.
 #include "geometry/plane_geometry.h"
 
-#include "document/copper_records.h"
 
 #include <algorithm>
 #include <cmath>
@@ -250,11 +249,12 @@ int IntersectSegmentsTolF(float x1, float y1, float x2, float y2, float x3, floa
     return 0;
 }
 
-int IntersectSegRecordsF(const CTrackRecord& a, const CTrackRecord& b, float* x, float* y)
+int IntersectSegEndsF(float ax1, float ay1, float ax2, float ay2, float bx1, float by1,
+                      float bx2, float by2, float* x, float* y)
 {
-    if (!CarrierLinesMeet(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, x, y))
+    if (!CarrierLinesMeet(ax1, ay1, ax2, ay2, bx1, by1, bx2, by2, x, y))
         return 0;
-    return InBox(*x, *y, a.x1, a.y1, a.x2, a.y2) && InBox(*x, *y, b.x1, b.y1, b.x2, b.y2) ? 1 : 0;
+    return InBox(*x, *y, ax1, ay1, ax2, ay2) && InBox(*x, *y, bx1, by1, bx2, by2) ? 1 : 0;
 }
 
 int PointInQuadF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,

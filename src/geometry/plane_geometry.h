@@ -10,7 +10,6 @@
 // (x1, y1)..(x4, y4); a line through P1 and P2 is vertical when x1 == x2.
 #pragma once
 
-struct CTrackRecord;
 
 // Distances. Equal points give 0, equal x |y1 - y2|, equal y |x1 - x2|.
 double Distance(double x1, double y1, double x2, double y2);
@@ -66,7 +65,15 @@ int IntersectSegments(double x1, double y1, double x2, double y2, double x3, dou
                       double x4, double y4, double* x, double* y);
 int IntersectSegmentsTolF(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
                           float y4, float* x, float* y);
-int IntersectSegRecordsF(const CTrackRecord& a, const CTrackRecord& b, float* x, float* y);
+// The same test on two segments given by their end points in single
+// precision, and on any two records with end points x1, y1, x2, y2.
+int IntersectSegEndsF(float ax1, float ay1, float ax2, float ay2, float bx1, float by1,
+                      float bx2, float by2, float* x, float* y);
+template <class Segment>
+int IntersectSegRecordsF(const Segment& a, const Segment& b, float* x, float* y)
+{
+    return IntersectSegEndsF(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, x, y);
+}
 
 // Is P inside the parallelogram P1 P2 P3 P4 (corners in order around)?
 int PointInQuadF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,

@@ -5,7 +5,18 @@
 #pragma once
 
 #include "geometry/point.h"
-#include "machining/vision_targets.h"
+
+#include <array>
+
+constexpr int VISION_TARGET_POINTS = 40;
+// Pairs: point 2i is the reference of target i, point 2i + 1 its measured
+// position.
+constexpr int VISION_TARGET_PAIRS = VISION_TARGET_POINTS / 2;
+
+// The measured targets (the settings keep them in the registry).
+extern std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
+// The number of stored pairs.
+extern int g_TargetCount;
 
 // Maps the point in place (after the board orientation). With no targets the
 // point is left exactly as it is; otherwise the arithmetic is single precision.

@@ -1,9 +1,9 @@
 // Drill import: the drill file of a job into g_HoleList, the tool sizes of the
 // CAD drill report beside it, and the order of the tools by diameter.
-#include "document/board_records.h"
+#include "records/board_records.h"
 #include "document/velm_doc.h"
 #include "import/drill_reader.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"

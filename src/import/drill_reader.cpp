@@ -6,9 +6,9 @@
 #include "geometry/board_orientation.h"
 #include "geometry/text_tokens.h"
 #include "geometry/value_stacks.h"
-#include "import/drill_format_dlg.h"
-#include "import/work_order_dlg.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "ui/edit_wnd.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Extent pre-scans: before the copper sides and the route file are read,
 // their extent is measured so that every reader can shift the data to one
 // common origin; and the HPGL command reader the route pre-scan uses.
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 #include "document/file_messages.h"
 #include "document/velm_doc.h"
 #include "geometry/small_utils.h"
@@ -9,7 +9,7 @@
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
 #include "import/hpgl_reader.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,14 +3,14 @@
 // zero suppression, the steps between consecutive points tell inch from
 // millimetre, and the spacing of pads or holes (mostly round multiples of a
 // power of ten) tells how many of the digits are decimals.
-#include "document/board_records.h"
+#include "records/board_records.h"
 #include "document/file_messages.h"
 #include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
-#include "import/drill_format_dlg.h"
+#include "settings/drill_format_dlg.h"
 #include "import/drill_reader.h"
 #include "import/gerber_blocks.h"
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
 #include "platform/host.h"

@@ -3,9 +3,9 @@
 #include "import/gerber_blocks.h"
 
 #include "document/velm_doc.h"
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // Digit conversion and data-block parsing of the Gerber readers.
 #include "import/gerber_number.h"
 
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,12 +6,12 @@
 #include "geometry/contour.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
-#include "planning/point_in_track.h"
+#include "records/track_geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +19,21 @@
 #include <map>
 
 namespace {
+
+// A stroke of a filled contour as a copper track, already grouped.
+std::unique_ptr<CTrackRecord> TrackOf(const CContourStroke& stroke)
+{
+    auto t = std::make_unique<CTrackRecord>();
+    t->groupNo = stroke.groupNo;
+    t->x1 = stroke.x1;
+    t->y1 = stroke.y1;
+    t->x2 = stroke.x2;
+    t->y2 = stroke.y2;
+    t->width = stroke.width;
+    t->type = 0;
+    t->joined = 1;
+    return t;
+}
 
 constexpr float kPadShrink = 0.03f;      // end pads of the plain reader
 constexpr float kFillPadShrink = 0.5f;   // end pads of the area-fill reader
@@ -581,8 +596,8 @@ private:
             contour.AddPoint(p);
         FillContour(contour);
         ++m_Group;
-        for (auto& stroke : contour.m_DrawRecords) {
-            CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
+        for (const CContourStroke& stroke : contour.m_DrawRecords) {
+            CTrackRecord* t = AddTail(m_Doc.m_TrackList, TrackOf(stroke));
             t->groupNo = m_Group;
             t->recordNo = m_Doc.m_ReaderState++;
             const float r = t->width / 2 - kPadShrink;
@@ -597,7 +612,10 @@ private:
     {
         FillContour(m_Contour);
         ++m_Group;
-        auto& fresh = m_Contour.m_DrawRecords;
+        COwnedList<CTrackRecord> fresh;
+        for (const CContourStroke& stroke : m_Contour.m_DrawRecords)
+            fresh.push_back(TrackOf(stroke));
+        m_Contour.m_DrawRecords.clear();
         if (g_GerberFormatDlg.OverlapDelete)
             DeleteOverlaps(fresh);
         for (auto& stroke : fresh) {

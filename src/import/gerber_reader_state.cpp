@@ -3,7 +3,7 @@
 
 #include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 

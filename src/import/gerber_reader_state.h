@@ -3,10 +3,10 @@
 // file leave the document as it was, and their messages.
 #pragma once
 
-#include "document/copper_records.h"
-#include "document/record_lists.h"
-#include "import/aperture_records.h"
-#include "import/gerber_format_dlg.h"
+#include "records/copper_records.h"
+#include "platform/object_lists.h"
+#include "records/aperture_records.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_blocks.h"
 
 #include <memory>

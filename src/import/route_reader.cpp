@@ -6,7 +6,7 @@
 #include "import/gerber_blocks.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 
 #include <cmath>

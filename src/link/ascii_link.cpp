@@ -3,7 +3,7 @@
 #include "link/ascii_link.h"
 
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
 #include "settings/machine_settings.h"

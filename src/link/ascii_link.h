@@ -36,7 +36,6 @@ public:
     unsigned char m_Checksum = 0;
     int m_PortOpen = 0;
     int m_DefaultSpeed = 0;
-    unsigned char m_AbortFlag = 0;
     int m_JobCode = 0;
     // g_MachineX, Y, Z, then the binary road's idle flags (3 to 5) and busy
     // flag (10); a "zz" reply fills them in order.

@@ -115,7 +115,7 @@ int CBinLink::Open(const char* portName)
         g_AbortFlag = 1;
         return 0;
     }
-    if (!m_Port.Configure(m_BaudRate)) {
+    if (!m_Port.Configure(g_BaudRate)) {
         m_LastError = static_cast<std::uint32_t>(m_Port.LastError());
         m_Port.Close();
         g_AbortFlag = 1;

@@ -34,7 +34,6 @@ public:
     std::uint32_t m_LastError = 0;
     CSerialPort m_Port;
     int m_AbsoluteMode = 0;
-    std::uint32_t m_BaudRate = 115200;
     std::uint16_t m_OutputWord = 0x1111;
     std::int32_t m_PosX = 0;
     std::int32_t m_PosY = 0;

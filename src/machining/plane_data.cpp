@@ -1,8 +1,8 @@
 // The plane-detect dialog's data and the machining area of the probe test.
 #include "machining/plane_data.h"
 
-#include "document/board_extent.h"
-#include "document/panel_layout.h"
+#include "records/board_extent.h"
+#include "records/panel_layout.h"
 #include "geometry/board_orientation.h"
 #include "platform/binary_io.h"
 #include "settings/machine_settings.h"

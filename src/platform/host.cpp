@@ -1,8 +1,6 @@
 // The host switch and the console host.
 #include "platform/host.h"
 
-#include "ui/dialog.h"
-
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -58,19 +56,6 @@ std::uint32_t CConsoleHost::GetTickCount()
     using namespace std::chrono;
     return static_cast<std::uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void CConsoleHost::RunModalDialog(CDialog& dialog)
-{
-    dialog.OnInitDialog();
-    if (dialog.IsWindow())
-        CancelDialog(dialog);
-}
-
-bool CConsoleHost::CreateModelessDialog(CDialog& dialog)
-{
-    dialog.OnInitDialog();
-    return true;
 }
 
 int AfxMessageBox(const std::string& text, unsigned type)

@@ -54,6 +54,9 @@ public:
     virtual unsigned SetTimer(unsigned id, unsigned milliseconds,
                               std::function<void()> callback) = 0;
     virtual void KillTimer(unsigned id) = 0;
+    // False for a host that shows no windows: a dialog then initialises
+    // itself and, when modal, is cancelled, since nobody can answer it.
+    virtual bool HasWindows() const { return true; }
     // Shows `dialog` modally: calls its OnInitDialog once its controls exist
     // and returns when the dialog has ended (CDialog::EndDialog).
     virtual void RunModalDialog(CDialog& dialog) = 0;
@@ -96,9 +99,10 @@ public:
     std::uint32_t GetTickCount() override;
     unsigned SetTimer(unsigned, unsigned, std::function<void()>) override { return 0; }
     void KillTimer(unsigned) override {}
-    // Nobody can answer here: the dialog initialises and is cancelled.
-    void RunModalDialog(CDialog& dialog) override;
-    bool CreateModelessDialog(CDialog& dialog) override;
+    // Nobody can answer here: dialogs run without a window (CDialog).
+    bool HasWindows() const override { return false; }
+    void RunModalDialog(CDialog&) override {}
+    bool CreateModelessDialog(CDialog&) override { return false; }
     bool GetOpenFileName(const std::string&, const std::string&, bool,
                          std::vector<std::string>&) override { return false; }
     bool GetSaveFileName(const std::string&, const std::string&, std::string&) override

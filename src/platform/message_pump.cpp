@@ -1,7 +1,7 @@
-// The pump, gated by the machine link's abort flag.
+// The pump, gated by the abort flag.
 #include "platform/message_pump.h"
 
-#include "link/link_state.h"
+#include "platform/program_state.h"
 #include "platform/host.h"
 
 void PumpMessages()

@@ -4,6 +4,8 @@
 // be reset together; the g_ names below reach them.
 #pragma once
 
+#include <cstdint>
+
 class CMachineSettings {
 public:
     int m_ModelSkipsProbeTest = 0;  // machine jobs skip the probe-test dialog
@@ -29,6 +31,7 @@ public:
     float m_AbsDrillUp = 0.0f;
     float m_AbsRouteDown = 0.0f;
     float m_AbsRouteUp = 0.0f;
+    std::uint32_t m_BaudRate = 115200;  // of the binary controller's line
 };
 
 extern CMachineSettings g_MachineSettings;
@@ -56,7 +59,11 @@ inline float& g_AbsDrillDown = g_MachineSettings.m_AbsDrillDown;
 inline float& g_AbsDrillUp = g_MachineSettings.m_AbsDrillUp;
 inline float& g_AbsRouteDown = g_MachineSettings.m_AbsRouteDown;
 inline float& g_AbsRouteUp = g_MachineSettings.m_AbsRouteUp;
+inline std::uint32_t& g_BaudRate = g_MachineSettings.m_BaudRate;
 
+// The controller found on the port: -1 none, 1 binary, 0 ASCII. The settings
+// file can preset it; the port search sets it.
+extern int g_ControllerKind;
 // Sets the XY step scale and derives what depends on it (the pulses per mil
 // and the display unit factor), so nothing keeps a factor of an older scale.
 void SetXYPulsesPerMM(float pulsesPerMM);

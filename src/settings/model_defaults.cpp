@@ -3,7 +3,7 @@
 // without an id are literal.
 #include "settings/model_defaults.h"
 
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
 

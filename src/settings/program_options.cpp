@@ -1,8 +1,8 @@
 // The table of program options and their loading and storing.
 #include "settings/program_options.h"
 
-#include "import/work_order_dlg.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/work_order_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
 #include "settings/machine_settings.h"

@@ -3,9 +3,9 @@
 // text window.
 #include "settings/settings_file.h"
 
-#include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
-#include "machining/vision_targets.h"
+#include "settings/machine_settings.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/vision_targets.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/paths.h"

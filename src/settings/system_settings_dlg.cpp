@@ -2,7 +2,7 @@
 // OK stores.
 #include "settings/system_settings_dlg.h"
 
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "settings/model_defaults.h"

@@ -54,7 +54,13 @@ int CDialog::DoModal()
     m_Result = IDCANCEL;
     m_FailedControl = 0;
     ResetControls();
-    Host().RunModalDialog(*this);
+    if (Host().HasWindows()) {
+        Host().RunModalDialog(*this);
+    } else {
+        OnInitDialog();
+        if (IsWindow())
+            CancelDialog(*this);
+    }
     m_Open = false;
     m_Shown = false;
     m_Modal = false;
@@ -70,6 +76,10 @@ bool CDialog::CreateModeless()
     m_Modal = false;
     m_Shown = false;
     ResetControls();
+    if (!Host().HasWindows()) {
+        OnInitDialog();
+        return true;
+    }
     if (!Host().CreateModelessDialog(*this)) {
         m_Open = false;
         return false;

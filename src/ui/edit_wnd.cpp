@@ -2,7 +2,7 @@
 // saving the store, and asking to save a changed text when it closes.
 #include "ui/edit_wnd.h"
 
-#include "document/program_objects.h"
+#include "platform/program_state.h"
 #include "platform/binary_io.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"

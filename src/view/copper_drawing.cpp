@@ -3,8 +3,8 @@
 // arc and flash rules the other copper-like drawers share.
 #include "view/track_painter.h"
 
-#include "document/board_extent.h"
-#include "view/layer_dlg.h"
+#include "records/board_extent.h"
+#include "settings/layer_dlg.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // cross, and the inverting origin mark.
 #include "view/velm_view.h"
 
-#include "document/board_records.h"
-#include "import/drill_format_dlg.h"
+#include "records/board_records.h"
+#include "settings/drill_format_dlg.h"
 #include "import/drill_reader.h"
 #include "ui/edit_wnd.h"
 

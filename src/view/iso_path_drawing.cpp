@@ -3,7 +3,7 @@
 // one path-layer segment redrawn when a pick changes its state.
 #include "view/segment_shapes.h"
 
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <cmath>
 

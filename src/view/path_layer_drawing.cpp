@@ -3,8 +3,8 @@
 // stages), and the partial-selection copies ("-S") of the working side.
 #include "view/segment_shapes.h"
 
-#include "import/work_order_dlg.h"
-#include "view/layer_dlg.h"
+#include "settings/work_order_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <cmath>
 #include <cstring>

@@ -4,7 +4,7 @@
 // partial stage the one kind of data being picked from.
 #include "view/velm_view.h"
 
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 
 void CVelmView::OnDraw(CDrawSurface& dc)
 {

@@ -3,13 +3,13 @@
 // and the view's command table.
 #include "view/velm_view.h"
 
-#include "document/program_objects.h"
-#include "machining/machine_param_dlg.h"
-#include "machining/vision_targets.h"
+#include "platform/program_state.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/vision_targets.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
 #include "ui/cmd_ui.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 #include "view/view_window.h"
 
 #include <algorithm>

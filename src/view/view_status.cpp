@@ -2,7 +2,7 @@
 // unit and the shared prompt and status text.
 #include "view/velm_view.h"
 
-#include "document/program_objects.h"
+#include "platform/program_state.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/cmd_ui.h"

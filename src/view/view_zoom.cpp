@@ -3,8 +3,8 @@
 // of the Window zoom.
 #include "view/velm_view.h"
 
-#include "document/board_extent.h"
-#include "document/program_objects.h"
+#include "records/board_extent.h"
+#include "platform/program_state.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"

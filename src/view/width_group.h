@@ -2,8 +2,8 @@
 // cuts it and its segments. The view keeps these in its trim list.
 #pragma once
 
-#include "document/planner_records.h"
-#include "document/record_lists.h"
+#include "records/planner_records.h"
+#include "platform/object_lists.h"
 
 struct CWidthGroup {
     int width = 0;                          // mil

@@ -3,12 +3,13 @@
 // the side and work-stage commands.
 #include "doc_fixture.h"
 
-#include "document/board_extent.h"
-#include "document/program_objects.h"
-#include "import/drill_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"

@@ -3,15 +3,15 @@
 // dialogs.
 #include "doc_fixture.h"
 
-#include "document/board_extent.h"
-#include "document/program_objects.h"
+#include "records/board_extent.h"
+#include "platform/program_state.h"
 #include "geometry/board_orientation.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <filesystem>
 

@@ -3,22 +3,23 @@
 // the open job left as it was, and save failures that must be told.
 #include "doc_fixture.h"
 
-#include "document/board_extent.h"
-#include "document/program_objects.h"
+#include "records/board_extent.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
 #include "document/project_file.h"
-#include "import/drill_format_dlg.h"
-#include "import/gerber_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "machining/plane_data.h"
-#include "machining/vision_targets.h"
+#include "settings/vision_targets.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <cmath>
 #include <filesystem>

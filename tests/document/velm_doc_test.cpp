@@ -4,8 +4,8 @@
 // holes onto pads.
 #include "doc_fixture.h"
 
-#include "document/board_extent.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "settings/work_order_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"

@@ -1,10 +1,10 @@
 // The automatic alignment of drill holes to round pads.
 #include "editing/drill_alignment.h"
 
-#include "document/board_records.h"
-#include "document/program_objects.h"
+#include "records/board_records.h"
+#include "platform/program_state.h"
 #include "document/velm_doc.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/record_makers.h"
 #include "support/scripted_host.h"
 

@@ -1,6 +1,7 @@
 // Contours: corners from a chain of segments, the even-odd inside test and
 // the outline and column fill strokes.
 #include "geometry/contour.h"
+#include "records/board_records.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,12 @@ CContour Polygon(std::initializer_list<CDPoint> corners)
     return c;
 }
 
-std::vector<const CTrackRecord*> Strokes(const CContour& c, int groupNo)
+std::vector<const CContourStroke*> Strokes(const CContour& c, int groupNo)
 {
-    std::vector<const CTrackRecord*> out;
-    for (const auto& t : c.m_DrawRecords)
-        if (t->groupNo == groupNo)
-            out.push_back(t.get());
+    std::vector<const CContourStroke*> out;
+    for (const CContourStroke& t : c.m_DrawRecords)
+        if (t.groupNo == groupNo)
+            out.push_back(&t);
     return out;
 }
 
@@ -45,31 +46,26 @@ void ExpectSquareFill(double x0, double y0)
     CContour c = Polygon({{x0, y0}, {x0 + 10, y0}, {x0 + 10, y0 + 10}, {x0, y0 + 10}});
     c.ComputeFill();
 
-    std::vector<const CTrackRecord*> outline = Strokes(c, 0);
+    std::vector<const CContourStroke*> outline = Strokes(c, 0);
     ASSERT_EQ(outline.size(), 4u);
     // One stroke per edge, from the vertex before to the vertex.
     EXPECT_FLOAT_EQ(outline[0]->x1, float(x0));
     EXPECT_FLOAT_EQ(outline[0]->y1, float(y0 + 10));
     EXPECT_FLOAT_EQ(outline[0]->x2, float(x0));
     EXPECT_FLOAT_EQ(outline[0]->y2, float(y0));
-    for (const CTrackRecord* t : outline) {
+    for (const CContourStroke* t : outline)
         EXPECT_EQ(t->width, 1.0f);
-        EXPECT_EQ(t->type, 0);
-        EXPECT_EQ(t->joined, 1);
-    }
 
     // Columns 1.5, 3.5, 5.5, 7.5 from the left; 9.5 is not below 8.5.
-    std::vector<const CTrackRecord*> fill = Strokes(c, 1);
+    std::vector<const CContourStroke*> fill = Strokes(c, 1);
     ASSERT_EQ(fill.size(), 4u) << x0 << "," << y0;
     for (int i = 0; i < 4; ++i) {
-        const CTrackRecord* t = fill[i];
+        const CContourStroke* t = fill[i];
         EXPECT_FLOAT_EQ(t->x1, float(x0 + 1.5 + 2.0 * i));
         EXPECT_FLOAT_EQ(t->x2, t->x1);
         EXPECT_FLOAT_EQ(t->y1, float(y0 + 8.5));  // from the top down
         EXPECT_FLOAT_EQ(t->y2, float(y0 + 1.5));
         EXPECT_EQ(t->width, 3.0f);
-        EXPECT_EQ(t->recordNo, 0);
-        EXPECT_EQ(t->joined, 1);
     }
 }
 
@@ -118,8 +114,8 @@ TEST(Contour, ColumnThroughAVertexCountsOnlyTheEdgeLeavingIt)
     // Column 5.5 passes through the bottom and top corners of this diamond.
     CContour c = Polygon({{0, 5}, {5.5, 0}, {11, 5}, {5.5, 10}});
     c.ComputeFill();
-    const CTrackRecord* middle = nullptr;
-    for (const CTrackRecord* t : Strokes(c, 1))
+    const CContourStroke* middle = nullptr;
+    for (const CContourStroke* t : Strokes(c, 1))
         if (t->x1 == 5.5f)
             middle = t;
     ASSERT_NE(middle, nullptr);
@@ -148,7 +144,7 @@ TEST(Contour, ColumnsWithMoreThanAHundredCrossingsAreFilled)
     c.ComputeFill();
 
     int onColumn = 0;
-    for (const CTrackRecord* t : Strokes(c, 1))
+    for (const CContourStroke* t : Strokes(c, 1))
         if (t->x1 == 19.5f) {
             ++onColumn;
             EXPECT_NEAR(t->y1 - t->y2, 1.0, 1e-3);

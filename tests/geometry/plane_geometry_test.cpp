@@ -1,7 +1,7 @@
 // Plane geometry: one table per function, built from the special cases the
 // planners depend on (vertical, horizontal, parallel, near-vertical within
 // 0.001, tangent circle, collinear points) and the exact tolerances.
-#include "document/copper_records.h"
+#include "records/copper_records.h"
 #include "geometry/plane_geometry.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Drill import: drill files into the hole list, the unit check, the order by
 // diameter and the tool sizes of CAD drill reports.
-#include "document/board_records.h"
+#include "records/board_records.h"
 #include "document/velm_doc.h"
-#include "import/drill_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

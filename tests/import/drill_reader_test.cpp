@@ -3,8 +3,8 @@
 #include "import/drill_reader.h"
 
 #include "geometry/value_stacks.h"
-#include "import/drill_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
 

@@ -2,11 +2,11 @@
 // guessed from small files of known format, the RS-274X stop, the spacing
 // statistic, the failures, and what the real boards of the corpus come out
 // as.
-#include "document/board_records.h"
+#include "records/board_records.h"
 #include "document/file_messages.h"
 #include "import/drill_reader.h"
 #include "import/gerber_number.h"
-#include "import/drill_format_dlg.h"
+#include "settings/drill_format_dlg.h"
 #include "import_fixture.h"
 #include "platform/resources.h"
 

@@ -1,6 +1,6 @@
 // Digit strings into mil by the number format, and data blocks into points,
 // D words and arc offsets.
-#include "import/gerber_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
 
 #include <gtest/gtest.h>

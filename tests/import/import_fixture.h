@@ -3,8 +3,8 @@
 #pragma once
 
 #include "document/velm_doc.h"
-#include "import/gerber_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
 #include "support/scripted_host.h"

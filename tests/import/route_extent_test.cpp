@@ -1,5 +1,5 @@
 // The route file reader, the extent pre-scans and the HPGL command reader.
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 #include "import/hpgl_reader.h"
 #include "import_fixture.h"
 

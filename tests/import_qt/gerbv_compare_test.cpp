@@ -4,8 +4,8 @@
 // where the two disagree (of the pixels either one covers) must stay small.
 // Skips when the corpus or gerbv is absent.
 #include "document/velm_doc.h"
-#include "import/gerber_format_dlg.h"
-#include "import/work_order_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
 #include "support/scripted_host.h"

@@ -2,7 +2,7 @@
 // checksums, the waits for the axes and STOP.
 #include "link_fixture.h"
 
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 
 #include <chrono>

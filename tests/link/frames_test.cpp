@@ -3,7 +3,7 @@
 #include "link_fixture.h"
 
 #include "settings/machine_settings.h"
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // on its own settings, and a refused file.
 #include "document/velm_doc.h"
 #include "document_json.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "support/test_paths.h"
 

@@ -1,9 +1,10 @@
 // Loading and storing the program options.
 #include "settings/program_options.h"
 
-#include "document/program_objects.h"
-#include "import/work_order_dlg.h"
-#include "machining/machine_param_dlg.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
+#include "settings/work_order_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/binary_io.h"
 #include "platform/settings_store.h"
 #include "settings/machine_settings.h"

@@ -1,10 +1,11 @@
 // The per-model machine defaults and the settings file over them.
 #include "settings/settings_file.h"
 
-#include "document/program_objects.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
 #include "link/link_state.h"
-#include "machining/machine_param_dlg.h"
-#include "machining/vision_targets.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/vision_targets.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
 #include "settings/machine_settings.h"

@@ -1,8 +1,9 @@
 // The system settings dialog: its lists, what OK stores and what Cancel keeps.
 #include "settings/system_settings_dlg.h"
 
-#include "document/program_objects.h"
-#include "machining/machine_param_dlg.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/settings_store.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"

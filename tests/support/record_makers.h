@@ -1,8 +1,8 @@
 // Copper and path records made in one line, for the tests of every folder.
 #pragma once
 
-#include "document/board_records.h"
-#include "document/copper_records.h"
+#include "records/board_records.h"
+#include "records/copper_records.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,8 @@
 // The main of every test executable. Each test starts with a fresh scripted
 // host, its own empty settings file and system directory under a private
 // temporary folder, and every program-wide object at its construction value.
-#include "document/program_objects.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
 #include "geometry/value_stacks.h"
 #include "platform/resources.h"
 #include "support/scripted_host.h"

@@ -1,7 +1,8 @@
 // The text window: reading and saving files, asking to save on close.
 #include "ui/edit_wnd.h"
 
-#include "document/program_objects.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
 #include "platform/binary_io.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"

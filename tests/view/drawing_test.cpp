@@ -3,10 +3,10 @@
 // feedback rules that differ between drawers.
 #include "view_fixture.h"
 
-#include "import/work_order_dlg.h"
-#include "import/drill_format_dlg.h"
+#include "settings/work_order_dlg.h"
+#include "settings/drill_format_dlg.h"
 #include "ui/edit_wnd.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 #include <algorithm>
 #include <functional>

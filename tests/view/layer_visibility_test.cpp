@@ -2,7 +2,7 @@
 #include "view_fixture.h"
 
 #include "support/scripted_host.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 
 TEST_F(ViewTest, LayerNamesMapToTheirFlags)
 {

@@ -3,9 +3,9 @@
 // a clearing region, a route and two panel copies, the second mirrored.
 #pragma once
 
-#include "document/board_extent.h"
-#include "document/program_objects.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "platform/program_state.h"
+#include "settings/work_order_dlg.h"
 #include "support/record_makers.h"
 #include "recording_surface.h"
 #include "view/velm_view.h"

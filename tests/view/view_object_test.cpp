@@ -2,7 +2,7 @@
 // restartable redraw and the status panes.
 #include "view_fixture.h"
 
-#include "machining/machine_param_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "platform/message_pump.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"

@@ -1,9 +1,9 @@
 // The drawers on the QImage surface: pixels at known board points.
-#include "document/board_extent.h"
-#include "document/program_objects.h"
-#include "import/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "platform/program_state.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
-#include "view/layer_dlg.h"
+#include "settings/layer_dlg.h"
 #include "view/qt/board_widget.h"
 #include "view/qt/image_surface.h"
 #include "view/velm_view.h"

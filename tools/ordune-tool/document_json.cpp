@@ -1,9 +1,9 @@
 // The JSON dump of the document.
 #include "document_json.h"
 
-#include "document/board_extent.h"
+#include "records/board_extent.h"
 #include "document/velm_doc.h"
-#include "import/work_order_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "settings/system_settings_dlg.h"

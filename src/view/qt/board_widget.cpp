@@ -1,7 +1,7 @@
 // The board window around the view.
 #include "view/qt/board_widget.h"
 
-#include "document/program_objects.h"
+#include "platform/program_state.h"
 #include "ui/qt/menu_builder.h"
 #include "view/velm_view.h"
 

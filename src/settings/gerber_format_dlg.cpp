@@ -1,0 +1,116 @@
+// The Gerber format dialog: the number format and the import options shown
+// as radio groups, digit lists and check boxes; OK stores them.
+#include "settings/gerber_format_dlg.h"
+
+#include "settings/registry.h"
+
+#include <string>
+
+namespace {
+
+// The registry names in the order OK stores them, with their members.
+template <class Dlg, class Fn>
+void ForEachSetting(Dlg& d, Fn fn)
+{
+    fn("UnitInt", d.UnitInt);
+    fn("UnitDec", d.UnitDec);
+    fn("InchMM", d.InchMM);
+    fn("InchMM2", d.InchMM2);
+    fn("AbsRel", d.AbsRel);
+    fn("ZeroSup", d.ZeroSup);
+    fn("AutoFormat", d.AutoFormat);
+    fn("LargeArea", d.LargeArea);
+    fn("AreaFill", d.AreaFill);
+    fn("GroupFlag", d.GroupFlag);
+    fn("OverlapDelete", d.OverlapDelete);
+}
+
+}  // namespace
+
+CGerberFormatDlg::CGerberFormatDlg() : CDialog(IDD)
+{
+    ForEachSetting(*this, [](const char* name, int& value) { RegGetInt(name, value); });
+    RegisterHandlers();
+}
+
+CGerberFormatDlg::CGerberFormatDlg(const CGerberFormatDlg& other)
+    : CDialog(other),
+      UnitInt(other.UnitInt),
+      UnitDec(other.UnitDec),
+      InchMM(other.InchMM),
+      InchMM2(other.InchMM2),
+      AbsRel(other.AbsRel),
+      ZeroSup(other.ZeroSup),
+      AutoFormat(other.AutoFormat),
+      LargeArea(other.LargeArea),
+      GroupFlag(other.GroupFlag),
+      AreaFill(other.AreaFill),
+      OverlapDelete(other.OverlapDelete)
+{
+    RegisterHandlers();
+}
+
+void CGerberFormatDlg::RegisterHandlers()
+{
+    OnCommand(IDC_INCH, [this] { OnInch(); });
+    OnCommand(IDC_METRIC, [this] { OnMetric(); });
+    OnCommand(IDC_INCREMENTAL, [this] { OnIncremental(); });
+    OnCommand(IDC_ABSOLUTE, [this] { OnAbsolute(); });
+    OnCommand(IDC_ZERO_TRAILING, [this] { OnZeroSuppressTrailing(); });
+    OnCommand(IDC_ZERO_NONE, [this] { OnZeroSuppressNone(); });
+    OnCommand(IDC_ZERO_LEADING, [this] { OnZeroSuppressLeading(); });
+    OnCommand(IDC_APERTURE_METRIC, [this] { OnApertureMetric(); });
+    OnCommand(IDC_APERTURE_INCH, [this] { OnApertureInch(); });
+    OnCommand(IDC_AUTO_FORMAT, [this] { OnAutoFormat(); });
+    OnCommand(IDC_LARGE_AREA, [this] { OnLargeArea(); });
+    OnCommand(IDC_GROUP_FLAG, [this] { OnGroupFlag(); });
+    OnCommand(IDC_AREA_FILL, [this] { OnAreaFill(); });
+    OnCommand(IDC_OVERLAP_DELETE, [this] { OnOverlapDelete(); });
+}
+
+void CGerberFormatDlg::SetRadio(int& member, int value, const std::vector<unsigned>& group)
+{
+    member = value;
+    for (std::size_t i = 0; i < group.size(); ++i)
+        CheckDlgButton(group[i], int(i) == value ? 1 : 0);
+}
+
+void CGerberFormatDlg::Toggle(int& member, unsigned id)
+{
+    member = member ? 0 : 1;
+    CheckDlgButton(id, member);
+}
+
+bool CGerberFormatDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ResetContent(IDC_UNIT_INT);
+    ResetContent(IDC_UNIT_DEC);
+    for (int i = 1; i <= 5; ++i)
+        AddString(IDC_UNIT_INT, std::to_string(i));
+    for (int i = 0; i <= 6; ++i)
+        AddString(IDC_UNIT_DEC, std::to_string(i));
+    SetRadio(AbsRel, AbsRel, {IDC_ABSOLUTE, IDC_INCREMENTAL});
+    SetRadio(ZeroSup, ZeroSup, ZeroGroup());
+    SetRadio(InchMM, InchMM, {IDC_INCH, IDC_METRIC});
+    SetRadio(InchMM2, InchMM2, {IDC_APERTURE_INCH, IDC_APERTURE_METRIC});
+    CheckDlgButton(IDC_AUTO_FORMAT, AutoFormat ? 1 : 0);
+    CheckDlgButton(IDC_LARGE_AREA, LargeArea ? 1 : 0);
+    CheckDlgButton(IDC_GROUP_FLAG, GroupFlag ? 1 : 0);
+    CheckDlgButton(IDC_AREA_FILL, AreaFill ? 1 : 0);
+    CheckDlgButton(IDC_OVERLAP_DELETE, OverlapDelete ? 1 : 0);
+    SetCurSel(IDC_UNIT_INT, FindStringExact(IDC_UNIT_INT, std::to_string(UnitInt)));
+    SetCurSel(IDC_UNIT_DEC, FindStringExact(IDC_UNIT_DEC, std::to_string(UnitDec)));
+    return true;
+}
+
+void CGerberFormatDlg::OnOK()
+{
+    // A list without a selection keeps the member's value.
+    if (int sel = GetCurSel(IDC_UNIT_INT); sel >= 0)
+        UnitInt = std::stoi(GetLBText(IDC_UNIT_INT, sel));
+    if (int sel = GetCurSel(IDC_UNIT_DEC); sel >= 0)
+        UnitDec = std::stoi(GetLBText(IDC_UNIT_DEC, sel));
+    ForEachSetting(*this, [](const char* name, int value) { RegSetInt(name, value); });
+    CDialog::OnOK();
+}
