@@ -2,6 +2,7 @@
 #include "geometry/value_stacks.h"
 
 #include "platform/host.h"
+#include "platform/program_objects.h"
 
 #include <cstring>
 
@@ -35,6 +36,8 @@ struct ValueStack {
 ValueStack<4> g_FloatStack1;
 ValueStack<4> g_FloatStack2;
 ValueStack<8> g_PointStack;
+
+const CProgramObjectReset s_Reset(ResetValueStacks);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "platform/resources.h"
 
 #include "platform/paths.h"
+#include "platform/program_objects.h"
 
 #include <dlfcn.h>
 
@@ -9,6 +10,9 @@ namespace {
 
 void* g_LanguageHandle = nullptr;
 const OrduneResourceModule* g_LanguageModule = nullptr;
+
+// No language library is loaded when the program starts.
+const CProgramObjectReset s_LanguageReset([] { FreeLanguageLibrary(); });
 
 const char* FindString(const OrduneResourceModule* module, unsigned id)
 {

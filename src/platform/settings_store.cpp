@@ -3,6 +3,7 @@
 
 #include "platform/binary_io.h"
 #include "platform/paths.h"
+#include "platform/program_objects.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +13,13 @@
 namespace {
 
 std::vector<std::string> g_PendingProblems;
+// Each problem is reported once a run.
 std::set<std::string> g_ReportedProblems;
+
+const CProgramObjectReset s_ProblemsReset([] {
+    g_PendingProblems.clear();
+    g_ReportedProblems.clear();
+});
 
 bool SameName(const std::string& a, const std::string& b)
 {

@@ -1,6 +1,8 @@
 // Routing of commands and their update handlers to the command tables.
 #include "ui/command_router.h"
 
+#include "platform/program_objects.h"
+
 CCommandTable::~CCommandTable() { CommandRouter().Detach(this); }
 
 bool CCommandTable::Run(unsigned id) const
@@ -83,5 +85,6 @@ void CCommandRouter::LeaveWork()
 CCommandRouter& CommandRouter()
 {
     static CCommandRouter router;
+    static const CProgramObjectReset reset([] { router = CCommandRouter(); });
     return router;
 }

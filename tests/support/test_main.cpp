@@ -2,9 +2,6 @@
 // host, its own empty settings file and system directory under a private
 // temporary folder, and every program-wide object at its construction value.
 #include "platform/program_objects.h"
-#include "platform/program_state.h"
-#include "geometry/value_stacks.h"
-#include "platform/resources.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 
@@ -33,8 +30,6 @@ class FreshStateListener : public testing::EmptyTestEventListener {
         SetTestDir(dir);
         g_Host = std::make_unique<CScriptedHost>();
         SetHost(g_Host.get());
-        FreeLanguageLibrary();
-        ResetValueStacks();
         ResetProgramObjects();
     }
     void OnTestEnd(const testing::TestInfo&) override
