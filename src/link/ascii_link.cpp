@@ -270,7 +270,12 @@ const char* CAsciiLink::CmdSP3(float x, float y, float z)
 
 const char* CAsciiLink::CmdOutput(int output, int state)
 {
-    const char* frame = Build("22", "O" + std::to_string(output) + std::to_string(state), false);
+    // Appended rather than "O" + ...: GCC 12 at -O3 warns falsely (-Wrestrict)
+    // about a string built from a literal plus a temporary.
+    std::string field(1, 'O');
+    field += std::to_string(output);
+    field += std::to_string(state);
+    const char* frame = Build("22", field, false);
     if (!AsciiRoad())
         OutputBinary(output, state);
     return frame;

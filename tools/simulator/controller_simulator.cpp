@@ -372,8 +372,10 @@ void CControllerSimulator::ExecuteBinary(unsigned char c, const std::vector<unsi
         for (int i = 0; i + 4 <= length; i += 4)
             args.push_back(Big(p.data() + i, 4));
     }
-    for (std::int32_t a : args)
-        line += " " + std::to_string(a);
+    for (std::int32_t a : args) {
+        line += ' ';
+        line += std::to_string(a);
+    }
     AddLog(line);
 
     double now = NowMs();
