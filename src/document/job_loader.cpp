@@ -5,13 +5,10 @@
 // onto the solder side by a pad both share, and all data start near (0, 0).
 #include "document/job_loader.h"
 
-#include "editing/drill_alignment.h"
-
 #include "records/board_extent.h"
 #include "records/board_records.h"
 #include "platform/program_state.h"
 #include "document/velm_doc.h"
-#include "editing/drill_alignment.h"
 #include "geometry/small_utils.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
@@ -366,7 +363,7 @@ void CVelmDoc::LoadWorkOrder()
             if (copper) {
                 CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
                 notice.ShowId(IDS_ALIGNING_DRILLS);
-                if (g_FileAuto && AutoAlignDrills(*this, 0) == 0)
+                if (g_FileAuto && AutoAlignDrills(0) == 0)
                     AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
                 ComputeBoardExtent();
                 CExtent board = BoardExtent();
