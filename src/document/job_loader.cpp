@@ -5,13 +5,10 @@
 // onto the solder side by a pad both share, and all data start near (0, 0).
 #include "document/job_loader.h"
 
-#include "editing/drill_alignment.h"
-
 #include "records/board_extent.h"
 #include "records/board_records.h"
 #include "platform/program_state.h"
 #include "document/velm_doc.h"
-#include "editing/drill_alignment.h"
 #include "geometry/small_utils.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
@@ -133,6 +130,277 @@ struct SideExtent {
     CDPoint min{1000000.0, 1000000.0};
 };
 
+// What reading the copper sides leaves for aligning them: each side's
+// extent, the solder side's round flash nearest its top right corner (with
+// automatic file handling), and which side the document holds.
+struct CopperSides {
+    SideExtent component, solder;
+    CDPoint solderCorner{0.0, 0.0};
+    float solderCornerSize = 10000.0f;
+    bool holdsSolder = false;
+};
+
+// The sides the work order names, each with its number format guessed.
+void FindSides(CVelmDoc& doc)
+{
+    g_HasComponentSide = 0;
+    g_HasSolderSide = 0;
+    if (!g_ComponentGerberFile.empty()) {
+        doc.DetectGerberFormat(g_ComponentGerberFile);
+        g_HasComponentSide = 1;
+        g_CurrentSide = 0;
+    }
+    if (!g_SolderGerberFile.empty()) {
+        doc.DetectGerberFormat(g_SolderGerberFile);
+        g_HasSolderSide = 1;
+        g_CurrentSide = 1;
+    }
+    doc.m_WorkDataLoaded = 1;
+}
+
+// Nothing of an earlier job left: origins, extents, side files and data.
+void ResetJob(CVelmDoc& doc)
+{
+    SetBoardExtent(EMPTY_EXTENT);
+    g_DataOriginX = 1000000;
+    g_DataOriginY = 1000000;
+    g_CurrentSide = 0;
+    g_DominantPadRadius = 0.0f;
+    // Extents and the side offset of an earlier job would otherwise outlive
+    // it wherever this job sets none.
+    doc.m_GerberExtent = doc.m_DrillExtent = doc.m_DataExtent = EMPTY_EXTENT;
+    doc.m_DataOffset = POINT{0, 0};
+    SetCurrentDirectory(g_SystemDir);
+
+    g_MeasureDataWnd.SaveModified();
+    g_RouteDataWnd.SaveModified();
+    CreateEmptySideFile(kComponentSideFile);
+    CreateEmptySideFile(kSolderSideFile);
+    doc.ClearAll();
+}
+
+// One copper side read into the document and parked in its file.
+void ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
+{
+    const bool solderSide = side == 1;
+    g_CurrentSide = side;
+    g_CurrentApertureFile = solderSide ? g_SolderApertureFile : g_ComponentApertureFile;
+    const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
+    if (prescan)
+        doc.ScanGerberExtent(gerber);
+    if (!doc.LoadGerber(gerber))
+        (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
+    doc.SaveTempFile(solderSide ? kSolderSideFile : kComponentSideFile);
+    doc.GetDataExtent(extent.max, extent.min);
+}
+
+// Both sides, solder first. With automatic file handling each is scanned
+// for its origin first and the solder side's corner pad is taken while the
+// document still holds it; otherwise coordinates stand as they are.
+CopperSides ReadSides(CVelmDoc& doc)
+{
+    CopperSides sides;
+    if (g_FileAuto) {
+        if (g_HasSolderSide) {
+            ReadSide(doc, 1, true, sides.solder);
+            sides.holdsSolder = true;
+        }
+        if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty())
+            NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e7, 0.0f, sides.solderCorner,
+                              sides.solderCornerSize);
+        if (g_HasComponentSide) {
+            g_DominantPadRadius = 0.0f;
+            ReadSide(doc, 0, true, sides.component);
+            sides.holdsSolder = false;
+        }
+    } else {
+        g_DataOriginX = 0;
+        g_DataOriginY = 0;
+        if (g_HasSolderSide)
+            ReadSide(doc, 1, false, sides.solder);
+        if (g_HasComponentSide)
+            ReadSide(doc, 0, false, sides.component);
+    }
+    return sides;
+}
+
+// Shifts the component side onto the solder side by the corner pads both
+// share, then both sides so that the data start at (0, 0). The document
+// holds the component side on entry.
+void AlignSides(CVelmDoc& doc, CopperSides& sides)
+{
+    if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty() &&
+        g_DominantPadRadius != 0.0f) {
+        CDPoint pc(0.0, 0.0);
+        float componentSize = 1000.0f;
+        CDPoint& ps = sides.solderCorner;
+        float& solderSize = sides.solderCornerSize;
+        NearestRoundFlash(doc.m_FlashList, sides.component.max, 1.0e7, 0.0f, pc, componentSize);
+        if (std::fabs(componentSize - solderSize) > 5.0f) {
+            // The corner pads differ: take the board's commonest pad size on
+            // both sides instead.
+            const float common = g_DominantPadRadius;
+            NearestRoundFlash(doc.m_FlashList, sides.component.max, 1.0e6, common, pc, componentSize);
+            doc.SaveTempFile(kComponentSideFile);
+            doc.LoadTempFile(kSolderSideFile);
+            NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e6, common, ps, solderSize);
+            doc.SaveTempFile(kSolderSideFile);
+            doc.LoadTempFile(kComponentSideFile);
+        }
+        const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
+        doc.m_DataOffset = offset;
+        if (offset.x != 0 || offset.y != 0) {
+            ShiftCopper(doc, offset.x, offset.y);
+            doc.SaveTempFile(kComponentSideFile);
+            doc.GetDataExtent(sides.component.max, sides.component.min);
+            const CDPoint origin = sides.component.min;
+            ShiftCopper(doc, origin.x, origin.y);
+            doc.SaveTempFile(kComponentSideFile);
+            // The component side now starts at (0, 0): its extent moves with
+            // it, so the union below measures the data as they are.
+            sides.component.max =
+                CDPoint(sides.component.max.x - origin.x, sides.component.max.y - origin.y);
+            sides.component.min = CDPoint(0.0, 0.0);
+            doc.LoadTempFile(kSolderSideFile);
+            ShiftCopper(doc, origin.x, origin.y);
+            doc.SaveTempFile(kSolderSideFile);
+            sides.holdsSolder = true;
+        }
+    }
+    // Without a shift the document holds the component side; the solder
+    // extent measured when it was read still stands then.
+    if (sides.holdsSolder || !g_HasComponentSide)
+        doc.GetDataExtent(sides.solder.max, sides.solder.min);
+}
+
+// The copper extent over both sides; the board reaches 200 mil beyond it.
+void SetCopperExtent(CVelmDoc& doc, const CopperSides& sides)
+{
+    const SideExtent& component = sides.component;
+    const SideExtent& solder = sides.solder;
+    doc.m_GerberExtent = {TruncToInt32(std::min(component.min.x, solder.min.x)),
+                          TruncToInt32(std::min(component.min.y, solder.min.y)),
+                          TruncToInt32(std::max(component.max.x, solder.max.x)),
+                          TruncToInt32(std::max(component.max.y, solder.max.y))};
+    g_BoardMaxX = TruncToInt32(double(doc.m_GerberExtent.maxX) + 200);
+    g_BoardMaxY = TruncToInt32(double(doc.m_GerberExtent.maxY) + 200);
+}
+
+// With automatic file handling the document takes up the solder side, or
+// the component side when there is no solder side; otherwise it keeps the
+// side read last and the view spans the copper.
+void OpenWorkingSide(CVelmDoc& doc)
+{
+    if (g_FileAuto) {
+        if (g_HasSolderSide) {
+            g_CurrentSide = 1;
+            doc.LoadTempFile(kSolderSideFile);
+            g_SolderSideActive = 1;
+            doc.SetTitle(g_SolderGerberFile);
+        } else if (g_HasComponentSide) {
+            doc.LoadTempFile(kComponentSideFile);
+            g_ComponentSideActive = 1;
+            doc.SetTitle(g_ComponentGerberFile);
+        }
+    } else {
+        doc.m_ViewExtent = {0, 0, doc.m_GerberExtent.maxX - doc.m_GerberExtent.minX,
+                            doc.m_GerberExtent.maxY - doc.m_GerberExtent.minY};
+    }
+}
+
+// The board of a job without copper: the document's extents are measured
+// first (which sets `data` when it is the drill extent), then the board is
+// the machine table when the probe test is skipped, else 100 mil around the
+// data.
+void SetLoneBoard(CVelmDoc& doc, const CExtent& data)
+{
+    doc.ComputeBoardExtent();
+    SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(data, 100));
+}
+
+// The drill file with its report. Beside copper the holes are aligned to
+// the pads (with automatic file handling) and widen the board; alone they
+// make the board and its panel layout. Without a drill file the drill
+// extent is the copper's.
+void ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper)
+{
+    if (g_DrillFile.empty()) {
+        doc.m_DrillExtent = doc.m_GerberExtent;
+        return;
+    }
+    notice.ShowId(IDS_READING_DRILLS);
+    doc.DetectDrillFormat(g_DrillFile);
+    doc.LoadDrillFile(g_DrillFile);
+    doc.ReadDrillReport(g_DrillFile);
+    if (copper) {
+        CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
+        notice.ShowId(IDS_ALIGNING_DRILLS);
+        if (g_FileAuto && doc.AutoAlignDrills(0) == 0)
+            AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
+        doc.ComputeBoardExtent();
+        CExtent board = BoardExtent();
+        Widen(board, doc.m_DrillExtent);
+        SetBoardExtent(board);
+    } else {
+        SetLoneBoard(doc, doc.m_DrillExtent);
+        CDocumentViewHooks::Run(doc.m_ViewHooks.showDrills);
+        CDocumentViewHooks::Run(doc.m_ViewHooks.blockLayout);
+    }
+    g_MeasureDataWnd.ShowWindow(false);
+}
+
+// The route file into the "route" layer. Beside copper it only measures the
+// data extent; alone it sets the data origin and makes the board and its
+// panel layout.
+void ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper)
+{
+    notice.ShowId(IDS_READING_ROUTE);
+    if (copper) {
+        doc.LoadRouteGerber(g_RouteFile);
+        CDPoint max, min;
+        doc.GetDataExtent(max, min);
+        doc.m_DataExtent = {TruncToInt32(min.x), TruncToInt32(min.y), TruncToInt32(max.x),
+                            TruncToInt32(max.y)};
+        return;
+    }
+    doc.ScanRouteExtent(g_RouteFile);
+    g_DataOriginX = doc.m_DataExtent.minX;
+    g_DataOriginY = doc.m_DataExtent.minY;
+    doc.LoadRouteGerber(g_RouteFile);
+    CExtent board = BoardExtent();
+    Widen(board, Grown(doc.m_DataExtent, 100));
+    SetBoardExtent(board);
+    SetLoneBoard(doc, doc.m_DataExtent);
+    CDocumentViewHooks::Run(doc.m_ViewHooks.showRoute);
+    CDocumentViewHooks::Run(doc.m_ViewHooks.blockLayout);
+}
+
+// A default outline 50 mil outside the copper, as the "route" layer: left
+// edge up, top edge right, right edge down, bottom edge left.
+void AddDefaultOutline(CVelmDoc& doc)
+{
+    const CExtent& copper = doc.m_GerberExtent;
+    const float l = float(copper.minX - 50), b = float(copper.minY - 50);
+    const float r = float(copper.maxX + 50), t = float(copper.maxY + 50);
+    auto route = std::make_unique<CNamedLayer>();
+    route->name = "route";
+    route->tracks.push_back(NewTrackRecord(l, b, l, t, 5.0f));
+    route->tracks.push_back(NewTrackRecord(l, t, r, t, 5.0f));
+    route->tracks.push_back(NewTrackRecord(r, t, r, b, 5.0f));
+    route->tracks.push_back(NewTrackRecord(r, b, l, b, 5.0f));
+    doc.m_NamedLayerList.push_back(std::move(route));
+}
+
+// The board: 100 mil around the copper, the holes and the route together.
+void FinishExtents(CVelmDoc& doc)
+{
+    doc.ComputeBoardExtent();
+    CExtent board = doc.m_GerberExtent;
+    Widen(board, doc.m_DrillExtent);
+    Widen(board, doc.m_DataExtent);
+    SetBoardExtent(Grown(board, 100));
+}
+
 }  // namespace
 
 std::unique_ptr<CTrackRecord> NewTrackRecord(float x1, float y1, float x2, float y2, float width)
@@ -217,219 +485,34 @@ void CVelmDoc::LoadWorkOrder()
         return;
     g_LayerDlg.LoadFlags();
     m_PanelLayout.ClearLists();
-
-    g_HasComponentSide = 0;
-    g_HasSolderSide = 0;
-    if (!g_ComponentGerberFile.empty()) {
-        DetectGerberFormat(g_ComponentGerberFile);
-        g_HasComponentSide = 1;
-        g_CurrentSide = 0;
-    }
-    if (!g_SolderGerberFile.empty()) {
-        DetectGerberFormat(g_SolderGerberFile);
-        g_HasSolderSide = 1;
-        g_CurrentSide = 1;
-    }
-    m_WorkDataLoaded = 1;
-
-    SetBoardExtent(EMPTY_EXTENT);
-    g_DataOriginX = 1000000;
-    g_DataOriginY = 1000000;
-    g_CurrentSide = 0;
-    g_DominantPadRadius = 0.0f;
-    // Extents and the side offset of an earlier job would otherwise outlive
-    // it wherever this job sets none.
-    m_GerberExtent = m_DrillExtent = m_DataExtent = EMPTY_EXTENT;
-    m_DataOffset = POINT{0, 0};
-    SetCurrentDirectory(g_SystemDir);
-
-    g_MeasureDataWnd.SaveModified();
-    g_RouteDataWnd.SaveModified();
-    CreateEmptySideFile(kComponentSideFile);
-    CreateEmptySideFile(kSolderSideFile);
-    ClearAll();
-
-    SideExtent component, solder;
+    FindSides(*this);
+    ResetJob(*this);
     {
         CWaitCursor wait;
         g_Calculating = 1;
         notice.ShowId(IDS_READING_GERBER);
-
-        // One copper side read into the document and parked in its file.
-        auto readSide = [&](int side, bool prescan, SideExtent& extent) {
-            const bool solderSide = side == 1;
-            g_CurrentSide = side;
-            g_CurrentApertureFile = solderSide ? g_SolderApertureFile : g_ComponentApertureFile;
-            const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
-            if (prescan)
-                ScanGerberExtent(gerber);
-            if (!LoadGerber(gerber))
-                (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
-            SaveTempFile(solderSide ? kSolderSideFile : kComponentSideFile);
-            GetDataExtent(extent.max, extent.min);
-        };
-
-        bool holdsSolder = false;
+        CopperSides sides = ReadSides(*this);
         if (g_FileAuto) {
-            if (g_HasSolderSide) {
-                readSide(1, true, solder);
-                holdsSolder = true;
-            }
-            float componentSize = 1000.0f, solderSize = 10000.0f;
-            CDPoint pc(0.0, 0.0), ps(0.0, 0.0);
-            if (g_HasComponentSide && g_HasSolderSide && !m_FlashList.empty())
-                NearestRoundFlash(m_FlashList, solder.max, 1.0e7, 0.0f, ps, solderSize);
-            if (g_HasComponentSide) {
-                g_DominantPadRadius = 0.0f;
-                readSide(0, true, component);
-                holdsSolder = false;
-            }
-
             notice.ShowId(IDS_ALIGNING_SIDES);
-            if (g_HasComponentSide && g_HasSolderSide && !m_FlashList.empty() &&
-                g_DominantPadRadius != 0.0f) {
-                NearestRoundFlash(m_FlashList, component.max, 1.0e7, 0.0f, pc, componentSize);
-                if (std::fabs(componentSize - solderSize) > 5.0f) {
-                    // The corner pads differ: take the board's commonest pad
-                    // size on both sides instead.
-                    const float common = g_DominantPadRadius;
-                    NearestRoundFlash(m_FlashList, component.max, 1.0e6, common, pc, componentSize);
-                    SaveTempFile(kComponentSideFile);
-                    LoadTempFile(kSolderSideFile);
-                    NearestRoundFlash(m_FlashList, solder.max, 1.0e6, common, ps, solderSize);
-                    SaveTempFile(kSolderSideFile);
-                    LoadTempFile(kComponentSideFile);
-                }
-                const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
-                m_DataOffset = offset;
-                if (offset.x != 0 || offset.y != 0) {
-                    ShiftCopper(*this, offset.x, offset.y);
-                    SaveTempFile(kComponentSideFile);
-                    GetDataExtent(component.max, component.min);
-                    const CDPoint origin = component.min;
-                    ShiftCopper(*this, origin.x, origin.y);
-                    SaveTempFile(kComponentSideFile);
-                    // The component side now starts at (0, 0): its extent
-                    // moves with it, so the union below measures the data as
-                    // they are.
-                    component.max = CDPoint(component.max.x - origin.x, component.max.y - origin.y);
-                    component.min = CDPoint(0.0, 0.0);
-                    LoadTempFile(kSolderSideFile);
-                    ShiftCopper(*this, origin.x, origin.y);
-                    SaveTempFile(kSolderSideFile);
-                    holdsSolder = true;
-                }
-            }
-            // Without a shift the document holds the component side; the
-            // solder extent measured when it was read still stands then.
-            if (holdsSolder || !g_HasComponentSide)
-                GetDataExtent(solder.max, solder.min);
-        } else {
-            g_DataOriginX = 0;
-            g_DataOriginY = 0;
-            if (g_HasSolderSide)
-                readSide(1, false, solder);
-            if (g_HasComponentSide)
-                readSide(0, false, component);
+            AlignSides(*this, sides);
         }
-
-        m_GerberExtent = {TruncToInt32(std::min(component.min.x, solder.min.x)),
-                          TruncToInt32(std::min(component.min.y, solder.min.y)),
-                          TruncToInt32(std::max(component.max.x, solder.max.x)),
-                          TruncToInt32(std::max(component.max.y, solder.max.y))};
-        g_BoardMaxX = TruncToInt32(double(m_GerberExtent.maxX) + 200);
-        g_BoardMaxY = TruncToInt32(double(m_GerberExtent.maxY) + 200);
-
-        if (g_FileAuto) {
-            if (g_HasSolderSide) {
-                g_CurrentSide = 1;
-                LoadTempFile(kSolderSideFile);
-                g_SolderSideActive = 1;
-                SetTitle(g_SolderGerberFile);
-            } else if (g_HasComponentSide) {
-                LoadTempFile(kComponentSideFile);
-                g_ComponentSideActive = 1;
-                SetTitle(g_ComponentGerberFile);
-            }
-        } else {
-            m_ViewExtent = {0, 0, m_GerberExtent.maxX - m_GerberExtent.minX,
-                            m_GerberExtent.maxY - m_GerberExtent.minY};
-        }
+        SetCopperExtent(*this, sides);
+        OpenWorkingSide(*this);
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;
-        if (!g_DrillFile.empty()) {
-            notice.ShowId(IDS_READING_DRILLS);
-            DetectDrillFormat(g_DrillFile);
-            LoadDrillFile(g_DrillFile);
-            ReadDrillReport(g_DrillFile);
-            if (copper) {
-                CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
-                notice.ShowId(IDS_ALIGNING_DRILLS);
-                if (g_FileAuto && AutoAlignDrills(*this, 0) == 0)
-                    AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
-                ComputeBoardExtent();
-                CExtent board = BoardExtent();
-                Widen(board, m_DrillExtent);
-                SetBoardExtent(board);
-            } else {
-                ComputeBoardExtent();
-                SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(m_DrillExtent, 100));
-                CDocumentViewHooks::Run(m_ViewHooks.showDrills);
-                CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
-            }
-            g_MeasureDataWnd.ShowWindow(false);
-        } else {
-            m_DrillExtent = m_GerberExtent;
-        }
-
-        if (!g_RouteFile.empty()) {
-            notice.ShowId(IDS_READING_ROUTE);
-            if (!copper) {
-                ScanRouteExtent(g_RouteFile);
-                g_DataOriginX = m_DataExtent.minX;
-                g_DataOriginY = m_DataExtent.minY;
-                LoadRouteGerber(g_RouteFile);
-                CExtent board = BoardExtent();
-                Widen(board, Grown(m_DataExtent, 100));
-                SetBoardExtent(board);
-            } else {
-                LoadRouteGerber(g_RouteFile);
-                CDPoint max, min;
-                GetDataExtent(max, min);
-                m_DataExtent = {TruncToInt32(min.x), TruncToInt32(min.y),
-                                TruncToInt32(max.x), TruncToInt32(max.y)};
-            }
-            if (!copper) {
-                ComputeBoardExtent();
-                SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(m_DataExtent, 100));
-                CDocumentViewHooks::Run(m_ViewHooks.showRoute);
-                CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
-            }
-        } else if (copper) {
-            // A default outline 50 mil outside the copper: left edge up, top
-            // edge right, right edge down, bottom edge left.
-            const float l = float(m_GerberExtent.minX - 50), b = float(m_GerberExtent.minY - 50);
-            const float r = float(m_GerberExtent.maxX + 50), t = float(m_GerberExtent.maxY + 50);
-            auto route = std::make_unique<CNamedLayer>();
-            route->name = "route";
-            route->tracks.push_back(NewTrackRecord(l, b, l, t, 5.0f));
-            route->tracks.push_back(NewTrackRecord(l, t, r, t, 5.0f));
-            route->tracks.push_back(NewTrackRecord(r, t, r, b, 5.0f));
-            route->tracks.push_back(NewTrackRecord(r, b, l, b, 5.0f));
-            m_NamedLayerList.push_back(std::move(route));
-        }
+        ReadDrills(*this, notice, copper);
+        if (!g_RouteFile.empty())
+            ReadRoute(*this, notice, copper);
+        else if (copper)
+            AddDefaultOutline(*this);
 
         CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
         SaveProgramOptions();
         g_Calculating = 0;
     }
 
-    ComputeBoardExtent();
-    CExtent board = m_GerberExtent;
-    Widen(board, m_DrillExtent);
-    Widen(board, m_DataExtent);
-    SetBoardExtent(Grown(board, 100));
+    FinishExtents(*this);
     CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
 
     if (g_CalcMethod != 0) {

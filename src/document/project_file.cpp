@@ -116,10 +116,12 @@ std::array<float*, 8> MachineValues()
             &g_EngraveDepth, &g_RouteDepth, &g_PlungeSpeed, &g_LiftSpeed};
 }
 
-std::array<float*, 6> Cutters(CVelmDoc& doc)
+// The cutters' widths and values, of a document to write or to fill.
+template <class Lists>
+auto Cutters(Lists& doc)
 {
-    return {&doc.m_ToolWidth1, &doc.m_ToolWidth2, &doc.m_ToolWidth3,
-            &doc.m_ToolValue1, &doc.m_ToolValue2, &doc.m_ToolValue3};
+    return std::array{&doc.m_ToolWidth1, &doc.m_ToolWidth2, &doc.m_ToolWidth3,
+                      &doc.m_ToolValue1, &doc.m_ToolValue2, &doc.m_ToolValue3};
 }
 
 // Everything a project holds, read before any of it is used.
@@ -186,77 +188,6 @@ bool ReadRouteBlock(CNamedLayer& layer, CBinaryReader& in)
 {
     return in.FixedText(layer.name, CNamedLayer::kNameField) && ReadImages(in, layer.flashes) &&
            ReadImages(in, layer.tracks);
-}
-
-bool ReadProject(CBinaryReader& in, CProjectContent& c)
-{
-    std::int32_t* extent[] = {&c.dataExtent.minX, &c.dataExtent.minY, &c.dataExtent.maxX,
-                              &c.dataExtent.maxY};
-    for (std::int32_t* v : extent)
-        in.I32(*v);
-    for (std::int32_t& v : c.board)
-        in.I32(v);
-    std::string storedPath;
-    in.FixedText(storedPath, TEXT_FIELD);
-    for (std::string& text : c.texts)
-        in.FixedText(text, TEXT_FIELD);
-    for (std::uint32_t& v : c.workOrder)
-        in.U32(v);
-    if (!in.Ok())
-        return false;
-
-    if (!ReadList(in, APERTURE_IMAGE72_SIZE, c.apertures,
-                  [&](CApertureRecord& a) { return ReadApertureImage72(a, in); }) ||
-        !ReadList(in, POINT_IMAGE, c.outline, [&](POINT& p) { return in.I32(p.x) && in.I32(p.y); }))
-        return false;
-    const bool newBlocks = c.version >= 43;
-    if (!ReadList(in, newBlocks ? LAYOUT_BLOCK_IMAGE : OLD_LAYOUT_BLOCK_IMAGE, c.blocks,
-                  [&](CLayoutBlock& b) {
-                      return newBlocks ? ReadRecord72(b, in) : ReadOldRecord52(b, in);
-                  }))
-        return false;
-    if (!ReadEmbeddedFile(in, c.drillText))
-        return false;
-    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
-        in.F32(c.toolSizes[static_cast<std::size_t>(i)]);
-    if (!ReadEmbeddedFile(in, c.routeText))
-        return false;
-    in.I32(c.workDataLoaded);
-    in.U8(c.workStage);
-    in.U8(c.layoutDone);
-    in.I32(c.gridStep);
-    if (!ReadEmbeddedFile(in, c.topSide) || !ReadEmbeddedFile(in, c.bottomSide))
-        return false;
-    if (!ReadList(in, PATH_LAYER_MIN_IMAGE, c.pathLayers,
-                  [&](CPathRecord& layer) { return ReadPathLayer(layer, in); }))
-        return false;
-    for (float& v : c.cutters)
-        in.F32(v);
-    if (c.version >= 34) {
-        for (std::int32_t& v : c.formats)
-            in.I32(v);
-        if (!ReadEmbeddedFile(in, c.holeText) || !ReadEmbeddedFile(in, c.planeData))
-            return false;
-        in.FixedText(c.layerNames, LAYER_NAMES_FIELD);
-    }
-    if (c.version >= 35)
-        for (std::int32_t& v : c.visibility)
-            in.I32(v);
-    if (c.version >= 36) {
-        const bool hasMode = c.version >= 44;
-        if (!ReadList(in, DRILL_TOOL_MIN_IMAGE + (hasMode ? 4 : 0), c.tools, [&](CDrillTool& tool) {
-                tool.mode = 1;
-                return ReadDrillTool(tool, in) && (!hasMode || in.I32(tool.mode));
-            }))
-            return false;
-        c.route = std::make_unique<CNamedLayer>();
-        if (!ReadRouteBlock(*c.route, in))
-            return false;
-    }
-    if (c.version >= 46)
-        for (float& v : c.machine)
-            in.F32(v);
-    return in.Ok();
 }
 
 bool WriteWindowFile(CEditWnd& wnd, const std::string& name)
@@ -348,6 +279,360 @@ std::string OverlongFields(const std::string& path, const std::string& layerName
         check(*texts[i], TEXT_FIELD, names[i]);
     check(layerNames, LAYER_NAMES_FIELD, "layer names");
     return list;
+}
+
+// The blocks of a project file, in file order. Each is written from the
+// open job, read into a CProjectContent (false when it is short or corrupt)
+// and taken from there into the job once the whole file has been read.
+
+// The head: the data and board extents, the project's own path, the work
+// order's paths and its values.
+void WriteHead(const CExtent& dataExtent, const std::string& path, CBinaryWriter& out)
+{
+    for (std::int32_t v : {dataExtent.minX, dataExtent.minY, dataExtent.maxX, dataExtent.maxY,
+                           g_BoardMinX, g_BoardMinY, g_BoardMaxX, g_BoardMaxY})
+        out.I32(v);
+    out.FixedText(path, TEXT_FIELD);
+    for (const std::string* text : WorkOrderTexts())
+        out.FixedText(*text, TEXT_FIELD);
+    for (const int* value : WorkOrderInts()) {
+        if (value)
+            out.I32(*value);
+        else
+            out.F32(g_GerberUnitFactor);
+    }
+}
+
+bool ReadHead(CBinaryReader& in, CProjectContent& c)
+{
+    std::int32_t* extent[] = {&c.dataExtent.minX, &c.dataExtent.minY, &c.dataExtent.maxX,
+                              &c.dataExtent.maxY};
+    for (std::int32_t* v : extent)
+        in.I32(*v);
+    for (std::int32_t& v : c.board)
+        in.I32(v);
+    std::string storedPath;
+    in.FixedText(storedPath, TEXT_FIELD);
+    for (std::string& text : c.texts)
+        in.FixedText(text, TEXT_FIELD);
+    for (std::uint32_t& v : c.workOrder)
+        in.U32(v);
+    return in.Ok();
+}
+
+// The work order is stored for the next start too. The project is known by
+// the path it was opened from, not the one stored in it.
+void TakeHead(CVelmDoc& doc, const CProjectContent& c, const std::string& path)
+{
+    doc.m_DataExtent = c.dataExtent;
+    g_BoardMinX = c.board[0];
+    g_BoardMinY = c.board[1];
+    g_BoardMaxX = c.board[2];
+    g_BoardMaxY = c.board[3];
+    g_ProjectFileName = path;
+    auto texts = WorkOrderTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        *texts[i] = c.texts[i];
+    auto values = WorkOrderInts();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i])
+            *values[i] = static_cast<std::int32_t>(c.workOrder[i]);
+        else
+            std::memcpy(&g_GerberUnitFactor, &c.workOrder[i], sizeof(float));
+    }
+    SaveProgramOptions();
+}
+
+// The aperture table.
+void WriteApertures(const COwnedList<CApertureRecord>& apertures, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(apertures.size()));
+    for (const auto& aperture : apertures)
+        WriteApertureImage72(*aperture, out);
+}
+
+bool ReadApertures(CBinaryReader& in, CProjectContent& c)
+{
+    return ReadList(in, APERTURE_IMAGE72_SIZE, c.apertures,
+                    [&](CApertureRecord& a) { return ReadApertureImage72(a, in); });
+}
+
+// The panel: its outline, then its copies, which link to the outline.
+void WritePanel(const CPanelLayout& panel, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(panel.m_OutlinePoints.size()));
+    for (const auto& point : panel.m_OutlinePoints) {
+        out.I32(point->x);
+        out.I32(point->y);
+    }
+    out.I32(static_cast<std::int32_t>(panel.m_BlockList.size()));
+    for (const auto& block : panel.m_BlockList)
+        WriteRecord72(*block, out);
+}
+
+bool ReadPanel(CBinaryReader& in, CProjectContent& c)
+{
+    if (!ReadList(in, POINT_IMAGE, c.outline, [&](POINT& p) { return in.I32(p.x) && in.I32(p.y); }))
+        return false;
+    const bool newBlocks = c.version >= 43;
+    return ReadList(in, newBlocks ? LAYOUT_BLOCK_IMAGE : OLD_LAYOUT_BLOCK_IMAGE, c.blocks,
+                    [&](CLayoutBlock& b) {
+                        return newBlocks ? ReadRecord72(b, in) : ReadOldRecord52(b, in);
+                    });
+}
+
+void TakePanel(CPanelLayout& panel, CProjectContent& c)
+{
+    panel.m_OutlinePoints = std::move(c.outline);
+    panel.m_BlockList = std::move(c.blocks);
+    for (auto& block : panel.m_BlockList)
+        block->m_Outline = &panel.m_OutlinePoints;
+}
+
+// The drill text and the tool sizes, last size first. False when the drill
+// text cannot be read; the block is written all the same.
+bool WriteDrills(CBinaryWriter& out)
+{
+    const bool embedded = AppendFileToStream("drill.tmp", out);
+    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
+        out.F32(g_ToolSizes[static_cast<std::size_t>(i)]);
+    return embedded;
+}
+
+bool ReadDrills(CBinaryReader& in, CProjectContent& c)
+{
+    if (!ReadEmbeddedFile(in, c.drillText))
+        return false;
+    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
+        in.F32(c.toolSizes[static_cast<std::size_t>(i)]);
+    return in.Ok();
+}
+
+void TakeDrills(CVelmDoc& doc, const CProjectContent& c)
+{
+    CopyEmbeddedFile("drill.tmp", c.drillText);
+    LoadWindowFile(g_MeasureDataWnd, IDS_MEASURE_WND, "drill.tmp");
+    g_ToolSizes = c.toolSizes;
+    // From version 36 the tools travel in their own block; older projects
+    // have only the drill text to take them from.
+    if (c.version < 36)
+        doc.LoadDrillFile(JoinPath(g_SystemDir, "drill.tmp"));
+}
+
+// The route text.
+bool WriteRouteText(CBinaryWriter& out) { return AppendFileToStream("route.tmp", out); }
+
+bool ReadRouteText(CBinaryReader& in, CProjectContent& c)
+{
+    return ReadEmbeddedFile(in, c.routeText);
+}
+
+void TakeRouteText(const CProjectContent& c)
+{
+    CopyEmbeddedFile("route.tmp", c.routeText);
+    LoadWindowFile(g_RouteDataWnd, IDS_ROUTE_WND, "route.tmp");
+}
+
+// Where the work stands: data loaded, the work stage, the layout done (its
+// low byte) and the grid step.
+void WriteStage(const CBoardModel& model, CBinaryWriter& out)
+{
+    out.I32(model.m_WorkDataLoaded);
+    out.U8(model.m_WorkStage);
+    out.U8(static_cast<std::uint8_t>(model.m_LayoutDone & 0xFF));
+    out.I32(model.m_GridStep);
+}
+
+bool ReadStage(CBinaryReader& in, CProjectContent& c)
+{
+    in.I32(c.workDataLoaded);
+    in.U8(c.workStage);
+    in.U8(c.layoutDone);
+    in.I32(c.gridStep);
+    return in.Ok();
+}
+
+void TakeStage(CBoardModel& model, const CProjectContent& c)
+{
+    model.m_WorkDataLoaded = c.workDataLoaded;
+    model.m_WorkStage = c.workStage;
+    model.m_LayoutDone = c.layoutDone;
+    model.m_GridStep = c.gridStep;
+}
+
+// The two side files, component side first.
+bool WriteSides(CMessageDlg& notice, CBinaryWriter& out)
+{
+    notice.ShowId(IDS_SAVING_TOP);
+    const bool top = AppendFileToStream("top.tmp", out);
+    notice.ShowId(IDS_SAVING_BOTTOM);
+    const bool bottom = AppendFileToStream("bot.tmp", out);
+    return top && bottom;
+}
+
+bool ReadSides(CBinaryReader& in, CProjectContent& c)
+{
+    return ReadEmbeddedFile(in, c.topSide) && ReadEmbeddedFile(in, c.bottomSide);
+}
+
+void TakeSides(const CProjectContent& c)
+{
+    CopyEmbeddedFile("top.tmp", c.topSide);
+    CopyEmbeddedFile("bot.tmp", c.bottomSide);
+}
+
+// The tool-path layers and the cutters.
+void WritePaths(const CDocumentLists& lists, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(lists.m_PathLayerList.size()));
+    for (const auto& layer : lists.m_PathLayerList)
+        WritePathLayer(*layer, out);
+    for (const float* v : Cutters(lists))
+        out.F32(*v);
+}
+
+bool ReadPaths(CBinaryReader& in, CProjectContent& c)
+{
+    if (!ReadList(in, PATH_LAYER_MIN_IMAGE, c.pathLayers,
+                  [&](CPathRecord& layer) { return ReadPathLayer(layer, in); }))
+        return false;
+    for (float& v : c.cutters)
+        in.F32(v);
+    return in.Ok();
+}
+
+void TakePaths(CDocumentLists& lists, CProjectContent& c)
+{
+    lists.m_PathLayerList = std::move(c.pathLayers);
+    auto cutters = Cutters(lists);
+    for (std::size_t i = 0; i < cutters.size(); ++i)
+        *cutters[i] = c.cutters[i];
+}
+
+// The setup: number formats, the registration-hole text, the plane data and
+// the layer names. The plane data are written to a file of their own first.
+bool WriteSetup(const std::string& layerNames, CBinaryWriter& out)
+{
+    for (const int* v : NumberFormats())
+        out.I32(*v);
+    bool embedded = AppendFileToStream("pdrill.tmp", out);
+    embedded = g_PlaneDetectDlg.SavePlaneData(JoinPath(g_SystemDir, "temp.pos")) && embedded;
+    embedded = AppendFileToStream("temp.pos", out) && embedded;
+    out.FixedText(layerNames, LAYER_NAMES_FIELD);
+    return embedded;
+}
+
+bool ReadSetup(CBinaryReader& in, CProjectContent& c)
+{
+    for (std::int32_t& v : c.formats)
+        in.I32(v);
+    if (!ReadEmbeddedFile(in, c.holeText) || !ReadEmbeddedFile(in, c.planeData))
+        return false;
+    return in.FixedText(c.layerNames, LAYER_NAMES_FIELD);
+}
+
+void TakeSetup(CDocumentLists& lists, const CProjectContent& c)
+{
+    auto formats = NumberFormats();
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        *formats[i] = c.formats[i];
+    CopyEmbeddedFile("pdrill.tmp", c.holeText);
+    LoadWindowFile(g_HoleDataWnd, IDS_HOLE_WND, "pdrill.tmp");
+    if (CopyEmbeddedFile("temp1.pos", c.planeData)) {
+        g_PlaneDetectDlg.CreateModeless();
+        g_PlaneDetectDlg.LoadPlaneData(JoinPath(g_SystemDir, "temp1.pos"));
+        g_PlaneDetectDlg.m_AreaRect = g_LayoutExtent;
+    }
+    lists.m_LayerName = c.layerNames;
+}
+
+// Which path layers show.
+void WriteVisibility(CBinaryWriter& out)
+{
+    for (const int* v : LayerVisibility())
+        out.I32(*v);
+}
+
+bool ReadVisibility(CBinaryReader& in, CProjectContent& c)
+{
+    for (std::int32_t& v : c.visibility)
+        in.I32(v);
+    return in.Ok();
+}
+
+void TakeVisibility(const CProjectContent& c)
+{
+    auto flags = LayerVisibility();
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        *flags[i] = c.visibility[i];
+}
+
+// The drill tools with their holes and modes, and the "route" layer (an
+// empty one when the job has none).
+void WriteTools(const CNamedLayer* route, CBinaryWriter& out)
+{
+    out.I32(static_cast<std::int32_t>(g_HoleList.size()));
+    for (const auto& tool : g_HoleList) {
+        WriteDrillTool(*tool, out);
+        out.I32(tool->mode);
+    }
+    WriteRouteBlock(route, out);
+}
+
+bool ReadTools(CBinaryReader& in, CProjectContent& c)
+{
+    const bool hasMode = c.version >= 44;
+    if (!ReadList(in, DRILL_TOOL_MIN_IMAGE + (hasMode ? 4 : 0), c.tools, [&](CDrillTool& tool) {
+            tool.mode = 1;
+            return ReadDrillTool(tool, in) && (!hasMode || in.I32(tool.mode));
+        }))
+        return false;
+    c.route = std::make_unique<CNamedLayer>();
+    return ReadRouteBlock(*c.route, in);
+}
+
+void TakeTools(CDocumentLists& lists, CProjectContent& c)
+{
+    g_HoleList = std::move(c.tools);
+    lists.m_NamedLayerList.push_back(std::move(c.route));
+}
+
+// The machine's speeds and depths.
+void WriteMachineValues(CBinaryWriter& out)
+{
+    for (const float* v : MachineValues())
+        out.F32(*v);
+}
+
+bool ReadMachineValues(CBinaryReader& in, CProjectContent& c)
+{
+    for (float& v : c.machine)
+        in.F32(v);
+    return in.Ok();
+}
+
+void TakeMachineValues(const CProjectContent& c)
+{
+    auto machine = MachineValues();
+    for (std::size_t i = 0; i < machine.size(); ++i)
+        *machine[i] = c.machine[i];
+}
+
+// Every block after the version, each from the version that brought it.
+bool ReadProject(CBinaryReader& in, CProjectContent& c)
+{
+    if (!ReadHead(in, c) || !ReadApertures(in, c) || !ReadPanel(in, c) || !ReadDrills(in, c) ||
+        !ReadRouteText(in, c) || !ReadStage(in, c) || !ReadSides(in, c) || !ReadPaths(in, c))
+        return false;
+    if (c.version >= 34 && !ReadSetup(in, c))
+        return false;
+    if (c.version >= 35 && !ReadVisibility(in, c))
+        return false;
+    if (c.version >= 36 && !ReadTools(in, c))
+        return false;
+    if (c.version >= 46 && !ReadMachineValues(in, c))
+        return false;
+    return in.Ok();
 }
 
 }  // namespace
@@ -489,62 +774,18 @@ int CVelmDoc::SaveProject(const std::string& name)
 
     CBinaryWriter out;
     out.I32(PROJECT_VERSION);
-    for (std::int32_t v : {m_DataExtent.minX, m_DataExtent.minY, m_DataExtent.maxX,
-                           m_DataExtent.maxY, g_BoardMinX, g_BoardMinY, g_BoardMaxX, g_BoardMaxY})
-        out.I32(v);
-    out.FixedText(path, TEXT_FIELD);
-    for (const std::string* text : WorkOrderTexts())
-        out.FixedText(*text, TEXT_FIELD);
-    for (const int* value : WorkOrderInts()) {
-        if (value)
-            out.I32(*value);
-        else
-            out.F32(g_GerberUnitFactor);
-    }
-    out.I32(static_cast<std::int32_t>(m_ApertureList.size()));
-    for (const auto& aperture : m_ApertureList)
-        WriteApertureImage72(*aperture, out);
-    out.I32(static_cast<std::int32_t>(m_PanelLayout.m_OutlinePoints.size()));
-    for (const auto& point : m_PanelLayout.m_OutlinePoints) {
-        out.I32(point->x);
-        out.I32(point->y);
-    }
-    out.I32(static_cast<std::int32_t>(m_PanelLayout.m_BlockList.size()));
-    for (const auto& block : m_PanelLayout.m_BlockList)
-        WriteRecord72(*block, out);
-    bool embedded = AppendFileToStream("drill.tmp", out);
-    for (int i = DRILL_TOOL_SIZES - 1; i >= 0; --i)
-        out.F32(g_ToolSizes[static_cast<std::size_t>(i)]);
-    embedded = AppendFileToStream("route.tmp", out) && embedded;
-    out.I32(m_WorkDataLoaded);
-    out.U8(m_WorkStage);
-    out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
-    out.I32(m_GridStep);
-    notice.ShowId(IDS_SAVING_TOP);
-    embedded = AppendFileToStream("top.tmp", out) && embedded;
-    notice.ShowId(IDS_SAVING_BOTTOM);
-    embedded = AppendFileToStream("bot.tmp", out) && embedded;
-    out.I32(static_cast<std::int32_t>(m_PathLayerList.size()));
-    for (const auto& layer : m_PathLayerList)
-        WritePathLayer(*layer, out);
-    for (const float* v : Cutters(*this))
-        out.F32(*v);
-    for (const int* v : NumberFormats())
-        out.I32(*v);
-    embedded = AppendFileToStream("pdrill.tmp", out) && embedded;
-    embedded = g_PlaneDetectDlg.SavePlaneData(JoinPath(g_SystemDir, "temp.pos")) && embedded;
-    embedded = AppendFileToStream("temp.pos", out) && embedded;
-    out.FixedText(m_LayerName, LAYER_NAMES_FIELD);
-    for (const int* v : LayerVisibility())
-        out.I32(*v);
-    out.I32(static_cast<std::int32_t>(g_HoleList.size()));
-    for (const auto& tool : g_HoleList) {
-        WriteDrillTool(*tool, out);
-        out.I32(tool->mode);
-    }
-    WriteRouteBlock(FindNamedLayer("route"), out);
-    for (const float* v : MachineValues())
-        out.F32(*v);
+    WriteHead(m_DataExtent, path, out);
+    WriteApertures(m_ApertureList, out);
+    WritePanel(m_PanelLayout, out);
+    bool embedded = WriteDrills(out);
+    embedded = WriteRouteText(out) && embedded;
+    WriteStage(*this, out);
+    embedded = WriteSides(notice, out) && embedded;
+    WritePaths(*this, out);
+    embedded = WriteSetup(m_LayerName, out) && embedded;
+    WriteVisibility(out);
+    WriteTools(FindNamedLayer("route"), out);
+    WriteMachineValues(out);
 
     std::string error;
     if (!embedded)
@@ -594,82 +835,26 @@ int CVelmDoc::LoadProject(const std::string& path)
     // The whole file is in memory: from here on the open job is replaced.
     ClearAll();
     m_PanelLayout.ClearLists();
-    m_DataExtent = content.dataExtent;
-    g_BoardMinX = content.board[0];
-    g_BoardMinY = content.board[1];
-    g_BoardMaxX = content.board[2];
-    g_BoardMaxY = content.board[3];
-    g_ProjectFileName = path;
-    auto texts = WorkOrderTexts();
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        *texts[i] = content.texts[i];
-    auto values = WorkOrderInts();
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i])
-            *values[i] = static_cast<std::int32_t>(content.workOrder[i]);
-        else
-            std::memcpy(&g_GerberUnitFactor, &content.workOrder[i], sizeof(float));
-    }
-    SaveProgramOptions();
-
+    TakeHead(*this, content, path);
     m_ApertureList = std::move(content.apertures);
-    m_PanelLayout.m_OutlinePoints = std::move(content.outline);
-    m_PanelLayout.m_BlockList = std::move(content.blocks);
-    for (auto& block : m_PanelLayout.m_BlockList)
-        block->m_Outline = &m_PanelLayout.m_OutlinePoints;
-
-    CopyEmbeddedFile("drill.tmp", content.drillText);
-    LoadWindowFile(g_MeasureDataWnd, IDS_MEASURE_WND, "drill.tmp");
-    g_ToolSizes = content.toolSizes;
-    // From version 36 the tools travel in their own block; older projects
-    // have only the drill text to take them from.
-    if (content.version < 36)
-        LoadDrillFile(JoinPath(g_SystemDir, "drill.tmp"));
-    CopyEmbeddedFile("route.tmp", content.routeText);
-    LoadWindowFile(g_RouteDataWnd, IDS_ROUTE_WND, "route.tmp");
-
-    m_WorkDataLoaded = content.workDataLoaded;
-    m_WorkStage = content.workStage;
-    m_LayoutDone = content.layoutDone;
-    m_GridStep = content.gridStep;
-    CopyEmbeddedFile("top.tmp", content.topSide);
-    CopyEmbeddedFile("bot.tmp", content.bottomSide);
-    m_PathLayerList = std::move(content.pathLayers);
-    auto cutters = Cutters(*this);
-    for (std::size_t i = 0; i < cutters.size(); ++i)
-        *cutters[i] = content.cutters[i];
-
-    if (content.version >= 34) {
-        auto formats = NumberFormats();
-        for (std::size_t i = 0; i < formats.size(); ++i)
-            *formats[i] = content.formats[i];
-        CopyEmbeddedFile("pdrill.tmp", content.holeText);
-        LoadWindowFile(g_HoleDataWnd, IDS_HOLE_WND, "pdrill.tmp");
-        if (CopyEmbeddedFile("temp1.pos", content.planeData)) {
-            g_PlaneDetectDlg.CreateModeless();
-            g_PlaneDetectDlg.LoadPlaneData(JoinPath(g_SystemDir, "temp1.pos"));
-            g_PlaneDetectDlg.m_AreaRect = g_LayoutExtent;
-        }
-        m_LayerName = content.layerNames;
-    }
-    if (content.version >= 35) {
-        auto flags = LayerVisibility();
-        for (std::size_t i = 0; i < flags.size(); ++i)
-            *flags[i] = content.visibility[i];
-    }
+    TakePanel(m_PanelLayout, content);
+    TakeDrills(*this, content);
+    TakeRouteText(content);
+    TakeStage(*this, content);
+    TakeSides(content);
+    TakePaths(*this, content);
+    if (content.version >= 34)
+        TakeSetup(*this, content);
+    if (content.version >= 35)
+        TakeVisibility(content);
     if (content.version <= 35)
         RebuildRoutePath(*this);
-    if (content.version >= 36) {
-        g_HoleList = std::move(content.tools);
-        m_NamedLayerList.push_back(std::move(content.route));
-    } else {
+    if (content.version >= 36)
+        TakeTools(*this, content);
+    else
         m_NamedLayerList.push_back(std::make_unique<CNamedLayer>());
-    }
-    if (content.version >= 46) {
-        auto machine = MachineValues();
-        for (std::size_t i = 0; i < machine.size(); ++i)
-            *machine[i] = content.machine[i];
-    }
+    if (content.version >= 46)
+        TakeMachineValues(content);
 
     g_ProjectLoadedFlag = 1;
     for (const char* range : {"MILL_TO", "MILL_FROM", "OUTLINE_TO", "OUTLINE_FROM"})

@@ -1,12 +1,16 @@
 // The document's construction and destruction, its clearing routines and its
-// small commands: the tool width test, clearing the stored settings and
-// snapping drill holes onto their pads.
+// small commands: the tool width test, clearing the stored settings,
+// snapping drill holes onto their pads and aligning them to the pads.
 #include "document/velm_doc.h"
 
 #include "records/board_extent.h"
+#include "editing/drill_alignment.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
+#include "platform/host.h"
 #include "platform/paths.h"
+#include "platform/program_state.h"
+#include "platform/resources.h"
 #include "settings/machine_settings.h"
 #include "settings/model_defaults.h"
 #include "settings/program_options.h"
@@ -17,6 +21,12 @@
 #include "ui/edit_wnd.h"
 
 #include <cmath>
+
+namespace {
+
+constexpr unsigned IDS_DRILLS_CANNOT_ALIGN = 61492;
+
+}  // namespace
 
 CVelmDoc::CVelmDoc()
 {
@@ -185,4 +195,14 @@ void CVelmDoc::OnDrillPadCalibrate()
                     break;
                 }
             }
+}
+
+int CVelmDoc::AutoAlignDrills(int)
+{
+    CWaitCursor wait;
+    const int found = ::AutoAlignDrills(m_FlashList, g_HoleList);
+    if (!found)
+        g_StatusText = LoadResString(IDS_DRILLS_CANNOT_ALIGN);
+    CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
+    return found;
 }

@@ -75,6 +75,10 @@ public:
     void OnFileClearSystemMemory();
     void OnUpdateFileClearSystemMemory(CCmdUI& cmdUI);
     void OnDrillPadCalibrate();
+    // The holes of g_HoleList aligned to the working side's pads, then a
+    // redraw; 1 when a shift was found, else 0 with the holes unchanged and
+    // the status text saying so. The argument is unused.
+    int AutoAlignDrills(int mode = 0);
 
     // Side files (side_files.cpp). Each returns 1 on success, else 0 after
     // telling the operator, with the document unchanged.

@@ -1,12 +1,11 @@
 // The hole-to-pad alignment search.
 #include "editing/drill_alignment.h"
 
-#include "platform/program_state.h"
-#include "document/velm_doc.h"
+#include "geometry/point.h"
+#include "records/board_records.h"
+#include "records/copper_records.h"
 #include "settings/work_order_dlg.h"
-#include "platform/host.h"
 #include "platform/message_pump.h"
-#include "platform/resources.h"
 
 #include <cmath>
 #include <cstdint>
@@ -15,7 +14,6 @@
 
 namespace {
 
-constexpr unsigned IDS_DRILLS_CANNOT_ALIGN = 61492;
 // A hole hits a pad when the pad's centre lies this close on both axes.
 constexpr double HIT_REACH = 4.0;
 // Holes tried as anchors, each against every pad.
@@ -87,15 +85,14 @@ bool ShiftMatches(const std::vector<CDPoint>& holes, const CPadIndex& pads, CDPo
 
 }  // namespace
 
-int AutoAlignDrills(CVelmDoc& doc, int)
+int AutoAlignDrills(const COwnedList<CFlashRecord>& flashes, COwnedList<CDrillTool>& tools)
 {
     g_AlignEnable = 1;
-    CWaitCursor wait;
     std::vector<CDPoint> holes;
-    for (const auto& tool : g_HoleList)
+    for (const auto& tool : tools)
         for (const auto& hole : tool->holes)
             holes.push_back(*hole);
-    const CPadIndex pads(doc.m_FlashList);
+    const CPadIndex pads(flashes);
 
     bool found = false;
     CDPoint shift;
@@ -110,12 +107,9 @@ int AutoAlignDrills(CVelmDoc& doc, int)
         }
 
     if (found)
-        for (const auto& tool : g_HoleList)
+        for (const auto& tool : tools)
             for (const auto& hole : tool->holes)
                 *hole += shift;
-    else
-        g_StatusText = LoadResString(IDS_DRILLS_CANNOT_ALIGN);
     g_DrillDataSet = 1;
-    CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
     return found ? 1 : 0;
 }

@@ -3,12 +3,17 @@
 // that puts most holes on pads is searched and applied.
 #pragma once
 
-class CVelmDoc;
+#include "platform/object_lists.h"
+
+struct CDrillTool;
+struct CFlashRecord;
 
 // While 0 the search stops (set to 1 when a search starts).
 extern int g_AlignEnable;
 
-// Searches a shift that puts the holes of g_HoleList onto the pads of the
-// document's working side and moves every hole by it. Returns 1 when a shift
-// was found, else 0 with the holes unchanged and the status text saying so.
-int AutoAlignDrills(CVelmDoc& doc, int mode = 0);
+// Searches a shift that puts the holes of `tools` onto the pads among
+// `flashes` and moves every hole by it, pumping messages as it goes. Returns
+// 1 when a shift was found, else 0 with the holes unchanged; either way the
+// drill data count as set (g_DrillDataSet). Telling the operator and
+// redrawing are the caller's.
+int AutoAlignDrills(const COwnedList<CFlashRecord>& flashes, COwnedList<CDrillTool>& tools);

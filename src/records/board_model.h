@@ -25,6 +25,10 @@ struct CExtent {
 // An extent nothing has widened yet.
 constexpr CExtent EMPTY_EXTENT{10000000, 10000000, -10000000, -10000000};
 
+// The work stages, by the values m_WorkStage keeps (a byte in the project
+// and side files).
+enum class WorkStage : std::uint8_t { Edit = 1, Paths = 2, Layout = 3, Partial = 4, Machining = 5 };
+
 class CBoardModel : public CDocumentLists {
 public:
     CBoardModel() = default;
@@ -64,7 +68,7 @@ public:
     int m_UndoCount = 0;            // snapshots available, at most CVelmDoc::UNDO_RING_SIZE
     int m_UndoIndex = 0;            // ring index of the newest snapshot
     int m_ReaderState = 0;
-    std::uint8_t m_WorkStage = 1;   // 1 edit, 2 paths, 3 layout, 4 partial, 5 machining
+    std::uint8_t m_WorkStage = 1;   // a WorkStage: 1 edit, 2 paths, 3 layout, 4 partial, 5 machining
     int m_GroupOff = 0;
     POINT m_DataOffset;
     int m_JobFlag = 0;              // set by the machine jobs, cleared by the side commands

@@ -290,6 +290,17 @@ private:
     // Pumps messages between the blocks of a layout paint; true when a new
     // redraw was asked for meanwhile, so this one should stop.
     bool PumpDuringDraw();
+    // What OnDraw draws in each work stage (stage_drawing.cpp). Those that
+    // pump messages return false when a new redraw stopped them.
+    void DrawWorkArea(WorkStage stage);
+    void DrawEditStage();
+    void DrawPathStage();
+    bool DrawLayoutStage();
+    bool DrawPartialStage();
+    bool DrawMachiningStage();
+    void DrawTableAndFrames();
+    bool DrawPanelCopies();
+    void DrawTrackerRect(CDrawSurface& dc);
     void DrawBand();
 };
 

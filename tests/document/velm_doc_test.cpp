@@ -1,10 +1,11 @@
 // The document's construction values and what construction and destruction do
 // with the stored options, the three clearing routines, and its small
-// commands: the tool width test, clearing the stored settings and snapping
-// holes onto pads.
+// commands: the tool width test, clearing the stored settings, snapping
+// holes onto pads and aligning them to the pads.
 #include "doc_fixture.h"
 
 #include "records/board_extent.h"
+#include "platform/program_state.h"
 #include "settings/work_order_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
@@ -210,6 +211,42 @@ TEST_F(DocumentTest, PadSnapMovesHolesOntoTheFirstPadThatReachesThem)
     EXPECT_EQ(*holes[1], CDPoint(500, 510));
     EXPECT_EQ(*holes[2], CDPoint(500, 500));
     EXPECT_EQ(*holes[3], CDPoint(800, 800));
+}
+
+TEST_F(DocumentTest, DrillAlignmentRedrawsUnderTheWaitCursorAndReportsAFailure)
+{
+    // One pad at (0, 0), and one hole off it or none.
+    struct Case {
+        const char* what;
+        int found;
+        const char* status;
+    } cases[] = {
+        {"shift found", 1, "unchanged"},
+        {"no holes", 0, "無法自動對齊鑽孔點位置 !"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc->m_FlashList.clear();
+        g_HoleList.clear();
+        g_StatusText = "unchanged";
+        AddFlash(doc->m_FlashList, 0, 0, 20);
+        if (c.found)
+            AddHole(-1234.5, 678);
+        int redraws = 0, waitDuringRedraw = -1;
+        doc->m_ViewHooks.updateAllViews = [&] {
+            ++redraws;
+            waitDuringRedraw = TestHost().WaitCursorDepth();
+        };
+
+        EXPECT_EQ(doc->AutoAlignDrills(0), c.found);
+        EXPECT_EQ(g_StatusText, c.status);
+        EXPECT_EQ(redraws, 1);
+        EXPECT_EQ(waitDuringRedraw, 1);
+        EXPECT_EQ(TestHost().WaitCursorDepth(), 0);
+        if (c.found) {
+            EXPECT_EQ(*g_HoleList[0]->holes[0], CDPoint(0, 0));
+        }
+    }
 }
 
 TEST_F(DocumentTest, ToolWidthTestStopsWhenTheSettingsFileCannotBeRead)

@@ -2,8 +2,6 @@
 #include "editing/drill_alignment.h"
 
 #include "records/board_records.h"
-#include "platform/program_state.h"
-#include "document/velm_doc.h"
 #include "settings/work_order_dlg.h"
 #include "support/record_makers.h"
 #include "support/scripted_host.h"
@@ -11,28 +9,30 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 class DrillAlignment : public testing::Test {
 protected:
-    void SetUp() override { doc = std::make_unique<CVelmDoc>(); }
-
     void Pad(float x, float y, int type = 0)
     {
-        AddFlash(doc->m_FlashList, x, y, 20)->type = static_cast<std::uint8_t>(type);
+        AddFlash(flashes, x, y, 20)->type = static_cast<std::uint8_t>(type);
     }
 
     void Hole(double x, double y)
     {
-        if (g_HoleList.empty())
-            g_HoleList.push_back(std::make_unique<CDrillTool>());
-        g_HoleList.back()->holes.push_back(std::make_unique<CDPoint>(x, y));
+        if (tools.empty())
+            tools.push_back(std::make_unique<CDrillTool>());
+        tools.back()->holes.push_back(std::make_unique<CDPoint>(x, y));
     }
 
-    CDPoint HoleAt(std::size_t i) const { return *g_HoleList.back()->holes[i]; }
+    CDPoint HoleAt(std::size_t i) const { return *tools.back()->holes[i]; }
 
-    std::unique_ptr<CVelmDoc> doc;
+    int Align() { return AutoAlignDrills(flashes, tools); }
+
+    COwnedList<CFlashRecord> flashes;
+    COwnedList<CDrillTool> tools;
 };
 
 }  // namespace
@@ -49,15 +49,12 @@ TEST_F(DrillAlignment, FindsTheShiftThatPutsTheHolesOnThePads)
     for (int i = 0; i < 5; ++i)
         for (int j = 0; j < 5; ++j)
             Hole(100.0 * i - 1234.5, 100.0 * j + 678);
-    int redraws = 0;
-    doc->m_ViewHooks.updateAllViews = [&] { ++redraws; };
 
-    EXPECT_EQ(AutoAlignDrills(*doc), 1);
+    EXPECT_EQ(Align(), 1);
     EXPECT_NEAR(HoleAt(1).x, 0.0, 1e-9);
     EXPECT_NEAR(HoleAt(1).y, 0.0, 1e-9);
     EXPECT_NEAR(HoleAt(25).x, 400.0, 1e-9);
     EXPECT_EQ(g_DrillDataSet, 1);
-    EXPECT_EQ(redraws, 1);
     EXPECT_GT(TestHost().Pumps(), 0);
 }
 
@@ -75,9 +72,9 @@ TEST_F(DrillAlignment, NoMajorityLeavesTheHolesAndSaysSo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        doc->m_FlashList.clear();
-        g_HoleList.clear();
-        g_StatusText.clear();
+        flashes.clear();
+        tools.clear();
+        g_DrillDataSet = 0;
         for (int i = 0; i < c.pads; ++i)
             Pad(100.0f * i, 0);
         for (int i = 0; i < c.holes; ++i)
@@ -85,16 +82,16 @@ TEST_F(DrillAlignment, NoMajorityLeavesTheHolesAndSaysSo)
         for (int i = 0; i < c.offPattern; ++i)
             Hole(5000.0 + 37 * i * i, 7000.0 - 91 * i);
         std::vector<CDPoint> before;
-        for (const auto& t : g_HoleList)
+        for (const auto& t : tools)
             for (const auto& h : t->holes)
                 before.push_back(*h);
 
-        EXPECT_EQ(AutoAlignDrills(*doc), 0);
+        EXPECT_EQ(Align(), 0);
         std::size_t k = 0;
-        for (const auto& t : g_HoleList)
+        for (const auto& t : tools)
             for (const auto& h : t->holes)
                 EXPECT_EQ(*h, before[k++]);
-        EXPECT_EQ(g_StatusText, "無法自動對齊鑽孔點位置 !");
+        EXPECT_EQ(g_DrillDataSet, 1);
     }
 }
 
@@ -105,7 +102,7 @@ TEST_F(DrillAlignment, StopsSearchingWhenCancelled)
     for (int i = 0; i < 30; ++i)
         Hole(5000.0 + 37 * i * i, 7000.0 - 91 * i);
     TestHost().OnPump([](int) { g_AlignEnable = 0; });
-    EXPECT_EQ(AutoAlignDrills(*doc), 0);
+    EXPECT_EQ(Align(), 0);
     // One anchor's search ran to its end; no second anchor was tried.
     EXPECT_LE(TestHost().Pumps(), 30 * 30);
 }

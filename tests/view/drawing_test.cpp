@@ -7,6 +7,7 @@
 #include "settings/drill_format_dlg.h"
 #include "ui/edit_wnd.h"
 #include "settings/layer_dlg.h"
+#include "support/scripted_host.h"
 
 #include <algorithm>
 #include <functional>
@@ -157,6 +158,42 @@ TEST_F(ViewTest, PartialStageShowsOneKindOfData)
         Calls().clear();
         view->Redraw();
         EXPECT_GT(Count(Calls(), c.kind, c.pen), 0) << c.subMode;
+    }
+}
+
+TEST_F(ViewTest, ARedrawAskedForMidStageStopsThePaintBeforeTheTracker)
+{
+    // The tracker rectangle ends every finished paint. The stages that pump
+    // messages between copies or regions stop when a redraw is asked for
+    // meanwhile, without it; the paint that follows draws it once.
+    BuildBoard();
+    doc->m_RectRecordFlag = 1;
+    doc->m_Tracker.m_rect = RECT{11, 12, 13, 14};
+    struct Case {
+        int stage;
+        int subMode;
+        std::size_t paints;
+    } cases[] = {{1, 0, 1}, {2, 0, 1}, {3, 0, 2}, {4, 3, 2}, {4, 1, 1}, {5, 0, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " sub-mode " << c.subMode);
+        doc->m_WorkStage = static_cast<std::uint8_t>(c.stage);
+        view->m_SubMode = c.subMode;
+        bool asked = false;
+        TestHost().OnPump([&](int) {
+            if (!asked)
+                view->Invalidate();
+            asked = true;
+        });
+        Calls().clear();
+        view->Redraw();
+        EXPECT_EQ(window.surface.Of("fill").size(), c.paints);
+        auto rects = window.surface.Of("rect");
+        EXPECT_EQ(std::count_if(rects.begin(), rects.end(),
+                                [](const CDrawCall& r) {
+                                    return r.v == std::vector<int>{11, 12, 13, 14} &&
+                                           r.pen == SolidPen(1, VIEW_WHITE);
+                                }),
+                  1);
     }
 }
 
