@@ -6,7 +6,7 @@
 #include "document/velm_doc.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "settings/registry.h"
+#include "settings/language.h"
 #include "ui/dialog.h"
 
 #include <QApplication>
@@ -48,20 +48,12 @@ CVelmApp::~CVelmApp() = default;
 
 bool CVelmApp::LoadLanguage()
 {
-    std::string language;
-    RegGetString("Language", language);
-    if (language.empty()) {
-        language = "ENGLISH";
-        RegSetString("Language", language);
-    }
-    if (language == "CHINESE")
-        return true;
-    std::string library = language + ".DLL";
-    if (!LoadLanguageLibrary(library)) {
+    std::string library;
+    if (!LoadConfiguredLanguage(library)) {
         AfxMessageBox("Can't load " + library, MB_OK);
         return false;
     }
-    m_LanguageLoaded = true;
+    m_LanguageLoaded = LanguageLibraryLoaded();
     return true;
 }
 

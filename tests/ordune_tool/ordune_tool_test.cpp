@@ -10,15 +10,19 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
 namespace {
 
-// Runs the tool; its standard output and exit status.
-std::string RunTool(const std::string& args, int& status)
+// Runs the tool; its standard output (with its messages when `messages`)
+// and exit status. `environment` is put before the command.
+std::string RunTool(const std::string& args, int& status, bool messages = false,
+                    const std::string& environment = "")
 {
-    std::string command = std::string(ORDUNE_BIN_DIR) + "/ordune-tool " + args + " 2>/dev/null";
+    std::string command = environment + " " + ORDUNE_BIN_DIR + "/ordune-tool " + args +
+                          (messages ? " 2>&1" : " 2>/dev/null");
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -88,6 +92,23 @@ TEST_F(OrduneTool, BadArgumentsAndFilesFail)
     EXPECT_NE(status, 0);
     RunTool("frobnicate", status);
     EXPECT_NE(status, 0);
+}
+
+// Started as a user would start it, with a home of its own and no settings
+// file named: it speaks the language of a first start of the program and
+// leaves the user's settings alone, even for what its objects read when they
+// are made.
+TEST_F(OrduneTool, LeavesTheUsersSettingsAloneAndSpeaksEnglish)
+{
+    const std::string home = JoinPath(TestDir(), "home");
+    std::filesystem::create_directories(home);
+    int status = 0;
+    std::string output =
+        RunTool("dump " + JoinPath(TestDir(), "missing.prj"), status, true,
+                "env -u ORDUNE_SETTINGS_FILE -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME=" + home);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("Can't open project file"), std::string::npos) << output;
+    EXPECT_TRUE(std::filesystem::is_empty(home));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "document/velm_doc.h"
 #include "document_json.h"
 #include "settings/drill_format_dlg.h"
+#include "settings/language.h"
 #include "settings/work_order_dlg.h"
 #include "settings/program_options.h"
 #include "settings/system_settings_dlg.h"
@@ -30,6 +31,35 @@
 #include <unistd.h>
 
 namespace {
+
+// A private settings store and system directory, removed at exit, so the
+// tool never touches the user's own. Made before every other static object
+// (init_priority): some program-wide objects read settings when they are
+// constructed.
+struct CPrivateStore {
+    std::string m_Dir;
+
+    CPrivateStore()
+    {
+        char pattern[] = "/tmp/ordune-tool-XXXXXX";
+        if (const char* root = ::mkdtemp(pattern)) {
+            m_Dir = root;
+            ::setenv("ORDUNE_SETTINGS_FILE", (m_Dir + "/settings.reg").c_str(), 1);
+            ::setenv("XDG_DATA_HOME", (m_Dir + "/data").c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", (m_Dir + "/config").c_str(), 1);
+        } else {
+            std::perror("ordune-tool: mkdtemp");
+        }
+    }
+    ~CPrivateStore()
+    {
+        std::error_code error;
+        if (!m_Dir.empty())
+            std::filesystem::remove_all(m_Dir, error);
+    }
+};
+
+CPrivateStore g_PrivateStore __attribute__((init_priority(101)));
 
 int Usage()
 {
@@ -133,19 +163,13 @@ int main(int argc, char** argv)
     g_StartDir = std::filesystem::current_path(error);
     const std::string file = argc > 2 ? std::filesystem::absolute(argv[2], error).string() : "";
 
-    // Before anything reads a setting: a private store and system directory,
-    // so the tool never touches the user's own.
-    char pattern[] = "/tmp/ordune-tool-XXXXXX";
-    const char* root = ::mkdtemp(pattern);
-    if (!root) {
-        std::perror("mkdtemp");
+    if (g_PrivateStore.m_Dir.empty())
         return 1;
-    }
-    const std::string dir = root;
-    ::setenv("ORDUNE_SETTINGS_FILE", (dir + "/settings.reg").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
     ResetProgramObjects();
+    // The texts of a first start of the program.
+    std::string library;
+    if (!LoadConfiguredLanguage(library))
+        std::fprintf(stderr, "ordune-tool: Can't load %s; the built-in texts are used\n", library.c_str());
     EnterSystemDir();
 
     int result = 2;
@@ -170,7 +194,5 @@ int main(int argc, char** argv)
     } else {
         result = Usage();
     }
-
-    std::filesystem::remove_all(dir, error);
     return result;
 }
