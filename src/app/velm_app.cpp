@@ -53,7 +53,7 @@ bool CVelmApp::LoadLanguage()
         AfxMessageBox("Can't load " + library, MB_OK);
         return false;
     }
-    m_LanguageLoaded = LanguageLibraryLoaded();
+    m_LanguageLoaded = ::LanguageLibraryLoaded();
     return true;
 }
 
