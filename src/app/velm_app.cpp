@@ -83,6 +83,10 @@ bool CVelmApp::InitInstance(const std::vector<std::string>& args, bool show)
 
     m_Frame = std::make_unique<CMainFrame>();
     m_Frame->setWindowTitle(QString::fromStdString(Title()));
+    m_Document->m_ViewHooks.titleChanged = [this] {
+        if (m_Frame)
+            m_Frame->setWindowTitle(QString::fromStdString(Title()));
+    };
     if (!m_Frame->OnCreate(show)) {
         m_Frame.reset();
         return false;
@@ -99,6 +103,8 @@ int CVelmApp::ExitInstance()
     if (qApp && m_Filtering)
         qApp->removeEventFilter(this);
     m_Filtering = false;
+    if (m_Document)
+        m_Document->m_ViewHooks.titleChanged = nullptr;
     m_Frame.reset();
     // Closing the frame ends the document: the options are stored, the open
     // text windows closed and every record freed.
@@ -114,7 +120,10 @@ std::string CVelmApp::Title() const
 {
     std::string document = LoadResString(IDS_DOCUMENT);
     std::string program = document.substr(0, document.find('\n'));
-    std::string name = m_DocumentName;
+    // The document's title once a job named it (a Gerber file's path), else
+    // the name given on the command line; the caption shows its file name.
+    std::string name = m_Document && !m_Document->GetTitle().empty() ? m_Document->GetTitle()
+                                                                    : m_DocumentName;
     std::size_t slash = name.find_last_of('/');
     if (slash != std::string::npos)
         name = name.substr(slash + 1);

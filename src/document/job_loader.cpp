@@ -483,6 +483,8 @@ void CVelmDoc::LoadWorkOrder()
 
     if (!LoadSettings())
         return;
+    // What an earlier load said no longer holds; what this one says stays.
+    g_StatusText.clear();
     g_LayerDlg.LoadFlags();
     m_PanelLayout.ClearLists();
     FindSides(*this);

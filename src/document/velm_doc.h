@@ -31,6 +31,8 @@ struct CDocumentViewHooks {
     // The view's drill and route display flags turned on.
     std::function<void()> showDrills;
     std::function<void()> showRoute;
+    // The main window's caption follows the document's title.
+    std::function<void()> titleChanged;
 
     // Calls a hook when the view has set it.
     static void Run(const std::function<void()>& hook)
@@ -51,7 +53,11 @@ public:
 
     // The framework part of a document: title and modified flag.
     virtual int OnNewDocument() { return 1; }
-    virtual void SetTitle(const std::string& title) { m_Title = title; }
+    virtual void SetTitle(const std::string& title)
+    {
+        m_Title = title;
+        CDocumentViewHooks::Run(m_ViewHooks.titleChanged);
+    }
     const std::string& GetTitle() const { return m_Title; }
     virtual int IsModified() { return m_Modified; }
     virtual void SetModifiedFlag(int modified) { m_Modified = modified; }

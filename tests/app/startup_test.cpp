@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
 #include "app/velm_app.h"
+#include "document/velm_doc.h"
 #include "platform/program_state.h"
 #include "link/link_state.h"
 #include "settings/machine_param_dlg.h"
@@ -278,6 +279,9 @@ TEST(StartUp, SplashSwitchRecentFilesAndTitle)
         EXPECT_FALSE(CSplashWnd::SplashScreenEnabled());
         EXPECT_EQ(CSplashWnd::Instance(), nullptr);
         EXPECT_EQ(s.app.Title(), "board.prj - velm");
+        // A loaded job names the window after its working side's file.
+        s.app.Document()->SetTitle("/jobs/d1/B_Cu.gbr");
+        EXPECT_EQ(s.app.MainFrame()->windowTitle().toStdString(), "B_Cu.gbr - velm");
         for (const char* f : {"a", "b", "c", "d", "b", "e"})
             s.app.AddToRecentFileList(f);
         EXPECT_EQ(s.app.RecentFiles(), (std::vector<std::string>{"e", "b", "d", "c"}));

@@ -194,7 +194,9 @@ TEST_F(JobLoaderTest, DrillOnlyJob)
         SCOPED_TRACE(skip);
         g_SkipProbeTest = skip;
         drillsShown = layouts = 0;
+        g_StatusText.assign("said by an earlier load");
         doc->LoadWorkOrder();
+        EXPECT_TRUE(g_StatusText.empty()) << g_StatusText;
         // The table is the machine model's, which the settings file sets.
         const Case c = skip ? Case{1, {0, 0, int(g_TableWidth), int(g_TableHeight)}}
                             : Case{0, {900, 1900, 3100, 2600}};
