@@ -234,7 +234,7 @@ void CMainFrame::UpdateCommandUI()
         }
     }
     for (auto& [id, pane] : m_Panes) {
-        CCmdUI ui(id);
+        CCmdUI ui(id, CCmdUI::Pane);
         bool enabled = CommandRouter().UpdateCommandUI(ui);
         SetPaneText(id, ui.m_TextSet ? QString::fromStdString(ui.m_Text) : m_PaneTexts[id], enabled);
     }

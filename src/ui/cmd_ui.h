@@ -8,7 +8,11 @@
 
 class CCmdUI {
 public:
-    explicit CCmdUI(unsigned id = 0) : m_nID(id) {}
+    // A menu item or tool-bar button runs its command; a status pane only
+    // shows what its handler says.
+    enum Kind { Command, Pane };
+
+    explicit CCmdUI(unsigned id = 0, Kind kind = Command) : m_nID(id), m_Kind(kind) {}
     void Enable(bool enable = true) { m_Enabled = enable; }
     // 0 unchecked, 1 checked, 2 indeterminate.
     void SetCheck(int check = 1) { m_Check = check; }
@@ -19,6 +23,7 @@ public:
     }
 
     const unsigned m_nID;
+    const Kind m_Kind;
     bool m_Enabled = true;
     int m_Check = 0;
     std::string m_Text;

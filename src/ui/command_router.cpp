@@ -38,15 +38,20 @@ void CCommandRouter::Detach(const CCommandTable* table)
 
 bool CCommandRouter::UpdateCommandUI(CCmdUI& ui) const
 {
-    for (CCommandTable* table : m_Tables) {
-        if (!table)
-            continue;
-        if (table->Update(ui))
-            return ui.m_Enabled;
-    }
     bool handled = false;
     for (CCommandTable* table : m_Tables)
         handled = handled || (table && table->HasCommand(ui.m_nID));
+    for (CCommandTable* table : m_Tables) {
+        if (!table)
+            continue;
+        if (table->Update(ui)) {
+            // A command whose work is not built stays disabled, whatever its
+            // update handler says (it may still check the item).
+            if (!handled && ui.m_Kind == CCmdUI::Command)
+                ui.Enable(false);
+            return ui.m_Enabled;
+        }
+    }
     ui.Enable(handled);
     return ui.m_Enabled;
 }

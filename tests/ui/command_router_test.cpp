@@ -64,6 +64,20 @@ TEST(CommandRouter, UpdateHandlersDecideAndUnbuiltCommandsAreDisabled)
     EXPECT_TRUE(Enabled(11));   // a handler and no update handler
     EXPECT_FALSE(Enabled(12));  // nobody handles it yet
     EXPECT_EQ(runs, 1);
+
+    // An update handler alone does not make a command whose work is not
+    // built usable (it still checks the item); a status pane, which runs
+    // nothing, follows its handler.
+    t.document.OnUpdateCommand(13, [](CCmdUI& u) {
+        u.Enable(true);
+        u.SetCheck(1);
+    });
+    CCmdUI unbuilt(13);
+    EXPECT_FALSE(CommandRouter().UpdateCommandUI(unbuilt));
+    EXPECT_EQ(unbuilt.m_Check, 1);
+    EXPECT_FALSE(CommandRouter().Dispatch(13));
+    CCmdUI pane(13, CCmdUI::Pane);
+    EXPECT_TRUE(CommandRouter().UpdateCommandUI(pane));
 }
 
 TEST(CommandRouter, ACommandIsNotReenteredWhileItRuns)
