@@ -3,11 +3,21 @@
 #include "settings/work_order_dlg.h"
 
 #include "platform/host.h"
+#include "platform/paths.h"
 #include "ui/edit_wnd.h"
+
+#include <cstdlib>
 
 namespace {
 
 constexpr std::size_t kTemplateLineSize = 100;
+
+// The folder part of a path; empty for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
 
 constexpr const char* kComponentGerberFilter =
     "Component Side|*.*|PROTEL   *.GTL|*.GTL|PADS   *.PHO|*.PHO|P-CAD   *.GBR|*.GBR|";
@@ -138,13 +148,27 @@ void CWorkOrderDlg::OnClear()
     UpdateData(false);
 }
 
+std::string CWorkOrderDlg::BrowseStart() const
+{
+    std::string folder = m_LastBrowseFolder;
+    for (const std::string* named : {&m_ComponentGerberFile, &m_SolderGerberFile, &m_DrillFile,
+                                     &m_RouteFile, &m_ComponentApertureFile, &m_SolderApertureFile})
+        if (folder.empty())
+            folder = FolderOf(named->substr(0, named->find(';')));
+    if (folder.empty())
+        if (const char* home = std::getenv("HOME"))
+            folder = home;
+    return folder.empty() ? "*.*" : JoinPath(folder, "*.*");
+}
+
 void CWorkOrderDlg::Browse(std::string& member, const char* filter, bool multiple)
 {
     // What was typed in the other edits is kept, as leaving an edit keeps it.
     UpdateData(true);
     std::vector<std::string> chosen;
-    if (!Host().GetOpenFileName(filter, "*.*", multiple, chosen) || chosen.empty())
+    if (!Host().GetOpenFileName(filter, BrowseStart(), multiple, chosen) || chosen.empty())
         return;
+    m_LastBrowseFolder = FolderOf(chosen.front());
     member.clear();
     for (std::size_t i = 0; i < chosen.size(); ++i)
         member += (i ? ";" : "") + chosen[i];

@@ -74,6 +74,10 @@ private:
     void RegisterHandlers();
     // Lets the operator choose the file(s) of `member`.
     void Browse(std::string& member, const char* filter, bool multiple);
+    // Where the chooser opens: the folder of the last file chosen in this
+    // run, else of a file the work order names, else the user's home.
+    std::string BrowseStart() const;
+    std::string m_LastBrowseFolder;
 
     // The members the dialog can change before OK, as they were when it
     // opened, so Cancel leaves the work order as it was.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 void SettingsText(std::initializer_list<const char*> lines)
@@ -94,6 +96,12 @@ TEST(WorkOrderDlg, BrowseButtonsFillTheirFiles)
         {IDC_WO_BROWSE_ROUTE, &g_RouteFile, false,
          "Route|*.*|PROTEL   *.GKO|*.GKO|HPGL  *.PLT|*.PLT|GM-CODE   *.NC|*.NC|"},
     };
+    // The first chooser opens at home (the order names no folder yet), each
+    // later one where the last file was chosen.
+    const char* home = std::getenv("HOME");
+    const std::string userHome = home ? home : "";
+    ::setenv("HOME", "/home/operator", 1);
+    std::string start = "/home/operator/*.*";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.filter);
         *c.member = "old";
@@ -110,7 +118,8 @@ TEST(WorkOrderDlg, BrowseButtonsFillTheirFiles)
         const auto& request = TestHost().FileRequests().back();
         EXPECT_EQ(request.filter, c.filter);
         EXPECT_EQ(request.multiple, c.multiple);
-        EXPECT_EQ(request.initialPath, "*.*");
+        EXPECT_EQ(request.initialPath, start);
+        start = "/j/*.*";
     }
     // A cancelled chooser leaves the file.
     TestHost().QueueFileCancel();
@@ -119,6 +128,17 @@ TEST(WorkOrderDlg, BrowseButtonsFillTheirFiles)
         d.PressButton(IDOK);
     });
     EXPECT_EQ(g_DrillFile, "/j/one");
+
+    // After a restart the order's own files show where the job lies.
+    g_WorkOrderDlg = CWorkOrderDlg();
+    g_SolderGerberFile = "/jobs/k/B.gbl;/jobs/k/B2.gbl";
+    TestHost().QueueFileCancel();
+    RunWorkOrder([](CDialog& d) {
+        d.PressButton(IDC_WO_BROWSE_DRILL);
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(TestHost().FileRequests().back().initialPath, "/jobs/k/*.*");
+    ::setenv("HOME", userHome.c_str(), 1);
 }
 
 TEST(WorkOrderDlg, ClearEmptiesTheOrder)
