@@ -73,6 +73,9 @@ void CDrillFormatDlg::DoDataExchange(CDataExchange* pDX)
 bool CDrillFormatDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_Opened.clear();
+    for (const FormatValue& value : kFormatValues)
+        m_Opened.push_back(this->*value.member);
     ResetContent(IDC_DF_UNIT_INT);
     ResetContent(IDC_DF_UNIT_DEC);
     for (int digits = 1; digits <= 5; ++digits)
@@ -89,6 +92,13 @@ bool CDrillFormatDlg::OnInitDialog()
     SetCurSel(IDC_DF_UNIT_INT, FindStringExact(IDC_DF_UNIT_INT, std::to_string(dUnitInt)));
     SetCurSel(IDC_DF_UNIT_DEC, FindStringExact(IDC_DF_UNIT_DEC, std::to_string(dUnitDec)));
     return true;
+}
+
+void CDrillFormatDlg::OnCancel()
+{
+    for (std::size_t i = 0; i < m_Opened.size() && i < std::size(kFormatValues); ++i)
+        this->*kFormatValues[i].member = m_Opened[i];
+    CDialog::OnCancel();
 }
 
 void CDrillFormatDlg::OnOK()

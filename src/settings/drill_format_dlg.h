@@ -6,6 +6,8 @@
 
 #include "ui/dialog.h"
 
+#include <vector>
+
 constexpr unsigned IDD_DRILL_FORMAT = 225;
 constexpr unsigned IDC_DF_ABSOLUTE = 1076;
 constexpr unsigned IDC_DF_RELATIVE = 1077;
@@ -38,6 +40,8 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
+    // Gives back every value the buttons changed since the dialog opened.
+    void OnCancel() override;
 
     void OnInchCoordinates();
     void OnMetricCoordinates();
@@ -52,6 +56,7 @@ public:
     void StoreFormat() const;
 
 private:
+    std::vector<int> m_Opened;  // the values when the dialog opened
     void RegisterHandlers();
     // Checks `chosen` and clears the other buttons of its group.
     void CheckGroup(std::initializer_list<unsigned> group, unsigned chosen);

@@ -84,6 +84,8 @@ void CGerberFormatDlg::Toggle(int& member, unsigned id)
 bool CGerberFormatDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_Opened.clear();
+    ForEachSetting(*this, [this](const char*, int value) { m_Opened.push_back(value); });
     ResetContent(IDC_UNIT_INT);
     ResetContent(IDC_UNIT_DEC);
     for (int i = 1; i <= 5; ++i)
@@ -102,6 +104,16 @@ bool CGerberFormatDlg::OnInitDialog()
     SetCurSel(IDC_UNIT_INT, FindStringExact(IDC_UNIT_INT, std::to_string(UnitInt)));
     SetCurSel(IDC_UNIT_DEC, FindStringExact(IDC_UNIT_DEC, std::to_string(UnitDec)));
     return true;
+}
+
+void CGerberFormatDlg::OnCancel()
+{
+    std::size_t i = 0;
+    ForEachSetting(*this, [&](const char*, int& value) {
+        if (i < m_Opened.size())
+            value = m_Opened[i++];
+    });
+    CDialog::OnCancel();
 }
 
 void CGerberFormatDlg::OnOK()

@@ -6,6 +6,8 @@
 
 #include "ui/dialog.h"
 
+#include <vector>
+
 class CGerberFormatDlg : public CDialog {
 public:
     static constexpr unsigned IDD = 224;                  // "底片檔格式"
@@ -46,6 +48,8 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
+    // Gives back every value the buttons changed since the dialog opened.
+    void OnCancel() override;
 
     void OnInch() { SetRadio(InchMM, 0, {IDC_INCH, IDC_METRIC}); }
     void OnMetric() { SetRadio(InchMM, 1, {IDC_INCH, IDC_METRIC}); }
@@ -71,6 +75,8 @@ private:
     void SetRadio(int& member, int value, const std::vector<unsigned>& group);
     void Toggle(int& member, unsigned id);
     void RegisterHandlers();
+
+    std::vector<int> m_Opened;  // the values when the dialog opened
 };
 
 extern CGerberFormatDlg g_GerberFormatDlg;

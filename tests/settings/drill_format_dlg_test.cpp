@@ -85,17 +85,22 @@ TEST(DrillFormatDlg, ShowsTheFormatAndOkStoresAllSeven)
     EXPECT_EQ(g_DrillFormatDlg.dZeroSup, 0);
 }
 
-TEST(DrillFormatDlg, CancelKeepsTheButtonsChoicesInMemoryOnly)
+TEST(DrillFormatDlg, CancelGivesBackWhatTheButtonsChanged)
 {
     g_DrillFormatDlg.dZeroSup = 0;
     EXPECT_EQ(RunFormat([](CDialog& d) {
                   d.PressButton(IDC_DF_TRAILING);
+                  d.PressButton(IDC_DF_COORD_MM);
+                  d.PressButton(IDC_DF_AUTO_FORMAT);
                   d.SetCurSel(IDC_DF_UNIT_INT, 4);
                   d.PressButton(IDCANCEL);
               }),
               IDCANCEL);
-    EXPECT_EQ(g_DrillFormatDlg.dZeroSup, 1);
-    EXPECT_EQ(g_DrillFormatDlg.dUnitInt, 2);  // combos are read only on OK
+    const CDrillFormatDlg fresh;
+    EXPECT_EQ(g_DrillFormatDlg.dZeroSup, 0);
+    EXPECT_EQ(g_DrillFormatDlg.dInchMM, fresh.dInchMM);
+    EXPECT_EQ(g_DrillFormatDlg.dAutoFormat, fresh.dAutoFormat);
+    EXPECT_EQ(g_DrillFormatDlg.dUnitInt, 2);
     for (const char* name : kNames)
         EXPECT_EQ(Stored(name), -99) << name;
 }

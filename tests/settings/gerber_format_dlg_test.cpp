@@ -46,23 +46,28 @@ TEST(GerberFormatDlg, ShowsTheMembersAndStoresThemOnOk)
     EXPECT_EQ(stored.OverlapDelete, 1);
 }
 
-TEST(GerberFormatDlg, CancelKeepsClicksButStoresNothing)
+TEST(GerberFormatDlg, CancelGivesBackWhatTheButtonsChangedAndStoresNothing)
 {
     TestHost().QueueDialog(
         [](CDialog& d) {
             d.PressButton(D::IDC_GROUP_FLAG);
+            d.PressButton(D::IDC_METRIC);
+            d.PressButton(D::IDC_ZERO_NONE);
             d.SetCurSel(D::IDC_UNIT_INT, 4);
             d.PressButton(2);
         },
         D::IDD);
     EXPECT_EQ(g_GerberFormatDlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(g_GerberFormatDlg.GroupFlag, 1);
+    const CGerberFormatDlg fresh;  // from the registry: nothing was stored
+    EXPECT_EQ(fresh.GroupFlag, 0);
+    EXPECT_EQ(g_GerberFormatDlg.GroupFlag, 0);
+    EXPECT_EQ(g_GerberFormatDlg.InchMM, fresh.InchMM);
+    EXPECT_EQ(g_GerberFormatDlg.ZeroSup, fresh.ZeroSup);
     EXPECT_EQ(g_GerberFormatDlg.UnitInt, 2);
-    EXPECT_EQ(CGerberFormatDlg().GroupFlag, 0);
 
-    // A copy answers its own clicks.
+    // A copy answers its own clicks; OK keeps them.
     CGerberFormatDlg copy = g_GerberFormatDlg;
-    TestHost().QueueDialog([](CDialog& d) { d.PressButton(D::IDC_LARGE_AREA); d.PressButton(2); }, D::IDD);
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(D::IDC_LARGE_AREA); d.PressButton(1); }, D::IDD);
     copy.DoModal();
     EXPECT_EQ(copy.LargeArea, 1);
     EXPECT_EQ(g_GerberFormatDlg.LargeArea, 0);
