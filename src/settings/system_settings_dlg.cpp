@@ -127,6 +127,10 @@ bool CSystemSettingsDlg::OnInitDialog()
     SetCurSel(IDC_SYS_PORT, m_ComPortIndex);
     UpdateData(false);
     SetCurSel(IDC_SYS_LANGUAGE, FindLastExact(*this, IDC_SYS_LANGUAGE, m_Language));
+    // The model in force is always shown, also one the list does not name
+    // (the fallback of a first start, or one a settings file gave).
+    if (!g_MachineModel.empty() && FindLastExact(*this, IDC_SYS_MODEL, g_MachineModel) < 0)
+        AddString(IDC_SYS_MODEL, g_MachineModel);
     SetCurSel(IDC_SYS_MODEL, FindLastExact(*this, IDC_SYS_MODEL, g_MachineModel));
     return true;
 }

@@ -193,13 +193,15 @@ TEST(SystemSettingsDlg, HighSpeedModelsGetTheirSpindleSpeed)
     }
 }
 
-TEST(SystemSettingsDlg, AModelNotInTheListHasNoSelectionAndStays)
+TEST(SystemSettingsDlg, AModelNotInTheListIsShownAddedAndStays)
 {
     for (const char* model : {"ZELTA6", "KX4100"}) {
         SCOPED_TRACE(model);
         RegSetString("Machine", model);
-        RunSettingsDlg([](CDialog& d) {
-            EXPECT_EQ(d.GetCurSel(IDC_SYS_MODEL), -1);
+        RunSettingsDlg([model](CDialog& d) {
+            ASSERT_EQ(d.GetCount(IDC_SYS_MODEL), 33);
+            EXPECT_EQ(d.GetCurSel(IDC_SYS_MODEL), 32);
+            EXPECT_EQ(d.GetLBText(IDC_SYS_MODEL, 32), model);
             d.PressButton(IDOK);
         });
         EXPECT_EQ(g_MachineModel, model);
