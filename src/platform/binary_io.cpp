@@ -1,10 +1,11 @@
 // Little-endian encoding and the whole-file helpers.
 #include "platform/binary_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -203,9 +204,43 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std:
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+namespace {
+
+// The file a path finally names: a symbolic link is followed (relative links
+// from their own folder), so writing replaces the target and keeps the link.
+std::string FollowLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(current, ec)); ++hops) {
+        fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current.string();
+}
+
+// The permissions the written file gets: those of the file it replaces, or
+// those of any new file (0666 less the umask).
+mode_t ModeFor(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& linkPath, const void* data, std::size_t size,
                          std::string* error)
 {
+    const std::string path = FollowLinks(linkPath);
+    const mode_t mode = ModeFor(path);
     std::string temp = path + ".tmp-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) {
@@ -227,8 +262,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
         p += written;
         left -= static_cast<std::size_t>(written);
     }
-    // mkstemp makes the file private; the program's files are ordinary ones.
-    ::fchmod(fd, 0644);
+    // mkstemp makes the file private: give it the mode it replaces.
+    ::fchmod(fd, mode);
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
         SetError(error, "cannot write", temp);
         ::unlink(temp.c_str());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 TEST(BinaryIo, WritesFieldsLittleEndianAndReadsThemBack)
@@ -73,4 +75,38 @@ TEST(BinaryIo, AtomicWriteReplacesAndFailureKeepsTheOldFile)
     std::vector<std::uint8_t> untouched = {9};
     EXPECT_FALSE(ReadWholeFile(TestDir() + "/nope", untouched));
     EXPECT_EQ(untouched, std::vector<std::uint8_t>{9});
+}
+
+// Saving keeps what the user set up around a file: its permissions, and a
+// symbolic link to it (also a relative one through a second link).
+TEST(BinaryIo, AtomicWriteKeepsTheModeAndWritesThroughLinks)
+{
+    namespace fs = std::filesystem;
+    const std::string dir = TestDir();
+    const std::string job = dir + "/job.prj";
+    ASSERT_TRUE(WriteFileAtomically(job, std::vector<std::uint8_t>{1}));
+    ::chmod(job.c_str(), 0600);
+    ASSERT_TRUE(WriteFileAtomically(job, std::vector<std::uint8_t>{2}));
+    struct stat st;
+    ASSERT_EQ(::stat(job.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    fs::create_directories(dir + "/links");
+    fs::create_symlink("../job.prj", dir + "/links/one");
+    fs::create_symlink(dir + "/links/one", dir + "/two");
+    ASSERT_TRUE(WriteFileAtomically(dir + "/two", std::vector<std::uint8_t>{3}));
+    EXPECT_TRUE(fs::is_symlink(dir + "/two"));
+    EXPECT_TRUE(fs::is_symlink(dir + "/links/one"));
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(job, back));
+    EXPECT_EQ(back, std::vector<std::uint8_t>{3});
+    ASSERT_EQ(::stat(job.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    // A new file is an ordinary one: what the umask leaves of 0666.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(dir + "/new.bin", std::vector<std::uint8_t>{4}));
+    ::umask(mask);
+    ASSERT_EQ(::stat((dir + "/new.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
