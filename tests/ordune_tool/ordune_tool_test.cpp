@@ -85,6 +85,29 @@ TEST_F(OrduneTool, DumpPrintsTheLoadedProject)
     EXPECT_EQ(status, 0);
 }
 
+// File names are bytes: JSON must stay valid UTF-8 whatever they hold.
+TEST_F(OrduneTool, NamesThatAreNotUtf8AreEscaped)
+{
+    struct Case {
+        const char* name;
+        const char* json;
+    } cases[] = {
+        {"/j/\xe6\x9d\xbf.drl", "\"/j/\xe6\x9d\xbf.drl\""},             // well-formed: kept
+        {"/j/caf\xe9.drl", "\"/j/caf\\u00e9.drl\""},                    // Latin-1 byte
+        {"\xc0\xaf\xed\xa0\x80", "\"\\u00c0\\u00af\\u00ed\\u00a0\\u0080\""},  // overlong, surrogate
+        {"\xe6\x9d", "\"\\u00e6\\u009d\""},                          // cut short
+        {"tab\there", "\"tab\\u0009here\""},
+    };
+    auto doc = std::make_unique<CVelmDoc>();
+    for (const Case& c : cases) {
+        g_DrillFile = c.name;
+        std::ostringstream json;
+        WriteDocumentJson(*doc, json);
+        EXPECT_NE(json.str().find(std::string("\"drill\":") + c.json), std::string::npos)
+            << c.json << "\n" << json.str().substr(0, 400);
+    }
+}
+
 TEST_F(OrduneTool, BadArgumentsAndFilesFail)
 {
     int status = 0;

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "settings/system_settings_dlg.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -15,31 +16,42 @@
 
 namespace {
 
-// A minimal writer: objects and arrays with commas placed for us.
+// A minimal writer: objects and arrays with commas placed for us. The text
+// is built in a buffer and handed to the stream in large pieces: a dump of a
+// dense board holds millions of numbers.
 class CJson {
 public:
-    explicit CJson(std::ostream& out) : m_Out(out) {}
+    explicit CJson(std::ostream& out) : m_Out(out) { m_Buffer.reserve(kFlushSize + 4096); }
+    ~CJson() { Flush(); }
+    CJson(const CJson&) = delete;
+    CJson& operator=(const CJson&) = delete;
 
-    void Begin(char bracket) { Separate(); m_Out << bracket; m_First = true; }
-    void End(char bracket) { m_Out << bracket; m_First = false; }
-    void Key(const char* key) { Separate(); String(key); m_Out << ':'; m_First = true; }
+    void Begin(char bracket) { Separate(); m_Buffer += bracket; m_First = true; }
+    void End(char bracket) { m_Buffer += bracket; m_First = false; FlushIfFull(); }
+    void Key(const char* key) { Separate(); String(key); m_Buffer += ':'; m_First = true; }
 
-    void Int(long long v) { Separate(); m_Out << v; }
+    void Int(long long v)
+    {
+        Separate();
+        char text[24];
+        m_Buffer.append(text, std::to_chars(text, text + sizeof text, v).ptr);
+    }
+    // As printf's "%.<digits>g" writes it.
     void Float(double v, int digits)
     {
         Separate();
         if (!std::isfinite(v)) {
-            m_Out << "null";
+            m_Buffer += "null";
             return;
         }
         char text[40];
-        std::snprintf(text, sizeof text, "%.*g", digits, v);
-        m_Out << text;
+        m_Buffer.append(text,
+                        std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits).ptr);
     }
     void F32(float v) { Float(v, 9); }
     void F64(double v) { Float(v, 17); }
     void Str(const std::string& v) { Separate(); String(v); }
-    void Null() { Separate(); m_Out << "null"; }
+    void Null() { Separate(); m_Buffer += "null"; }
 
     template <class F>
     void Object(const char* key, F body)
@@ -60,30 +72,94 @@ public:
         End(']');
     }
 
+    void Flush()
+    {
+        m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+        m_Buffer.clear();
+    }
+
 private:
+    static constexpr std::size_t kFlushSize = 1 << 16;
+
+    void FlushIfFull()
+    {
+        if (m_Buffer.size() >= kFlushSize)
+            Flush();
+    }
     void Separate()
     {
         if (!m_First)
-            m_Out << ',';
+            m_Buffer += ',';
         m_First = false;
     }
+    void Escape(unsigned char c)
+    {
+        static const char kHex[] = "0123456789abcdef";
+        const char esc[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+        m_Buffer.append(esc, sizeof esc);
+    }
+    // JSON text is UTF-8: a byte that is not part of a well-formed UTF-8
+    // sequence (a path in another encoding) is written as the escape of the
+    // code point of the same number, so the output always parses.
     void String(const std::string& v)
     {
-        m_Out << '"';
-        for (unsigned char c : v) {
-            if (c == '"' || c == '\\')
-                m_Out << '\\' << c;
-            else if (c < 0x20) {
-                char esc[8];
-                std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                m_Out << esc;
-            } else
-                m_Out << c;
+        m_Buffer += '"';
+        for (std::size_t i = 0; i < v.size();) {
+            const auto c = static_cast<unsigned char>(v[i]);
+            if (c < 0x80) {
+                if (c == '"' || c == '\\') {
+                    m_Buffer += '\\';
+                    m_Buffer += static_cast<char>(c);
+                } else if (c < 0x20) {
+                    Escape(c);
+                } else {
+                    m_Buffer += static_cast<char>(c);
+                }
+                ++i;
+                continue;
+            }
+            const std::size_t length = Utf8SequenceLength(v, i);
+            if (length == 0) {
+                Escape(c);
+                ++i;
+            } else {
+                m_Buffer.append(v, i, length);
+                i += length;
+            }
         }
-        m_Out << '"';
+        m_Buffer += '"';
+    }
+    // The length of the well-formed UTF-8 sequence starting at `i` (2 to 4),
+    // or 0: no overlong forms, no surrogates, nothing above U+10FFFF.
+    static std::size_t Utf8SequenceLength(const std::string& v, std::size_t i)
+    {
+        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(v[k]); };
+        const unsigned char c = at(i);
+        std::size_t length = 0;
+        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return 0;
+        }
+        if (i + length > v.size() || at(i + 1) < lo || at(i + 1) > hi)
+            return 0;
+        for (std::size_t k = 2; k < length; ++k)
+            if (at(i + k) < 0x80 || at(i + k) > 0xBF)
+                return 0;
+        return length;
     }
 
     std::ostream& m_Out;
+    std::string m_Buffer;
     bool m_First = true;
 };
 
@@ -238,5 +314,6 @@ void WriteDocumentJson(CVelmDoc& doc, std::ostream& out)
                 });
         });
     });
+    j.Flush();
     out << '\n';
 }
