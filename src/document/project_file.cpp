@@ -472,7 +472,10 @@ bool WriteSides(CMessageDlg& notice, CBinaryWriter& out)
 
 bool ReadSides(CBinaryReader& in, CProjectContent& c)
 {
-    return ReadEmbeddedFile(in, c.topSide) && ReadEmbeddedFile(in, c.bottomSide);
+    // A side that does not read whole would only show as lost copper later,
+    // under the temporary file's name: the project is refused now instead.
+    return ReadEmbeddedFile(in, c.topSide) && ReadEmbeddedFile(in, c.bottomSide) &&
+           IsSideFileImage(c.topSide) && IsSideFileImage(c.bottomSide);
 }
 
 void TakeSides(const CProjectContent& c)

@@ -84,6 +84,16 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
 
 }  // namespace
 
+bool IsSideFileImage(const std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.empty())
+        return true;
+    CBinaryReader in(bytes);
+    std::int32_t magic = 0;
+    CSideData side;
+    return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side) && in.AtEnd();
+}
+
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)
 {
     std::int32_t n = 0;

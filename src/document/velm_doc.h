@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class CBinaryReader;
 class CBinaryWriter;
@@ -231,6 +232,9 @@ private:
 // is negative or more than the bytes left could hold, so a corrupt count
 // never makes the reader allocate.
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count);
+// True when the bytes are a whole side file (an empty one stands for a side
+// the job does not have): a project is checked with this before it is used.
+bool IsSideFileImage(const std::vector<std::uint8_t>& bytes);
 
 // The smallest path-layer image: a layer without segments.
 constexpr std::size_t PATH_LAYER_MIN_IMAGE = 38;

@@ -348,11 +348,23 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
     const std::size_t drillLength = 912 + 4 + 72 + 4 + 8 + 4 + 72;
     hugeEmbedded[drillLength + 3] = 0x7F;
 
+    // One flipped bit in the track count of the first embedded side file
+    // (found by its magic number 1000 behind its length): the section no
+    // longer reads whole.
+    auto flippedSide = good;
+    for (std::size_t i = 4; i + 8 < good.size(); ++i)
+        if (good[i] == 0xE8 && good[i + 1] == 0x03 && good[i + 2] == 0 && good[i + 3] == 0) {
+            flippedSide[i + 4] ^= 0x01;
+            break;
+        }
+    ASSERT_NE(flippedSide, good);
+
     const struct {
         const char* name;
         std::vector<std::uint8_t> bytes;
         unsigned message;
     } cases[] = {
+        {"a side that does not read whole", flippedSide, 62161},
         {"cut in the head", {good.begin(), good.begin() + 500}, 62161},
         {"cut in the embedded sides", {good.begin(), good.begin() + good.size() / 2}, 62161},
         {"cut before the machine values", {good.begin(), good.end() - 4}, 62161},
