@@ -4,6 +4,7 @@
 
 #include "platform/host.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 namespace {
 

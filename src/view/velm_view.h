@@ -29,19 +29,6 @@
 class CCmdUI;
 class CViewWindow;
 
-// Command ids of the view's zoom menu and its panes.
-constexpr unsigned ID_ZOOM_IN = 32791;
-constexpr unsigned ID_ZOOM_OUT = 32790;
-constexpr unsigned ID_ZOOM_WINDOW = 32836;
-constexpr unsigned ID_ZOOM_PREVIOUS = 32834;
-constexpr unsigned ID_WINDOW_ALL = 32835;
-constexpr unsigned ID_LAYER_CONTROL = 33080;
-constexpr unsigned ID_DISPLAY_STYLE = 32809;
-constexpr unsigned ID_MARK_ONE = 32773;
-constexpr unsigned ID_MARK_TWO = 32786;
-constexpr unsigned ID_PANE_CURSOR = 59142;
-constexpr unsigned ID_PANE_STATUS = 59143;
-
 // Keys the view acts on (virtual-key codes).
 constexpr unsigned VK_PRIOR = 0x21;  // Page Up
 constexpr unsigned VK_NEXT = 0x22;   // Page Down
