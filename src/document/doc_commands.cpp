@@ -24,7 +24,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_FILE_SAVE, &CVelmDoc::OnFileSave, nullptr},
     {ID_FILE_NEW, &CVelmDoc::OnFileNew, nullptr},
     {ID_MACHINE_PARAMS, nullptr, &CVelmDoc::OnUpdateMachineParams},
-    {ID_SPARE_COMMAND, nullptr, &CVelmDoc::OnUpdateCommand32935},
+    {ID_SPARE_COMMAND, nullptr, &CVelmDoc::OnUpdateSpareCommand},
     {ID_FILE_SYSTEM_SETTINGS, &CVelmDoc::OnFileSystemSettings, nullptr},
     {ID_COMPONENT_SIDE, &CVelmDoc::OnComponentSide, &CVelmDoc::OnUpdateComponentSide},
     {ID_SOLDER_SIDE, &CVelmDoc::OnSolderSide, &CVelmDoc::OnUpdateSolderSide},

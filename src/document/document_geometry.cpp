@@ -238,7 +238,7 @@ void CVelmDoc::OnUpdateMachineParams(CCmdUI& cmdUI)
     cmdUI.SetCheck(0);
 }
 
-void CVelmDoc::OnUpdateCommand32935(CCmdUI& cmdUI)
+void CVelmDoc::OnUpdateSpareCommand(CCmdUI& cmdUI)
 {
     cmdUI.Enable(true);
     cmdUI.SetCheck(0);
