@@ -1,5 +1,7 @@
 // The English language library ("ENGLISH.DLL").
+#include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 namespace {
 const OrduneStringEntry kStrings[] = {

@@ -1,5 +1,7 @@
 // The program's own resources, compiled in.
+#include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 namespace {
 const OrduneStringEntry kStrings[] = {

@@ -8,6 +8,7 @@
 #include "link/link_state.h"
 #include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "ui/qt/menu_builder.h"
 #include "view/qt/board_widget.h"
 
@@ -153,7 +154,7 @@ QToolBar* CMainFrame::CreateToolBar(unsigned resource, const QString& name)
 
 void CMainFrame::CreateStatusBar()
 {
-    m_MessagePane = new QLabel(QString::fromStdString(LoadResString(57345)), this);
+    m_MessagePane = new QLabel(QString::fromStdString(LoadResString(IDS_READY)), this);
     m_MessagePane->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_MessagePane, 1);
 }
@@ -299,7 +300,7 @@ bool CMainFrame::event(QEvent* event)
     // The flying prompts of menu items and buttons go to the message pane.
     if (event->type() == QEvent::StatusTip) {
         QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        SetMessageText(tip.isEmpty() ? QString::fromStdString(LoadResString(57345)) : tip);
+        SetMessageText(tip.isEmpty() ? QString::fromStdString(LoadResString(IDS_READY)) : tip);
         return true;
     }
     return QMainWindow::event(event);

@@ -14,16 +14,6 @@ class CQtMenuBuilder;
 class QLabel;
 class QToolBar;
 
-// Command and pane ids of the frame.
-constexpr unsigned ID_VIEW_TOOLBAR = 59392;           // the edit tool bar
-constexpr unsigned ID_VIEW_MACHINING_TOOLBAR = 33114;
-constexpr unsigned ID_VIEW_VISION_TOOLBAR = 33184;
-constexpr unsigned ID_INDICATOR_TIME = 102;
-constexpr unsigned ID_INDICATOR_CAPS = 59137, ID_INDICATOR_NUM = 59138,
-                   ID_INDICATOR_SCRL = 59139, ID_INDICATOR_POSITION = 59142,
-                   ID_INDICATOR_STATUS = 59143;
-constexpr unsigned IDR_MAINFRAME = 128, IDR_MACHINING_BAR = 220, IDR_VISION_BAR = 235;
-
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "document/velm_doc.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/language.h"
 #include "ui/dialog.h"
 
@@ -17,9 +18,6 @@
 CVelmApp theApp;
 
 namespace {
-
-constexpr unsigned IDS_DOCUMENT = 128;  // "velm\n\nVelm\n..."
-constexpr unsigned IDS_UNTITLED = 61440;
 
 // The command line's no-splash switch, in the spellings people type.
 bool IsNoSplashSwitch(const std::string& arg)

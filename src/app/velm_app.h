@@ -11,8 +11,6 @@
 
 class CMainFrame;
 
-constexpr unsigned ID_APP_ABOUT = 57664;
-constexpr unsigned IDD_ABOUTBOX = 100;
 constexpr int RECENT_FILE_COUNT = 4;
 
 class CVelmDoc;

@@ -4,6 +4,7 @@
 // the list as they arrive.
 #include "document/velm_doc.h"
 
+#include "resource_ids.h"
 #include "ui/command_router.h"
 
 namespace {
@@ -15,26 +16,28 @@ struct CDocCommand {
 };
 
 constexpr CDocCommand DOC_COMMANDS[] = {
-    {32843, nullptr, &CVelmDoc::OnUpdateStageEdit},
-    {32844, nullptr, &CVelmDoc::OnUpdateStagePaths},
-    {32845, nullptr, &CVelmDoc::OnUpdateStageLayout},
-    {32846, nullptr, &CVelmDoc::OnUpdateCalcIsolationLines},
-    {32905, &CVelmDoc::OnFileOpenProject, nullptr},
-    {32906, &CVelmDoc::OnFileSave, nullptr},
-    {32915, &CVelmDoc::OnFileNew, nullptr},
-    {32934, nullptr, &CVelmDoc::OnUpdateMachineParams},
-    {32935, nullptr, &CVelmDoc::OnUpdateCommand32935},
-    {33017, &CVelmDoc::OnFileSystemSettings, nullptr},
-    {33040, &CVelmDoc::OnComponentSide, &CVelmDoc::OnUpdateComponentSide},
-    {33041, &CVelmDoc::OnSolderSide, &CVelmDoc::OnUpdateSolderSide},
-    {33093, &CVelmDoc::OnBoardFlip, &CVelmDoc::OnUpdateBoardFlip},
-    {33136, &CVelmDoc::OnFileGerberFormat, nullptr},
-    {33137, &CVelmDoc::OnFileDrillFormat, nullptr},
-    {33139, &CVelmDoc::OnPlanToolWidthTest, &CVelmDoc::OnUpdatePlanToolWidthTest},
-    {33225, &CVelmDoc::OnFileClearSystemMemory, &CVelmDoc::OnUpdateFileClearSystemMemory},
-    {33239, &CVelmDoc::OnDrillPadCalibrate, nullptr},
-    {33279, &CVelmDoc::OnExportKxq, nullptr},
-    {33281, &CVelmDoc::OnExportLaser, nullptr},
+    {ID_STAGE_EDIT, nullptr, &CVelmDoc::OnUpdateStageEdit},
+    {ID_STAGE_PATHS, nullptr, &CVelmDoc::OnUpdateStagePaths},
+    {ID_STAGE_LAYOUT, nullptr, &CVelmDoc::OnUpdateStageLayout},
+    {ID_CALC_ISOLATION_LINES, nullptr, &CVelmDoc::OnUpdateCalcIsolationLines},
+    {ID_FILE_OPEN_PROJECT, &CVelmDoc::OnFileOpenProject, nullptr},
+    {ID_FILE_SAVE, &CVelmDoc::OnFileSave, nullptr},
+    {ID_FILE_NEW, &CVelmDoc::OnFileNew, nullptr},
+    {ID_MACHINE_PARAMS, nullptr, &CVelmDoc::OnUpdateMachineParams},
+    {ID_SPARE_COMMAND, nullptr, &CVelmDoc::OnUpdateSpareCommand},
+    {ID_FILE_SYSTEM_SETTINGS, &CVelmDoc::OnFileSystemSettings, nullptr},
+    {ID_COMPONENT_SIDE, &CVelmDoc::OnComponentSide, &CVelmDoc::OnUpdateComponentSide},
+    {ID_SOLDER_SIDE, &CVelmDoc::OnSolderSide, &CVelmDoc::OnUpdateSolderSide},
+    {ID_BOARD_FLIP, &CVelmDoc::OnBoardFlip, &CVelmDoc::OnUpdateBoardFlip},
+    {ID_FILE_GERBER_FORMAT, &CVelmDoc::OnFileGerberFormat, nullptr},
+    {ID_FILE_DRILL_FORMAT, &CVelmDoc::OnFileDrillFormat, nullptr},
+    {ID_PLAN_TOOL_WIDTH_TEST, &CVelmDoc::OnPlanToolWidthTest,
+     &CVelmDoc::OnUpdatePlanToolWidthTest},
+    {ID_FILE_CLEAR_SYSTEM_MEMORY, &CVelmDoc::OnFileClearSystemMemory,
+     &CVelmDoc::OnUpdateFileClearSystemMemory},
+    {ID_DRILL_PAD_CALIBRATE, &CVelmDoc::OnDrillPadCalibrate, nullptr},
+    {ID_EXPORT_KXQ, &CVelmDoc::OnExportKxq, nullptr},
+    {ID_EXPORT_LASER, &CVelmDoc::OnExportLaser, nullptr},
 };
 
 }  // namespace

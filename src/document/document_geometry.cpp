@@ -12,6 +12,7 @@
 #include "settings/machine_param_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
@@ -20,8 +21,6 @@
 #include <new>
 
 namespace {
-
-constexpr unsigned IDS_CELLS_OUT_OF_MEMORY = 61483;
 
 constexpr int COMPONENT_SIDE = 0;
 constexpr int SOLDER_SIDE = 1;
@@ -239,7 +238,7 @@ void CVelmDoc::OnUpdateMachineParams(CCmdUI& cmdUI)
     cmdUI.SetCheck(0);
 }
 
-void CVelmDoc::OnUpdateCommand32935(CCmdUI& cmdUI)
+void CVelmDoc::OnUpdateSpareCommand(CCmdUI& cmdUI)
 {
     cmdUI.Enable(true);
     cmdUI.SetCheck(0);

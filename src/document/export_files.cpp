@@ -10,6 +10,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "platform/program_state.h"
 #include "settings/work_order_dlg.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr unsigned IDS_FILE_WRITE_ERROR = 61476;
-constexpr unsigned IDS_CANCELLED = 61475;
 constexpr std::uint16_t KXQ_MARK = 4096;
 constexpr std::size_t COMPACT_NAME_BYTES = 10;
 

@@ -3,13 +3,7 @@
 
 #include "platform/host.h"
 #include "platform/resources.h"
-
-namespace {
-
-constexpr unsigned IDS_NOT_VALID_TEMP_FILE = 61500;
-constexpr unsigned IDS_CANNOT_READ_FILE = 61488;
-
-}  // namespace
+#include "resource_ids.h"
 
 std::string WithName(unsigned id, const std::string& name)
 {

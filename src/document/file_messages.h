@@ -10,7 +10,7 @@ std::string WithName(unsigned id, const std::string& name);
 void ReportCannotSaveTempFile();
 // "Can't load temp file !"
 void ReportCannotLoadTempFile();
-// String 61500 with the file name: the file is not one of the program's.
+// IDS_NOT_VALID_TEMP_FILE with the file name: not a file of the program's.
 void ReportNotValidTempFile(const std::string& name);
-// String 61488 with the file name: the file cannot be read.
+// IDS_CANNOT_READ_FILE with the file name: the file cannot be read.
 void ReportCannotReadFile(const std::string& name);

@@ -5,13 +5,8 @@
 #include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "ui/edit_wnd.h"
-
-namespace {
-
-constexpr unsigned IDS_MACRO_FILE_ERROR = 61484;
-
-}  // namespace
 
 void CVelmDoc::RunProcessMacro()
 {

@@ -20,7 +20,7 @@ bool AppendFileToStream(const std::string& name, CBinaryWriter& out);
 // on success, so the blocks after it stay in step.
 bool ReadEmbeddedFile(CBinaryReader& in, std::vector<std::uint8_t>& bytes);
 // Writes `bytes` to g_SystemDir + name; on failure tells the operator
-// (string 61497) and returns false.
+// (IDS_SAVE_FAILED) and returns false.
 bool CopyEmbeddedFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
 // A drill tool's image without its mode: hole count, holes as two doubles,

@@ -108,14 +108,14 @@ public:
     void OnSolderSide();
     void OnBoardFlip();
     void OnUpdateBoardFlip(CCmdUI& cmdUI);
-    void OnUpdateStageEdit(CCmdUI& cmdUI);          // 32843
-    void OnUpdateStagePaths(CCmdUI& cmdUI);         // 32844
-    void OnUpdateStageLayout(CCmdUI& cmdUI);        // 32845
-    void OnUpdateCalcIsolationLines(CCmdUI& cmdUI); // 32846
-    void OnUpdateMachineParams(CCmdUI& cmdUI);      // 32934
-    void OnUpdateCommand32935(CCmdUI& cmdUI);
-    void OnUpdateComponentSide(CCmdUI& cmdUI);      // 33040
-    void OnUpdateSolderSide(CCmdUI& cmdUI);         // 33041
+    void OnUpdateStageEdit(CCmdUI& cmdUI);
+    void OnUpdateStagePaths(CCmdUI& cmdUI);
+    void OnUpdateStageLayout(CCmdUI& cmdUI);
+    void OnUpdateCalcIsolationLines(CCmdUI& cmdUI);
+    void OnUpdateMachineParams(CCmdUI& cmdUI);
+    void OnUpdateSpareCommand(CCmdUI& cmdUI);
+    void OnUpdateComponentSide(CCmdUI& cmdUI);
+    void OnUpdateSolderSide(CCmdUI& cmdUI);
 
     // Drill import (import/drill_import.cpp): the drill file into
     // g_HoleList, tool sizes from the CAD drill report beside it, and the
@@ -129,12 +129,12 @@ public:
     // else 0 after telling the operator; a project that cannot be read
     // whole leaves the open job as it was.
     static constexpr int PROJECT_VERSION = 46;
-    void OnFileOpenProject();     // 32905
-    void OnFileSave();            // 32906
+    void OnFileOpenProject();
+    void OnFileSave();
     int SaveProject(const std::string& path);
     int LoadProject(const std::string& path);
-    void OnExportKxq();           // 33279
-    void OnExportLaser();         // 33281
+    void OnExportKxq();
+    void OnExportLaser();
     int WriteKxqFile(const std::string& path);
     int WriteLaserFile(const std::string& path);
 
@@ -182,7 +182,7 @@ public:
     // Extent pre-scans: the data origin and the board extent.
     void ScanGerberExtent(const std::string& paths);
     void ScanRouteExtent(const std::string& path);
-    // File/Gerber format (33136): the format dialog, modal.
+    // File/Gerber format: the format dialog, modal.
     void OnFileGerberFormat();
     // ---- end of Gerber import ----
 
@@ -204,7 +204,7 @@ public:
     // ---- end of number-format detection ----
 
     // ---- File/New job loader (src/import/job_loader.cpp) ----
-    // File/New (32915): the settings file, then the work order dialog; OK
+    // File/New: the settings file, then the work order dialog; OK
     // loads the order.
     void OnFileNew();
     // The whole job from the current work order: both copper sides through

@@ -3,6 +3,7 @@
 #include "link/link_state.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/system_settings_dlg.h"
 
 #include <cstdio>
@@ -12,8 +13,6 @@ namespace {
 
 constexpr int kPortCount = 10;
 constexpr unsigned kAsciiBaud = 9600;
-constexpr unsigned IDS_PORT_OPEN_FAILED = 61478;
-constexpr unsigned IDS_PORT_SETUP_FAILED = 61479;
 
 std::string FormatWithName(unsigned id, const std::string& name)
 {

@@ -4,6 +4,7 @@
 
 #include "platform/host.h"
 #include "settings/registry.h"
+#include "resource_ids.h"
 
 #include <string>
 

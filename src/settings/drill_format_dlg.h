@@ -8,20 +8,6 @@
 
 #include <vector>
 
-constexpr unsigned IDD_DRILL_FORMAT = 225;
-constexpr unsigned IDC_DF_ABSOLUTE = 1076;
-constexpr unsigned IDC_DF_RELATIVE = 1077;
-constexpr unsigned IDC_DF_UNIT_INT = 1236;
-constexpr unsigned IDC_DF_UNIT_DEC = 1185;
-constexpr unsigned IDC_DF_LEADING = 1078;
-constexpr unsigned IDC_DF_TRAILING = 1079;
-constexpr unsigned IDC_DF_NONE = 1080;
-constexpr unsigned IDC_DF_COORD_INCH = 1234;
-constexpr unsigned IDC_DF_COORD_MM = 1235;
-constexpr unsigned IDC_DF_SIZE_INCH = 1237;
-constexpr unsigned IDC_DF_SIZE_MM = 1238;
-constexpr unsigned IDC_DF_AUTO_FORMAT = 1177;
-
 class CDrillFormatDlg : public CDialog {
 public:
     int dUnitInt = 2;     // integer digits of numbers without a decimal point

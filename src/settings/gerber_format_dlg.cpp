@@ -3,6 +3,7 @@
 #include "settings/gerber_format_dlg.h"
 
 #include "settings/registry.h"
+#include "resource_ids.h"
 
 #include <string>
 
@@ -27,7 +28,7 @@ void ForEachSetting(Dlg& d, Fn fn)
 
 }  // namespace
 
-CGerberFormatDlg::CGerberFormatDlg() : CDialog(IDD)
+CGerberFormatDlg::CGerberFormatDlg() : CDialog(IDD_GERBER_FORMAT)
 {
     ForEachSetting(*this, [](const char* name, int& value) { RegGetInt(name, value); });
     RegisterHandlers();
@@ -52,20 +53,46 @@ CGerberFormatDlg::CGerberFormatDlg(const CGerberFormatDlg& other)
 
 void CGerberFormatDlg::RegisterHandlers()
 {
-    OnCommand(IDC_INCH, [this] { OnInch(); });
-    OnCommand(IDC_METRIC, [this] { OnMetric(); });
-    OnCommand(IDC_INCREMENTAL, [this] { OnIncremental(); });
-    OnCommand(IDC_ABSOLUTE, [this] { OnAbsolute(); });
-    OnCommand(IDC_ZERO_TRAILING, [this] { OnZeroSuppressTrailing(); });
-    OnCommand(IDC_ZERO_NONE, [this] { OnZeroSuppressNone(); });
-    OnCommand(IDC_ZERO_LEADING, [this] { OnZeroSuppressLeading(); });
-    OnCommand(IDC_APERTURE_METRIC, [this] { OnApertureMetric(); });
-    OnCommand(IDC_APERTURE_INCH, [this] { OnApertureInch(); });
-    OnCommand(IDC_AUTO_FORMAT, [this] { OnAutoFormat(); });
-    OnCommand(IDC_LARGE_AREA, [this] { OnLargeArea(); });
-    OnCommand(IDC_GROUP_FLAG, [this] { OnGroupFlag(); });
-    OnCommand(IDC_AREA_FILL, [this] { OnAreaFill(); });
-    OnCommand(IDC_OVERLAP_DELETE, [this] { OnOverlapDelete(); });
+    OnCommand(IDC_GF_INCH, [this] { OnInch(); });
+    OnCommand(IDC_GF_METRIC, [this] { OnMetric(); });
+    OnCommand(IDC_GF_INCREMENTAL, [this] { OnIncremental(); });
+    OnCommand(IDC_GF_ABSOLUTE, [this] { OnAbsolute(); });
+    OnCommand(IDC_GF_ZERO_TRAILING, [this] { OnZeroSuppressTrailing(); });
+    OnCommand(IDC_GF_ZERO_NONE, [this] { OnZeroSuppressNone(); });
+    OnCommand(IDC_GF_ZERO_LEADING, [this] { OnZeroSuppressLeading(); });
+    OnCommand(IDC_GF_APERTURE_METRIC, [this] { OnApertureMetric(); });
+    OnCommand(IDC_GF_APERTURE_INCH, [this] { OnApertureInch(); });
+    OnCommand(IDC_GF_AUTO_FORMAT, [this] { OnAutoFormat(); });
+    OnCommand(IDC_GF_LARGE_AREA, [this] { OnLargeArea(); });
+    OnCommand(IDC_GF_GROUP_FLAG, [this] { OnGroupFlag(); });
+    OnCommand(IDC_GF_AREA_FILL, [this] { OnAreaFill(); });
+    OnCommand(IDC_GF_OVERLAP_DELETE, [this] { OnOverlapDelete(); });
+}
+
+void CGerberFormatDlg::OnInch() { SetRadio(InchMM, 0, {IDC_GF_INCH, IDC_GF_METRIC}); }
+void CGerberFormatDlg::OnMetric() { SetRadio(InchMM, 1, {IDC_GF_INCH, IDC_GF_METRIC}); }
+void CGerberFormatDlg::OnAbsolute() { SetRadio(AbsRel, 0, {IDC_GF_ABSOLUTE, IDC_GF_INCREMENTAL}); }
+void CGerberFormatDlg::OnIncremental() { SetRadio(AbsRel, 1, {IDC_GF_ABSOLUTE, IDC_GF_INCREMENTAL}); }
+void CGerberFormatDlg::OnZeroSuppressLeading() { SetRadio(ZeroSup, 0, ZeroGroup()); }
+void CGerberFormatDlg::OnZeroSuppressTrailing() { SetRadio(ZeroSup, 1, ZeroGroup()); }
+void CGerberFormatDlg::OnZeroSuppressNone() { SetRadio(ZeroSup, 2, ZeroGroup()); }
+void CGerberFormatDlg::OnApertureInch()
+{
+    SetRadio(InchMM2, 0, {IDC_GF_APERTURE_INCH, IDC_GF_APERTURE_METRIC});
+}
+void CGerberFormatDlg::OnApertureMetric()
+{
+    SetRadio(InchMM2, 1, {IDC_GF_APERTURE_INCH, IDC_GF_APERTURE_METRIC});
+}
+void CGerberFormatDlg::OnAutoFormat() { Toggle(AutoFormat, IDC_GF_AUTO_FORMAT); }
+void CGerberFormatDlg::OnLargeArea() { Toggle(LargeArea, IDC_GF_LARGE_AREA); }
+void CGerberFormatDlg::OnGroupFlag() { Toggle(GroupFlag, IDC_GF_GROUP_FLAG); }
+void CGerberFormatDlg::OnAreaFill() { Toggle(AreaFill, IDC_GF_AREA_FILL); }
+void CGerberFormatDlg::OnOverlapDelete() { Toggle(OverlapDelete, IDC_GF_OVERLAP_DELETE); }
+
+std::vector<unsigned> CGerberFormatDlg::ZeroGroup()
+{
+    return {IDC_GF_ZERO_LEADING, IDC_GF_ZERO_TRAILING, IDC_GF_ZERO_NONE};
 }
 
 void CGerberFormatDlg::SetRadio(int& member, int value, const std::vector<unsigned>& group)
@@ -86,23 +113,23 @@ bool CGerberFormatDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_Opened.clear();
     ForEachSetting(*this, [this](const char*, int value) { m_Opened.push_back(value); });
-    ResetContent(IDC_UNIT_INT);
-    ResetContent(IDC_UNIT_DEC);
+    ResetContent(IDC_GF_UNIT_INT);
+    ResetContent(IDC_GF_UNIT_DEC);
     for (int i = 1; i <= 5; ++i)
-        AddString(IDC_UNIT_INT, std::to_string(i));
+        AddString(IDC_GF_UNIT_INT, std::to_string(i));
     for (int i = 0; i <= 6; ++i)
-        AddString(IDC_UNIT_DEC, std::to_string(i));
-    SetRadio(AbsRel, AbsRel, {IDC_ABSOLUTE, IDC_INCREMENTAL});
+        AddString(IDC_GF_UNIT_DEC, std::to_string(i));
+    SetRadio(AbsRel, AbsRel, {IDC_GF_ABSOLUTE, IDC_GF_INCREMENTAL});
     SetRadio(ZeroSup, ZeroSup, ZeroGroup());
-    SetRadio(InchMM, InchMM, {IDC_INCH, IDC_METRIC});
-    SetRadio(InchMM2, InchMM2, {IDC_APERTURE_INCH, IDC_APERTURE_METRIC});
-    CheckDlgButton(IDC_AUTO_FORMAT, AutoFormat ? 1 : 0);
-    CheckDlgButton(IDC_LARGE_AREA, LargeArea ? 1 : 0);
-    CheckDlgButton(IDC_GROUP_FLAG, GroupFlag ? 1 : 0);
-    CheckDlgButton(IDC_AREA_FILL, AreaFill ? 1 : 0);
-    CheckDlgButton(IDC_OVERLAP_DELETE, OverlapDelete ? 1 : 0);
-    SetCurSel(IDC_UNIT_INT, FindStringExact(IDC_UNIT_INT, std::to_string(UnitInt)));
-    SetCurSel(IDC_UNIT_DEC, FindStringExact(IDC_UNIT_DEC, std::to_string(UnitDec)));
+    SetRadio(InchMM, InchMM, {IDC_GF_INCH, IDC_GF_METRIC});
+    SetRadio(InchMM2, InchMM2, {IDC_GF_APERTURE_INCH, IDC_GF_APERTURE_METRIC});
+    CheckDlgButton(IDC_GF_AUTO_FORMAT, AutoFormat ? 1 : 0);
+    CheckDlgButton(IDC_GF_LARGE_AREA, LargeArea ? 1 : 0);
+    CheckDlgButton(IDC_GF_GROUP_FLAG, GroupFlag ? 1 : 0);
+    CheckDlgButton(IDC_GF_AREA_FILL, AreaFill ? 1 : 0);
+    CheckDlgButton(IDC_GF_OVERLAP_DELETE, OverlapDelete ? 1 : 0);
+    SetCurSel(IDC_GF_UNIT_INT, FindStringExact(IDC_GF_UNIT_INT, std::to_string(UnitInt)));
+    SetCurSel(IDC_GF_UNIT_DEC, FindStringExact(IDC_GF_UNIT_DEC, std::to_string(UnitDec)));
     return true;
 }
 
@@ -119,10 +146,10 @@ void CGerberFormatDlg::OnCancel()
 void CGerberFormatDlg::OnOK()
 {
     // A list without a selection keeps the member's value.
-    if (int sel = GetCurSel(IDC_UNIT_INT); sel >= 0)
-        UnitInt = std::stoi(GetLBText(IDC_UNIT_INT, sel));
-    if (int sel = GetCurSel(IDC_UNIT_DEC); sel >= 0)
-        UnitDec = std::stoi(GetLBText(IDC_UNIT_DEC, sel));
+    if (int sel = GetCurSel(IDC_GF_UNIT_INT); sel >= 0)
+        UnitInt = std::stoi(GetLBText(IDC_GF_UNIT_INT, sel));
+    if (int sel = GetCurSel(IDC_GF_UNIT_DEC); sel >= 0)
+        UnitDec = std::stoi(GetLBText(IDC_GF_UNIT_DEC, sel));
     ForEachSetting(*this, [](const char* name, int value) { RegSetInt(name, value); });
     CDialog::OnOK();
 }

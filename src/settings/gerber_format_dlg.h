@@ -10,24 +10,6 @@
 
 class CGerberFormatDlg : public CDialog {
 public:
-    static constexpr unsigned IDD = 224;                  // "底片檔格式"
-    static constexpr unsigned IDC_ABSOLUTE = 1076;        // "絕對座標"
-    static constexpr unsigned IDC_INCREMENTAL = 1077;     // "相對座標"
-    static constexpr unsigned IDC_ZERO_LEADING = 1078;
-    static constexpr unsigned IDC_ZERO_TRAILING = 1079;
-    static constexpr unsigned IDC_ZERO_NONE = 1080;
-    static constexpr unsigned IDC_AUTO_FORMAT = 1177;     // "自動設定格式"
-    static constexpr unsigned IDC_LARGE_AREA = 1178;      // "大片銅箔"
-    static constexpr unsigned IDC_AREA_FILL = 1179;       // "銅箔填滿"
-    static constexpr unsigned IDC_OVERLAP_DELETE = 1180;  // "重疊銅箔刪除"
-    static constexpr unsigned IDC_UNIT_DEC = 1185;        // list "小數"
-    static constexpr unsigned IDC_INCH = 1234;            // data "英制"
-    static constexpr unsigned IDC_METRIC = 1235;          // data "公制"
-    static constexpr unsigned IDC_UNIT_INT = 1236;        // list "整數"
-    static constexpr unsigned IDC_APERTURE_INCH = 1237;
-    static constexpr unsigned IDC_APERTURE_METRIC = 1238;
-    static constexpr unsigned IDC_GROUP_FLAG = 1254;      // "群組搜尋"
-
     // Defaults, then the stored values.
     CGerberFormatDlg();
     // A copy registers its own handlers (they refer to its members).
@@ -51,26 +33,23 @@ public:
     // Gives back every value the buttons changed since the dialog opened.
     void OnCancel() override;
 
-    void OnInch() { SetRadio(InchMM, 0, {IDC_INCH, IDC_METRIC}); }
-    void OnMetric() { SetRadio(InchMM, 1, {IDC_INCH, IDC_METRIC}); }
-    void OnAbsolute() { SetRadio(AbsRel, 0, {IDC_ABSOLUTE, IDC_INCREMENTAL}); }
-    void OnIncremental() { SetRadio(AbsRel, 1, {IDC_ABSOLUTE, IDC_INCREMENTAL}); }
-    void OnZeroSuppressLeading() { SetRadio(ZeroSup, 0, ZeroGroup()); }
-    void OnZeroSuppressTrailing() { SetRadio(ZeroSup, 1, ZeroGroup()); }
-    void OnZeroSuppressNone() { SetRadio(ZeroSup, 2, ZeroGroup()); }
-    void OnApertureInch() { SetRadio(InchMM2, 0, {IDC_APERTURE_INCH, IDC_APERTURE_METRIC}); }
-    void OnApertureMetric() { SetRadio(InchMM2, 1, {IDC_APERTURE_INCH, IDC_APERTURE_METRIC}); }
-    void OnAutoFormat() { Toggle(AutoFormat, IDC_AUTO_FORMAT); }
-    void OnLargeArea() { Toggle(LargeArea, IDC_LARGE_AREA); }
-    void OnGroupFlag() { Toggle(GroupFlag, IDC_GROUP_FLAG); }
-    void OnAreaFill() { Toggle(AreaFill, IDC_AREA_FILL); }
-    void OnOverlapDelete() { Toggle(OverlapDelete, IDC_OVERLAP_DELETE); }
+    void OnInch();
+    void OnMetric();
+    void OnAbsolute();
+    void OnIncremental();
+    void OnZeroSuppressLeading();
+    void OnZeroSuppressTrailing();
+    void OnZeroSuppressNone();
+    void OnApertureInch();
+    void OnApertureMetric();
+    void OnAutoFormat();
+    void OnLargeArea();
+    void OnGroupFlag();
+    void OnAreaFill();
+    void OnOverlapDelete();
 
 private:
-    static std::vector<unsigned> ZeroGroup()
-    {
-        return {IDC_ZERO_LEADING, IDC_ZERO_TRAILING, IDC_ZERO_NONE};
-    }
+    static std::vector<unsigned> ZeroGroup();
     // Sets the member and checks that button alone in its group.
     void SetRadio(int& member, int value, const std::vector<unsigned>& group);
     void Toggle(int& member, unsigned id);

@@ -2,6 +2,8 @@
 // the layer test by name.
 #include "settings/layer_dlg.h"
 
+#include "resource_ids.h"
+
 namespace {
 
 // The eight flags StoreFlags and LoadFlags move, in the saved copy's order.
@@ -12,6 +14,8 @@ std::array<int*, 8> SavedSet(CLayerDlg& d)
 }
 
 }  // namespace
+
+CLayerDlg::CLayerDlg() : CDialog(IDD_LAYER_CONTROL) {}
 
 void CLayerDlg::DoDataExchange(CDataExchange* pDX)
 {

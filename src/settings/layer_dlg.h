@@ -8,21 +8,9 @@
 #include <array>
 #include <string>
 
-constexpr unsigned IDD_LAYER_CONTROL = 213;
-constexpr unsigned IDC_LAYER_ROUTE = 1049;
-constexpr unsigned IDC_LAYER_DRILL = 1048;
-constexpr unsigned IDC_LAYER_SOLID = 1218;
-constexpr unsigned IDC_LAYER_T2ISO = 1209;
-constexpr unsigned IDC_LAYER_T2MIL = 1211;
-constexpr unsigned IDC_LAYER_T1ISO = 1219;
-constexpr unsigned IDC_LAYER_T1MIL = 1208;
-constexpr unsigned IDC_LAYER_COPPER = 1213;
-constexpr unsigned IDC_LAYER_T3MIL = 1212;
-constexpr unsigned IDC_LAYER_T4ISO = 1220;
-
 class CLayerDlg : public CDialog {
 public:
-    CLayerDlg() : CDialog(IDD_LAYER_CONTROL) {}
+    CLayerDlg();
 
     int m_ShowLayerRoute = 1;
     int m_ShowLayerDrill = 1;

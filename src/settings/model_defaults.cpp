@@ -6,18 +6,11 @@
 #include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
+#include "resource_ids.h"
 
 #include <optional>
 
 namespace {
-
-constexpr unsigned IDS_KX1300 = 61596;
-constexpr unsigned IDS_KX1300L = 61597;
-constexpr unsigned IDS_KX1100 = 61598;
-constexpr unsigned IDS_KX4200 = 61599;
-constexpr unsigned IDS_KX1100L = 61601;
-constexpr unsigned IDS_KX1600 = 61607;
-constexpr unsigned IDS_KX1600L = 61608;
 
 // A base name from the string table (id) or none (0), and the rest.
 struct ModelName {

@@ -15,6 +15,7 @@
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,7 +30,6 @@ const char* const g_SettingsFileName = "ORDUNE.INI";
 
 namespace {
 
-constexpr unsigned IDS_SETTINGS_FILE_ERROR = 61487;
 // Lines are taken in pieces of this many characters, each a line of its own.
 constexpr std::size_t kLinePiece = 99;
 constexpr const char* kFallbackModel = "KX4100";

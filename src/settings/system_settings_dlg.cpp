@@ -9,6 +9,7 @@
 #include "settings/program_options.h"
 #include "settings/registry.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 namespace {
 

@@ -8,17 +8,6 @@
 
 #include <string>
 
-constexpr unsigned IDD_SYSTEM_SETTINGS = 185;
-constexpr unsigned IDC_SYS_SYSTEM_DIR = 1046;
-constexpr unsigned IDC_SYS_LANGUAGE = 1086;
-constexpr unsigned IDC_SYS_UNIT = 1087;
-constexpr unsigned IDC_SYS_MODEL = 1088;
-constexpr unsigned IDC_SYS_PORT = 1120;
-constexpr unsigned IDC_SYS_FILE_AUTO = 1228;
-constexpr unsigned IDC_SYS_ROUTE_AUTO = 1233;
-constexpr unsigned IDC_SYS_DRILL_DETECT = 1272;
-constexpr unsigned IDC_SYS_LIFT_HEIGHT = 1281;
-
 class CSystemSettingsDlg : public CDialog {
 public:
     int m_UnitSelector = 0;      // display unit: 0 mm, 1 mil, 2 pulse

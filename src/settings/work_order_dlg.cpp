@@ -5,6 +5,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <cstdlib>
 

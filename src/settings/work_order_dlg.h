@@ -7,22 +7,6 @@
 
 #include <string>
 
-constexpr unsigned IDD_WORK_ORDER = 154;
-constexpr unsigned IDC_WO_COMPONENT_GERBER = 1038;
-constexpr unsigned IDC_WO_COMPONENT_APERTURE = 1040;
-constexpr unsigned IDC_WO_SOLDER_GERBER = 1041;
-constexpr unsigned IDC_WO_SOLDER_APERTURE = 1042;
-constexpr unsigned IDC_WO_DRILL = 1048;
-constexpr unsigned IDC_WO_ROUTE = 1049;
-constexpr unsigned IDC_WO_BROWSE_COMPONENT_GERBER = 1058;
-constexpr unsigned IDC_WO_BROWSE_COMPONENT_APERTURE = 1059;
-constexpr unsigned IDC_WO_BROWSE_SOLDER_GERBER = 1060;
-constexpr unsigned IDC_WO_BROWSE_SOLDER_APERTURE = 1061;
-constexpr unsigned IDC_WO_BROWSE_DRILL = 1063;
-constexpr unsigned IDC_WO_BROWSE_ROUTE = 1065;
-constexpr unsigned IDC_WO_APERTURE_SOURCE = 1087;
-constexpr unsigned IDC_WO_CLEAR = 3;
-
 class CWorkOrderDlg : public CDialog {
 public:
     int m_Created = 0;                  // 1 once created modelessly

@@ -3,6 +3,7 @@
 
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "ui/dialog_template.h"
 
 #include <cerrno>
@@ -306,13 +307,7 @@ void CDialog::SetWindowText(const std::string& caption)
 
 namespace {
 
-// The framework's texts for refused input, in the string table of each
-// language. %1 and %2 stand for the limits.
-constexpr unsigned IDS_PARSE_INT = 61712;
-constexpr unsigned IDS_PARSE_RANGE = 61713;
-constexpr unsigned IDS_PARSE_REAL = 61715;
-constexpr unsigned IDS_PARSE_STRING_SIZE = 61717;
-
+// The texts for refused input (IDS_PARSE_...) stand %1 and %2 for the limits.
 std::string FormatText(std::string text, const std::string& first, const std::string& second = "")
 {
     for (std::size_t at; (at = text.find("%1")) != std::string::npos;)

@@ -7,15 +7,11 @@
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <cstdarg>
 
 namespace {
-
-constexpr unsigned IDS_FILE_OPEN_ERROR = 61474;
-constexpr unsigned IDS_CANCELLED = 61475;
-constexpr unsigned IDS_FILE_WRITE_ERROR = 61476;
-constexpr unsigned IDS_SAVE_CHANGES = 61477;
 
 constexpr const char* kAllFilesFilter = "All File|*.*|";
 // Lines arrive in pieces of this many characters, as a 100-byte line buffer

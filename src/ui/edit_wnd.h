@@ -9,13 +9,6 @@
 
 #include <string>
 
-constexpr unsigned IDD_EDIT_WND = 178;
-constexpr unsigned IDC_EDIT_TEXT = 1046;
-constexpr unsigned IDC_EDIT_READ = 1116;
-constexpr unsigned IDC_EDIT_SAVE = 1113;
-constexpr unsigned IDC_EDIT_CLOSE = 1118;
-constexpr unsigned ID_EDIT_UNDO = 57643;
-
 class CEditWnd : public CDialog {
 public:
     CEditWnd();

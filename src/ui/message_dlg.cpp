@@ -3,6 +3,7 @@
 
 #include "platform/message_pump.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// The one-line notice that long work shows and updates (template 196): it
+// The one-line notice that long work shows and updates (template IDD_MESSAGE): it
 // is created by the first show and updated by later ones, and lets the
 // message queue drain each time so the program stays responsive.
 #pragma once
@@ -6,9 +6,6 @@
 #include "ui/dialog.h"
 
 #include <string>
-
-constexpr unsigned IDD_MESSAGE = 196;
-constexpr unsigned IDC_MESSAGE_TEXT = 1137;
 
 class CMessageDlg : public CDialog {
 public:

@@ -3,6 +3,7 @@
 
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <cstdio>
 
@@ -12,7 +13,10 @@ struct Bar {
     unsigned bar, percent;
 };
 // Bars by the number SetPos takes.
-constexpr Bar kBars[4] = {{1006, 1004}, {1008, 1007}, {1010, 1009}, {1012, 1011}};
+constexpr Bar kBars[4] = {{IDC_PROGRESS_X_BAR, IDC_PROGRESS_X_PERCENT},
+                          {IDC_PROGRESS_Y_BAR, IDC_PROGRESS_Y_PERCENT},
+                          {IDC_PROGRESS_LINK_BAR, IDC_PROGRESS_LINK_PERCENT},
+                          {IDC_PROGRESS_CLEAR_BAR, IDC_PROGRESS_CLEAR_PERCENT}};
 
 }  // namespace
 

@@ -1,16 +1,13 @@
-// The calculation progress window (template 106): four bars with their
+// The calculation progress window (template IDD_PROGRESS): four bars with their
 // percent texts and a Cancel button that the calculation polls. While it is
 // open the main window takes no input.
 #pragma once
 
 #include "ui/dialog.h"
 
-constexpr unsigned IDD_PROGRESS = 106;
-constexpr unsigned IDS_PROGRESS_CAPTION = 105;
-
 class CProgressDlg : public CDialog {
 public:
-    // `captionId` names the caption's string-table text; 0 selects 105.
+    // `captionId` names the caption's string-table text; 0 selects IDS_PROGRESS_CAPTION.
     explicit CProgressDlg(unsigned captionId = 0);
     ~CProgressDlg() override;
 

@@ -8,6 +8,7 @@
 #include "settings/vision_targets.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
+#include "resource_ids.h"
 #include "ui/cmd_ui.h"
 #include "settings/layer_dlg.h"
 #include "view/view_window.h"
@@ -19,7 +20,9 @@
 namespace {
 
 // The right-button menus, in the order the view keeps them.
-constexpr unsigned kPopupMenuIds[7] = {138, 176, 137, 152, 152, 170, 167};
+constexpr unsigned kPopupMenuIds[7] = {IDR_POPUP_EDIT,    IDR_POPUP_PATHS,  IDR_POPUP_MACHINING,
+                                       IDR_POPUP_LAYOUT,  IDR_POPUP_LAYOUT, IDR_POPUP_PARTIAL,
+                                       IDR_POPUP_SPARE};
 
 template <class T>
 int Contains(const CRefList<T>& list, const void* item)
@@ -251,6 +254,6 @@ void CVelmView::RegisterCommands()
     // Undo of isolation-line edits is a key of its own; the menu item is
     // taken here so it does nothing.
     m_Commands.OnCommand(ID_EDIT_UNDO, [] {});
-    m_Commands.OnUpdateCommand(ID_PANE_CURSOR, [this](CCmdUI& ui) { OnUpdateCursorPos(ui); });
-    m_Commands.OnUpdateCommand(ID_PANE_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
+    m_Commands.OnUpdateCommand(ID_INDICATOR_POSITION, [this](CCmdUI& ui) { OnUpdateCursorPos(ui); });
+    m_Commands.OnUpdateCommand(ID_INDICATOR_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
 }

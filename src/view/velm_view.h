@@ -29,19 +29,6 @@
 class CCmdUI;
 class CViewWindow;
 
-// Command ids of the view's zoom menu and its panes.
-constexpr unsigned ID_ZOOM_IN = 32791;
-constexpr unsigned ID_ZOOM_OUT = 32790;
-constexpr unsigned ID_ZOOM_WINDOW = 32836;
-constexpr unsigned ID_ZOOM_PREVIOUS = 32834;
-constexpr unsigned ID_WINDOW_ALL = 32835;
-constexpr unsigned ID_LAYER_CONTROL = 33080;
-constexpr unsigned ID_DISPLAY_STYLE = 32809;
-constexpr unsigned ID_MARK_ONE = 32773;
-constexpr unsigned ID_MARK_TWO = 32786;
-constexpr unsigned ID_PANE_CURSOR = 59142;
-constexpr unsigned ID_PANE_STATUS = 59143;
-
 // Keys the view acts on (virtual-key codes).
 constexpr unsigned VK_PRIOR = 0x21;  // Page Up
 constexpr unsigned VK_NEXT = 0x22;   // Page Down
@@ -212,7 +199,11 @@ public:
     int m_ToolChanged = 0;
     int m_HideRoute = 0;
     int m_ShowCopper = 0, m_ShowDrill = 0, m_ShowRoute = 0, m_ShowClear = 0, m_ShowIso = 0,
-        m_Show33078 = 0, m_Show33079 = 0;
+        m_ShowItemOne = 0, m_ShowItemTwo = 0;
+    // The former names of the two above, for the stage drawing until its
+    // rewrite lands; drop them then.
+    int& m_Show33078 = m_ShowItemOne;
+    int& m_Show33079 = m_ShowItemTwo;
     int m_TrimBlockMode = 0, m_DataRangeMode = 0, m_SampleDrillMode = 0, m_ToolDetectMode = 0;
     COwnedList<CWidthGroup> m_TrimList;
     unsigned m_TimerId = 0;

@@ -8,6 +8,7 @@
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <cmath>
@@ -151,7 +152,7 @@ void CVelmView::OnWindowAll()
         m_Scale = 1.0f / std::min(fx, fy);
         if (!(m_Scale >= kSmallestFitScale)) {
             m_Scale = kSmallestFitScale;
-            g_StatusText = LoadResString(61480);
+            g_StatusText = LoadResString(IDS_MAX_ZOOM);
         }
     }
     UpdateScrollSizes();

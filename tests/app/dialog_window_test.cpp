@@ -8,6 +8,7 @@
 #include "ui/message_dlg.h"
 #include "ui/progress_dlg.h"
 #include "ui/qt/dialog_window.h"
+#include "resource_ids.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,7 +34,7 @@ public:
                 m_Solder;
     int m_Source = 1;
     int m_Cleared = 0;
-    CPathsDlg() : CDialog(154)
+    CPathsDlg() : CDialog(IDD_WORK_ORDER)
     {
         OnCommand(3, [this] {
             ++m_Cleared;
@@ -44,18 +45,18 @@ public:
     bool OnInitDialog() override
     {
         for (const char* entry : {"ALLEGRO", "PROTEL", "PADS"})
-            AddString(1087, entry);
+            AddString(IDC_WO_APERTURE_SOURCE, entry);
         return CDialog::OnInitDialog();
     }
     void DoDataExchange(CDataExchange* pDX) override
     {
-        DDX_CBIndex(pDX, 1087, m_Source);
-        DDX_Text(pDX, 1038, m_Component);
-        DDX_Text(pDX, 1048, m_Drill);
-        DDX_Text(pDX, 1049, m_Route);
-        DDX_Text(pDX, 1042, m_SolderAperture);
-        DDX_Text(pDX, 1040, m_ComponentAperture);
-        DDX_Text(pDX, 1041, m_Solder);
+        DDX_CBIndex(pDX, IDC_WO_APERTURE_SOURCE, m_Source);
+        DDX_Text(pDX, IDC_WO_COMPONENT_GERBER, m_Component);
+        DDX_Text(pDX, IDC_WO_DRILL, m_Drill);
+        DDX_Text(pDX, IDC_WO_ROUTE, m_Route);
+        DDX_Text(pDX, IDC_WO_SOLDER_APERTURE, m_SolderAperture);
+        DDX_Text(pDX, IDC_WO_COMPONENT_APERTURE, m_ComponentAperture);
+        DDX_Text(pDX, IDC_WO_SOLDER_GERBER, m_Solder);
     }
 };
 
@@ -63,11 +64,11 @@ class CSettingsLikeDlg : public CDialog {
 public:
     int m_FileAuto = 1;
     float m_Lift = 0.0f;
-    CSettingsLikeDlg() : CDialog(185) {}
+    CSettingsLikeDlg() : CDialog(IDD_SYSTEM_SETTINGS) {}
     void DoDataExchange(CDataExchange* pDX) override
     {
-        DDX_Check(pDX, 1228, m_FileAuto);
-        DDX_Text(pDX, 1281, m_Lift);
+        DDX_Check(pDX, IDC_SYS_FILE_AUTO, m_FileAuto);
+        DDX_Text(pDX, IDC_SYS_LIFT_HEIGHT, m_Lift);
     }
 };
 
@@ -115,10 +116,10 @@ TEST_F(DialogWindow, TemplateControlsAreLaidOutWithTheirTexts)
         caption = w.windowTitle();
         for (QGroupBox* g : w.findChildren<QGroupBox*>())
             groups << g->title();
-        browse = Widget<QPushButton>(w, 1058)->text();
-        comboEntries = Widget<QComboBox>(w, 1087)->count();
-        comboIndex = Widget<QComboBox>(w, 1087)->currentIndex();
-        EXPECT_EQ(Widget<QLineEdit>(w, 1038)->text(), "a.gtl");
+        browse = Widget<QPushButton>(w, IDC_WO_BROWSE_COMPONENT_GERBER)->text();
+        comboEntries = Widget<QComboBox>(w, IDC_WO_APERTURE_SOURCE)->count();
+        comboIndex = Widget<QComboBox>(w, IDC_WO_APERTURE_SOURCE)->currentIndex();
+        EXPECT_EQ(Widget<QLineEdit>(w, IDC_WO_COMPONENT_GERBER)->text(), "a.gtl");
         Widget<QPushButton>(w, 2)->click();
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -130,7 +131,7 @@ TEST_F(DialogWindow, TemplateControlsAreLaidOutWithTheirTexts)
     EXPECT_EQ(comboIndex, 1);
     // A second run starts with fresh controls: the entries are not doubled.
     WhenShown([&](CQtDialogWindow& w) {
-        comboEntries = Widget<QComboBox>(w, 1087)->count();
+        comboEntries = Widget<QComboBox>(w, IDC_WO_APERTURE_SOURCE)->count();
         w.reject();  // Escape
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -143,11 +144,11 @@ TEST_F(DialogWindow, TypedValuesReachTheMembersOnOkAndCancelChangesNothing)
     CPathsDlg dlg;
     WhenShown([](CQtDialogWindow& w) {
         EXPECT_EQ(w.windowTitle(), "Work Order");
-        QLineEdit* drill = Widget<QLineEdit>(w, 1048);
+        QLineEdit* drill = Widget<QLineEdit>(w, IDC_WO_DRILL);
         drill->setFocus();
         drill->insert("board.drl");
-        Widget<QLineEdit>(w, 1041)->insert("bot.gbl");
-        Widget<QComboBox>(w, 1087)->setCurrentIndex(2);
+        Widget<QLineEdit>(w, IDC_WO_SOLDER_GERBER)->insert("bot.gbl");
+        Widget<QComboBox>(w, IDC_WO_APERTURE_SOURCE)->setCurrentIndex(2);
         Widget<QPushButton>(w, 1)->click();
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -157,8 +158,8 @@ TEST_F(DialogWindow, TypedValuesReachTheMembersOnOkAndCancelChangesNothing)
     EXPECT_EQ(dlg.m_Component, "a.gtl");
 
     WhenShown([](CQtDialogWindow& w) {
-        Widget<QLineEdit>(w, 1048)->insert("other.drl");
-        Widget<QComboBox>(w, 1087)->setCurrentIndex(0);
+        Widget<QLineEdit>(w, IDC_WO_DRILL)->insert("other.drl");
+        Widget<QComboBox>(w, IDC_WO_APERTURE_SOURCE)->setCurrentIndex(0);
         w.close();  // the close box is Cancel
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -168,7 +169,7 @@ TEST_F(DialogWindow, TypedValuesReachTheMembersOnOkAndCancelChangesNothing)
     // A button handler changes members and the window follows at once.
     WhenShown([](CQtDialogWindow& w) {
         Widget<QPushButton>(w, 3)->click();
-        EXPECT_EQ(Widget<QLineEdit>(w, 1038)->text(), "");
+        EXPECT_EQ(Widget<QLineEdit>(w, IDC_WO_COMPONENT_GERBER)->text(), "");
         Widget<QPushButton>(w, 2)->click();
     });
     dlg.DoModal();
@@ -183,15 +184,15 @@ TEST_F(DialogWindow, RefusedNumberKeepsTheDialogOpen)
     CScriptedHost boxes;  // the refusal's message box, answered without a window
     bool stayedOpen = false;
     WhenShown([&](CQtDialogWindow& w) {
-        Widget<QCheckBox>(w, 1228)->click();
-        Widget<QLineEdit>(w, 1281)->setText("");
-        Widget<QLineEdit>(w, 1281)->insert("high");
+        Widget<QCheckBox>(w, IDC_SYS_FILE_AUTO)->click();
+        Widget<QLineEdit>(w, IDC_SYS_LIFT_HEIGHT)->setText("");
+        Widget<QLineEdit>(w, IDC_SYS_LIFT_HEIGHT)->insert("high");
         SetHost(&boxes);
         Widget<QPushButton>(w, 1)->click();
         SetHost(&m_Host);
         stayedOpen = w.isVisible() && dlg.IsWindow();
-        Widget<QLineEdit>(w, 1281)->setText("");
-        Widget<QLineEdit>(w, 1281)->insert("2.5");
+        Widget<QLineEdit>(w, IDC_SYS_LIFT_HEIGHT)->setText("");
+        Widget<QLineEdit>(w, IDC_SYS_LIFT_HEIGHT)->insert("2.5");
         Widget<QPushButton>(w, 1)->click();
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -218,8 +219,8 @@ TEST_F(DialogWindow, ProgressWindowKeepsTheMainWindowOutUntilItCloses)
         EXPECT_TRUE(window->isEnabled());
         EXPECT_FALSE(central->isEnabled());
         progress.SetPos(2, 37);
-        EXPECT_EQ(Widget<QProgressBar>(*window, 1008)->value(), 37);
-        EXPECT_EQ(Widget<QLabel>(*window, 1007)->text(), "37%");
+        EXPECT_EQ(Widget<QProgressBar>(*window, IDC_PROGRESS_Y_BAR)->value(), 37);
+        EXPECT_EQ(Widget<QLabel>(*window, IDC_PROGRESS_Y_PERCENT)->text(), "37%");
         Widget<QPushButton>(*window, 2)->click();
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(progress.CheckCancelButton(), 1);

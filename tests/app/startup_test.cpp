@@ -14,6 +14,7 @@
 #include "ui/menu_resource.h"
 #include "ui/qt/menu_builder.h"
 #include "app/qt_test_app.h"
+#include "resource_ids.h"
 
 #include <QAction>
 #include <QLabel>
@@ -55,7 +56,7 @@ TEST(StartUp, FirstStartWritesEnglishAndLoadsTheEnglishLibrary)
     ASSERT_TRUE(app.LoadLanguage());
     EXPECT_EQ(StoredLanguage(), "ENGLISH");
     EXPECT_TRUE(app.LanguageLibraryLoaded());
-    EXPECT_EQ(LoadResString(61480), "This is the largest magnification !");
+    EXPECT_EQ(LoadResString(IDS_MAX_ZOOM), "This is the largest magnification !");
     EXPECT_TRUE(TestHost().Boxes().empty());
     app.ExitInstance();
     EXPECT_FALSE(LanguageLibraryLoaded());
@@ -140,14 +141,14 @@ TEST(MainFrame, ToolBarsPanesAndUnbuiltCommands)
     EXPECT_EQ(frame.toolBarArea(frame.MachiningBar()), Qt::RightToolBarArea);
     EXPECT_EQ(frame.toolBarArea(frame.VisionBar()), Qt::RightToolBarArea);
     // Buttons with the tips of the English library.
-    QAction* drill = frame.ToolBarButton(frame.MachiningBar(), 32900);
+    QAction* drill = frame.ToolBarButton(frame.MachiningBar(), ID_MACHINE_DRILL);
     ASSERT_NE(drill, nullptr);
     EXPECT_EQ(drill->toolTip(), "Drill the board");
     EXPECT_EQ(frame.EditBar()->actions().size(), 29);
     // Nobody handles the machine commands yet: disabled, as their menu items.
     frame.UpdateCommandUI();
     EXPECT_FALSE(drill->isEnabled());
-    QAction* drillItem = frame.MenuItem(32900);
+    QAction* drillItem = frame.MenuItem(ID_MACHINE_DRILL);
     ASSERT_NE(drillItem, nullptr);
     EXPECT_EQ(drillItem->text(), "&Drill");
     QAction* about = frame.MenuItem(ID_APP_ABOUT);
@@ -159,7 +160,7 @@ TEST(MainFrame, ToolBarsPanesAndUnbuiltCommands)
     // A handler attached later (the view, say) enables its command.
     CCommandTable view;
     int drills = 0;
-    view.OnCommand(32900, [&] { ++drills; });
+    view.OnCommand(ID_MACHINE_DRILL, [&] { ++drills; });
     CommandRouter().Attach(CommandLevel::View, &view);
     frame.UpdateCommandUI();
     EXPECT_TRUE(drill->isEnabled());
@@ -232,7 +233,7 @@ TEST(MainFrame, ClosingDuringLongWorkAbortsFirstThenCloses)
     CCommandTable view;
     int steps = 0;
     bool stillThere = false;
-    view.OnCommand(33075, [&] {
+    view.OnCommand(ID_PATH_CALCULATION, [&] {
         // Long work: pumps until aborted; the operator closes the window.
         QTimer::singleShot(0, &frame, [&] { frame.close(); });
         while (!g_AbortFlag && steps < 1000) {
@@ -242,7 +243,7 @@ TEST(MainFrame, ClosingDuringLongWorkAbortsFirstThenCloses)
         stillThere = frame.isVisible() && frame.ClosePending();
     });
     CommandRouter().Attach(CommandLevel::View, &view);
-    ASSERT_TRUE(CommandRouter().Dispatch(33075));
+    ASSERT_TRUE(CommandRouter().Dispatch(ID_PATH_CALCULATION));
     EXPECT_EQ(g_AbortFlag, 1);
     EXPECT_LT(steps, 1000);
     EXPECT_TRUE(stillThere);  // not closed under the running work
@@ -294,23 +295,24 @@ TEST(Menus, TheViewsRightButtonMenusAreBuiltFromTheirResources)
     ASSERT_TRUE(LoadLanguageLibraryForTest());
     CQtMenuBuilder builder;
     QWidget owner;
-    for (unsigned id : {138u, 152u, 137u, 170u, 176u, 167u}) {
+    for (unsigned id : {IDR_POPUP_EDIT, IDR_POPUP_LAYOUT, IDR_POPUP_MACHINING, IDR_POPUP_PARTIAL,
+                        IDR_POPUP_PATHS, IDR_POPUP_SPARE}) {
         SCOPED_TRACE(id);
         QMenu* popup = builder.BuildPopup(LoadMenuTree(id), &owner);
         EXPECT_FALSE(popup->actions().isEmpty());
     }
     // Items of commands nobody handles are disabled when the menu opens.
     CQtMenuBuilder editBuilder;
-    QMenu* edit = editBuilder.BuildPopup(LoadMenuTree(138), &owner);
+    QMenu* edit = editBuilder.BuildPopup(LoadMenuTree(IDR_POPUP_EDIT), &owner);
     CQtMenuBuilder::UpdateMenu(edit);
-    ASSERT_FALSE(editBuilder.Actions(32825).empty());
-    EXPECT_EQ(editBuilder.Actions(32825).front()->text(), "Cance&l");
-    EXPECT_FALSE(editBuilder.Actions(32825).front()->isEnabled());
+    ASSERT_FALSE(editBuilder.Actions(ID_POPUP_CANCEL).empty());
+    EXPECT_EQ(editBuilder.Actions(ID_POPUP_CANCEL).front()->text(), "Cance&l");
+    EXPECT_FALSE(editBuilder.Actions(ID_POPUP_CANCEL).front()->isEnabled());
     CCommandTable view;
-    view.OnCommand(32825, [] {});
-    view.OnUpdateCommand(33040, [](CCmdUI& ui) { ui.SetCheck(1); });
+    view.OnCommand(ID_POPUP_CANCEL, [] {});
+    view.OnUpdateCommand(ID_COMPONENT_SIDE, [](CCmdUI& ui) { ui.SetCheck(1); });
     CommandRouter().Attach(CommandLevel::View, &view);
     CQtMenuBuilder::UpdateMenu(edit);
-    EXPECT_TRUE(editBuilder.Actions(32825).front()->isEnabled());
-    EXPECT_TRUE(editBuilder.Actions(33040).front()->isChecked());
+    EXPECT_TRUE(editBuilder.Actions(ID_POPUP_CANCEL).front()->isEnabled());
+    EXPECT_TRUE(editBuilder.Actions(ID_COMPONENT_SIDE).front()->isChecked());
 }

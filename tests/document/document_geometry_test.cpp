@@ -15,6 +15,7 @@
 #include "support/scripted_host.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <filesystem>
 #include <functional>
@@ -286,29 +287,34 @@ TEST_F(DocumentTest, UpdateHandlersFollowStageSideAndJob)
         bool enabled;
         int checked;
     } cases[] = {
-        {"edit stage", [&] { doc->m_WorkStage = 1; }, 32843, true, 1},
-        {"edit stage off", [&] { doc->m_WorkStage = 3; }, 32843, true, 0},
-        {"paths before isolation", [&] { doc->m_WorkStage = 2; }, 32844, false, 1},
-        {"paths after isolation", [&] { doc->m_IsolationDone = 1; }, 32844, true, 0},
-        {"layout stage", [&] { doc->m_WorkStage = 3; }, 32845, true, 1},
-        {"calculation in stage 2", [&] { doc->m_WorkStage = 2; }, 32846, true, 0},
-        {"calculation in stage 3", [&] { doc->m_WorkStage = 3; }, 32846, false, 0},
-        {"machine params, port closed", [] {}, 32934, false, 0},
-        {"machine params, port open", [] { g_PortState = 0; }, 32934, true, 0},
-        {"machine params, job runs", [] { g_PortState = 0; g_JobCode = 1; }, 32934, false, 0},
-        {"machine params, aborted", [] { g_PortState = 0; g_AbortFlag = 1; }, 32934, false, 0},
-        {"machine params, TQ615", [] { g_PortState = 0; g_MachineModel = "TQ615"; }, 32934,
+        {"edit stage", [&] { doc->m_WorkStage = 1; }, ID_STAGE_EDIT, true, 1},
+        {"edit stage off", [&] { doc->m_WorkStage = 3; }, ID_STAGE_EDIT, true, 0},
+        {"paths before isolation", [&] { doc->m_WorkStage = 2; }, ID_STAGE_PATHS, false, 1},
+        {"paths after isolation", [&] { doc->m_IsolationDone = 1; }, ID_STAGE_PATHS, true, 0},
+        {"layout stage", [&] { doc->m_WorkStage = 3; }, ID_STAGE_LAYOUT, true, 1},
+        {"calculation in stage 2", [&] { doc->m_WorkStage = 2; }, ID_CALC_ISOLATION_LINES, true, 0},
+        {"calculation in stage 3", [&] { doc->m_WorkStage = 3; }, ID_CALC_ISOLATION_LINES, false,
+         0},
+        {"machine params, port closed", [] {}, ID_MACHINE_PARAMS, false, 0},
+        {"machine params, port open", [] { g_PortState = 0; }, ID_MACHINE_PARAMS, true, 0},
+        {"machine params, job runs", [] { g_PortState = 0; g_JobCode = 1; }, ID_MACHINE_PARAMS,
          false, 0},
-        {"spare", [] {}, 32935, true, 0},
-        {"component, no side", [] { g_CurrentSide = 0; }, 33040, false, 1},
-        {"component", [] { g_HasComponentSide = 1; }, 33040, true, 0},
-        {"component, job runs", [] { g_HasComponentSide = 1; g_JobCode = 2; }, 33040, false, 0},
-        {"solder", [] { g_HasSolderSide = 1; }, 33041, true, 1},
-        {"board flip", [] {}, 33093, true, 0},
-        {"board flip, job runs", [] { g_JobCode = 2; }, 33093, false, 0},
-        {"tool width test", [] {}, 33139, true, 0},
-        {"tool width test, job loaded", [] { g_HasSolderSide = 1; }, 33139, false, 0},
-        {"clear memory", [] {}, 33225, true, 0},
+        {"machine params, aborted", [] { g_PortState = 0; g_AbortFlag = 1; }, ID_MACHINE_PARAMS,
+         false, 0},
+        {"machine params, TQ615", [] { g_PortState = 0; g_MachineModel = "TQ615"; },
+         ID_MACHINE_PARAMS, false, 0},
+        {"spare", [] {}, ID_SPARE_COMMAND, true, 0},
+        {"component, no side", [] { g_CurrentSide = 0; }, ID_COMPONENT_SIDE, false, 1},
+        {"component", [] { g_HasComponentSide = 1; }, ID_COMPONENT_SIDE, true, 0},
+        {"component, job runs", [] { g_HasComponentSide = 1; g_JobCode = 2; }, ID_COMPONENT_SIDE,
+         false, 0},
+        {"solder", [] { g_HasSolderSide = 1; }, ID_SOLDER_SIDE, true, 1},
+        {"board flip", [] {}, ID_BOARD_FLIP, true, 0},
+        {"board flip, job runs", [] { g_JobCode = 2; }, ID_BOARD_FLIP, false, 0},
+        {"tool width test", [] {}, ID_PLAN_TOOL_WIDTH_TEST, true, 0},
+        {"tool width test, job loaded", [] { g_HasSolderSide = 1; }, ID_PLAN_TOOL_WIDTH_TEST, false,
+         0},
+        {"clear memory", [] {}, ID_FILE_CLEAR_SYSTEM_MEMORY, true, 0},
     };
     for (const Case& c : cases) {
         ResetProgramObjects();
@@ -320,7 +326,7 @@ TEST_F(DocumentTest, UpdateHandlersFollowStageSideAndJob)
         EXPECT_EQ(ui.m_Enabled, c.enabled) << c.what;
         EXPECT_EQ(ui.m_Check, c.checked) << c.what;
     }
-    CCmdUI none(33239);
-    EXPECT_FALSE(doc->OnUpdateCmdUI(33239, none));
+    CCmdUI none(ID_DRILL_PAD_CALIBRATE);
+    EXPECT_FALSE(doc->OnUpdateCmdUI(ID_DRILL_PAD_CALIBRATE, none));
     EXPECT_FALSE(doc->OnCmdMsg(12345));
 }

@@ -12,6 +12,7 @@
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"
 #include "settings/layer_dlg.h"
+#include "resource_ids.h"
 
 #include <filesystem>
 
@@ -92,23 +93,23 @@ TEST_F(ExportFiles, LongNamesKeepTheirFirstTenBytes)
 TEST_F(ExportFiles, CommandsNameTheFileAndTellFailures)
 {
     TestHost().QueueFileChoice({OutPath("typed")});
-    doc->OnCmdMsg(33279);
+    doc->OnCmdMsg(ID_EXPORT_KXQ);
     EXPECT_EQ(FileBytes(OutPath("typed.kxq")).size(), 56u);
 
     TestHost().QueueFileChoice({OutPath("laser")});
-    doc->OnCmdMsg(33281);
+    doc->OnCmdMsg(ID_EXPORT_LASER);
     EXPECT_TRUE(std::filesystem::exists(OutPath("laser.las")));
 
     // A cancel is not a failure.
     TestHost().QueueFileCancel();
-    doc->OnCmdMsg(33279);
+    doc->OnCmdMsg(ID_EXPORT_KXQ);
     EXPECT_TRUE(TestHost().Boxes().empty());
-    EXPECT_EQ(g_StatusText, LoadResString(61475));
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_CANCELLED));
 
     TestHost().QueueFileChoice({OutPath("no/such/dir/x.las")});
-    doc->OnCmdMsg(33281);
+    doc->OnCmdMsg(ID_EXPORT_LASER);
     ASSERT_EQ(TestHost().Boxes().size(), 1u);
-    EXPECT_EQ(g_StatusText, LoadResString(61476));
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_FILE_WRITE_ERROR));
 }
 
 }  // namespace

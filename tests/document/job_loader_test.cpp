@@ -12,6 +12,7 @@
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <filesystem>
 #include <sstream>
@@ -281,7 +282,7 @@ TEST_F(JobLoaderTest, UnreadableSideLosesItsFlagAndTheLoadGoesOn)
 TEST_F(JobLoaderTest, ProcessingMacroRunsOnlyForAChosenMethod)
 {
     g_ComponentGerberFile = Side("top.gbr", kRow);
-    const std::string macroError = LoadResString(61484);
+    const std::string macroError = LoadResString(IDS_MACRO_FILE_ERROR);
     g_CalcMethod = 0;
     doc->LoadWorkOrder();
     EXPECT_TRUE(TestHost().Boxes().empty());
@@ -300,17 +301,17 @@ TEST_F(JobLoaderTest, FileNew)
     g_ComponentGerberFile = Side("top.gbr", kRow);
     // While a machine job runs nothing happens, not even the dialog.
     g_JobCode = 3;
-    doc->OnCmdMsg(32915);
+    doc->OnCmdMsg(ID_FILE_NEW);
     EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
     EXPECT_TRUE(doc->m_FlashList.empty());
     g_JobCode = 0;
 
     // Cancel loads nothing; OK loads the order.
     TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, IDD_WORK_ORDER);
-    doc->OnCmdMsg(32915);
+    doc->OnCmdMsg(ID_FILE_NEW);
     EXPECT_TRUE(doc->m_FlashList.empty());
     TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDOK); }, IDD_WORK_ORDER);
-    doc->OnCmdMsg(32915);
+    doc->OnCmdMsg(ID_FILE_NEW);
     EXPECT_EQ(Pads().size(), 3u);
     EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
 }

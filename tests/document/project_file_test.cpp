@@ -20,6 +20,7 @@
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
 #include "settings/layer_dlg.h"
+#include "resource_ids.h"
 
 #include <cmath>
 #include <filesystem>
@@ -364,13 +365,14 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         std::vector<std::uint8_t> bytes;
         unsigned message;
     } cases[] = {
-        {"a side that does not read whole", flippedSide, 62161},
-        {"cut in the head", {good.begin(), good.begin() + 500}, 62161},
-        {"cut in the embedded sides", {good.begin(), good.begin() + good.size() / 2}, 62161},
-        {"cut before the machine values", {good.begin(), good.end() - 4}, 62161},
-        {"embedded length too long", hugeEmbedded, 62161},
-        {"newer version", withVersion(47), 62160},
-        {"older than 18", withVersion(17), 61495},
+        {"a side that does not read whole", flippedSide, IDS_PROJECT_DAMAGED},
+        {"cut in the head", {good.begin(), good.begin() + 500}, IDS_PROJECT_DAMAGED},
+        {"cut in the embedded sides", {good.begin(), good.begin() + good.size() / 2},
+         IDS_PROJECT_DAMAGED},
+        {"cut before the machine values", {good.begin(), good.end() - 4}, IDS_PROJECT_DAMAGED},
+        {"embedded length too long", hugeEmbedded, IDS_PROJECT_DAMAGED},
+        {"newer version", withVersion(47), IDS_PROJECT_TOO_NEW},
+        {"older than 18", withVersion(17), IDS_NOT_A_PROJECT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -399,9 +401,10 @@ TEST_F(ProjectFile, SaveFailuresAreToldAndLeaveTheOldFile)
     const auto before = FileBytes(path);
 
     EXPECT_EQ(doc->SaveProject(JoinPath(TestDir(), "no/such/dir/job.prj")), 0);
-    EXPECT_EQ(g_StatusText, LoadResString(61476));
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_FILE_WRITE_ERROR));
     ASSERT_FALSE(TestHost().Boxes().empty());
-    EXPECT_NE(TestHost().Boxes().back().text.find(LoadResString(61476)), std::string::npos);
+    EXPECT_NE(TestHost().Boxes().back().text.find(LoadResString(IDS_FILE_WRITE_ERROR)),
+              std::string::npos);
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(g_Calculating, 0);
 }
@@ -420,16 +423,16 @@ TEST_F(ProjectFile, CommandsFollowTheDialogs)
 {
     FillJob();
     TestHost().QueueFileCancel();
-    doc->OnCmdMsg(32906);
-    EXPECT_EQ(g_StatusText, LoadResString(61497));
+    doc->OnCmdMsg(ID_FILE_SAVE);
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_SAVE_FAILED));
 
     TestHost().QueueFileChoice({ProjectPath("typed")});
-    doc->OnCmdMsg(32906);
+    doc->OnCmdMsg(ID_FILE_SAVE);
     EXPECT_TRUE(std::filesystem::exists(ProjectPath("typed.prj")));
 
     TestHost().QueueFileCancel();
-    doc->OnCmdMsg(32905);
-    EXPECT_EQ(g_StatusText, LoadResString(61498));
+    doc->OnCmdMsg(ID_FILE_OPEN_PROJECT);
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_READ_FAILED));
     ExpectJobUntouched();
 
     ResetProgramObjects();
@@ -437,7 +440,7 @@ TEST_F(ProjectFile, CommandsFollowTheDialogs)
     int zooms = 0;
     doc->m_ViewHooks.zoomToFit = [&] { ++zooms; };
     TestHost().QueueFileChoice({ProjectPath("typed.prj")});
-    doc->OnCmdMsg(32905);
+    doc->OnCmdMsg(ID_FILE_OPEN_PROJECT);
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(g_CurrentSide, 1);
     EXPECT_EQ(g_CopperColor, SOLDER_COPPER_COLOR);
@@ -456,8 +459,8 @@ TEST_F(ProjectFile, RunningJobsSaveTheirProjectInTheSystemDirectory)
 TEST_F(ProjectFile, OpenIgnoredWhileAJobRuns)
 {
     g_JobCode = 3;
-    doc->OnCmdMsg(32905);
-    doc->OnCmdMsg(32906);
+    doc->OnCmdMsg(ID_FILE_OPEN_PROJECT);
+    doc->OnCmdMsg(ID_FILE_SAVE);
     EXPECT_TRUE(TestHost().FileRequests().empty());
 }
 

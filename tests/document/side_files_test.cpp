@@ -7,6 +7,7 @@
 #include "platform/resources.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
+#include "resource_ids.h"
 
 #include <filesystem>
 
@@ -150,7 +151,7 @@ TEST_F(SideFiles, BadFilesAreRefusedWholeAndChangeNothing)
         {"negative track count", withWord(4, 0xFFFFFFFF)},
         {"flash count past the end", withWord(112, 3)},
     };
-    std::string expectedText = LoadResString(61500);
+    std::string expectedText = LoadResString(IDS_NOT_VALID_TEMP_FILE);
     expectedText.replace(expectedText.find("%s"), 2, "top.tmp");
     for (const Case& c : cases) {
         doc->ClearSideData();

@@ -11,6 +11,7 @@
 #include "settings/registry.h"
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <filesystem>
 
@@ -157,7 +158,7 @@ TEST_F(DocumentTest, ToolWidthTestEngravesEighteenDeepeningLines)
     doc->m_ViewHooks.zoomToFit = [&] { ++zooms; };
     doc->m_ViewHooks.blockLayout = [&] { ++layouts; EXPECT_EQ(zooms, 1); };
     g_CurrentSide = 0;
-    ASSERT_TRUE(doc->OnCmdMsg(33139));
+    ASSERT_TRUE(doc->OnCmdMsg(ID_PLAN_TOOL_WIDTH_TEST));
     ASSERT_EQ(doc->m_PathLayerList.size(), 18u);
     for (int i = 0; i < 18; ++i) {
         const CPathRecord& layer = *doc->m_PathLayerList[i];
@@ -205,7 +206,7 @@ TEST_F(DocumentTest, PadSnapMovesHolesOntoTheFirstPadThatReachesThem)
     AddHole(500, 510);    // exactly at the radius: stays
     AddHole(495, 502);    // inside
     AddHole(800, 800);    // no pad
-    ASSERT_TRUE(doc->OnCmdMsg(33239));
+    ASSERT_TRUE(doc->OnCmdMsg(ID_DRILL_PAD_CALIBRATE));
     const auto& holes = g_HoleList[0]->holes;
     EXPECT_EQ(*holes[0], CDPoint(110, 100));
     EXPECT_EQ(*holes[1], CDPoint(500, 510));
@@ -252,7 +253,7 @@ TEST_F(DocumentTest, DrillAlignmentRedrawsUnderTheWaitCursorAndReportsAFailure)
 TEST_F(DocumentTest, ToolWidthTestStopsWhenTheSettingsFileCannotBeRead)
 {
     std::filesystem::remove(g_SystemDir + "ORDUNE.INI");
-    ASSERT_TRUE(doc->OnCmdMsg(33139));
+    ASSERT_TRUE(doc->OnCmdMsg(ID_PLAN_TOOL_WIDTH_TEST));
     EXPECT_TRUE(doc->m_PathLayerList.empty());
     ASSERT_FALSE(TestHost().Boxes().empty());
     EXPECT_EQ(TestHost().Boxes().back().text, "無法讀取系統設定檔 !");
@@ -260,8 +261,8 @@ TEST_F(DocumentTest, ToolWidthTestStopsWhenTheSettingsFileCannotBeRead)
 
 TEST_F(DocumentTest, SystemSettingsCommandReadsTheSettingsFileThenRunsTheDialog)
 {
-    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, 185);
-    ASSERT_TRUE(doc->OnCmdMsg(33017));
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, IDD_SYSTEM_SETTINGS);
+    ASSERT_TRUE(doc->OnCmdMsg(ID_FILE_SYSTEM_SETTINGS));
     EXPECT_GT(g_SettingsTextWnd.Edit().GetLineCount(), 0);
     // The settings text window (178) is made hidden by the reading.
     EXPECT_EQ(TestHost().DialogsShown(), (std::vector<unsigned>{178, 185}));

@@ -153,7 +153,7 @@ TEST_F(ApertureTable, LookUpsAndTheQuestion)
             d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "12.5");
             d.SetDlgItemText(CApertureDefDlg::IDC_LENGTH, "30");
             d.SetCurSel(CApertureDefDlg::IDC_TYPE, 1);
-            d.PressButton(1);
+            d.PressButton(IDOK);
         },
         CApertureDefDlg::IDD);
     EXPECT_FLOAT_EQ(doc->GetApertureWidth("D33"), 12.5f);
@@ -187,7 +187,7 @@ TEST(GerberRecordDlg, ExchangesTheRecordFields)
         [](CDialog& d) {
             EXPECT_EQ(d.GetDlgItemText(CGerberRecordDlg::IDC_GROUP), "3");
             d.SetDlgItemText(CGerberRecordDlg::IDC_Y2, "7.25");
-            d.PressButton(1);
+            d.PressButton(IDOK);
         },
         CGerberRecordDlg::IDD);
     EXPECT_EQ(dlg.DoModal(), IDOK);

@@ -9,6 +9,7 @@
 #include "settings/drill_format_dlg.h"
 #include "import_fixture.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <iostream>
 #include <sstream>
@@ -163,7 +164,7 @@ TEST_F(FormatDetectionTest, FileThatCannotBeReadIsReportedOnce)
 {
     const std::string missing = JoinPath(TestDir(), "missing.gbr");
     const std::string good = WriteFile("good.gbr", FlashGrid(1000, 2) + "M02*\n");
-    const std::string expected = WithName(61488, missing);
+    const std::string expected = WithName(IDS_CANNOT_READ_FILE, missing);
     EXPECT_EQ(doc->DetectGerberFormat(missing), 0);
     EXPECT_EQ(doc->DetectGerberFormat(good + ";" + missing), 0);
     doc->DetectDrillFormat(missing);

@@ -367,7 +367,7 @@ TEST_F(GerberLayer, UnknownApertureIsAskedMidRead)
     TestHost().QueueDialog(
         [](CDialog& d) {
             d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "20");
-            d.PressButton(1);
+            d.PressButton(IDOK);
         },
         CApertureDefDlg::IDD);
     ASSERT_EQ(ReadLayer(Gerber("", "D77*X0Y0D02*X100Y0D01*")), 1);

@@ -1,12 +1,13 @@
 // The string table: the language library first, the program's own second.
 #include "platform/resources.h"
 #include "support/language.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
 TEST(Resources, ProgramTableIsChineseAndMissingIdsAreEmpty)
 {
-    EXPECT_EQ(LoadResString(61480), "目前是最大的放大倍率 !");
+    EXPECT_EQ(LoadResString(IDS_MAX_ZOOM), "目前是最大的放大倍率 !");
     EXPECT_EQ(LoadResString(1), "");
 }
 
@@ -14,10 +15,10 @@ TEST(Resources, EnglishLibraryTakesPrecedenceUntilFreed)
 {
     ASSERT_TRUE(LoadLanguageLibraryForTest());
     EXPECT_TRUE(LanguageLibraryLoaded());
-    EXPECT_EQ(LoadResString(61480), "This is the largest magnification !");
-    EXPECT_EQ(LoadResString(61596), "KX1300");
+    EXPECT_EQ(LoadResString(IDS_MAX_ZOOM), "This is the largest magnification !");
+    EXPECT_EQ(LoadResString(IDS_KX1300), "KX1300");
     FreeLanguageLibrary();
-    EXPECT_EQ(LoadResString(61480), "目前是最大的放大倍率 !");
+    EXPECT_EQ(LoadResString(IDS_MAX_ZOOM), "目前是最大的放大倍率 !");
 }
 
 TEST(Resources, EveryChineseTextHasAnEnglishOne)

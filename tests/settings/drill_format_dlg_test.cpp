@@ -4,6 +4,7 @@
 
 #include "settings/registry.h"
 #include "support/scripted_host.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,11 @@
 #include "settings/gerber_format_dlg.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using D = CGerberFormatDlg;
 
 TEST(GerberFormatDlg, ShowsTheMembersAndStoresThemOnOk)
 {
@@ -16,21 +15,21 @@ TEST(GerberFormatDlg, ShowsTheMembersAndStoresThemOnOk)
     g_GerberFormatDlg.ZeroSup = 1;
     TestHost().QueueDialog(
         [](CDialog& d) {
-            EXPECT_EQ(d.GetLBText(D::IDC_UNIT_INT, d.GetCurSel(D::IDC_UNIT_INT)), "3");
-            EXPECT_EQ(d.GetLBText(D::IDC_UNIT_DEC, d.GetCurSel(D::IDC_UNIT_DEC)), "3");
-            EXPECT_EQ(d.GetCount(D::IDC_UNIT_DEC), 7);
-            EXPECT_EQ(d.IsDlgButtonChecked(D::IDC_ZERO_TRAILING), 1);
-            EXPECT_EQ(d.IsDlgButtonChecked(D::IDC_ZERO_LEADING), 0);
-            EXPECT_EQ(d.IsDlgButtonChecked(D::IDC_AREA_FILL), 1);
-            d.PressButton(D::IDC_METRIC);
-            d.PressButton(D::IDC_ZERO_NONE);
-            d.PressButton(D::IDC_AREA_FILL);
-            EXPECT_EQ(d.IsDlgButtonChecked(D::IDC_ZERO_TRAILING), 0);
-            EXPECT_EQ(d.IsDlgButtonChecked(D::IDC_AREA_FILL), 0);
-            d.SetCurSel(D::IDC_UNIT_DEC, 5);
-            d.PressButton(1);
+            EXPECT_EQ(d.GetLBText(IDC_GF_UNIT_INT, d.GetCurSel(IDC_GF_UNIT_INT)), "3");
+            EXPECT_EQ(d.GetLBText(IDC_GF_UNIT_DEC, d.GetCurSel(IDC_GF_UNIT_DEC)), "3");
+            EXPECT_EQ(d.GetCount(IDC_GF_UNIT_DEC), 7);
+            EXPECT_EQ(d.IsDlgButtonChecked(IDC_GF_ZERO_TRAILING), 1);
+            EXPECT_EQ(d.IsDlgButtonChecked(IDC_GF_ZERO_LEADING), 0);
+            EXPECT_EQ(d.IsDlgButtonChecked(IDC_GF_AREA_FILL), 1);
+            d.PressButton(IDC_GF_METRIC);
+            d.PressButton(IDC_GF_ZERO_NONE);
+            d.PressButton(IDC_GF_AREA_FILL);
+            EXPECT_EQ(d.IsDlgButtonChecked(IDC_GF_ZERO_TRAILING), 0);
+            EXPECT_EQ(d.IsDlgButtonChecked(IDC_GF_AREA_FILL), 0);
+            d.SetCurSel(IDC_GF_UNIT_DEC, 5);
+            d.PressButton(IDOK);
         },
-        D::IDD);
+        IDD_GERBER_FORMAT);
     EXPECT_EQ(g_GerberFormatDlg.DoModal(), IDOK);
     EXPECT_EQ(g_GerberFormatDlg.InchMM, 1);
     EXPECT_EQ(g_GerberFormatDlg.ZeroSup, 2);
@@ -50,13 +49,13 @@ TEST(GerberFormatDlg, CancelGivesBackWhatTheButtonsChangedAndStoresNothing)
 {
     TestHost().QueueDialog(
         [](CDialog& d) {
-            d.PressButton(D::IDC_GROUP_FLAG);
-            d.PressButton(D::IDC_METRIC);
-            d.PressButton(D::IDC_ZERO_NONE);
-            d.SetCurSel(D::IDC_UNIT_INT, 4);
-            d.PressButton(2);
+            d.PressButton(IDC_GF_GROUP_FLAG);
+            d.PressButton(IDC_GF_METRIC);
+            d.PressButton(IDC_GF_ZERO_NONE);
+            d.SetCurSel(IDC_GF_UNIT_INT, 4);
+            d.PressButton(IDCANCEL);
         },
-        D::IDD);
+        IDD_GERBER_FORMAT);
     EXPECT_EQ(g_GerberFormatDlg.DoModal(), IDCANCEL);
     const CGerberFormatDlg fresh;  // from the registry: nothing was stored
     EXPECT_EQ(fresh.GroupFlag, 0);
@@ -67,7 +66,12 @@ TEST(GerberFormatDlg, CancelGivesBackWhatTheButtonsChangedAndStoresNothing)
 
     // A copy answers its own clicks; OK keeps them.
     CGerberFormatDlg copy = g_GerberFormatDlg;
-    TestHost().QueueDialog([](CDialog& d) { d.PressButton(D::IDC_LARGE_AREA); d.PressButton(1); }, D::IDD);
+    TestHost().QueueDialog(
+        [](CDialog& d) {
+            d.PressButton(IDC_GF_LARGE_AREA);
+            d.PressButton(IDOK);
+        },
+        IDD_GERBER_FORMAT);
     copy.DoModal();
     EXPECT_EQ(copy.LargeArea, 1);
     EXPECT_EQ(g_GerberFormatDlg.LargeArea, 0);

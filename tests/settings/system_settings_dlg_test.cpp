@@ -10,6 +10,7 @@
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "platform/host.h"
 #include "support/language.h"
 #include "support/scripted_host.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -163,23 +164,23 @@ TEST(Dialog, EachRunStartsWithTheControlsOfANewWindow)
     // what a run left in the controls is gone at the next run.
     class CWorkOrderLike : public CDialog {
     public:
-        CWorkOrderLike() : CDialog(154) {}
+        CWorkOrderLike() : CDialog(IDD_WORK_ORDER) {}
         bool OnInitDialog() override
         {
-            AddString(1087, "PROTEL");
+            AddString(IDC_WO_APERTURE_SOURCE, "PROTEL");
             return CDialog::OnInitDialog();
         }
     } dlg;
     TestHost().QueueDialog([](CDialog& d) {
         EXPECT_EQ(d.Caption(), "工單設定");
-        EXPECT_EQ(d.GetDlgItemText(1058), "瀏覽");
-        EXPECT_EQ(d.GetCount(1087), 1);
-        d.SetDlgItemText(1038, "typed");
+        EXPECT_EQ(d.GetDlgItemText(IDC_WO_BROWSE_COMPONENT_GERBER), "瀏覽");
+        EXPECT_EQ(d.GetCount(IDC_WO_APERTURE_SOURCE), 1);
+        d.SetDlgItemText(IDC_WO_COMPONENT_GERBER, "typed");
         d.PressButton(IDCANCEL);
     });
     TestHost().QueueDialog([](CDialog& d) {
-        EXPECT_EQ(d.GetCount(1087), 1);
-        EXPECT_EQ(d.GetDlgItemText(1038), "");
+        EXPECT_EQ(d.GetCount(IDC_WO_APERTURE_SOURCE), 1);
+        EXPECT_EQ(d.GetDlgItemText(IDC_WO_COMPONENT_GERBER), "");
         d.PressButton(IDCANCEL);
     });
     dlg.DoModal();

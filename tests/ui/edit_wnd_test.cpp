@@ -6,6 +6,7 @@
 #include "platform/binary_io.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "support/scripted_host.h"
 #include "ui/message_dlg.h"
 #include "ui/progress_dlg.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -29,17 +30,17 @@ TEST(ProgressDlg, BarsPercentTextsCaptionAndCancel)
     ASSERT_EQ(dlg.Create(), 1);
     EXPECT_TRUE(dlg.IsVisible());
     EXPECT_EQ(dlg.Caption(), "Calculation progress");
-    EXPECT_EQ(dlg.GetDlgItemText(1009), " 0 %");  // the template's start text
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PROGRESS_LINK_PERCENT), " 0 %");  // the template's start text
     EXPECT_EQ(dlg.WindowOffsetX(), 100);
     int pumps = TestHost().Pumps();
     EXPECT_EQ(dlg.SetPos(3, 37), 0);
     EXPECT_GT(TestHost().Pumps(), pumps);  // drains the queue
-    EXPECT_EQ(dlg.GetDlgItemText(1009), "37%");
-    EXPECT_EQ(dlg.FindControl(1010)->position, 37);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PROGRESS_LINK_PERCENT), "37%");
+    EXPECT_EQ(dlg.FindControl(IDC_PROGRESS_LINK_BAR)->position, 37);
     EXPECT_EQ(dlg.SetPos(3, 150), 37);
-    EXPECT_EQ(dlg.GetDlgItemText(1009), "50%");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PROGRESS_LINK_PERCENT), "50%");
     EXPECT_EQ(dlg.SetPos(1, 100), 0);
-    EXPECT_EQ(dlg.GetDlgItemText(1004), "100%");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PROGRESS_X_PERCENT), "100%");
     EXPECT_EQ(dlg.SetPos(5, 10), 0);  // no bar 5: nothing changes
     EXPECT_EQ(dlg.SetPos(0, 10), 0);
 
@@ -82,7 +83,7 @@ TEST(MessageDlg, ShowsWholeTextsAndComesBackAfterBeingClosed)
     EXPECT_EQ(notice.Text(), "50% done\r\n");
     notice.PressButton(IDCANCEL);  // the operator closes it
     EXPECT_EQ(notice.Shown(), 0);
-    notice.ShowId(61475);
+    notice.ShowId(IDS_CANCELLED);
     EXPECT_EQ(notice.Shown(), 1);
     EXPECT_EQ(notice.GetDlgItemText(IDC_MESSAGE_TEXT), "取消 !");
     EXPECT_EQ(TestHost().DialogsShown(), (std::vector<unsigned>{IDD_MESSAGE, IDD_MESSAGE}));

@@ -4,6 +4,7 @@
 #include "support/language.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
+#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,14 @@
 
 namespace {
 
-constexpr unsigned kMenus[] = {128, 138, 152, 137, 170, 176, 167};
-constexpr unsigned kToolBars[] = {128, 220, 235};
-constexpr unsigned kDialogs[] = {100, 106, 154, 178, 185, 190, 194, 196, 213, 224, 225};
+constexpr unsigned kMenus[] = {IDR_MAINFRAME, IDR_POPUP_EDIT, IDR_POPUP_LAYOUT,
+                               IDR_POPUP_MACHINING, IDR_POPUP_PARTIAL, IDR_POPUP_PATHS,
+                               IDR_POPUP_SPARE};
+constexpr unsigned kToolBars[] = {IDR_MAINFRAME, IDR_MACHINING_BAR, IDR_VISION_BAR};
+constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD_EDIT_WND,
+                                 IDD_SYSTEM_SETTINGS, IDD_GERBER_RECORD, IDD_APERTURE_DEF,
+                                 IDD_MESSAGE, IDD_LAYER_CONTROL, IDD_GERBER_FORMAT,
+                                 IDD_DRILL_FORMAT};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)
@@ -69,7 +75,7 @@ TEST(ResourceTables, BothLanguagesHaveTheSameMenusToolBarsAndDialogs)
 
 TEST(ResourceTables, MainMenuCarriesTheNamedCommandsInBothLanguages)
 {
-    CMenuNode zh = LoadMenuTree(128);
+    CMenuNode zh = LoadMenuTree(IDR_MAINFRAME);
     ASSERT_EQ(zh.items.size(), 4u);
     EXPECT_EQ(zh.items[0].text, "檔案(&F)");
     EXPECT_EQ(zh.items[3].text, "視窗(&W)");
@@ -77,15 +83,23 @@ TEST(ResourceTables, MainMenuCarriesTheNamedCommandsInBothLanguages)
     const CMenuNode& bars = zh.items[3].items[0];
     EXPECT_EQ(bars.text, "工具列");
     EXPECT_EQ(bars.items[1].text, "電路板加工");
-    EXPECT_EQ(bars.items[1].id, 33114u);
+    EXPECT_EQ(bars.items[1].id, ID_VIEW_MACHINING_TOOLBAR);
     std::vector<unsigned> ids = MenuCommandIds(zh);
-    for (unsigned id : {57664u, 59392u, 33114u, 33184u, 33136u, 33137u, 33139u, 33225u, 33017u,
-                        32905u, 32906u, 33040u, 33041u, 32843u, 32845u, 32934u, 33010u, 33014u,
-                        33034u, 33131u, 33133u, 33144u, 33145u, 33148u, 33130u, 33279u, 33281u,
-                        33211u, 33212u, 33224u, 33037u, 33216u, 33242u, 33262u, 33264u, 33269u})
+    for (unsigned id : {ID_APP_ABOUT, ID_VIEW_TOOLBAR, ID_VIEW_MACHINING_TOOLBAR,
+                        ID_VIEW_VISION_TOOLBAR, ID_FILE_GERBER_FORMAT, ID_FILE_DRILL_FORMAT,
+                        ID_PLAN_TOOL_WIDTH_TEST, ID_FILE_CLEAR_SYSTEM_MEMORY,
+                        ID_FILE_SYSTEM_SETTINGS, ID_FILE_OPEN_PROJECT, ID_FILE_SAVE,
+                        ID_COMPONENT_SIDE, ID_SOLDER_SIDE, ID_STAGE_EDIT, ID_STAGE_LAYOUT,
+                        ID_MACHINE_PARAMS, ID_MACHINE_SURFACE_PROBE, ID_WINDOW_MEASURE_DATA,
+                        ID_WINDOW_TIME_ESTIMATE, ID_IMPORT_DXF_TO_CAM, ID_IMPORT_HPGL_TO_CAM,
+                        ID_EXPORT_CALCULATED_PATHS, ID_IMPORT_CALCULATED_PATHS,
+                        ID_IMPORT_GERBER_TO_CAM, ID_IMPORT_DXF_TO_GERBER, ID_EXPORT_KXQ,
+                        ID_EXPORT_LASER, ID_MANUAL_ENGRAVE, ID_MANUAL_DRILL, ID_MANUAL_FIND_HOLES,
+                        ID_MACHINE_TOOL_CHANGE, ID_SPINDLE_SPEED, ID_WINDOW_MACHINE_INPUTS,
+                        ID_FIXED_PLUNGE_MODE, ID_UPLOAD_DRILL, ID_UPLOAD_CAM_PATHS})
         EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     ASSERT_TRUE(LoadLanguageLibraryForTest());
-    EXPECT_EQ(LoadMenuTree(128).items[0].text, "&File");
+    EXPECT_EQ(LoadMenuTree(IDR_MAINFRAME).items[0].text, "&File");
 }
 
 TEST(ResourceTables, EveryToolBarButtonHasATipInBothLanguages)
@@ -93,14 +107,14 @@ TEST(ResourceTables, EveryToolBarButtonHasATipInBothLanguages)
     auto check = [](const char* language) {
         for (unsigned bar : kToolBars)
             for (const OrduneToolBarButton& b : LoadToolBarResource(bar)) {
-                if (b.id == 0 || b.id == 33278)  // 33278 has no prompt
+                if (b.id == 0 || b.id == ID_ADD_T4_ISO_RANGE)  // it has no prompt
                     continue;
                 std::string prompt = LoadResString(b.id);
                 EXPECT_NE(prompt.find('\n'), std::string::npos) << language << " " << b.id;
             }
     };
     check("Chinese");
-    EXPECT_EQ(LoadResString(32915), "建立新資料\n建立新資料");
+    EXPECT_EQ(LoadResString(ID_FILE_NEW), "建立新資料\n建立新資料");
     ASSERT_TRUE(LoadLanguageLibraryForTest());
     check("English");
 }
@@ -109,14 +123,14 @@ TEST(ResourceTables, AResourceMissingFromTheLibraryComesFromTheProgram)
 {
     ASSERT_TRUE(LoadLanguageLibraryForTest());
     CDialogTemplate t;
-    EXPECT_TRUE(LoadDialogTemplate(154, t));
+    EXPECT_TRUE(LoadDialogTemplate(IDD_WORK_ORDER, t));
     EXPECT_EQ(t.caption, "Work Order");
     EXPECT_FALSE(LoadDialogTemplate(9999, t));
     EXPECT_TRUE(LoadMenuTree(9999).items.empty());
-    // The progress caption 105 exists only in the language library.
-    EXPECT_EQ(LoadResString(105), "Calculation progress");
+    // The progress caption exists only in the language library.
+    EXPECT_EQ(LoadResString(IDS_PROGRESS_CAPTION), "Calculation progress");
     FreeLanguageLibrary();
-    EXPECT_EQ(LoadResString(105), "");
-    EXPECT_TRUE(LoadDialogTemplate(154, t));
+    EXPECT_EQ(LoadResString(IDS_PROGRESS_CAPTION), "");
+    EXPECT_TRUE(LoadDialogTemplate(IDD_WORK_ORDER, t));
     EXPECT_EQ(t.caption, "工單設定");
 }

@@ -3,6 +3,7 @@
 
 #include "support/scripted_host.h"
 #include "settings/layer_dlg.h"
+#include "resource_ids.h"
 
 TEST_F(ViewTest, LayerNamesMapToTheirFlags)
 {

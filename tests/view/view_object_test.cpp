@@ -8,6 +8,7 @@
 #include "settings/system_settings_dlg.h"
 #include "support/scripted_host.h"
 #include "ui/cmd_ui.h"
+#include "resource_ids.h"
 
 TEST_F(ViewTest, NewViewGreetsAndFitsTheWorkArea)
 {
@@ -104,12 +105,12 @@ TEST_F(ViewTest, CursorPaneInEachUnit)
     } cases[] = {{1, "(1000,500) mil"}, {0, "(25.4,12.7) mm"}, {2, "(5080,2540) ps"}, {7, "(1000,500) mil"}};
     for (const Case& c : cases) {
         g_UnitSelector = c.unit;
-        CCmdUI ui(ID_PANE_CURSOR, CCmdUI::Pane);
+        CCmdUI ui(ID_INDICATOR_POSITION, CCmdUI::Pane);
         EXPECT_TRUE(CommandRouter().UpdateCommandUI(ui));
         EXPECT_EQ(ui.m_Text, c.text) << c.unit;
     }
     g_StatusText = "取消 !";
-    CCmdUI status(ID_PANE_STATUS, CCmdUI::Pane);
+    CCmdUI status(ID_INDICATOR_STATUS, CCmdUI::Pane);
     CommandRouter().UpdateCommandUI(status);
     EXPECT_EQ(status.m_Text, "取消 !");
 }

@@ -6,6 +6,7 @@
 #include "platform/resources.h"
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"
+#include "resource_ids.h"
 
 TEST_F(ViewTest, TransformsTruncateTowardZero)
 {
@@ -76,7 +77,7 @@ TEST_F(ViewTest, ZoomToFitStopsAtTheLargestMagnification)
     g_BoardMaxY = 10;
     view->OnWindowAll();
     EXPECT_FLOAT_EQ(view->m_Scale, 0.05f);
-    EXPECT_EQ(g_StatusText, LoadResString(61480));
+    EXPECT_EQ(g_StatusText, LoadResString(IDS_MAX_ZOOM));
     // A work area without size is no reason for a scale of zero.
     g_BoardMaxX = g_BoardMaxY = 0;
     view->OnWindowAll();

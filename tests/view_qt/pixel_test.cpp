@@ -11,6 +11,7 @@
 
 #include "../app/qt_test_app.h"
 #include "support/record_makers.h"
+#include "resource_ids.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
