@@ -25,6 +25,7 @@
 #include "ui/edit_wnd.h"
 #include "ui/message_dlg.h"
 #include "settings/layer_dlg.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,14 +33,6 @@
 #include <memory>
 
 namespace {
-
-constexpr unsigned IDS_READING_GERBER = 61547;
-constexpr unsigned IDS_ALIGNING_SIDES = 61548;
-constexpr unsigned IDS_READING_DRILLS = 61549;
-constexpr unsigned IDS_ALIGNING_DRILLS = 61550;
-constexpr unsigned IDS_DRILLS_NOT_ALIGNED = 61551;
-constexpr unsigned IDS_READING_ROUTE = 61552;
-constexpr unsigned IDS_CALCULATING_BATCH = 61562;
 
 const char* const kComponentSideFile = "top.tmp";
 const char* const kSolderSideFile = "bot.tmp";

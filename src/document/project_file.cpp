@@ -28,6 +28,7 @@
 #include "ui/edit_wnd.h"
 #include "ui/message_dlg.h"
 #include "settings/layer_dlg.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -38,23 +39,6 @@
 #include <memory>
 
 namespace {
-
-constexpr unsigned IDS_FILE_WRITE_ERROR = 61476;
-constexpr unsigned IDS_MEASURE_WND = 61491;
-constexpr unsigned IDS_NOT_A_PROJECT = 61495;
-constexpr unsigned IDS_READING_FILE = 61496;
-constexpr unsigned IDS_SAVE_FAILED = 61497;
-constexpr unsigned IDS_READ_FAILED = 61498;
-constexpr unsigned IDS_ROUTE_WND = 61499;
-constexpr unsigned IDS_SAVING_DRILL = 61509;
-constexpr unsigned IDS_SAVING_ROUTE = 61510;
-constexpr unsigned IDS_SAVING_JOB = 61511;
-constexpr unsigned IDS_SAVING_TOP = 61512;
-constexpr unsigned IDS_SAVING_BOTTOM = 61513;
-constexpr unsigned IDS_HOLE_WND = 61542;
-constexpr unsigned IDS_PROJECT_TOO_NEW = 62160;
-constexpr unsigned IDS_PROJECT_DAMAGED = 62161;
-constexpr unsigned IDS_FIELDS_CUT = 62162;
 
 constexpr std::int32_t OLDEST_VERSION = 18;
 constexpr std::size_t TEXT_FIELD = 100;

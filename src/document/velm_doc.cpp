@@ -19,14 +19,9 @@
 #include "settings/system_settings_dlg.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <cmath>
-
-namespace {
-
-constexpr unsigned IDS_DRILLS_CANNOT_ALIGN = 61492;
-
-}  // namespace
 
 CVelmDoc::CVelmDoc()
 {

@@ -106,7 +106,7 @@ bool CVelmView::DrawMachiningStage()
 {
     DrawMachineTable();
     bool noChecks = !(m_ShowCopper || m_ShowDrill || m_ShowRoute || m_ShowClear || m_ShowIso ||
-                      m_Show33078 || m_Show33079);
+                      m_ShowItemOne || m_ShowItemTwo);
     if (noChecks)
         for (std::size_t i = 0; i < m_BlockList.size(); ++i) {
             DrawBlockFrame(m_BlockList[i].get(), VIEW_MAGENTA);

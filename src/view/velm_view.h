@@ -200,10 +200,6 @@ public:
     int m_HideRoute = 0;
     int m_ShowCopper = 0, m_ShowDrill = 0, m_ShowRoute = 0, m_ShowClear = 0, m_ShowIso = 0,
         m_ShowItemOne = 0, m_ShowItemTwo = 0;
-    // The former names of the two above, for the stage drawing until its
-    // rewrite lands; drop them then.
-    int& m_Show33078 = m_ShowItemOne;
-    int& m_Show33079 = m_ShowItemTwo;
     int m_TrimBlockMode = 0, m_DataRangeMode = 0, m_SampleDrillMode = 0, m_ToolDetectMode = 0;
     COwnedList<CWidthGroup> m_TrimList;
     unsigned m_TimerId = 0;
