@@ -527,3 +527,4 @@ constexpr unsigned IDS_DRILL_TOOL_BEYOND_TABLE = 62151;
 constexpr unsigned IDS_PROJECT_TOO_NEW = 62160;
 constexpr unsigned IDS_PROJECT_DAMAGED = 62161;
 constexpr unsigned IDS_FIELDS_CUT = 62162;
+constexpr unsigned IDS_NOTHING_TO_EXPORT = 62163;

@@ -44,9 +44,19 @@ int WriteExport(const std::string& path, const CBinaryWriter& out)
     return 0;
 }
 
-// The chosen file of an export, or false when the operator cancelled.
-bool ChooseExportFile(const char* filter, const char* extension, std::string& path)
+// The chosen file of an export, or false when the operator cancelled or
+// there is nothing to export: both files exist for their tool paths.
+bool ChooseExportFile(const COwnedList<CPathRecord>& layers, const char* filter,
+                      const char* extension, std::string& path)
 {
+    const bool anyPath = std::any_of(layers.begin(), layers.end(), [](const auto& layer) {
+        return IsLayerVisible(layer->name) && !layer->items.empty();
+    });
+    if (!anyPath) {
+        g_StatusText = LoadResString(IDS_NOTHING_TO_EXPORT);
+        AfxMessageBox(g_StatusText, MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
     if (Host().GetSaveFileName(filter, "", path)) {
         path = WithDefaultExtension(path, extension);
         return true;
@@ -128,13 +138,13 @@ int CVelmDoc::WriteLaserFile(const std::string& path)
 void CVelmDoc::OnExportKxq()
 {
     std::string path;
-    if (ChooseExportFile("KXQ Working File|*.kxq|All File|*.*|", ".kxq", path))
+    if (ChooseExportFile(m_PathLayerList, "KXQ Working File|*.kxq|All File|*.*|", ".kxq", path))
         WriteKxqFile(path);
 }
 
 void CVelmDoc::OnExportLaser()
 {
     std::string path;
-    if (ChooseExportFile("KXQ Working File|*.las|All File|*.*|", ".las", path))
+    if (ChooseExportFile(m_PathLayerList, "KXQ Working File|*.las|All File|*.*|", ".las", path))
         WriteLaserFile(path);
 }
