@@ -2,23 +2,12 @@
 #include "document/file_messages.h"
 
 #include "platform/host.h"
-#include "platform/resources.h"
 
 namespace {
 
 constexpr unsigned IDS_NOT_VALID_TEMP_FILE = 61500;
-constexpr unsigned IDS_CANNOT_READ_FILE = 61488;
 
 }  // namespace
-
-std::string WithName(unsigned id, const std::string& name)
-{
-    std::string text = LoadResString(id);
-    std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, name);
-    return text;
-}
 
 void ReportCannotSaveTempFile() { AfxMessageBox("Can't save temp file !", MB_OK); }
 
@@ -27,9 +16,4 @@ void ReportCannotLoadTempFile() { AfxMessageBox("Can't load temp file !", MB_OK)
 void ReportNotValidTempFile(const std::string& name)
 {
     AfxMessageBox(WithName(IDS_NOT_VALID_TEMP_FILE, name), MB_OK);
-}
-
-void ReportCannotReadFile(const std::string& name)
-{
-    AfxMessageBox(WithName(IDS_CANNOT_READ_FILE, name), MB_OK);
 }

@@ -2,7 +2,7 @@
 // their extent is measured so that every reader can shift the data to one
 // common origin; and the HPGL command reader the route pre-scan uses.
 #include "records/board_extent.h"
-#include "document/file_messages.h"
+#include "platform/file_messages.h"
 #include "document/velm_doc.h"
 #include "geometry/small_utils.h"
 #include "import/gerber_blocks.h"

@@ -4,7 +4,7 @@
 // millimetre, and the spacing of pads or holes (mostly round multiples of a
 // power of ten) tells how many of the digits are decimals.
 #include "records/board_records.h"
-#include "document/file_messages.h"
+#include "platform/file_messages.h"
 #include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
 #include "settings/drill_format_dlg.h"

@@ -6,7 +6,6 @@
 #include "settings/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
 #include "settings/work_order_dlg.h"
-#include "platform/paths.h"
 
 #include <cmath>
 #include <cstdio>
@@ -76,13 +75,6 @@ bool CGerberSource::Open(const std::string& path)
     m_Path = path;
     if (!m_Lines.Open(path))
         return false;
-    if (std::FILE* f = std::fopen(ResolvePathNoCase(path).c_str(), "rb")) {
-        if (std::fseek(f, -1, SEEK_END) == 0) {
-            const int last = std::fgetc(f);
-            m_EndsWithLineEnd = last == '\n' || last == '\r';
-        }
-        std::fclose(f);
-    }
     m_HaveNext = m_Lines.ReadLine(m_Next);
     return true;
 }
@@ -95,7 +87,7 @@ int CGerberSource::Get()
         if (m_Pos < m_Line.size())
             return static_cast<unsigned char>(m_Line[m_Pos++]);
         m_HaveLine = false;
-        if (m_HaveNext || m_EndsWithLineEnd)
+        if (m_HaveNext || m_Lines.LastLineEnded())
             return '\n';
     }
     if (!m_HaveNext) {

@@ -40,11 +40,10 @@ private:
     std::size_t m_Pos = 0;
     bool m_HaveLine = false;
     // The line after m_Line, read ahead to know whether m_Line is the last.
-    std::string m_Next;
-    bool m_HaveNext = false;
     // A last line without a line end gets none: a file cut inside a block
     // then ends without the block's terminator.
-    bool m_EndsWithLineEnd = true;
+    std::string m_Next;
+    bool m_HaveNext = false;
     bool m_AtEnd = false;
     long m_LineNo = 0;
 };

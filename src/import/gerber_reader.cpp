@@ -2,7 +2,7 @@
 // tracks and pads. One reader serves both forms: the plain one draws regions
 // as outlines, the area-fill one (the default) fills them with strokes.
 #include "document/velm_doc.h"
-#include "document/file_messages.h"
+#include "platform/file_messages.h"
 #include "geometry/contour.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"

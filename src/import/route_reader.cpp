@@ -1,6 +1,6 @@
 // The route file reader: the board outline, a Gerber photoplot, into the
 // named layer "route" (strokes with round end pads, arcs cut into chords).
-#include "document/file_messages.h"
+#include "platform/file_messages.h"
 #include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
 #include "import/gerber_blocks.h"
