@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CApertureTable;
+
 // A Gerber file as a stream of characters (line ends of any kind come as one
 // '\n'), with what the block readers noticed about the file's end.
 class CGerberSource {
@@ -48,8 +50,16 @@ private:
     long m_LineNo = 0;
 };
 
+// One block of a Gerber file; the RS-274X parameters met on the way (text
+// between two '%' signs) are applied at once.
+void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
 // One block without parameter handling ('%' is an ordinary character).
 void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
+
+// One RS-274X parameter: %AD and %AM go to the aperture table, %FS and %MO
+// to the number format (g_GerberFormatDlg) and the unit factor; an aperture
+// definition turns the format detection off.
+void ApplyGerberParameter(const std::string& param, CApertureTable& apertures);
 
 // Reads the text of an aperture definition ("ADD10C,0.01*"): the D number,
 // the template name and the values (inches). Returns the number of values
