@@ -5,6 +5,7 @@
 #include "import/aperture_table.h"
 #include "settings/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
+#include "platform/file_messages.h"
 #include "settings/work_order_dlg.h"
 
 #include <cmath>
@@ -100,6 +101,14 @@ int CGerberSource::Get()
     m_HaveLine = true;
     m_Pos = 0;
     return Get();
+}
+
+bool OpenGerberFile(CGerberSource& in, const std::string& path)
+{
+    if (in.Open(path))
+        return true;
+    ReportCannotReadFile(path);
+    return false;
 }
 
 std::string CGerberSource::TruncationMessage(bool needEndCode) const

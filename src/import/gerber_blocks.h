@@ -50,6 +50,9 @@ private:
     long m_LineNo = 0;
 };
 
+// Opens `path` into `in`, telling the operator when it cannot be read.
+bool OpenGerberFile(CGerberSource& in, const std::string& path);
+
 // One block of a Gerber file; the RS-274X parameters met on the way (text
 // between two '%' signs) are applied at once.
 void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);

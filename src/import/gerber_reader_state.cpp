@@ -1,8 +1,8 @@
 // Shared pieces of the Gerber readers.
 #include "import/gerber_reader_state.h"
 
-#include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
+#include "records/board_model.h"
 #include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
@@ -118,7 +118,7 @@ bool NextGerberPath(std::string& rest, std::string& name)
     return true;
 }
 
-CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc, bool copper)
+CGerberReadBackup::CGerberReadBackup(CBoardModel& doc, bool copper)
     : m_Doc(doc),
       m_Copper(copper),
       m_MacroCount(doc.m_MacroList.size()),
