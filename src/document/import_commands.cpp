@@ -1,7 +1,8 @@
 // The document's import members: the Gerber layer and route readers, the
-// extent pre-scans and the number-format detection. Each hands the model
-// (and the view's zoom to the new data) to the import floor.
+// extent pre-scans, the number-format detection and the drill import. Each
+// hands the model (and the view's zoom to the new data) to the import floor.
 #include "document/velm_doc.h"
+#include "import/drill_import.h"
 #include "import/extent_scan.h"
 #include "import/format_detection.h"
 #include "import/gerber_reader.h"
@@ -71,3 +72,15 @@ int CVelmDoc::DetectDrillDigits(const std::string& paths)
 void CVelmDoc::DetectGerberScale() { ::DetectGerberScale(m_FlashList); }
 
 void CVelmDoc::DetectDrillScale() { ::DetectDrillScale(g_HoleList); }
+
+void CVelmDoc::LoadDrillFile(const std::string& path)
+{
+    ::LoadDrillFile(path, g_HoleList, ZoomToFit(*this));
+}
+
+void CVelmDoc::ReadDrillReport(const std::string& drillPath)
+{
+    ::ReadDrillReport(drillPath, g_HoleList);
+}
+
+void CVelmDoc::SortHoles() { ::SortHoles(g_HoleList); }
