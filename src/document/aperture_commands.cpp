@@ -11,7 +11,10 @@ CApertureRecord* CVelmDoc::FindAperture(const std::string& code)
     return CApertureTable(*this).Find(code);
 }
 
-float CVelmDoc::GetApertureWidth(const std::string& code) { return CApertureTable(*this).Width(code); }
+float CVelmDoc::GetApertureWidth(const std::string& code)
+{
+    return CApertureTable(*this).Width(code);
+}
 
 float CVelmDoc::GetApertureHeight(const std::string& code)
 {
@@ -23,7 +26,10 @@ std::string CVelmDoc::GetApertureShape(const std::string& code)
     return CApertureTable(*this).Shape(code);
 }
 
-int CVelmDoc::GetApertureIndex(const std::string& code) { return CApertureTable(*this).Index(code); }
+int CVelmDoc::GetApertureIndex(const std::string& code)
+{
+    return CApertureTable(*this).Index(code);
+}
 
 float CVelmDoc::GetApertureWidthByIndex(int index) const
 {
@@ -49,4 +55,7 @@ void CVelmDoc::ApplyGerberParameter(const std::string& param)
     ::ApplyGerberParameter(param, apertures);
 }
 
-void CVelmDoc::AddApertureFromParam(const std::string& param) { CApertureTable(*this).Define(param); }
+void CVelmDoc::AddApertureFromParam(const std::string& param)
+{
+    CApertureTable(*this).Define(param);
+}

@@ -52,7 +52,9 @@ public:
         POINT p{};
         if (b.kind)
             p = POINT{int(b.point.x), int(b.point.y)};
-        // After a G94 the axes come exchanged (the copper pre-scan only).
+        // After a G94 the axes come exchanged (the copper pre-scan only). The
+        // scan measures each block as the file gives it, those an arc reads
+        // included, so it notes G94 itself rather than follow the pen.
         if (m_ExchangeAxes) {
             if (m_Exchange)
                 std::swap(p.x, p.y);

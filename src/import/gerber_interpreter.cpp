@@ -55,6 +55,10 @@ bool CGerberInterpreter::NextBlock()
     if (m_Ended)
         return false;
     ReadGerberBlock(*m_In, m_Block, m_Apertures);
+    if (!m_In->AtEnd() && m_Sink.Stopped()) {
+        m_Ended = m_Stopped = true;
+        return false;
+    }
     if (m_Options.wholeMil) {
         POINT p{};
         m_Kind = ParseGerberBlock(m_Block, p, m_DWord, 0);
@@ -63,8 +67,7 @@ bool CGerberInterpreter::NextBlock()
     } else {
         m_Kind = ParseGerberBlock2(m_Block, m_Cur, m_DWord, 0);
     }
-    if (m_In->AtEnd() || m_Sink.Stopped()) {
-        m_Stopped = !m_In->AtEnd();
+    if (m_In->AtEnd()) {
         m_Ended = true;
         return false;
     }

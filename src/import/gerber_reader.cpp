@@ -49,15 +49,18 @@ int& ShapeCode() { return g_GerberShapeCodes.layer; }
 
 class CLayerReader : public CGerberSink {
 public:
-    CLayerReader(CBoardModel& doc, bool fill) : m_Doc(doc), m_Apertures(doc), m_Fill(fill) {}
+    CLayerReader(CBoardModel& model, bool fill)
+        : m_Model(model), m_Apertures(model), m_Fill(fill)
+    {
+    }
 
     int Run(const std::string& paths, const std::function<void()>& loaded)
     {
-        CGerberReadBackup backup(m_Doc, true);
+        CGerberReadBackup backup(m_Model, true);
         m_Apertures.Load();
-        m_Doc.m_TrackList.clear();
-        m_Doc.m_FlashList.clear();
-        m_Doc.m_TrackRefList.clear();
+        m_Model.m_TrackList.clear();
+        m_Model.m_FlashList.clear();
+        m_Model.m_TrackRefList.clear();
 
         CGerberInterpreter interpreter(m_Apertures, *this);
         std::string rest = paths;
@@ -80,10 +83,10 @@ public:
         }
         CommitPads();
         backup.Keep();
-        if (m_Doc.m_ApertureList.size() > 256)
-            ReportWideApertureTable(m_Doc.m_ApertureList.size());
-        ShiftToDataOrigin(m_Doc.m_TrackList, m_Doc.m_FlashList);
-        ShiftPadsToDataOrigin(m_Doc.m_PadList2);
+        if (m_Model.m_ApertureList.size() > 256)
+            ReportWideApertureTable(m_Model.m_ApertureList.size());
+        ShiftToDataOrigin(m_Model.m_TrackList, m_Model.m_FlashList);
+        ShiftPadsToDataOrigin(m_Model.m_PadList2);
         if (loaded)
             loaded();
         if (!m_Fill && g_GerberFormatDlg.GroupFlag)
@@ -98,10 +101,11 @@ private:
     {
         if (width <= 0.0f && !keepZeroWidth)
             return nullptr;
-        CTrackRecord* raw = AddTail(m_Doc.m_TrackList, NewGerberTrack(x1, y1, x2, y2, width, type, m_Group,
-                                                                      m_Doc.m_ReaderState));
+        CTrackRecord* raw =
+            AddTail(m_Model.m_TrackList,
+                    NewGerberTrack(x1, y1, x2, y2, width, type, m_Group, m_Model.m_ReaderState));
         if (padTrack)
-            m_Doc.m_TrackRefList.push_back(raw);
+            m_Model.m_TrackRefList.push_back(raw);
         return raw;
     }
 
@@ -109,13 +113,13 @@ private:
     {
         if (radius <= 0.0f)
             return nullptr;
-        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState), head);
+        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Model.m_ReaderState), head);
     }
 
     template <class Record>
     void SetAperture(Record* r) { SetApertureIndex(r, m_ApertureIndex); }
 
-    void CommitPads() { m_Pads.MoveInto(m_Doc.m_FlashList); }
+    void CommitPads() { m_Pads.MoveInto(m_Model.m_FlashList); }
 
     float EndPadRadius(float width) const
     {
@@ -126,14 +130,14 @@ private:
     void BeginFile(const std::string& path) override
     {
         m_Path = path;
-        m_Doc.m_ReaderState = 1;
+        m_Model.m_ReaderState = 1;
         m_Aperture.clear();
         m_PenValid = m_StartPadPending = false;
         m_PrimitiveReported = false;
         m_TooLargeReported = false;
     }
 
-    bool InRegion() const override { return m_Fill ? m_InRegion : m_Doc.m_AreaFillFlag != 0; }
+    bool InRegion() const override { return m_Fill ? m_InRegion : m_Model.m_AreaFillFlag != 0; }
 
     void RegionBegin() override
     {
@@ -142,8 +146,8 @@ private:
             m_InRegion = true;
         } else {
             ShapeCode() = 0;
-            m_Doc.m_AreaFillFlag = 1;
-            m_Doc.m_GridStep = std::min(m_Doc.m_GridStep, 2);
+            m_Model.m_AreaFillFlag = 1;
+            m_Model.m_GridStep = std::min(m_Model.m_GridStep, 2);
         }
     }
 
@@ -154,7 +158,7 @@ private:
                 CloseRegion();
             m_InRegion = false;
         } else {
-            m_Doc.m_AreaFillFlag = 0;
+            m_Model.m_AreaFillFlag = 0;
         }
     }
 
@@ -177,7 +181,7 @@ private:
         auto at = [&](double a) { return CDPoint(c.x + r * std::cos(a), c.y + r * std::sin(a)); };
         const bool inRegion = m_Fill && m_InRegion;
         if (!inRegion) {
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             auto arc = std::make_unique<CTrackRecord>();
             arc->type = 8;
             arc->x1 = float(c.x);
@@ -186,9 +190,9 @@ private:
             arc->y2 = float(ccw ? rawA2 : rawA1);
             arc->width = float(r);
             arc->arcHalfWidth = w / 2.0f;
-            arc->recordNo = m_Doc.m_ReaderState;
+            arc->recordNo = m_Model.m_ReaderState;
             arc->groupNo = m_Group;
-            m_Doc.m_TrackList.push_back(std::move(arc));
+            m_Model.m_TrackList.push_back(std::move(arc));
         }
         if (ccw) {
             const double twoPi = 2 * 3.1415925;
@@ -246,7 +250,7 @@ private:
         chord(at(a), last);
         chordPad(at(a), pad);
         chordPad(last, pad);
-        ++m_Doc.m_ReaderState;
+        ++m_Model.m_ReaderState;
         return last;
     }
 
@@ -266,7 +270,10 @@ private:
         CheckApertureUnits();
         m_Aperture = code;
         const std::string shape = m_Apertures.Shape(m_Aperture);
-        ShapeCode() = Contains(shape, "ROUND") ? 0 : Contains(shape, "RECT") ? 1 : Contains(shape, "MACRO") ? 3 : 2;
+        ShapeCode() = Contains(shape, "ROUND")   ? 0
+                      : Contains(shape, "RECT")  ? 1
+                      : Contains(shape, "MACRO") ? 3
+                                                 : 2;
         ++m_Group;
     }
 
@@ -281,7 +288,7 @@ private:
 
     void DetectApertureUnits()
     {
-        auto& table = m_Doc.m_ApertureList;
+        auto& table = m_Model.m_ApertureList;
         if (table.empty())
             return;
         double sum = 0;
@@ -347,7 +354,7 @@ private:
             CTrackRecord* t = AddTrack(from.x, from.y, x, y, w, shape, false);
             if (t && m_Fill)
                 t->joined = 1;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             const float r = EndPadRadius(w);
             if (m_StartPadPending) {
                 if (CFlashRecord* f = MakePad(from.x, from.y, r, 3, true))
@@ -362,7 +369,7 @@ private:
             CTrackRecord* t = AddTrack(s.x, s.y, e.x, e.y, w, 1, false);
             if (t && m_Fill)
                 t->joined = 1;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         }
     }
 
@@ -385,12 +392,12 @@ private:
                     f = MakePad(x, y, r, type, false);
                     f->spare40 = mark;
                 }
-                ++m_Doc.m_ReaderState;
+                ++m_Model.m_ReaderState;
                 KeepLongestRunValue(r);
             } else {
                 CTrackRecord* t = d > 0 ? AddTrack(x - d / 2, y, x + d / 2, y, h, type, true)
                                         : AddTrack(x, y + d / 2, x, y - d / 2, w, type, true);
-                ++m_Doc.m_ReaderState;
+                ++m_Model.m_ReaderState;
                 if (t) {
                     t->joined = mark;
                     const float r = m_Fill ? t->width / 2 - kFillPadShrink : t->width / 2;
@@ -402,7 +409,7 @@ private:
         } else if (shape == 1) {
             if (CTrackRecord* t = AddTrack(x, y - h / 2, x, y + h / 2, w, 1, true))
                 t->joined = mark;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         } else if (shape == 3) {
             FlashMacro(x, y);
         }
@@ -477,7 +484,7 @@ private:
             if (r > 0.0f) {
                 MakePad(p.x, p.y, r, 0, false);
             }
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             return;
         }
         case 2:
@@ -554,9 +561,9 @@ private:
         FillContour(contour);
         ++m_Group;
         for (const CContourStroke& stroke : contour.m_DrawRecords) {
-            CTrackRecord* t = AddTail(m_Doc.m_TrackList, TrackOf(stroke));
+            CTrackRecord* t = AddTail(m_Model.m_TrackList, TrackOf(stroke));
             t->groupNo = m_Group;
-            t->recordNo = m_Doc.m_ReaderState++;
+            t->recordNo = m_Model.m_ReaderState++;
             const float r = t->width / 2 - kPadShrink;
             for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
                 SetAperture(MakePad(px, py, r, 3, true));
@@ -576,8 +583,8 @@ private:
         if (g_GerberFormatDlg.OverlapDelete)
             DeleteOverlaps(fresh);
         for (auto& stroke : fresh) {
-            CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
-            t->recordNo = m_Doc.m_ReaderState++;
+            CTrackRecord* t = AddTail(m_Model.m_TrackList, std::move(stroke));
+            t->recordNo = m_Model.m_ReaderState++;
             t->groupNo = m_Group;
             for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
                 if (CFlashRecord* f = MakePad(px, py, t->width / 2, 3, true)) {
@@ -608,7 +615,7 @@ private:
         if (byX.empty())
             return;
         std::vector<std::size_t> near;
-        for (auto& eOwned : m_Doc.m_TrackList) {
+        for (auto& eOwned : m_Model.m_TrackList) {
             CTrackRecord& e = *eOwned;
             if (e.width != 3.0f || e.x1 != e.x2)
                 continue;
@@ -636,7 +643,7 @@ private:
     // ---- grouping ----
     void GroupTracks()
     {
-        auto& tracks = m_Doc.m_TrackList;
+        auto& tracks = m_Model.m_TrackList;
         if (g_GerberFormatDlg.LargeArea && !tracks.empty()) {
             int bestGroup = 0, bestRun = 0, run = 0, runGroup = tracks.front()->groupNo;
             for (auto& t : tracks) {
@@ -659,8 +666,8 @@ private:
         int group = m_Group + 10;
         COwnedList<CTrackRecord> holding;
         while (!tracks.empty()) {
-            m_Doc.m_JoinList.clear();
-            m_Doc.m_EndPadList.clear();
+            m_Model.m_JoinList.clear();
+            m_Model.m_EndPadList.clear();
             std::unique_ptr<CTrackRecord> t = std::move(tracks.front());
             tracks.erase(tracks.begin());
             if (t->joined) {
@@ -669,26 +676,26 @@ private:
             }
             t->joined = 1;
             CTrackRecord* raw = t.get();
-            m_Doc.m_JoinList.push_back(raw);
-            m_Doc.m_JoinedTracks.push_back(std::move(t));
-            JoinTracks(m_Doc, raw);
+            m_Model.m_JoinList.push_back(raw);
+            m_Model.m_JoinedTracks.push_back(std::move(t));
+            JoinTracks(m_Model, raw);
             // The joined tracks are owned in the order they were joined.
-            for (auto& joined : m_Doc.m_JoinedTracks) {
+            for (auto& joined : m_Model.m_JoinedTracks) {
                 joined->joined = 1;
                 joined->groupNo = group;
                 holding.push_back(std::move(joined));
             }
-            m_Doc.m_JoinedTracks.clear();
-            for (CFlashRecord* pad : m_Doc.m_EndPadList)
+            m_Model.m_JoinedTracks.clear();
+            for (CFlashRecord* pad : m_Model.m_EndPadList)
                 pad->groupNo = group;
             ++group;
         }
-        m_Doc.m_JoinList.clear();
-        m_Doc.m_EndPadList.clear();
+        m_Model.m_JoinList.clear();
+        m_Model.m_EndPadList.clear();
         tracks = std::move(holding);
     }
 
-    CBoardModel& m_Doc;
+    CBoardModel& m_Model;
     CApertureTable m_Apertures;
     const bool m_Fill;
     int m_Group = 0;

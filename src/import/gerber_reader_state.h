@@ -1,6 +1,6 @@
 // What the Gerber readers share beyond the block grammar: the file list, the
 // shape codes kept from one read to the next, the backup that lets a refused
-// file leave the document as it was, and their messages.
+// file leave the model as it was, and their messages.
 #pragma once
 
 #include "records/copper_records.h"
@@ -76,7 +76,7 @@ public:
     void Keep() { m_Active = false; }
 
 private:
-    CBoardModel& m_Doc;
+    CBoardModel& m_Model;
     bool m_Active = true;
     bool m_Copper;
     COwnedList<CTrackRecord> m_Tracks;

@@ -17,11 +17,11 @@ namespace {
 
 class CRouteReader : public CGerberSink {
 public:
-    explicit CRouteReader(CBoardModel& doc) : m_Doc(doc), m_Apertures(doc) {}
+    explicit CRouteReader(CBoardModel& model) : m_Model(model), m_Apertures(model) {}
 
     void Run(const std::string& paths, const std::function<void()>& loaded)
     {
-        CGerberReadBackup backup(m_Doc, false);
+        CGerberReadBackup backup(m_Model, false);
         m_Apertures.Load();
         CGerberInterpreter interpreter(m_Apertures, *this, {.explicitArcs = true});
         std::string rest = paths;
@@ -43,7 +43,7 @@ public:
         }
         backup.Keep();
         Commit();
-        CNamedLayer* layer = m_Doc.FindNamedLayer("route");
+        CNamedLayer* layer = m_Model.FindNamedLayer("route");
         ShiftToDataOrigin(layer->tracks, layer->flashes);
         if (loaded)
             loaded();
@@ -54,11 +54,11 @@ private:
     // give it, so a refused file leaves the old outline in place.
     void Commit()
     {
-        CNamedLayer* layer = m_Doc.FindNamedLayer("route");
+        CNamedLayer* layer = m_Model.FindNamedLayer("route");
         if (!layer) {
             auto made = std::make_unique<CNamedLayer>();
             made->name = "route";
-            layer = AddTail(m_Doc.m_NamedLayerList, std::move(made));
+            layer = AddTail(m_Model.m_NamedLayerList, std::move(made));
         }
         layer->tracks = std::move(m_Tracks);
         m_Tracks.clear();
@@ -69,7 +69,7 @@ private:
     {
         if (width <= 0.0f && !keepAny)
             return nullptr;
-        auto t = NewGerberTrack(x1, y1, x2, y2, width, Shape(), m_Group, m_Doc.m_ReaderState);
+        auto t = NewGerberTrack(x1, y1, x2, y2, width, Shape(), m_Group, m_Model.m_ReaderState);
         SetApertureIndex(t.get(), m_ApertureIndex);
         return AddTail(m_Tracks, std::move(t));
     }
@@ -78,7 +78,7 @@ private:
     {
         if (radius <= 0.0f && !keepAny)
             return;
-        auto f = NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState);
+        auto f = NewGerberPad(x, y, radius, type, m_Model.m_ReaderState);
         f->groupNo = m_Group;
         SetApertureIndex(f.get(), m_ApertureIndex);
         m_Pads.Add(std::move(f), head);
@@ -89,7 +89,7 @@ private:
     // ---- the interpreter's events ----
     void BeginFile(const std::string&) override
     {
-        m_Doc.m_ReaderState = 1;
+        m_Model.m_ReaderState = 1;
         m_Aperture.clear();
         m_Prev = CDPoint(0, 0);
         m_PenValid = m_StartPadPending = false;
@@ -97,7 +97,9 @@ private:
 
     void RegionBegin() override { Shape() = 0; }
 
-    // A flash leaves the route's pen where the last stroke or move put it.
+    // The route starts its arcs and strokes where its last move, stroke or
+    // arc ended (a flash does not move it), not where the last block left
+    // the interpreter's pen.
     CDPoint Arc(const CDPoint&, const CGerberArc& arc) override
     {
         const CDPoint start = m_Prev;
@@ -134,13 +136,13 @@ private:
             const double b = ccw ? a + step : a - step;
             const CDPoint p = at(a), q = at(b);
             Track(p.x, p.y, q.x, q.y, w, true);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             Pad(p.x, p.y, w / 2, 3, true, true);
             a = b;
         }
         const CDPoint p = at(a), q = at(a2);
         Track(p.x, p.y, q.x, q.y, w, true);
-        ++m_Doc.m_ReaderState;
+        ++m_Model.m_ReaderState;
         Pad(p.x, p.y, w / 2, 3, true, true);
         Pad(q.x, q.y, w / 2, 3, true, true);
         m_Prev = end;
@@ -195,10 +197,10 @@ private:
             CDPoint s, e;
             LengthenSquareEnds(m_Prev, to, h, s, e);
             Track(s.x, s.y, e.x, e.y, w, false);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         } else {
             Track(m_Prev.x, m_Prev.y, x, y, w, false);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             if (m_StartPadPending) {
                 Pad(m_Prev.x, m_Prev.y, w / 2, 3, true);
                 m_StartPadPending = false;
@@ -217,16 +219,16 @@ private:
         const float d = w - h;
         if (shape == 1) {
             Track(x, y - h / 2, x, y + h / 2, w, false);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         } else if (d == 0.0f) {
             const float r = w / 2;
             Pad(x, y, r, shape, false);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             KeepLongestRunValue(r);
         } else {
             CTrackRecord* t = d > 0 ? Track(x - d / 2, y, x + d / 2, y, h, false)
                                     : Track(x, y + d / 2, x, y - d / 2, w, false);
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             if (t) {
                 Pad(t->x1, t->y1, t->width / 2, 3, true);
                 Pad(t->x2, t->y2, t->width / 2, 3, true);
@@ -235,7 +237,7 @@ private:
         m_PenValid = m_StartPadPending = false;
     }
 
-    CBoardModel& m_Doc;
+    CBoardModel& m_Model;
     CApertureTable m_Apertures;
     int m_Group = 0;
     std::string m_Aperture;
