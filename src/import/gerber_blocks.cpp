@@ -129,7 +129,9 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block)
 
 void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures)
 {
-    auto apply = [&apertures](const std::string& param) { ApplyGerberParameter(param, apertures); };
+    auto apply = [&apertures](const std::string& param) {
+        ApplyGerberParameter(param, apertures);
+    };
     ReadBlock(in, block, &apply);
 }
 
