@@ -1,10 +1,10 @@
-// The messages the side files and the undo ring give when a file fails.
+// The messages the side files and the undo ring give when a file fails (and,
+// through platform/file_messages.h, the ones any reader gives).
 #pragma once
 
-#include <string>
+#include "platform/file_messages.h"
 
-// The string-table text with its one "%s" replaced by `name`.
-std::string WithName(unsigned id, const std::string& name);
+#include <string>
 
 // "Can't save temp file !"
 void ReportCannotSaveTempFile();
@@ -12,5 +12,3 @@ void ReportCannotSaveTempFile();
 void ReportCannotLoadTempFile();
 // IDS_NOT_VALID_TEMP_FILE with the file name: not a file of the program's.
 void ReportNotValidTempFile(const std::string& name);
-// IDS_CANNOT_READ_FILE with the file name: the file cannot be read.
-void ReportCannotReadFile(const std::string& name);

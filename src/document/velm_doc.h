@@ -3,8 +3,9 @@
 // the view shows) and holds the document's own commands, whose logic lives in
 // the floors below. Its member functions are
 // spread by concern: velm_doc.cpp (construction, clearing, small commands),
-// side_files.cpp, undo_ring.cpp, document_geometry.cpp and
-// doc_commands.cpp (the command table the shell dispatches through).
+// side_files.cpp, undo_ring.cpp, document_geometry.cpp, aperture_commands.cpp
+// and import_commands.cpp (entries to the import floor) and doc_commands.cpp
+// (the command table the shell dispatches through).
 #pragma once
 
 #include "geometry/point.h"
@@ -117,9 +118,9 @@ public:
     void OnUpdateComponentSide(CCmdUI& cmdUI);
     void OnUpdateSolderSide(CCmdUI& cmdUI);
 
-    // Drill import (import/drill_import.cpp): the drill file into
-    // g_HoleList, tool sizes from the CAD drill report beside it, and the
-    // hole list ordered by diameter.
+    // Drill import (import_commands.cpp, logic in import/drill_import.h): the
+    // drill file into g_HoleList, tool sizes from the CAD drill report beside
+    // it, and the hole list ordered by diameter.
     void LoadDrillFile(const std::string& path);
     void ReadDrillReport(const std::string& drillPath);
     void SortHoles();
@@ -147,8 +148,9 @@ public:
     bool OnUpdateCmdUI(unsigned id, CCmdUI& cmdUI);
 
 
-    // ---- Gerber import (src/import/: aperture_table.cpp, gerber_blocks.cpp,
-    // gerber_reader.cpp, route_reader.cpp, extent_scan.cpp) ----
+    // ---- Gerber import (aperture_commands.cpp and import_commands.cpp; the
+    // logic in src/import/: aperture_table.h, gerber_blocks.h,
+    // gerber_reader.h, route_reader.h, extent_scan.h) ----
     // The aperture table read through FILETYPE block g_ApertureFormat.
     void LoadApertureFile();
     CApertureRecord* FindAperture(const std::string& code);
@@ -186,7 +188,8 @@ public:
     void OnFileGerberFormat();
     // ---- end of Gerber import ----
 
-    // ---- Number-format detection (src/import/format_detection.cpp) ----
+    // ---- Number-format detection (import_commands.cpp; the logic in
+    // src/import/format_detection.h) ----
     // Each guesses a format from the data of a ";"-separated path list and
     // writes it into g_GerberFormatDlg or g_DrillFormatDlg (in memory only).
     // DetectGerberFormat: 1 when it ran to the end, 0 when AutoFormat is off

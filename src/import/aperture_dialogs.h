@@ -8,13 +8,7 @@
 
 class CApertureDefDlg : public CDialog {
 public:
-    static constexpr unsigned IDD = 194;           // "定義鏡頭"
-    static constexpr unsigned IDC_TYPE = 1086;     // combo "鏡頭型態"
-    static constexpr unsigned IDC_LENGTH = 1140;   // edit "長度", mil
-    static constexpr unsigned IDC_WIDTH = 1141;    // edit "寬度", mil
-    static constexpr unsigned IDC_NAME = 1143;     // edit "鏡頭名稱"
-
-    CApertureDefDlg() : CDialog(IDD) {}
+    CApertureDefDlg();
 
     float m_Length = 0.0f;
     float m_Width = 0.0f;
@@ -29,17 +23,7 @@ public:
 
 class CGerberRecordDlg : public CDialog {
 public:
-    static constexpr unsigned IDD = 190;           // "GERBER 原始資料"
-    static constexpr unsigned IDC_GROUP = 1047;
-    static constexpr unsigned IDC_RECORD = 1134;
-    static constexpr unsigned IDC_TYPE = 1052;
-    static constexpr unsigned IDC_WIDTH = 1053;
-    static constexpr unsigned IDC_X1 = 1048;
-    static constexpr unsigned IDC_Y1 = 1049;
-    static constexpr unsigned IDC_X2 = 1050;
-    static constexpr unsigned IDC_Y2 = 1051;
-
-    CGerberRecordDlg() : CDialog(IDD) {}
+    CGerberRecordDlg();
 
     int m_Group = 0;
     int m_Record = 0;

@@ -1,24 +1,27 @@
-// The document's aperture table: reading an aperture file through a FILETYPE
-// template of the settings text, the look-ups by D code, and the question for
-// a D code the table lacks.
-#include "document/velm_doc.h"
+// The aperture table: reading an aperture file through a FILETYPE template of
+// the settings text, the look-ups by D code, the question for a D code the
+// table lacks, and the apertures and macros of RS-274X parameters.
+#include "import/aperture_table.h"
+
 #include "geometry/text_tokens.h"
 #include "import/aperture_dialogs.h"
+#include "import/gerber_blocks.h"
+#include "records/board_model.h"
 #include "settings/gerber_format_dlg.h"
 #include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
-constexpr unsigned IDS_APERTURE_SETTING_ERROR = 61493;
-constexpr unsigned IDS_APERTURE_FILE_ERROR = 61494;
 constexpr std::size_t kTemplateLine = 100;
 constexpr std::size_t kApertureLine = 199;
 
@@ -68,7 +71,14 @@ bool ReadLimited(CTextLineReader& in, std::string& line, std::size_t max)
 
 }  // namespace
 
-void CVelmDoc::LoadApertureFile()
+CApertureTable::CApertureTable(CBoardModel& model)
+    : m_Apertures(model.m_ApertureList),
+      m_Macros(model.m_MacroList),
+      m_AreaFillFlag(model.m_AreaFillFlag)
+{
+}
+
+void CApertureTable::Load()
 {
     CLineEdit& settings = g_SettingsTextWnd.Edit();
     int at = settings.FindLine("FILETYPE");
@@ -92,7 +102,7 @@ void CVelmDoc::LoadApertureFile()
     const int xColumn = std::atoi(AfterDollar(templateLine(10)).c_str());
     const int yColumn = std::atoi(AfterDollar(templateLine(11)).c_str());
 
-    m_ApertureList.clear();
+    m_Apertures.clear();
     if (g_CurrentApertureFile.empty())
         return;
     CTextLineReader in;
@@ -141,32 +151,32 @@ void CVelmDoc::LoadApertureFile()
         if (wheel) {
             record->dCode = "D" + std::to_string(WheelCode(position));
             if (codeField != "0")
-                m_ApertureList.push_back(std::move(record));
+                m_Apertures.push_back(std::move(record));
         } else {
             record->dCode = prefix + codeField;
-            m_ApertureList.push_back(std::move(record));
+            m_Apertures.push_back(std::move(record));
         }
         ++position;
     }
     g_ApertureLoaded = 1;
 }
 
-CApertureRecord* CVelmDoc::FindAperture(const std::string& code)
+CApertureRecord* CApertureTable::Find(const std::string& code) const
 {
     const int n = CodeNumber(code);
-    for (auto& a : m_ApertureList)
+    for (auto& a : m_Apertures)
         if (CodeNumber(a->dCode) == n)
             return a.get();
     return nullptr;
 }
 
-bool CVelmDoc::MayAskAperture(const std::string& code)
+bool CApertureTable::MayAsk(const std::string& code)
 {
     return !code.empty() && code.find("D02M") == std::string::npos &&
            code.find("G01D") == std::string::npos;
 }
 
-CApertureRecord* CVelmDoc::AskAperture(const std::string& code)
+CApertureRecord* CApertureTable::Ask(const std::string& code)
 {
     CApertureDefDlg dlg;
     dlg.m_Name = code;
@@ -178,52 +188,109 @@ CApertureRecord* CVelmDoc::AskAperture(const std::string& code)
     record->height = dlg.m_Length;
     record->userValue = 1.0f;
     record->comment = ";User Define";
-    m_ApertureList.push_back(std::move(record));
-    return m_ApertureList.back().get();
+    m_Apertures.push_back(std::move(record));
+    return m_Apertures.back().get();
 }
 
-float CVelmDoc::GetApertureWidth(const std::string& code)
+float CApertureTable::Width(const std::string& code)
 {
     if (m_AreaFillFlag)
         return 1.0f;
-    if (CApertureRecord* a = FindAperture(code))
+    if (CApertureRecord* a = Find(code))
         return a->width;
-    if (MayAskAperture(code))
-        return AskAperture(code)->width;
+    if (MayAsk(code))
+        return Ask(code)->width;
     return 0.0f;
 }
 
-int CVelmDoc::GetApertureIndex(const std::string& code)
+int CApertureTable::Index(const std::string& code)
 {
     const int n = CodeNumber(code);
-    for (std::size_t i = 0; i < m_ApertureList.size(); ++i)
-        if (CodeNumber(m_ApertureList[i]->dCode) == n)
+    for (std::size_t i = 0; i < m_Apertures.size(); ++i)
+        if (CodeNumber(m_Apertures[i]->dCode) == n)
             return int(i);
-    if (!MayAskAperture(code))
+    if (!MayAsk(code))
         return 0;
-    AskAperture(code);
-    return int(m_ApertureList.size() - 1);
+    Ask(code);
+    return int(m_Apertures.size() - 1);
 }
 
-float CVelmDoc::GetApertureWidthByIndex(int index) const
+float ApertureWidthAt(const COwnedList<CApertureRecord>& apertures, int index, bool areaFill)
 {
-    if (m_AreaFillFlag)
+    if (areaFill)
         return 1.0f;
-    if (index < 0 || std::size_t(index) >= m_ApertureList.size())
+    if (index < 0 || std::size_t(index) >= apertures.size())
         return 0.0f;
-    return m_ApertureList[std::size_t(index)]->width;
+    return apertures[std::size_t(index)]->width;
 }
 
-float CVelmDoc::GetApertureHeight(const std::string& code)
+float CApertureTable::Height(const std::string& code) const
 {
-    CApertureRecord* a = FindAperture(code);
+    CApertureRecord* a = Find(code);
     return a ? a->height : 1.0f;
 }
 
-std::string CVelmDoc::GetApertureShape(const std::string& code)
+std::string CApertureTable::Shape(const std::string& code) const
 {
-    CApertureRecord* a = FindAperture(code);
+    CApertureRecord* a = Find(code);
     if (!a)
         return "ROUND";
     return a->macro ? "MACRO" : a->shape;
+}
+
+void CApertureTable::Define(const std::string& param)
+{
+    int dNumber = 0;
+    std::string name;
+    std::vector<float> values;
+    ParseApertureParams(param, dNumber, name, values);
+    values.resize(std::max<std::size_t>(values.size(), 2), 0.0f);
+    const std::string code = "D" + std::to_string(dNumber);
+    CApertureRecord* record = nullptr;
+    for (auto& a : m_Apertures)
+        if (a->dCode == code) {
+            record = a.get();
+            break;
+        }
+    std::unique_ptr<CApertureRecord> fresh;
+    if (!record) {
+        fresh = std::make_unique<CApertureRecord>();
+        record = fresh.get();
+        record->dCode = code;
+    }
+    record->macro = nullptr;
+    if (name.size() > 1) {
+        for (auto& m : m_Macros)
+            if (m->name == name) {
+                record->macro = m.get();
+                record->shape = "MACRO";
+                record->width = record->height = 0.0f;
+                record->params = values;
+                break;
+            }
+    }
+    if (!record->macro) {
+        if (name == "C" || name == "P") {
+            record->shape = "ROUND";
+            record->width = record->height = values[0] * 1000.0f;
+        } else {
+            record->shape = name == "R" ? "RECT" : "OVAL";
+            record->width = values[0] * 1000.0f;
+            record->height = values[1] * 1000.0f;
+        }
+        record->params = values;
+    }
+    if (fresh)
+        m_Apertures.push_back(std::move(fresh));
+}
+
+void CApertureTable::DefineMacro(const std::string& param)
+{
+    std::size_t star = param.find('*');
+    if (star == std::string::npos)
+        return;
+    auto macro = std::make_unique<CApertureMacro>();
+    macro->name = param.substr(2, star - 2);
+    macro->body = param.substr(star + 1);
+    m_Macros.push_back(std::move(macro));
 }

@@ -1,13 +1,15 @@
-// Drill import: the drill file of a job into g_HoleList, the tool sizes of the
-// CAD drill report beside it, and the order of the tools by diameter.
-#include "records/board_records.h"
-#include "document/velm_doc.h"
+// Drill import: the drill file of a job into the hole list, the tool sizes of
+// the CAD drill report beside it, and the order of the tools by diameter.
+#include "import/drill_import.h"
+
 #include "import/drill_reader.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
+#include "records/board_records.h"
+#include "settings/work_order_dlg.h"
 #include "ui/line_store.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -21,9 +23,6 @@
 
 namespace {
 
-constexpr unsigned IDS_DRILL_OPEN_ERROR = 61490;
-constexpr unsigned IDS_DRILL_BAD_LINE = 62150;
-constexpr unsigned IDS_DRILL_TOOL_BEYOND_TABLE = 62151;
 
 // 1.25 mm in mil: what a cleared size table holds for tools 0 and 30.
 constexpr float kDefaultDrillSize = 49.2126f;
@@ -113,7 +112,8 @@ const ReportDialect* FindReportDialect(const std::string& dialect)
 
 }  // namespace
 
-void CVelmDoc::LoadDrillFile(const std::string& path)
+void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
+                   const std::function<void()>& loaded)
 {
     CDrillReader reader;
     CTextLineReader file;
@@ -191,16 +191,17 @@ void CVelmDoc::LoadDrillFile(const std::string& path)
     }
     file.Close();
 
-    g_HoleList = std::move(tools);
+    holeList = std::move(tools);
     g_DrillDataSet = 1;
-    CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
+    if (loaded)
+        loaded();
 
     // Unit check: drill files without a size unit of their own come out in
     // millimetres or inches; the mean hole size tells which. Tools without
     // holes say nothing about it, and a file without holes leaves the sizes.
     double sum = 0.0;
     long holes = 0;
-    for (const auto& tool : g_HoleList) {
+    for (const auto& tool : holeList) {
         sum += static_cast<double>(tool->holes.size()) * tool->diameter;
         holes += static_cast<long>(tool->holes.size());
     }
@@ -212,13 +213,13 @@ void CVelmDoc::LoadDrillFile(const std::string& path)
         else if (average < 0.3)
             factor = 1000.0f;
         if (factor != 1.0f)
-            for (auto& tool : g_HoleList) {
+            for (auto& tool : holeList) {
                 tool->diameter *= factor;
                 if (InSizeTable(tool->toolNumber))
                     g_ToolSizes[tool->toolNumber] = tool->diameter;
             }
     }
-    SortHoles();
+    SortHoles(holeList);
 
     if (beyondTableLine)
         AfxMessageBox(FormatText(IDS_DRILL_TOOL_BEYOND_TABLE, path.c_str(), beyondTableLine,
@@ -226,7 +227,7 @@ void CVelmDoc::LoadDrillFile(const std::string& path)
                       MB_OK);
 }
 
-void CVelmDoc::SortHoles()
+void SortHoles(COwnedList<CDrillTool>& tools)
 {
     // The contents move, the records stay where they are (selections point
     // at them); tools of equal size keep their order.
@@ -237,14 +238,14 @@ void CVelmDoc::SortHoles()
         COwnedList<CDPoint> holes;
     };
     std::vector<Contents> contents;
-    contents.reserve(g_HoleList.size());
-    for (auto& tool : g_HoleList)
+    contents.reserve(tools.size());
+    for (auto& tool : tools)
         contents.push_back(
             {tool->diameter, tool->toolNumber, tool->mode, std::move(tool->holes)});
     std::stable_sort(contents.begin(), contents.end(),
                      [](const Contents& a, const Contents& b) { return a.diameter < b.diameter; });
     for (std::size_t i = 0; i < contents.size(); ++i) {
-        CDrillTool& tool = *g_HoleList[i];
+        CDrillTool& tool = *tools[i];
         tool.diameter = contents[i].diameter;
         tool.toolNumber = contents[i].toolNumber;
         tool.mode = contents[i].mode;
@@ -252,7 +253,7 @@ void CVelmDoc::SortHoles()
     }
 }
 
-void CVelmDoc::ReadDrillReport(const std::string& drillPath)
+void ReadDrillReport(const std::string& drillPath, COwnedList<CDrillTool>& holeList)
 {
     const ReportDialect* dialect = FindReportDialect(g_CadDialect);
     if (!dialect)
@@ -310,7 +311,7 @@ void CVelmDoc::ReadDrillReport(const std::string& drillPath)
     };
     double sum = 0.0;
     long holes = 0;
-    for (const auto& tool : g_HoleList)
+    for (const auto& tool : holeList)
         if (const float* size = reportSize(*tool)) {
             sum += static_cast<double>(tool->holes.size()) * *size;
             holes += static_cast<long>(tool->holes.size());
@@ -318,12 +319,12 @@ void CVelmDoc::ReadDrillReport(const std::string& drillPath)
     if (holes > 0) {
         // Reports give millimetres or mil; a mean below 10 can only be mm.
         const bool millimetres = sum / static_cast<double>(holes) < 10.0;
-        for (auto& tool : g_HoleList)
+        for (auto& tool : holeList)
             if (float* size = reportSize(*tool)) {
                 tool->diameter = millimetres ? static_cast<float>(*size * 100.0 / 2.54) : *size;
                 *size = tool->diameter;
             }
-        SortHoles();
+        SortHoles(holeList);
     }
 
     if (beyondTableLine)

@@ -1,14 +1,16 @@
 // Extent pre-scans: before the copper sides and the route file are read,
 // their extent is measured so that every reader can shift the data to one
 // common origin; and the HPGL command reader the route pre-scan uses.
-#include "records/board_extent.h"
-#include "document/file_messages.h"
-#include "document/velm_doc.h"
+#include "import/extent_scan.h"
+
 #include "geometry/small_utils.h"
+#include "import/aperture_table.h"
 #include "import/gerber_blocks.h"
-#include "import/gerber_number.h"
+#include "import/gerber_interpreter.h"
 #include "import/gerber_reader_state.h"
 #include "import/hpgl_reader.h"
+#include "records/board_extent.h"
+#include "records/board_model.h"
 #include "settings/work_order_dlg.h"
 
 #include <algorithm>
@@ -29,40 +31,59 @@ struct CScanBox {
     }
 };
 
-// Measures one Gerber file into `box`. Every coordinate the file gives is
-// measured, wherever it lies (a point at or left of the origin included).
-void MeasureGerber(CVelmDoc& doc, CGerberSource& in, CScanBox& box, bool exchangeAxes)
-{
-    const bool copper = g_HasComponentSide || g_HasSolderSide;
-    int hx = 0, hy = 0;
-    bool exchange = false, pointSeen = false;
-    std::string block, dWord;
-    POINT p;
-    doc.ReadGerberBlock(in, block);
-    ParseGerberBlock(block, p, dWord, 1);
-    while (!in.AtEnd()) {
-        p = POINT();
-        const int kind = ParseGerberBlock(block, p, dWord, 0);
-        if (exchangeAxes) {
-            if (exchange)
-                std::swap(p.x, p.y);
-            if (block.find("G94") != std::string::npos)
-                exchange = true;
-        }
-        if (!dWord.empty() && (dWord[0] == 'D' || dWord[0] == 'd') && !IsGerberOperation(dWord) &&
-            copper) {
-            const float w = doc.GetApertureWidth(dWord);
-            const float h = doc.GetApertureHeight(dWord);
-            hx = int(std::max(w, h) / 2.0f);
-            hy = int(std::min(w, h) / 2.0f);
-        }
-        if (kind >= 1 && kind <= 3)
-            pointSeen = true;
-        if (kind >= 1 && kind <= 4 && pointSeen)
-            box.Add(p.x, p.y, hx, hy);
-        doc.ReadGerberBlock(in, block);
+// Measures Gerber files into `box`, block by block in whole mil: every
+// coordinate a file gives, wherever it lies (a point at or left of the
+// origin included), widened by half the last aperture's size.
+class CExtentMeasure : public CGerberSink {
+public:
+    CExtentMeasure(CApertureTable& apertures, CScanBox& box, bool exchangeAxes)
+        : m_Apertures(apertures), m_Box(box), m_ExchangeAxes(exchangeAxes)
+    {
     }
-}
+
+    void BeginFile(const std::string&) override
+    {
+        m_HalfX = m_HalfY = 0;
+        m_Exchange = m_PointSeen = false;
+    }
+
+    void Block(const CGerberBlock& b) override
+    {
+        POINT p{};
+        if (b.kind)
+            p = POINT{int(b.point.x), int(b.point.y)};
+        // After a G94 the axes come exchanged (the copper pre-scan only). The
+        // scan measures each block as the file gives it, those an arc reads
+        // included, so it notes G94 itself rather than follow the pen.
+        if (m_ExchangeAxes) {
+            if (m_Exchange)
+                std::swap(p.x, p.y);
+            if (b.text.find("G94") != std::string::npos)
+                m_Exchange = true;
+        }
+        const std::string& d = b.dWord;
+        if (!d.empty() && (d[0] == 'D' || d[0] == 'd') && !IsGerberOperation(d) && m_Copper) {
+            const float w = m_Apertures.Width(d);
+            const float h = m_Apertures.Height(d);
+            m_HalfX = int(std::max(w, h) / 2.0f);
+            m_HalfY = int(std::min(w, h) / 2.0f);
+        }
+        if (b.kind >= 1 && b.kind <= 3)
+            m_PointSeen = true;
+        if (b.kind >= 1 && b.kind <= 4 && m_PointSeen)
+            m_Box.Add(p.x, p.y, m_HalfX, m_HalfY);
+    }
+
+private:
+    CApertureTable& m_Apertures;
+    CScanBox& m_Box;
+    const bool m_ExchangeAxes;
+    const bool m_Copper = g_HasComponentSide || g_HasSolderSide;
+    int m_HalfX = 0, m_HalfY = 0;
+    bool m_Exchange = false, m_PointSeen = false;
+};
+
+constexpr CGerberInterpreter::Options kWholeMil{.wholeMil = true};
 
 // The leading whole number of a text as atol reads it.
 long LeadingNumber(const std::string& text) { return std::atol(text.c_str()); }
@@ -153,39 +174,40 @@ void ReadHpglCommand(CGerberSource& in, std::string& command)
     }
 }
 
-void CVelmDoc::ScanGerberExtent(const std::string& paths)
+void ScanGerberExtent(CBoardModel& model, const std::string& paths)
 {
+    CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        LoadApertureFile();
+        apertures.Load();
     CScanBox box{1000000, 1000000, -1000000, -1000000};
-    m_ReaderState = 1;
+    model.m_ReaderState = 1;
+    CExtentMeasure measure(apertures, box, true);
+    CGerberInterpreter interpreter(apertures, measure, kWholeMil);
     std::string rest = paths, name;
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
-        if (!in.Open(name)) {
-            ReportCannotReadFile(name);
+        if (!OpenGerberFile(in, name))
             return;
-        }
-        MeasureGerber(*this, in, box, true);
+        interpreter.Read(in);
     }
     const POINT size = TakeMeasure(box);
-    m_DataChanged = 1;
-    m_GerberExtent = CExtent{0, 0, size.x, size.y};
+    model.m_DataChanged = 1;
+    model.m_GerberExtent = CExtent{0, 0, size.x, size.y};
 }
 
-void CVelmDoc::ScanRouteExtent(const std::string& path)
+void ScanRouteExtent(CBoardModel& model, const std::string& path)
 {
+    CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        LoadApertureFile();
+        apertures.Load();
     CGerberSource in;
-    if (!in.Open(path)) {
-        ReportCannotReadFile(path);
+    if (!OpenGerberFile(in, path))
         return;
-    }
     CScanBox box{100000, 100000, -100000, -100000};
     if (g_RouteFormat == 0) {
-        m_ReaderState = 1;
-        MeasureGerber(*this, in, box, false);
+        model.m_ReaderState = 1;
+        CExtentMeasure measure(apertures, box, false);
+        CGerberInterpreter(apertures, measure, kWholeMil).Read(in);
     } else if (g_RouteFormat == 1) {
         std::string command;
         if (!in.AtEnd())
@@ -204,6 +226,6 @@ void CVelmDoc::ScanRouteExtent(const std::string& path)
     box.minX -= 100;
     box.minY -= 100;
     const POINT size = TakeMeasure(box);
-    m_DataChanged = 1;
-    m_DataExtent = CExtent{g_DataOriginX, g_DataOriginY, size.x, size.y};
+    model.m_DataChanged = 1;
+    model.m_DataExtent = CExtent{g_DataOriginX, g_DataOriginY, size.x, size.y};
 }

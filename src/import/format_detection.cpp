@@ -3,19 +3,23 @@
 // zero suppression, the steps between consecutive points tell inch from
 // millimetre, and the spacing of pads or holes (mostly round multiples of a
 // power of ten) tells how many of the digits are decimals.
-#include "records/board_records.h"
-#include "document/file_messages.h"
-#include "document/velm_doc.h"
+#include "import/format_detection.h"
+
 #include "geometry/plane_geometry.h"
-#include "settings/drill_format_dlg.h"
+#include "import/aperture_table.h"
 #include "import/drill_reader.h"
 #include "import/gerber_blocks.h"
-#include "settings/gerber_format_dlg.h"
+#include "import/gerber_interpreter.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
+#include "records/board_model.h"
+#include "records/board_records.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "resource_ids.h"
 
 #include <array>
 #include <cmath>
@@ -26,7 +30,6 @@
 
 namespace {
 
-constexpr unsigned IDS_DRILL_OPEN_ERROR = 61490;
 
 // The four members a format is made of, in the Gerber or the drill dialog.
 struct FormatFields {
@@ -98,38 +101,59 @@ void CountStep(double step, int& inchSteps, int& mmSteps)
 
 // Opens one file of the list, telling the operator when it cannot be read;
 // like every reader's, an open restarts the record counter.
-bool OpenForDetection(CGerberSource& in, const std::string& name, CVelmDoc& doc)
+bool OpenForDetection(CGerberSource& in, const std::string& name, CBoardModel& model)
 {
-    if (!in.Open(name)) {
-        ReportCannotReadFile(name);
+    if (!OpenGerberFile(in, name))
         return false;
-    }
-    doc.m_ReaderState = 1;
+    model.m_ReaderState = 1;
     return true;
 }
 
-CDrillTool* AddDrillTool(int toolNumber, float diameter)
+CDrillTool* AddDrillTool(COwnedList<CDrillTool>& tools, int toolNumber, float diameter)
 {
     auto tool = std::make_unique<CDrillTool>();
     tool->diameter = diameter;
     tool->toolNumber = toolNumber;
     tool->mode = 1;
-    return AddTail(g_HoleList, std::move(tool));
+    return AddTail(tools, std::move(tool));
 }
+
+// The flashes of a Gerber file as bare points, until an aperture definition
+// shows the file extended: its format is then its own.
+class CFlashCollector : public CGerberSink {
+public:
+    explicit CFlashCollector(COwnedList<CFlashRecord>& flashes) : m_Flashes(flashes) {}
+
+    bool Stopped() const override { return !g_GerberFormatDlg.AutoFormat; }
+
+    void Block(const CGerberBlock& b) override
+    {
+        if (b.kind >= 1 && b.kind <= 4 && (b.dWord == "D03" || b.dWord == "D3")) {
+            auto flash = std::make_unique<CFlashRecord>();
+            flash->x = static_cast<float>(b.point.x);
+            flash->y = static_cast<float>(b.point.y);
+            flash->type = 0;
+            m_Flashes.push_back(std::move(flash));
+        }
+    }
+
+private:
+    COwnedList<CFlashRecord>& m_Flashes;
+};
 
 using BlockReader = std::function<void(CGerberSource&, std::string&)>;
 using FieldConverter = std::function<double(const std::string& block, std::size_t at)>;
 
 // The two passes shared by the Gerber and the drill digit detection.
 int DetectDigits(const std::string& paths, const BlockReader& readBlock,
-                 const FieldConverter& convert, const FormatFields& format, CVelmDoc& doc)
+                 const FieldConverter& convert, const FormatFields& format, CBoardModel& model)
 {
     DigitStatistics stats;
     std::string rest = paths, name, block;
 
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
-        if (!OpenForDetection(in, name, doc))
+        if (!OpenForDetection(in, name, model))
             return 0;
         stats.endZero = stats.startZero = false;
         while (!in.AtEnd()) {
@@ -157,7 +181,7 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
     rest = paths;
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
-        if (!OpenForDetection(in, name, doc))
+        if (!OpenForDetection(in, name, model))
             return 0;
         double curX = 0.0, curY = 0.0, prevX = 0.0, prevY = 0.0;
         while (!in.AtEnd()) {
@@ -236,73 +260,63 @@ std::string FirstPath(const std::string& paths)
 
 }  // namespace
 
-int CVelmDoc::DetectGerberFormat(const std::string& paths)
+int DetectGerberFormat(CBoardModel& model, const std::string& paths)
 {
     if (!g_GerberFormatDlg.AutoFormat)
         return 0;
-    m_TrackList.clear();
-    m_FlashList.clear();
-    m_TrackRefList.clear();
+    model.m_TrackList.clear();
+    model.m_FlashList.clear();
+    model.m_TrackRefList.clear();
 
-    std::string rest = paths, name, block, dWord;
+    CApertureTable apertures(model);
+    CFlashCollector flashes(model.m_FlashList);
+    CGerberInterpreter interpreter(apertures, flashes);
+    std::string rest = paths, name;
     bool first = true;
     while (NextGerberPath(rest, name)) {
         // A first file that cannot be read has been reported by the digit
         // detection already; once is enough.
-        if (first && !DetectGerberDigits(name))
+        if (first && !DetectGerberDigits(model, name))
             return 0;
         first = false;
         CGerberSource in;
-        if (!in.Open(name)) {
-            ReportCannotReadFile(name);
+        if (!OpenForDetection(in, name, model))
             return 0;
-        }
-        m_ReaderState = 1;
-        CDPoint point(0.0, 0.0);
-        ReadGerberBlock(in, block);
-        ParseGerberBlock2(block, point, dWord, 1);
-        while (!in.AtEnd() && g_GerberFormatDlg.AutoFormat) {
-            const int kind = ParseGerberBlock2(block, point, dWord, 0);
-            if (kind >= 1 && kind <= 4 && (dWord == "D03" || dWord == "D3")) {
-                auto flash = std::make_unique<CFlashRecord>();
-                flash->x = static_cast<float>(point.x);
-                flash->y = static_cast<float>(point.y);
-                flash->type = 0;
-                m_FlashList.push_back(std::move(flash));
-            }
-            ReadGerberBlock(in, block);
-        }
+        interpreter.Read(in);
     }
-    DetectGerberScale();
+    DetectGerberScale(model.m_FlashList);
     return 1;
 }
 
-int CVelmDoc::DetectGerberDigits(const std::string& paths)
+int DetectGerberDigits(CBoardModel& model, const std::string& paths)
 {
-    auto read = [this](CGerberSource& in, std::string& block) { ReadGerberBlock(in, block); };
+    CApertureTable apertures(model);
+    auto read = [&apertures](CGerberSource& in, std::string& block) {
+        ReadGerberBlock(in, block, apertures);
+    };
     auto convert = [](const std::string& block, std::size_t at) {
         std::string field = SignedField(block, at);
         return GerberDigitsToNumber(field);
     };
-    return DetectDigits(paths, read, convert, GerberFields(), *this);
+    return DetectDigits(paths, read, convert, GerberFields(), model);
 }
 
-void CVelmDoc::DetectGerberScale()
+void DetectGerberScale(const COwnedList<CFlashRecord>& flashes)
 {
     SpacingStatistics spacing;
-    for (const auto& flash : m_FlashList)
+    for (const auto& flash : flashes)
         if (flash->type == 0)
             spacing.Point(CDPoint(flash->x, flash->y));
     spacing.Apply(GerberFields());
 }
 
-void CVelmDoc::DetectDrillFormat(const std::string& paths)
+void DetectDrillFormat(CBoardModel& model, const std::string& paths, COwnedList<CDrillTool>& holes)
 {
     if (!g_DrillFormatDlg.dAutoFormat)
         return;
     const std::string path = FirstPath(paths);
     // A file the digit detection could not read has been reported there.
-    if (!DetectDrillDigits(path))
+    if (!DetectDrillDigits(model, path))
         return;
 
     CTextLineReader file;
@@ -310,9 +324,8 @@ void CVelmDoc::DetectDrillFormat(const std::string& paths)
         AfxMessageBox(LoadResString(IDS_DRILL_OPEN_ERROR), MB_OK);
         return;
     }
-    m_ReaderState = 1;
-    g_HoleList.clear();
-
+    model.m_ReaderState = 1;
+    holes.clear();
     CDrillReader reader;
     CDrillTool* current = nullptr;
     std::string line;
@@ -331,18 +344,18 @@ void CVelmDoc::DetectDrillFormat(const std::string& paths)
                 diameter = g_ToolSizes[n];
             }
             current = nullptr;
-            for (auto& tool : g_HoleList)
+            for (auto& tool : holes)
                 if (tool->toolNumber == n)
                     current = tool.get();
             if (!current)
-                current = AddDrillTool(n, diameter);
+                current = AddDrillTool(holes, n, diameter);
             break;
         }
         case DRILL_POSITION:
             // A hole before any tool definition goes to tool 1, as the drill
             // import does it.
             if (!current)
-                current = AddDrillTool(1, 1.0f);
+                current = AddDrillTool(holes, 1, 1.0f);
             AddTail(current->holes, std::make_unique<CDPoint>(reader.m_OutX + reader.m_OriginX,
                                                               reader.m_OutY + reader.m_OriginY));
             break;
@@ -351,10 +364,10 @@ void CVelmDoc::DetectDrillFormat(const std::string& paths)
         }
     }
     file.Close();
-    DetectDrillScale();
+    DetectDrillScale(holes);
 }
 
-int CVelmDoc::DetectDrillDigits(const std::string& paths)
+int DetectDrillDigits(CBoardModel& model, const std::string& paths)
 {
     auto read = [](CGerberSource& in, std::string& block) { ReadGerberBlockPlain(in, block); };
     auto reader = std::make_shared<CDrillReader>();
@@ -363,13 +376,13 @@ int CVelmDoc::DetectDrillDigits(const std::string& paths)
         reader->ParseCoordWord(block.c_str() + at, &value);
         return static_cast<double>(value);
     };
-    return DetectDigits(paths, read, convert, DrillFields(), *this);
+    return DetectDigits(paths, read, convert, DrillFields(), model);
 }
 
-void CVelmDoc::DetectDrillScale()
+void DetectDrillScale(const COwnedList<CDrillTool>& tools)
 {
     SpacingStatistics spacing;
-    for (const auto& tool : g_HoleList)
+    for (const auto& tool : tools)
         for (const auto& hole : tool->holes)
             spacing.Point(*hole);
     spacing.Apply(DrillFields());

@@ -2,11 +2,11 @@
 // way, and the small helpers of the layer readers.
 #include "import/gerber_blocks.h"
 
-#include "document/velm_doc.h"
+#include "import/aperture_table.h"
 #include "settings/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
+#include "platform/file_messages.h"
 #include "settings/work_order_dlg.h"
-#include "platform/paths.h"
 
 #include <cmath>
 #include <cstdio>
@@ -76,13 +76,6 @@ bool CGerberSource::Open(const std::string& path)
     m_Path = path;
     if (!m_Lines.Open(path))
         return false;
-    if (std::FILE* f = std::fopen(ResolvePathNoCase(path).c_str(), "rb")) {
-        if (std::fseek(f, -1, SEEK_END) == 0) {
-            const int last = std::fgetc(f);
-            m_EndsWithLineEnd = last == '\n' || last == '\r';
-        }
-        std::fclose(f);
-    }
     m_HaveNext = m_Lines.ReadLine(m_Next);
     return true;
 }
@@ -95,7 +88,7 @@ int CGerberSource::Get()
         if (m_Pos < m_Line.size())
             return static_cast<unsigned char>(m_Line[m_Pos++]);
         m_HaveLine = false;
-        if (m_HaveNext || m_EndsWithLineEnd)
+        if (m_HaveNext || m_Lines.LastLineEnded())
             return '\n';
     }
     if (!m_HaveNext) {
@@ -108,6 +101,14 @@ int CGerberSource::Get()
     m_HaveLine = true;
     m_Pos = 0;
     return Get();
+}
+
+bool OpenGerberFile(CGerberSource& in, const std::string& path)
+{
+    if (in.Open(path))
+        return true;
+    ReportCannotReadFile(path);
+    return false;
 }
 
 std::string CGerberSource::TruncationMessage(bool needEndCode) const
@@ -126,17 +127,19 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block)
     ReadBlock<void (*)(const std::string&)>(in, block, nullptr);
 }
 
-void CVelmDoc::ReadGerberBlock(CGerberSource& in, std::string& block)
+void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures)
 {
-    auto apply = [this](const std::string& param) { ApplyGerberParameter(param); };
+    auto apply = [&apertures](const std::string& param) {
+        ApplyGerberParameter(param, apertures);
+    };
     ReadBlock(in, block, &apply);
 }
 
-void CVelmDoc::ApplyGerberParameter(const std::string& param)
+void ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
 {
     CGerberFormatDlg& fmt = g_GerberFormatDlg;
     if (StartsWith(param, "ADD")) {
-        AddApertureFromParam(param);
+        apertures.Define(param);
         fmt.AutoFormat = 0;
     }
     if (StartsWith(param, "MOMM")) {
@@ -144,15 +147,8 @@ void CVelmDoc::ApplyGerberParameter(const std::string& param)
         g_GerberMetric = 1;
         g_GerberUnitFactor *= 10.0f;
     }
-    if (StartsWith(param, "AM")) {
-        std::size_t star = param.find('*');
-        if (star != std::string::npos) {
-            auto macro = std::make_unique<CApertureMacro>();
-            macro->name = param.substr(2, star - 2);
-            macro->body = param.substr(star + 1);
-            m_MacroList.push_back(std::move(macro));
-        }
-    }
+    if (StartsWith(param, "AM"))
+        apertures.DefineMacro(param);
     if (StartsWith(param, "MOIN")) {
         fmt.InchMM = 0;
         g_GerberMetric = 0;
@@ -200,7 +196,7 @@ int ParseApertureParams(const std::string& text, int& dNumber, std::string& name
     const std::size_t comma = text.find(',', pos);
     const std::size_t star = text.find('*', pos);
     if (comma == std::string::npos && star == std::string::npos) {
-        name = "C";
+        name.assign(1, 'C');  // not = "C": GCC 12 warns wrongly of an overlap there
         values = {0.0f, 0.0f};
         return 0;
     }
@@ -224,52 +220,6 @@ int ParseApertureParams(const std::string& text, int& dNumber, std::string& name
         start = sep + 1;
     }
     return int(values.size());
-}
-
-void CVelmDoc::AddApertureFromParam(const std::string& param)
-{
-    int dNumber = 0;
-    std::string name;
-    std::vector<float> values;
-    ParseApertureParams(param, dNumber, name, values);
-    values.resize(std::max<std::size_t>(values.size(), 2), 0.0f);
-    const std::string code = "D" + std::to_string(dNumber);
-    CApertureRecord* record = nullptr;
-    for (auto& a : m_ApertureList)
-        if (a->dCode == code) {
-            record = a.get();
-            break;
-        }
-    std::unique_ptr<CApertureRecord> fresh;
-    if (!record) {
-        fresh = std::make_unique<CApertureRecord>();
-        record = fresh.get();
-        record->dCode = code;
-    }
-    record->macro = nullptr;
-    if (name.size() > 1) {
-        for (auto& m : m_MacroList)
-            if (m->name == name) {
-                record->macro = m.get();
-                record->shape = "MACRO";
-                record->width = record->height = 0.0f;
-                record->params = values;
-                break;
-            }
-    }
-    if (!record->macro) {
-        if (name == "C" || name == "P") {
-            record->shape = "ROUND";
-            record->width = record->height = values[0] * 1000.0f;
-        } else {
-            record->shape = name == "R" ? "RECT" : "OVAL";
-            record->width = values[0] * 1000.0f;
-            record->height = values[1] * 1000.0f;
-        }
-        record->params = values;
-    }
-    if (fresh)
-        m_ApertureList.push_back(std::move(fresh));
 }
 
 std::size_t CopyGerberField(const std::string& text, std::size_t pos, std::string& field)

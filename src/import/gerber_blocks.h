@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CApertureTable;
+
 // A Gerber file as a stream of characters (line ends of any kind come as one
 // '\n'), with what the block readers noticed about the file's end.
 class CGerberSource {
@@ -40,17 +42,27 @@ private:
     std::size_t m_Pos = 0;
     bool m_HaveLine = false;
     // The line after m_Line, read ahead to know whether m_Line is the last.
-    std::string m_Next;
-    bool m_HaveNext = false;
     // A last line without a line end gets none: a file cut inside a block
     // then ends without the block's terminator.
-    bool m_EndsWithLineEnd = true;
+    std::string m_Next;
+    bool m_HaveNext = false;
     bool m_AtEnd = false;
     long m_LineNo = 0;
 };
 
+// Opens `path` into `in`, telling the operator when it cannot be read.
+bool OpenGerberFile(CGerberSource& in, const std::string& path);
+
+// One block of a Gerber file; the RS-274X parameters met on the way (text
+// between two '%' signs) are applied at once.
+void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
 // One block without parameter handling ('%' is an ordinary character).
 void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
+
+// One RS-274X parameter: %AD and %AM go to the aperture table, %FS and %MO
+// to the number format (g_GerberFormatDlg) and the unit factor; an aperture
+// definition turns the format detection off.
+void ApplyGerberParameter(const std::string& param, CApertureTable& apertures);
 
 // Reads the text of an aperture definition ("ADD10C,0.01*"): the D number,
 // the template name and the values (inches). Returns the number of values

@@ -1,17 +1,21 @@
-// The Gerber layer readers: a copper side's photoplot into the document's
-// tracks and pads. One reader serves both forms: the plain one draws regions
-// as outlines, the area-fill one (the default) fills them with strokes.
-#include "document/velm_doc.h"
-#include "document/file_messages.h"
+// The Gerber layer readers: a copper side's photoplot into the model's
+// tracks and pads. One reader, a sink of the Gerber interpreter, serves both
+// forms: the plain one draws regions as outlines, the area-fill one (the
+// default) fills them with strokes.
+#include "import/gerber_reader.h"
+
 #include "geometry/contour.h"
 #include "geometry/plane_geometry.h"
+#include "import/aperture_table.h"
 #include "import/gerber_blocks.h"
-#include "settings/gerber_format_dlg.h"
-#include "import/gerber_number.h"
+#include "import/gerber_interpreter.h"
 #include "import/gerber_reader_state.h"
-#include "settings/work_order_dlg.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
+#include "records/board_model.h"
 #include "records/track_geometry.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,29 +47,32 @@ constexpr int kMaxPolygonVertices = 1000;
 // The layer reader's aperture shape code survives from one read to the next.
 int& ShapeCode() { return g_GerberShapeCodes.layer; }
 
-class CLayerReader {
+class CLayerReader : public CGerberSink {
 public:
-    CLayerReader(CVelmDoc& doc, bool fill) : m_Doc(doc), m_Fill(fill) {}
-
-    int Run(const std::string& paths)
+    CLayerReader(CBoardModel& model, bool fill)
+        : m_Model(model), m_Apertures(model), m_Fill(fill)
     {
-        CGerberReadBackup backup(m_Doc, true);
-        m_Doc.LoadApertureFile();
-        m_Doc.m_TrackList.clear();
-        m_Doc.m_FlashList.clear();
-        m_Doc.m_TrackRefList.clear();
+    }
 
+    int Run(const std::string& paths, const std::function<void()>& loaded)
+    {
+        CGerberReadBackup backup(m_Model, true);
+        m_Apertures.Load();
+        m_Model.m_TrackList.clear();
+        m_Model.m_FlashList.clear();
+        m_Model.m_TrackRefList.clear();
+
+        CGerberInterpreter interpreter(m_Apertures, *this);
         std::string rest = paths;
         std::string name;
         while (NextGerberPath(rest, name)) {
             CGerberSource in;
-            if (!in.Open(name)) {
-                ReportCannotReadFile(name);
+            if (!OpenGerberFile(in, name)) {
                 CommitPads();
                 backup.Keep();
                 return 0;
             }
-            ReadFile(in);
+            interpreter.Read(in);
             std::string problem = in.TruncationMessage(true);
             if (!problem.empty()) {
                 m_Pads.Clear();
@@ -76,11 +83,12 @@ public:
         }
         CommitPads();
         backup.Keep();
-        if (m_Doc.m_ApertureList.size() > 256)
-            ReportWideApertureTable(m_Doc.m_ApertureList.size());
-        ShiftToDataOrigin(m_Doc.m_TrackList, m_Doc.m_FlashList);
-        ShiftPadsToDataOrigin(m_Doc.m_PadList2);
-        CDocumentViewHooks::Run(m_Doc.m_ViewHooks.zoomToFit);
+        if (m_Model.m_ApertureList.size() > 256)
+            ReportWideApertureTable(m_Model.m_ApertureList.size());
+        ShiftToDataOrigin(m_Model.m_TrackList, m_Model.m_FlashList);
+        ShiftPadsToDataOrigin(m_Model.m_PadList2);
+        if (loaded)
+            loaded();
         if (!m_Fill && g_GerberFormatDlg.GroupFlag)
             GroupTracks();
         return 1;
@@ -93,10 +101,11 @@ private:
     {
         if (width <= 0.0f && !keepZeroWidth)
             return nullptr;
-        CTrackRecord* raw = AddTail(m_Doc.m_TrackList, NewGerberTrack(x1, y1, x2, y2, width, type, m_Group,
-                                                                      m_Doc.m_ReaderState));
+        CTrackRecord* raw =
+            AddTail(m_Model.m_TrackList,
+                    NewGerberTrack(x1, y1, x2, y2, width, type, m_Group, m_Model.m_ReaderState));
         if (padTrack)
-            m_Doc.m_TrackRefList.push_back(raw);
+            m_Model.m_TrackRefList.push_back(raw);
         return raw;
     }
 
@@ -104,111 +113,62 @@ private:
     {
         if (radius <= 0.0f)
             return nullptr;
-        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Doc.m_ReaderState), head);
+        return m_Pads.Add(NewGerberPad(x, y, radius, type, m_Model.m_ReaderState), head);
     }
 
     template <class Record>
     void SetAperture(Record* r) { SetApertureIndex(r, m_ApertureIndex); }
 
-    void CommitPads() { m_Pads.MoveInto(m_Doc.m_FlashList); }
+    void CommitPads() { m_Pads.MoveInto(m_Model.m_FlashList); }
 
     float EndPadRadius(float width) const
     {
         return width / 2.0f - (m_Fill ? kFillPadShrink : kPadShrink);
     }
 
-    // ---- one file ----
-    void ReadFile(CGerberSource& in)
+    // ---- the interpreter's events ----
+    void BeginFile(const std::string& path) override
     {
-        m_Path = in.Path();
-        m_Doc.m_ReaderState = 1;
-        m_Modal.clear();
+        m_Path = path;
+        m_Model.m_ReaderState = 1;
         m_Aperture.clear();
-        m_Cur = m_Prev = CDPoint(0, 0);
-        m_PenValid = m_StartPadPending = m_ExchangeAxes = false;
-        m_MultiQuadrant = false;
+        m_PenValid = m_StartPadPending = false;
         m_PrimitiveReported = false;
         m_TooLargeReported = false;
-        std::string block, dWord;
-        m_Doc.ReadGerberBlock(in, block);
-        ParseGerberBlock2(block, m_Cur, dWord, 1);
-        while (!in.AtEnd()) {
-            int kind = ParseGerberBlock2(block, m_Cur, dWord, 0);
-            Block(in, block, dWord, kind);
-            m_Prev = m_Cur;
-            m_Doc.ReadGerberBlock(in, block);
+    }
+
+    bool InRegion() const override { return m_Fill ? m_InRegion : m_Model.m_AreaFillFlag != 0; }
+
+    void RegionBegin() override
+    {
+        if (m_Fill) {
+            m_Contour.Clear();
+            m_InRegion = true;
+        } else {
+            ShapeCode() = 0;
+            m_Model.m_AreaFillFlag = 1;
+            m_Model.m_GridStep = std::min(m_Model.m_GridStep, 2);
         }
     }
 
-    void Block(CGerberSource& in, std::string& block, std::string& dWord, int kind)
+    void RegionEnd() override
     {
-        if (dWord != m_Modal && IsGerberOperation(dWord))
-            m_Modal = dWord;
-        if (m_ExchangeAxes)
-            m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
-        const bool inRegion = m_Fill ? m_InRegion : m_Doc.m_AreaFillFlag != 0;
-        if (block == "D01" && !inRegion)
-            m_Cur = m_LastMove;
-        if (Contains(block, "G94"))
-            m_ExchangeAxes = true;
-        // Signed arc-centre offsets from G75 on (multi-quadrant mode).
-        if (Contains(block, "G75"))
-            m_MultiQuadrant = true;
-        if (Contains(block, "G74"))
-            m_MultiQuadrant = false;
-        if (Contains(block, "G36")) {
-            if (m_Fill) {
-                m_Contour.Clear();
-                m_InRegion = true;
-            } else {
-                ShapeCode() = 0;
-                m_Doc.m_AreaFillFlag = 1;
-                m_Doc.m_GridStep = std::min(m_Doc.m_GridStep, 2);
-            }
-        }
-        if (Contains(block, "G37")) {
-            if (m_Fill) {
-                if (m_InRegion)
-                    CloseRegion();
-                m_InRegion = false;
-            } else {
-                m_Doc.m_AreaFillFlag = 0;
-            }
-        }
-
-        const bool region = Contains(block, "G36") || Contains(block, "G37");
-        if ((Contains(block, "J") && m_ArcMode == 3 && !Contains(block, "G02")) ||
-            ((Contains(block, "G03") || Contains(block, "G3")) && !region)) {
-            m_ArcMode = 3;
-            Arc(in, block, dWord, true);
-        } else if ((Contains(block, "J") && m_ArcMode == 2 && !Contains(block, "G03")) ||
-                   Contains(block, "G02") || Contains(block, "G2")) {
-            m_ArcMode = 2;
-            Arc(in, block, dWord, false);
-        } else if (kind >= 1 && kind <= 4) {
-            m_ArcMode = 0;
-            Linear(dWord);
+        if (m_Fill) {
+            if (m_InRegion)
+                CloseRegion();
+            m_InRegion = false;
+        } else {
+            m_Model.m_AreaFillFlag = 0;
         }
     }
 
     // ---- arcs ----
-    void Arc(CGerberSource& in, std::string& block, std::string& dWord, bool ccw)
+    CDPoint Arc(const CDPoint& from, const CGerberArc& arc) override
     {
-        const CDPoint start = m_Prev;
-        double i = 0.0, j = 0.0;
-        if (!Contains(block, "I") && !Contains(block, "J")) {
-            m_Doc.ReadGerberBlock(in, block);
-            if (!block.empty() && block[0] == '\n')
-                m_Doc.ReadGerberBlock(in, block);
-            ParseGerberBlock2(block, m_Cur, dWord, 0);
-        }
-        ParseGerberIJ(block, i, j);
-        const CDPoint end = m_Cur;
-        const CDPoint centre = GerberArcCentre(start, end, i, j, m_MultiQuadrant);
-        const float w = m_Doc.GetApertureWidth(m_Aperture);
-        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
-        CDPoint last = ChordArc(start, end, centre, ccw, w);
-        m_Cur = m_Prev = last;
+        const CDPoint centre = arc.Centre(from);
+        const float w = m_Apertures.Width(m_Aperture);
+        m_ApertureIndex = m_Apertures.Index(m_Aperture);
+        return ChordArc(from, arc.end, centre, arc.ccw, w);
     }
 
     CDPoint ChordArc(const CDPoint& start, const CDPoint& end, const CDPoint& c, bool ccw, float w)
@@ -221,7 +181,7 @@ private:
         auto at = [&](double a) { return CDPoint(c.x + r * std::cos(a), c.y + r * std::sin(a)); };
         const bool inRegion = m_Fill && m_InRegion;
         if (!inRegion) {
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             auto arc = std::make_unique<CTrackRecord>();
             arc->type = 8;
             arc->x1 = float(c.x);
@@ -230,9 +190,9 @@ private:
             arc->y2 = float(ccw ? rawA2 : rawA1);
             arc->width = float(r);
             arc->arcHalfWidth = w / 2.0f;
-            arc->recordNo = m_Doc.m_ReaderState;
+            arc->recordNo = m_Model.m_ReaderState;
             arc->groupNo = m_Group;
-            m_Doc.m_TrackList.push_back(std::move(arc));
+            m_Model.m_TrackList.push_back(std::move(arc));
         }
         if (ccw) {
             const double twoPi = 2 * 3.1415925;
@@ -290,40 +250,45 @@ private:
         chord(at(a), last);
         chordPad(at(a), pad);
         chordPad(last, pad);
-        ++m_Doc.m_ReaderState;
+        ++m_Model.m_ReaderState;
         return last;
     }
 
-    // ---- linear blocks ----
-    void Linear(const std::string& dWord)
+    // ---- operations ----
+    // An aperture file without units of its own is measured at the plain
+    // reader's first operation, unless the file defines its apertures.
+    void CheckApertureUnits()
     {
         if (g_GerberFormatDlg.AutoFormat && !m_Fill && !m_UnitsChecked) {
             m_UnitsChecked = true;
             DetectApertureUnits();
         }
-        if (!IsGerberOperation(dWord)) {
-            m_Modal = "D02";
-            m_Aperture = dWord;
-            const std::string shape = m_Doc.GetApertureShape(m_Aperture);
-            ShapeCode() = Contains(shape, "ROUND") ? 0 : Contains(shape, "RECT") ? 1 : Contains(shape, "MACRO") ? 3 : 2;
+    }
+
+    void SelectAperture(const std::string& code) override
+    {
+        CheckApertureUnits();
+        m_Aperture = code;
+        const std::string shape = m_Apertures.Shape(m_Aperture);
+        ShapeCode() = Contains(shape, "ROUND")   ? 0
+                      : Contains(shape, "RECT")  ? 1
+                      : Contains(shape, "MACRO") ? 3
+                                                 : 2;
+        ++m_Group;
+    }
+
+    void Move(const CDPoint&) override
+    {
+        CheckApertureUnits();
+        m_StartPadPending = true;
+        m_PenValid = true;
+        if (m_Fill || !g_GerberFormatDlg.GroupFlag)
             ++m_Group;
-        }
-        if (m_Modal == "D02" || m_Modal == "D2") {
-            m_StartPadPending = true;
-            m_PenValid = true;
-            m_Prev = m_LastMove = m_Cur;
-            if (m_Fill || !g_GerberFormatDlg.GroupFlag)
-                ++m_Group;
-        } else if (m_Modal == "D01" || m_Modal == "D1") {
-            Draw();
-        } else if (m_Modal == "D03" || m_Modal == "D3") {
-            Flash();
-        }
     }
 
     void DetectApertureUnits()
     {
-        auto& table = m_Doc.m_ApertureList;
+        auto& table = m_Model.m_ApertureList;
         if (table.empty())
             return;
         double sum = 0;
@@ -351,26 +316,25 @@ private:
             }
     }
 
-    void Draw()
+    void Draw(const CDPoint& from, const CDPoint& to) override
     {
+        CheckApertureUnits();
         if (m_Fill && m_InRegion) {
-            m_Contour.AddPoint(m_Cur);
-            m_Prev = m_Cur;
+            m_Contour.AddPoint(to);
             return;
         }
         if (!m_PenValid) {
             m_PenValid = true;
-            m_Prev = m_Cur;
             if (m_Fill)
                 ++m_Group;
             return;
         }
-        const float w = m_Doc.GetApertureWidth(m_Aperture);
-        const float h = m_Doc.GetApertureHeight(m_Aperture);
-        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
+        const float w = m_Apertures.Width(m_Aperture);
+        const float h = m_Apertures.Height(m_Aperture);
+        m_ApertureIndex = m_Apertures.Index(m_Aperture);
         const int shape = ShapeCode();
-        const double x = m_Cur.x, y = m_Cur.y;
-        if (m_Cur == m_Prev) {
+        const double x = to.x, y = to.y;
+        if (to == from) {
             if (shape == 0 || shape == 2) {
                 const float d = w - h;
                 if (d == 0.0f) {
@@ -387,13 +351,13 @@ private:
             return;
         }
         if (shape == 0 || shape == 2) {
-            CTrackRecord* t = AddTrack(m_Prev.x, m_Prev.y, x, y, w, shape, false);
+            CTrackRecord* t = AddTrack(from.x, from.y, x, y, w, shape, false);
             if (t && m_Fill)
                 t->joined = 1;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             const float r = EndPadRadius(w);
             if (m_StartPadPending) {
-                if (CFlashRecord* f = MakePad(m_Prev.x, m_Prev.y, r, 3, true))
+                if (CFlashRecord* f = MakePad(from.x, from.y, r, 3, true))
                     f->spare40 = m_Fill ? 1 : 0;
                 m_StartPadPending = false;
             }
@@ -401,21 +365,22 @@ private:
                 f->spare40 = m_Fill ? 1 : 0;
         } else if (shape == 1) {
             CDPoint s, e;
-            LengthenSquareEnds(m_Prev, m_Cur, h, s, e);
+            LengthenSquareEnds(from, to, h, s, e);
             CTrackRecord* t = AddTrack(s.x, s.y, e.x, e.y, w, 1, false);
             if (t && m_Fill)
                 t->joined = 1;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         }
     }
 
-    void Flash()
+    void Flash(const CDPoint& at) override
     {
-        const float w = m_Doc.GetApertureWidth(m_Aperture);
-        const float h = m_Doc.GetApertureHeight(m_Aperture);
-        m_ApertureIndex = m_Doc.GetApertureIndex(m_Aperture);
+        CheckApertureUnits();
+        const float w = m_Apertures.Width(m_Aperture);
+        const float h = m_Apertures.Height(m_Aperture);
+        m_ApertureIndex = m_Apertures.Index(m_Aperture);
         const int shape = ShapeCode();
-        const double x = m_Cur.x, y = m_Cur.y;
+        const double x = at.x, y = at.y;
         const int mark = m_Fill ? 1 : 0;
         if (shape == 0 || shape == 2) {
             const float d = w - h;
@@ -427,12 +392,12 @@ private:
                     f = MakePad(x, y, r, type, false);
                     f->spare40 = mark;
                 }
-                ++m_Doc.m_ReaderState;
+                ++m_Model.m_ReaderState;
                 KeepLongestRunValue(r);
             } else {
                 CTrackRecord* t = d > 0 ? AddTrack(x - d / 2, y, x + d / 2, y, h, type, true)
                                         : AddTrack(x, y + d / 2, x, y - d / 2, w, type, true);
-                ++m_Doc.m_ReaderState;
+                ++m_Model.m_ReaderState;
                 if (t) {
                     t->joined = mark;
                     const float r = m_Fill ? t->width / 2 - kFillPadShrink : t->width / 2;
@@ -444,11 +409,10 @@ private:
         } else if (shape == 1) {
             if (CTrackRecord* t = AddTrack(x, y - h / 2, x, y + h / 2, w, 1, true))
                 t->joined = mark;
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
         } else if (shape == 3) {
             FlashMacro(x, y);
         }
-        m_Modal = "D03";
         m_PenValid = false;
         m_StartPadPending = false;
     }
@@ -456,7 +420,7 @@ private:
     // ---- aperture macros ----
     void FlashMacro(double x, double y)
     {
-        CApertureRecord* aperture = m_Doc.FindAperture(m_Aperture);
+        CApertureRecord* aperture = m_Apertures.Find(m_Aperture);
         if (!aperture || !aperture->macro)
             return;
         const std::vector<float>& params = aperture->params;
@@ -520,7 +484,7 @@ private:
             if (r > 0.0f) {
                 MakePad(p.x, p.y, r, 0, false);
             }
-            ++m_Doc.m_ReaderState;
+            ++m_Model.m_ReaderState;
             return;
         }
         case 2:
@@ -597,9 +561,9 @@ private:
         FillContour(contour);
         ++m_Group;
         for (const CContourStroke& stroke : contour.m_DrawRecords) {
-            CTrackRecord* t = AddTail(m_Doc.m_TrackList, TrackOf(stroke));
+            CTrackRecord* t = AddTail(m_Model.m_TrackList, TrackOf(stroke));
             t->groupNo = m_Group;
-            t->recordNo = m_Doc.m_ReaderState++;
+            t->recordNo = m_Model.m_ReaderState++;
             const float r = t->width / 2 - kPadShrink;
             for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
                 SetAperture(MakePad(px, py, r, 3, true));
@@ -619,8 +583,8 @@ private:
         if (g_GerberFormatDlg.OverlapDelete)
             DeleteOverlaps(fresh);
         for (auto& stroke : fresh) {
-            CTrackRecord* t = AddTail(m_Doc.m_TrackList, std::move(stroke));
-            t->recordNo = m_Doc.m_ReaderState++;
+            CTrackRecord* t = AddTail(m_Model.m_TrackList, std::move(stroke));
+            t->recordNo = m_Model.m_ReaderState++;
             t->groupNo = m_Group;
             for (auto [px, py] : {std::pair{t->x1, t->y1}, std::pair{t->x2, t->y2}})
                 if (CFlashRecord* f = MakePad(px, py, t->width / 2, 3, true)) {
@@ -651,7 +615,7 @@ private:
         if (byX.empty())
             return;
         std::vector<std::size_t> near;
-        for (auto& eOwned : m_Doc.m_TrackList) {
+        for (auto& eOwned : m_Model.m_TrackList) {
             CTrackRecord& e = *eOwned;
             if (e.width != 3.0f || e.x1 != e.x2)
                 continue;
@@ -679,7 +643,7 @@ private:
     // ---- grouping ----
     void GroupTracks()
     {
-        auto& tracks = m_Doc.m_TrackList;
+        auto& tracks = m_Model.m_TrackList;
         if (g_GerberFormatDlg.LargeArea && !tracks.empty()) {
             int bestGroup = 0, bestRun = 0, run = 0, runGroup = tracks.front()->groupNo;
             for (auto& t : tracks) {
@@ -702,8 +666,8 @@ private:
         int group = m_Group + 10;
         COwnedList<CTrackRecord> holding;
         while (!tracks.empty()) {
-            m_Doc.m_JoinList.clear();
-            m_Doc.m_EndPadList.clear();
+            m_Model.m_JoinList.clear();
+            m_Model.m_EndPadList.clear();
             std::unique_ptr<CTrackRecord> t = std::move(tracks.front());
             tracks.erase(tracks.begin());
             if (t->joined) {
@@ -712,40 +676,39 @@ private:
             }
             t->joined = 1;
             CTrackRecord* raw = t.get();
-            m_Doc.m_JoinList.push_back(raw);
-            m_Doc.m_JoinedTracks.push_back(std::move(t));
-            m_Doc.JoinTracks(raw);
+            m_Model.m_JoinList.push_back(raw);
+            m_Model.m_JoinedTracks.push_back(std::move(t));
+            JoinTracks(m_Model, raw);
             // The joined tracks are owned in the order they were joined.
-            for (auto& joined : m_Doc.m_JoinedTracks) {
+            for (auto& joined : m_Model.m_JoinedTracks) {
                 joined->joined = 1;
                 joined->groupNo = group;
                 holding.push_back(std::move(joined));
             }
-            m_Doc.m_JoinedTracks.clear();
-            for (CFlashRecord* pad : m_Doc.m_EndPadList)
+            m_Model.m_JoinedTracks.clear();
+            for (CFlashRecord* pad : m_Model.m_EndPadList)
                 pad->groupNo = group;
             ++group;
         }
-        m_Doc.m_JoinList.clear();
-        m_Doc.m_EndPadList.clear();
+        m_Model.m_JoinList.clear();
+        m_Model.m_EndPadList.clear();
         tracks = std::move(holding);
     }
 
-    CVelmDoc& m_Doc;
+    CBoardModel& m_Model;
+    CApertureTable m_Apertures;
     const bool m_Fill;
     int m_Group = 0;
-    int m_ArcMode = 0;
-    CDPoint m_LastMove;
     CContour m_Contour;
     bool m_InRegion = false;
     bool m_UnitsChecked = false;
     // Per file.
-    std::string m_Modal;
     std::string m_Aperture;
     int m_ApertureIndex = 0;
-    CDPoint m_Cur, m_Prev;
-    bool m_PenValid = false, m_StartPadPending = false, m_ExchangeAxes = false;
-    bool m_MultiQuadrant = false;
+    // A D01 right after a move draws; one after a flash, or first in a file,
+    // only sets where the next stroke starts. A move's start pad waits for
+    // the stroke.
+    bool m_PenValid = false, m_StartPadPending = false;
     bool m_PrimitiveReported = false;
     bool m_TooLargeReported = false;
     std::string m_Path;
@@ -754,32 +717,22 @@ private:
 
 }  // namespace
 
-void CVelmDoc::OnFileGerberFormat() { g_GerberFormatDlg.DoModal(); }
-
-int CVelmDoc::LoadGerber(const std::string& paths)
+int ReadGerberLayer(CBoardModel& model, const std::string& paths, bool fill,
+                    const std::function<void()>& loaded)
 {
-    return g_GerberFormatDlg.AreaFill ? ReadGerberLayerFill(paths) : ReadGerberLayer(paths);
+    return CLayerReader(model, fill).Run(paths, loaded);
 }
 
-int CVelmDoc::ReadGerberLayer(const std::string& paths)
+int JoinTracks(CBoardModel& model, CTrackRecord* t)
 {
-    return CLayerReader(*this, false).Run(paths);
-}
-
-int CVelmDoc::ReadGerberLayerFill(const std::string& paths)
-{
-    return CLayerReader(*this, true).Run(paths);
-}
-
-int CVelmDoc::JoinTracks(CTrackRecord* t)
-{
+    COwnedList<CTrackRecord>& tracks = model.m_TrackList;
     if (t->type != 0)
         return 1;
     const CDPoint ts(t->x1, t->y1), te(t->x2, t->y2);
     bool startContact = false, endContact = false;
     std::size_t k = 0;
-    while (k < m_TrackList.size() && !(startContact && endContact)) {
-        CTrackRecord* u = m_TrackList[k].get();
+    while (k < tracks.size() && !(startContact && endContact)) {
+        CTrackRecord* u = tracks[k].get();
         bool join = false;
         if (u->type == 0) {
             const CDPoint us(u->x1, u->y1), ue(u->x2, u->y2);
@@ -797,32 +750,32 @@ int CVelmDoc::JoinTracks(CTrackRecord* t)
                 startContact = true;
             }
         }
-        if (!join || std::find(m_JoinList.begin(), m_JoinList.end(), u) != m_JoinList.end()) {
+        if (!join || std::find(model.m_JoinList.begin(), model.m_JoinList.end(), u) != model.m_JoinList.end()) {
             ++k;
             continue;
         }
-        m_JoinList.push_back(u);
-        m_JoinedTracks.push_back(std::move(m_TrackList[k]));
-        m_TrackList.erase(m_TrackList.begin() + std::ptrdiff_t(k));
+        model.m_JoinList.push_back(u);
+        model.m_JoinedTracks.push_back(std::move(tracks[k]));
+        tracks.erase(tracks.begin() + std::ptrdiff_t(k));
         if (u->type == 0)
-            CollectEndPads(u);
-        JoinTracks(u);
+            CollectEndPads(model, u);
+        JoinTracks(model, u);
         // The nested join may have taken tracks before k out of the list.
-        k = std::min(k, m_TrackList.size());
+        k = std::min(k, tracks.size());
     }
     return 1;
 }
 
-int CVelmDoc::CollectEndPads(CTrackRecord* t)
+int CollectEndPads(CBoardModel& model, CTrackRecord* t)
 {
-    for (auto& pad : m_FlashList) {
+    for (auto& pad : model.m_FlashList) {
         if (pad->type != 3)
             continue;
         const double reach = double(pad->radius) - 1.5;
         const double ds = std::hypot(pad->x - t->x1, pad->y - t->y1);
         const double de = std::hypot(pad->x - t->x2, pad->y - t->y2);
         if (ds < reach || de < reach)
-            m_EndPadList.push_back(pad.get());
+            model.m_EndPadList.push_back(pad.get());
     }
     return 1;
 }

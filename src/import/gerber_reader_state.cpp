@@ -1,20 +1,17 @@
 // Shared pieces of the Gerber readers.
 #include "import/gerber_reader_state.h"
 
-#include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
+#include "records/board_model.h"
 #include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr unsigned IDS_GERBER_TRUNCATED = 61620;
-constexpr unsigned IDS_MACRO_PRIMITIVE = 61621;
-constexpr unsigned IDS_WIDE_APERTURE_TABLE = 61622;
-constexpr unsigned IDS_AREA_TOO_LARGE = 61623;
 
 void ReplaceFirst(std::string& text, const char* directive, const std::string& value)
 {
@@ -118,28 +115,28 @@ bool NextGerberPath(std::string& rest, std::string& name)
     return true;
 }
 
-CGerberReadBackup::CGerberReadBackup(CVelmDoc& doc, bool copper)
-    : m_Doc(doc),
+CGerberReadBackup::CGerberReadBackup(CBoardModel& model, bool copper)
+    : m_Model(model),
       m_Copper(copper),
-      m_MacroCount(doc.m_MacroList.size()),
+      m_MacroCount(model.m_MacroList.size()),
       m_Format(g_GerberFormatDlg),
       m_UnitFactor(g_GerberUnitFactor),
       m_Metric(g_GerberMetric),
       m_DominantPad(g_DominantPadRadius),
       m_PadRuns(g_PadRunStatistic),
-      m_GridStep(doc.m_GridStep),
-      m_AreaFillFlag(doc.m_AreaFillFlag),
+      m_GridStep(model.m_GridStep),
+      m_AreaFillFlag(model.m_AreaFillFlag),
       m_Shapes(g_GerberShapeCodes)
 {
     if (copper) {
-        m_Tracks = std::move(doc.m_TrackList);
-        m_Flashes = std::move(doc.m_FlashList);
-        m_PadTracks = std::move(doc.m_TrackRefList);
-        doc.m_TrackList.clear();
-        doc.m_FlashList.clear();
-        doc.m_TrackRefList.clear();
+        m_Tracks = std::move(model.m_TrackList);
+        m_Flashes = std::move(model.m_FlashList);
+        m_PadTracks = std::move(model.m_TrackRefList);
+        model.m_TrackList.clear();
+        model.m_FlashList.clear();
+        model.m_TrackRefList.clear();
     }
-    for (auto& a : doc.m_ApertureList)
+    for (auto& a : model.m_ApertureList)
         m_Apertures.push_back(*a);
 }
 
@@ -155,22 +152,22 @@ void CGerberReadBackup::Restore()
         return;
     m_Active = false;
     if (m_Copper) {
-        m_Doc.m_TrackList = std::move(m_Tracks);
-        m_Doc.m_FlashList = std::move(m_Flashes);
-        m_Doc.m_TrackRefList = std::move(m_PadTracks);
+        m_Model.m_TrackList = std::move(m_Tracks);
+        m_Model.m_FlashList = std::move(m_Flashes);
+        m_Model.m_TrackRefList = std::move(m_PadTracks);
     }
-    m_Doc.m_ApertureList.clear();
+    m_Model.m_ApertureList.clear();
     for (auto& a : m_Apertures)
-        m_Doc.m_ApertureList.push_back(std::make_unique<CApertureRecord>(a));
-    if (m_Doc.m_MacroList.size() > m_MacroCount)
-        m_Doc.m_MacroList.resize(m_MacroCount);
+        m_Model.m_ApertureList.push_back(std::make_unique<CApertureRecord>(a));
+    if (m_Model.m_MacroList.size() > m_MacroCount)
+        m_Model.m_MacroList.resize(m_MacroCount);
     g_GerberFormatDlg = m_Format;
     g_GerberUnitFactor = m_UnitFactor;
     g_GerberMetric = m_Metric;
     g_DominantPadRadius = m_DominantPad;
     g_PadRunStatistic = m_PadRuns;
-    m_Doc.m_GridStep = m_GridStep;
-    m_Doc.m_AreaFillFlag = m_AreaFillFlag;
+    m_Model.m_GridStep = m_GridStep;
+    m_Model.m_AreaFillFlag = m_AreaFillFlag;
     g_GerberShapeCodes = m_Shapes;
 }
 

@@ -1,6 +1,6 @@
 // What the Gerber readers share beyond the block grammar: the file list, the
 // shape codes kept from one read to the next, the backup that lets a refused
-// file leave the document as it was, and their messages.
+// file leave the model as it was, and their messages.
 #pragma once
 
 #include "records/copper_records.h"
@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-class CVelmDoc;
+class CBoardModel;
 
 bool Contains(const std::string& text, const char* part);
 // D01, D02, D03 and their short forms: operations, not aperture selections.
@@ -70,13 +70,13 @@ bool NextGerberPath(std::string& rest, std::string& name);
 // copper lists; Restore puts them back, Keep forgets them.
 class CGerberReadBackup {
 public:
-    CGerberReadBackup(CVelmDoc& doc, bool copper);
+    CGerberReadBackup(CBoardModel& model, bool copper);
     ~CGerberReadBackup();
     void Restore();
     void Keep() { m_Active = false; }
 
 private:
-    CVelmDoc& m_Doc;
+    CBoardModel& m_Model;
     bool m_Active = true;
     bool m_Copper;
     COwnedList<CTrackRecord> m_Tracks;

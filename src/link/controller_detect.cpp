@@ -1,6 +1,7 @@
 // Finding the controller: the binary controller at the configured rate first,
 // then the ASCII controller at 9600 baud, on one port or on every port.
 #include "link/link_state.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
@@ -14,19 +15,10 @@ namespace {
 constexpr int kPortCount = 10;
 constexpr unsigned kAsciiBaud = 9600;
 
-std::string FormatWithName(unsigned id, const std::string& name)
-{
-    std::string format = LoadResString(id);
-    std::size_t at = format.find("%s");
-    if (at != std::string::npos)
-        format.replace(at, 2, name);
-    return format;
-}
-
 // The set-up message names 9600 baud; the binary attempt uses another rate.
 std::string SetupFailedText(const std::string& name, unsigned baud)
 {
-    std::string text = FormatWithName(IDS_PORT_SETUP_FAILED, name);
+    std::string text = WithName(IDS_PORT_SETUP_FAILED, name);
     std::size_t at = text.find("9600");
     if (at != std::string::npos && baud != kAsciiBaud)
         text.replace(at, 4, std::to_string(baud));
@@ -71,12 +63,12 @@ int CAsciiLink::OpenPort()
     if (m_PortOpen)
         ClosePort();
     if (!name) {
-        AfxMessageBox(FormatWithName(IDS_PORT_OPEN_FAILED, "COM" + std::to_string(index + 1)));
+        AfxMessageBox(WithName(IDS_PORT_OPEN_FAILED, "COM" + std::to_string(index + 1)));
         return 0;
     }
     if (!port.Open(name)) {
         g_BinLink.m_LastError = static_cast<std::uint32_t>(port.LastError());
-        AfxMessageBox(FormatWithName(IDS_PORT_OPEN_FAILED, name));
+        AfxMessageBox(WithName(IDS_PORT_OPEN_FAILED, name));
         return 0;
     }
     m_PortOpen = 1;

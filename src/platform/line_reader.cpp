@@ -8,6 +8,7 @@ bool CTextLineReader::Open(const std::string& path)
     Close();
     m_File = std::fopen(ResolvePathNoCase(path).c_str(), "rb");
     m_LineNumber = 0;
+    m_LastLineEnded = true;
     return m_File != nullptr;
 }
 
@@ -42,6 +43,7 @@ bool CTextLineReader::ReadLine(std::string& line)
         line.push_back(static_cast<char>(c));
         c = Get();
     }
+    m_LastLineEnded = c == '\n';
     ++m_LineNumber;
     return true;
 }

@@ -28,6 +28,9 @@ public:
 
     // Number of the line last delivered by ReadLine, counted from 1.
     long LineNumber() const { return m_LineNumber; }
+    // Whether the line last delivered by ReadLine had a line end: only the
+    // last line of a file can lack one.
+    bool LastLineEnded() const { return m_LastLineEnded; }
     bool Failed() const { return m_File && std::ferror(m_File); }
 
 private:
@@ -36,4 +39,5 @@ private:
 
     std::FILE* m_File = nullptr;
     long m_LineNumber = 0;
+    bool m_LastLineEnded = true;
 };

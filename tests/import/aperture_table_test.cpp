@@ -4,6 +4,7 @@
 #include "import/aperture_dialogs.h"
 #include "import_fixture.h"
 #include "ui/edit_wnd.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -149,13 +150,13 @@ TEST_F(ApertureTable, LookUpsAndTheQuestion)
     // A missing code is asked once; the answer stays in the table.
     TestHost().QueueDialog(
         [](CDialog& d) {
-            EXPECT_EQ(d.GetDlgItemText(CApertureDefDlg::IDC_NAME), "D33");
-            d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "12.5");
-            d.SetDlgItemText(CApertureDefDlg::IDC_LENGTH, "30");
-            d.SetCurSel(CApertureDefDlg::IDC_TYPE, 1);
+            EXPECT_EQ(d.GetDlgItemText(IDC_APERTURE_NAME), "D33");
+            d.SetDlgItemText(IDC_APERTURE_WIDTH, "12.5");
+            d.SetDlgItemText(IDC_APERTURE_LENGTH, "30");
+            d.SetCurSel(IDC_APERTURE_TYPE, 1);
             d.PressButton(IDOK);
         },
-        CApertureDefDlg::IDD);
+        IDD_APERTURE_DEF);
     EXPECT_FLOAT_EQ(doc->GetApertureWidth("D33"), 12.5f);
     EXPECT_EQ(doc->GetApertureIndex("D33"), 2);
     const CApertureRecord& asked = *doc->m_ApertureList[2];
@@ -185,11 +186,11 @@ TEST(GerberRecordDlg, ExchangesTheRecordFields)
     dlg.m_X1 = 1.5f;
     TestHost().QueueDialog(
         [](CDialog& d) {
-            EXPECT_EQ(d.GetDlgItemText(CGerberRecordDlg::IDC_GROUP), "3");
-            d.SetDlgItemText(CGerberRecordDlg::IDC_Y2, "7.25");
+            EXPECT_EQ(d.GetDlgItemText(IDC_RECORD_GROUP), "3");
+            d.SetDlgItemText(IDC_RECORD_Y2, "7.25");
             d.PressButton(IDOK);
         },
-        CGerberRecordDlg::IDD);
+        IDD_GERBER_RECORD);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_FLOAT_EQ(dlg.m_Y2, 7.25f);
     EXPECT_FLOAT_EQ(dlg.m_X1, 1.5f);

@@ -4,6 +4,7 @@
 #include "import/gerber_blocks.h"
 #include "import_fixture.h"
 #include "platform/binary_io.h"
+#include "resource_ids.h"
 
 #include <cmath>
 
@@ -366,10 +367,10 @@ TEST_F(GerberLayer, UnknownApertureIsAskedMidRead)
 {
     TestHost().QueueDialog(
         [](CDialog& d) {
-            d.SetDlgItemText(CApertureDefDlg::IDC_WIDTH, "20");
+            d.SetDlgItemText(IDC_APERTURE_WIDTH, "20");
             d.PressButton(IDOK);
         },
-        CApertureDefDlg::IDD);
+        IDD_APERTURE_DEF);
     ASSERT_EQ(ReadLayer(Gerber("", "D77*X0Y0D02*X100Y0D01*")), 1);
     ASSERT_EQ(doc->m_TrackList.size(), 1u);
     EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 20.0f);

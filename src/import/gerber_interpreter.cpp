@@ -1,0 +1,152 @@
+// The Gerber block loop every reader shares.
+#include "import/gerber_interpreter.h"
+
+#include "import/aperture_table.h"
+#include "import/gerber_blocks.h"
+#include "import/gerber_number.h"
+#include "import/gerber_reader_state.h"
+
+#include <cmath>
+
+CDPoint CGerberArc::Centre(const CDPoint& start) const
+{
+    return GerberArcCentre(start, end, i, j, multiQuadrant);
+}
+
+CGerberInterpreter::CGerberInterpreter(CApertureTable& apertures, CGerberSink& sink)
+    : CGerberInterpreter(apertures, sink, Options())
+{
+}
+
+CGerberInterpreter::CGerberInterpreter(CApertureTable& apertures, CGerberSink& sink,
+                                       Options options)
+    : m_Apertures(apertures), m_Sink(sink), m_Options(options)
+{
+}
+
+void CGerberInterpreter::Read(CGerberSource& in)
+{
+    m_In = &in;
+    m_Ended = m_Stopped = false;
+    m_Block.clear();
+    m_DWord.clear();
+    m_Modal.clear();
+    m_Cur = m_Prev = CDPoint(0.0, 0.0);
+    m_ExchangeAxes = m_MultiQuadrant = false;
+    m_Sink.BeginFile(in.Path());
+    POINT unused{};
+    if (m_Options.wholeMil)
+        ParseGerberBlock(m_Block, unused, m_DWord, 1);
+    else
+        ParseGerberBlock2(m_Block, m_Cur, m_DWord, 1);
+    while (NextBlock()) {
+        Interpret();
+        m_Prev = m_Cur;
+    }
+    m_In = nullptr;
+}
+
+// Reads and parses the next block and reports it; false, with nothing
+// reported, once the file has ended or the sink has stopped it. At the end
+// of the file the block read last is parsed all the same: an arc takes its
+// end from it.
+bool CGerberInterpreter::NextBlock()
+{
+    if (m_Ended)
+        return false;
+    ReadGerberBlock(*m_In, m_Block, m_Apertures);
+    if (!m_In->AtEnd() && m_Sink.Stopped()) {
+        m_Ended = m_Stopped = true;
+        return false;
+    }
+    if (m_Options.wholeMil) {
+        POINT p{};
+        m_Kind = ParseGerberBlock(m_Block, p, m_DWord, 0);
+        if (m_Kind)
+            m_Cur = CDPoint(p.x, p.y);
+    } else {
+        m_Kind = ParseGerberBlock2(m_Block, m_Cur, m_DWord, 0);
+    }
+    if (m_In->AtEnd()) {
+        m_Ended = true;
+        return false;
+    }
+    m_Sink.Block(CGerberBlock{m_Block, m_Kind, m_Cur, m_DWord});
+    return true;
+}
+
+void CGerberInterpreter::Interpret()
+{
+    const std::string& block = m_Block;
+    if (m_DWord != m_Modal && IsGerberOperation(m_DWord))
+        m_Modal = m_DWord;
+    // After G94 every block's position comes with its axes exchanged.
+    if (m_ExchangeAxes)
+        m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
+    if (block == "D01" && !m_Sink.InRegion())
+        m_Cur = m_LastMove;
+    if (Contains(block, "G94"))
+        m_ExchangeAxes = true;
+    if (Contains(block, "G75"))
+        m_MultiQuadrant = true;
+    if (Contains(block, "G74"))
+        m_MultiQuadrant = false;
+    if (Contains(block, "G36"))
+        m_Sink.RegionBegin();
+    if (Contains(block, "G37"))
+        m_Sink.RegionEnd();
+
+    // "G3" also stands in G36 and G37.
+    const bool region = Contains(block, "G36") || Contains(block, "G37");
+    const bool ccwWord = (Contains(block, "G03") || Contains(block, "G3")) && !region;
+    const bool cwWord = Contains(block, "G02") || Contains(block, "G2");
+    const bool offsetJ = !m_Options.explicitArcs && Contains(block, "J");
+    if ((offsetJ && m_ArcMode == 3 && !Contains(block, "G02")) || ccwWord) {
+        m_ArcMode = 3;
+        Arc(true);
+    } else if ((offsetJ && m_ArcMode == 2 && !Contains(block, "G03")) ||
+               (cwWord && !(m_Options.explicitArcs && region))) {
+        m_ArcMode = 2;
+        Arc(false);
+    } else if (m_Kind >= 1 && m_Kind <= 4) {
+        m_ArcMode = 0;
+        Operation();
+    }
+}
+
+void CGerberInterpreter::Arc(bool ccw)
+{
+    const CDPoint from = m_Prev;
+    // An arc word without offsets takes them, and its end, from the next
+    // block (the one after a bare line end).
+    if (!Contains(m_Block, "I") && !Contains(m_Block, "J")) {
+        NextBlock();
+        if (!m_Block.empty() && m_Block[0] == '\n')
+            NextBlock();
+        if (m_Stopped)
+            return;
+    }
+    CGerberArc arc;
+    ParseGerberIJ(m_Block, arc.i, arc.j);
+    arc.end = m_Cur;
+    arc.ccw = ccw;
+    arc.multiQuadrant = m_MultiQuadrant;
+    m_Cur = m_Sink.Arc(from, arc);
+}
+
+void CGerberInterpreter::Operation()
+{
+    if (!IsGerberOperation(m_DWord)) {
+        m_Modal = "D02";
+        m_Sink.SelectAperture(m_DWord);
+    }
+    if (m_Modal == "D02" || m_Modal == "D2") {
+        m_LastMove = m_Cur;
+        m_Sink.Move(m_Cur);
+    } else if (m_Modal == "D01" || m_Modal == "D1") {
+        m_Sink.Draw(m_Prev, m_Cur);
+    } else if (m_Modal == "D03" || m_Modal == "D3") {
+        m_Sink.Flash(m_Cur);
+        m_Modal = "D03";
+    }
+}
