@@ -4,11 +4,11 @@
 #include "app/splash_wnd.h"
 #include "app/tool_icons.h"
 #include "app/velm_app.h"
-#include "platform/program_state.h"
 #include "link/link_state.h"
-#include "settings/machine_param_dlg.h"
+#include "platform/program_state.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
 #include "ui/qt/menu_builder.h"
 #include "view/qt/board_widget.h"
 

@@ -3,18 +3,18 @@
 // and the laser-engraver file ("*.las") with the visible path layers only.
 // Both are written, never read, by this program; doubles go out as floats
 // and 2-byte fields take the low 16 bits of their value.
-#include "records/board_extent.h"
 #include "document/velm_doc.h"
 #include "machining/plane_data.h"
 #include "platform/binary_io.h"
 #include "platform/host.h"
 #include "platform/paths.h"
-#include "platform/resources.h"
-#include "resource_ids.h"
-#include "settings/machine_settings.h"
 #include "platform/program_state.h"
-#include "settings/work_order_dlg.h"
+#include "platform/resources.h"
+#include "records/board_extent.h"
+#include "resource_ids.h"
 #include "settings/layer_dlg.h"
+#include "settings/machine_settings.h"
+#include "settings/work_order_dlg.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,10 +2,10 @@
 // whose number is the chosen method. Only the block's lookup is here; its
 // steps belong to the path planner, which runs them once it exists.
 #include "document/velm_doc.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
+#include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
 
 void CVelmDoc::RunProcessMacro()

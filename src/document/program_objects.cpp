@@ -6,25 +6,25 @@
 // construction values.
 #include "platform/program_objects.h"
 
-#include "records/board_extent.h"
-#include "records/board_records.h"
 #include "editing/drill_alignment.h"
 #include "geometry/board_orientation.h"
 #include "geometry/registration.h"
-#include "settings/drill_format_dlg.h"
 #include "import/drill_reader.h"
-#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
-#include "settings/work_order_dlg.h"
 #include "link/link_state.h"
-#include "settings/machine_param_dlg.h"
 #include "machining/plane_data.h"
-#include "settings/vision_targets.h"
+#include "records/board_extent.h"
+#include "records/board_records.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/layer_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/vision_targets.h"
+#include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
-#include "settings/layer_dlg.h"
 
 CSystemSettingsDlg g_SystemSettingsDlg;
 CMachineSettings g_MachineSettings;

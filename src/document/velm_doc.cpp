@@ -3,23 +3,23 @@
 // snapping drill holes onto their pads and aligning them to the pads.
 #include "document/velm_doc.h"
 
-#include "records/board_extent.h"
 #include "editing/drill_alignment.h"
-#include "settings/drill_format_dlg.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
+#include "records/board_extent.h"
+#include "resource_ids.h"
+#include "settings/drill_format_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/model_defaults.h"
 #include "settings/program_options.h"
 #include "settings/registry.h"
 #include "settings/settings_file.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <cmath>
 

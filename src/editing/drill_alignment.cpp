@@ -2,10 +2,10 @@
 #include "editing/drill_alignment.h"
 
 #include "geometry/point.h"
+#include "platform/message_pump.h"
 #include "records/board_records.h"
 #include "records/copper_records.h"
 #include "settings/work_order_dlg.h"
-#include "platform/message_pump.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // every board point through these before using it.
 #pragma once
 
-#include "platform/object_lists.h"
 #include "geometry/point.h"
+#include "platform/object_lists.h"
 #include "platform/win_types.h"
 
 #include <cstdint>

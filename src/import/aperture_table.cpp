@@ -6,14 +6,14 @@
 #include "geometry/text_tokens.h"
 #include "import/aperture_dialogs.h"
 #include "import/gerber_blocks.h"
-#include "records/board_model.h"
-#include "settings/gerber_format_dlg.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
-#include "ui/edit_wnd.h"
+#include "records/board_model.h"
 #include "resource_ids.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
+#include "ui/edit_wnd.h"
 
 #include <algorithm>
 #include <cctype>

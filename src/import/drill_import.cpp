@@ -7,9 +7,9 @@
 #include "platform/line_reader.h"
 #include "platform/resources.h"
 #include "records/board_records.h"
+#include "resource_ids.h"
 #include "settings/work_order_dlg.h"
 #include "ui/line_store.h"
-#include "resource_ids.h"
 
 #include <algorithm>
 #include <array>

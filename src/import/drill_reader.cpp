@@ -7,8 +7,8 @@
 #include "geometry/text_tokens.h"
 #include "geometry/value_stacks.h"
 #include "settings/drill_format_dlg.h"
-#include "settings/work_order_dlg.h"
 #include "settings/machine_param_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
 
 #include <algorithm>

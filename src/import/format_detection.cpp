@@ -17,9 +17,9 @@
 #include "platform/resources.h"
 #include "records/board_model.h"
 #include "records/board_records.h"
+#include "resource_ids.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/gerber_format_dlg.h"
-#include "resource_ids.h"
 
 #include <array>
 #include <cmath>

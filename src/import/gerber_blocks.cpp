@@ -3,9 +3,9 @@
 #include "import/gerber_blocks.h"
 
 #include "import/aperture_table.h"
-#include "settings/gerber_format_dlg.h"
 #include "import/gerber_reader_state.h"
 #include "platform/file_messages.h"
+#include "settings/gerber_format_dlg.h"
 #include "settings/work_order_dlg.h"
 
 #include <cmath>

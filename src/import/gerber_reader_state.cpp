@@ -2,11 +2,11 @@
 #include "import/gerber_reader_state.h"
 
 #include "geometry/plane_geometry.h"
-#include "records/board_model.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "records/board_model.h"
 #include "resource_ids.h"
+#include "settings/work_order_dlg.h"
 
 #include <cmath>
 

@@ -3,11 +3,11 @@
 // file leave the model as it was, and their messages.
 #pragma once
 
-#include "records/copper_records.h"
+#include "import/gerber_blocks.h"
 #include "platform/object_lists.h"
 #include "records/aperture_records.h"
+#include "records/copper_records.h"
 #include "settings/gerber_format_dlg.h"
-#include "import/gerber_blocks.h"
 
 #include <memory>
 #include <string>

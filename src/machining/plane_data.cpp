@@ -1,10 +1,10 @@
 // The plane-detect dialog's data and the machining area of the probe test.
 #include "machining/plane_data.h"
 
-#include "records/board_extent.h"
-#include "records/panel_layout.h"
 #include "geometry/board_orientation.h"
 #include "platform/binary_io.h"
+#include "records/board_extent.h"
+#include "records/panel_layout.h"
 #include "settings/machine_settings.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // The pump, gated by the abort flag.
 #include "platform/message_pump.h"
 
-#include "platform/program_state.h"
 #include "platform/host.h"
+#include "platform/program_state.h"
 
 void PumpMessages()
 {

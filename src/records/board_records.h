@@ -4,10 +4,10 @@
 // freeing a record frees what it holds.
 #pragma once
 
-#include "records/copper_records.h"
-#include "platform/object_lists.h"
 #include "geometry/point.h"
+#include "platform/object_lists.h"
 #include "platform/win_types.h"
+#include "records/copper_records.h"
 
 #include <array>
 #include <cstddef>

@@ -4,12 +4,12 @@
 // operations are the document's own (CVelmDoc::GetToolPathLayer and so on).
 #pragma once
 
+#include "platform/object_lists.h"
+#include "platform/win_types.h"
 #include "records/board_records.h"
 #include "records/copper_records.h"
 #include "records/offset_records.h"
 #include "records/planner_records.h"
-#include "platform/object_lists.h"
-#include "platform/win_types.h"
 
 #include <string>
 

@@ -3,10 +3,10 @@
 // no window open. The view reaches them through its document.
 #pragma once
 
-#include "records/copper_records.h"
-#include "platform/object_lists.h"
 #include "geometry/board_orientation.h"
+#include "platform/object_lists.h"
 #include "platform/win_types.h"
+#include "records/copper_records.h"
 
 class CPanelLayout {
 public:

@@ -3,8 +3,8 @@
 #include "settings/drill_format_dlg.h"
 
 #include "platform/host.h"
-#include "settings/registry.h"
 #include "resource_ids.h"
+#include "settings/registry.h"
 
 #include <string>
 

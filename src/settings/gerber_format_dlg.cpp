@@ -2,8 +2,8 @@
 // as radio groups, digit lists and check boxes; OK stores them.
 #include "settings/gerber_format_dlg.h"
 
-#include "settings/registry.h"
 #include "resource_ids.h"
+#include "settings/registry.h"
 
 #include <string>
 

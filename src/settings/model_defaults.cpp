@@ -3,10 +3,10 @@
 // without an id are literal.
 #include "settings/model_defaults.h"
 
-#include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
-#include "settings/machine_settings.h"
 #include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/machine_settings.h"
 
 #include <optional>
 

@@ -1,13 +1,13 @@
 // The table of program options and their loading and storing.
 #include "settings/program_options.h"
 
-#include "settings/work_order_dlg.h"
-#include "settings/machine_param_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 
 #include <variant>
 

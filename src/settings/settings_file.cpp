@@ -3,19 +3,18 @@
 // text window.
 #include "settings/settings_file.h"
 
-#include "settings/machine_settings.h"
-#include "settings/machine_param_dlg.h"
-#include "settings/vision_targets.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/model_defaults.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/vision_targets.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,14 +2,14 @@
 // OK stores.
 #include "settings/system_settings_dlg.h"
 
-#include "settings/machine_param_dlg.h"
 #include "platform/host.h"
 #include "platform/paths.h"
+#include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/model_defaults.h"
 #include "settings/program_options.h"
 #include "settings/registry.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 namespace {
 

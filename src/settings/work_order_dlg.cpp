@@ -4,8 +4,8 @@
 
 #include "platform/host.h"
 #include "platform/paths.h"
-#include "ui/edit_wnd.h"
 #include "resource_ids.h"
+#include "ui/edit_wnd.h"
 
 #include <cstdlib>
 

@@ -2,10 +2,10 @@
 // saving the store, and asking to save a changed text when it closes.
 #include "ui/edit_wnd.h"
 
-#include "platform/program_state.h"
 #include "platform/binary_io.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
+#include "platform/program_state.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
 

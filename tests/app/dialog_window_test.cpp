@@ -3,12 +3,12 @@
 // notice windows as the operator sees them.
 #include "app/qt_test_app.h"
 #include "platform/qt/qt_host.h"
+#include "resource_ids.h"
 #include "support/language.h"
 #include "support/scripted_host.h"
 #include "ui/message_dlg.h"
 #include "ui/progress_dlg.h"
 #include "ui/qt/dialog_window.h"
-#include "resource_ids.h"
 
 #include <QCheckBox>
 #include <QComboBox>

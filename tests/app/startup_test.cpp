@@ -1,20 +1,20 @@
 // Start-up: the language library, the frame's bars and panes, the splash
 // switch, the recent files, and closing during long work.
 #include "app/main_frame.h"
+#include "app/qt_test_app.h"
 #include "app/splash_wnd.h"
 #include "app/velm_app.h"
 #include "document/velm_doc.h"
-#include "platform/program_state.h"
 #include "link/link_state.h"
-#include "settings/machine_param_dlg.h"
+#include "platform/program_state.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/registry.h"
 #include "support/language.h"
 #include "support/scripted_host.h"
 #include "ui/menu_resource.h"
 #include "ui/qt/menu_builder.h"
-#include "app/qt_test_app.h"
-#include "resource_ids.h"
 
 #include <QAction>
 #include <QLabel>

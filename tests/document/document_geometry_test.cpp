@@ -3,19 +3,19 @@
 // the side and work-stage commands.
 #include "doc_fixture.h"
 
-#include "records/board_extent.h"
+#include "link/link_state.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
-#include "settings/drill_format_dlg.h"
-#include "settings/work_order_dlg.h"
-#include "link/link_state.h"
-#include "settings/machine_param_dlg.h"
 #include "platform/resources.h"
+#include "records/board_extent.h"
+#include "resource_ids.h"
+#include "settings/drill_format_dlg.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <filesystem>
 #include <functional>

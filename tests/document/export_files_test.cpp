@@ -3,16 +3,16 @@
 // dialogs.
 #include "doc_fixture.h"
 
-#include "records/board_extent.h"
-#include "platform/program_state.h"
 #include "geometry/board_orientation.h"
-#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
+#include "platform/program_state.h"
 #include "platform/resources.h"
-#include "settings/machine_settings.h"
-#include "support/scripted_host.h"
-#include "settings/layer_dlg.h"
+#include "records/board_extent.h"
 #include "resource_ids.h"
+#include "settings/layer_dlg.h"
+#include "settings/machine_settings.h"
+#include "settings/work_order_dlg.h"
+#include "support/scripted_host.h"
 
 #include <filesystem>
 

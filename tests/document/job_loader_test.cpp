@@ -1,18 +1,18 @@
 // The File/New job loader: the side alignment of two copper sides, the jobs
 // of a drill or a route file alone, the default outline, the stored work
 // order, the processing macro, and File/New itself.
-#include "records/board_extent.h"
-#include "records/board_records.h"
-#include "settings/drill_format_dlg.h"
 #include "document/job_loader.h"
 #include "import/import_fixture.h"
 #include "link/link_state.h"
+#include "platform/resources.h"
+#include "records/board_extent.h"
+#include "records/board_records.h"
+#include "resource_ids.h"
+#include "settings/drill_format_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
-#include "platform/resources.h"
-#include "resource_ids.h"
 
 #include <filesystem>
 #include <sstream>

@@ -5,9 +5,9 @@
 
 #include "platform/paths.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
-#include "resource_ids.h"
 
 #include <filesystem>
 

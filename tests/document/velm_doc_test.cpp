@@ -4,14 +4,14 @@
 // holes onto pads and aligning them to the pads.
 #include "doc_fixture.h"
 
-#include "records/board_extent.h"
 #include "platform/program_state.h"
-#include "settings/work_order_dlg.h"
+#include "records/board_extent.h"
+#include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
 // Plane geometry: one table per function, built from the special cases the
 // planners depend on (vertical, horizontal, parallel, near-vertical within
 // 0.001, tangent circle, collinear points) and the exact tolerances.
-#include "records/copper_records.h"
 #include "geometry/plane_geometry.h"
+#include "records/copper_records.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // and the question for a missing D code.
 #include "import/aperture_dialogs.h"
 #include "import_fixture.h"
-#include "ui/edit_wnd.h"
 #include "resource_ids.h"
+#include "ui/edit_wnd.h"
 
 namespace {
 

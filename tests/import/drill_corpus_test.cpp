@@ -2,11 +2,11 @@
 // holes per tool, and the holes land on the flashed pads of the same board
 // (read here with a small flash reader of our own) or, where the copper has
 // no flash for them, inside the board outline.
-#include "records/board_records.h"
 #include "document/velm_doc.h"
+#include "platform/binary_io.h"
+#include "records/board_records.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
-#include "platform/binary_io.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

@@ -1,7 +1,7 @@
 // Drill import: drill files into the hole list, the unit check, the order by
 // diameter and the tool sizes of CAD drill reports.
-#include "records/board_records.h"
 #include "document/velm_doc.h"
+#include "records/board_records.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"

@@ -2,14 +2,14 @@
 // guessed from small files of known format, the RS-274X stop, the spacing
 // statistic, the failures, and what the real boards of the corpus come out
 // as.
-#include "records/board_records.h"
 #include "document/file_messages.h"
 #include "import/drill_reader.h"
 #include "import/gerber_number.h"
-#include "settings/drill_format_dlg.h"
 #include "import_fixture.h"
 #include "platform/resources.h"
+#include "records/board_records.h"
 #include "resource_ids.h"
+#include "settings/drill_format_dlg.h"
 
 #include <iostream>
 #include <sstream>

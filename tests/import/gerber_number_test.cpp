@@ -1,7 +1,7 @@
 // Digit strings into mil by the number format, and data blocks into points,
 // D words and arc offsets.
-#include "settings/gerber_format_dlg.h"
 #include "import/gerber_number.h"
+#include "settings/gerber_format_dlg.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "document/velm_doc.h"
-#include "settings/gerber_format_dlg.h"
-#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

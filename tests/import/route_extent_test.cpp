@@ -1,7 +1,7 @@
 // The route file reader, the extent pre-scans and the HPGL command reader.
-#include "records/board_extent.h"
 #include "import/hpgl_reader.h"
 #include "import_fixture.h"
+#include "records/board_extent.h"
 
 #include <cmath>
 

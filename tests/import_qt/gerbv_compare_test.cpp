@@ -4,10 +4,10 @@
 // where the two disagree (of the pixels either one covers) must stay small.
 // Skips when the corpus or gerbv is absent.
 #include "document/velm_doc.h"
-#include "settings/gerber_format_dlg.h"
-#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
 #include "settings/default_files.h"
+#include "settings/gerber_format_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

@@ -2,14 +2,14 @@
 // (F_Cu component side, B_Cu solder side, the plated-hole drill file, the
 // Edge_Cuts profile as route), loaded by ordune-tool into a project and in
 // process. Skips without the corpus.
-#include "records/board_records.h"
 #include "document/velm_doc.h"
-#include "settings/drill_format_dlg.h"
-#include "settings/work_order_dlg.h"
-#include "records/track_geometry.h"
 #include "platform/paths.h"
+#include "records/board_records.h"
+#include "records/track_geometry.h"
 #include "settings/default_files.h"
+#include "settings/drill_format_dlg.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

@@ -2,8 +2,8 @@
 // on its own settings, and a refused file.
 #include "document/velm_doc.h"
 #include "document_json.h"
-#include "settings/work_order_dlg.h"
 #include "platform/paths.h"
+#include "settings/work_order_dlg.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Lines with any line end and of any length.
-#include "platform/line_reader.h"
 #include "platform/binary_io.h"
+#include "platform/line_reader.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>

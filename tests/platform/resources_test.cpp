@@ -1,7 +1,7 @@
 // The string table: the language library first, the program's own second.
 #include "platform/resources.h"
-#include "support/language.h"
 #include "resource_ids.h"
+#include "support/language.h"
 
 #include <gtest/gtest.h>
 

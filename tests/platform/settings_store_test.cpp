@@ -1,6 +1,6 @@
 // The settings file: exact round trips, readable text, damaged lines.
-#include "platform/settings_store.h"
 #include "platform/binary_io.h"
+#include "platform/settings_store.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>

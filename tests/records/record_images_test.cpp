@@ -1,9 +1,9 @@
 // Byte images of the stored records: a record with every field set writes
 // exactly the hand-written image, reads it back equal (padding included) and
 // is left untouched by a short image.
+#include "platform/binary_io.h"
 #include "records/board_records.h"
 #include "records/copper_records.h"
-#include "platform/binary_io.h"
 #include "support/hex_fixture.h"
 #include "support/test_paths.h"
 

@@ -2,9 +2,9 @@
 // and that only OK stores the format.
 #include "settings/drill_format_dlg.h"
 
+#include "resource_ids.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

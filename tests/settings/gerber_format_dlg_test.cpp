@@ -1,9 +1,9 @@
 // The Gerber format dialog: what it shows, what clicks change at once and
 // what OK stores.
+#include "resource_ids.h"
 #include "settings/gerber_format_dlg.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

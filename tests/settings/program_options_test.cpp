@@ -1,15 +1,15 @@
 // Loading and storing the program options.
 #include "settings/program_options.h"
 
+#include "platform/binary_io.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
-#include "settings/work_order_dlg.h"
-#include "settings/machine_param_dlg.h"
-#include "platform/binary_io.h"
 #include "platform/settings_store.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 

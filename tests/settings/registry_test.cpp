@@ -1,6 +1,6 @@
 // The registry key over the settings file: types, sizes, names, processes.
-#include "settings/registry.h"
 #include "platform/settings_store.h"
+#include "settings/registry.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>

@@ -3,14 +3,14 @@
 
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
-#include "settings/machine_param_dlg.h"
 #include "platform/settings_store.h"
+#include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // Cancel.
 #include "settings/work_order_dlg.h"
 
+#include "resource_ids.h"
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "ui/dialog.h"
 
 #include "platform/host.h"
+#include "resource_ids.h"
 #include "support/language.h"
 #include "support/scripted_host.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The text window: reading and saving files, asking to save on close.
 #include "ui/edit_wnd.h"
 
+#include "platform/binary_io.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
-#include "platform/binary_io.h"
+#include "resource_ids.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The notice and progress windows driven without a window.
 #include "link/link_state.h"
+#include "resource_ids.h"
 #include "support/language.h"
 #include "support/scripted_host.h"
 #include "ui/message_dlg.h"
 #include "ui/progress_dlg.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

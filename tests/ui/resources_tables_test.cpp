@@ -1,10 +1,10 @@
 // Menus, tool bars and dialog templates: the language library and the
 // program's own resources must hold the same structure under the same ids.
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "support/language.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
-#include "resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The JSON dump of the document.
 #include "document_json.h"
 
-#include "records/board_extent.h"
 #include "document/velm_doc.h"
-#include "settings/work_order_dlg.h"
 #include "platform/host.h"
 #include "platform/paths.h"
+#include "records/board_extent.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 
 #include <charconv>
 #include <cmath>

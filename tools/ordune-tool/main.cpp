@@ -6,15 +6,15 @@
 //                    runs the File/New loader on that work order and saves
 //                    the job as a project
 //   dump FILE.prj    prints the project's document as JSON
-#include "platform/program_objects.h"
-#include "platform/program_state.h"
 #include "document/velm_doc.h"
 #include "document_json.h"
+#include "platform/program_objects.h"
+#include "platform/program_state.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/language.h"
-#include "settings/work_order_dlg.h"
 #include "settings/program_options.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
 
 #include <algorithm>
