@@ -8,6 +8,7 @@
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/language.h"
+#include "settings/registry.h"
 #include "ui/dialog.h"
 
 #include <QApplication>
@@ -69,6 +70,7 @@ bool CVelmApp::InitInstance(const std::vector<std::string>& args, bool show)
     }
     CSplashWnd::EnableSplashScreen(splash);
     CommandRouter().Attach(CommandLevel::Application, &m_Commands);
+    CommandRouter().SetWorkScope(BeginRegistryBatch, EndRegistryBatch);
 
     // The one document: its construction loads the program options (the
     // system folder becomes the current folder) and the model defaults.
@@ -107,6 +109,7 @@ int CVelmApp::ExitInstance()
     // Closing the frame ends the document: the options are stored, the open
     // text windows closed and every record freed.
     m_Document.reset();
+    CommandRouter().SetWorkScope(nullptr, nullptr);
     CommandRouter().Detach(&m_Commands);
     // Every window made from the library's resources is gone by now.
     FreeLanguageLibrary();

@@ -177,7 +177,7 @@ bool ReadRouteBlock(CNamedLayer& layer, CBinaryReader& in)
 bool WriteWindowFile(CEditWnd& wnd, const std::string& name)
 {
     const std::string text = wnd.FileText();
-    return WriteFileAtomically(JoinPath(g_SystemDir, name), text.data(), text.size());
+    return WriteWorkingFile(JoinPath(g_SystemDir, name), text.data(), text.size());
 }
 
 // Puts the embedded text file `name` into the window, as a hidden window
@@ -644,7 +644,7 @@ bool ReadEmbeddedFile(CBinaryReader& in, std::vector<std::uint8_t>& bytes)
 
 bool CopyEmbeddedFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    if (WriteFileAtomically(JoinPath(g_SystemDir, name), bytes))
+    if (WriteWorkingFile(JoinPath(g_SystemDir, name), bytes))
         return true;
     AfxMessageBox(LoadResString(IDS_SAVE_FAILED), MB_OK);
     return false;

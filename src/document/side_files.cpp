@@ -159,7 +159,7 @@ int CVelmDoc::SaveTempFile(const std::string& name)
         WriteRecord44(*flash, out);
     out.I32(m_IsolationDone);
     out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
-    if (!WriteFileAtomically(JoinPath(g_SystemDir, name), out.Data())) {
+    if (!WriteWorkingFile(JoinPath(g_SystemDir, name), out.Data())) {
         ReportCannotSaveTempFile();
         return 0;
     }

@@ -29,7 +29,7 @@ int CVelmDoc::SaveUndoSnapshot()
     out.I32(static_cast<std::int32_t>(m_PathLayerList.size()));
     for (const auto& layer : m_PathLayerList)
         WritePathLayer(*layer, out);
-    if (!WriteFileAtomically(UndoFilePath(next), out.Data())) {
+    if (!WriteWorkingFile(UndoFilePath(next), out.Data())) {
         ReportCannotSaveTempFile();
         return 0;
     }

@@ -234,10 +234,9 @@ mode_t ModeFor(const std::string& path)
     return 0666 & ~mask;
 }
 
-}  // namespace
 
-bool WriteFileAtomically(const std::string& linkPath, const void* data, std::size_t size,
-                         std::string* error)
+bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t size,
+                    std::string* error, bool durable)
 {
     const std::string path = FollowLinks(linkPath);
     const mode_t mode = ModeFor(path);
@@ -264,7 +263,7 @@ bool WriteFileAtomically(const std::string& linkPath, const void* data, std::siz
     }
     // mkstemp makes the file private: give it the mode it replaces.
     ::fchmod(fd, mode);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    if ((durable && ::fsync(fd) != 0) || ::close(fd) != 0) {
         SetError(error, "cannot write", temp);
         ::unlink(temp.c_str());
         return false;
@@ -275,4 +274,18 @@ bool WriteFileAtomically(const std::string& linkPath, const void* data, std::siz
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                         std::string* error)
+{
+    return WriteReplacing(path, data, size, error, true);
+}
+
+bool WriteWorkingFile(const std::string& path, const void* data, std::size_t size,
+                      std::string* error)
+{
+    return WriteReplacing(path, data, size, error, false);
 }

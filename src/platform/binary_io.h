@@ -83,3 +83,13 @@ inline bool WriteFileAtomically(const std::string& path, const std::vector<std::
 {
     return WriteFileAtomically(path, data.data(), data.size(), error);
 }
+// The same for the program's own working files (side and undo files, the
+// text windows' copies), which it rewrites anyway: replaced atomically, but
+// not forced to the disk, which costs more than the write on a small job.
+bool WriteWorkingFile(const std::string& path, const void* data, std::size_t size,
+                      std::string* error = nullptr);
+inline bool WriteWorkingFile(const std::string& path, const std::vector<std::uint8_t>& data,
+                             std::string* error = nullptr)
+{
+    return WriteWorkingFile(path, data.data(), data.size(), error);
+}

@@ -4,6 +4,7 @@
 // different values both keep theirs.
 #include "settings/registry.h"
 
+#include "platform/program_objects.h"
 #include "platform/settings_store.h"
 
 #include <cstring>
@@ -49,7 +50,43 @@ private:
     int m_Fd = -1;
 };
 
+// Writes the named values of `from` into the file as it is now.
+void MergeIntoFile(const CSettingsStore& from,
+                   const std::vector<std::pair<std::string, std::string>>& changed)
+{
+    CStoreLock lock(from.Path());
+    CSettingsStore current(from.Path());
+    if (!current.Load())
+        return;
+    for (const auto& [key, name] : changed)
+        if (const CStoredValue* v = from.Find(key, name))
+            current.Set(key, *v);
+    current.Save();
+}
+
+// The open batch: its depth, the store its keys share and what they wrote
+// (key, value name), in order.
+struct CHeldStore {
+    int depth = 0;
+    std::shared_ptr<CSettingsStore> store;
+    std::vector<std::pair<std::string, std::string>> changed;
+};
+CHeldStore g_Held;
+
+const CProgramObjectReset s_HeldReset([] { g_Held = CHeldStore(); });
+
 }  // namespace
+
+void BeginRegistryBatch() { ++g_Held.depth; }
+
+void EndRegistryBatch()
+{
+    if (g_Held.depth == 0 || --g_Held.depth > 0)
+        return;
+    if (g_Held.store && !g_Held.changed.empty())
+        MergeIntoFile(*g_Held.store, g_Held.changed);
+    g_Held = CHeldStore();
+}
 
 CRegistryKey::CRegistryKey() = default;
 
@@ -59,7 +96,21 @@ long CRegistryKey::Open(HKEY root, const std::string& path)
 {
     Close();
     m_Path = path;
-    auto store = std::make_unique<CSettingsStore>(CSettingsStore::DefaultPath());
+    if (g_Held.depth > 0) {
+        if (!g_Held.store) {
+            auto store = std::make_shared<CSettingsStore>(CSettingsStore::DefaultPath());
+            if (!store->Load())
+                return ERROR_ACCESS_DENIED;
+            g_Held.store = std::move(store);
+        }
+        // A missing key reaches the file with the first value written to it.
+        g_Held.store->CreateKey(FullKey(root, path));
+        m_Store = g_Held.store;
+        m_Handle = root;
+        m_Changed.clear();
+        return ERROR_SUCCESS;
+    }
+    auto store = std::make_shared<CSettingsStore>(CSettingsStore::DefaultPath());
     if (!store->Load())
         return ERROR_ACCESS_DENIED;
     std::string key = FullKey(root, path);
@@ -93,16 +144,15 @@ void CRegistryKey::Close()
 {
     if (m_Handle == 0)
         return;
-    if (!m_Changed.empty()) {
-        CStoreLock lock(m_Store->Path());
-        CSettingsStore current(m_Store->Path());
-        if (current.Load()) {
-            std::string key = FullKey(m_Handle, m_Path);
-            for (const std::string& name : m_Changed)
-                if (const CStoredValue* v = m_Store->Find(key, name))
-                    current.Set(key, *v);
-            current.Save();
-        }
+    const std::string key = FullKey(m_Handle, m_Path);
+    if (m_Store == g_Held.store) {
+        for (const std::string& name : m_Changed)
+            g_Held.changed.emplace_back(key, name);
+    } else if (!m_Changed.empty()) {
+        std::vector<std::pair<std::string, std::string>> changed;
+        for (const std::string& name : m_Changed)
+            changed.emplace_back(key, name);
+        MergeIntoFile(*m_Store, changed);
     }
     m_Changed.clear();
     m_Store.reset();

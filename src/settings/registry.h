@@ -70,8 +70,24 @@ private:
 
     HKEY m_Handle = 0;
     std::string m_Path;
-    std::unique_ptr<CSettingsStore> m_Store;
+    // The store the key was opened on: its own, or the one a batch holds.
+    std::shared_ptr<CSettingsStore> m_Store;
     std::vector<std::string> m_Changed;
+};
+
+// While a batch is open, keys share one store read when the first of them
+// opens, and what they write reaches the file once, when the outermost batch
+// ends (merged under the lock like a key's own writes). A command that
+// writes a dozen values so writes the settings file once instead of a dozen
+// times.
+void BeginRegistryBatch();
+void EndRegistryBatch();
+class CRegistryBatch {
+public:
+    CRegistryBatch() { BeginRegistryBatch(); }
+    ~CRegistryBatch() { EndRegistryBatch(); }
+    CRegistryBatch(const CRegistryBatch&) = delete;
+    CRegistryBatch& operator=(const CRegistryBatch&) = delete;
 };
 
 // One value each under the program's key; each opens and closes the key and

@@ -83,7 +83,11 @@ bool CCommandRouter::Dispatch(unsigned id)
 
 void CCommandRouter::LeaveWork()
 {
-    if (m_Depth > 0 && --m_Depth == 0 && m_OnIdle)
+    if (m_Depth == 0 || --m_Depth > 0)
+        return;
+    if (m_OnEnd)
+        m_OnEnd();
+    if (m_OnIdle)
         m_OnIdle();
 }
 

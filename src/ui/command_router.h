@@ -65,16 +65,30 @@ public:
     // How many commands (and other long work, CBusyScope) are running,
     // nested through message pumping.
     int RunningDepth() const { return m_Depth; }
-    void EnterWork() { ++m_Depth; }
+    void EnterWork()
+    {
+        if (m_Depth++ == 0 && m_OnBegin)
+            m_OnBegin();
+    }
     void LeaveWork();
     // Called each time the outermost running command has returned.
     void SetIdleCallback(std::function<void()> callback) { m_OnIdle = std::move(callback); }
+    // Called when the outermost command begins and when it has ended, for
+    // what the program does once per command (the settings file is written
+    // once, when the command is done).
+    void SetWorkScope(std::function<void()> begin, std::function<void()> end)
+    {
+        m_OnBegin = std::move(begin);
+        m_OnEnd = std::move(end);
+    }
 
 private:
     CCommandTable* m_Tables[4] = {nullptr, nullptr, nullptr, nullptr};
     std::set<unsigned> m_Running;
     int m_Depth = 0;
     std::function<void()> m_OnIdle;
+    std::function<void()> m_OnBegin;
+    std::function<void()> m_OnEnd;
 };
 
 // The program's one router.

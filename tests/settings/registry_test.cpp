@@ -1,4 +1,5 @@
 // The registry key over the settings file: types, sizes, names, processes.
+#include "platform/program_objects.h"
 #include "platform/settings_store.h"
 #include "settings/registry.h"
 #include "support/test_paths.h"
@@ -158,4 +159,45 @@ TEST(RegistryKey, AnUnwritableStoreChangesNothingAndSaysNothing)
     RegGetInt("x", v);
     RegSetInt("x", 1);
     EXPECT_EQ(v, 11);
+}
+
+// A batch holds the writes of a command and writes the file once at its end,
+// merged with what another process wrote meanwhile; inside it, reads see the
+// batch's own writes.
+TEST(RegistryBatch, WritesReachTheFileOnceWhenTheOutermostBatchEnds)
+{
+    RegSetInt("before", 1);
+    {
+        CRegistryBatch outer;
+        RegSetInt("p1", 5);
+        {
+            CRegistryBatch inner;
+            RegSetString("p2", "job.gbr");
+        }
+        EXPECT_EQ(Stored("p1"), nullptr);
+        EXPECT_EQ(Stored("p2"), nullptr);
+        int p1 = 0;
+        RegGetInt("p1", p1);
+        EXPECT_EQ(p1, 5);
+
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ResetProgramObjects();  // the child is another program: no batch
+            RegSetInt("other", 7);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const char* name : {"before", "p1", "p2", "other"})
+        EXPECT_NE(Stored(name), nullptr) << name;
+    std::string p2;
+    RegGetString("p2", p2);
+    EXPECT_EQ(p2, "job.gbr");
+
+    // Without a batch every key writes at once, as before.
+    RegSetInt("after", 2);
+    EXPECT_NE(Stored("after"), nullptr);
 }

@@ -119,3 +119,18 @@ TEST(CommandRouter, ATableThatGoesAwayDetachesItself)
     EXPECT_FALSE(Enabled(30));
     EXPECT_FALSE(CommandRouter().Dispatch(30));
 }
+
+TEST(CommandRouter, TheWorkScopeOpensAndClosesOncePerOutermostCommand)
+{
+    Tables t;
+    std::string trace;
+    CommandRouter().SetWorkScope([&] { trace += "begin "; }, [&] { trace += "end "; });
+    t.view.OnCommand(30, [&] {
+        trace += "outer ";
+        CommandRouter().Dispatch(31);  // a command arriving while this one pumps
+    });
+    t.view.OnCommand(31, [&] { trace += "inner "; });
+    EXPECT_TRUE(CommandRouter().Dispatch(30));
+    EXPECT_TRUE(CommandRouter().Dispatch(31));
+    EXPECT_EQ(trace, "begin outer inner end begin inner end ");
+}

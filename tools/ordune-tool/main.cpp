@@ -13,6 +13,7 @@
 #include "settings/drill_format_dlg.h"
 #include "settings/language.h"
 #include "settings/program_options.h"
+#include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "settings/work_order_dlg.h"
 #include "ui/edit_wnd.h"
@@ -172,6 +173,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ordune-tool: Can't load %s; the built-in texts are used\n", library.c_str());
     EnterSystemDir();
 
+    // One command: the private settings file is written once, at its end.
+    CRegistryBatch batch;
     int result = 2;
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "dump" && argc == 3) {
