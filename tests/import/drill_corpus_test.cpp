@@ -91,8 +91,6 @@ struct CorpusCase {
     const char* drill;
     const char* copper;
     const char* outline;   // "" when the holes are all on flashes
-    int metric;
-    int zeroSup;
     std::vector<ToolCount> tools;
     std::size_t onPad;     // holes within 1 mil of a flash centre
     double padReach;       // every hole lies this close to a flash (0: not checked)
@@ -103,42 +101,47 @@ struct CorpusCase {
 TEST(DrillCorpus, RealDrillFilesLoadOntoTheirBoards)
 {
     const CorpusCase cases[] = {
-        {"boards/D1MiniGSR/D1MiniGSR-PTH.drl", "boards/D1MiniGSR/D1MiniGSR-F_Cu.gbr", "", 1, 1,
+        {"boards/D1MiniGSR/D1MiniGSR-PTH.drl", "boards/D1MiniGSR/D1MiniGSR-F_Cu.gbr", "",
          {{1, 31.496f, 4}, {2, 39.37f, 16}}, 20, 1.0},
         {"boards/example_board_new_default/example_board-PTH.drl",
-         "boards/example_board_new_default/example_board-F.Cu.gbr", "", 0, 1, {{1, 15.7f, 3}}, 3,
+         "boards/example_board_new_default/example_board-F.Cu.gbr", "", {{1, 15.7f, 3}}, 3,
          1.0},
         // Three slots (G85) come in as holes at their start, one slot
         // half-length (1 mm) off the oval pad's centre.
         {"boards/multivibrator/multivibrator.drl", "boards/multivibrator/multivibrator-B.Cu.gbr",
-         "boards/multivibrator/multivibrator-Edge.Cuts.gbr", 1, 1,
+         "boards/multivibrator/multivibrator-Edge.Cuts.gbr",
          {{1, 31.496f, 10}, {2, 39.41f, 15}}, 22, 40.0},
         // Vias and most pads of this board are not flashed on its copper.
         {"boards/project-controller/project-controller.drl",
          "boards/project-controller/project-controller-B_Cu.gbr",
-         "boards/project-controller/project-controller-Edge_Cuts.gbr", 1, 1,
+         "boards/project-controller/project-controller-Edge_Cuts.gbr",
          {{1, 23.622f, 36}, {2, 31.496f, 22}, {3, 39.37f, 20}, {4, 39.37f, 39}}, 11, 0.0},
         {"gerbv-examples/hellboard/hellboard.plated-drill.cnc",
-         "gerbv-examples/hellboard/hellboard.front.gbr", "", 0, 0, {{13, 28.0f, 360}}, 360, 1.0},
-        {"gerbv-examples/orcad/thruhole.tap", "gerbv-examples/orcad/rs232_cm.top", "", 0, 1,
+         "gerbv-examples/hellboard/hellboard.front.gbr", "", {{13, 28.0f, 360}}, 360, 1.0},
+        {"gerbv-examples/orcad/thruhole.tap", "gerbv-examples/orcad/rs232_cm.top", "",
          {{1, 28.0f, 9}, {2, 34.0f, 3}, {3, 39.0f, 1}}, 13, 1.0},
     };
     if (CorpusPath(cases[0].drill).empty())
         GTEST_SKIP() << "the corpus of real boards is not here";
 
+    // The drill format of a fresh settings file (inch, 2.4, trailing zeros
+    // left out), with and without the automatic format: the files that
+    // declare their format are read by it.
+    for (int autoFormat : {0, 1})
     for (const CorpusCase& c : cases) {
-        SCOPED_TRACE(c.drill);
+        SCOPED_TRACE(std::string(c.drill) + (autoFormat ? ", automatic format" : ""));
         const std::string drill = CorpusPath(c.drill);
         ASSERT_FALSE(drill.empty());
-        // The format as the operator sets it in the drill format dialog.
-        g_DrillFormatDlg.dUnitInt = 2;
-        g_DrillFormatDlg.dUnitDec = 4;
-        g_DrillFormatDlg.dInchMM = c.metric;
-        g_DrillFormatDlg.dInchMMSize = c.metric;
-        g_DrillFormatDlg.dZeroSup = c.zeroSup;
+        CDrillFormatDlg& f = g_DrillFormatDlg;
+        f.dUnitInt = 2;
+        f.dUnitDec = 4;
+        f.dInchMM = f.dInchMMSize = 0;
+        f.dZeroSup = 1;
+        f.dAutoFormat = autoFormat;
         g_CadDialect = "";
         g_ToolSizes.fill(0.0f);
         auto doc = std::make_unique<CVelmDoc>();
+        doc->DetectDrillFormat(drill);
         doc->LoadDrillFile(drill);
         EXPECT_TRUE(TestHost().BoxTexts().empty());
 
