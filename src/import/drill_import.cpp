@@ -25,10 +25,11 @@
 namespace {
 
 
-// Holes one repeat line may make: a row of them at the finest pitch a drill
-// makes (about 4 mil) would still span more than any machine table. Beyond
-// it the count is a broken number, and the holes would fill the memory.
-constexpr int kMaxRepeatHoles = 100000;
+// Holes the repeat lines of one file may make together: a row of them at
+// the finest pitch a drill makes (about 4 mil) would still span more than
+// any machine table. Beyond it a count is a broken number, and the holes
+// would fill the memory.
+constexpr long kMaxRepeatHoles = 100000;
 
 // 1.25 mm in mil: what a cleared size table holds for tools 0 and 30.
 constexpr float kDefaultDrillSize = 49.2126f;
@@ -137,6 +138,7 @@ bool LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
     CDrillTool* current = nullptr;
     long beyondTableLine = 0;
     int beyondTableTool = 0;
+    long repeatedHoles = 0;
     auto currentTool = [&]() {
         if (!current)
             current = AddTool(tools, 1, 1.0f);
@@ -182,7 +184,8 @@ bool LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         case DRILL_REPEAT: {
             if (reader.m_RepeatCount <= 0)
                 break;
-            if (reader.m_RepeatCount > kMaxRepeatHoles) {
+            repeatedHoles += reader.m_RepeatCount;
+            if (repeatedHoles > kMaxRepeatHoles) {
                 g_ToolSizes = sizesBefore;
                 AfxMessageBox(FormatText(IDS_DRILL_REPEAT_TOO_MANY, path.c_str(), file.LineNumber(),
                                          static_cast<long>(reader.m_RepeatCount)),

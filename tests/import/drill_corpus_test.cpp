@@ -5,7 +5,7 @@
 #include "document/velm_doc.h"
 #include "platform/binary_io.h"
 #include "records/board_records.h"
-#include "settings/drill_format_dlg.h"
+#include "import/drill_fixture.h"
 #include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
@@ -124,62 +124,57 @@ TEST(DrillCorpus, RealDrillFilesLoadOntoTheirBoards)
     if (CorpusPath(cases[0].drill).empty())
         GTEST_SKIP() << "the corpus of real boards is not here";
 
-    // The drill format of a fresh settings file (inch, 2.4, trailing zeros
-    // left out), with and without the automatic format: the files that
-    // declare their format are read by it.
-    for (int autoFormat : {0, 1})
-    for (const CorpusCase& c : cases) {
-        SCOPED_TRACE(std::string(c.drill) + (autoFormat ? ", automatic format" : ""));
-        const std::string drill = CorpusPath(c.drill);
-        ASSERT_FALSE(drill.empty());
-        CDrillFormatDlg& f = g_DrillFormatDlg;
-        f.dUnitInt = 2;
-        f.dUnitDec = 4;
-        f.dInchMM = f.dInchMMSize = 0;
-        f.dZeroSup = 1;
-        f.dAutoFormat = autoFormat;
-        g_CadDialect = "";
-        g_ToolSizes.fill(0.0f);
-        auto doc = std::make_unique<CVelmDoc>();
-        doc->DetectDrillFormat(drill);
-        doc->LoadDrillFile(drill);
-        EXPECT_TRUE(TestHost().BoxTexts().empty());
+    // The drill format of a fresh settings file, with and without the
+    // automatic format: the files that declare their format are read by it.
+    for (int autoFormat : {0, 1}) {
+        for (const CorpusCase& c : cases) {
+            SCOPED_TRACE(std::string(c.drill) + (autoFormat ? ", automatic format" : ""));
+            const std::string drill = CorpusPath(c.drill);
+            ASSERT_FALSE(drill.empty());
+            SetFreshDrillFormat(autoFormat);
+            g_CadDialect = "";
+            g_ToolSizes.fill(0.0f);
+            auto doc = std::make_unique<CVelmDoc>();
+            doc->DetectDrillFormat(drill);
+            doc->LoadDrillFile(drill);
+            EXPECT_TRUE(TestHost().BoxTexts().empty());
 
-        ASSERT_EQ(g_HoleList.size(), c.tools.size());
-        for (std::size_t i = 0; i < c.tools.size(); ++i) {
-            EXPECT_EQ(g_HoleList[i]->toolNumber, c.tools[i].number);
-            EXPECT_NEAR(g_HoleList[i]->diameter, c.tools[i].diameter, 0.01);
-            EXPECT_EQ(g_HoleList[i]->holes.size(), c.tools[i].holes);
-        }
-
-        const GerberPoints copper = ReadGerberPoints(CorpusPath(c.copper));
-        std::size_t onPad = 0;
-        for (const auto& tool : g_HoleList)
-            for (const auto& hole : tool->holes) {
-                const double distance = DistanceToNearest(*hole, copper.flashes);
-                if (distance < 1.0)
-                    ++onPad;
-                if (c.padReach > 0.0) {
-                    EXPECT_LT(distance, c.padReach) << hole->x << ", " << hole->y;
-                }
+            ASSERT_EQ(g_HoleList.size(), c.tools.size());
+            for (std::size_t i = 0; i < c.tools.size(); ++i) {
+                EXPECT_EQ(g_HoleList[i]->toolNumber, c.tools[i].number);
+                EXPECT_NEAR(g_HoleList[i]->diameter, c.tools[i].diameter, 0.01);
+                EXPECT_EQ(g_HoleList[i]->holes.size(), c.tools[i].holes);
             }
-        EXPECT_EQ(onPad, c.onPad);
 
-        if (*c.outline) {
-            const GerberPoints outline = ReadGerberPoints(CorpusPath(c.outline));
-            ASSERT_FALSE(outline.all.empty());
-            CDPoint low = outline.all[0], high = outline.all[0];
-            for (const CDPoint& p : outline.all) {
-                low = CDPoint(std::min(low.x, p.x), std::min(low.y, p.y));
-                high = CDPoint(std::max(high.x, p.x), std::max(high.y, p.y));
-            }
+            const GerberPoints copper = ReadGerberPoints(CorpusPath(c.copper));
+            std::size_t onPad = 0;
             for (const auto& tool : g_HoleList)
                 for (const auto& hole : tool->holes) {
-                    EXPECT_GT(hole->x, low.x);
-                    EXPECT_LT(hole->x, high.x);
-                    EXPECT_GT(hole->y, low.y);
-                    EXPECT_LT(hole->y, high.y);
+                    const double distance = DistanceToNearest(*hole, copper.flashes);
+                    if (distance < 1.0)
+                        ++onPad;
+                    if (c.padReach > 0.0) {
+                        EXPECT_LT(distance, c.padReach) << hole->x << ", " << hole->y;
+                    }
                 }
+            EXPECT_EQ(onPad, c.onPad);
+
+            if (*c.outline) {
+                const GerberPoints outline = ReadGerberPoints(CorpusPath(c.outline));
+                ASSERT_FALSE(outline.all.empty());
+                CDPoint low = outline.all[0], high = outline.all[0];
+                for (const CDPoint& p : outline.all) {
+                    low = CDPoint(std::min(low.x, p.x), std::min(low.y, p.y));
+                    high = CDPoint(std::max(high.x, p.x), std::max(high.y, p.y));
+                }
+                for (const auto& tool : g_HoleList)
+                    for (const auto& hole : tool->holes) {
+                        EXPECT_GT(hole->x, low.x);
+                        EXPECT_LT(hole->x, high.x);
+                        EXPECT_GT(hole->y, low.y);
+                        EXPECT_LT(hole->y, high.y);
+                    }
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 // Drill import: drill files into the hole list, the unit check, the order by
 // diameter and the tool sizes of CAD drill reports.
 #include "document/velm_doc.h"
+#include "import/drill_fixture.h"
 #include "records/board_records.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
@@ -229,12 +230,7 @@ TEST_F(DrillImport, DeclaredFormatsLandWithOrWithoutTheAutomaticFormat)
                 continue;   // its zero format is the settings' without detection
             SCOPED_TRACE(std::string(c.name) + (autoFormat ? ", automatic format" : ""));
             // The drill format of a fresh settings file.
-            CDrillFormatDlg& f = g_DrillFormatDlg;
-            f.dUnitInt = 2;
-            f.dUnitDec = 4;
-            f.dInchMM = f.dInchMMSize = 0;
-            f.dZeroSup = 1;
-            f.dAutoFormat = autoFormat;
+            SetFreshDrillFormat(autoFormat);
             g_ToolSizes.fill(0.0f);
             const std::string path = WriteFile("declared.drl", c.text);
             doc->DetectDrillFormat(path);

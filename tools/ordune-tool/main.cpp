@@ -4,7 +4,8 @@
 //        [--solder-apertures F] [--dialect NAME] [--drill F] [--route F]
 //        [--drill-units mm|inch] [--file-auto 0|1] --project OUT.prj
 //                    runs the File/New loader on that work order and saves
-//                    the job as a project
+//                    the job as a project (exit 1 and no project when a
+//                    file could not be read)
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/velm_doc.h"
 #include "document_json.h"
