@@ -40,9 +40,9 @@ int CVelmDoc::JoinTracks(CTrackRecord* t) { return ::JoinTracks(*this, t); }
 
 int CVelmDoc::CollectEndPads(CTrackRecord* t) { return ::CollectEndPads(*this, t); }
 
-void CVelmDoc::LoadRouteGerber(const std::string& paths)
+int CVelmDoc::LoadRouteGerber(const std::string& paths)
 {
-    ::LoadRouteGerber(*this, paths, ZoomToFit(*this));
+    return ::LoadRouteGerber(*this, paths, ZoomToFit(*this)) ? 1 : 0;
 }
 
 void CVelmDoc::ScanGerberExtent(const std::string& paths) { ::ScanGerberExtent(*this, paths); }
@@ -73,9 +73,9 @@ void CVelmDoc::DetectGerberScale() { ::DetectGerberScale(m_FlashList); }
 
 void CVelmDoc::DetectDrillScale() { ::DetectDrillScale(g_HoleList); }
 
-void CVelmDoc::LoadDrillFile(const std::string& path)
+int CVelmDoc::LoadDrillFile(const std::string& path)
 {
-    ::LoadDrillFile(path, g_HoleList, ZoomToFit(*this));
+    return ::LoadDrillFile(path, g_HoleList, ZoomToFit(*this)) ? 1 : 0;
 }
 
 void CVelmDoc::ReadDrillReport(const std::string& drillPath)

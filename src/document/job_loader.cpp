@@ -9,8 +9,10 @@
 #include "geometry/plane_geometry.h"
 #include "geometry/small_utils.h"
 #include "import/gerber_blocks.h"
+#include "import/gerber_reader_state.h"
 #include "link/link_state.h"
 #include "platform/binary_io.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/program_state.h"
@@ -58,17 +60,18 @@ bool NearestRoundFlash(const COwnedList<CFlashRecord>& flashes, const CDPoint& c
     return found;
 }
 
-// Moves the working side's copper by -(dx, dy). Arc records keep their
-// angles in the second point.
-void ShiftCopper(CVelmDoc& doc, double dx, double dy)
+// Moves tracks and flashes by -(dx, dy). Arc records keep their angles in
+// the second point.
+void ShiftRecords(std::initializer_list<COwnedList<CFlashRecord>*> flashLists,
+                  COwnedList<CTrackRecord>& tracks, double dx, double dy)
 {
     const float fx = static_cast<float>(dx), fy = static_cast<float>(dy);
-    for (auto* list : {&doc.m_FlashList, &doc.m_PadList2})
+    for (auto* list : flashLists)
         for (auto& flash : *list) {
             flash->x -= fx;
             flash->y -= fy;
         }
-    for (auto& track : doc.m_TrackList) {
+    for (auto& track : tracks) {
         track->x1 -= fx;
         track->y1 -= fy;
         if (track->type < 3) {
@@ -76,6 +79,54 @@ void ShiftCopper(CVelmDoc& doc, double dx, double dy)
             track->y2 -= fy;
         }
     }
+}
+
+// Moves the working side's copper by -(dx, dy).
+void ShiftCopper(CVelmDoc& doc, double dx, double dy)
+{
+    ShiftRecords({&doc.m_FlashList, &doc.m_PadList2}, doc.m_TrackList, dx, dy);
+}
+
+// Whether one work-order entry (a ";"-separated list where `list`) can be
+// read: the first file that cannot gets one message naming it.
+bool Readable(const std::string& paths, bool list, unsigned openError)
+{
+    if (!list)
+        return paths.empty() || CheckReadableFile(paths, openError);
+    std::string rest = paths, name;
+    while (NextGerberPath(rest, name))
+        if (!name.empty() && !CheckReadableFile(name, openError))
+            return false;
+    return true;
+}
+
+// The files of the work order that can be read, each checked once before
+// anything of the open job is given up: a file that cannot be read is left
+// out of this load with one message, instead of one from every reader.
+struct ReadableFiles {
+    bool component = false, solder = false, drill = false, route = false;
+    bool allNamed = true;   // every named file can be read
+    bool AnyNamed() const { return component || solder || drill || route; }
+};
+
+ReadableFiles CheckWorkOrderFiles()
+{
+    ReadableFiles files;
+    auto check = [&files](const std::string& main, bool list, unsigned openError,
+                          const std::string& apertures) {
+        if (main.empty())
+            return false;
+        const bool readable = Readable(main, list, openError) &&
+                              Readable(apertures, false, IDS_CANNOT_READ_FILE);
+        files.allNamed &= readable;
+        return readable;
+    };
+    files.component = check(g_ComponentGerberFile, true, IDS_CANNOT_READ_FILE,
+                            g_ComponentApertureFile);
+    files.solder = check(g_SolderGerberFile, true, IDS_CANNOT_READ_FILE, g_SolderApertureFile);
+    files.drill = check(g_DrillFile, false, IDS_DRILL_OPEN_ERROR, "");
+    files.route = check(g_RouteFile, true, IDS_CANNOT_READ_FILE, "");
+    return files;
 }
 
 void Widen(CExtent& extent, const CExtent& by)
@@ -128,22 +179,27 @@ struct SideExtent {
 // automatic file handling), and which side the document holds.
 struct CopperSides {
     SideExtent component, solder;
+    // What both sides were moved by after the side alignment: data read
+    // later in the copper's coordinates take the same move.
+    CDPoint shift{0.0, 0.0};
+    bool allRead = true;   // no side failed to read
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
 };
 
-// The sides the work order names, each with its number format guessed.
-void FindSides(CVelmDoc& doc)
+// The sides the work order names that can be read, each with its number
+// format guessed.
+void FindSides(CVelmDoc& doc, const ReadableFiles& files)
 {
     g_HasComponentSide = 0;
     g_HasSolderSide = 0;
-    if (!g_ComponentGerberFile.empty()) {
+    if (files.component) {
         doc.DetectGerberFormat(g_ComponentGerberFile);
         g_HasComponentSide = 1;
         g_CurrentSide = 0;
     }
-    if (!g_SolderGerberFile.empty()) {
+    if (files.solder) {
         doc.DetectGerberFormat(g_SolderGerberFile);
         g_HasSolderSide = 1;
         g_CurrentSide = 1;
@@ -173,7 +229,7 @@ void ResetJob(CVelmDoc& doc)
 }
 
 // One copper side read into the document and parked in its file.
-void ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
+bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
 {
     const bool solderSide = side == 1;
     g_CurrentSide = side;
@@ -181,10 +237,12 @@ void ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
     const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
     if (prescan)
         doc.ScanGerberExtent(gerber);
-    if (!doc.LoadGerber(gerber))
+    const bool read = doc.LoadGerber(gerber) != 0;
+    if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
     doc.SaveTempFile(solderSide ? kSolderSideFile : kComponentSideFile);
     doc.GetDataExtent(extent.max, extent.min);
+    return read;
 }
 
 // Both sides, solder first. With automatic file handling each is scanned
@@ -195,7 +253,7 @@ CopperSides ReadSides(CVelmDoc& doc)
     CopperSides sides;
     if (g_FileAuto) {
         if (g_HasSolderSide) {
-            ReadSide(doc, 1, true, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, true, sides.solder);
             sides.holdsSolder = true;
         }
         if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty())
@@ -203,16 +261,16 @@ CopperSides ReadSides(CVelmDoc& doc)
                               sides.solderCornerSize);
         if (g_HasComponentSide) {
             g_DominantPadRadius = 0.0f;
-            ReadSide(doc, 0, true, sides.component);
+            sides.allRead &= ReadSide(doc, 0, true, sides.component);
             sides.holdsSolder = false;
         }
     } else {
         g_DataOriginX = 0;
         g_DataOriginY = 0;
         if (g_HasSolderSide)
-            ReadSide(doc, 1, false, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, false, sides.solder);
         if (g_HasComponentSide)
-            ReadSide(doc, 0, false, sides.component);
+            sides.allRead &= ReadSide(doc, 0, false, sides.component);
     }
     return sides;
 }
@@ -257,6 +315,7 @@ void AlignSides(CVelmDoc& doc, CopperSides& sides)
             doc.LoadTempFile(kSolderSideFile);
             ShiftCopper(doc, origin.x, origin.y);
             doc.SaveTempFile(kSolderSideFile);
+            sides.shift = origin;
             sides.holdsSolder = true;
         }
     }
@@ -313,17 +372,19 @@ void SetLoneBoard(CVelmDoc& doc, const CExtent& data)
 
 // The drill file with its report. Beside copper the holes are aligned to
 // the pads (with automatic file handling) and widen the board; alone they
-// make the board and its panel layout. Without a drill file the drill
-// extent is the copper's.
-void ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper)
+// make the board and its panel layout. Without a drill file (or with one
+// that cannot be read, `readable` false) the drill extent is the copper's.
+// False when the drill file could not be read.
+bool ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper, bool readable)
 {
-    if (g_DrillFile.empty()) {
+    if (!readable) {
         doc.m_DrillExtent = doc.m_GerberExtent;
-        return;
+        return true;
     }
     notice.ShowId(IDS_READING_DRILLS);
     doc.DetectDrillFormat(g_DrillFile);
-    doc.LoadDrillFile(g_DrillFile);
+    if (!doc.LoadDrillFile(g_DrillFile))
+        return false;
     doc.ReadDrillReport(g_DrillFile);
     if (copper) {
         CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
@@ -340,32 +401,39 @@ void ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper)
         CDocumentViewHooks::Run(doc.m_ViewHooks.blockLayout);
     }
     g_MeasureDataWnd.ShowWindow(false);
+    return true;
 }
 
-// The route file into the "route" layer. Beside copper it only measures the
-// data extent; alone it sets the data origin and makes the board and its
-// panel layout.
-void ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper)
+// The route file into the "route" layer. Beside copper it takes the move
+// the copper took (`shift`) and measures the data extent; alone it sets the
+// data origin and makes the board and its panel layout. False when it could
+// not be read.
+bool ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper, const CDPoint& shift)
 {
     notice.ShowId(IDS_READING_ROUTE);
     if (copper) {
-        doc.LoadRouteGerber(g_RouteFile);
+        if (!doc.LoadRouteGerber(g_RouteFile))
+            return false;
+        if (CNamedLayer* route = doc.FindNamedLayer("route"))
+            ShiftRecords({&route->flashes}, route->tracks, shift.x, shift.y);
         CDPoint max, min;
         doc.GetDataExtent(max, min);
         doc.m_DataExtent = {TruncToInt32(min.x), TruncToInt32(min.y), TruncToInt32(max.x),
                             TruncToInt32(max.y)};
-        return;
+        return true;
     }
     doc.ScanRouteExtent(g_RouteFile);
     g_DataOriginX = doc.m_DataExtent.minX;
     g_DataOriginY = doc.m_DataExtent.minY;
-    doc.LoadRouteGerber(g_RouteFile);
+    if (!doc.LoadRouteGerber(g_RouteFile))
+        return false;
     CExtent board = BoardExtent();
     Widen(board, Grown(doc.m_DataExtent, 100));
     SetBoardExtent(board);
     SetLoneBoard(doc, doc.m_DataExtent);
     CDocumentViewHooks::Run(doc.m_ViewHooks.showRoute);
     CDocumentViewHooks::Run(doc.m_ViewHooks.blockLayout);
+    return true;
 }
 
 // A default outline 50 mil outside the copper, as the "route" layer: left
@@ -468,25 +536,31 @@ void CVelmDoc::GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner)
     }
 }
 
-void CVelmDoc::LoadWorkOrder()
+bool CVelmDoc::LoadWorkOrder()
 {
     SetCurrentDirectory(g_SystemDir);
-    CMessageDlg notice;
     g_GerberMetric = 0;
 
     if (!LoadSettings())
-        return;
+        return false;
+    const ReadableFiles files = CheckWorkOrderFiles();
+    // Nothing that can be read: the open job stays as it was.
+    if (!files.allNamed && !files.AnyNamed())
+        return false;
+    CMessageDlg notice;
+    bool allRead = files.allNamed;
     // What an earlier load said no longer holds; what this one says stays.
     g_StatusText.clear();
     g_LayerDlg.LoadFlags();
     m_PanelLayout.ClearLists();
-    FindSides(*this);
+    FindSides(*this, files);
     ResetJob(*this);
     {
         CWaitCursor wait;
         g_Calculating = 1;
         notice.ShowId(IDS_READING_GERBER);
         CopperSides sides = ReadSides(*this);
+        allRead &= sides.allRead;
         if (g_FileAuto) {
             notice.ShowId(IDS_ALIGNING_SIDES);
             AlignSides(*this, sides);
@@ -496,9 +570,9 @@ void CVelmDoc::LoadWorkOrder()
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;
-        ReadDrills(*this, notice, copper);
-        if (!g_RouteFile.empty())
-            ReadRoute(*this, notice, copper);
+        allRead &= ReadDrills(*this, notice, copper, files.drill);
+        if (files.route)
+            allRead &= ReadRoute(*this, notice, copper, sides.shift);
         else if (copper)
             AddDefaultOutline(*this);
 
@@ -516,4 +590,5 @@ void CVelmDoc::LoadWorkOrder()
     }
     ClearVisionData();
     notice.DestroyWindow();
+    return allRead;
 }

@@ -399,8 +399,15 @@ void TakeDrills(CVelmDoc& doc, const CProjectContent& c)
     g_ToolSizes = c.toolSizes;
     // From version 36 the tools travel in their own block; older projects
     // have only the drill text to take them from.
-    if (c.version < 36)
-        doc.LoadDrillFile(JoinPath(g_SystemDir, "drill.tmp"));
+    // An empty drill text is a job without holes, not a file to complain of.
+    if (c.version < 36) {
+        if (c.drillText.empty()) {
+            g_HoleList.clear();
+            g_DrillDataSet = 1;
+        } else {
+            doc.LoadDrillFile(JoinPath(g_SystemDir, "drill.tmp"));
+        }
+    }
 }
 
 // The route text.

@@ -120,8 +120,9 @@ public:
 
     // Drill import (import_commands.cpp, logic in import/drill_import.h): the
     // drill file into g_HoleList, tool sizes from the CAD drill report beside
-    // it, and the hole list ordered by diameter.
-    void LoadDrillFile(const std::string& path);
+    // it, and the hole list ordered by diameter. 0 (after one message) when
+    // the holes were left as they were.
+    int LoadDrillFile(const std::string& path);
     void ReadDrillReport(const std::string& drillPath);
     void SortHoles();
 
@@ -179,8 +180,8 @@ public:
     int ReadGerberLayerFill(const std::string& paths);
     int JoinTracks(CTrackRecord* t);
     int CollectEndPads(CTrackRecord* t);
-    // The "route" layer from a Gerber route file.
-    void LoadRouteGerber(const std::string& paths);
+    // The "route" layer from a Gerber route file; 0 when it was not read.
+    int LoadRouteGerber(const std::string& paths);
     // Extent pre-scans: the data origin and the board extent.
     void ScanGerberExtent(const std::string& paths);
     void ScanRouteExtent(const std::string& path);
@@ -212,8 +213,10 @@ public:
     void OnFileNew();
     // The whole job from the current work order: both copper sides through
     // their side files, aligned to one origin, the drills, the route or a
-    // default outline; the order is stored in the registry.
-    void LoadWorkOrder();
+    // default outline; the order is stored in the registry. False when a file
+    // could not be read (one message said which); when a named file is
+    // missing, a folder or empty, the open job is left as it was.
+    bool LoadWorkOrder();
     // The extent of the working side's copper and of the "route" layer.
     void GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner);
     // The processing macro of g_CalcMethod (src/planning/process_macro.cpp).

@@ -3,6 +3,7 @@
 #include "import/drill_import.h"
 
 #include "import/drill_reader.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
@@ -23,6 +24,12 @@
 
 namespace {
 
+
+// Holes the repeat lines of one file may make together: a row of them at
+// the finest pitch a drill makes (about 4 mil) would still span more than
+// any machine table. Beyond it a count is a broken number, and the holes
+// would fill the memory.
+constexpr long kMaxRepeatHoles = 100000;
 
 // 1.25 mm in mil: what a cleared size table holds for tools 0 and 30.
 constexpr float kDefaultDrillSize = 49.2126f;
@@ -112,14 +119,16 @@ const ReportDialect* FindReportDialect(const std::string& dialect)
 
 }  // namespace
 
-void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
+bool LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
                    const std::function<void()>& loaded)
 {
     CDrillReader reader;
     CTextLineReader file;
+    if (!CheckReadableFile(path, IDS_DRILL_OPEN_ERROR))
+        return false;
     if (!file.Open(path)) {
-        AfxMessageBox(LoadResString(IDS_DRILL_OPEN_ERROR), MB_OK);
-        return;
+        AfxMessageBox(WithName(IDS_DRILL_OPEN_ERROR, path), MB_OK);
+        return false;
     }
 
     // The tools are gathered apart and take the place of the hole list only
@@ -129,6 +138,7 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
     CDrillTool* current = nullptr;
     long beyondTableLine = 0;
     int beyondTableTool = 0;
+    long repeatedHoles = 0;
     auto currentTool = [&]() {
         if (!current)
             current = AddTool(tools, 1, 1.0f);
@@ -140,13 +150,13 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         if (!IsTextLine(line)) {
             g_ToolSizes = sizesBefore;
             AfxMessageBox(FormatText(IDS_DRILL_BAD_LINE, path.c_str(), file.LineNumber()), MB_OK);
-            return;
+            return false;
         }
         const int code = reader.ParseLine(line);
         if (reader.NumberTooLong()) {
             g_ToolSizes = sizesBefore;
             AfxMessageBox(FormatText(IDS_DRILL_BAD_LINE, path.c_str(), file.LineNumber()), MB_OK);
-            return;
+            return false;
         }
         switch (code) {
         case DRILL_TOOL: {
@@ -174,6 +184,14 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         case DRILL_REPEAT: {
             if (reader.m_RepeatCount <= 0)
                 break;
+            repeatedHoles += reader.m_RepeatCount;
+            if (repeatedHoles > kMaxRepeatHoles) {
+                g_ToolSizes = sizesBefore;
+                AfxMessageBox(FormatText(IDS_DRILL_REPEAT_TOO_MANY, path.c_str(), file.LineNumber(),
+                                         static_cast<long>(reader.m_RepeatCount)),
+                              MB_OK);
+                return false;
+            }
             CDrillTool* tool = currentTool();
             double x = 0.0, y = 0.0;
             for (int i = 1; i <= reader.m_RepeatCount; ++i) {
@@ -189,6 +207,11 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
             break;
         }
     }
+    if (file.Failed()) {
+        g_ToolSizes = sizesBefore;
+        ReportCannotReadFile(path);
+        return false;
+    }
     file.Close();
 
     holeList = std::move(tools);
@@ -197,7 +220,8 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         loaded();
 
     // Unit check: drill files without a size unit of their own come out in
-    // millimetres or inches; the mean hole size tells which. Tools without
+    // millimetres or inches; the mean hole size tells which. A file that
+    // named its unit has sizes in mil already. Tools without
     // holes say nothing about it, and a file without holes leaves the sizes.
     double sum = 0.0;
     long holes = 0;
@@ -205,7 +229,7 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         sum += static_cast<double>(tool->holes.size()) * tool->diameter;
         holes += static_cast<long>(tool->holes.size());
     }
-    if (holes > 0) {
+    if (holes > 0 && reader.Declaration().inchMM < 0) {
         const double average = sum / static_cast<double>(holes);
         float factor = 1.0f;
         if (average > 0.3 && average < 7.0)
@@ -225,6 +249,7 @@ void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
         AfxMessageBox(FormatText(IDS_DRILL_TOOL_BEYOND_TABLE, path.c_str(), beyondTableLine,
                                  beyondTableTool),
                       MB_OK);
+    return true;
 }
 
 void SortHoles(COwnedList<CDrillTool>& tools)

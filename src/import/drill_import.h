@@ -13,8 +13,9 @@ struct CDrillTool;
 // The tools are gathered apart and replace `holeList` only when the whole file
 // has been read, so a file that cannot be read or is no drill program
 // loses nothing. `loaded` runs once they stand in `holeList`, before their
-// size unit is checked and they are sorted.
-void LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
+// size unit is checked and they are sorted. False (after one message naming
+// the file) when the holes were left as they were.
+bool LoadDrillFile(const std::string& path, COwnedList<CDrillTool>& holeList,
                    const std::function<void()>& loaded);
 // Sizes from the drill report of the dialect, for the tools it names.
 void ReadDrillReport(const std::string& drillPath, COwnedList<CDrillTool>& holeList);

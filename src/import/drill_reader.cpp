@@ -65,6 +65,55 @@ double DigitsValue(const std::string& digits)
 
 }  // namespace
 
+bool CDrillDeclaration::ReadUnitLine(const std::string& line)
+{
+    int metric;
+    std::size_t at;
+    if (line.rfind("METRIC", 0) == 0) {
+        metric = 1;
+        at = 6;
+    } else if (line.rfind("INCH", 0) == 0) {
+        metric = 0;
+        at = 4;
+    } else {
+        return false;
+    }
+    if (at < line.size() && line[at] != ',')
+        return false;
+    SetUnit(metric);
+    // The words after the unit: the zero format, then the digits as a
+    // pattern of zeros ("000.000").
+    while (at < line.size()) {
+        const std::size_t end = std::min(line.find(',', at + 1), line.size());
+        const std::string word = line.substr(at + 1, end - at - 1);
+        at = end;
+        if (word == "LZ") {         // leading zeros kept: digits from the left
+            zeroSup = 1;
+        } else if (word == "TZ") {  // trailing zeros kept: digits from the right
+            zeroSup = 0;
+        } else if (!word.empty() && word.find_first_not_of("0.") == std::string::npos) {
+            const std::size_t point = word.find('.');
+            if (point != std::string::npos && word.find('.', point + 1) == std::string::npos &&
+                point > 0 && point + 1 < word.size()) {
+                unitInt = static_cast<int>(point);
+                unitDec = static_cast<int>(word.size() - point - 1);
+            }
+        }
+    }
+    return true;
+}
+
+void CDrillDeclaration::SetUnit(int metric)
+{
+    // A change of unit brings that unit's usual digits; digits the file
+    // gave for the same unit stay.
+    if (inchMM != metric) {
+        unitInt = metric ? 3 : 2;
+        unitDec = metric ? 3 : 4;
+    }
+    inchMM = metric;
+}
+
 CDrillReader::CDrillReader() : m_Feed(g_ParamM7) {}
 
 void CDrillReader::Attach(CEditWnd* wnd)
@@ -147,7 +196,14 @@ int CDrillReader::ParseNumber(const char* word, double* value, int metric)
     std::string field = NumberField(word, &tooLong);
     if (tooLong)
         m_NumberTooLong = true;
-    const CDrillFormatDlg& format = g_DrillFormatDlg;
+    // What the file declared rules; the settings fill in the rest.
+    const CDrillFormatDlg& settings = g_DrillFormatDlg;
+    const auto pick = [](int declared, int setting) { return declared >= 0 ? declared : setting; };
+    const int unitInt = pick(m_Declared.unitInt, settings.dUnitInt);
+    const int unitDec = pick(m_Declared.unitDec, settings.dUnitDec);
+    const int zeroSup = pick(m_Declared.zeroSup, settings.dZeroSup);
+    if (m_Declared.inchMM >= 0)
+        metric = m_Declared.inchMM;
     double result;
     if (field.find('.') != std::string::npos) {
         result = std::atof(field.c_str()) * 1000.0;
@@ -157,10 +213,10 @@ int CDrillReader::ParseNumber(const char* word, double* value, int metric)
             negative = field[0] == '-';
             field.erase(0, 1);
         }
-        const std::size_t intDigits = static_cast<std::size_t>(std::max(format.dUnitInt, 0));
-        const std::size_t decDigits = static_cast<std::size_t>(std::max(format.dUnitDec, 0));
+        const std::size_t intDigits = static_cast<std::size_t>(std::max(unitInt, 0));
+        const std::size_t decDigits = static_cast<std::size_t>(std::max(unitDec, 0));
         std::string intPart, fraction;
-        switch (format.dZeroSup) {
+        switch (zeroSup) {
         case 0:  // leading zeros left out: the digits are right-aligned
             if (field.size() < decDigits)
                 field.insert(0, decDigits - field.size(), '0');
@@ -181,7 +237,7 @@ int CDrillReader::ParseNumber(const char* word, double* value, int metric)
             break;
         }
         result = DigitsValue(intPart) * 1000.0 +
-                 DigitsValue(fraction) / std::pow(10.0, static_cast<double>(format.dUnitDec) - 3.0);
+                 DigitsValue(fraction) / std::pow(10.0, static_cast<double>(unitDec) - 3.0);
         if (negative)
             result = -result;
     }
@@ -492,6 +548,8 @@ int CDrillReader::ParseLine(const std::string& line)
         ++m_ToolNumber;
         return DRILL_TOOL;
     }
+    if (m_Declared.ReadUnitLine(m_LineText))
+        return DRILL_NOTHING;
     for (const char* skipped : {"INCH", "DETECT", "FMAT"})
         if (Contains(m_LineText, skipped))
             return DRILL_NOTHING;
@@ -529,6 +587,8 @@ int CDrillReader::ParseLine(const std::string& line)
     ParseFloatWord(Word(m_LineText, 'F'), &m_Feed);
     if (const char* m = Word(m_LineText, 'M')) {
         ParseIntWord(m, &m_Code);
+        if (m_Code == 71 || m_Code == 72)
+            m_Declared.SetUnit(m_Code == 71 ? 1 : 0);
         return DRILL_M_CODE;
     }
     ParseCoordWord(Word(m_LineText, 'A'), &m_A);

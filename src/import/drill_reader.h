@@ -5,8 +5,9 @@
 //    ReadNextBlock until DRILL_END; with Excellon pattern repetition;
 //  - line by line from a file with ParseLine (no repetition, but the Allegro
 //    tool lines and the R repeat word).
-// Numbers are decoded with the drill format of g_DrillFormatDlg; positions
-// and sizes come out in mil.
+// Numbers are decoded with the drill format of g_DrillFormatDlg, except for
+// what the file declares itself in ParseLine ("METRIC"/"INCH" lines with
+// their zero format and digits, M71/M72); positions and sizes come out in mil.
 #pragma once
 
 #include "geometry/point.h"
@@ -32,6 +33,23 @@ constexpr int DRILL_INCREMENTAL = 91;   // G91
 
 // Longest number field a word may hold; longer ones are read cut to it.
 constexpr std::size_t DRILL_NUMBER_FIELD = 19;
+
+// What a drill file says of its own number format; -1 where it says nothing.
+// A unit brings the digits usual for it (inch 2.4, metric 3.3) unless the
+// file gives a digit format too: a file naming its unit was written for
+// readers that assume those digits.
+struct CDrillDeclaration {
+    int inchMM = -1;    // 0 inch, 1 metric (coordinates and tool sizes)
+    int zeroSup = -1;   // as CDrillFormatDlg::dZeroSup
+    int unitInt = -1;
+    int unitDec = -1;
+
+    // Takes a "METRIC"/"INCH" header line ("INCH,TZ", "METRIC,LZ,000.000");
+    // false for any other line.
+    bool ReadUnitLine(const std::string& line);
+    // M71 (metric) or M72 (inch) without a digit format.
+    void SetUnit(int metric);
+};
 
 // The store base is kept for the callers that treat a reader as a line store;
 // the reader itself reads the store of the window it is attached to.
@@ -62,6 +80,8 @@ public:
     bool DrawFlag() const { return m_Code >= 1 && m_Code <= 3; }
     // A number field of the last ParseLine was longer than DRILL_NUMBER_FIELD.
     bool NumberTooLong() const { return m_NumberTooLong; }
+    // What the lines read so far declared of the number format.
+    const CDrillDeclaration& Declaration() const { return m_Declared; }
 
     int m_Swap = 0;                 // axis exchange of the current repetition
     POINT m_MirrorSign{1, 1};       // X and Y sign of the current repetition
@@ -106,6 +126,7 @@ private:
     void ReadToolWords();
 
     bool m_NumberTooLong = false;
+    CDrillDeclaration m_Declared;
     // The repeat lines whose repetition is open, and the jumps back left in
     // this walk: a text can never send the reader round without end.
     std::vector<int> m_OpenRepeatLines;

@@ -73,6 +73,15 @@ std::string SignedField(const std::string& block, std::size_t at)
     return block.substr(at + 1, end - at - 1);
 }
 
+// The digits of the signed field after the letter at `at`, its sign left off.
+std::string UnsignedDigits(const std::string& block, std::size_t at)
+{
+    std::string field = SignedField(block, at);
+    if (!field.empty() && (field[0] == '-' || field[0] == '+'))
+        field.erase(0, 1);
+    return field;
+}
+
 struct DigitStatistics {
     int greatest = 0;
     bool endZero = false;
@@ -315,6 +324,10 @@ void DetectDrillFormat(CBoardModel& model, const std::string& paths, COwnedList<
     if (!g_DrillFormatDlg.dAutoFormat)
         return;
     const std::string path = FirstPath(paths);
+    // What the file declares of its format is not guessed: the settings keep
+    // those members as they were.
+    const CDrillFormatDlg& f = g_DrillFormatDlg;
+    const std::array<int, 4> before{f.dUnitInt, f.dUnitDec, f.dInchMM, f.dZeroSup};
     // A file the digit detection could not read has been reported there.
     if (!DetectDrillDigits(model, path))
         return;
@@ -328,9 +341,15 @@ void DetectDrillFormat(CBoardModel& model, const std::string& paths, COwnedList<
     holes.clear();
     CDrillReader reader;
     CDrillTool* current = nullptr;
+    DigitStatistics digits;   // of the fields without a decimal point
     std::string line;
     while (file.ReadLine(line)) {
-        switch (reader.ParseLine(line)) {
+        const int code = reader.ParseLine(line);
+        if (code == DRILL_POSITION && line.find('.') == std::string::npos)
+            for (char letter : {'X', 'Y'})
+                if (const std::size_t at = line.find(letter); at != std::string::npos)
+                    digits.Field(UnsignedDigits(line, at));
+        switch (code) {
         case DRILL_TOOL: {
             const int n = reader.m_ToolNumber;
             const float s = reader.m_ToolSize;
@@ -364,7 +383,27 @@ void DetectDrillFormat(CBoardModel& model, const std::string& paths, COwnedList<
         }
     }
     file.Close();
-    DetectDrillScale(holes);
+    const CDrillDeclaration& declared = reader.Declaration();
+    if (declared.unitDec < 0)
+        DetectDrillScale(holes);
+    const FormatFields fields = DrillFields();
+    if (declared.unitInt >= 0) {
+        fields.unitInt = before[0];
+        fields.unitDec = before[1];
+    }
+    if (declared.inchMM >= 0)
+        fields.inchMM = before[2];
+    else  // tool sizes are in the unit found for the coordinates
+        g_DrillFormatDlg.dInchMMSize = fields.inchMM;
+    if (declared.zeroSup >= 0)
+        fields.zeroSup = before[3];
+    else if (declared.unitInt >= 0 && !digits.startZero && !digits.endZero &&
+             digits.greatest > 0 && digits.greatest < declared.unitInt + declared.unitDec)
+        // The digits are known and no field shows which zeros were left
+        // out: fields all shorter than the format can only have lost their
+        // leading zeros (were it the trailing ones, any coordinate not a
+        // round number would come at full length).
+        fields.zeroSup = 0;
 }
 
 int DetectDrillDigits(CBoardModel& model, const std::string& paths)

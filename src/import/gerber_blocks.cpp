@@ -5,6 +5,7 @@
 #include "import/aperture_table.h"
 #include "import/gerber_reader_state.h"
 #include "platform/file_messages.h"
+#include "resource_ids.h"
 #include "settings/gerber_format_dlg.h"
 #include "settings/work_order_dlg.h"
 
@@ -105,6 +106,9 @@ int CGerberSource::Get()
 
 bool OpenGerberFile(CGerberSource& in, const std::string& path)
 {
+    // A folder opens like a file but holds no line: say what it is.
+    if (!CheckReadableFile(path, IDS_CANNOT_READ_FILE))
+        return false;
     if (in.Open(path))
         return true;
     ReportCannotReadFile(path);

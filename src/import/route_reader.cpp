@@ -19,7 +19,7 @@ class CRouteReader : public CGerberSink {
 public:
     explicit CRouteReader(CBoardModel& model) : m_Model(model), m_Apertures(model) {}
 
-    void Run(const std::string& paths, const std::function<void()>& loaded)
+    bool Run(const std::string& paths, const std::function<void()>& loaded)
     {
         CGerberReadBackup backup(m_Model, false);
         m_Apertures.Load();
@@ -31,14 +31,14 @@ public:
             if (!OpenGerberFile(in, name)) {
                 Commit();
                 backup.Keep();
-                return;
+                return false;
             }
             interpreter.Read(in);
             std::string problem = in.TruncationMessage(false);
             if (!problem.empty()) {
                 backup.Restore();
                 AfxMessageBox(problem, MB_OK | MB_ICONSTOP);
-                return;
+                return false;
             }
         }
         backup.Keep();
@@ -47,6 +47,7 @@ public:
         ShiftToDataOrigin(layer->tracks, layer->flashes);
         if (loaded)
             loaded();
+        return true;
     }
 
 private:
@@ -251,8 +252,8 @@ private:
 
 }  // namespace
 
-void LoadRouteGerber(CBoardModel& model, const std::string& paths,
+bool LoadRouteGerber(CBoardModel& model, const std::string& paths,
                      const std::function<void()>& loaded)
 {
-    CRouteReader(model).Run(paths, loaded);
+    return CRouteReader(model).Run(paths, loaded);
 }

@@ -9,3 +9,9 @@ std::string WithName(unsigned id, const std::string& name);
 
 // String 61488 with the file name: the file cannot be read.
 void ReportCannotReadFile(const std::string& name);
+
+// Whether `path` (its name matched without regard to case) is a file that
+// can be read and holds something. When not, one message names it and says
+// why: it is a folder, is empty, or it is missing or cannot be opened (said
+// by `openErrorId`, the reader's own text with "%s").
+bool CheckReadableFile(const std::string& path, unsigned openErrorId);

@@ -4,6 +4,7 @@
 #include "document/job_loader.h"
 #include "import/import_fixture.h"
 #include "link/link_state.h"
+#include "platform/file_messages.h"
 #include "platform/resources.h"
 #include "records/board_extent.h"
 #include "records/board_records.h"
@@ -272,11 +273,86 @@ TEST_F(JobLoaderTest, UnreadableSideLosesItsFlagAndTheLoadGoesOn)
 {
     g_SolderGerberFile = JoinPath(TestDir(), "missing.gbr");
     g_ComponentGerberFile = Side("top.gbr", kRow);
-    doc->LoadWorkOrder();
+    EXPECT_FALSE(doc->LoadWorkOrder());
     EXPECT_EQ(g_HasSolderSide, 0);
     EXPECT_EQ(g_HasComponentSide, 1);
     EXPECT_EQ(Pads().size(), 3u);
-    EXPECT_FALSE(TestHost().Boxes().empty());
+    EXPECT_EQ(TestHost().BoxTexts(),
+              std::vector<std::string>{WithName(IDS_CANNOT_READ_FILE, g_SolderGerberFile)});
+}
+
+TEST_F(JobLoaderTest, AJobOfUnreadableFilesSaysSoOnceAndKeepsTheOpenJob)
+{
+    g_ComponentGerberFile = Side("top.gbr", kRow);
+    ASSERT_TRUE(doc->LoadWorkOrder());
+    const std::string missing = JoinPath(TestDir(), "missing.file");
+    const std::string empty = WriteFile("empty.file", "");
+    const std::string folder = JoinPath(TestDir(), "folder.file");
+    std::filesystem::create_directories(folder);
+    const std::string gerber = g_ComponentGerberFile;
+    struct Case {
+        const char* name;
+        std::string* entry;   // the one file of the order
+        std::string path;
+        std::string message;
+    };
+    std::string apertures;   // beside a good Gerber
+    const Case cases[] = {
+        {"missing Gerber", &g_ComponentGerberFile, missing, WithName(IDS_CANNOT_READ_FILE, missing)},
+        {"folder as Gerber", &g_SolderGerberFile, folder, WithName(IDS_FILE_IS_FOLDER, folder)},
+        {"empty Gerber", &g_ComponentGerberFile, empty, WithName(IDS_FILE_EMPTY, empty)},
+        {"missing drill file", &g_DrillFile, missing, WithName(IDS_DRILL_OPEN_ERROR, missing)},
+        {"empty drill file", &g_DrillFile, empty, WithName(IDS_FILE_EMPTY, empty)},
+        {"folder as drill file", &g_DrillFile, folder, WithName(IDS_FILE_IS_FOLDER, folder)},
+        {"missing route", &g_RouteFile, missing, WithName(IDS_CANNOT_READ_FILE, missing)},
+        {"folder as route", &g_RouteFile, folder, WithName(IDS_FILE_IS_FOLDER, folder)},
+        {"empty aperture file", &apertures, empty, WithName(IDS_FILE_EMPTY, empty)},
+        {"folder as aperture file", &apertures, folder, WithName(IDS_FILE_IS_FOLDER, folder)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t boxesBefore = TestHost().Boxes().size();
+        for (std::string* entry : {&g_ComponentGerberFile, &g_SolderGerberFile, &g_DrillFile,
+                                   &g_RouteFile, &g_ComponentApertureFile})
+            entry->clear();
+        if (c.entry == &apertures) {
+            g_ComponentGerberFile = gerber;
+            g_ComponentApertureFile = c.path;
+        } else {
+            *c.entry = c.path;
+        }
+        EXPECT_FALSE(doc->LoadWorkOrder());
+        const auto texts = TestHost().BoxTexts();
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + long(boxesBefore), texts.end()),
+                  std::vector<std::string>{c.message});
+        // The open job is as it was.
+        EXPECT_EQ(Pads().size(), 3u);
+        EXPECT_EQ(g_HasComponentSide, 1);
+        EXPECT_NE(doc->FindNamedLayer("route"), nullptr);
+    }
+}
+
+TEST_F(JobLoaderTest, TheRouteTakesTheMoveOfTheCopper)
+{
+    // The route is drawn through the solder side's pad centres in the
+    // files; after the side alignment moved both sides it must still be.
+    g_SolderGerberFile = Side("bot.gbr", kRow);
+    g_ComponentGerberFile = Side("top.gbr", Shifted(kRow, 37, 12));
+    g_RouteFile = WriteFile("r.gbr", Gerber("%ADD10C,0.010*%\n",
+                                            "D10*X1000Y1000D02*X2000Y1000D01*X2000Y3000D01*"));
+    ASSERT_TRUE(doc->LoadWorkOrder());
+    EXPECT_EQ(doc->m_DataOffset.x, 37);
+    const auto pads = Pads();
+    ASSERT_EQ(pads.size(), 3u);
+    const CNamedLayer* route = doc->FindNamedLayer("route");
+    ASSERT_NE(route, nullptr);
+    ASSERT_FALSE(route->tracks.empty());
+    EXPECT_NEAR(route->tracks[0]->x1, pads[0].first, 1e-3);
+    EXPECT_NEAR(route->tracks[0]->y1, pads[0].second, 1e-3);
+    EXPECT_NEAR(route->tracks[0]->x2, pads[2].first, 1e-3);
+    // The data extent measured after the move.
+    EXPECT_EQ(doc->m_DataExtent.minX, static_cast<int>(pads[0].first - 30.0f));
+    EXPECT_TRUE(TestHost().Boxes().empty()) << TestHost().BoxTexts()[0];
 }
 
 TEST_F(JobLoaderTest, ProcessingMacroRunsOnlyForAChosenMethod)

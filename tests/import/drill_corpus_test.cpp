@@ -5,7 +5,7 @@
 #include "document/velm_doc.h"
 #include "platform/binary_io.h"
 #include "records/board_records.h"
-#include "settings/drill_format_dlg.h"
+#include "import/drill_fixture.h"
 #include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
@@ -91,8 +91,6 @@ struct CorpusCase {
     const char* drill;
     const char* copper;
     const char* outline;   // "" when the holes are all on flashes
-    int metric;
-    int zeroSup;
     std::vector<ToolCount> tools;
     std::size_t onPad;     // holes within 1 mil of a flash centre
     double padReach;       // every hole lies this close to a flash (0: not checked)
@@ -103,80 +101,80 @@ struct CorpusCase {
 TEST(DrillCorpus, RealDrillFilesLoadOntoTheirBoards)
 {
     const CorpusCase cases[] = {
-        {"boards/D1MiniGSR/D1MiniGSR-PTH.drl", "boards/D1MiniGSR/D1MiniGSR-F_Cu.gbr", "", 1, 1,
+        {"boards/D1MiniGSR/D1MiniGSR-PTH.drl", "boards/D1MiniGSR/D1MiniGSR-F_Cu.gbr", "",
          {{1, 31.496f, 4}, {2, 39.37f, 16}}, 20, 1.0},
         {"boards/example_board_new_default/example_board-PTH.drl",
-         "boards/example_board_new_default/example_board-F.Cu.gbr", "", 0, 1, {{1, 15.7f, 3}}, 3,
+         "boards/example_board_new_default/example_board-F.Cu.gbr", "", {{1, 15.7f, 3}}, 3,
          1.0},
         // Three slots (G85) come in as holes at their start, one slot
         // half-length (1 mm) off the oval pad's centre.
         {"boards/multivibrator/multivibrator.drl", "boards/multivibrator/multivibrator-B.Cu.gbr",
-         "boards/multivibrator/multivibrator-Edge.Cuts.gbr", 1, 1,
+         "boards/multivibrator/multivibrator-Edge.Cuts.gbr",
          {{1, 31.496f, 10}, {2, 39.41f, 15}}, 22, 40.0},
         // Vias and most pads of this board are not flashed on its copper.
         {"boards/project-controller/project-controller.drl",
          "boards/project-controller/project-controller-B_Cu.gbr",
-         "boards/project-controller/project-controller-Edge_Cuts.gbr", 1, 1,
+         "boards/project-controller/project-controller-Edge_Cuts.gbr",
          {{1, 23.622f, 36}, {2, 31.496f, 22}, {3, 39.37f, 20}, {4, 39.37f, 39}}, 11, 0.0},
         {"gerbv-examples/hellboard/hellboard.plated-drill.cnc",
-         "gerbv-examples/hellboard/hellboard.front.gbr", "", 0, 0, {{13, 28.0f, 360}}, 360, 1.0},
-        {"gerbv-examples/orcad/thruhole.tap", "gerbv-examples/orcad/rs232_cm.top", "", 0, 1,
+         "gerbv-examples/hellboard/hellboard.front.gbr", "", {{13, 28.0f, 360}}, 360, 1.0},
+        {"gerbv-examples/orcad/thruhole.tap", "gerbv-examples/orcad/rs232_cm.top", "",
          {{1, 28.0f, 9}, {2, 34.0f, 3}, {3, 39.0f, 1}}, 13, 1.0},
     };
     if (CorpusPath(cases[0].drill).empty())
         GTEST_SKIP() << "the corpus of real boards is not here";
 
-    for (const CorpusCase& c : cases) {
-        SCOPED_TRACE(c.drill);
-        const std::string drill = CorpusPath(c.drill);
-        ASSERT_FALSE(drill.empty());
-        // The format as the operator sets it in the drill format dialog.
-        g_DrillFormatDlg.dUnitInt = 2;
-        g_DrillFormatDlg.dUnitDec = 4;
-        g_DrillFormatDlg.dInchMM = c.metric;
-        g_DrillFormatDlg.dInchMMSize = c.metric;
-        g_DrillFormatDlg.dZeroSup = c.zeroSup;
-        g_CadDialect = "";
-        g_ToolSizes.fill(0.0f);
-        auto doc = std::make_unique<CVelmDoc>();
-        doc->LoadDrillFile(drill);
-        EXPECT_TRUE(TestHost().BoxTexts().empty());
+    // The drill format of a fresh settings file, with and without the
+    // automatic format: the files that declare their format are read by it.
+    for (int autoFormat : {0, 1}) {
+        for (const CorpusCase& c : cases) {
+            SCOPED_TRACE(std::string(c.drill) + (autoFormat ? ", automatic format" : ""));
+            const std::string drill = CorpusPath(c.drill);
+            ASSERT_FALSE(drill.empty());
+            SetFreshDrillFormat(autoFormat);
+            g_CadDialect = "";
+            g_ToolSizes.fill(0.0f);
+            auto doc = std::make_unique<CVelmDoc>();
+            doc->DetectDrillFormat(drill);
+            doc->LoadDrillFile(drill);
+            EXPECT_TRUE(TestHost().BoxTexts().empty());
 
-        ASSERT_EQ(g_HoleList.size(), c.tools.size());
-        for (std::size_t i = 0; i < c.tools.size(); ++i) {
-            EXPECT_EQ(g_HoleList[i]->toolNumber, c.tools[i].number);
-            EXPECT_NEAR(g_HoleList[i]->diameter, c.tools[i].diameter, 0.01);
-            EXPECT_EQ(g_HoleList[i]->holes.size(), c.tools[i].holes);
-        }
-
-        const GerberPoints copper = ReadGerberPoints(CorpusPath(c.copper));
-        std::size_t onPad = 0;
-        for (const auto& tool : g_HoleList)
-            for (const auto& hole : tool->holes) {
-                const double distance = DistanceToNearest(*hole, copper.flashes);
-                if (distance < 1.0)
-                    ++onPad;
-                if (c.padReach > 0.0) {
-                    EXPECT_LT(distance, c.padReach) << hole->x << ", " << hole->y;
-                }
+            ASSERT_EQ(g_HoleList.size(), c.tools.size());
+            for (std::size_t i = 0; i < c.tools.size(); ++i) {
+                EXPECT_EQ(g_HoleList[i]->toolNumber, c.tools[i].number);
+                EXPECT_NEAR(g_HoleList[i]->diameter, c.tools[i].diameter, 0.01);
+                EXPECT_EQ(g_HoleList[i]->holes.size(), c.tools[i].holes);
             }
-        EXPECT_EQ(onPad, c.onPad);
 
-        if (*c.outline) {
-            const GerberPoints outline = ReadGerberPoints(CorpusPath(c.outline));
-            ASSERT_FALSE(outline.all.empty());
-            CDPoint low = outline.all[0], high = outline.all[0];
-            for (const CDPoint& p : outline.all) {
-                low = CDPoint(std::min(low.x, p.x), std::min(low.y, p.y));
-                high = CDPoint(std::max(high.x, p.x), std::max(high.y, p.y));
-            }
+            const GerberPoints copper = ReadGerberPoints(CorpusPath(c.copper));
+            std::size_t onPad = 0;
             for (const auto& tool : g_HoleList)
                 for (const auto& hole : tool->holes) {
-                    EXPECT_GT(hole->x, low.x);
-                    EXPECT_LT(hole->x, high.x);
-                    EXPECT_GT(hole->y, low.y);
-                    EXPECT_LT(hole->y, high.y);
+                    const double distance = DistanceToNearest(*hole, copper.flashes);
+                    if (distance < 1.0)
+                        ++onPad;
+                    if (c.padReach > 0.0) {
+                        EXPECT_LT(distance, c.padReach) << hole->x << ", " << hole->y;
+                    }
                 }
+            EXPECT_EQ(onPad, c.onPad);
+
+            if (*c.outline) {
+                const GerberPoints outline = ReadGerberPoints(CorpusPath(c.outline));
+                ASSERT_FALSE(outline.all.empty());
+                CDPoint low = outline.all[0], high = outline.all[0];
+                for (const CDPoint& p : outline.all) {
+                    low = CDPoint(std::min(low.x, p.x), std::min(low.y, p.y));
+                    high = CDPoint(std::max(high.x, p.x), std::max(high.y, p.y));
+                }
+                for (const auto& tool : g_HoleList)
+                    for (const auto& hole : tool->holes) {
+                        EXPECT_GT(hole->x, low.x);
+                        EXPECT_LT(hole->x, high.x);
+                        EXPECT_GT(hole->y, low.y);
+                        EXPECT_LT(hole->y, high.y);
+                    }
+            }
         }
     }
 }

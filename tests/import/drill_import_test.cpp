@@ -1,6 +1,7 @@
 // Drill import: drill files into the hole list, the unit check, the order by
 // diameter and the tool sizes of CAD drill reports.
 #include "document/velm_doc.h"
+#include "import/drill_fixture.h"
 #include "records/board_records.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
@@ -66,7 +67,7 @@ TEST_F(DrillImport, ToolsAndHolesSortedByDiameter)
 {
     int zoomed = 0;
     doc->m_ViewHooks.zoomToFit = [&] { ++zoomed; };
-    Load("M48\r\nINCH,TZ\r\nT1C0.040\r\nT2C0.020\r\n%\r\nT1\r\nX01Y01\r\nX02Y01\r\nT2\r\n"
+    Load("M48\r\nINCH,LZ\r\nT1C0.040\r\nT2C0.020\r\n%\r\nT1\r\nX01Y01\r\nX02Y01\r\nT2\r\n"
          "X03Y03\r\nT1\r\nX04Y04\r\nM30");
     ExpectTools({{2, 20.0f, 1}, {1, 40.0f, 3}});
     EXPECT_EQ(*g_HoleList[1]->holes[2], CDPoint(4000, 4000));
@@ -167,22 +168,80 @@ TEST_F(DrillImport, AMissingOrBrokenFileLeavesTheHoleListAsItWas)
     const float sizeBefore = g_ToolSizes[1];
     g_DrillDataSet = 0;
 
-    doc->LoadDrillFile(TestDir() + "/nothing.drl");
+    // One message each, naming the file (and the line where there is one).
+    const std::string missing = TestDir() + "/nothing.drl";
+    EXPECT_EQ(doc->LoadDrillFile(missing), 0);
     ASSERT_EQ(TestHost().BoxTexts().size(), 1u);
-    EXPECT_EQ(TestHost().BoxTexts()[0], "開啟檔案 DRILL 錯誤 !");
+    EXPECT_EQ(TestHost().BoxTexts()[0], "開啟檔案 DRILL 錯誤 ! " + missing);
 
     Load(std::string("T2C0.040\nX01Y01\nX02\0\x01\x02Y02\n", 25), "binary.drl");
     Load("T3C0.040\nX01Y01\nX0.1234567890123456789012Y01\n", "long.drl");
-    ASSERT_EQ(TestHost().BoxTexts().size(), 3u);
-    EXPECT_NE(TestHost().BoxTexts()[1].find("binary.drl"), std::string::npos);
-    EXPECT_NE(TestHost().BoxTexts()[1].find(" 3 "), std::string::npos);
-    EXPECT_NE(TestHost().BoxTexts()[2].find(" 3 "), std::string::npos);
+    // A repeat count beyond any board would fill the memory.
+    Load("T4C0.040\nX01Y01\nR2000000000X01Y0\n", "repeat.drl");
+    Load("", "empty.drl");
+    std::filesystem::create_directories(TestDir() + "/folder.drl");
+    EXPECT_EQ(doc->LoadDrillFile(TestDir() + "/folder.drl"), 0);
+    const auto texts = TestHost().BoxTexts();
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_NE(texts[1].find("binary.drl"), std::string::npos);
+    EXPECT_NE(texts[1].find(" 3 "), std::string::npos);
+    EXPECT_NE(texts[2].find(" 3 "), std::string::npos);
+    EXPECT_NE(texts[3].find("repeat.drl"), std::string::npos);
+    EXPECT_NE(texts[3].find(" 3 "), std::string::npos);
+    EXPECT_NE(texts[3].find("2000000000"), std::string::npos);
+    EXPECT_NE(texts[4].find("empty.drl"), std::string::npos);
+    EXPECT_NE(texts[5].find("folder.drl"), std::string::npos);
 
     ExpectTools({{1, 30.0f, 1}});
     EXPECT_EQ(g_ToolSizes[1], sizeBefore);
     EXPECT_EQ(g_ToolSizes[2], 0.0f);
     EXPECT_EQ(g_ToolSizes[3], 0.0f);
+    EXPECT_EQ(g_ToolSizes[4], 0.0f);
     EXPECT_EQ(g_DrillDataSet, 0);
+}
+
+TEST_F(DrillImport, DeclaredFormatsLandWithOrWithoutTheAutomaticFormat)
+{
+    // Holes on a 50 mil grid (as many boards), so the spacing of the holes
+    // alone would not tell the decimals.
+    struct Case {
+        const char* name;
+        std::string text;
+        CDPoint first;
+        float size;
+    };
+    const Case cases[] = {
+        {"metric, decimal point", "M48\nMETRIC\nT1C0.800\n%\nT1\nX12.7Y-2.54\nX13.97Y-2.54\n",
+         {500, -100}, 31.496f},
+        {"metric, leading zeros, 3.3", "M48\nMETRIC,LZ,000.000\nT1C0.8\n%\nT1\nX0127Y00254\n"
+         "X01397Y00254\n", {500, 100}, 31.496f},
+        {"metric, trailing zeros", "M48\nMETRIC,TZ\nT1C0.8\n%\nT1\nX12700Y-2540\nX13970Y-2540\n",
+         {500, -100}, 31.496f},
+        {"inch, trailing zeros", "M48\nINCH,TZ\nT1C0.035\n%\nT1\nX5000Y1000\nX5500Y1000\n",
+         {500, 100}, 35.0f},
+        // An old file naming its unit only, its fields shorter than 2.4
+        // digits: the leading zeros were left out.
+        {"inch by M72", "M72\nT1C0.035\nT1\nX69724Y10689\nX70224Y10689\nX70724Y11189\n",
+         {6972.4, 1068.9}, 35.0f},
+    };
+    for (int autoFormat : {0, 1})
+        for (const Case& c : cases) {
+            if (!autoFormat && std::string(c.name) == "inch by M72")
+                continue;   // its zero format is the settings' without detection
+            SCOPED_TRACE(std::string(c.name) + (autoFormat ? ", automatic format" : ""));
+            // The drill format of a fresh settings file.
+            SetFreshDrillFormat(autoFormat);
+            g_ToolSizes.fill(0.0f);
+            const std::string path = WriteFile("declared.drl", c.text);
+            doc->DetectDrillFormat(path);
+            doc->LoadDrillFile(path);
+            ASSERT_EQ(g_HoleList.size(), 1u);
+            ASSERT_FALSE(g_HoleList[0]->holes.empty());
+            EXPECT_NEAR(g_HoleList[0]->holes[0]->x, c.first.x, 0.1);
+            EXPECT_NEAR(g_HoleList[0]->holes[0]->y, c.first.y, 0.1);
+            EXPECT_NEAR(g_HoleList[0]->diameter, c.size, 0.01);
+        }
+    EXPECT_TRUE(TestHost().Boxes().empty());
 }
 
 TEST_F(DrillImport, ReportsGiveTheToolSizes)

@@ -137,7 +137,7 @@ TEST(DrillLines, ExcellonLinesGiveTheirResultCodes)
         int code;
     };
     const Case cases[] = {
-        {"M48", DRILL_M_CODE},         {"INCH,TZ", DRILL_NOTHING},  {"FMAT,2", DRILL_NOTHING},
+        {"M48", DRILL_M_CODE},         {"INCH,LZ", DRILL_NOTHING},  {"FMAT,2", DRILL_NOTHING},
         {"; comment", DRILL_NOTHING},  {"/X0100Y0100", DRILL_NOTHING}, {"   ", DRILL_NOTHING},
         {"%", DRILL_HEADER_END},       {"G90", DRILL_ABSOLUTE},     {"G05", DRILL_NOTHING},
         {"M30", DRILL_M_CODE},         {"G91", DRILL_INCREMENTAL},  {"G93X01Y02", DRILL_ORIGIN},
@@ -154,6 +154,80 @@ TEST(DrillLines, ExcellonLinesGiveTheirResultCodes)
     EXPECT_EQ(reader.m_RepeatCount, 2);
     EXPECT_EQ(reader.m_RepeatStepX, 1000.0f);
     EXPECT_EQ(reader.m_RepeatStepY, 0.0f);
+}
+
+TEST(DrillLines, HeaderFormsDeclareUnitZerosAndDigits)
+{
+    // Unit, zero format (1: leading zeros kept, digits from the left; 0:
+    // trailing zeros kept, digits from the right) and digits; -1 not said.
+    struct Case {
+        const char* line;
+        bool taken;
+        int inchMM, zeroSup, unitInt, unitDec;
+    };
+    const Case cases[] = {
+        {"METRIC", true, 1, -1, 3, 3},
+        {"INCH", true, 0, -1, 2, 4},
+        {"METRIC,TZ", true, 1, 0, 3, 3},
+        {"METRIC,LZ", true, 1, 1, 3, 3},
+        {"INCH,TZ", true, 0, 0, 2, 4},
+        {"INCH,LZ,00.0000", true, 0, 1, 2, 4},
+        {"METRIC,LZ,000.000", true, 1, 1, 3, 3},
+        {"METRIC,0000.00", true, 1, -1, 4, 2},
+        {"METRIC,TZ,00.000", true, 1, 0, 2, 3},
+        // A digit pattern that says nothing leaves the unit's own digits.
+        {"METRIC,TZ,000", true, 1, 0, 3, 3},
+        {"INCHES", false, -1, -1, -1, -1},
+        {"FMAT,2", false, -1, -1, -1, -1},
+        {"T1C0.8", false, -1, -1, -1, -1},
+    };
+    for (const Case& c : cases) {
+        CDrillDeclaration d;
+        EXPECT_EQ(d.ReadUnitLine(c.line), c.taken) << c.line;
+        EXPECT_EQ(d.inchMM, c.inchMM) << c.line;
+        EXPECT_EQ(d.zeroSup, c.zeroSup) << c.line;
+        EXPECT_EQ(d.unitInt, c.unitInt) << c.line;
+        EXPECT_EQ(d.unitDec, c.unitDec) << c.line;
+    }
+}
+
+TEST(DrillLines, WhatTheFileDeclaresRulesOverTheSettings)
+{
+    // The settings of a fresh start: inch, 2.4, trailing zeros left out.
+    struct Case {
+        std::vector<const char*> lines;   // the last one is the position
+        float x, y, size;                 // mil; size of the "T1C..." line
+    };
+    const Case cases[] = {
+        {{"METRIC", "T1C0.800", "X12.7Y-2.54"}, 500.0f, -100.0f, 31.496f},
+        {{"METRIC,LZ,000.000", "T1C0.8", "X0127Y00254"}, 500.0f, 100.0f, 31.496f},
+        {{"METRIC,TZ", "T1C1.0", "X12700Y2540"}, 500.0f, 100.0f, 39.37f},
+        {{"INCH,TZ", "T1C0.035", "X5000Y1000"}, 500.0f, 100.0f, 35.0f},
+        {{"INCH,LZ", "T1C0.035", "X005Y001"}, 500.0f, 100.0f, 35.0f},
+        // M71/M72 bring their unit's digits; the zero format stays the
+        // settings' (here from the left).
+        {{"M71", "T1C0.8", "X0127Y00254"}, 500.0f, 100.0f, 31.496f},
+        {{"M72", "T1C0.035", "X005Y001"}, 500.0f, 100.0f, 35.0f},
+        // A unit named again keeps the digits the file gave for it.
+        {{"METRIC,LZ,0000.00", "M71", "T1C0.8", "X0012Y00025"}, 472.44f, 98.43f, 31.496f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.back());
+        SetFormat(2, 4, 1);
+        CDrillReader reader;
+        for (const char* line : c.lines)
+            reader.ParseLine(line);
+        EXPECT_NEAR(reader.m_OutX, c.x, 0.1);
+        EXPECT_NEAR(reader.m_OutY, c.y, 0.1);
+        EXPECT_NEAR(reader.m_ToolSize, c.size, 0.01);
+    }
+    // A file that declares nothing is read by the settings.
+    SetFormat(2, 4, 1, 1, 1);
+    CDrillReader reader;
+    reader.ParseLine("T1C0.8");
+    reader.ParseLine("X127Y00254");
+    EXPECT_NEAR(reader.m_OutX, 500.0, 0.1);
+    EXPECT_NEAR(reader.m_ToolSize, 31.496, 0.01);
 }
 
 TEST(DrillLines, PositionsAreModalAbsoluteOrIncremental)

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -115,6 +116,27 @@ TEST_F(OrduneTool, BadArgumentsAndFilesFail)
     EXPECT_NE(status, 0);
     RunTool("frobnicate", status);
     EXPECT_NE(status, 0);
+}
+
+TEST_F(OrduneTool, AFailedLoadWritesNoProjectAndUndefinedCodesAreTold)
+{
+    const std::string project = JoinPath(TestDir(), "job.prj");
+    const std::string missing = JoinPath(TestDir(), "missing.drl");
+    int status = 0;
+    std::string output =
+        RunTool("load --drill " + missing + " --project " + project, status, true);
+    EXPECT_NE(status, 0);
+    EXPECT_FALSE(std::filesystem::exists(project));
+    EXPECT_NE(output.find(missing), std::string::npos) << output;
+
+    // D11 is used but not defined: the tool says which width it drew it with.
+    const std::string gerber = JoinPath(TestDir(), "undefined.gbr");
+    std::ofstream(gerber) << "%FSLAX23Y23*%\n%MOIN*%\n%ADD10C,0.010*%\nD10*\nX0Y0D02*\n"
+                             "X1000Y0D01*\nD11*\nX1000Y1000D01*\nM02*\n";
+    output = RunTool("load --component " + gerber + " --project " + project, status, true);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(std::filesystem::exists(project));
+    EXPECT_NE(output.find("D code D11 is not defined; width 0 used"), std::string::npos) << output;
 }
 
 // Started as a user would start it, with a home of its own and no settings

@@ -4,10 +4,13 @@
 //        [--solder-apertures F] [--dialect NAME] [--drill F] [--route F]
 //        [--drill-units mm|inch] [--file-auto 0|1] --project OUT.prj
 //                    runs the File/New loader on that work order and saves
-//                    the job as a project
+//                    the job as a project (exit 1 and no project when a
+//                    file could not be read)
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/velm_doc.h"
 #include "document_json.h"
+#include "import/aperture_dialogs.h"
+#include "platform/host.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
 #include "settings/drill_format_dlg.h"
@@ -61,6 +64,28 @@ struct CPrivateStore {
 };
 
 CPrivateStore g_PrivateStore __attribute__((init_priority(101)));
+
+// The console host, except that a question nobody can answer here is told
+// on standard error with the answer taken: an undefined D code is drawn with
+// the width the question gives back, and width 0 makes that copper vanish.
+class CToolHost : public CConsoleHost {
+public:
+    bool HasWindows() const override { return true; }
+    void RunModalDialog(CDialog& dialog) override
+    {
+        dialog.OnInitDialog();
+        if (dialog.IsWindow())
+            CancelDialog(dialog);
+        if (auto* aperture = dynamic_cast<CApertureDefDlg*>(&dialog))
+            std::fprintf(stderr, "ordune-tool: D code %s is not defined; width %g used\n",
+                         aperture->m_Name.c_str(), static_cast<double>(aperture->m_Width));
+    }
+    bool CreateModelessDialog(CDialog& dialog) override
+    {
+        dialog.OnInitDialog();
+        return true;
+    }
+};
 
 int Usage()
 {
@@ -141,7 +166,9 @@ int Load(const std::map<std::string, std::string>& options)
     g_SolderApertureFile = option("--solder-apertures");
     g_DrillFile = option("--drill");
     g_RouteFile = option("--route");
-    doc->LoadWorkOrder();
+    // A load that failed has said why; no project stands for it.
+    if (!doc->LoadWorkOrder())
+        return 1;
     return doc->SaveProject(project) ? 0 : 1;
 }
 
@@ -167,6 +194,8 @@ int main(int argc, char** argv)
     if (g_PrivateStore.m_Dir.empty())
         return 1;
     ResetProgramObjects();
+    static CToolHost host;
+    SetHost(&host);
     // The texts of a first start of the program.
     std::string library;
     if (!LoadConfiguredLanguage(library))
