@@ -15,6 +15,7 @@ bool g_NumberRefused = false;
 
 // More whole digits than this, in inches or millimetres, is no board.
 constexpr std::size_t kMaxWholeDigits = 5;
+constexpr std::size_t kMaxDCodeDigits = 5;
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -125,7 +126,12 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     }
     const std::size_t d = block.find('D');
     if (d != std::string::npos) {
-        dWord = block.substr(d, WordField(block, d).size() + 1);
+        const std::string code = WordField(block, d);
+        // No aperture table reaches a D code of more digits than this.
+        const std::size_t first = code.find_first_not_of('0');
+        if (first != std::string::npos && code.size() - first > kMaxDCodeDigits)
+            g_NumberRefused = true;
+        dWord = block.substr(d, code.size() + 1);
         st.lastDWord = dWord;
     } else {
         dWord = st.lastDWord;

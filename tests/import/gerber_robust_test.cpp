@@ -91,6 +91,7 @@ TEST_F(GerberRobust, NumbersNoBoardCanHoldAndStepRepeatAreRefused)
         {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*\nG03X0Y0I99999999999J0D01*\nM02*\n", 4},
         {"%FSLAX23Y23*%\n%ADD10C,1e30*%\nD10*X0Y0D03*\nM02*\n", 2},
         {"%FSLAX23Y23*%\n%ADD2147483648C,0.01*%\nD10*X0Y0D03*\nM02*\n", 2},
+        {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nD2147483648*X0Y0D03*\nM02*\n", 4},
         {"%FSLAX23Y23*%\n%AMFAR*20,1,0.01,0,0,1e30,0,0*%\n%ADD20FAR*%\nD20*\nX0Y0D03*\nM02*\n",
          5},
         {"%FSLAX23Y23*%\n%ADD10C,0.010*%\n%SRX3Y1I1.0J0*%\nD10*X0Y0D03*\n%SR*%\nM02*\n", 3, true},
