@@ -441,8 +441,9 @@ bool ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper, const CDPoint& s
 void AddDefaultOutline(CVelmDoc& doc)
 {
     const CExtent& copper = doc.m_GerberExtent;
-    const float l = float(copper.minX - 50), b = float(copper.minY - 50);
-    const float r = float(copper.maxX + 50), t = float(copper.maxY + 50);
+    // In double: an extent at the edge of the int range must not wrap.
+    const float l = float(double(copper.minX) - 50), b = float(double(copper.minY) - 50);
+    const float r = float(double(copper.maxX) + 50), t = float(double(copper.maxY) + 50);
     auto route = std::make_unique<CNamedLayer>();
     route->name = "route";
     route->tracks.push_back(NewTrackRecord(l, b, l, t, 5.0f));

@@ -259,7 +259,8 @@ void CApertureTable::Define(const std::string& param)
         record->dCode = code;
     }
     record->macro = nullptr;
-    if (name.size() > 1) {
+    // Any name but a standard template's may be a macro, one letter too.
+    if (name != "C" && name != "R" && name != "O" && name != "P") {
         for (auto& m : m_Macros)
             if (m->name == name) {
                 record->macro = m.get();

@@ -22,12 +22,33 @@ namespace {
 // The corners of what a pre-scan has measured, mil.
 struct CScanBox {
     int minX, minY, maxX, maxY;
-    void Add(int x, int y, int hx, int hy)
+    // Summed in double and held to the int range: a huge aperture or point
+    // must not wrap around to a small box.
+    void Add(double x, double y, double hx, double hy)
     {
-        minX = std::min(minX, x - hx);
-        minY = std::min(minY, y - hy);
-        maxX = std::max(maxX, x + hx);
-        maxY = std::max(maxY, y + hy);
+        minX = std::min(minX, TruncToInt32(x - hx));
+        minY = std::min(minY, TruncToInt32(y - hy));
+        maxX = std::max(maxX, TruncToInt32(x + hx));
+        maxY = std::max(maxY, TruncToInt32(y + hy));
+    }
+    void Grow(int margin)
+    {
+        *this = CScanBox{TruncToInt32(double(minX) - margin), TruncToInt32(double(minY) - margin),
+                         TruncToInt32(double(maxX) + margin), TruncToInt32(double(maxY) + margin)};
+    }
+    void Widen(const CScanBox& other)
+    {
+        minX = std::min(minX, other.minX);
+        minY = std::min(minY, other.minY);
+        maxX = std::max(maxX, other.maxX);
+        maxY = std::max(maxY, other.maxY);
+    }
+    // Larger than any machine table.
+    bool BeyondTable() const
+    {
+        constexpr double kTableMil = 100000.0;
+        return minX <= maxX &&
+               (double(maxX) - minX > kTableMil || double(maxY) - minY > kTableMil);
     }
 };
 
@@ -65,8 +86,8 @@ public:
         if (!d.empty() && (d[0] == 'D' || d[0] == 'd') && !IsGerberOperation(d) && m_Copper) {
             const float w = m_Apertures.Width(d);
             const float h = m_Apertures.Height(d);
-            m_HalfX = int(std::max(w, h) / 2.0f);
-            m_HalfY = int(std::min(w, h) / 2.0f);
+            m_HalfX = TruncToInt32(std::max(w, h) / 2.0);
+            m_HalfY = TruncToInt32(std::min(w, h) / 2.0);
         }
         if (b.kind >= 1 && b.kind <= 3)
             m_PointSeen = true;
@@ -82,6 +103,9 @@ private:
     int m_HalfX = 0, m_HalfY = 0;
     bool m_Exchange = false, m_PointSeen = false;
 };
+
+// What a file with no coordinate measures: widening by it changes nothing.
+constexpr CScanBox kEmptyBox{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
 
 constexpr CGerberInterpreter::Options kWholeMil{.wholeMil = true};
 
@@ -181,14 +205,19 @@ void ScanGerberExtent(CBoardModel& model, const std::string& paths)
         apertures.Load();
     CScanBox box{1000000, 1000000, -1000000, -1000000};
     model.m_ReaderState = 1;
-    CExtentMeasure measure(apertures, box, true);
+    CScanBox fileBox = kEmptyBox;
+    CExtentMeasure measure(apertures, fileBox, true);
     CGerberInterpreter interpreter(apertures, measure, kWholeMil);
     std::string rest = paths, name;
     while (NextGerberPath(rest, name)) {
         CGerberSource in;
         if (!OpenGerberFile(in, name))
             return;
+        fileBox = kEmptyBox;
         interpreter.Read(in);
+        if (fileBox.BeyondTable())
+            ReportBoardBeyondTable(name);
+        box.Widen(fileBox);
     }
     const POINT size = TakeMeasure(box);
     model.m_DataChanged = 1;
@@ -204,9 +233,10 @@ void ScanRouteExtent(CBoardModel& model, const std::string& path)
     if (!OpenGerberFile(in, path))
         return;
     CScanBox box{100000, 100000, -100000, -100000};
+    CScanBox fileBox = kEmptyBox;
     if (g_RouteFormat == 0) {
         model.m_ReaderState = 1;
-        CExtentMeasure measure(apertures, box, false);
+        CExtentMeasure measure(apertures, fileBox, false);
         CGerberInterpreter(apertures, measure, kWholeMil).Read(in);
     } else if (g_RouteFormat == 1) {
         std::string command;
@@ -215,16 +245,16 @@ void ScanRouteExtent(CBoardModel& model, const std::string& path)
         while (!command.empty() || !in.AtEnd()) {
             long x = 0, y = 0;
             if (HpglPoint(command, x, y))
-                box.Add(int(x), int(y), 0, 0);
+                fileBox.Add(double(x), double(y), 0, 0);
             if (in.AtEnd())
                 break;
             ReadHpglCommand(in, command);
         }
     }
-    box.maxX += 100;
-    box.maxY += 100;
-    box.minX -= 100;
-    box.minY -= 100;
+    if (fileBox.BeyondTable())
+        ReportBoardBeyondTable(path);
+    box.Widen(fileBox);
+    box.Grow(100);
     const POINT size = TakeMeasure(box);
     model.m_DataChanged = 1;
     model.m_DataExtent = CExtent{g_DataOriginX, g_DataOriginY, size.x, size.y};

@@ -3,6 +3,7 @@
 #include "import/gerber_blocks.h"
 
 #include "import/aperture_table.h"
+#include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
 #include "platform/file_messages.h"
 #include "resource_ids.h"
@@ -17,6 +18,11 @@ namespace {
 
 constexpr double kTwoPi = 2 * 3.1415925;
 constexpr float kMmToInch = 39.37f / 1000.0f;
+// No board has an aperture this large or a D code above this.
+constexpr double kMaxApertureInches = 100000.0;
+constexpr int kMaxDCode = 99999;
+
+bool g_MacroDivisionByZero = false;
 
 bool StartsWith(const std::string& text, const char* prefix)
 {
@@ -115,8 +121,12 @@ bool OpenGerberFile(CGerberSource& in, const std::string& path)
     return false;
 }
 
-std::string CGerberSource::TruncationMessage(bool needEndCode) const
+std::string CGerberSource::ProblemMessage(bool needEndCode) const
 {
+    if (m_RefusedNumberLine)
+        return RefusedNumberMessage(m_Path, m_RefusedNumberLine);
+    if (m_StepRepeatLine)
+        return StepRepeatMessage(m_Path, m_StepRepeatLine);
     if (m_UnclosedParameterLine)
         return TruncatedFileMessage(m_Path, m_UnclosedParameterLine);
     if (m_UnterminatedBlockLine)
@@ -133,16 +143,39 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block)
 
 void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures)
 {
-    auto apply = [&apertures](const std::string& param) {
-        ApplyGerberParameter(param, apertures);
+    auto apply = [&apertures, &in](const std::string& param) {
+        if (!ApplyGerberParameter(param, apertures) && !in.m_RefusedNumberLine)
+            in.m_RefusedNumberLine = in.Line();
+        if (IsGerberStepRepeat(param) && !in.m_StepRepeatLine)
+            in.m_StepRepeatLine = in.Line();
     };
     ReadBlock(in, block, &apply);
 }
 
-void ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
+bool IsGerberStepRepeat(const std::string& param)
+{
+    if (!StartsWith(param, "SR"))
+        return false;
+    auto count = [&](char axis) {
+        const std::size_t at = param.find(axis);
+        return at == std::string::npos ? 1L : std::atol(param.c_str() + at + 1);
+    };
+    return count('X') > 1 || count('Y') > 1;
+}
+
+bool ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
 {
     CGerberFormatDlg& fmt = g_GerberFormatDlg;
     if (StartsWith(param, "ADD")) {
+        int dNumber = 0;
+        std::string name;
+        std::vector<float> values;
+        ParseApertureParams(param, dNumber, name, values);
+        for (float v : values)
+            if (!(std::fabs(v) <= kMaxApertureInches))
+                dNumber = -1;
+        if (dNumber < 0)
+            return false;
         apertures.Define(param);
         fmt.AutoFormat = 0;
     }
@@ -157,7 +190,9 @@ void ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
         fmt.InchMM = 0;
         g_GerberMetric = 0;
     }
-    if (Contains(param, "FSL") || Contains(param, "FST")) {
+    // A format without its zero letter reads as leading zeros left out,
+    // not as whatever the last file or the detection left.
+    if (StartsWith(param, "FS")) {
         auto any = [&](std::initializer_list<const char*> parts) {
             for (const char* p : parts)
                 if (Contains(param, p))
@@ -180,6 +215,7 @@ void ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
             fmt.AbsRel = 0;
         if (Contains(param, "I"))
             fmt.AbsRel = 1;
+        fmt.ZeroSup = 0;
         if (Contains(param, "D"))
             fmt.ZeroSup = 2;
         if (Contains(param, "T"))
@@ -187,6 +223,7 @@ void ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
         if (Contains(param, "L"))
             fmt.ZeroSup = 0;
     }
+    return true;
 }
 
 int ParseApertureParams(const std::string& text, int& dNumber, std::string& name,
@@ -195,8 +232,14 @@ int ParseApertureParams(const std::string& text, int& dNumber, std::string& name
     values.clear();
     std::size_t pos = StartsWith(text, "ADD") ? 3 : 0;
     dNumber = 0;
-    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])))
-        dNumber = dNumber * 10 + (text[pos++] - '0');
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
+        // A D number past any table is refused before it can overflow.
+        if (dNumber >= 0)
+            dNumber = dNumber * 10 + (text[pos] - '0');
+        if (dNumber > kMaxDCode)
+            dNumber = -1;
+        ++pos;
+    }
     const std::size_t comma = text.find(',', pos);
     const std::size_t star = text.find('*', pos);
     if (comma == std::string::npos && star == std::string::npos) {
@@ -263,11 +306,45 @@ double EvalMacroOperand(const std::string& operand, const std::vector<float>& pa
         case '+': result = left + right; break;
         case '-': result = left - right; break;
         case '*': case 'x': case 'X': result = left * right; break;
-        case '/': result = right != 0.0 ? left / right : 0.0; break;
+        case '/':
+            if (right != 0.0) {
+                result = left / right;
+            } else {
+                g_MacroDivisionByZero = true;
+                result = 0.0;
+            }
+            break;
         default: result = left; break;  // '@' separates without an operation
         }
     }
+    if (!(std::fabs(result) <= kMaxApertureInches)) {
+        RefuseGerberNumber();
+        return 0.0;
+    }
     return result * 1000.0;
+}
+
+bool TakeMacroDivisionByZero()
+{
+    const bool divided = g_MacroDivisionByZero;
+    g_MacroDivisionByZero = false;
+    return divided;
+}
+
+bool ApplyMacroAssignment(const std::string& primitive, std::vector<float>& params)
+{
+    const std::size_t start = primitive.find_first_not_of(" \t");
+    const std::size_t equals = primitive.find('=');
+    if (start == std::string::npos || primitive[start] != '$' || equals == std::string::npos)
+        return false;
+    const int n = std::atoi(primitive.c_str() + start + 1);
+    if (n < 1 || n > 9999)
+        return false;
+    const double value = EvalMacroOperand(primitive.substr(equals + 1), params) / 1000.0;
+    if (params.size() < std::size_t(n))
+        params.resize(std::size_t(n), 0.0f);
+    params[std::size_t(n - 1)] = float(value);
+    return true;
 }
 
 namespace {

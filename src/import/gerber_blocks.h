@@ -29,11 +29,17 @@ public:
     long m_UnclosedParameterLine = 0;
     long m_UnterminatedBlockLine = 0;
     bool m_EndCodeSeen = false;
+    // Set where the reading stopped on a number no board can hold, or on a
+    // step and repeat of more than one copy (which the readers cannot lay
+    // out, and one copy alone would be a wrong board).
+    long m_RefusedNumberLine = 0;
+    long m_StepRepeatLine = 0;
 
-    // A message naming the file and line when the file ended early (cut off
-    // inside a parameter or a block, or without its end-of-program code when
+    // A message naming the file and line when the file cannot be taken: a
+    // refused number or step and repeat, or it ended early (cut off inside a
+    // parameter or a block, or without its end-of-program code when
     // `needEndCode`); empty when the file is complete.
-    std::string TruncationMessage(bool needEndCode) const;
+    std::string ProblemMessage(bool needEndCode) const;
 
 private:
     CTextLineReader m_Lines;
@@ -61,8 +67,12 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
 
 // One RS-274X parameter: %AD and %AM go to the aperture table, %FS and %MO
 // to the number format (g_GerberFormatDlg) and the unit factor; an aperture
-// definition turns the format detection off.
-void ApplyGerberParameter(const std::string& param, CApertureTable& apertures);
+// definition turns the format detection off. False, with nothing defined,
+// for an aperture whose D number or size no board can have.
+bool ApplyGerberParameter(const std::string& param, CApertureTable& apertures);
+
+// True for a step and repeat parameter that asks for more than one copy.
+bool IsGerberStepRepeat(const std::string& param);
 
 // Reads the text of an aperture definition ("ADD10C,0.01*"): the D number,
 // the template name and the values (inches). Returns the number of values
@@ -76,7 +86,15 @@ std::size_t CopyGerberField(const std::string& text, std::size_t pos, std::strin
 
 // One aperture-macro operand ("$1+$1", "0.5", "-$2") in mil against the
 // aperture's parameter values (inches).
+// A value no board can hold is marked refused (RefuseGerberNumber); a
+// division by zero gives 0 and is noted for TakeMacroDivisionByZero.
 double EvalMacroOperand(const std::string& operand, const std::vector<float>& params);
+// True once a macro divided by zero since the last call; asking clears it.
+bool TakeMacroDivisionByZero();
+// A macro variable assignment ("$4=$1-$3") sets that parameter (inches),
+// growing the list as needed; false, with nothing set, for any other
+// primitive.
+bool ApplyMacroAssignment(const std::string& primitive, std::vector<float>& params);
 
 // The counter-clockwise sweep from start to end about the centre, 0 to 2 pi.
 double ArcSweep(const CDPoint& start, const CDPoint& end, const CDPoint& centre);

@@ -34,6 +34,8 @@ void CGerberInterpreter::Read(CGerberSource& in)
     m_Cur = m_Prev = CDPoint(0.0, 0.0);
     m_ExchangeAxes = m_MultiQuadrant = false;
     m_Sink.BeginFile(in.Path());
+    TakeGerberNumberRefusal();
+    TakeMacroDivisionByZero();
     POINT unused{};
     if (m_Options.wholeMil)
         ParseGerberBlock(m_Block, unused, m_DWord, 1);
@@ -42,7 +44,12 @@ void CGerberInterpreter::Read(CGerberSource& in)
     while (NextBlock()) {
         Interpret();
         m_Prev = m_Cur;
+        // A macro flash may have computed a value no board can hold.
+        if (Refused())
+            break;
     }
+    if (TakeMacroDivisionByZero())
+        ReportMacroDivisionByZero(in.Path());
     m_In = nullptr;
 }
 
@@ -67,6 +74,8 @@ bool CGerberInterpreter::NextBlock()
     } else {
         m_Kind = ParseGerberBlock2(m_Block, m_Cur, m_DWord, 0);
     }
+    if (Refused())
+        return false;
     if (m_In->AtEnd()) {
         m_Ended = true;
         return false;
@@ -128,10 +137,24 @@ void CGerberInterpreter::Arc(bool ccw)
     }
     CGerberArc arc;
     ParseGerberIJ(m_Block, arc.i, arc.j);
+    if (Refused())
+        return;
     arc.end = m_Cur;
     arc.ccw = ccw;
     arc.multiQuadrant = m_MultiQuadrant;
     m_Cur = m_Sink.Arc(from, arc);
+}
+
+// True, with the file ended at this line, once a number no board can hold
+// or a step and repeat has been met: nothing of such a file is used.
+bool CGerberInterpreter::Refused()
+{
+    if (TakeGerberNumberRefusal() && !m_In->m_RefusedNumberLine)
+        m_In->m_RefusedNumberLine = m_In->Line();
+    if (!m_In->m_RefusedNumberLine && !m_In->m_StepRepeatLine)
+        return false;
+    m_Ended = m_Stopped = true;
+    return true;
 }
 
 void CGerberInterpreter::Operation()

@@ -99,6 +99,7 @@ private:
     void Interpret();
     void Arc(bool ccw);
     void Operation();
+    bool Refused();
 
     CApertureTable& m_Apertures;
     CGerberSink& m_Sink;

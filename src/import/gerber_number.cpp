@@ -3,10 +3,19 @@
 
 #include "settings/gerber_format_dlg.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
+
+// Set when a conversion met a number no board can hold; cleared by the
+// caller that asks.
+bool g_NumberRefused = false;
+
+// More whole digits than this, in inches or millimetres, is no board.
+constexpr std::size_t kMaxWholeDigits = 5;
+constexpr std::size_t kMaxDCodeDigits = 5;
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -54,6 +63,16 @@ SplitDigits Split(std::string& digits, bool padFraction)
     return s;
 }
 
+// The whole part has few enough digits for a board, and the fraction, cut to
+// the format's decimals, is whole digits (atol of more would overflow).
+bool NumberFits(const SplitDigits& s)
+{
+    std::size_t first = s.whole.find_first_not_of('0');
+    if (first != std::string::npos && s.whole.size() - first > kMaxWholeDigits)
+        return false;
+    return s.fraction.size() <= 18;
+}
+
 double FractionScale() { return std::pow(10.0, g_GerberFormatDlg.UnitDec - 3); }
 
 // The modal state of one data-block parser.
@@ -71,16 +90,14 @@ BlockParser<float> g_FloatParser;
 int Convert(std::string& field, int*) { return GerberDigitsToInt(field); }
 float Convert(std::string& field, float*) { return float(GerberDigitsToNumber(field)); }
 
-// The text of `block` from `from` on, cut at the first of each of `cuts`.
-std::string FieldFrom(const std::string& block, std::size_t from, const char* cuts)
+// The digits of the word `letter` in `block`: from after the letter to the
+// next letter, so that the words of a block may come in any order.
+std::string WordField(const std::string& block, std::size_t letterAt)
 {
-    std::string field = block.substr(from);
-    for (const char* c = cuts; *c; ++c) {
-        std::size_t at = field.find(*c);
-        if (at != std::string::npos)
-            field.resize(at);
-    }
-    return field;
+    std::size_t end = letterAt + 1;
+    while (end < block.size() && !std::isalpha(static_cast<unsigned char>(block[end])))
+        ++end;
+    return block.substr(letterAt + 1, end - letterAt - 1);
 }
 
 template <class Value>
@@ -109,7 +126,12 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     }
     const std::size_t d = block.find('D');
     if (d != std::string::npos) {
-        dWord = block.substr(d);
+        const std::string code = WordField(block, d);
+        // No aperture table reaches a D code of more digits than this.
+        const std::size_t first = code.find_first_not_of('0');
+        if (first != std::string::npos && code.size() - first > kMaxDCodeDigits)
+            g_NumberRefused = true;
+        dWord = block.substr(d, code.size() + 1);
         st.lastDWord = dWord;
     } else {
         dWord = st.lastDWord;
@@ -122,19 +144,14 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     };
     int kind;
     if (xAt != std::string::npos && yAt != std::string::npos) {
-        std::size_t xEnd = block.find('Y', xAt + 1);
-        // An X after the Y runs to the next field letter instead.
-        std::string xField = xEnd == std::string::npos
-                                 ? FieldFrom(block, xAt + 1, "DIJ")
-                                 : block.substr(xAt + 1, xEnd - xAt - 1);
-        apply(st.x, xField);
-        apply(st.y, FieldFrom(block, yAt + 1, "DIJ"));
+        apply(st.x, WordField(block, xAt));
+        apply(st.y, WordField(block, yAt));
         kind = 1;
     } else if (xAt != std::string::npos) {
-        apply(st.x, FieldFrom(block, xAt + 1, "DIJ"));
+        apply(st.x, WordField(block, xAt));
         kind = 2;
     } else if (yAt != std::string::npos) {
-        apply(st.y, FieldFrom(block, yAt + 1, "DIJ"));
+        apply(st.y, WordField(block, yAt));
         kind = 3;
     } else if (d != std::string::npos) {
         dWord = block;
@@ -158,6 +175,10 @@ int GerberDigitsToInt(std::string& digits)
     if (digits.empty())
         return 0;
     SplitDigits s = Split(digits, false);
+    if (!NumberFits(s)) {
+        g_NumberRefused = true;
+        return 0;
+    }
     long whole = std::atol(s.whole.c_str());
     double value = double(whole * 1000) + double(std::atol(s.fraction.c_str())) / FractionScale();
     long result = long(value);
@@ -171,12 +192,25 @@ double GerberDigitsToNumber(std::string& digits)
     if (digits.empty())
         return 0.0;
     SplitDigits s = Split(digits, true);
+    if (!NumberFits(s)) {
+        g_NumberRefused = true;
+        return 0.0;
+    }
     float value = float(std::atof(s.whole.c_str()) * 1000.0 +
                         std::atof(s.fraction.c_str()) / FractionScale());
     if (g_GerberFormatDlg.InchMM == 1)
         value = float(value / 25.4);
     return s.negative ? -double(value) : double(value);
 }
+
+bool TakeGerberNumberRefusal()
+{
+    const bool refused = g_NumberRefused;
+    g_NumberRefused = false;
+    return refused;
+}
+
+void RefuseGerberNumber() { g_NumberRefused = true; }
 
 int ParseGerberBlock(std::string& block, POINT& point, std::string& dWord, int reset)
 {
@@ -204,27 +238,17 @@ int ParseGerberIJ(const std::string& block, double& i, double& j)
 {
     const std::size_t iAt = block.find('I');
     const std::size_t jAt = block.find('J');
-    if (iAt != std::string::npos && jAt != std::string::npos) {
-        std::string iField = jAt > iAt ? block.substr(iAt + 1, jAt - iAt - 1)
-                                       : FieldFrom(block, iAt + 1, "DJ");
-        std::string jField = FieldFrom(block, jAt + 1, "D");
-        i = GerberDigitsToNumber(iField);
-        j = GerberDigitsToNumber(jField);
-        return 1;
-    }
-    if (iAt != std::string::npos) {
-        std::string field = FieldFrom(block, iAt + 1, "D");
-        i = GerberDigitsToNumber(field);
-        j = 0.0;
-        return 2;
-    }
-    if (jAt != std::string::npos) {
-        std::string field = FieldFrom(block, jAt + 1, "D");
-        i = 0.0;
-        j = GerberDigitsToNumber(field);
-        return 3;
-    }
-    return 0;
+    auto offset = [&](std::size_t at) {
+        if (at == std::string::npos)
+            return 0.0;
+        std::string field = WordField(block, at);
+        return GerberDigitsToNumber(field);
+    };
+    if (iAt == std::string::npos && jAt == std::string::npos)
+        return 0;
+    i = offset(iAt);
+    j = offset(jAt);
+    return iAt == std::string::npos ? 3 : jAt == std::string::npos ? 2 : 1;
 }
 
 void ResetGerberParsers()

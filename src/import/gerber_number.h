@@ -30,3 +30,10 @@ int ParseGerberIJ(const std::string& block, double& i, double& j);
 
 // Both block parsers back to their state at program start.
 void ResetGerberParsers();
+
+// True once a conversion since the last call met digits no board can hold
+// (more whole digits than any table, or a fraction past the integer range);
+// the conversion gave 0. Asking clears it.
+bool TakeGerberNumberRefusal();
+// Marks a value computed elsewhere (a macro operand) as refused the same way.
+void RefuseGerberNumber();

@@ -73,7 +73,7 @@ public:
                 return 0;
             }
             interpreter.Read(in);
-            std::string problem = in.TruncationMessage(true);
+            std::string problem = in.ProblemMessage(true);
             if (!problem.empty()) {
                 m_Pads.Clear();
                 backup.Restore();
@@ -413,7 +413,8 @@ private:
         } else if (shape == 3) {
             FlashMacro(x, y);
         }
-        m_PenValid = false;
+        // The pen stands on the flash: a draw from there is a track.
+        m_PenValid = true;
         m_StartPadPending = false;
     }
 
@@ -423,7 +424,8 @@ private:
         CApertureRecord* aperture = m_Apertures.Find(m_Aperture);
         if (!aperture || !aperture->macro)
             return;
-        const std::vector<float>& params = aperture->params;
+        // Assignments change the parameters for the primitives after them.
+        std::vector<float> params = aperture->params;
         const std::string& body = aperture->macro->body;
         std::size_t pos = 0;
         while (pos < body.size()) {
@@ -432,6 +434,8 @@ private:
                 end = body.size();
             std::string primitive = body.substr(pos, end - pos);
             pos = end + 1;
+            if (ApplyMacroAssignment(primitive, params))
+                continue;
             std::vector<std::string> fields;
             std::size_t fp = 0;
             std::string field;

@@ -2,6 +2,7 @@
 #include "import/gerber_reader_state.h"
 
 #include "geometry/plane_geometry.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "records/board_model.h"
@@ -217,12 +218,41 @@ CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, doub
     return CDPoint(0, 0);
 }
 
-std::string TruncatedFileMessage(const std::string& path, long line)
+namespace {
+
+std::string FileLineMessage(unsigned id, const std::string& path, long line)
 {
-    std::string text = LoadResString(IDS_GERBER_TRUNCATED);
+    std::string text = LoadResString(id);
     ReplaceFirst(text, "%s", path);
     ReplaceFirst(text, "%ld", std::to_string(line));
     return text;
+}
+
+}  // namespace
+
+std::string TruncatedFileMessage(const std::string& path, long line)
+{
+    return FileLineMessage(IDS_GERBER_TRUNCATED, path, line);
+}
+
+std::string RefusedNumberMessage(const std::string& path, long line)
+{
+    return FileLineMessage(IDS_GERBER_BAD_NUMBER, path, line);
+}
+
+std::string StepRepeatMessage(const std::string& path, long line)
+{
+    return FileLineMessage(IDS_GERBER_STEP_REPEAT, path, line);
+}
+
+void ReportMacroDivisionByZero(const std::string& path)
+{
+    AfxMessageBox(WithName(IDS_MACRO_DIVISION_BY_ZERO, path), MB_OK | MB_ICONWARNING);
+}
+
+void ReportBoardBeyondTable(const std::string& path)
+{
+    AfxMessageBox(WithName(IDS_BOARD_BEYOND_TABLE, path), MB_OK | MB_ICONWARNING);
 }
 
 void ReportUnsupportedPrimitive(const std::string& path, int code)

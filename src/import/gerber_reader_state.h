@@ -107,6 +107,10 @@ CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, doub
 
 // The messages of a file the readers cannot take as it is.
 std::string TruncatedFileMessage(const std::string& path, long line);
+std::string RefusedNumberMessage(const std::string& path, long line);
+std::string StepRepeatMessage(const std::string& path, long line);
+void ReportMacroDivisionByZero(const std::string& path);
+void ReportBoardBeyondTable(const std::string& path);
 void ReportUnsupportedPrimitive(const std::string& path, int code);
 void ReportWideApertureTable(std::size_t count);
 void ReportAreaTooLarge(const std::string& path);

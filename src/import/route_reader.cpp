@@ -34,7 +34,7 @@ public:
                 return false;
             }
             interpreter.Read(in);
-            std::string problem = in.TruncationMessage(false);
+            std::string problem = in.ProblemMessage(false);
             if (!problem.empty()) {
                 backup.Restore();
                 AfxMessageBox(problem, MB_OK | MB_ICONSTOP);

@@ -45,8 +45,9 @@ TEST_F(GerberLayer, ZeroLengthAndRectangleDraws)
         {"D12*X50Y50D02*X50Y50D01*", 1, 0, {50, 40, 50, 60, 30, 1}, 0, 1},
         // Rectangle drawn along X: lengthened by half its height.
         {"D12*X0Y0D02*X100Y0D01*", 1, 0, {-10, 0, 110, 0, 30, 1}, 0, 0},
-        // A D01 right after a flash only sets the start of the next stroke.
-        {"D10*X0Y0D03*X100Y0D01*", 0, 1, {}, 5.0f, 0},
+        // A D01 right after a flash draws from the flash point: the track's
+        // end pad comes first, then the flash.
+        {"D10*X0Y0D03*X100Y0D01*", 1, 2, {0, 0, 100, 0, 10, 0}, 4.97f, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
