@@ -14,11 +14,12 @@ std::string g_StatusText;
 namespace {
 
 // Made on first use: registrations come from static initialisers of other
-// files, whose order C++ does not fix.
+// files, whose order C++ does not fix. Never destroyed: a static object's
+// destructor may still reach an object that registers then.
 std::vector<std::function<void()>>& Resets()
 {
-    static std::vector<std::function<void()>> resets;
-    return resets;
+    static auto* resets = new std::vector<std::function<void()>>;
+    return *resets;
 }
 
 const CProgramObjectReset s_StateReset([] {

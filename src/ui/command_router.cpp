@@ -93,7 +93,9 @@ void CCommandRouter::LeaveWork()
 
 CCommandRouter& CommandRouter()
 {
-    static CCommandRouter router;
-    static const CProgramObjectReset reset([] { router = CCommandRouter(); });
-    return router;
+    // Never destroyed: the command tables of static objects detach from it
+    // in their destructors, at the end of the program.
+    static auto* router = new CCommandRouter;
+    static const CProgramObjectReset reset([] { *router = CCommandRouter(); });
+    return *router;
 }
