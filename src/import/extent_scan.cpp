@@ -178,7 +178,7 @@ void ScanGerberExtent(CBoardModel& model, const std::string& paths)
 {
     CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        apertures.Load();
+        apertures.Load(false);
     CScanBox box{1000000, 1000000, -1000000, -1000000};
     model.m_ReaderState = 1;
     CExtentMeasure measure(apertures, box, true);
@@ -199,7 +199,7 @@ void ScanRouteExtent(CBoardModel& model, const std::string& path)
 {
     CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        apertures.Load();
+        apertures.Load(false);
     CGerberSource in;
     if (!OpenGerberFile(in, path))
         return;
