@@ -136,8 +136,8 @@ struct CApertureDialect {
         if (record->height == 0.0f)
             record->height = record->width;
         if (rotationColumn >= 0) {
-            const double turn = std::fmod(std::fabs(std::atof(GetToken(row, rotationColumn).c_str())), 180.0);
-            if (std::fabs(turn - 90.0) < 0.01)
+            const double degrees = std::atof(GetToken(row, rotationColumn).c_str());
+            if (std::fabs(std::fmod(std::fabs(degrees), 180.0) - 90.0) < 0.01)
                 std::swap(record->width, record->height);
         }
         if (record->shape == "ROUND" && record->width != record->height)

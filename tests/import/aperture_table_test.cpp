@@ -22,6 +22,15 @@ protected:
         g_ApertureFormat = 0;
     }
 
+    static void ExpectAperture(const CApertureRecord& a, const std::string& code,
+                               const std::string& shape, float width, float height)
+    {
+        EXPECT_EQ(a.dCode, code);
+        EXPECT_EQ(a.shape, shape);
+        EXPECT_NEAR(a.width, width, 1e-3);
+        EXPECT_NEAR(a.height, height, 1e-3);
+    }
+
     std::vector<std::string> Codes() const
     {
         std::vector<std::string> codes;
@@ -55,13 +64,9 @@ TEST_F(ApertureTable, EveryShippedDialectReadsItsSample)
         g_CurrentApertureFile = TestDataPath(std::string("apertures/") + d.sample);
         doc->LoadApertureFile();
         ASSERT_EQ(doc->m_ApertureList.size(), 4u);
-        for (std::size_t k = 0; k < 4; ++k) {
-            const CApertureRecord& a = *doc->m_ApertureList[k];
-            EXPECT_EQ(a.dCode, expected[k].code);
-            EXPECT_EQ(a.shape, expected[k].shape);
-            EXPECT_FLOAT_EQ(a.width, expected[k].w);
-            EXPECT_FLOAT_EQ(a.height, expected[k].h);
-        }
+        for (std::size_t k = 0; k < 4; ++k)
+            ExpectAperture(*doc->m_ApertureList[k], expected[k].code, expected[k].shape,
+                           expected[k].w, expected[k].h);
     }
     EXPECT_TRUE(TestHost().BoxTexts().empty());
 }
@@ -155,7 +160,8 @@ TEST_F(ApertureTable, ReportLinesAsEachToolWritesThem)
          {{"D10", "ROUND", 4, 4}, {"D71", "RECT", 24, 24}, {"D12", "RECT", 60, 30}}},
         {7, "P-CAD",
          "P-CAD Photoplot Report\nApertures\nCode  Shape     Width   Height\n"
-         "D10   Ellipse   10.0    10.0\nD11   Ellipse   20.0    50.0\nD12   Rectangle 60.0    30.0\n",
+         "D10   Ellipse   10.0    10.0\nD11   Ellipse   20.0    50.0\n"
+         "D12   Rectangle 60.0    30.0\n",
          {{"D10", "ROUND", 10, 10}, {"D11", "OVAL", 20, 50}, {"D12", "RECT", 60, 30}}},
     };
     for (const Case& c : cases) {
@@ -164,13 +170,9 @@ TEST_F(ApertureTable, ReportLinesAsEachToolWritesThem)
         g_CurrentApertureFile = WriteFile("report.txt", c.text);
         doc->LoadApertureFile();
         ASSERT_EQ(doc->m_ApertureList.size(), c.expected.size());
-        for (std::size_t k = 0; k < c.expected.size(); ++k) {
-            const CApertureRecord& a = *doc->m_ApertureList[k];
-            EXPECT_EQ(a.dCode, c.expected[k].code);
-            EXPECT_EQ(a.shape, c.expected[k].shape);
-            EXPECT_NEAR(a.width, c.expected[k].w, 1e-4);
-            EXPECT_NEAR(a.height, c.expected[k].h, 1e-4);
-        }
+        for (std::size_t k = 0; k < c.expected.size(); ++k)
+            ExpectAperture(*doc->m_ApertureList[k], c.expected[k].code, c.expected[k].shape,
+                           c.expected[k].w, c.expected[k].h);
     }
     EXPECT_TRUE(TestHost().BoxTexts().empty());
 }
@@ -184,9 +186,11 @@ TEST_F(ApertureTable, AReportReadsLikeTheDefinitionsItStandsFor)
         "%ADD13R,0.03937X0.070866*%%ADD14C,0.060*%%ADD15R,0.060X0.060*%"
         "%ADD16O,0.080X0.024*%%ADD17R,0.080X0.024*%%ADD18C,0.008*%\n";
     std::ifstream in(TestDataPath("apertures/protel_comma.pho"), std::ios::binary);
-    const std::string photoplot((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string photoplot((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
     ASSERT_FALSE(photoplot.empty());
-    const std::string extended = WriteFile("extended.gbr", "%FSLAX23Y23*%\n%MOIN*%\n" + definitions + photoplot);
+    const std::string extended =
+        WriteFile("extended.gbr", "%FSLAX23Y23*%\n%MOIN*%\n" + definitions + photoplot);
     const std::string plain = WriteFile("plain.pho", photoplot);
     g_ApertureFormat = 2;
     for (bool fill : {false, true}) {
@@ -208,13 +212,9 @@ TEST_F(ApertureTable, AReportReadsLikeTheDefinitionsItStandsFor)
 
         ASSERT_EQ(read(plain, TestDataPath("apertures/protel_comma.apr")), 1);
         ASSERT_EQ(doc->m_ApertureList.size(), defined.size());
-        for (std::size_t k = 0; k < defined.size(); ++k) {
-            const CApertureRecord& a = *doc->m_ApertureList[k];
-            EXPECT_EQ(a.dCode, defined[k].dCode);
-            EXPECT_EQ(a.shape, defined[k].shape);
-            EXPECT_NEAR(a.width, defined[k].width, 1e-3);
-            EXPECT_NEAR(a.height, defined[k].height, 1e-3);
-        }
+        for (std::size_t k = 0; k < defined.size(); ++k)
+            ExpectAperture(*doc->m_ApertureList[k], defined[k].dCode, defined[k].shape,
+                           defined[k].width, defined[k].height);
         ASSERT_EQ(doc->m_TrackList.size(), tracks.size());
         ASSERT_EQ(doc->m_FlashList.size(), flashes.size());
         EXPECT_GT(tracks.size(), 8u);
