@@ -420,6 +420,7 @@ constexpr unsigned IDS_MEASURE_WND = 61491;
 constexpr unsigned IDS_DRILLS_CANNOT_ALIGN = 61492;
 constexpr unsigned IDS_APERTURE_SETTING_ERROR = 61493;
 constexpr unsigned IDS_APERTURE_FILE_ERROR = 61494;
+constexpr unsigned IDS_APERTURE_FILE_EMPTY = 62190;
 constexpr unsigned IDS_NOT_A_PROJECT = 61495;
 constexpr unsigned IDS_READING_FILE = 61496;
 constexpr unsigned IDS_SAVE_FAILED = 61497;

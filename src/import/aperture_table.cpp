@@ -6,6 +6,7 @@
 #include "geometry/text_tokens.h"
 #include "import/aperture_dialogs.h"
 #include "import/gerber_blocks.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "platform/line_reader.h"
 #include "platform/resources.h"
@@ -17,19 +18,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t kTemplateLine = 100;
-constexpr std::size_t kApertureLine = 199;
-
-// The number a D code names: read from its second character on.
-int CodeNumber(const std::string& code)
-{
-    return code.size() > 1 ? std::atoi(code.c_str() + 1) : 0;
-}
+// Lines a template may add after its eleven fixed ones.
+constexpr int kTemplateOptionLines = 8;
 
 // The text after the first '$' of a template line ("" without one).
 std::string AfterDollar(const std::string& line)
@@ -43,6 +40,8 @@ void ToUpper(std::string& s)
     for (char& c : s)
         c = char(std::toupper(static_cast<unsigned char>(c)));
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The D code of aperture-wheel position p.
 int WheelCode(int p)
@@ -58,16 +57,94 @@ int WheelCode(int p)
     return p;
 }
 
-// A line read as fgets with a buffer of `max` + 1 would give it, without its
-// line end; false at the end of the file.
-bool ReadLimited(CTextLineReader& in, std::string& line, std::size_t max)
-{
-    if (!in.ReadPiece(line, max))
-        return false;
-    if (!line.empty() && line.back() == '\n')
-        line.pop_back();
-    return true;
-}
+// One FILETYPE block of the settings text: eleven fixed lines, then
+// optional lines "DECIMAL $," (the tool writes sizes with a decimal comma)
+// and "ROTATION $n" (column n holds the aperture's rotation in degrees).
+struct CApertureDialect {
+    std::string roundWords, rectWords, ovalWords, prefix, marker;
+    int skip = 0, codeColumn = 0, shapeColumn = 0, xColumn = 0, yColumn = 0;
+    int rotationColumn = -1;
+    bool decimalComma = false;
+
+    void Read(CLineEdit& settings, int at)
+    {
+        auto line = [&](int k) { return settings.GetLineText(at + k, kTemplateLine); };
+        roundWords = line(2);
+        rectWords = line(3);
+        ovalWords = line(4);
+        prefix = AfterDollar(line(5));
+        marker = AfterDollar(line(6));
+        StripComment(prefix);
+        StripComment(marker);
+        skip = std::atoi(AfterDollar(line(7)).c_str());
+        codeColumn = std::atoi(AfterDollar(line(8)).c_str());
+        shapeColumn = std::atoi(AfterDollar(line(9)).c_str());
+        xColumn = std::atoi(AfterDollar(line(10)).c_str());
+        yColumn = std::atoi(AfterDollar(line(11)).c_str());
+        for (int k = 12; k < 12 + kTemplateOptionLines; ++k) {
+            std::string option = line(k);
+            StripComment(option);
+            ToUpper(option);
+            if (option.empty() || option.find("FILETYPE") != std::string::npos)
+                break;
+            std::string value = AfterDollar(option);
+            StripComment(value);
+            if (option.rfind("DECIMAL", 0) == 0)
+                decimalComma = value == ",";
+            else if (option.rfind("ROTATION", 0) == 0 && !value.empty())
+                rotationColumn = std::atoi(value.c_str());
+        }
+    }
+
+    // The shape a report's shape word names; an unknown word reads as round.
+    std::string Shape(const std::string& word) const
+    {
+        if (roundWords.find(word) != std::string::npos)
+            return "ROUND";
+        if (rectWords.find(word) != std::string::npos)
+            return "RECT";
+        if (ovalWords.find(word) != std::string::npos)
+            return "OVAL";
+        return "ROUND";
+    }
+
+    // Commas between two digits become decimal points where the tool writes
+    // its sizes that way, so "39,370" stays one number and no field moves.
+    void Prepare(std::string& row) const
+    {
+        if (!decimalComma)
+            return;
+        for (std::size_t i = 1; i + 1 < row.size(); ++i)
+            if (row[i] == ',' && IsDigit(row[i - 1]) && IsDigit(row[i + 1]))
+                row[i] = '.';
+    }
+
+    // The record of one report row, sized as the Gerber reader sizes the
+    // same aperture of an RS-274X file: X along board X, a round word with
+    // unequal sizes an oval (the tools write such pads as obrounds).
+    std::unique_ptr<CApertureRecord> Record(std::string& row, std::string& codeField) const
+    {
+        codeField = GetToken(row, codeColumn);
+        auto record = std::make_unique<CApertureRecord>();
+        record->shape = Shape(GetToken(row, shapeColumn));
+        record->width = float(std::atof(GetToken(row, xColumn).c_str()));
+        record->height = float(std::atof(GetToken(row, yColumn).c_str()));
+        if (g_GerberFormatDlg.InchMM2 == 1) {
+            record->width *= 39.37f;
+            record->height *= 39.37f;
+        }
+        if (record->height == 0.0f)
+            record->height = record->width;
+        if (rotationColumn >= 0) {
+            const double degrees = std::atof(GetToken(row, rotationColumn).c_str());
+            if (std::fabs(std::fmod(std::fabs(degrees), 180.0) - 90.0) < 0.01)
+                std::swap(record->width, record->height);
+        }
+        if (record->shape == "ROUND" && record->width != record->height)
+            record->shape = "OVAL";
+        return record;
+    }
+};
 
 }  // namespace
 
@@ -78,96 +155,79 @@ CApertureTable::CApertureTable(CBoardModel& model)
 {
 }
 
-void CApertureTable::Load()
+void CApertureTable::Load(bool report)
 {
     CLineEdit& settings = g_SettingsTextWnd.Edit();
     int at = settings.FindLine("FILETYPE");
     for (int n = 0; at >= 0 && n < g_ApertureFormat; ++n)
         at = settings.FindNextLine();
     if (at < 0 || g_ApertureFormat < 0) {
-        AfxMessageBox(LoadResString(IDS_APERTURE_SETTING_ERROR), MB_OK);
+        if (report)
+            AfxMessageBox(LoadResString(IDS_APERTURE_SETTING_ERROR), MB_OK);
         return;
     }
-    auto templateLine = [&](int k) { return settings.GetLineText(at + k, kTemplateLine); };
-    const std::string roundWords = templateLine(2);
-    const std::string rectWords = templateLine(3);
-    const std::string ovalWords = templateLine(4);
-    std::string prefix = AfterDollar(templateLine(5));
-    std::string marker = AfterDollar(templateLine(6));
-    StripComment(prefix);
-    StripComment(marker);
-    const int skip = std::atoi(AfterDollar(templateLine(7)).c_str());
-    const int codeColumn = std::atoi(AfterDollar(templateLine(8)).c_str());
-    const int shapeColumn = std::atoi(AfterDollar(templateLine(9)).c_str());
-    const int xColumn = std::atoi(AfterDollar(templateLine(10)).c_str());
-    const int yColumn = std::atoi(AfterDollar(templateLine(11)).c_str());
+    CApertureDialect dialect;
+    dialect.Read(settings, at);
 
     m_Apertures.clear();
     if (g_CurrentApertureFile.empty())
         return;
+    auto fail = [&](unsigned id) {
+        m_Apertures.clear();
+        if (report)
+            AfxMessageBox(WithName(id, g_CurrentApertureFile), MB_OK);
+    };
     CTextLineReader in;
-    if (!in.Open(g_CurrentApertureFile)) {
-        AfxMessageBox(LoadResString(IDS_APERTURE_FILE_ERROR), MB_OK);
-        return;
-    }
+    if (!in.Open(g_CurrentApertureFile))
+        return fail(IDS_APERTURE_FILE_ERROR);
+    // Whole lines: a line of any length is read once, never in pieces.
     std::string line;
-    if (!marker.empty()) {
-        while (ReadLimited(in, line, kApertureLine)) {
+    if (!dialect.marker.empty()) {
+        while (in.ReadLine(line)) {
             ToUpper(line);
-            if (line.find(marker) != std::string::npos)
+            if (line.find(dialect.marker) != std::string::npos)
                 break;
         }
     }
-    for (int i = 0; i < skip && ReadLimited(in, line, kApertureLine); ++i) {
+    for (int i = 0; i < dialect.skip && in.ReadLine(line); ++i) {
     }
-    const bool wheel = prefix.find("GAP") != std::string::npos ||
-                       prefix.find("APR") != std::string::npos;
+    const bool wheel = dialect.prefix.find("GAP") != std::string::npos ||
+                       dialect.prefix.find("APR") != std::string::npos;
     int position = 10;
-    while (ReadLimited(in, line, kApertureLine)) {
+    std::string codeField;
+    while (in.ReadLine(line)) {
         ToUpper(line);
         StripComment(line);
         if (line.size() < 3)
             continue;
-        std::string work = line;
-        const std::string codeField = GetToken(work, codeColumn);
-        const std::string shapeField = GetToken(work, shapeColumn);
-        auto record = std::make_unique<CApertureRecord>();
-        if (roundWords.find(shapeField) != std::string::npos)
-            record->shape = "ROUND";
-        else if (rectWords.find(shapeField) != std::string::npos)
-            record->shape = "RECT";
-        else if (ovalWords.find(shapeField) != std::string::npos)
-            record->shape = "OVAL";
-        else
-            record->shape = "ROUND";  // an unknown shape word reads as round
-        record->width = float(std::atof(GetToken(work, xColumn).c_str()));
-        record->height = float(std::atof(GetToken(work, yColumn).c_str()));
-        if (g_GerberFormatDlg.InchMM2 == 1) {
-            record->width *= 39.37f;
-            record->height *= 39.37f;
-        }
-        if (record->height == 0.0f)
-            record->height = record->width;
+        dialect.Prepare(line);
+        auto record = dialect.Record(line, codeField);
         if (wheel) {
             record->dCode = "D" + std::to_string(WheelCode(position));
             if (codeField != "0")
                 m_Apertures.push_back(std::move(record));
         } else {
-            record->dCode = prefix + codeField;
-            m_Apertures.push_back(std::move(record));
+            record->dCode = dialect.prefix + codeField;
+            // A tool that writes bare numbers ("10") means D codes.
+            if (!record->dCode.empty() && IsDigit(record->dCode[0]))
+                record->dCode.insert(0, "D");
+            // Headings and notes name no D code.
+            if (std::any_of(record->dCode.begin(), record->dCode.end(), IsDigit))
+                m_Apertures.push_back(std::move(record));
         }
         ++position;
     }
+    if (in.Failed())
+        return fail(IDS_APERTURE_FILE_ERROR);
     g_ApertureLoaded = 1;
+    if (m_Apertures.empty())
+        fail(IDS_APERTURE_FILE_EMPTY);
 }
 
 CApertureRecord* CApertureTable::Find(const std::string& code) const
 {
-    const int n = CodeNumber(code);
-    for (auto& a : m_Apertures)
-        if (CodeNumber(a->dCode) == n)
-            return a.get();
-    return nullptr;
+    const int at = m_Apertures.PositionOfNumber(code);
+    return at < 0 ? nullptr : m_Apertures[std::size_t(at)].get();
 }
 
 bool CApertureTable::MayAsk(const std::string& code)
@@ -205,17 +265,16 @@ float CApertureTable::Width(const std::string& code)
 
 int CApertureTable::Index(const std::string& code)
 {
-    const int n = CodeNumber(code);
-    for (std::size_t i = 0; i < m_Apertures.size(); ++i)
-        if (CodeNumber(m_Apertures[i]->dCode) == n)
-            return int(i);
+    const int at = m_Apertures.PositionOfNumber(code);
+    if (at >= 0)
+        return at;
     if (!MayAsk(code))
         return 0;
     Ask(code);
     return int(m_Apertures.size() - 1);
 }
 
-float ApertureWidthAt(const COwnedList<CApertureRecord>& apertures, int index, bool areaFill)
+float ApertureWidthAt(const CApertureList& apertures, int index, bool areaFill)
 {
     if (areaFill)
         return 1.0f;
@@ -246,12 +305,8 @@ void CApertureTable::Define(const std::string& param)
     ParseApertureParams(param, dNumber, name, values);
     values.resize(std::max<std::size_t>(values.size(), 2), 0.0f);
     const std::string code = "D" + std::to_string(dNumber);
-    CApertureRecord* record = nullptr;
-    for (auto& a : m_Apertures)
-        if (a->dCode == code) {
-            record = a.get();
-            break;
-        }
+    const int at = m_Apertures.PositionOfCode(code);
+    CApertureRecord* record = at < 0 ? nullptr : m_Apertures[std::size_t(at)].get();
     std::unique_ptr<CApertureRecord> fresh;
     if (!record) {
         fresh = std::make_unique<CApertureRecord>();

@@ -18,8 +18,11 @@ public:
 
     // Replaces the table with the aperture file g_CurrentApertureFile read
     // through FILETYPE block g_ApertureFormat (an empty name leaves it
-    // empty); a block or file that cannot be read is reported.
-    void Load();
+    // empty). A block that is missing, a file that cannot be read (left
+    // empty) or one that gives no aperture is reported with the file's name
+    // when `report` is set; a pre-scan that reads the same file again right
+    // after passes false, so each failure is told once.
+    void Load(bool report = true);
 
     CApertureRecord* Find(const std::string& code) const;
     // The width answers 1.0 while the plain layer reader is inside a region.
@@ -41,11 +44,11 @@ public:
     void DefineMacro(const std::string& param);
 
 private:
-    COwnedList<CApertureRecord>& m_Apertures;
+    CApertureList& m_Apertures;
     COwnedList<CApertureMacro>& m_Macros;
     const int& m_AreaFillFlag;
 };
 
 // The width of table position `index` (0 outside the table), 1.0 while
 // `areaFill` is set, as the view draws a record's aperture.
-float ApertureWidthAt(const COwnedList<CApertureRecord>& apertures, int index, bool areaFill);
+float ApertureWidthAt(const CApertureList& apertures, int index, bool areaFill);

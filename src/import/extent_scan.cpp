@@ -202,7 +202,7 @@ void ScanGerberExtent(CBoardModel& model, const std::string& paths)
 {
     CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        apertures.Load();
+        apertures.Load(false);
     CScanBox box{1000000, 1000000, -1000000, -1000000};
     model.m_ReaderState = 1;
     CScanBox fileBox = kEmptyBox;
@@ -228,7 +228,7 @@ void ScanRouteExtent(CBoardModel& model, const std::string& path)
 {
     CApertureTable apertures(model);
     if (g_HasComponentSide || g_HasSolderSide)
-        apertures.Load();
+        apertures.Load(false);
     CGerberSource in;
     if (!OpenGerberFile(in, path))
         return;

@@ -22,7 +22,9 @@ public:
     bool Run(const std::string& paths, const std::function<void()>& loaded)
     {
         CGerberReadBackup backup(m_Model, false);
-        m_Apertures.Load();
+        // The aperture file is the copper side's, whose reading has told
+        // of any failure already.
+        m_Apertures.Load(false);
         CGerberInterpreter interpreter(m_Apertures, *this, {.explicitArcs = true});
         std::string rest = paths;
         std::string name;

@@ -3,8 +3,11 @@
 // them.
 #pragma once
 
+#include "platform/object_lists.h"
+
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CBinaryReader;
@@ -25,6 +28,51 @@ struct CApertureRecord {
 struct CApertureMacro {
     std::string name;               // %AM text up to the first '*'
     std::string body;               // the text after it
+};
+
+// The number a D code names, read from its second character on ("D012" and
+// "D12" both name 12; a code without digits names 0).
+int ApertureCodeNumber(const std::string& code);
+
+// The model's aperture table: the records in the order they were added, and
+// a key of each D code (by its number and by its exact text) to the first
+// record that has it, so a look-up costs the same for 20 apertures as for
+// 100,000. The records can only be added at the end or all replaced, which
+// keeps the key true; it reads like the owning list it wraps.
+class CApertureList {
+public:
+    using Records = COwnedList<CApertureRecord>;
+
+    CApertureList() = default;
+    CApertureList(const CApertureList&) = delete;
+    CApertureList& operator=(const CApertureList&) = delete;
+    // Replaces the table with `records` (a project's table, for one).
+    CApertureList& operator=(Records&& records);
+
+    void push_back(std::unique_ptr<CApertureRecord> record);
+    void clear();
+
+    std::size_t size() const { return m_Records.size(); }
+    bool empty() const { return m_Records.empty(); }
+    const std::unique_ptr<CApertureRecord>& operator[](std::size_t i) const { return m_Records[i]; }
+    const std::unique_ptr<CApertureRecord>& back() const { return m_Records.back(); }
+    Records::const_iterator begin() const { return m_Records.begin(); }
+    Records::const_iterator end() const { return m_Records.end(); }
+    operator const Records&() const { return m_Records; }
+
+    // The position of the first record whose D code names the number of
+    // `code`, or -1.
+    int PositionOfNumber(const std::string& code) const;
+    // The position of the first record whose D code is `code` as written,
+    // or -1.
+    int PositionOfCode(const std::string& code) const;
+
+private:
+    void Key(std::size_t position);
+
+    Records m_Records;
+    std::unordered_map<int, std::size_t> m_ByNumber;
+    std::unordered_map<std::string, std::size_t> m_ByCode;
 };
 
 // The stored head of an aperture record (aperture_image.cpp): D-code text,

@@ -36,7 +36,7 @@ public:
     CBoardModel& operator=(const CBoardModel&) = delete;
 
     int m_DataChanged = 1;
-    COwnedList<CApertureRecord> m_ApertureList;
+    CApertureList m_ApertureList;
     COwnedList<CApertureMacro> m_MacroList;
     CExtent m_ViewExtent;
     CExtent m_DrillExtent = EMPTY_EXTENT;
