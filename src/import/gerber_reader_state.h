@@ -110,3 +110,7 @@ std::string TruncatedFileMessage(const std::string& path, long line);
 void ReportUnsupportedPrimitive(const std::string& path, int code);
 void ReportWideApertureTable(std::size_t count);
 void ReportAreaTooLarge(const std::string& path);
+void ReportAreaNotClosed(const std::string& path);
+// A long area fill shows how far it is on the status line and keeps the
+// window alive; a negative share clears the line once it is done.
+void ShowFillProgress(const std::string& path, int percent);

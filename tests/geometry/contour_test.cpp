@@ -155,6 +155,35 @@ TEST(Contour, ColumnsWithMoreThanAHundredCrossingsAreFilled)
     EXPECT_EQ(c.IsPointInside(20, 6.0 * 30 + 5), 0);
 }
 
+TEST(Contour, OnlyALongFillReportsItsProgress)
+{
+    // A comb of 300 teeth 1 mil high across 8000 mil: every column crosses
+    // 600 edges and no stroke fits, so the work is all in the crossings.
+    const int teeth = 300;
+    CContour comb;
+    comb.AddPoint({0, 0});
+    for (int k = 0; k < teeth; ++k) {
+        double y = 4.0 * k;
+        if (k > 0)
+            comb.AddPoint({5, y});
+        comb.AddPoint({8000, y});
+        comb.AddPoint({8000, y + 1});
+        if (k < teeth - 1)
+            comb.AddPoint({5, y + 1});
+    }
+    comb.AddPoint({0, 4.0 * (teeth - 1) + 1});
+    std::vector<int> shares;
+    EXPECT_TRUE(comb.ComputeFill([&](int percent) { shares.push_back(percent); }));
+    ASSERT_FALSE(shares.empty());
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        EXPECT_GT(shares[i], i ? shares[i - 1] : 0);
+        EXPECT_LE(shares[i], 100);
+    }
+
+    CContour square = Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+    EXPECT_TRUE(square.ComputeFill([&](int) { ADD_FAILURE() << "a short fill reported"; }));
+}
+
 TEST(Contour, EvenOddInsideTest)
 {
     CContour square = Polygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
