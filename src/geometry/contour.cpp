@@ -80,9 +80,7 @@ void CContour::AddPoint(CDPoint p)
 void CContour::Clear()
 {
     m_Vertices.clear();
-    // Handed back, not kept: a large fill's strokes would otherwise hold
-    // their memory for the rest of the read.
-    m_DrawRecords = {};
+    m_DrawRecords.clear();
     m_Max = CDPoint(-kInfinity, -kInfinity);
     m_Min = CDPoint(kInfinity, kInfinity);
 }

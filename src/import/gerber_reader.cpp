@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -854,21 +855,42 @@ private:
                 byX.emplace(fresh[k]->x1, k);
         if (byX.empty())
             return;
-        // Only earlier columns within reach of a new one can share with it;
-        // they are taken in list order, as a walk of the whole list would.
+        // Only earlier columns within reach of a new one, and (when they
+        // already run top first) beside the area's height, can share with
+        // it; they are taken in list order, as a walk of the whole list would.
         auto& tracks = m_Model.m_TrackList;
         IndexFillColumns();
+        float top = -std::numeric_limits<float>::infinity(), bottom = -top;
+        for (const auto& [x, k] : byX) {
+            top = std::max({top, fresh[k]->y1, fresh[k]->y2});
+            bottom = std::min({bottom, fresh[k]->y1, fresh[k]->y2});
+        }
         std::vector<long long> bands;
         for (auto it = byX.begin(); it != byX.end(); it = byX.upper_bound(it->first))
             for (long long b = FillBand(it->first - kBandReach); b <= FillBand(it->first + kBandReach); ++b)
                 bands.push_back(b);
         std::sort(bands.begin(), bands.end());
         bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
+        std::vector<long long> rows{kAnyRow};
+        if (std::isfinite(top) && std::isfinite(bottom) && FillRow(top) - FillRow(bottom) < kMaxRows)
+            for (long long r = FillRow(bottom); r <= FillRow(top); ++r)
+                rows.push_back(r);
+        else
+            rows.clear();  // every row: the index's whole band
         std::vector<std::size_t> earlier;
-        for (long long b : bands)
-            if (auto found = m_FillColumns.find(b); found != m_FillColumns.end())
-                earlier.insert(earlier.end(), found->second.begin(), found->second.end());
+        for (long long b : bands) {
+            if (rows.empty()) {
+                for (const auto& [key, list] : m_FillColumns)
+                    if (std::uint32_t(key >> 32) == std::uint32_t(b))
+                        earlier.insert(earlier.end(), list.begin(), list.end());
+                continue;
+            }
+            for (long long r : rows)
+                if (auto found = m_FillColumns.find(FillKey(b, r)); found != m_FillColumns.end())
+                    earlier.insert(earlier.end(), found->second.begin(), found->second.end());
+        }
         std::sort(earlier.begin(), earlier.end());
+        earlier.erase(std::unique(earlier.begin(), earlier.end()), earlier.end());
 
         std::vector<std::size_t> near;
         for (std::size_t index : earlier) {
@@ -894,16 +916,26 @@ private:
         }
     }
 
-    // Bands of x 4 mil wide; a column within 3 mil of x lies in a band of
-    // x - kBandReach to x + kBandReach (the extra half mil covers rounding).
-    static constexpr double kBandWidth = 4.0, kBandReach = 3.5;
-    static long long FillBand(double x)
+    // The index cells: bands of x 4 mil wide by rows of y an inch high. A
+    // column within 3 mil of x lies in a band of x - kBandReach to
+    // x + kBandReach (the extra half mil covers rounding). A column that
+    // does not run top first yet is turned by the deletion wherever a new
+    // column comes near, so it is kept in its band's row kAnyRow, as is one
+    // too long or not finite.
+    static constexpr double kBandWidth = 4.0, kBandReach = 3.5, kRowHeight = 1000.0;
+    static constexpr long long kAnyRow = -(1LL << 31), kMaxRows = 64;
+    static long long Cell(double v)
     {
-        const double band = std::floor(x / kBandWidth);
-        if (std::isnan(band))
+        // Coordinates beyond any board share the outermost cells.
+        if (std::isnan(v))
             return 0;
-        // Coordinates beyond any board share the outermost bands.
-        return band >= 1e15 ? 1000000000000000LL : band <= -1e15 ? -1000000000000000LL : (long long)band;
+        return v >= 1e9 ? 1000000000LL : v <= -1e9 ? -1000000000LL : (long long)std::floor(v);
+    }
+    static long long FillBand(double x) { return Cell(x / kBandWidth); }
+    static long long FillRow(double y) { return Cell(y / kRowHeight); }
+    static std::uint64_t FillKey(long long band, long long row)
+    {
+        return (std::uint64_t(std::uint32_t(band)) << 32) | std::uint32_t(row);
     }
 
     void IndexFillColumns()
@@ -911,8 +943,16 @@ private:
         auto& tracks = m_Model.m_TrackList;
         for (; m_FillColumnsIndexed < tracks.size(); ++m_FillColumnsIndexed) {
             const CTrackRecord& e = *tracks[m_FillColumnsIndexed];
-            if (e.width == 3.0f && e.x1 == e.x2)
-                m_FillColumns[FillBand(e.x1)].push_back(m_FillColumnsIndexed);
+            if (e.width != 3.0f || e.x1 != e.x2)
+                continue;
+            const long long band = FillBand(e.x1);
+            if (e.y1 >= e.y2 && std::isfinite(e.y1) && std::isfinite(e.y2) &&
+                FillRow(e.y1) - FillRow(e.y2) < kMaxRows) {
+                for (long long r = FillRow(e.y2); r <= FillRow(e.y1); ++r)
+                    m_FillColumns[FillKey(band, r)].push_back(m_FillColumnsIndexed);
+            } else {
+                m_FillColumns[FillKey(band, kAnyRow)].push_back(m_FillColumnsIndexed);
+            }
         }
     }
 
@@ -993,7 +1033,7 @@ private:
     std::string m_Path;
     // The list's vertical fill-width tracks by band of x, for the overlap
     // deletion; the list only grows during a read, so the index follows it.
-    std::unordered_map<long long, std::vector<std::size_t>> m_FillColumns;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_FillColumns;
     std::size_t m_FillColumnsIndexed = 0;
     CPadCollector m_Pads;
 };
