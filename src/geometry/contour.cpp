@@ -24,8 +24,45 @@ CContourStroke Stroke(float x1, float y1, float x2, float y2, float width, int g
 }
 
 struct Crossing {
-    float y, m, b;
+    float y, m;
+    std::size_t edge;  // the edge's place in the corner order
 };
+
+// An edge and the columns [first, end) it crosses.
+struct ColumnEdge {
+    std::size_t first, end, edge;
+};
+
+// Crossings between two calls of the progress callback.
+constexpr std::size_t kProgressWork = std::size_t(1) << 21;
+
+// Orders a column's crossings from the bottom up. Only y and the slope's
+// square make a stroke, so crossings at the same height with the same
+// square are interchangeable and any sort gives the same strokes. Where
+// crossings at one height differ in slope (or a height is not a number) the
+// pairing depends on the order the first form of the fill left them in:
+// then that order is rebuilt from the corner order by its own exchange sort,
+// so the strokes stay what they were.
+void SortCrossings(std::vector<Crossing>& crossings)
+{
+    bool plain = std::none_of(crossings.begin(), crossings.end(),
+                              [](const Crossing& c) { return std::isnan(c.y); });
+    if (plain) {
+        std::sort(crossings.begin(), crossings.end(),
+                  [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+        for (std::size_t i = 0; i + 1 < crossings.size() && plain; ++i)
+            plain = !(crossings[i].y == crossings[i + 1].y &&
+                      crossings[i].m * crossings[i].m != crossings[i + 1].m * crossings[i + 1].m);
+        if (plain)
+            return;
+    }
+    std::sort(crossings.begin(), crossings.end(),
+              [](const Crossing& a, const Crossing& b) { return a.edge < b.edge; });
+    for (std::size_t i = 0; i + 1 < crossings.size(); ++i)
+        for (std::size_t j = i; j < crossings.size(); ++j)
+            if (crossings[i].y > crossings[j].y)
+                std::swap(crossings[i], crossings[j]);
+}
 
 }  // namespace
 
@@ -86,7 +123,7 @@ int CContour::IsPointInside(double x, double y) const
     return inside;
 }
 
-bool CContour::ComputeFill()
+bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
 {
     if (m_Vertices.empty())
         return true;
@@ -109,34 +146,62 @@ bool CContour::ComputeFill()
     // Fill: vertical strokes of width 3.0 every 2.0 mil, each pulled in from
     // the edges so that its round end stays inside the contour. The columns
     // are counted, so far from the origin, where adding a step to a double
-    // may change nothing, the walk still ends.
+    // may change nothing, the walk still ends; their x never decreases.
     const double width = 3.0, radius = width / 2.0, step = width - 1.0;
-    std::vector<Crossing> crossings;  // grows with the column: no fixed limit
+    std::vector<double> columns;
     for (long k = 0;; ++k) {
         const double c = m_Min.x + radius + double(k) * step;
         if (!(c < m_Max.x - radius))
             break;
-        crossings.clear();
-        prev = m_Vertices.back().get();
-        for (const auto& vertex : m_Vertices) {
-            const CDPoint& v = *vertex;
-            // An edge counts when the column passes between its ends; the end
-            // the edge leaves from is included, so a column through a vertex
-            // counts only the edge leaving it. Vertical edges never count.
-            if ((prev->x >= c && c > v.x) || (prev->x <= c && c < v.x)) {
-                float m = float((prev->y - v.y) / (prev->x - v.x));
-                float b = float(v.y - double(m) * v.x);
-                crossings.push_back({float(m * c + b), m, b});
-            }
-            prev = vertex.get();
+        columns.push_back(c);
+    }
+    if (columns.empty())
+        return true;
+
+    // The edge table: each edge with the run of columns it crosses. An edge
+    // counts when the column passes between its ends; the end the edge leaves
+    // from is included, so a column through a vertex counts only the edge
+    // leaving it. Vertical edges never count. Edge i runs from corner i-1 to
+    // corner i, the first from the last corner.
+    const std::size_t n = m_Vertices.size();
+    std::vector<ColumnEdge> table;
+    for (std::size_t i = 0; i < n; ++i) {
+        const CDPoint& p = *m_Vertices[(i + n - 1) % n];
+        const CDPoint& v = *m_Vertices[i];
+        std::size_t first = 0, end = 0;
+        if (p.x > v.x) {  // columns with v.x < c <= p.x
+            first = std::size_t(std::upper_bound(columns.begin(), columns.end(), v.x) - columns.begin());
+            end = std::size_t(std::upper_bound(columns.begin(), columns.end(), p.x) - columns.begin());
+        } else if (p.x < v.x) {  // columns with p.x <= c < v.x
+            first = std::size_t(std::lower_bound(columns.begin(), columns.end(), p.x) - columns.begin());
+            end = std::size_t(std::lower_bound(columns.begin(), columns.end(), v.x) - columns.begin());
         }
-        if (crossings.size() % 2 != 0)
+        if (first < end)
+            table.push_back({first, end, i});
+    }
+    std::sort(table.begin(), table.end(),
+              [](const ColumnEdge& a, const ColumnEdge& b) { return a.first < b.first; });
+
+    std::vector<const ColumnEdge*> active;
+    std::vector<Crossing> crossings;  // grows with the column: no fixed limit
+    std::size_t next = 0, work = 0;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const double c = columns[k];
+        while (next < table.size() && table[next].first == k)
+            active.push_back(&table[next++]);
+        std::erase_if(active, [k](const ColumnEdge* e) { return e->end <= k; });
+        if (active.size() % 2 != 0)
             continue;
 
-        for (std::size_t i = 0; i + 1 < crossings.size(); ++i)
-            for (std::size_t j = i; j < crossings.size(); ++j)
-                if (crossings[i].y > crossings[j].y)
-                    std::swap(crossings[i], crossings[j]);
+        crossings.clear();
+        for (const ColumnEdge* e : active) {
+            const CDPoint& p = *m_Vertices[(e->edge + n - 1) % n];
+            const CDPoint& v = *m_Vertices[e->edge];
+            float m = float((p.y - v.y) / (p.x - v.x));
+            float b = float(v.y - double(m) * v.x);
+            crossings.push_back({float(m * c + b), m, e->edge});
+        }
+        SortCrossings(crossings);
 
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
             const Crossing& lo = crossings[i];
@@ -147,6 +212,12 @@ bool CContour::ComputeFill()
             float yHi = hi.y - float(radius) * std::sqrt(1.0f + hi.m * hi.m);
             if (std::fabs(yHi - yLo) <= std::fabs(hi.y - lo.y) && yHi >= yLo)
                 m_DrawRecords.push_back(Stroke(float(c), yHi, float(c), yLo, float(width), 1));
+        }
+
+        work += crossings.size() + 1;
+        if (progress && work >= kProgressWork) {
+            work = 0;
+            progress(int((k + 1) * 100 / columns.size()));
         }
     }
     return true;

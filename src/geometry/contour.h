@@ -6,6 +6,7 @@
 #include "geometry/point.h"
 #include "platform/object_lists.h"
 
+#include <functional>
 #include <vector>
 
 // A stroke of the contour's outline or fill, mil. Outline strokes are 1 mil
@@ -54,8 +55,10 @@ public:
 
     // Appends the outline strokes and the column fill strokes (mil). False
     // when the contour is larger than kMaxFillSize or not finite: then only
-    // the outline is made.
-    bool ComputeFill();
+    // the outline is made. A long fill calls `progress` now and then with the
+    // share of columns done (0 to 100), so the caller can keep the window
+    // alive; a short one never does.
+    bool ComputeFill(const std::function<void(int percent)>& progress = {});
 
 private:
     struct Edge {

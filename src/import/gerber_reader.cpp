@@ -20,7 +20,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -47,6 +50,225 @@ constexpr int kMaxPolygonVertices = 1000;
 // The layer reader's aperture shape code survives from one read to the next.
 int& ShapeCode() { return g_GerberShapeCodes.layer; }
 
+// A pad of type 3 round an end of a track: the pads the grouping gives the
+// track's group.
+bool PadAtAnEnd(const CFlashRecord& pad, const CTrackRecord& t)
+{
+    if (pad.type != 3)
+        return false;
+    const double reach = double(pad.radius) - 1.5;
+    return std::hypot(pad.x - t.x1, pad.y - t.y1) < reach || std::hypot(pad.x - t.x2, pad.y - t.y2) < reach;
+}
+
+// Which tracks touch, for the grouping: two round tracks where an end of one
+// meets an end of the other, a round and a rectangular track where an end of
+// the round one lies in the other. The ends, the rectangles and the pads are
+// indexed once in grids, so grouping a large layer takes about as long as
+// reading it, and the walk through what touches keeps its own stack, so a
+// long chain cannot exhaust the program's.
+class CTrackJoiner {
+public:
+    CTrackJoiner(const COwnedList<CTrackRecord>& tracks, const COwnedList<CFlashRecord>& pads)
+    {
+        m_Tracks.reserve(tracks.size());
+        for (const auto& t : tracks)
+            m_Tracks.push_back(t.get());
+        m_Taken.assign(tracks.size(), false);
+        for (std::size_t i = 0; i < m_Tracks.size(); ++i) {
+            const CTrackRecord& t = *m_Tracks[i];
+            if (t.type == 0) {
+                for (const CDPoint& p : {CDPoint(t.x1, t.y1), CDPoint(t.x2, t.y2)}) {
+                    m_Ends.Add(p.x, p.y, p.x, p.y, i);
+                    m_EndsCoarse.Add(p.x, p.y, p.x, p.y, i);
+                }
+            } else if (t.type == 1) {
+                const Box box = BoxOf(t);
+                m_Rects.Add(box.x1, box.y1, box.x2, box.y2, i);
+            }
+        }
+        for (std::size_t i = 0; i < pads.size(); ++i)
+            if (pads[i]->type == 3) {
+                const double x = pads[i]->x, y = pads[i]->y, r = pads[i]->radius;
+                m_Pads.Add(x - r, y - r, x + r, y + r, i);
+                m_PadList.push_back(pads[i].get());
+            } else {
+                m_PadList.push_back(nullptr);
+            }
+    }
+
+    // Takes track `i` out of what later joins may take; false when it was
+    // taken already.
+    bool Take(std::size_t i)
+    {
+        if (m_Taken[i])
+            return false;
+        m_Taken[i] = true;
+        return true;
+    }
+
+    // Appends to `joined` (and takes) every track not yet taken that is
+    // connected to `seed`, depth first: each track's neighbours in list
+    // order, a neighbour's own before the next.
+    void Join(const CTrackRecord& seed, std::vector<std::size_t>& joined)
+    {
+        struct Frame {
+            std::vector<std::size_t> next;
+            std::size_t at = 0;
+        };
+        std::vector<Frame> stack(1);
+        Touching(seed, stack.back().next);
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (top.at == top.next.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const std::size_t u = top.next[top.at++];
+            if (!Take(u))
+                continue;
+            joined.push_back(u);
+            Frame frame;
+            Touching(*m_Tracks[u], frame.next);
+            stack.push_back(std::move(frame));
+        }
+    }
+
+    // The pads round the ends of a round track, once each, in the flash
+    // list's order.
+    template <class List>
+    void EndPads(const CTrackRecord& t, List& out) const
+    {
+        if (t.type != 0)
+            return;
+        std::vector<std::size_t> found;
+        for (const CDPoint& p : {CDPoint(t.x1, t.y1), CDPoint(t.x2, t.y2)})
+            m_Pads.Find(p.x, p.y, p.x, p.y, found);
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        for (std::size_t i : found)
+            if (PadAtAnEnd(*m_PadList[i], t))
+                out.push_back(m_PadList[i]);
+    }
+
+private:
+    struct Box {
+        double x1, y1, x2, y2;
+    };
+
+    // Items by the square cells their boxes cover. An item covering more
+    // than kMaxCells cells, or lying beyond any board, is checked on every
+    // search instead.
+    class CGrid {
+    public:
+        explicit CGrid(double cell) : m_Cell(cell) {}
+
+        void Add(double x1, double y1, double x2, double y2, std::size_t item)
+        {
+            long long cx1, cy1, cx2, cy2;
+            if (!Cells(x1, y1, x2, y2, cx1, cy1, cx2, cy2) || (cx2 - cx1 + 1) * (cy2 - cy1 + 1) > kMaxCells) {
+                m_Everywhere.push_back(item);
+                return;
+            }
+            for (long long cx = cx1; cx <= cx2; ++cx)
+                for (long long cy = cy1; cy <= cy2; ++cy)
+                    m_Cells[Key(cx, cy)].push_back(item);
+        }
+
+        // Appends the items whose cells meet the box (some twice, some
+        // that only come near).
+        void Find(double x1, double y1, double x2, double y2, std::vector<std::size_t>& out) const
+        {
+            out.insert(out.end(), m_Everywhere.begin(), m_Everywhere.end());
+            long long cx1, cy1, cx2, cy2;
+            if (!Cells(x1, y1, x2, y2, cx1, cy1, cx2, cy2))
+                return;
+            if ((cx2 - cx1 + 1) * (cy2 - cy1 + 1) > kMaxCells) {
+                for (const auto& cell : m_Cells)
+                    out.insert(out.end(), cell.second.begin(), cell.second.end());
+                return;
+            }
+            for (long long cx = cx1; cx <= cx2; ++cx)
+                for (long long cy = cy1; cy <= cy2; ++cy)
+                    if (auto it = m_Cells.find(Key(cx, cy)); it != m_Cells.end())
+                        out.insert(out.end(), it->second.begin(), it->second.end());
+        }
+
+    private:
+        static constexpr long long kMaxCells = 256;
+        static constexpr double kFar = 1e9;  // cells, beyond any board
+
+        bool Cells(double x1, double y1, double x2, double y2, long long& cx1, long long& cy1,
+                   long long& cx2, long long& cy2) const
+        {
+            const double margin = 0.002;  // points closer than 0.001 meet
+            const double a = std::floor((x1 - margin) / m_Cell), b = std::floor((y1 - margin) / m_Cell);
+            const double c = std::floor((x2 + margin) / m_Cell), d = std::floor((y2 + margin) / m_Cell);
+            if (!(std::fabs(a) < kFar && std::fabs(b) < kFar && std::fabs(c) < kFar && std::fabs(d) < kFar))
+                return false;
+            cx1 = (long long)a, cy1 = (long long)b, cx2 = (long long)c, cy2 = (long long)d;
+            return true;
+        }
+        static std::uint64_t Key(long long cx, long long cy)
+        {
+            return (std::uint64_t(std::uint32_t(cx)) << 32) | std::uint32_t(cy);
+        }
+
+        double m_Cell;
+        std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_Cells;
+        std::vector<std::size_t> m_Everywhere;
+    };
+
+    // What PointInTrack can find inside a rectangular track.
+    static Box BoxOf(const CTrackRecord& t)
+    {
+        const double half = double(t.width) / 2.0;
+        return {std::min<double>(t.x1, t.x2) - half, std::min<double>(t.y1, t.y2) - half,
+                std::max<double>(t.x1, t.x2) + half, std::max<double>(t.y1, t.y2) + half};
+    }
+
+    // The tracks not yet taken that touch `t`, in list order.
+    void Touching(const CTrackRecord& t, std::vector<std::size_t>& out) const
+    {
+        out.clear();
+        std::vector<std::size_t> near;
+        if (t.type == 0) {
+            for (const CDPoint& p : {CDPoint(t.x1, t.y1), CDPoint(t.x2, t.y2)}) {
+                near.clear();
+                m_Ends.Find(p.x, p.y, p.x, p.y, near);
+                for (std::size_t i : near) {
+                    const CTrackRecord& u = *m_Tracks[i];
+                    if (CDPoint(u.x1, u.y1) == p || CDPoint(u.x2, u.y2) == p)
+                        out.push_back(i);
+                }
+                near.clear();
+                m_Rects.Find(p.x, p.y, p.x, p.y, near);
+                for (std::size_t i : near)
+                    if (PointInTrack(*m_Tracks[i], p.x, p.y))
+                        out.push_back(i);
+            }
+        } else if (t.type == 1) {
+            const Box box = BoxOf(t);
+            m_EndsCoarse.Find(box.x1, box.y1, box.x2, box.y2, near);
+            for (std::size_t i : near) {
+                const CTrackRecord& u = *m_Tracks[i];
+                if (PointInTrack(t, u.x1, u.y1) || PointInTrack(t, u.x2, u.y2))
+                    out.push_back(i);
+            }
+        }
+        std::erase_if(out, [&](std::size_t i) { return m_Taken[i] || m_Tracks[i] == &t; });
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+    std::vector<CTrackRecord*> m_Tracks;
+    std::vector<bool> m_Taken;
+    CGrid m_Ends{1.0};         // both ends of every round track
+    CGrid m_EndsCoarse{64.0};  // the same, for the rectangles' searches
+    CGrid m_Rects{64.0};       // rectangular tracks
+    CGrid m_Pads{64.0};        // the flash list's pads of type 3
+    std::vector<CFlashRecord*> m_PadList;
+};
+
 class CLayerReader : public CGerberSink {
 public:
     CLayerReader(CBoardModel& model, bool fill)
@@ -61,6 +283,8 @@ public:
         m_Model.m_TrackList.clear();
         m_Model.m_FlashList.clear();
         m_Model.m_TrackRefList.clear();
+        m_FillColumns.clear();
+        m_FillColumnsIndexed = 0;
 
         CGerberInterpreter interpreter(m_Apertures, *this);
         std::string rest = paths;
@@ -79,6 +303,13 @@ public:
                 backup.Restore();
                 AfxMessageBox(problem, MB_OK | MB_ICONSTOP);
                 return 0;
+            }
+            // A region the file never ends keeps its outline: closed here, it
+            // is drawn as a G37 before the end would have drawn it, and the
+            // next file does not start inside it.
+            if (m_RegionOpen) {
+                RegionEnd();
+                ReportAreaNotClosed(m_Path);
             }
         }
         CommitPads();
@@ -135,12 +366,14 @@ private:
         m_PenValid = m_StartPadPending = false;
         m_PrimitiveReported = false;
         m_TooLargeReported = false;
+        m_RegionOpen = false;
     }
 
     bool InRegion() const override { return m_Fill ? m_InRegion : m_Model.m_AreaFillFlag != 0; }
 
     void RegionBegin() override
     {
+        m_RegionOpen = true;
         if (m_Fill) {
             m_Contour.Clear();
             m_InRegion = true;
@@ -153,6 +386,7 @@ private:
 
     void RegionEnd() override
     {
+        m_RegionOpen = false;
         if (m_Fill) {
             if (m_InRegion)
                 CloseRegion();
@@ -551,7 +785,14 @@ private:
     // the operator hears of it once per file.
     void FillContour(CContour& contour)
     {
-        if (!contour.ComputeFill() && !m_TooLargeReported) {
+        bool shown = false;
+        const bool filled = contour.ComputeFill([&](int percent) {
+            shown = true;
+            ShowFillProgress(m_Path, percent);
+        });
+        if (shown)
+            ShowFillProgress(m_Path, -1);
+        if (!filled && !m_TooLargeReported) {
             m_TooLargeReported = true;
             ReportAreaTooLarge(m_Path);
         }
@@ -618,11 +859,46 @@ private:
                 byX.emplace(fresh[k]->x1, k);
         if (byX.empty())
             return;
-        std::vector<std::size_t> near;
-        for (auto& eOwned : m_Model.m_TrackList) {
-            CTrackRecord& e = *eOwned;
-            if (e.width != 3.0f || e.x1 != e.x2)
+        // Only earlier columns within reach of a new one, and (when they
+        // already run top first) beside the area's height, can share with
+        // it; they are taken in list order, as a walk of the whole list would.
+        auto& tracks = m_Model.m_TrackList;
+        IndexFillColumns();
+        float top = -std::numeric_limits<float>::infinity(), bottom = -top;
+        for (const auto& [x, k] : byX) {
+            top = std::max({top, fresh[k]->y1, fresh[k]->y2});
+            bottom = std::min({bottom, fresh[k]->y1, fresh[k]->y2});
+        }
+        std::vector<long long> bands;
+        for (auto it = byX.begin(); it != byX.end(); it = byX.upper_bound(it->first))
+            for (long long b = FillBand(it->first - kBandReach); b <= FillBand(it->first + kBandReach); ++b)
+                bands.push_back(b);
+        std::sort(bands.begin(), bands.end());
+        bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
+        std::vector<long long> rows{kAnyRow};
+        if (std::isfinite(top) && std::isfinite(bottom) && FillRow(top) - FillRow(bottom) < kMaxRows)
+            for (long long r = FillRow(bottom); r <= FillRow(top); ++r)
+                rows.push_back(r);
+        else
+            rows.clear();  // every row: the index's whole band
+        std::vector<std::size_t> earlier;
+        for (long long b : bands) {
+            if (rows.empty()) {
+                for (const auto& [key, list] : m_FillColumns)
+                    if (std::uint32_t(key >> 32) == std::uint32_t(b))
+                        earlier.insert(earlier.end(), list.begin(), list.end());
                 continue;
+            }
+            for (long long r : rows)
+                if (auto found = m_FillColumns.find(FillKey(b, r)); found != m_FillColumns.end())
+                    earlier.insert(earlier.end(), found->second.begin(), found->second.end());
+        }
+        std::sort(earlier.begin(), earlier.end());
+        earlier.erase(std::unique(earlier.begin(), earlier.end()), earlier.end());
+
+        std::vector<std::size_t> near;
+        for (std::size_t index : earlier) {
+            CTrackRecord& e = *tracks[index];
             near.clear();
             for (auto it = byX.upper_bound(e.x1 - 3.0f); it != byX.end() && it->first < e.x1 + 3.0f; ++it)
                 near.push_back(it->second);
@@ -640,6 +916,46 @@ private:
                 std::swap(e.y2, n.y1);
                 TopFirst(e);
                 TopFirst(n);
+            }
+        }
+    }
+
+    // The index cells: bands of x 4 mil wide by rows of y an inch high. A
+    // column within 3 mil of x lies in a band of x - kBandReach to
+    // x + kBandReach (the extra half mil covers rounding). A column that
+    // does not run top first yet is turned by the deletion wherever a new
+    // column comes near, so it is kept in its band's row kAnyRow, as is one
+    // too long or not finite.
+    static constexpr double kBandWidth = 4.0, kBandReach = 3.5, kRowHeight = 1000.0;
+    static constexpr long long kAnyRow = -(1LL << 31), kMaxRows = 64;
+    static long long Cell(double v)
+    {
+        // Coordinates beyond any board share the outermost cells.
+        if (std::isnan(v))
+            return 0;
+        return v >= 1e9 ? 1000000000LL : v <= -1e9 ? -1000000000LL : (long long)std::floor(v);
+    }
+    static long long FillBand(double x) { return Cell(x / kBandWidth); }
+    static long long FillRow(double y) { return Cell(y / kRowHeight); }
+    static std::uint64_t FillKey(long long band, long long row)
+    {
+        return (std::uint64_t(std::uint32_t(band)) << 32) | std::uint32_t(row);
+    }
+
+    void IndexFillColumns()
+    {
+        auto& tracks = m_Model.m_TrackList;
+        for (; m_FillColumnsIndexed < tracks.size(); ++m_FillColumnsIndexed) {
+            const CTrackRecord& e = *tracks[m_FillColumnsIndexed];
+            if (e.width != 3.0f || e.x1 != e.x2)
+                continue;
+            const long long band = FillBand(e.x1);
+            if (e.y1 >= e.y2 && std::isfinite(e.y1) && std::isfinite(e.y2) &&
+                FillRow(e.y1) - FillRow(e.y2) < kMaxRows) {
+                for (long long r = FillRow(e.y2); r <= FillRow(e.y1); ++r)
+                    m_FillColumns[FillKey(band, r)].push_back(m_FillColumnsIndexed);
+            } else {
+                m_FillColumns[FillKey(band, kAnyRow)].push_back(m_FillColumnsIndexed);
             }
         }
     }
@@ -667,30 +983,32 @@ private:
                     if (t->groupNo == bestGroup)
                         t->joined = 1;
         }
+        // Each track not yet grouped starts a group of every track connected
+        // to it, in list order; tracks already marked joined keep their group.
         int group = m_Group + 10;
         COwnedList<CTrackRecord> holding;
-        while (!tracks.empty()) {
-            m_Model.m_JoinList.clear();
-            m_Model.m_EndPadList.clear();
-            std::unique_ptr<CTrackRecord> t = std::move(tracks.front());
-            tracks.erase(tracks.begin());
-            if (t->joined) {
-                holding.push_back(std::move(t));
+        CTrackJoiner joiner(tracks, m_Model.m_FlashList);
+        std::vector<std::size_t> members;
+        std::vector<CFlashRecord*> pads;
+        for (std::size_t i = 0; i < tracks.size(); ++i) {
+            if (!joiner.Take(i))
+                continue;
+            if (tracks[i]->joined) {
+                holding.push_back(std::move(tracks[i]));
                 continue;
             }
-            t->joined = 1;
-            CTrackRecord* raw = t.get();
-            m_Model.m_JoinList.push_back(raw);
-            m_Model.m_JoinedTracks.push_back(std::move(t));
-            JoinTracks(m_Model, raw);
+            members.assign(1, i);
+            joiner.Join(*tracks[i], members);
+            pads.clear();
+            for (std::size_t k = 1; k < members.size(); ++k)
+                joiner.EndPads(*tracks[members[k]], pads);
             // The joined tracks are owned in the order they were joined.
-            for (auto& joined : m_Model.m_JoinedTracks) {
-                joined->joined = 1;
-                joined->groupNo = group;
-                holding.push_back(std::move(joined));
+            for (std::size_t k : members) {
+                tracks[k]->joined = 1;
+                tracks[k]->groupNo = group;
+                holding.push_back(std::move(tracks[k]));
             }
-            m_Model.m_JoinedTracks.clear();
-            for (CFlashRecord* pad : m_Model.m_EndPadList)
+            for (CFlashRecord* pad : pads)
                 pad->groupNo = group;
             ++group;
         }
@@ -715,7 +1033,12 @@ private:
     bool m_PenValid = false, m_StartPadPending = false;
     bool m_PrimitiveReported = false;
     bool m_TooLargeReported = false;
+    bool m_RegionOpen = false;  // a G36 without its G37 so far
     std::string m_Path;
+    // The list's vertical fill-width tracks by band of x, for the overlap
+    // deletion; the list only grows during a read, so the index follows it.
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_FillColumns;
+    std::size_t m_FillColumnsIndexed = 0;
     CPadCollector m_Pads;
 };
 
@@ -730,56 +1053,28 @@ int ReadGerberLayer(CBoardModel& model, const std::string& paths, bool fill,
 int JoinTracks(CBoardModel& model, CTrackRecord* t)
 {
     COwnedList<CTrackRecord>& tracks = model.m_TrackList;
-    if (t->type != 0)
-        return 1;
-    const CDPoint ts(t->x1, t->y1), te(t->x2, t->y2);
-    bool startContact = false, endContact = false;
-    std::size_t k = 0;
-    while (k < tracks.size() && !(startContact && endContact)) {
+    CTrackJoiner joiner(tracks, model.m_FlashList);
+    for (std::size_t i = 0; i < tracks.size(); ++i)
+        if (tracks[i].get() == t ||
+            std::find(model.m_JoinList.begin(), model.m_JoinList.end(), tracks[i].get()) !=
+                model.m_JoinList.end())
+            joiner.Take(i);
+    std::vector<std::size_t> joined;
+    joiner.Join(*t, joined);
+    for (std::size_t k : joined) {
         CTrackRecord* u = tracks[k].get();
-        bool join = false;
-        if (u->type == 0) {
-            const CDPoint us(u->x1, u->y1), ue(u->x2, u->y2);
-            if (us == ts || us == te) {
-                join = true;
-                startContact = true;
-            }
-            if (ue == ts || ue == te) {
-                join = true;
-                endContact = true;
-            }
-        } else if (u->type == 1) {
-            if (PointInTrack(*u, ts.x, ts.y) || PointInTrack(*u, te.x, te.y)) {
-                join = true;
-                startContact = true;
-            }
-        }
-        if (!join || std::find(model.m_JoinList.begin(), model.m_JoinList.end(), u) != model.m_JoinList.end()) {
-            ++k;
-            continue;
-        }
         model.m_JoinList.push_back(u);
+        joiner.EndPads(*u, model.m_EndPadList);
         model.m_JoinedTracks.push_back(std::move(tracks[k]));
-        tracks.erase(tracks.begin() + std::ptrdiff_t(k));
-        if (u->type == 0)
-            CollectEndPads(model, u);
-        JoinTracks(model, u);
-        // The nested join may have taken tracks before k out of the list.
-        k = std::min(k, tracks.size());
     }
+    std::erase(tracks, nullptr);
     return 1;
 }
 
 int CollectEndPads(CBoardModel& model, CTrackRecord* t)
 {
-    for (auto& pad : model.m_FlashList) {
-        if (pad->type != 3)
-            continue;
-        const double reach = double(pad->radius) - 1.5;
-        const double ds = std::hypot(pad->x - t->x1, pad->y - t->y1);
-        const double de = std::hypot(pad->x - t->x2, pad->y - t->y2);
-        if (ds < reach || de < reach)
+    for (auto& pad : model.m_FlashList)
+        if (PadAtAnEnd(*pad, *t))
             model.m_EndPadList.push_back(pad.get());
-    }
     return 1;
 }

@@ -4,6 +4,7 @@
 #include "geometry/plane_geometry.h"
 #include "platform/file_messages.h"
 #include "platform/host.h"
+#include "platform/message_pump.h"
 #include "platform/resources.h"
 #include "records/board_model.h"
 #include "resource_ids.h"
@@ -268,6 +269,26 @@ void ReportAreaTooLarge(const std::string& path)
     std::string text = LoadResString(IDS_AREA_TOO_LARGE);
     ReplaceFirst(text, "%s", path);
     AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+void ReportAreaNotClosed(const std::string& path)
+{
+    std::string text = LoadResString(IDS_AREA_NOT_CLOSED);
+    ReplaceFirst(text, "%s", path);
+    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+void ShowFillProgress(const std::string& path, int percent)
+{
+    std::string text;
+    if (percent >= 0) {
+        text = LoadResString(IDS_FILLING_AREA);
+        ReplaceFirst(text, "%s", path);
+        text += " " + std::to_string(percent) + "%";
+    }
+    Host().SetStatusText(text);
+    if (percent >= 0)
+        PumpMessages();
 }
 
 void ReportWideApertureTable(std::size_t count)

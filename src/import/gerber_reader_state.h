@@ -114,3 +114,7 @@ void ReportBoardBeyondTable(const std::string& path);
 void ReportUnsupportedPrimitive(const std::string& path, int code);
 void ReportWideApertureTable(std::size_t count);
 void ReportAreaTooLarge(const std::string& path);
+void ReportAreaNotClosed(const std::string& path);
+// A long area fill shows how far it is on the status line and keeps the
+// window alive; a negative share clears the line once it is done.
+void ShowFillProgress(const std::string& path, int percent);

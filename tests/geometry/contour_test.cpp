@@ -40,6 +40,25 @@ std::unique_ptr<CPathSegment> Segment(double x1, double y1, double x2, double y2
     return s;
 }
 
+// A comb: a spine 5 wide at x 0 and `teeth` teeth `high` high with `gap`
+// between them, reaching to x `length`.
+CContour Comb(int teeth, double high, double gap, double length)
+{
+    CContour c;
+    c.AddPoint({0, 0});
+    for (int k = 0; k < teeth; ++k) {
+        double y = (high + gap) * k;
+        if (k > 0)
+            c.AddPoint({5, y});
+        c.AddPoint({length, y});
+        c.AddPoint({length, y + high});
+        if (k < teeth - 1)
+            c.AddPoint({5, y + high});
+    }
+    c.AddPoint({0, (high + gap) * (teeth - 1) + high});
+    return c;
+}
+
 // Checks the fill strokes of a square of side 10 at (x0, y0).
 void ExpectSquareFill(double x0, double y0)
 {
@@ -129,18 +148,7 @@ TEST(Contour, ColumnsWithMoreThanAHundredCrossingsAreFilled)
     // A comb of 60 teeth, 4 high with gaps of 2: every column through the
     // teeth crosses 120 edges.
     const int teeth = 60;
-    CContour c;
-    c.AddPoint({0, 0});
-    for (int k = 0; k < teeth; ++k) {
-        double y = 6.0 * k;
-        if (k > 0)
-            c.AddPoint({5, y});
-        c.AddPoint({50, y});
-        c.AddPoint({50, y + 4});
-        if (k < teeth - 1)
-            c.AddPoint({5, y + 4});
-    }
-    c.AddPoint({0, 6.0 * (teeth - 1) + 4});
+    CContour c = Comb(teeth, 4, 2, 50);
     c.ComputeFill();
 
     int onColumn = 0;
@@ -153,6 +161,23 @@ TEST(Contour, ColumnsWithMoreThanAHundredCrossingsAreFilled)
 
     EXPECT_EQ(c.IsPointInside(20, 6.0 * 30 + 2), 1);
     EXPECT_EQ(c.IsPointInside(20, 6.0 * 30 + 5), 0);
+}
+
+TEST(Contour, OnlyALongFillReportsItsProgress)
+{
+    // A comb of 300 teeth 1 mil high across 8000 mil: every column crosses
+    // 600 edges and no stroke fits, so the work is all in the crossings.
+    CContour comb = Comb(300, 1, 3, 8000);
+    std::vector<int> shares;
+    EXPECT_TRUE(comb.ComputeFill([&](int percent) { shares.push_back(percent); }));
+    ASSERT_FALSE(shares.empty());
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        EXPECT_GT(shares[i], i ? shares[i - 1] : 0);
+        EXPECT_LE(shares[i], 100);
+    }
+
+    CContour square = Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+    EXPECT_TRUE(square.ComputeFill([&](int) { ADD_FAILURE() << "a short fill reported"; }));
 }
 
 TEST(Contour, EvenOddInsideTest)

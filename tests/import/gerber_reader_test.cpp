@@ -280,6 +280,76 @@ TEST_F(GerberLayer, GroupingJoinsTouchingTracks)
         }
 }
 
+TEST_F(GerberLayer, GroupsAreTheConnectedSetsOfTouchingTracks)
+{
+    g_GerberFormatDlg.GroupFlag = 1;
+    struct Case {
+        const char* what;
+        std::string body;
+        std::vector<int> groups;  // the same number: the same group, in list order
+    };
+    const Case cases[] = {
+        // B joins t to A; C touches t at its start, after the nested join.
+        {"a track after a nested join",
+         "D10*X0Y0D02*X10Y0D01*X100Y0D02*X110Y0D01*X10Y0D02*X100Y0D01*X0Y0D02*X0Y10D01*",
+         {0, 0, 0, 0}},
+        // A rectangle and a stroke meet t's far end; x meets its near end.
+        {"both ends of the first track",
+         "D10*X0Y0D02*X40Y0D01*D12*X40Y-50D02*X40Y50D01*D10*X80Y0D02*X40Y0D01*X0Y0D02*X-50Y0D01*"
+         "X0Y300D02*X50Y300D01*",
+         {0, 0, 0, 0, 1}},
+        // A rectangle first: the round track ending in it is its group.
+        {"a rectangle met by a round end",
+         "D12*X0Y0D02*X100Y0D01*D10*X100Y5D02*X200Y5D01*X300Y300D02*X400Y300D01*",
+         {0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(ReadLayer(Gerber(kApertures, c.body)), 1);
+        ASSERT_EQ(doc->m_TrackList.size(), c.groups.size());
+        for (std::size_t i = 0; i < c.groups.size(); ++i)
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_EQ(doc->m_TrackList[i]->groupNo == doc->m_TrackList[j]->groupNo,
+                          c.groups[i] == c.groups[j])
+                    << i << " and " << j;
+    }
+
+    // A chain of 100,000 strokes is one group, joined without recursion.
+    std::string chain = "D10*X0Y0D02*";
+    for (int k = 1; k <= 100000; ++k)
+        chain += "X" + std::to_string(k % 2 ? 0 : 10) + "Y" + std::to_string(k) + "D01*";
+    ASSERT_EQ(ReadLayer(Gerber(kApertures, chain)), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), 100000u);
+    for (auto& t : doc->m_TrackList)
+        ASSERT_EQ(t->groupNo, doc->m_TrackList[0]->groupNo);
+}
+
+TEST_F(GerberLayer, AnAreaWithoutItsEndIsClosedAtTheEndOfTheFile)
+{
+    const std::string open = "D10*G36*X0Y0D02*X100Y0D01*X100Y100D01*X0Y100D01*X0Y0D01*";
+    const std::string closed = "D10*G36*X0Y0D02*X100Y0D01*X100Y100D01*X0Y100D01*X0Y0D01*G37*";
+    const std::string next = WriteFile("next.gbr", Gerber(kApertures, "D10*X0Y0D02*X0Y500D01*"));
+    for (bool fill : {false, true}) {
+        SCOPED_TRACE(fill ? "area fill" : "plain");
+        auto read = [&](const std::string& paths) {
+            return fill ? doc->ReadGerberLayerFill(paths) : doc->ReadGerberLayer(paths);
+        };
+        const std::size_t boxes = TestHost().Boxes().size();
+        ASSERT_EQ(read(WriteFile("closed.gbr", Gerber(kApertures, closed)) + ";" + next), 1);
+        const std::size_t whole = doc->m_TrackList.size();
+        ASSERT_EQ(TestHost().Boxes().size(), boxes);
+
+        // The same area without its G37 is kept as if it had one, and the
+        // next file's stroke is not taken into it.
+        ASSERT_EQ(read(WriteFile("open.gbr", Gerber(kApertures, open)) + ";" + next), 1);
+        EXPECT_EQ(doc->m_TrackList.size(), whole);
+        EXPECT_FLOAT_EQ(doc->m_TrackList.back()->y2, 500.0f);
+        ASSERT_EQ(TestHost().BoxTexts().size(), boxes + 1);
+        EXPECT_NE(TestHost().BoxTexts().back().find("open.gbr"), std::string::npos);
+        EXPECT_EQ(doc->m_AreaFillFlag, 0);
+    }
+}
+
 TEST_F(GerberLayer, FileListsOriginAndMissingFiles)
 {
     const std::string a = WriteFile("a.gbr", Gerber(kApertures, "D10*X0Y0D02*X100Y0D01*"));
