@@ -24,6 +24,15 @@
 
 namespace {
 
+// "D" and the number, appended: GCC 12 at -O3 warns falsely (-Wrestrict)
+// about a string made of a literal plus a temporary.
+std::string DCodeOf(int number)
+{
+    std::string code(1, 'D');
+    code += std::to_string(number);
+    return code;
+}
+
 constexpr std::size_t kTemplateLine = 100;
 // Lines a template may add after its eleven fixed ones.
 constexpr int kTemplateOptionLines = 8;
@@ -203,14 +212,14 @@ void CApertureTable::Load(bool report)
         dialect.Prepare(line);
         auto record = dialect.Record(line, codeField);
         if (wheel) {
-            record->dCode = "D" + std::to_string(WheelCode(position));
+            record->dCode = DCodeOf(WheelCode(position));
             if (codeField != "0")
                 m_Apertures.push_back(std::move(record));
         } else {
             record->dCode = dialect.prefix + codeField;
             // A tool that writes bare numbers ("10") means D codes.
             if (!record->dCode.empty() && IsDigit(record->dCode[0]))
-                record->dCode.insert(0, "D");
+                record->dCode.insert(record->dCode.begin(), 'D');
             // Headings and notes name no D code.
             if (std::any_of(record->dCode.begin(), record->dCode.end(), IsDigit))
                 m_Apertures.push_back(std::move(record));
@@ -304,7 +313,7 @@ void CApertureTable::Define(const std::string& param)
     std::vector<float> values;
     ParseApertureParams(param, dNumber, name, values);
     values.resize(std::max<std::size_t>(values.size(), 2), 0.0f);
-    const std::string code = "D" + std::to_string(dNumber);
+    const std::string code = DCodeOf(dNumber);
     const int at = m_Apertures.PositionOfCode(code);
     CApertureRecord* record = at < 0 ? nullptr : m_Apertures[std::size_t(at)].get();
     std::unique_ptr<CApertureRecord> fresh;
