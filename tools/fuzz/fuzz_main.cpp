@@ -561,7 +561,8 @@ int main(int argc, char** argv)
     ResetProgramObjects();
     EnterSystemDir();
     reader->prepare();
-    if (!options.replay.empty())
-        return Replay(*reader, options.replay);
-    return Fuzz(*reader, options, g_PrivateStore.m_Dir);
+    const int result = options.replay.empty() ? Fuzz(*reader, options, g_PrivateStore.m_Dir)
+                                              : Replay(*reader, options.replay);
+    ReleaseFuzzDocument();
+    return result;
 }

@@ -184,6 +184,11 @@ const std::vector<CFuzzReader>& FuzzReaders()
     return readers;
 }
 
+void ReleaseFuzzDocument()
+{
+    g_Doc.reset();
+}
+
 const CFuzzReader* FindFuzzReader(const std::string& name)
 {
     for (const CFuzzReader& reader : FuzzReaders()) {

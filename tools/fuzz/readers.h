@@ -24,5 +24,8 @@ struct CFuzzReader {
 
 const std::vector<CFuzzReader>& FuzzReaders();
 const CFuzzReader* FindFuzzReader(const std::string& name);
+// Lets the document go while the program-wide objects it writes to on its
+// way out still exist: before main returns.
+void ReleaseFuzzDocument();
 // The source tree, where the seeds and the corpus are looked for.
 std::string SourceDir();
