@@ -427,6 +427,9 @@ struct CStats {
     std::size_t seeds = 0;
     std::size_t kept = 0;  // inputs kept for new coverage
     std::map<EOutcome, std::size_t> findings;
+    // The distinct faults, and how many of each kind were kept.
+    std::set<std::string> signatures;
+    std::map<EOutcome, std::size_t> kinds;
 };
 
 void PrintStats(const CFuzzReader& reader, const CStats& stats, double seconds, std::size_t edges)
@@ -437,23 +440,44 @@ void PrintStats(const CFuzzReader& reader, const CStats& stats, double seconds, 
         found += " " + std::to_string(it == stats.findings.end() ? 0 : it->second) + " " +
                  OutcomeName(kind) + (kind == EOutcome::Crash ? "es" : kind == EOutcome::Hang ? "s" : "");
     }
-    std::printf("%s: %zu runs in %.1f s (%.0f/s), %zu seeds, %zu kept, %s;%s\n", reader.name,
-                stats.runs, seconds, seconds > 0 ? static_cast<double>(stats.runs) / seconds : 0.0,
-                stats.seeds, stats.kept,
-                edges ? (std::to_string(edges) + " edges").c_str() : "no coverage feedback",
-                found.c_str());
+    std::printf("%s: %zu runs in %.1f s (%.0f/s), %zu seeds, %zu kept, %s;%s (%zu distinct)\n",
+                reader.name, stats.runs, seconds,
+                seconds > 0 ? static_cast<double>(stats.runs) / seconds : 0.0, stats.seeds,
+                stats.kept, edges ? (std::to_string(edges) + " edges").c_str() : "no coverage feedback",
+                found.c_str(), stats.signatures.size());
     std::fflush(stdout);
 }
 
-// Keeps a reproducer and its log, a few per kind. `inputs` is the input
-// alone, or when the fault needs them, the inputs read before it too (to be
-// replayed in order; the last is the one that failed).
+// What tells one fault from another: the sanitizer's first report line or
+// the first frame of our code in its stack, without addresses; a hang or a
+// plain signal has no log, and then each input counts as its own.
+std::string FaultSignature(EOutcome outcome, const std::string& log, const std::string& input)
+{
+    std::istringstream lines(log);
+    std::string line, first;
+    while (std::getline(lines, line)) {
+        if (line.find("runtime error:") != std::string::npos)
+            return line.substr(0, line.find(": runtime error:"));
+        if (first.empty() && line.find("ERROR: ") != std::string::npos)
+            first = line.substr(line.find("ERROR: "));
+        if (!first.empty() && line.find(" in ") != std::string::npos &&
+            line.find(SourceDir() + "/src/") != std::string::npos)
+            return first.substr(0, first.find(" on ")) + " in" + line.substr(line.rfind(' '));
+    }
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a(input)));
+    return std::string(OutcomeName(outcome)) + " " + hash;
+}
+
+// Keeps a reproducer and its log for each new fault, at most 20 a kind.
+// `inputs` is the input alone, or when the fault needs them, the inputs read
+// before it too (to be replayed in order; the last is the one that failed).
 void KeepFinding(const CFuzzReader& reader, const COptions& options, EOutcome outcome,
                  const std::vector<std::string>& inputs, const std::string& log, CStats& stats)
 {
-    std::size_t& count = stats.findings[outcome];
-    ++count;
-    if (count > 20 || inputs.empty())
+    ++stats.findings[outcome];
+    const std::string signature = FaultSignature(outcome, log, inputs.back());
+    if (!stats.signatures.insert(signature).second || ++stats.kinds[outcome] > 20)
         return;
     std::error_code error;
     fs::create_directories(options.findings, error);
@@ -464,14 +488,14 @@ void KeepFinding(const CFuzzReader& reader, const COptions& options, EOutcome ou
     const std::string path = (fs::path(options.findings) / name).string();
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         std::string file = path;
-        if (inputs.size() > 1) {
+        if (inputs.size() > 1)
             file += (i < 10 ? ".0" : ".") + std::to_string(i);
-        }
         std::ofstream(file, std::ios::binary) << inputs[i];
     }
     std::ofstream(path + ".log", std::ios::binary) << log;
-    std::fprintf(stderr, "%s: %s%s, kept as %s\n", reader.name, OutcomeName(outcome),
-                 inputs.size() > 1 ? " after the inputs before it" : "", path.c_str());
+    std::fprintf(stderr, "%s: %s%s (%s), kept as %s\n", reader.name, OutcomeName(outcome),
+                 inputs.size() > 1 ? " after the inputs before it" : "", signature.c_str(),
+                 path.c_str());
 }
 
 int Fuzz(const CFuzzReader& reader, const COptions& options, const std::string& workDir)
