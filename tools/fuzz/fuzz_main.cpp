@@ -540,7 +540,7 @@ int Fuzz(const CFuzzReader& reader, const COptions& options, const std::string& 
             ++stats.kept;
         }
 
-        if (elapsed() >= nextReport) {
+        if (elapsed() >= nextReport && !(options.seconds > 0 && elapsed() >= options.seconds)) {
             PrintStats(reader, stats, elapsed(), runner.Coverage().Edges());
             nextReport += 60;
         }
