@@ -389,6 +389,7 @@ constexpr unsigned IDS_CALC_STEP_PLUNGE_DEPTHS = 61454;
 constexpr unsigned IDS_SORTING_ISOLATION = 61455;
 constexpr unsigned IDS_TOOL_TO_SLOT = 61456;
 constexpr unsigned IDS_CHOOSE_AXIS = 61457;
+constexpr unsigned IDS_MACHINE_CONNECT_FAILED = 61460;
 constexpr unsigned IDS_SPINDLE_OFF = 61463;
 constexpr unsigned IDS_CHANGE_TOOL = 61464;
 constexpr unsigned IDS_TOOL_HEIGHT_NOT_DETECTED = 61465;

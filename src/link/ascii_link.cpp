@@ -85,7 +85,10 @@ int CAsciiLink::WriteBytes(const void* buf, unsigned n)
     if (!AsciiRoad())
         return 0;
     Drain();
-    return g_BinLink.m_Port.Write(buf, n) == n ? 1 : 0;
+    if (g_BinLink.m_Port.Write(buf, n) == n)
+        return 1;
+    ControllerLost();
+    return 0;
 }
 
 unsigned CAsciiLink::ReadBytes(void* buf, unsigned n)
@@ -103,8 +106,10 @@ unsigned CAsciiLink::ReadAvailable(char* buf, unsigned size)
     if (!AsciiRoad())
         return 0;
     std::size_t queued = g_BinLink.m_Port.Queued();
-    if (queued == 0)
+    if (queued == 0) {
+        NoticeHangUp();
         return 0;
+    }
     unsigned count = ReadBytes(buf, static_cast<unsigned>(std::min<std::size_t>(queued, size - 1)));
     buf[count] = 0;
     return count;
@@ -153,6 +158,7 @@ std::string CAsciiLink::AwaitReplyText(unsigned pauseMs)
             break;
         text += ReadQueuedText(kLimit - text.size());
     }
+    NoticeHangUp();
     return text;
 }
 
@@ -552,6 +558,10 @@ void CAsciiLink::HomeZBinary()
         return g_BinLink.StatusBit(0x08);
     });
     m_HomingStarted[2] = 0;
+    if (g_AbortFlag) {
+        m_ZHomingRunning = 0;
+        return;
+    }
     // The Z counter is zeroed until the controller confirms it.
     g_BinLink.WaitUntil([](bool* answered) {
         std::int32_t x, y, z;
@@ -721,6 +731,7 @@ bool CAsciiLink::WaitAck()
         m_AckFlag = 1;
         return true;
     }
+    NoticeHangUp();
     Drain();
     return false;
 }
@@ -761,5 +772,14 @@ int CAsciiLink::ResendSaved()
         if (!write())
             return 0;
     }
+    // A frame that never gets through after its resends leaves the job with
+    // a step missing: the line is not fit to go on.
+    ControllerLost();
     return 0;
+}
+
+void CAsciiLink::NoticeHangUp()
+{
+    if (g_BinLink.m_Port.HungUp())
+        ControllerLost();
 }

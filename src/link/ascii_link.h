@@ -135,11 +135,22 @@ public:
     int OpenAnyPort();
     // Closes the port and forgets the controller's port.
     void ClosePort();
+    // The controller is gone: its line hung up, a write could not go out, a
+    // wait heard nothing from it, or it refused or garbled a frame past the
+    // resend limit. The abort flag stops the running work, the port is closed
+    // so that nothing more is sent until detection finds the controller
+    // again, and the operator is told once. Does nothing during detection,
+    // whose probes fail as a matter of course.
+    void ControllerLost();
+    // 1 while OpenPort probes the line.
+    int m_Detecting = 0;
 
 private:
     bool AsciiRoad() const;
     const char* Build(const char* code, const std::string& body, bool query);
     const char* BuildMove(const char* code, const char* letters, const std::string& params);
+    // ControllerLost when the port reported that its line hung up.
+    void NoticeHangUp();
     std::string ReadQueuedText(std::size_t limit);
     std::string AwaitReplyText(unsigned pauseMs);
     int ReadReplyStep();

@@ -145,6 +145,9 @@ unsigned CBinLink::Read(unsigned char* buf, unsigned n)
         return 0;
     if (!m_Port.IsOpen() || !m_Port.ReadExact(buf, n, m_ReadTimeoutMs)) {
         buf[0] = '0';
+        // Silence is for the protocol to judge; a line that hung up is gone.
+        if (m_Port.HungUp())
+            g_MachineLink.ControllerLost();
         return 0;
     }
     return n;
@@ -155,8 +158,10 @@ unsigned CBinLink::Write(const void* buf, unsigned n)
     // A reply must be read before the next frame: unread input is thrown away.
     m_Port.Purge();
     std::size_t sent = m_Port.Write(buf, n);
-    if (sent != n)
+    if (sent != n) {
         m_LastError = static_cast<std::uint32_t>(m_Port.LastError());
+        g_MachineLink.ControllerLost();
+    }
     return static_cast<unsigned>(sent);
 }
 
@@ -177,12 +182,13 @@ int CBinLink::SendFrame(const std::vector<unsigned char>& frame, int limit, bool
         if (Read(&reply, 1) == 0)
             return 0;  // silence is not worth a resend
         ++attempts;
-        if (strictLimit && attempts > limit)
-            return 0;
-        if (reply == BIN_ACK)
+        if (reply == BIN_ACK && !(strictLimit && attempts > limit))
             return 1;
-        if (attempts > limit)
+        if (attempts > limit) {
+            // A line that refuses or garbles every frame cannot run a job.
+            g_MachineLink.ControllerLost();
             return 0;
+        }
     }
 }
 
@@ -517,8 +523,12 @@ bool CBinLink::WaitUntil(const std::function<bool(bool* answered)>& done) const
         if (answered)
             lastAnswer = now;
         PumpMessages();
-        if (g_AbortFlag || now - start >= m_IdleTimeoutMs || now - lastAnswer >= m_SilenceTimeoutMs)
+        if (g_AbortFlag || now - start >= m_IdleTimeoutMs)
             return false;
+        if (now - lastAnswer >= m_SilenceTimeoutMs) {
+            g_MachineLink.ControllerLost();
+            return false;
+        }
         Sleep(2);
     }
 }

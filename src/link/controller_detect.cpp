@@ -41,6 +41,17 @@ void CAsciiLink::ClosePort()
     m_PortState = -1;
 }
 
+void CAsciiLink::ControllerLost()
+{
+    if (m_Detecting)
+        return;
+    g_AbortFlag = 1;
+    if (!g_BinLink.m_Port.IsOpen())
+        return;  // told already, or never connected
+    ClosePort();
+    AfxMessageBox(LoadResString(IDS_MACHINE_CONNECT_FAILED));
+}
+
 bool CAsciiLink::SetUpLine(const char* name, int index, unsigned baud)
 {
     CSerialPort& port = g_BinLink.m_Port;
@@ -57,6 +68,11 @@ bool CAsciiLink::SetUpLine(const char* name, int index, unsigned baud)
 
 int CAsciiLink::OpenPort()
 {
+    struct CDetecting {
+        int& flag;
+        explicit CDetecting(int& f) : flag(f) { flag = 1; }
+        ~CDetecting() { flag = 0; }
+    } detecting(m_Detecting);
     int index = g_ComPortIndex;
     const char* name = ComPortName(index);
     CSerialPort& port = g_BinLink.m_Port;

@@ -61,8 +61,8 @@ std::string ComPortDevicePath(const std::string& portName)
 }
 
 CSerialPort::CSerialPort(CSerialPort&& other) noexcept
-    : m_Fd(other.m_Fd), m_LastError(other.m_LastError), m_Pseudo(other.m_Pseudo),
-      m_DevicePath(std::move(other.m_DevicePath))
+    : m_Fd(other.m_Fd), m_LastError(other.m_LastError), m_HungUp(other.m_HungUp),
+      m_Pseudo(other.m_Pseudo), m_DevicePath(std::move(other.m_DevicePath))
 {
     other.m_Fd = -1;
 }
@@ -73,11 +73,28 @@ CSerialPort& CSerialPort::operator=(CSerialPort&& other) noexcept
         Close();
         m_Fd = other.m_Fd;
         m_LastError = other.m_LastError;
+        m_HungUp = other.m_HungUp;
         m_Pseudo = other.m_Pseudo;
         m_DevicePath = std::move(other.m_DevicePath);
         other.m_Fd = -1;
     }
     return *this;
+}
+
+void CSerialPort::Failed(int error)
+{
+    m_LastError = error;
+    if (error == EIO || error == ENXIO || error == ENODEV)
+        m_HungUp = true;
+}
+
+bool CSerialPort::HangUpEvents(short revents)
+{
+    if (!(revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return false;
+    m_LastError = EIO;
+    m_HungUp = true;
+    return true;
 }
 
 bool CSerialPort::Open(const std::string& portName)
@@ -112,6 +129,7 @@ void CSerialPort::Close()
         ::close(m_Fd);
         m_Fd = -1;
     }
+    m_HungUp = false;
 }
 
 bool CSerialPort::ReadSettings()
@@ -157,7 +175,7 @@ bool CSerialPort::Configure(unsigned baud)
 bool CSerialPort::Purge()
 {
     if (!IsOpen() || ::tcflush(m_Fd, TCIOFLUSH) != 0) {
-        m_LastError = IsOpen() ? errno : EBADF;
+        Failed(IsOpen() ? errno : EBADF);
         return false;
     }
     return true;
@@ -190,7 +208,13 @@ void CSerialPort::PulseRts(unsigned lowMs, unsigned highMs)
 std::size_t CSerialPort::Queued()
 {
     int count = 0;
-    if (!IsOpen() || ::ioctl(m_Fd, FIONREAD, &count) != 0 || count < 0)
+    if (!IsOpen())
+        return 0;
+    if (::ioctl(m_Fd, FIONREAD, &count) != 0) {
+        Failed(errno);
+        return 0;
+    }
+    if (count < 0)
         return 0;
     return static_cast<std::size_t>(count);
 }
@@ -202,7 +226,7 @@ std::size_t CSerialPort::ReadNow(void* buf, std::size_t n)
     ssize_t got = ::read(m_Fd, buf, n);
     if (got < 0) {
         if (errno != EAGAIN && errno != EINTR)
-            m_LastError = errno;
+            Failed(errno);
         return 0;
     }
     return static_cast<std::size_t>(got);
@@ -218,15 +242,14 @@ bool CSerialPort::WaitForInput(unsigned timeoutMs)
     for (;;) {
         pollfd p{m_Fd, POLLIN, 0};
         int ready = ::poll(&p, 1, RemainingMs(deadline));
+        // A hung-up line also reports input, of which there is none.
+        if (ready > 0 && HangUpEvents(p.revents))
+            return false;
         if (ready > 0 && (p.revents & POLLIN))
             return true;
         if (ready < 0 && errno != EINTR) {
             m_LastError = errno;
             return false;
-        }
-        if (ready > 0) {
-            // A hang-up without data: nothing will come before the deadline.
-            ::usleep(1000);
         }
         if (RemainingMs(deadline) == 0)
             return Queued() > 0;
@@ -235,6 +258,8 @@ bool CSerialPort::WaitForInput(unsigned timeoutMs)
 
 bool CSerialPort::ReadExact(void* buf, std::size_t n, unsigned timeoutMs)
 {
+    if (!IsOpen())
+        return false;
     auto* out = static_cast<unsigned char*>(buf);
     std::size_t have = 0;
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -246,9 +271,8 @@ bool CSerialPort::ReadExact(void* buf, std::size_t n, unsigned timeoutMs)
         if (left == 0)
             return false;
         pollfd p{m_Fd, POLLIN, 0};
-        int ready = ::poll(&p, 1, left);
-        if (ready > 0 && !(p.revents & POLLIN))
-            ::usleep(1000);
+        if (::poll(&p, 1, left) > 0 && HangUpEvents(p.revents))
+            return false;
     }
     return true;
 }
@@ -269,7 +293,7 @@ std::size_t CSerialPort::Write(const void* buf, std::size_t n, unsigned timeoutM
             continue;
         }
         if (put < 0 && errno != EAGAIN && errno != EINTR) {
-            m_LastError = errno;
+            Failed(errno);
             break;
         }
         int left = RemainingMs(deadline);

@@ -55,10 +55,21 @@ public:
     std::size_t Write(const void* buf, std::size_t n, unsigned timeoutMs = 2000);
 
     int LastError() const { return m_LastError; }
+    // True once the device reported that the other end is gone (a hang-up or
+    // an input/output error), as a pseudo-terminal does when its controller
+    // side closes and a USB adapter does when it is pulled. Nothing will come
+    // through again until the port is opened anew.
+    bool HungUp() const { return m_HungUp; }
 
 private:
+    // Keeps `error` as the last error and notes a hang-up when it says so.
+    void Failed(int error);
+    // True for poll() events that say the line is gone.
+    bool HangUpEvents(short revents);
+
     int m_Fd = -1;
     int m_LastError = 0;
+    bool m_HungUp = false;
     bool m_Pseudo = false;
     std::string m_DevicePath;
 };

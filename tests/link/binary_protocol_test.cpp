@@ -20,7 +20,6 @@ std::size_t Count(const std::vector<std::string>& lines, const std::string& line
 
 TEST_F(LinkTest, RefusedFramesAreSentAgainUpToTheLimit)
 {
-    Connect(Kind::Binary);
     struct Case {
         const char* name;
         int refusals;
@@ -42,16 +41,22 @@ TEST_F(LinkTest, RefusedFramesAreSentAgainUpToTheLimit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        Connect(Kind::Binary);
+        g_AbortFlag = 0;
         g_BinLink.m_PosX = 0;
-        m_Sim.ClearLog();
+        std::size_t boxes = TestHost().Boxes().size();
         m_Sim.RefuseNext(c.refusals);
         EXPECT_EQ(c.send(), c.result);
         int written = c.result ? c.refusals + 1 : c.refusals;
         EXPECT_EQ(LogLines("refused " + c.command).size() + LogLines(c.command).size(),
                   static_cast<std::size_t>(written));
-        m_Sim.RefuseNext(0);
+        // Past the limit the line is given up: told once, STOP, port closed.
+        EXPECT_EQ(TestHost().Boxes().size() - boxes, c.result ? 0u : 1u);
+        EXPECT_EQ(g_AbortFlag, c.result ? 0 : 1);
+        EXPECT_EQ(g_BinLink.m_Port.IsOpen(), c.result == 1);
     }
     // A refused move leaves the stored position alone.
+    Connect(Kind::Binary);
     m_Sim.RefuseNext(11);
     g_BinLink.m_PosX = 0;
     EXPECT_EQ(g_BinLink.MoveXTo(300), 0);
@@ -184,6 +189,10 @@ TEST_F(LinkTest, AWaitEndsWhenTheControllerFallsSilent)
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(g_BinLink.WaitAxesIdle(0x01));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    // A controller silent for a whole wait is taken for gone.
+    EXPECT_EQ(g_AbortFlag, 1);
+    EXPECT_EQ(TestHost().Boxes().size(), 1u);
+    EXPECT_FALSE(g_BinLink.m_Port.IsOpen());
 }
 
 TEST_F(LinkTest, HomingOnTheBinaryRoad)
@@ -235,20 +244,22 @@ TEST_F(LinkTest, CableTestAndOutputs)
     EXPECT_EQ(TestHost().BoxTexts(), (std::vector<std::string>{"Machine I/O Cable Connnect Fail !"}));
     EXPECT_EQ(m_Sim.GetState().outputs, 0x1111);
 
-    // Output 5 takes group 3 bit 3 and group 2 bit 2; a refused word is not kept.
+    // Output 5 takes group 3 bit 3 and group 2 bit 2.
     g_AbortFlag = 0;
     g_MachineLink.CmdOutput(5, 1);
     EXPECT_EQ(g_BinLink.m_OutputWord, 0x1111 | 0x0800 | 0x0040);
     EXPECT_EQ(m_Sim.GetState().outputs, g_BinLink.m_OutputWord);
-    m_Sim.RefuseNext(11);
-    EXPECT_EQ(g_BinLink.SetOutputBit(4, 3, true), 0);
-    EXPECT_EQ(g_BinLink.m_OutputWord, 0x1111 | 0x0800 | 0x0040);
 
     // Drives on: the enable bits of groups 1 to 3 are cleared.
-    m_Sim.RefuseNext(0);
     g_MachineLink.CmdEB(1);
     EXPECT_EQ(g_BinLink.m_OutputWord & 0x0111, 0);
     EXPECT_EQ(g_MachineLink.Send(), 0);  // the binary road has sent already
+
+    // A refused word is not kept.
+    std::uint16_t word = g_BinLink.m_OutputWord;
+    m_Sim.RefuseNext(11);
+    EXPECT_EQ(g_BinLink.SetOutputBit(4, 3, true), 0);
+    EXPECT_EQ(g_BinLink.m_OutputWord, word);
 }
 
 TEST_F(LinkTest, SpindleCheckGivesUpAfterItsLimit)

@@ -19,6 +19,7 @@
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "settings/work_order_dlg.h"
+#include "tool_support.h"
 #include "ui/edit_wnd.h"
 
 #include <algorithm>
@@ -36,34 +37,7 @@
 
 namespace {
 
-// A private settings store and system directory, removed at exit, so the
-// tool never touches the user's own. Made before every other static object
-// (init_priority): some program-wide objects read settings when they are
-// constructed.
-struct CPrivateStore {
-    std::string m_Dir;
-
-    CPrivateStore()
-    {
-        char pattern[] = "/tmp/ordune-tool-XXXXXX";
-        if (const char* root = ::mkdtemp(pattern)) {
-            m_Dir = root;
-            ::setenv("ORDUNE_SETTINGS_FILE", (m_Dir + "/settings.reg").c_str(), 1);
-            ::setenv("XDG_DATA_HOME", (m_Dir + "/data").c_str(), 1);
-            ::setenv("XDG_CONFIG_HOME", (m_Dir + "/config").c_str(), 1);
-        } else {
-            std::perror("ordune-tool: mkdtemp");
-        }
-    }
-    ~CPrivateStore()
-    {
-        std::error_code error;
-        if (!m_Dir.empty())
-            std::filesystem::remove_all(m_Dir, error);
-    }
-};
-
-CPrivateStore g_PrivateStore __attribute__((init_priority(101)));
+CPrivateStore g_PrivateStore __attribute__((init_priority(101))){"ordune-tool"};
 
 // The console host, except that a question nobody can answer here is told
 // on standard error with the answer taken: an undefined D code is drawn with
@@ -107,26 +81,6 @@ std::string Absolute(const std::string& path)
     if (path.empty() || std::filesystem::path(path).is_absolute())
         return path;
     return (g_StartDir / path).lexically_normal().string();
-}
-
-// The FILETYPE block of a CAD dialect in the settings text; -1 when none
-// is named so.
-int DialectBlock(const std::string& dialect)
-{
-    CLineEdit& settings = g_SettingsTextWnd.Edit();
-    int block = 0;
-    for (int line = settings.FindLine("FILETYPE"); line >= 0; line = settings.FindNextLine(), ++block) {
-        std::string text = settings.GetLineText(line);
-        std::size_t dollar = text.find('$');
-        if (dollar == std::string::npos)
-            continue;
-        std::string name = text.substr(dollar + 1);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\r' || name.back() == '\t'))
-            name.pop_back();
-        if (name == dialect)
-            return block;
-    }
-    return -1;
 }
 
 // The options are read in the directory the tool was started from.

@@ -129,6 +129,14 @@ bool CControllerSimulator::Start(Kind kind, unsigned baud)
     ::tcsetattr(m_Slave, TCSANOW, &tio);
     ::fcntl(m_Master, F_SETFL, ::fcntl(m_Master, F_GETFL) | O_NONBLOCK);
     m_Stop = false;
+    // A controller that starts anew has none of the faults of its last run.
+    m_Refuse = m_Drop = 0;
+    m_Garble = false;
+    m_Delay = 0;
+    m_SplitGap = -1;
+    m_Hold = false;
+    m_Noise = false;
+    m_HangUpOnNext = false;
     m_Thread = std::thread([this] { Run(); });
     return true;
 }
@@ -165,6 +173,17 @@ void CControllerSimulator::Run()
         Advance(now);
         if (ready > 0 && (p.revents & POLLIN)) {
             ssize_t got = ::read(m_Master, buf, sizeof buf);
+            if (got > 0 && m_HangUpOnNext) {
+                m_Received.insert(m_Received.end(), buf, buf + got);
+                AddLog("hung up");
+                // Closing every descriptor of our side hangs the line up for
+                // the program; Stop() finds nothing left to close.
+                ::close(m_Master);
+                ::close(m_Slave);
+                m_Master = m_Slave = -1;
+                m_Outgoing.clear();
+                return;
+            }
             if (got > 0)
                 HandleBytes(buf, static_cast<std::size_t>(got));
         }
@@ -303,6 +322,15 @@ bool CControllerSimulator::LineAtOurRate()
 void CControllerSimulator::HandleBytes(const unsigned char* data, std::size_t n)
 {
     m_Received.insert(m_Received.end(), data, data + n);
+    if (m_Noise) {
+        std::uniform_int_distribution<int> length(1, 16), byte(0, 255);
+        std::vector<unsigned char> noise(static_cast<std::size_t>(length(m_NoiseSource)));
+        for (unsigned char& b : noise)
+            b = static_cast<unsigned char>(byte(m_NoiseSource));
+        AddLog("noise: " + std::to_string(noise.size()) + " bytes answered");
+        Queue(std::move(noise));
+        return;
+    }
     if (!LineAtOurRate()) {
         AddLog("noise: " + std::to_string(n) + " bytes at another rate");
         m_Input.clear();
@@ -717,6 +745,19 @@ void CControllerSimulator::SplitNextReply(unsigned gapMilliseconds)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_SplitGap = static_cast<int>(gapMilliseconds);
+}
+
+void CControllerSimulator::AnswerWithNoise(std::uint32_t seed)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_NoiseSource.seed(seed);
+    m_Noise = true;
+}
+
+void CControllerSimulator::HangUpOnNextFrame()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_HangUpOnNext = true;
 }
 
 CControllerSimulator::State CControllerSimulator::GetState()

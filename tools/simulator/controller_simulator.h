@@ -5,7 +5,8 @@
 // acknowledged with ACK or NAK), keeps the axis counters, outputs, drives and
 // spindle, moves the axes in pulses at the set speeds, and logs every command
 // it decodes. Faults can be asked for: refused, dropped, garbled, delayed or
-// split replies. It runs in a thread of its own.
+// split replies, a line of noise, or a controller that goes away. It runs in
+// a thread of its own.
 #pragma once
 
 #include <array>
@@ -13,6 +14,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,6 +72,14 @@ public:
     void GarbleNextAnswer();
     void DelayNextReply(unsigned milliseconds);
     void SplitNextReply(unsigned gapMilliseconds);  // two parts, a gap between
+    // From now on every burst of bytes heard is answered with 1 to 16 random
+    // bytes (a generator seeded with `seed`) and nothing is decoded: a line
+    // that only carries noise.
+    void AnswerWithNoise(std::uint32_t seed);
+    // The controller goes away when it next hears anything: its side of the
+    // pseudo-terminal is closed, unanswered, as when its power is cut or its
+    // USB adapter is pulled. Stop() does the same at once.
+    void HangUpOnNextFrame();
 
     State GetState();
     std::vector<std::string> Log();
@@ -142,4 +152,7 @@ private:
     bool m_Garble = false;
     unsigned m_Delay = 0;
     int m_SplitGap = -1;
+    bool m_Noise = false;
+    std::mt19937 m_NoiseSource;
+    bool m_HangUpOnNext = false;
 };
