@@ -284,7 +284,11 @@ void ShowFillProgress(const std::string& path, int percent)
     if (percent >= 0) {
         text = LoadResString(IDS_FILLING_AREA);
         ReplaceFirst(text, "%s", path);
-        text += " " + std::to_string(percent) + "%";
+        // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict)
+        // about a literal plus a temporary string.
+        text += ' ';
+        text += std::to_string(percent);
+        text += '%';
     }
     Host().SetStatusText(text);
     if (percent >= 0)
