@@ -1,6 +1,7 @@
 // The clipped shapes every drawer sends its pixels through: shapes with a
 // coordinate outside -1000..2000 are dropped whole, line ends are clamped to
-// -2000..2000; and the thin board line of the work-area frame.
+// -2000..2000 (the shape batches apply the same two rules); and the thin
+// board line of the work-area frame.
 #include "view/velm_view.h"
 
 namespace {
@@ -9,7 +10,14 @@ constexpr int kShapeMin = -1000;
 constexpr int kShapeMax = 2000;
 constexpr int kLineLimit = 2000;
 
-bool InShapeWindow(std::initializer_list<int> values)
+int Clamp(int v)
+{
+    return v > kLineLimit ? kLineLimit : v < -kLineLimit ? -kLineLimit : v;
+}
+
+}  // namespace
+
+bool CVelmView::InShapeWindow(std::initializer_list<int> values)
 {
     for (int v : values)
         if (v < kShapeMin || v > kShapeMax)
@@ -17,12 +25,10 @@ bool InShapeWindow(std::initializer_list<int> values)
     return true;
 }
 
-int Clamp(int v)
+POINT CVelmView::ClampedEnd(int x, int y)
 {
-    return v > kLineLimit ? kLineLimit : v < -kLineLimit ? -kLineLimit : v;
+    return POINT{Clamp(x), Clamp(y)};
 }
-
-}  // namespace
 
 void CVelmView::ClippedArc(CDrawSurface& dc, int left, int top, int right, int bottom, int xs,
                            int ys, int xe, int ye)

@@ -24,6 +24,7 @@
 #include "view/width_group.h"
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 class CCmdUI;
@@ -131,6 +132,10 @@ public:
     static void ClippedRectangle(CDrawSurface& dc, int left, int top, int right, int bottom);
     static void ClippedMoveTo(CDrawSurface& dc, int x, int y);
     static void ClippedLineTo(CDrawSurface& dc, int x, int y);
+    // The two rules of the clipped primitives: whether a shape with these
+    // coordinates is drawn at all, and a line end clamped.
+    static bool InShapeWindow(std::initializer_list<int> values);
+    static POINT ClampedEnd(int x, int y);
     void DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
 
     // Drawing (stage_drawing.cpp and the drawer files).

@@ -1,0 +1,89 @@
+// Runs of like shapes handed to the surface in one call.
+#include "view/shape_batch.h"
+
+#include "view/velm_view.h"
+
+namespace {
+
+// A run is handed over at this size too, so a long one does not hold a
+// large buffer.
+constexpr std::size_t kRunLimit = 4096;
+
+}  // namespace
+
+CShapeBatch::CShapeBatch(CDrawSurface& dc) : m_Dc(dc), m_Pen(dc.Pen()), m_Brush(dc.Brush()) {}
+
+CShapeBatch::~CShapeBatch()
+{
+    Flush();
+}
+
+void CShapeBatch::Begin(Kind kind)
+{
+    bool joins = kind == m_Kind && m_Pen == m_RunPen &&
+                 (kind == Kind::Line || m_Brush == m_RunBrush) &&
+                 m_Ends.size() / 2 + m_Boxes.size() < kRunLimit;
+    if (joins)
+        return;
+    Flush();
+    m_Kind = kind;
+    m_RunPen = m_Pen;
+    m_RunBrush = m_Brush;
+}
+
+void CShapeBatch::Flush()
+{
+    if (m_Kind == Kind::None)
+        return;
+    m_Dc.SelectPen(m_RunPen);
+    m_Dc.SelectBrush(m_RunBrush);
+    switch (m_Kind) {
+    case Kind::Line: m_Dc.Lines(m_Ends); break;
+    case Kind::Rectangle: m_Dc.Rectangles(m_Boxes); break;
+    case Kind::Ellipse: m_Dc.Ellipses(m_Boxes); break;
+    case Kind::None: break;
+    }
+    m_Kind = Kind::None;
+    m_Ends.clear();
+    m_Boxes.clear();
+}
+
+void CShapeBatch::ClippedLine(int x1, int y1, int x2, int y2)
+{
+    Begin(Kind::Line);
+    m_Ends.push_back(CVelmView::ClampedEnd(x1, y1));
+    m_Ends.push_back(CVelmView::ClampedEnd(x2, y2));
+}
+
+void CShapeBatch::Rectangle(int left, int top, int right, int bottom)
+{
+    Begin(Kind::Rectangle);
+    m_Boxes.push_back(RECT{left, top, right, bottom});
+}
+
+void CShapeBatch::ClippedRectangle(int left, int top, int right, int bottom)
+{
+    if (CVelmView::InShapeWindow({left, top, right, bottom}))
+        Rectangle(left, top, right, bottom);
+}
+
+void CShapeBatch::Ellipse(int left, int top, int right, int bottom)
+{
+    Begin(Kind::Ellipse);
+    m_Boxes.push_back(RECT{left, top, right, bottom});
+}
+
+void CShapeBatch::ClippedEllipse(int left, int top, int right, int bottom)
+{
+    if (CVelmView::InShapeWindow({left, top, right, bottom}))
+        Ellipse(left, top, right, bottom);
+}
+
+void CShapeBatch::ClippedArc(int left, int top, int right, int bottom, int xs, int ys, int xe,
+                             int ye)
+{
+    Flush();
+    m_Dc.SelectPen(m_Pen);
+    m_Dc.SelectBrush(m_Brush);
+    CVelmView::ClippedArc(m_Dc, left, top, right, bottom, xs, ys, xe, ye);
+}
