@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kShapeMin = -1000;
-constexpr int kShapeMax = 2000;
 constexpr int kLineLimit = 2000;
 
 int Clamp(int v)
@@ -16,14 +14,6 @@ int Clamp(int v)
 }
 
 }  // namespace
-
-bool CVelmView::InShapeWindow(std::initializer_list<int> values)
-{
-    for (int v : values)
-        if (v < kShapeMin || v > kShapeMax)
-            return false;
-    return true;
-}
 
 POINT CVelmView::ClampedEnd(int x, int y)
 {

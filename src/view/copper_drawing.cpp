@@ -30,6 +30,18 @@ float ArcApertureWidth(const CVelmDoc& doc, const CTrackRecord& track)
     return width > 0.0f ? width : 1.0f;
 }
 
+namespace {
+
+// The arc pen of a copper record; the look-up only for arcs, the other
+// records do not use it.
+float ArcPen(const CVelmDoc& doc, const CTrackRecord& track)
+{
+    int kind = track.type & 0x0F;
+    return kind == 3 || kind == 4 ? ArcApertureWidth(doc, track) : 0.0f;
+}
+
+}  // namespace
+
 CTrackPainter::CTrackPainter(CVelmView& v, CDrawSurface& surface, COLORREF c,
                              const CLayoutBlock* b, CDPoint offset)
     : view(v), batch(surface), colour(c), block(b), d(b ? b->m_Centre : offset)
@@ -127,7 +139,7 @@ void CVelmView::DrawCopper(COLORREF colour)
     CTrackPainter paint(*this, v.dc, colour);
     paint.batch.SelectBrush(SolidBrush(colour));
     for (const auto& t : m_Doc.m_TrackList)
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), true);
+        paint.CopperTrack(*t, ArcPen(m_Doc, *t), true);
     paint.batch.SelectPen(SolidPen(1, colour));
     COLORREF fill = colour;
     if (g_SolidLineView)
@@ -148,7 +160,7 @@ void CVelmView::DrawCopperPlaced(const CLayoutBlock* block, COLORREF colour)
     for (const auto& f : m_Doc.m_FlashList)
         paint.Disc(*f, true);
     for (const auto& t : m_Doc.m_TrackList) {
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), false);
+        paint.CopperTrack(*t, ArcPen(m_Doc, *t), false);
         // The discs after a track need the copper brush again.
         paint.batch.SelectBrush(SolidBrush(colour));
     }
