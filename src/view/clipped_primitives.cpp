@@ -4,22 +4,6 @@
 // board line of the work-area frame.
 #include "view/velm_view.h"
 
-namespace {
-
-constexpr int kLineLimit = 2000;
-
-int Clamp(int v)
-{
-    return v > kLineLimit ? kLineLimit : v < -kLineLimit ? -kLineLimit : v;
-}
-
-}  // namespace
-
-POINT CVelmView::ClampedEnd(int x, int y)
-{
-    return POINT{Clamp(x), Clamp(y)};
-}
-
 void CVelmView::ClippedArc(CDrawSurface& dc, int left, int top, int right, int bottom, int xs,
                            int ys, int xe, int ye)
 {
@@ -41,12 +25,14 @@ void CVelmView::ClippedRectangle(CDrawSurface& dc, int left, int top, int right,
 
 void CVelmView::ClippedMoveTo(CDrawSurface& dc, int x, int y)
 {
-    dc.MoveTo(Clamp(x), Clamp(y));
+    POINT p = ClampedEnd(x, y);
+    dc.MoveTo(p.x, p.y);
 }
 
 void CVelmView::ClippedLineTo(CDrawSurface& dc, int x, int y)
 {
-    dc.LineTo(Clamp(x), Clamp(y));
+    POINT p = ClampedEnd(x, y);
+    dc.LineTo(p.x, p.y);
 }
 
 void CVelmView::DrawLine(int x1, int y1, int x2, int y2, COLORREF colour)

@@ -3,14 +3,6 @@
 
 #include "view/velm_view.h"
 
-namespace {
-
-// A run is handed over at this size too, so a long one does not hold a
-// large buffer.
-constexpr std::size_t kRunLimit = 4096;
-
-}  // namespace
-
 CShapeBatch::CShapeBatch(CDrawSurface& dc) : m_Dc(dc), m_Pen(dc.Pen()), m_Brush(dc.Brush()) {}
 
 CShapeBatch::~CShapeBatch()
@@ -18,13 +10,8 @@ CShapeBatch::~CShapeBatch()
     Flush();
 }
 
-void CShapeBatch::Begin(Kind kind)
+void CShapeBatch::Restart(Kind kind)
 {
-    bool joins = kind == m_Kind && m_Pen == m_RunPen &&
-                 (kind == Kind::Line || m_Brush == m_RunBrush) &&
-                 m_Ends.size() / 2 + m_Boxes.size() < kRunLimit;
-    if (joins)
-        return;
     Flush();
     m_Kind = kind;
     m_RunPen = m_Pen;

@@ -50,5 +50,15 @@ private:
     std::vector<RECT> m_Boxes;
 
     // Ends the run when the next shape cannot join it.
-    void Begin(Kind kind);
+    void Begin(Kind kind)
+    {
+        if (kind != m_Kind || !(m_Pen == m_RunPen) ||
+            (kind != Kind::Line && !(m_Brush == m_RunBrush)) ||
+            m_Ends.size() / 2 + m_Boxes.size() >= kRunLimit)
+            Restart(kind);
+    }
+    void Restart(Kind kind);
+    // A run is handed over at this size too, so a long one does not hold a
+    // large buffer.
+    static constexpr std::size_t kRunLimit = 4096;
 };

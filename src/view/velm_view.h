@@ -23,6 +23,7 @@
 #include "view/draw_surface.h"
 #include "view/width_group.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <limits>
@@ -143,7 +144,10 @@ public:
                 return false;
         return true;
     }
-    static POINT ClampedEnd(int x, int y);
+    static POINT ClampedEnd(int x, int y)
+    {
+        return POINT{std::clamp(x, -2000, 2000), std::clamp(y, -2000, 2000)};
+    }
     void DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
 
     // Drawing (stage_drawing.cpp and the drawer files).

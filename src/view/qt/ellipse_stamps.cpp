@@ -70,8 +70,11 @@ void CEllipseStamps::Draw(const CPixelRows& px, const RECT& box, const CPen& pen
 {
     const int left = std::min(box.left, box.right), top = std::min(box.top, box.bottom);
     const int width = std::abs(box.right - box.left), height = std::abs(box.bottom - box.top);
-    const Key key{width,     height,     std::max(pen.width, 1), pen.flatCaps, !pen.null,
-                  pen.null ? 0 : pen.colour, !brush.null, brush.null ? 0 : brush.colour};
+    const CKey key{std::uint64_t(width) | std::uint64_t(height) << 8 |
+                       std::uint64_t(std::uint32_t(std::max(pen.width, 1))) << 16 |
+                       std::uint64_t(pen.flatCaps) << 48,
+                   (pen.null ? 0 : std::uint64_t(pen.colour & 0xFFFFFF) | 1ull << 24) |
+                       (brush.null ? 0 : (std::uint64_t(brush.colour & 0xFFFFFF) | 1ull << 24) << 32)};
     if (!m_Last || key != m_LastKey) {
         auto found = m_Stamps.find(key);
         if (found == m_Stamps.end()) {

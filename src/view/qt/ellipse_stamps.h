@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <map>
-#include <tuple>
 #include <vector>
 
 class CEllipseStamps {
@@ -35,12 +34,15 @@ private:
         // The pixels the runs reach, off the box's top left corner.
         int left = 0, top = 0, right = -1, bottom = -1;
     };
-    // Box width and height; pen width, flat caps, pen drawn, its colour;
-    // brush drawn, its colour.
-    using Key = std::tuple<int, int, int, bool, bool, COLORREF, bool, COLORREF>;
-    std::map<Key, CStamp> m_Stamps;
+    // Box width and height, pen width and flat caps; whether pen and brush
+    // are drawn, and their colours.
+    struct CKey {
+        std::uint64_t shape = 0, colours = 0;
+        auto operator<=>(const CKey&) const = default;
+    };
+    std::map<CKey, CStamp> m_Stamps;
     // Flashes of one size tend to come together.
-    Key m_LastKey{-1, -1, 0, false, false, 0, false, 0};
+    CKey m_LastKey;
     const CStamp* m_Last = nullptr;
 
     static CStamp Make(int width, int height, const CPen& pen, const CBrush& brush);

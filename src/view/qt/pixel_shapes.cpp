@@ -166,30 +166,49 @@ void RoundLine(const CPixelRows& px, POINT a, POINT b, int width, std::uint32_t 
     const double r = width / 2.0;
     const int dx = b.x - a.x, dy = b.y - a.y;
 
+    // A line wholly inside the image needs no clipping of its runs.
+    const int margin = disc.above + disc.below + 2;
+    const bool inside = top == a.y - disc.above && bottom == b.y + disc.below &&
+                        std::min(a.x, b.x) - margin >= 0 && std::max(a.x, b.x) + margin < px.width;
+
     // Row by row, top down: the body's pixels (from `body`), joined by
     // those of the round ends on the rows these reach; spans of one convex
     // shape that overlap.
-    auto rows = [&](auto body) {
-        for (int y = top; y <= bottom; ++y) {
+    auto rows = [&](auto body) __attribute__((always_inline)) {
+        auto row = [&](int y, bool nearA, bool nearB) __attribute__((always_inline)) {
             const int ka = y - a.y, kb = y - b.y;
             int x0 = none, x1 = -none;
             body(ka, kb, x0, x1);
-            if (ka <= disc.below) {
+            if (nearA) {
                 x0 = std::min(x0, a.x + disc.left[ka + reach]);
                 x1 = std::max(x1, a.x + disc.right[ka + reach]);
             }
-            if (kb >= -disc.above) {
+            if (nearB) {
                 x0 = std::min(x0, b.x + disc.left[kb + reach]);
                 x1 = std::max(x1, b.x + disc.right[kb + reach]);
             }
-            if (x0 <= x1)
+            if (x0 > x1)
+                return;
+            if (inside)
+                CPixelRows::Fill(px.bits + std::ptrdiff_t(y) * px.stride + x0, x1 - x0 + 1, colour);
+            else
                 px.Run(y, x0, x1, colour);
-        }
+        };
+        // The rows the ends reach, and between them the body's alone.
+        const int endA = std::min(a.y + disc.below, bottom);
+        const int startB = std::min(std::max(b.y - disc.above, top), bottom + 1);
+        int y = top;
+        for (; y <= endA; ++y)
+            row(y, true, y >= startB);
+        for (; y < startB; ++y)
+            row(y, false, false);
+        for (; y <= bottom; ++y)
+            row(y, false, true);
     };
     if (dx == 0) {
         // Upright: the same pixels on every row between the ends.
         const int left = a.x + FloorToInt(-r - kNudge) + 1, right = a.x + CeilToInt(r - kNudge) - 1;
-        rows([&](int ka, int kb, int& x0, int& x1) {
+        rows([&](int ka, int kb, int& x0, int& x1) __attribute__((always_inline)) {
             if (ka >= 0 && kb < 0) {
                 x0 = left;
                 x1 = right;
@@ -198,7 +217,7 @@ void RoundLine(const CPixelRows& px, POINT a, POINT b, int width, std::uint32_t 
     } else if (dy == 0) {
         // Level: every row the pen reaches runs between the ends.
         const int left = std::min(a.x, b.x), right = std::max(a.x, b.x) - 1;
-        rows([&](int, int, int& x0, int& x1) {
+        rows([&](int, int, int& x0, int& x1) __attribute__((always_inline)) {
             x0 = left;
             x1 = right;
         });
@@ -216,7 +235,7 @@ void RoundLine(const CPixelRows& px, POINT a, POINT b, int width, std::uint32_t 
         double stripLo = v * stripStep - stripHalf - kNudge, stripHi = v * stripStep + stripHalf - kNudge;
         double bandLo = v * bandStep + std::min(0.0, length2 / dx) - kNudge;
         double bandHi = v * bandStep + std::max(0.0, length2 / dx) - kNudge;
-        rows([&](int, int, int& x0, int& x1) {
+        rows([&](int, int, int& x0, int& x1) __attribute__((always_inline)) {
             const double lo = std::max(stripLo, bandLo), hi = std::min(stripHi, bandHi);
             if (lo < hi) {
                 x0 = a.x + FloorToInt(lo) + 1;
