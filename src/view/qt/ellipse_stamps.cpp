@@ -79,10 +79,13 @@ void CEllipseStamps::Draw(const CPixelRows& px, const RECT& box, const CPen& pen
         auto found = m_Stamps.find(key);
         if (found == m_Stamps.end()) {
             // Each zoom brings sizes of its own: the stamps of earlier ones
-            // go once there are many.
-            if (m_Stamps.size() >= kKept)
+            // go once they hold many pixels.
+            if (m_Pixels > kKeptPixels) {
                 m_Stamps.clear();
+                m_Pixels = 0;
+            }
             found = m_Stamps.emplace(key, Make(width, height, pen, brush)).first;
+            m_Pixels += found->second.pixels.size();
         }
         m_LastKey = key;
         m_Last = &found->second;

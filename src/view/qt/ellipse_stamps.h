@@ -16,8 +16,8 @@ class CEllipseStamps {
 public:
     // Boxes up to this many pixels each way are stamped.
     static constexpr int kLargest = 64;
-    // Stamps kept at most.
-    static constexpr std::size_t kKept = 1024;
+    // Pixels of stamps kept at most (each zoom brings sizes of its own).
+    static constexpr std::size_t kKeptPixels = std::size_t(1) << 20;
 
     // The ellipse of the device-context box (right and bottom just outside)
     // with that pen and brush; the box is at most kLargest each way.
@@ -41,6 +41,7 @@ private:
         auto operator<=>(const CKey&) const = default;
     };
     std::map<CKey, CStamp> m_Stamps;
+    std::size_t m_Pixels = 0;
     // Flashes of one size tend to come together.
     CKey m_LastKey;
     const CStamp* m_Last = nullptr;
