@@ -42,28 +42,12 @@ void CShapeBatch::ClippedLine(int x1, int y1, int x2, int y2)
     m_Ends.push_back(CVelmView::ClampedEnd(x2, y2));
 }
 
-void CShapeBatch::Rectangle(int left, int top, int right, int bottom)
+void CShapeBatch::Box(Kind kind, const RECT& box, bool clipped)
 {
-    Begin(Kind::Rectangle);
-    m_Boxes.push_back(RECT{left, top, right, bottom});
-}
-
-void CShapeBatch::ClippedRectangle(int left, int top, int right, int bottom)
-{
-    if (CVelmView::InShapeWindow({left, top, right, bottom}))
-        Rectangle(left, top, right, bottom);
-}
-
-void CShapeBatch::Ellipse(int left, int top, int right, int bottom)
-{
-    Begin(Kind::Ellipse);
-    m_Boxes.push_back(RECT{left, top, right, bottom});
-}
-
-void CShapeBatch::ClippedEllipse(int left, int top, int right, int bottom)
-{
-    if (CVelmView::InShapeWindow({left, top, right, bottom}))
-        Ellipse(left, top, right, bottom);
+    if (clipped && !CVelmView::InShapeWindow({box.left, box.top, box.right, box.bottom}))
+        return;
+    Begin(kind);
+    m_Boxes.push_back(box);
 }
 
 void CShapeBatch::ClippedArc(int left, int top, int right, int bottom, int xs, int ys, int xe,

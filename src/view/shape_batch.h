@@ -27,10 +27,22 @@ public:
     // A line with both ends clamped.
     void ClippedLine(int x1, int y1, int x2, int y2);
     void ClippedLine(POINT a, POINT b) { ClippedLine(a.x, a.y, b.x, b.y); }
-    void Rectangle(int left, int top, int right, int bottom);
-    void ClippedRectangle(int left, int top, int right, int bottom);
-    void Ellipse(int left, int top, int right, int bottom);
-    void ClippedEllipse(int left, int top, int right, int bottom);
+    void Rectangle(int left, int top, int right, int bottom)
+    {
+        Box(Kind::Rectangle, RECT{left, top, right, bottom}, false);
+    }
+    void ClippedRectangle(int left, int top, int right, int bottom)
+    {
+        Box(Kind::Rectangle, RECT{left, top, right, bottom}, true);
+    }
+    void Ellipse(int left, int top, int right, int bottom)
+    {
+        Box(Kind::Ellipse, RECT{left, top, right, bottom}, false);
+    }
+    void ClippedEllipse(int left, int top, int right, int bottom)
+    {
+        Box(Kind::Ellipse, RECT{left, top, right, bottom}, true);
+    }
     // Arcs are few: drawn at once, after the shapes collected before them.
     void ClippedArc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye);
 
@@ -49,6 +61,9 @@ private:
     std::vector<POINT> m_Ends;
     std::vector<RECT> m_Boxes;
 
+    // A rectangle or an ellipse; a clipped one outside the shape window is
+    // dropped.
+    void Box(Kind kind, const RECT& box, bool clipped);
     // Ends the run when the next shape cannot join it.
     void Begin(Kind kind)
     {

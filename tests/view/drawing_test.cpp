@@ -398,14 +398,8 @@ TEST_F(ViewTest, LikeShapesReachTheSurfaceInRunsInTheirOrder)
     }
     for (int i = 0; i < 3; ++i)
         AddFlash(doc->m_FlashList, 100.0f + 20.0f * float(i), 50, 5);
-    for (int mode : {1, 3}) {
-        auto tool = std::make_unique<CDrillTool>();
-        tool->diameter = 20;
-        tool->mode = mode;
-        for (int i = 0; i < 2; ++i)
-            tool->holes.push_back(std::make_unique<CDPoint>(200 + 30 * i, 30 * mode));
-        g_HoleList.push_back(std::move(tool));
-    }
+    for (int mode : {1, 3})
+        AddDrillTool(g_HoleList, mode, 20, mode, {CDPoint(200, 30 * mode), CDPoint(230, 30 * mode)});
     view->DrawCopper(RGB(1, 2, 3));
     view->DrawDrillHoles(VIEW_LIGHT_GREEN);
 

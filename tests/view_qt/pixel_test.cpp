@@ -197,12 +197,7 @@ TEST_F(PixelTest, RunsPaintTheBoardAsShapeByShapeDoes)
     doc->m_ApertureList.push_back(std::move(aperture));
     for (float r : {2.0f, 6.0f, 20.0f, 25.0f, 45.0f})
         Flash(40 + 8 * r, 150, r);
-    auto tool = std::make_unique<CDrillTool>();
-    tool->diameter = 30;
-    tool->mode = 1;
-    tool->holes.push_back(std::make_unique<CDPoint>(100, 50));
-    tool->holes.push_back(std::make_unique<CDPoint>(380, 280));
-    g_HoleList.push_back(std::move(tool));
+    AddDrillTool(g_HoleList, 1, 30, 1, {CDPoint(100, 50), CDPoint(380, 280)});
     CPathRecord* layer = doc->AddPathLayer("T1ISO", 8, 1, 0, RGB(170, 170, 220));
     AddSegment(*layer, 0, 50, 40, 150, 40);
     AddSegment(*layer, 1, 230, 100, 200, 130, 200, 100);

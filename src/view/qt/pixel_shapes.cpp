@@ -47,53 +47,33 @@ void ThinLine(const CPixelRows& px, POINT a, POINT b, bool caps, std::uint32_t c
             *p = colour;
         return;
     }
-    // Ends in 26.6 fixed point.
-    int x1 = a.x * 64, y1 = a.y * 64, x2 = b.x * 64, y2 = b.y * 64;
-    bool capStart = caps, capEnd = caps;
+    // Ends in 26.6 fixed point; the walk goes along the longer axis (major
+    // m), the other (minor n) follows in 16.16.
+    auto walk = [&](int m1, int n1, int m2, int n2, auto put) {
+        if (m1 > m2) {
+            std::swap(m1, m2);
+            std::swap(n1, n2);
+        }
+        const int step = FixedDiv(n2 - n1, m2 - m1);
+        int n = n1 * 1024;
+        if (caps) {
+            m1 -= 32;
+            n -= step >> 1;
+            m2 += 32;
+        }
+        int m = (m1 + 32) >> 6;
+        const int mEnd = (m2 + 32) >> 6;
+        if (m == mEnd)
+            return;
+        n += ((m * 64) + (step > 0 ? 32 : 0) - m1) * step >> 6;
+        for (; m < mEnd; ++m, n += step)
+            put(m, n >> 16);
+    };
     auto put = [&](int x, int y) { px.bits[std::ptrdiff_t(y) * px.stride + x] = colour; };
-    if (std::abs(x2 - x1) < std::abs(y2 - y1)) {
-        // Steps in y, x follows.
-        if (y1 > y2) {
-            std::swap(y1, y2);
-            std::swap(x1, x2);
-            std::swap(capStart, capEnd);
-        }
-        int step = FixedDiv(x2 - x1, y2 - y1);
-        int x = x1 * 1024;
-        if (capStart) {
-            y1 -= 32;
-            x -= step >> 1;
-        }
-        if (capEnd)
-            y2 += 32;
-        int y = (y1 + 32) >> 6, yEnd = (y2 + 32) >> 6;
-        if (y == yEnd)
-            return;
-        x += ((y * 64) + (step > 0 ? 32 : 0) - y1) * step >> 6;
-        for (; y < yEnd; ++y, x += step)
-            put(x >> 16, y);
-    } else {
-        // Steps in x, y follows.
-        if (x1 > x2) {
-            std::swap(x1, x2);
-            std::swap(y1, y2);
-            std::swap(capStart, capEnd);
-        }
-        int step = FixedDiv(y2 - y1, x2 - x1);
-        int y = y1 * 1024;
-        if (capStart) {
-            x1 -= 32;
-            y -= step >> 1;
-        }
-        if (capEnd)
-            x2 += 32;
-        int x = (x1 + 32) >> 6, xEnd = (x2 + 32) >> 6;
-        if (x == xEnd)
-            return;
-        y += ((x * 64) + (step > 0 ? 32 : 0) - x1) * step >> 6;
-        for (; x < xEnd; ++x, y += step)
-            put(x, y >> 16);
-    }
+    if (std::abs(b.x - a.x) < std::abs(b.y - a.y))
+        walk(a.y * 64, a.x * 64, b.y * 64, b.x * 64, [&](int y, int x) { put(x, y); });
+    else
+        walk(a.x * 64, a.y * 64, b.x * 64, b.y * 64, put);
 }
 
 namespace {
