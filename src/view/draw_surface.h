@@ -7,8 +7,9 @@
 //
 // A board has tens of thousands of shapes, most of them alike: the batch
 // calls take many shapes of one pen and brush at once, so a surface sets its
-// pen up once per run instead of once per shape. A batch draws exactly what
-// the single calls would, one after the other.
+// pen up once per run instead of once per shape. A batch stands for the
+// single calls one after the other; a surface may draw the shapes of a
+// batch its own faster way (the image surface says how close it stays).
 #pragma once
 
 #include "platform/win_types.h"
