@@ -15,7 +15,7 @@
 class CEllipseStamps {
 public:
     // Boxes up to this many pixels each way are stamped.
-    static constexpr int kLargest = 64;
+    static constexpr int kLargest = 96;
     // Pixels of stamps kept at most (each zoom brings sizes of its own).
     static constexpr std::size_t kKeptPixels = std::size_t(1) << 20;
 

@@ -59,7 +59,7 @@ void ThinLine(const CPixelRows& px, POINT a, POINT b, bool caps, std::uint32_t c
 
 struct CRoundLineLimits {
     // RoundLine draws pens up to this wide.
-    static constexpr int kLargestPen = 16;
+    static constexpr int kLargestPen = 32;
 };
 
 // A line `width` pixels wide (up to kLargestPen) with round ends: the pixels whose centres lie
