@@ -6,12 +6,13 @@
 // the reference's (diff_fraction).
 //
 // Boards: a dense synthetic board (each of its two sides 40,000 tracks and
-// 70,000 flashes on 94 x 76 mm, made like the reader's output) at zoom to fit, four times closer and 8
-// pixels per mil on copper; a lighter synthetic board (tracks, pads, holes,
-// isolation paths, clearing strokes) alone and tiled 4 x 4, at fit and at a
-// close zoom, in the edit and the path stage; and the largest board of the
-// shared corpus loaded through File/New (its drill file read as metric), at
-// fit, four times closer and 8 pixels per mil on copper.
+// 70,000 flashes on 94 x 76 mm, made like the reader's output) at zoom to
+// fit, four times closer and 8 pixels per mil on copper; a lighter synthetic
+// board (tracks, pads, holes, isolation paths, clearing strokes) alone and
+// tiled 4 x 4, at fit and at a close zoom, in the edit and the path stage;
+// and the largest board of the shared corpus loaded through File/New (its
+// drill file read as metric), at fit, four times closer and 8 pixels per mil
+// on copper.
 // Run: build/bin/ordune_view_bench
 #include "records/board_extent.h"
 #include "platform/program_objects.h"

@@ -62,13 +62,13 @@ struct CRoundLineLimits {
     static constexpr int kLargestPen = 32;
 };
 
-// A line `width` pixels wide (up to kLargestPen) with round ends: the pixels whose centres lie
-// closer to the segment than half the width. The painter strokes an outline
-// of curves cut into straight pieces, so pixels whose centre lies within a
-// hair of the edge can come out the other way (well under one pixel in a
-// thousand). A centre on the right or bottom edge counts as inside, as it
-// does for the painter. A line of one point draws nothing, as with the
-// painter.
+// A line `width` pixels wide (up to kLargestPen) with round ends: the
+// pixels whose centres lie closer to the segment than half the width. The
+// painter strokes an outline of curves cut into straight pieces, so a pixel
+// whose centre lies within a hair of the edge can come out the other way (a
+// few in a thousand of a line's pixels at most, on its edge). A centre on
+// the right or bottom edge counts as inside, as it does for the painter. A
+// line of one point draws nothing, as with the painter.
 void RoundLine(const CPixelRows& px, POINT a, POINT b, int width, std::uint32_t colour);
 
 // The rectangle a one-pixel pen outlines and a brush fills, given by the
