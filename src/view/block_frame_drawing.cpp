@@ -3,22 +3,21 @@
 // outline as a mark while a route is drawn.
 #include "view/velm_view.h"
 
+#include <vector>
+
 namespace {
 
 void Outline(CVelmView& view, CDrawSurface& dc, const COwnedList<POINT>& points,
              const CLayoutBlock& block, CDPoint offset)
 {
-    bool first = true;
+    std::vector<POINT> line;
+    line.reserve(points.size());
     for (const auto& p : points) {
         POINT q = *p;
         ApplyBlockOrientationPt(block, &q);
-        int x = view.MapX(q.x, offset.x), y = view.MapY(q.y, offset.y);
-        if (first)
-            CVelmView::ClippedMoveTo(dc, x, y);
-        else
-            CVelmView::ClippedLineTo(dc, x, y);
-        first = false;
+        line.push_back(CVelmView::ClampedEnd(view.MapX(q.x, offset.x), view.MapY(q.y, offset.y)));
     }
+    dc.Polyline(line);
 }
 
 }  // namespace
@@ -57,14 +56,10 @@ void CVelmView::DrawBlockMarkXor(COLORREF colour, int dx, int dy)
 {
     CViewDC v(*this);
     v.dc.SelectPen(SolidPen(2, colour));
-    bool first = true;
-    for (const auto& p : m_OutlinePoints) {
-        int x = TruncToInt((p->x + dx) / double(m_Scale) + m_Origin.x);
-        int y = TruncToInt((p->y + dy) / double(m_Scale) + m_Origin.y);
-        if (first)
-            ClippedMoveTo(v.dc, x, y);
-        else
-            ClippedLineTo(v.dc, x, y);
-        first = false;
-    }
+    std::vector<POINT> line;
+    line.reserve(m_OutlinePoints.size());
+    for (const auto& p : m_OutlinePoints)
+        line.push_back(ClampedEnd(TruncToInt((p->x + dx) / double(m_Scale) + m_Origin.x),
+                                  TruncToInt((p->y + dy) / double(m_Scale) + m_Origin.y)));
+    v.dc.Polyline(line);
 }

@@ -1,5 +1,6 @@
 // Clearing regions: their strokes at the board's own place, once per panel
 // copy, and one stroke inverted as the milling job passes over it.
+#include "view/shape_batch.h"
 #include "view/velm_view.h"
 
 namespace {
@@ -14,14 +15,14 @@ CPen StrokePen(const CClearStroke& s, COLORREF colour)
     return SolidPen(1, c);
 }
 
-void PlacedStroke(CVelmView& view, CDrawSurface& dc, const CLayoutBlock& block,
+void PlacedStroke(CVelmView& view, CShapeBatch& batch, const CLayoutBlock& block,
                   const CClearStroke& s)
 {
     CDPoint a = PlacePoint(block, s.x1, s.y1);
     CDPoint b = PlacePoint(block, s.x2, s.y2);
     const CDPoint& d = block.m_Centre;
-    CVelmView::ClippedMoveTo(dc, view.MapX(a.x, d.x), view.MapY(a.y, d.y));
-    CVelmView::ClippedLineTo(dc, view.MapX(b.x, d.x), view.MapY(b.y, d.y));
+    batch.ClippedLine(view.MapX(a.x, d.x), view.MapY(a.y, d.y), view.MapX(b.x, d.x),
+                      view.MapY(b.y, d.y));
 }
 
 }  // namespace
@@ -31,10 +32,10 @@ void CVelmView::DrawClearArea(const CClearRegion* region, COLORREF colour)
     if (!region)
         return;
     CViewDC v(*this);
+    CShapeBatch batch(v.dc);
     for (const auto& s : region->strokes) {
-        v.dc.SelectPen(StrokePen(*s, colour));
-        ClippedMoveTo(v.dc, MapX(s->x1), MapY(s->y1));
-        ClippedLineTo(v.dc, MapX(s->x2), MapY(s->y2));
+        batch.SelectPen(StrokePen(*s, colour));
+        batch.ClippedLine(MapX(s->x1), MapY(s->y1), MapX(s->x2), MapY(s->y2));
     }
 }
 
@@ -44,9 +45,10 @@ void CVelmView::DrawClearAreaPlaced(const CLayoutBlock* block, const CClearRegio
     if (!block || !region)
         return;
     CViewDC v(*this);
+    CShapeBatch batch(v.dc);
     for (const auto& s : region->strokes) {
-        v.dc.SelectPen(StrokePen(*s, colour));
-        PlacedStroke(*this, v.dc, *block, *s);
+        batch.SelectPen(StrokePen(*s, colour));
+        PlacedStroke(*this, batch, *block, *s);
     }
 }
 
@@ -57,6 +59,7 @@ void CVelmView::DrawClearAreaXor(const CLayoutBlock* block, const CClearStroke* 
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_NOT);
-    v.dc.SelectPen(StrokePen(*stroke, colour));
-    PlacedStroke(*this, v.dc, *block, *stroke);
+    CShapeBatch batch(v.dc);
+    batch.SelectPen(StrokePen(*stroke, colour));
+    PlacedStroke(*this, batch, *block, *stroke);
 }

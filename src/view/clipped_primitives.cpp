@@ -1,28 +1,8 @@
 // The clipped shapes every drawer sends its pixels through: shapes with a
 // coordinate outside -1000..2000 are dropped whole, line ends are clamped to
-// -2000..2000; and the thin board line of the work-area frame.
+// -2000..2000 (the shape batches apply the same two rules); and the thin
+// board line of the work-area frame.
 #include "view/velm_view.h"
-
-namespace {
-
-constexpr int kShapeMin = -1000;
-constexpr int kShapeMax = 2000;
-constexpr int kLineLimit = 2000;
-
-bool InShapeWindow(std::initializer_list<int> values)
-{
-    for (int v : values)
-        if (v < kShapeMin || v > kShapeMax)
-            return false;
-    return true;
-}
-
-int Clamp(int v)
-{
-    return v > kLineLimit ? kLineLimit : v < -kLineLimit ? -kLineLimit : v;
-}
-
-}  // namespace
 
 void CVelmView::ClippedArc(CDrawSurface& dc, int left, int top, int right, int bottom, int xs,
                            int ys, int xe, int ye)
@@ -45,12 +25,14 @@ void CVelmView::ClippedRectangle(CDrawSurface& dc, int left, int top, int right,
 
 void CVelmView::ClippedMoveTo(CDrawSurface& dc, int x, int y)
 {
-    dc.MoveTo(Clamp(x), Clamp(y));
+    POINT p = ClampedEnd(x, y);
+    dc.MoveTo(p.x, p.y);
 }
 
 void CVelmView::ClippedLineTo(CDrawSurface& dc, int x, int y)
 {
-    dc.LineTo(Clamp(x), Clamp(y));
+    POINT p = ClampedEnd(x, y);
+    dc.LineTo(p.x, p.y);
 }
 
 void CVelmView::DrawLine(int x1, int y1, int x2, int y2, COLORREF colour)

@@ -30,9 +30,21 @@ float ArcApertureWidth(const CVelmDoc& doc, const CTrackRecord& track)
     return width > 0.0f ? width : 1.0f;
 }
 
+namespace {
+
+// The arc pen of a copper record; the look-up only for arcs, the other
+// records do not use it.
+float ArcPen(const CVelmDoc& doc, const CTrackRecord& track)
+{
+    int kind = track.type & 0x0F;
+    return kind == 3 || kind == 4 ? ArcApertureWidth(doc, track) : 0.0f;
+}
+
+}  // namespace
+
 CTrackPainter::CTrackPainter(CVelmView& v, CDrawSurface& surface, COLORREF c,
                              const CLayoutBlock* b, CDPoint offset)
-    : view(v), dc(surface), colour(c), block(b), d(b ? b->m_Centre : offset)
+    : view(v), batch(surface), colour(c), block(b), d(b ? b->m_Centre : offset)
 {
 }
 
@@ -48,21 +60,20 @@ void CTrackPainter::FlatTrack(const CTrackRecord& t, bool clipRects)
     CDPoint p1 = Place(t.x1, t.y1);
     CDPoint p2 = Place(t.x2, t.y2);
     auto rect = [&](int l, int tp, int r, int b) {
-        dc.SelectPen(SolidPen(1, colour));
-        dc.SelectBrush(SolidBrush(colour));
+        batch.SelectPen(SolidPen(1, colour));
+        batch.SelectBrush(SolidBrush(colour));
         if (clipRects)
-            CVelmView::ClippedRectangle(dc, l, tp, r, b);
+            batch.ClippedRectangle(l, tp, r, b);
         else
-            dc.Rectangle(l, tp, r, b);
+            batch.Rectangle(l, tp, r, b);
     };
     if (p1.x == p2.x) {
         rect(X(p1.x - h), Y(p1.y), X(p2.x + h), Y(p2.y));
     } else if (p1.y == p2.y) {
         rect(X(p1.x), Y(p1.y - h), X(p2.x), Y(p2.y + h));
     } else {
-        dc.SelectPen(FlatPen(PenPixels(float(w), view.m_Scale), colour));
-        CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
-        CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
+        batch.SelectPen(FlatPen(PenPixels(float(w), view.m_Scale), colour));
+        batch.ClippedLine(X(p1.x), Y(p1.y), X(p2.x), Y(p2.y));
     }
 }
 
@@ -71,16 +82,15 @@ void CTrackPainter::RoundLine(const CTrackRecord& t)
     int w = static_cast<int>(t.width);
     CDPoint p1 = Place(t.x1, t.y1);
     CDPoint p2 = Place(t.x2, t.y2);
-    dc.SelectPen(SolidPen(PenPixels(float(w), view.m_Scale), colour));
-    CVelmView::ClippedMoveTo(dc, X(p1.x), Y(p1.y));
-    CVelmView::ClippedLineTo(dc, X(p2.x), Y(p2.y));
+    batch.SelectPen(SolidPen(PenPixels(float(w), view.m_Scale), colour));
+    batch.ClippedLine(X(p1.x), Y(p1.y), X(p2.x), Y(p2.y));
 }
 
 void CTrackPainter::ArcTrack(const CTrackRecord& t, float penMil)
 {
     float r = t.width;
     float cx = t.x1, cy = t.y1;
-    dc.SelectPen(SolidPen(PenPixels(float(static_cast<int>(penMil)), view.m_Scale), colour));
+    batch.SelectPen(SolidPen(PenPixels(float(static_cast<int>(penMil)), view.m_Scale), colour));
     CDPoint lo = Place(cx - r, cy - r);
     CDPoint hi = Place(cx + r, cy + r);
     auto at = [&](float a) { return Place(cx + r * std::sin(a), cy + r * std::cos(a)); };
@@ -91,7 +101,7 @@ void CTrackPainter::ArcTrack(const CTrackRecord& t, float penMil)
         reverse = !reverse;
     if (reverse)
         std::swap(s, e);
-    CVelmView::ClippedArc(dc, X(lo.x), Y(lo.y), X(hi.x), Y(hi.y), X(s.x), Y(s.y), X(e.x), Y(e.y));
+    batch.ClippedArc(X(lo.x), Y(lo.y), X(hi.x), Y(hi.y), X(s.x), Y(s.y), X(e.x), Y(e.y));
 }
 
 void CTrackPainter::CopperTrack(const CTrackRecord& t, float arcPenMil, bool clipRects)
@@ -111,9 +121,9 @@ void CTrackPainter::Disc(const CFlashRecord& f, bool clipped)
     CDPoint c = Place(f.x, f.y);
     float r = f.radius;
     if (clipped)
-        CVelmView::ClippedEllipse(dc, X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
+        batch.ClippedEllipse(X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
     else
-        dc.Ellipse(X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
+        batch.Ellipse(X(c.x - r), Y(c.y - r), X(c.x + r), Y(c.y + r));
 }
 
 void CVelmView::DrawCopper(COLORREF colour)
@@ -126,15 +136,15 @@ void CVelmView::DrawCopper(COLORREF colour)
     if (m_Doc.m_TrackList.empty() && m_Doc.m_FlashList.empty())
         return;
     CViewDC v(*this);
-    v.dc.SelectBrush(SolidBrush(colour));
     CTrackPainter paint(*this, v.dc, colour);
+    paint.batch.SelectBrush(SolidBrush(colour));
     for (const auto& t : m_Doc.m_TrackList)
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), true);
-    v.dc.SelectPen(SolidPen(1, colour));
+        paint.CopperTrack(*t, ArcPen(m_Doc, *t), true);
+    paint.batch.SelectPen(SolidPen(1, colour));
     COLORREF fill = colour;
     if (g_SolidLineView)
         fill = m_CopperHighlight ? VIEW_YELLOW : PAD_FILL;
-    v.dc.SelectBrush(SolidBrush(fill));
+    paint.batch.SelectBrush(SolidBrush(fill));
     for (const auto& f : m_Doc.m_FlashList)
         paint.Disc(*f, true);
 }
@@ -144,15 +154,15 @@ void CVelmView::DrawCopperPlaced(const CLayoutBlock* block, COLORREF colour)
     if (!IsLayerVisible("COPPER") || !block)
         return;
     CViewDC v(*this);
-    v.dc.SelectPen(SolidPen(1, colour));
-    v.dc.SelectBrush(SolidBrush(colour));
     CTrackPainter paint(*this, v.dc, colour, block);
+    paint.batch.SelectPen(SolidPen(1, colour));
+    paint.batch.SelectBrush(SolidBrush(colour));
     for (const auto& f : m_Doc.m_FlashList)
         paint.Disc(*f, true);
     for (const auto& t : m_Doc.m_TrackList) {
-        paint.CopperTrack(*t, ArcApertureWidth(m_Doc, *t), false);
+        paint.CopperTrack(*t, ArcPen(m_Doc, *t), false);
         // The discs after a track need the copper brush again.
-        v.dc.SelectBrush(SolidBrush(colour));
+        paint.batch.SelectBrush(SolidBrush(colour));
     }
 }
 
@@ -161,8 +171,8 @@ void CVelmView::DrawElement(const CTrackRecord* record, COLORREF colour)
     if (!record || record->type == 8)
         return;
     CViewDC v(*this);
-    v.dc.SelectBrush(SolidBrush(colour));
     CTrackPainter paint(*this, v.dc, colour);
+    paint.batch.SelectBrush(SolidBrush(colour));
     switch (record->type) {
     case 1: paint.FlatTrack(*record, false); break;
     case 3:

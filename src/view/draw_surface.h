@@ -4,10 +4,17 @@
 // feedback shapes erase themselves. Pixel coordinates, one unit one pixel,
 // y growing downward. The desktop program paints a backing image of the
 // window; tests record the calls.
+//
+// A board has tens of thousands of shapes, most of them alike: the batch
+// calls take many shapes of one pen and brush at once, so a surface sets its
+// pen up once per run instead of once per shape. A batch stands for the
+// single calls one after the other; a surface may draw the shapes of a
+// batch its own faster way (the image surface says how close it stays).
 #pragma once
 
 #include "platform/win_types.h"
 
+#include <span>
 #include <vector>
 
 // Binary raster operations, with the codes the program's callers use.
@@ -78,8 +85,21 @@ public:
     // Fills with the colour, no pen, no raster operation.
     virtual void FillSolidRect(const RECT& rect, COLORREF colour) = 0;
 
+    // Batches, with the pen, brush and raster operation in force.
+    // Separate lines, ends[0] to ends[1], ends[2] to ends[3] and so on; the
+    // last end becomes the current position.
+    void Lines(std::span<const POINT> ends);
+    // Lines from each point to the next, each drawn as a line of its own
+    // (no joins); the last point becomes the current position.
+    void Polyline(std::span<const POINT> points);
+    // Boxes as Rectangle and Ellipse take them: left, top, right, bottom.
+    virtual void Rectangles(std::span<const RECT> boxes);
+    virtual void Ellipses(std::span<const RECT> boxes);
+
 protected:
     virtual void Line(POINT from, POINT to) = 0;
+    // The lines of Lines and Polyline, an even number of ends.
+    virtual void LineBatch(std::span<const POINT> ends);
 
 private:
     CPen m_Pen;

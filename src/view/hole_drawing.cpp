@@ -1,6 +1,7 @@
 // Round things: the drill holes (once, or once per panel copy), the
 // positioning holes of the registration-hole text, the point marker with its
 // cross, and the inverting origin mark.
+#include "view/shape_batch.h"
 #include "view/velm_view.h"
 
 #include "records/board_records.h"
@@ -37,12 +38,13 @@ void CVelmView::DrawDrillHoles(COLORREF colour)
     if (!IsLayerVisible("DRILL"))
         return;
     CViewDC v(*this);
-    v.dc.SelectPen(SolidPen(1, VIEW_WHITE));
+    CShapeBatch batch(v.dc);
+    batch.SelectPen(SolidPen(1, VIEW_WHITE));
     for (const auto& tool : g_HoleList) {
-        v.dc.SelectBrush(HoleBrush(*tool, m_CurrentDrillTool, colour));
+        batch.SelectBrush(HoleBrush(*tool, m_CurrentDrillTool, colour));
         double r = HoleRadius(*tool);
         for (const auto& h : tool->holes)
-            ClippedEllipse(v.dc, MapX(h->x - r), MapY(h->y - r), MapX(h->x + r), MapY(h->y + r));
+            batch.ClippedEllipse(MapX(h->x - r), MapY(h->y - r), MapX(h->x + r), MapY(h->y + r));
     }
 }
 
@@ -51,15 +53,16 @@ void CVelmView::DrawDrillHolesPlaced(const CLayoutBlock* block, COLORREF colour)
     if (!IsLayerVisible("DRILL") || !block)
         return;
     CViewDC v(*this);
-    v.dc.SelectPen(SolidPen(1, VIEW_WHITE));
+    CShapeBatch batch(v.dc);
+    batch.SelectPen(SolidPen(1, VIEW_WHITE));
     const CDPoint& d = block->m_Centre;
     for (const auto& tool : g_HoleList) {
-        v.dc.SelectBrush(HoleBrush(*tool, m_CurrentDrillTool, colour));
+        batch.SelectBrush(HoleBrush(*tool, m_CurrentDrillTool, colour));
         double r = HoleRadius(*tool);
         for (const auto& h : tool->holes) {
             CDPoint p = PlacePoint(*block, h->x, h->y);
-            v.dc.Ellipse(MapX(p.x - r, d.x), MapY(p.y - r, d.y), MapX(p.x + r, d.x),
-                         MapY(p.y + r, d.y));
+            batch.Ellipse(MapX(p.x - r, d.x), MapY(p.y - r, d.y), MapX(p.x + r, d.x),
+                          MapY(p.y + r, d.y));
         }
     }
 }

@@ -15,14 +15,11 @@ POINT MapPoint(const CVelmView& view, const CLayoutBlock* block, double x, doubl
     return POINT{view.MapX(p.x, block->m_Centre.x), view.MapY(p.y, block->m_Centre.y)};
 }
 
-void DrawGridSegment(CVelmView& view, CDrawSurface& dc, const CGridPathSegment& s,
+void DrawGridSegment(CVelmView& view, CShapeBatch& batch, const CGridPathSegment& s,
                      const CLayoutBlock* block)
 {
     if (s.type == 0) {
-        POINT a = MapPoint(view, block, s.x1, s.y1);
-        POINT b = MapPoint(view, block, s.x2, s.y2);
-        CVelmView::ClippedMoveTo(dc, a.x, a.y);
-        CVelmView::ClippedLineTo(dc, b.x, b.y);
+        batch.ClippedLine(MapPoint(view, block, s.x1, s.y1), MapPoint(view, block, s.x2, s.y2));
         return;
     }
     float dx = s.x1 - s.cx, dy = s.y1 - s.cy;
@@ -35,18 +32,19 @@ void DrawGridSegment(CVelmView& view, CDrawSurface& dc, const CGridPathSegment& 
         std::swap(start, end);
     if (block && BlockMirrors(*block))
         std::swap(start, end);
-    CVelmView::ClippedArc(dc, lo.x, lo.y, hi.x, hi.y, start.x, start.y, end.x, end.y);
+    batch.ClippedArc(lo.x, lo.y, hi.x, hi.y, start.x, start.y, end.x, end.y);
 }
 
 static void DrawIsoList(CVelmView& view, const COwnedList<CGridPathSegment>& list,
                         const CLayoutBlock* block, COLORREF colour)
 {
     CViewDC v(view);
+    CShapeBatch batch(v.dc);
     CPen normal = SolidPen(1, colour);
     CPen done = SolidPen(1, VIEW_GREY);
     for (const auto& s : list) {
-        v.dc.SelectPen(s->doneMark != 0 ? done : normal);
-        DrawGridSegment(view, v.dc, *s, block);
+        batch.SelectPen(s->doneMark != 0 ? done : normal);
+        DrawGridSegment(view, batch, *s, block);
     }
 }
 
@@ -68,8 +66,9 @@ void CVelmView::DrawIsoPathsXor(const CLayoutBlock* block, const CGridPathSegmen
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_NOT);
-    v.dc.SelectPen(SolidPen(1, segment->doneMark != 0 ? VIEW_GREY : colour));
-    DrawGridSegment(*this, v.dc, *segment, block);
+    CShapeBatch batch(v.dc);
+    batch.SelectPen(SolidPen(1, segment->doneMark != 0 ? VIEW_GREY : colour));
+    DrawGridSegment(*this, batch, *segment, block);
 }
 
 void CVelmView::DrawConnectedPaths(const CPathSegment* segment, float toolSize, COLORREF colour)
@@ -78,14 +77,15 @@ void CVelmView::DrawConnectedPaths(const CPathSegment* segment, float toolSize, 
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_COPYPEN);
+    CShapeBatch batch(v.dc);
     int width = g_SolidLineView ? PenPixels(toolSize, m_Scale) : 1;
-    v.dc.SelectPen(SolidPen(width, colour));
+    batch.SelectPen(SolidPen(width, colour));
     if (segment->type == 0 || segment->type == 10) {
         if (segment->type == 10)
-            v.dc.SelectPen(SolidPen(1, VIEW_YELLOW));
-        ClippedMoveTo(v.dc, MapX(segment->x1), MapY(segment->y1));
-        ClippedLineTo(v.dc, MapX(segment->x2), MapY(segment->y2));
+            batch.SelectPen(SolidPen(1, VIEW_YELLOW));
+        batch.ClippedLine(MapX(segment->x1), MapY(segment->y1), MapX(segment->x2),
+                          MapY(segment->y2));
     } else {
-        DrawChordArc(*this, v.dc, *segment, 0.1f, nullptr);
+        DrawChordArc(*this, batch, *segment, 0.1f, nullptr);
     }
 }

@@ -44,16 +44,14 @@ int PenWidth(const CVelmView& view, const CPathRecord& layer, bool toolWidth)
     return 1;
 }
 
-void SegmentLine(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, const CLayoutBlock* block)
+void SegmentLine(CVelmView& view, CShapeBatch& batch, const CPathSegment& s,
+                 const CLayoutBlock* block)
 {
-    POINT a = MapPoint(view, block, s.x1, s.y1);
-    POINT b = MapPoint(view, block, s.x2, s.y2);
-    CVelmView::ClippedMoveTo(dc, a.x, a.y);
-    CVelmView::ClippedLineTo(dc, b.x, b.y);
+    batch.ClippedLine(MapPoint(view, block, s.x1, s.y1), MapPoint(view, block, s.x2, s.y2));
 }
 
 // A whole arc through the clipped arc, as the later passes draw it.
-void WholeArc(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, const CLayoutBlock* block)
+void WholeArc(CVelmView& view, CShapeBatch& batch, const CPathSegment& s, const CLayoutBlock* block)
 {
     double r = std::hypot(s.x1 - s.cx, s.y1 - s.cy);
     POINT lo = MapPoint(view, block, s.cx - r, s.cy - r);
@@ -64,12 +62,12 @@ void WholeArc(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, const CL
         std::swap(start, end);
     if (block && BlockMirrors(*block))
         std::swap(start, end);
-    CVelmView::ClippedArc(dc, lo.x, lo.y, hi.x, hi.y, start.x, start.y, end.x, end.y);
+    batch.ClippedArc(lo.x, lo.y, hi.x, hi.y, start.x, start.y, end.x, end.y);
 }
 
 }  // namespace
 
-void DrawChordArc(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, float step,
+void DrawChordArc(CVelmView& view, CShapeBatch& batch, const CPathSegment& s, float step,
                   const CLayoutBlock* block)
 {
     double r = std::hypot(s.x1 - s.cx, s.y1 - s.cy);
@@ -87,8 +85,7 @@ void DrawChordArc(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, floa
     auto chord = [&](float a, float b) {
         POINT u = MapPoint(view, block, s.cx + r * std::cos(a), s.cy + r * std::sin(a));
         POINT w = MapPoint(view, block, s.cx + r * std::cos(b), s.cy + r * std::sin(b));
-        CVelmView::ClippedMoveTo(dc, u.x, u.y);
-        CVelmView::ClippedLineTo(dc, w.x, w.y);
+        batch.ClippedLine(u, w);
     };
     if (increasing) {
         while (aP < aQ - step) {
@@ -110,24 +107,25 @@ void CVelmView::DrawLayers(const CLayoutBlock* block)
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_COPYPEN);
+    CShapeBatch batch(v.dc);
     for (Pass pass : {Pass::A, Pass::B, Pass::C}) {
         for (const auto& layer : m_Doc.m_PathLayerList) {
             if (!InPass(*this, *layer, pass))
                 continue;
             for (const auto& s : layer->items) {
                 if (s->type == 10) {
-                    v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, true), VIEW_YELLOW));
-                    SegmentLine(*this, v.dc, *s, block);
+                    batch.SelectPen(SolidPen(PenWidth(*this, *layer, true), VIEW_YELLOW));
+                    SegmentLine(*this, batch, *s, block);
                     continue;
                 }
                 COLORREF c = pass == Pass::B ? kDim : s->flag == 0 ? layer->colour : VIEW_SILVER;
-                v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, false), c));
+                batch.SelectPen(SolidPen(PenWidth(*this, *layer, false), c));
                 if (s->type == 0)
-                    SegmentLine(*this, v.dc, *s, block);
+                    SegmentLine(*this, batch, *s, block);
                 else if (pass == Pass::A)
-                    DrawChordArc(*this, v.dc, *s, 0.4f, block);
+                    DrawChordArc(*this, batch, *s, 0.4f, block);
                 else
-                    WholeArc(*this, v.dc, *s, block);
+                    WholeArc(*this, batch, *s, block);
             }
         }
     }
@@ -137,6 +135,7 @@ void CVelmView::DrawLayerElements()
 {
     CViewDC v(*this);
     v.dc.SetROP2(R2_COPYPEN);
+    CShapeBatch batch(v.dc);
     for (const auto& layer : m_Doc.m_PathLayerList) {
         if (layer->name.find("-S") == std::string::npos || layer->side != g_CurrentSide)
             continue;
@@ -145,15 +144,15 @@ void CVelmView::DrawLayerElements()
             continue;
         for (const auto& s : layer->items) {
             if (s->type == 10) {
-                v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, true), VIEW_YELLOW));
-                SegmentLine(*this, v.dc, *s, nullptr);
+                batch.SelectPen(SolidPen(PenWidth(*this, *layer, true), VIEW_YELLOW));
+                SegmentLine(*this, batch, *s, nullptr);
                 continue;
             }
-            v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, false), layer->colour));
+            batch.SelectPen(SolidPen(PenWidth(*this, *layer, false), layer->colour));
             if (s->type == 0)
-                SegmentLine(*this, v.dc, *s, nullptr);
+                SegmentLine(*this, batch, *s, nullptr);
             else
-                DrawChordArc(*this, v.dc, *s, 0.4f, nullptr);
+                DrawChordArc(*this, batch, *s, 0.4f, nullptr);
         }
     }
 }
@@ -164,6 +163,7 @@ void CVelmView::DrawLayersXor()
         return;
     CViewDC v(*this);
     v.dc.SetROP2(R2_COPYPEN);
+    CShapeBatch batch(v.dc);
     CDPoint previousEnd(0.0, 0.0);  // for the chain-start circles of pass C
     for (Pass pass : {Pass::A, Pass::B, Pass::C}) {
         for (const auto& layer : m_Doc.m_PathLayerList) {
@@ -174,13 +174,13 @@ void CVelmView::DrawLayersXor()
                 if (pass == Pass::C && sideFive && !g_SolidLineView) {
                     if (std::hypot(s->x1 - previousEnd.x, s->y1 - previousEnd.y) > 2.0) {
                         POINT c = MapPoint(*this, nullptr, s->x1, s->y1);
-                        ClippedEllipse(v.dc, c.x - 3, c.y - 3, c.x + 3, c.y + 3);
+                        batch.ClippedEllipse(c.x - 3, c.y - 3, c.x + 3, c.y + 3);
                     }
                     previousEnd = CDPoint(s->x2, s->y2);
                 }
                 if (s->type == 10) {
-                    v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, true), kMarkGreen));
-                    SegmentLine(*this, v.dc, *s, nullptr);
+                    batch.SelectPen(SolidPen(PenWidth(*this, *layer, true), kMarkGreen));
+                    SegmentLine(*this, batch, *s, nullptr);
                     continue;
                 }
                 COLORREF c;
@@ -192,23 +192,21 @@ void CVelmView::DrawLayersXor()
                     c = m_CopperHighlight ? kLightRed : kGrey124;
                 else
                     c = VIEW_WHITE;
-                v.dc.SelectPen(SolidPen(PenWidth(*this, *layer, false), c));
+                batch.SelectPen(SolidPen(PenWidth(*this, *layer, false), c));
                 if (s->type == 0) {
-                    SegmentLine(*this, v.dc, *s, nullptr);
+                    SegmentLine(*this, batch, *s, nullptr);
                     if (sideFive && !g_SolidLineView && pass != Pass::B) {
                         // The direction the tool runs: an arrow head at the end.
                         double t = std::atan2(s->y1 - s->y2, s->x1 - s->x2);
                         POINT e = MapPoint(*this, nullptr, s->x2, s->y2);
-                        for (double side : {0.5, -0.5}) {
-                            ClippedMoveTo(v.dc, e.x, e.y);
-                            ClippedLineTo(v.dc, TruncToInt(e.x + 10 * std::cos(t + side)),
-                                          TruncToInt(e.y + 10 * std::sin(t + side)));
-                        }
+                        for (double side : {0.5, -0.5})
+                            batch.ClippedLine(e.x, e.y, TruncToInt(e.x + 10 * std::cos(t + side)),
+                                              TruncToInt(e.y + 10 * std::sin(t + side)));
                     }
                 } else if (pass == Pass::A) {
-                    DrawChordArc(*this, v.dc, *s, 0.1f, nullptr);
+                    DrawChordArc(*this, batch, *s, 0.1f, nullptr);
                 } else {
-                    WholeArc(*this, v.dc, *s, nullptr);
+                    WholeArc(*this, batch, *s, nullptr);
                 }
             }
         }

@@ -28,8 +28,8 @@ void CVelmView::DrawRoute(COLORREF colour)
     CTrackPainter paint(*this, v.dc, colour);
     for (const auto& t : route->tracks)
         DrawRouteTrack(paint, m_Doc, *t);
-    v.dc.SelectPen(SolidPen(1, colour));
-    v.dc.SelectBrush(SolidBrush(PAD_FILL));
+    paint.batch.SelectPen(SolidPen(1, colour));
+    paint.batch.SelectBrush(SolidBrush(PAD_FILL));
     for (const auto& f : route->flashes)
         paint.Disc(*f, true);
 }

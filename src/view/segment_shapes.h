@@ -3,6 +3,7 @@
 // copy, computed segments with their arcs, and path-layer arcs as chords.
 #pragma once
 
+#include "view/shape_batch.h"
 #include "view/velm_view.h"
 
 // A board point in pixels, through `block` when one is given.
@@ -11,10 +12,10 @@ POINT MapPoint(const CVelmView& view, const CLayoutBlock* block, double x, doubl
 // A computed segment: a line, or an arc around its centre through the
 // clipped arc (type 2 from the first point to the second, other arc types
 // the other way, turned again by a mirroring copy).
-void DrawGridSegment(CVelmView& view, CDrawSurface& dc, const CGridPathSegment& s,
+void DrawGridSegment(CVelmView& view, CShapeBatch& batch, const CGridPathSegment& s,
                      const CLayoutBlock* block);
 
 // A path-layer arc (types 1 and 2) as chords of `step` radians in board
 // coordinates; an arc whose ends coincide is a full circle.
-void DrawChordArc(CVelmView& view, CDrawSurface& dc, const CPathSegment& s, float step,
+void DrawChordArc(CVelmView& view, CShapeBatch& batch, const CPathSegment& s, float step,
                   const CLayoutBlock* block);

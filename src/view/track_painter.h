@@ -1,9 +1,11 @@
 // The rules that turn one copper record into pixels, shared by the copper,
 // route, selection and rubber-band drawers: flat-ended tracks, round-ended
 // lines, arcs given by centre and angles, and discs for flashes, at the
-// board's own place or through a panel copy's transform.
+// board's own place or through a panel copy's transform. The shapes go out
+// through a shape batch, so runs of like tracks reach the surface together.
 #pragma once
 
+#include "view/shape_batch.h"
 #include "view/velm_view.h"
 
 struct CTrackPainter {
@@ -11,7 +13,7 @@ struct CTrackPainter {
                   const CLayoutBlock* block = nullptr, CDPoint offset = CDPoint());
 
     CVelmView& view;
-    CDrawSurface& dc;
+    CShapeBatch batch;           // its pen and brush are the ones in force
     COLORREF colour;
     const CLayoutBlock* block;   // the panel copy, or none
     CDPoint d;                   // added to every point before the mapping
@@ -32,7 +34,7 @@ struct CTrackPainter {
     void ArcTrack(const CTrackRecord& t, float penMil);
     // A copper track by the low four bits of its type.
     void CopperTrack(const CTrackRecord& t, float arcPenMil, bool clipRects);
-    // A flash as a disc of its radius, with the pen and brush in force.
+    // A flash as a disc of its radius, with the batch's pen and brush.
     void Disc(const CFlashRecord& f, bool clipped);
 };
 

@@ -6,9 +6,10 @@ namespace {
 
 void DrawGroup(CVelmView& view, CDrawSurface& dc, const CWidthGroup& group, COLORREF colour)
 {
-    dc.SelectPen(SolidPen(PenPixels(float(group.width), view.m_Scale), colour));
+    CShapeBatch batch(dc);
+    batch.SelectPen(SolidPen(PenPixels(float(group.width), view.m_Scale), colour));
     for (const auto& s : group.segments)
-        DrawGridSegment(view, dc, *s, nullptr);
+        DrawGridSegment(view, batch, *s, nullptr);
 }
 
 }  // namespace

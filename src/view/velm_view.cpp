@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -41,19 +40,6 @@ int RemoveFirst(CRefList<T>& list, const void* item)
 }
 
 }  // namespace
-
-int TruncToInt(double v)
-{
-    // Far outside every window; keeps the conversion defined.
-    constexpr double limit = 1.0e9;
-    if (!(v == v))
-        return std::numeric_limits<int>::min() / 2;
-    if (v > limit)
-        return static_cast<int>(limit);
-    if (v < -limit)
-        return static_cast<int>(-limit);
-    return static_cast<int>(v);
-}
 
 CVelmView::CVelmView(CVelmDoc& doc)
     : m_SelTracks(doc.m_PanelLayout.m_SelTracks),

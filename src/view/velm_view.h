@@ -23,7 +23,10 @@
 #include "view/draw_surface.h"
 #include "view/width_group.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <limits>
 #include <string>
 
 class CCmdUI;
@@ -107,12 +110,13 @@ public:
     void OnLButtonUp(POINT point);
     void OnKeyDown(unsigned key);
 
-    // Transforms (view_zoom.cpp).
+    // Transforms (view_zoom.cpp; the mappings below the class).
     void DocToScreenD(CDPoint* p) const;
     void DocToScreen(POINT* p) const;
     void ScreenToDocD(CDPoint* p) const;
     void ScreenToDoc(POINT* p) const;
     // Board point to pixel with an offset, trunc((v + d) / scale + origin).
+    // Inline: every record of a redraw goes through them.
     int MapX(double x, double dx = 0.0) const;
     int MapY(double y, double dy = 0.0) const;
 
@@ -131,6 +135,19 @@ public:
     static void ClippedRectangle(CDrawSurface& dc, int left, int top, int right, int bottom);
     static void ClippedMoveTo(CDrawSurface& dc, int x, int y);
     static void ClippedLineTo(CDrawSurface& dc, int x, int y);
+    // The two rules of the clipped primitives: whether a shape with these
+    // coordinates is drawn at all, and a line end clamped.
+    static bool InShapeWindow(std::initializer_list<int> values)
+    {
+        for (int v : values)
+            if (v < -1000 || v > 2000)
+                return false;
+        return true;
+    }
+    static POINT ClampedEnd(int x, int y)
+    {
+        return POINT{std::clamp(x, -2000, 2000), std::clamp(y, -2000, 2000)};
+    }
     void DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
 
     // Drawing (stage_drawing.cpp and the drawer files).
@@ -316,7 +333,28 @@ CDPoint PlacePoint(const CLayoutBlock& block, double x, double y);
 
 // Truncation toward zero of a double into an int, saturating far outside
 // the range (coordinates that far away are dropped by the clipping anyway).
-int TruncToInt(double v);
+inline int TruncToInt(double v)
+{
+    // Far outside every window; keeps the conversion defined.
+    constexpr double limit = 1.0e9;
+    if (!(v == v))
+        return std::numeric_limits<int>::min() / 2;
+    if (v > limit)
+        return static_cast<int>(limit);
+    if (v < -limit)
+        return static_cast<int>(-limit);
+    return static_cast<int>(v);
+}
+
+inline int CVelmView::MapX(double x, double dx) const
+{
+    return TruncToInt((x + dx) / m_Scale + m_Origin.x);
+}
+
+inline int CVelmView::MapY(double y, double dy) const
+{
+    return TruncToInt((y + dy) / m_Scale + m_Origin.y);
+}
 // A pen width in pixels for a width in mil: the division is made in single
 // precision, so 8 mil at 0.4 mil per pixel is 20 pixels, not 19.
 inline int PenPixels(float mil, float scale) { return TruncToInt(mil / scale); }

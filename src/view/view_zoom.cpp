@@ -45,16 +45,6 @@ void CVelmView::ScreenToDoc(POINT* p) const
     p->y = TruncToInt((p->y - TruncToInt(m_Origin.y)) * double(m_Scale));
 }
 
-int CVelmView::MapX(double x, double dx) const
-{
-    return TruncToInt((x + dx) / m_Scale + m_Origin.x);
-}
-
-int CVelmView::MapY(double y, double dy) const
-{
-    return TruncToInt((y + dy) / m_Scale + m_Origin.y);
-}
-
 static void ZoomAboutCursor(CVelmView& view, float factor)
 {
     CDPoint a = view.m_CursorPos;

@@ -5,6 +5,7 @@
 #include "records/copper_records.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 inline CTrackRecord* AddTrack(COwnedList<CTrackRecord>& list, std::uint8_t type, float x1, float y1,
@@ -41,4 +42,16 @@ inline CPathSegment* AddSegment(CPathRecord& layer, int type, double x1, double 
     s->cx = cx;
     s->cy = cy;
     return AddTail(layer.items, std::move(s));
+}
+
+inline CDrillTool* AddDrillTool(COwnedList<CDrillTool>& list, int toolNumber, float diameter, int mode,
+                                std::initializer_list<CDPoint> holes)
+{
+    auto tool = std::make_unique<CDrillTool>();
+    tool->toolNumber = toolNumber;
+    tool->diameter = diameter;
+    tool->mode = mode;
+    for (const CDPoint& h : holes)
+        tool->holes.push_back(std::make_unique<CDPoint>(h));
+    return AddTail(list, std::move(tool));
 }

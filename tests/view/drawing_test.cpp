@@ -382,3 +382,44 @@ TEST_F(ViewTest, PositioningHolesAreReadAsMetric)
     EXPECT_EQ(*view->m_HoleNameText, "T5");
     EXPECT_EQ(view->m_PositioningHole.kind, "D-TYPE");
 }
+
+TEST_F(ViewTest, LikeShapesReachTheSurfaceInRunsInTheirOrder)
+{
+    // Runs break where the pen, the brush or the kind of shape changes, and
+    // nowhere else; every shape keeps its place.
+    struct Track {
+        std::uint8_t type;
+        float width;
+    };
+    const Track tracks[] = {{0, 6}, {0, 6}, {0, 6}, {0, 10}, {0, 10}, {1, 6}, {1, 6}, {0, 6}};
+    for (std::size_t i = 0; i < std::size(tracks); ++i) {
+        float y = 20.0f + 10.0f * float(i);
+        AddTrack(doc->m_TrackList, tracks[i].type, 10, y, 60, y, tracks[i].width);
+    }
+    for (int i = 0; i < 3; ++i)
+        AddFlash(doc->m_FlashList, 100.0f + 20.0f * float(i), 50, 5);
+    for (int mode : {1, 3})
+        AddDrillTool(g_HoleList, mode, 20, mode, {CDPoint(200, 30 * mode), CDPoint(230, 30 * mode)});
+    view->DrawCopper(RGB(1, 2, 3));
+    view->DrawDrillHoles(VIEW_LIGHT_GREEN);
+
+    const std::vector<CDrawCall>& calls = Calls();
+    ASSERT_EQ(calls.size(), std::size(tracks) + 3 + 4);
+    // The expected run of each call, in drawing order.
+    const int runs[] = {1, 1, 1, 2, 2, 3, 3, 4, 5, 5, 5, 6, 6, 7, 7};
+    const char* kinds[] = {"line", "line", "line", "line", "line", "rect",    "rect",    "line",
+                           "ellipse", "ellipse", "ellipse", "ellipse", "ellipse", "ellipse", "ellipse"};
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(calls[i].kind, kinds[i]);
+        EXPECT_GT(calls[i].batch, 0);
+        EXPECT_EQ(calls[i].batch - calls[0].batch + 1, runs[i]);
+        if (i < std::size(tracks)) {
+            int y = 20 + 10 * int(i);
+            EXPECT_EQ(calls[i].v[1], calls[i].kind == "line" ? y : y - 3);  // a rect's top
+        }
+    }
+    EXPECT_EQ(calls[3].pen, SolidPen(10, RGB(1, 2, 3)));
+    EXPECT_EQ(calls[8].brush, SolidBrush(PAD_FILL));
+    EXPECT_EQ(calls[13].brush, SolidBrush(RGB(255, 0, 0)));
+}

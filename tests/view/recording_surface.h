@@ -1,6 +1,7 @@
 // A drawing surface that keeps every call with the pen, brush and raster
 // operation in force, and a window around it, so the view's drawers can be
-// checked call by call.
+// checked call by call. A batch call is kept as the shapes it draws, each
+// marked with the batch it came in.
 #pragma once
 
 #include "view/draw_surface.h"
@@ -15,6 +16,7 @@ struct CDrawCall {
     CPen pen;
     CBrush brush;
     int rop = R2_COPYPEN;
+    int batch = 0;           // the batch call that drew it, counted from 1; 0 alone
 };
 
 class CRecordingSurface : public CDrawSurface {
@@ -42,6 +44,18 @@ public:
     {
         Add("fill", {r.left, r.top, r.right, r.bottom, int(c)});
     }
+    void Rectangles(std::span<const RECT> boxes) override
+    {
+        ++batches;
+        for (const RECT& b : boxes)
+            Add("rect", {b.left, b.top, b.right, b.bottom}, batches);
+    }
+    void Ellipses(std::span<const RECT> boxes) override
+    {
+        ++batches;
+        for (const RECT& b : boxes)
+            Add("ellipse", {b.left, b.top, b.right, b.bottom}, batches);
+    }
 
     // The calls of one kind.
     std::vector<CDrawCall> Of(const std::string& kind) const
@@ -56,12 +70,22 @@ public:
     std::vector<CDrawCall> calls;
     int depth = 0;
     int begun = 0;
+    int batches = 0;
 
 protected:
     void Line(POINT a, POINT b) override { Add("line", {a.x, a.y, b.x, b.y}); }
+    void LineBatch(std::span<const POINT> ends) override
+    {
+        ++batches;
+        for (std::size_t i = 0; i + 1 < ends.size(); i += 2)
+            Add("line", {ends[i].x, ends[i].y, ends[i + 1].x, ends[i + 1].y}, batches);
+    }
 
 private:
-    void Add(const char* kind, std::vector<int> v) { calls.push_back({kind, v, Pen(), Brush(), GetROP2()}); }
+    void Add(const char* kind, std::vector<int> v, int batch = 0)
+    {
+        calls.push_back({kind, v, Pen(), Brush(), GetROP2(), batch});
+    }
 };
 
 class CRecordingWindow : public CViewWindow {

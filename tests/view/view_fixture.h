@@ -48,13 +48,7 @@ protected:
         AddFlash(doc->m_FlashList, 100, 50, 15);
         AddFlash(doc->m_FlashList, 200, 250, 15);
 
-        auto tool = std::make_unique<CDrillTool>();
-        tool->diameter = 30;
-        tool->toolNumber = 1;
-        tool->mode = 1;
-        tool->holes.push_back(std::make_unique<CDPoint>(100, 50));
-        tool->holes.push_back(std::make_unique<CDPoint>(200, 250));
-        g_HoleList.push_back(std::move(tool));
+        AddDrillTool(g_HoleList, 1, 30, 1, {CDPoint(100, 50), CDPoint(200, 250)});
 
         CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 1, 0, RGB(170, 170, 220));
         AddSegment(*iso, 0, 50, 40, 150, 40);

@@ -22,7 +22,11 @@ namespace {
 
 class CImageWindow : public CViewWindow {
 public:
-    explicit CImageWindow(QSize size) : surface(size) {}
+    explicit CImageWindow(QSize size,
+                          CQtImageSurface::BatchDrawing batches = CQtImageSurface::BatchDrawing::InRuns)
+        : surface(size, batches)
+    {
+    }
     CDrawSurface& Surface() override { return surface; }
     RECT ClientRect() const override { return RECT{0, 0, surface.Width(), surface.Height()}; }
     void RequestRedraw() override {}
@@ -174,6 +178,46 @@ TEST_F(PixelTest, ArcRunsCounterClockwiseOnTheScreen)
     EXPECT_EQ(At(Surface(), 242, 192), g_CopperColor);   // 45 degrees, lower right
     EXPECT_EQ(At(Surface(), 157, 107), RGB(0, 0, 0));    // upper left: not drawn
     EXPECT_EQ(At(Surface(), 157, 192), RGB(0, 0, 0));
+}
+
+TEST_F(PixelTest, RunsPaintTheBoardAsShapeByShapeDoes)
+{
+    // The shapes of the tests above at their zoom, with holes, a clearing
+    // stroke, a path layer and a route over them.
+    Track(1, 100, 50, 100, 150, 20);
+    Track(1, 150, 100, 250, 200, 20);
+    Track(1, 20, 260, 200, 260, 9);
+    Track(0, 120, 120, 300, 200, 12);
+    Track(0, 300, 40, 300, 120, 7);
+    Track(0, 40, 200, 90, 200, 3);
+    Track(0, 30, 30, 70, 70, 1);
+    Track(3, 200, 150, 0.0f, 1.5707964f, 60);
+    auto aperture = std::make_unique<CApertureRecord>();
+    aperture->width = 3;
+    doc->m_ApertureList.push_back(std::move(aperture));
+    for (float r : {2.0f, 6.0f, 20.0f, 25.0f, 45.0f})
+        Flash(40 + 8 * r, 150, r);
+    AddDrillTool(g_HoleList, 1, 30, 1, {CDPoint(100, 50), CDPoint(380, 280)});
+    CPathRecord* layer = doc->AddPathLayer("T1ISO", 8, 1, 0, RGB(170, 170, 220));
+    AddSegment(*layer, 0, 50, 40, 150, 40);
+    AddSegment(*layer, 1, 230, 100, 200, 130, 200, 100);
+    auto route = std::make_unique<CNamedLayer>();
+    route->name = "route";
+    AddTrack(route->tracks, 0, 0, 5, 390, 5, 5);
+    doc->m_NamedLayerList.push_back(std::move(route));
+    for (int solid : {1, 0}) {
+        g_SolidLineView = solid;
+        view->Redraw();
+        CImageWindow alone(QSize(400, 300), CQtImageSurface::BatchDrawing::ShapeByShape);
+        view->SetWindow(&alone);
+        view->Redraw();
+        view->SetWindow(window.get());
+        int differing = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                differing += Surface().Image().pixel(x, y) != alone.surface.Image().pixel(x, y);
+        EXPECT_EQ(differing, 0) << solid;
+    }
 }
 
 TEST(BoardWidget, RedrawsOutsideThePaintAndShowsTheImage)

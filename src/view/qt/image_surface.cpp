@@ -1,16 +1,15 @@
 // QImage drawing surface of the board view.
 #include "view/qt/image_surface.h"
 
+#include "view/qt/painter_setup.h"
+
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 namespace {
-
-QColor ToQColor(COLORREF c)
-{
-    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
-}
 
 QRect Normalised(int left, int top, int right, int bottom)
 {
@@ -18,9 +17,24 @@ QRect Normalised(int left, int top, int right, int bottom)
                  QPoint(std::max(left, right), std::max(top, bottom)));
 }
 
+// The pixels a device-context box covers at most: right and bottom lie just
+// outside, a box without width is one pixel wide.
+QRect ShapeOf(int left, int top, int right, int bottom)
+{
+    QRect r = Normalised(left, top, right, bottom);
+    return QRect(r.topLeft(), QSize(std::max(r.width() - 1, 1), std::max(r.height() - 1, 1)));
+}
+
+// A box too small to hold a pixel of its own both ways.
+bool BelowAPixel(const RECT& b)
+{
+    return std::abs(b.right - b.left) <= 1 && std::abs(b.bottom - b.top) <= 1;
+}
+
 }  // namespace
 
-CQtImageSurface::CQtImageSurface(QSize size) : m_Image(size, QImage::Format_RGB32)
+CQtImageSurface::CQtImageSurface(QSize size, BatchDrawing batches)
+    : m_Image(size, QImage::Format_RGB32), m_Batches(batches)
 {
     m_Image.fill(Qt::black);
 }
@@ -44,8 +58,12 @@ void CQtImageSurface::Resize(QSize size)
 
 void CQtImageSurface::BeginDraw()
 {
-    if (m_Depth++ == 0)
+    if (m_Depth++ == 0) {
         m_Painter.begin(&m_Image);
+        // The painter holds the image's own buffer now; writing to it needs
+        // no copy.
+        m_Bits = m_Image.bits();
+    }
 }
 
 void CQtImageSurface::EndDraw()
@@ -53,6 +71,7 @@ void CQtImageSurface::EndDraw()
     if (m_Depth == 0 || --m_Depth > 0)
         return;
     m_Painter.end();
+    m_Bits = nullptr;
     if (m_PendingSize.isValid()) {
         QSize size = m_PendingSize;
         m_PendingSize = QSize();
@@ -60,40 +79,32 @@ void CQtImageSurface::EndDraw()
     }
 }
 
-void CQtImageSurface::SetUp(QPainter& painter, bool usesBrush) const
-{
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const CPen& pen = Pen();
-    if (pen.null) {
-        painter.setPen(Qt::NoPen);
-    } else {
-        int width = std::max(pen.width, 1);
-        Qt::PenCapStyle cap = pen.flatCaps ? Qt::FlatCap : width > 1 ? Qt::RoundCap : Qt::SquareCap;
-        painter.setPen(QPen(QBrush(ToQColor(pen.colour)), width, Qt::SolidLine, cap,
-                            pen.flatCaps ? Qt::MiterJoin : Qt::RoundJoin));
-    }
-    if (usesBrush && !Brush().null)
-        painter.setBrush(ToQColor(Brush().colour));
-    else
-        painter.setBrush(Qt::NoBrush);
-}
-
-void CQtImageSurface::Paint(QRect bounds, bool usesBrush, const std::function<void(QPainter&)>& draw)
+bool CQtImageSurface::Reaches(const QRect& bounds) const
 {
     // A shape that cannot reach the image costs nothing: at a close zoom
     // most of the board lies outside.
     int reach = std::max(Pen().width, 1) + 2;
-    if (!bounds.adjusted(-reach, -reach, reach, reach).intersects(m_Image.rect()))
+    return bounds.adjusted(-reach, -reach, reach, reach).intersects(m_Image.rect());
+}
+
+void CQtImageSurface::WithPainter(bool usesBrush, const std::function<void(QPainter&)>& draw)
+{
+    if (m_Depth > 0) {
+        SetUpPainter(m_Painter, Pen(), Brush(), usesBrush);
+        draw(m_Painter);
+    } else {
+        QPainter painter(&m_Image);
+        SetUpPainter(painter, Pen(), Brush(), usesBrush);
+        draw(painter);
+    }
+}
+
+void CQtImageSurface::Paint(QRect bounds, bool usesBrush, const std::function<void(QPainter&)>& draw)
+{
+    if (!Reaches(bounds))
         return;
     if (GetROP2() == R2_COPYPEN) {
-        if (m_Depth > 0) {
-            SetUp(m_Painter, usesBrush);
-            draw(m_Painter);
-        } else {
-            QPainter painter(&m_Image);
-            SetUp(painter, usesBrush);
-            draw(painter);
-        }
+        WithPainter(usesBrush, draw);
         return;
     }
     // Inverting: paint the shape alone on a clear layer, then combine each
@@ -107,7 +118,7 @@ void CQtImageSurface::Paint(QRect bounds, bool usesBrush, const std::function<vo
     {
         QPainter painter(&layer);
         painter.translate(-area.topLeft());
-        SetUp(painter, usesBrush);
+        SetUpPainter(painter, Pen(), Brush(), usesBrush);
         draw(painter);
     }
     int rop = GetROP2();
@@ -137,17 +148,15 @@ void CQtImageSurface::Line(POINT from, POINT to)
 
 void CQtImageSurface::Rectangle(int left, int top, int right, int bottom)
 {
-    QRect r = Normalised(left, top, right, bottom);
     // Right and bottom lie just outside; a rectangle without width is one
     // pixel wide, so the thinnest track still shows.
-    QRect shape(r.topLeft(), QSize(std::max(r.width() - 1, 1), std::max(r.height() - 1, 1)));
+    QRect shape = ShapeOf(left, top, right, bottom);
     Paint(shape, true, [&](QPainter& p) { p.drawRect(shape.adjusted(0, 0, -1, -1)); });
 }
 
 void CQtImageSurface::Ellipse(int left, int top, int right, int bottom)
 {
-    QRect r = Normalised(left, top, right, bottom);
-    QRect shape(r.topLeft(), QSize(std::max(r.width() - 1, 1), std::max(r.height() - 1, 1)));
+    QRect shape = ShapeOf(left, top, right, bottom);
     Paint(shape, true, [&](QPainter& p) { p.drawEllipse(shape.adjusted(0, 0, -1, -1)); });
 }
 
@@ -191,4 +200,117 @@ void CQtImageSurface::FillSolidRect(const RECT& rect, COLORREF colour)
         QPainter painter(&m_Image);
         painter.fillRect(r, ToQColor(colour));
     }
+}
+
+bool CQtImageSurface::InRuns() const
+{
+    return m_Batches == BatchDrawing::InRuns && GetROP2() == R2_COPYPEN;
+}
+
+CPixelRows CQtImageSurface::Pixels() const
+{
+    return CPixelRows{reinterpret_cast<std::uint32_t*>(m_Bits), int(m_Image.bytesPerLine() / 4),
+                      m_Image.width(), m_Image.height()};
+}
+
+void CQtImageSurface::LineBatch(std::span<const POINT> ends)
+{
+    if (!InRuns()) {
+        CDrawSurface::LineBatch(ends);
+        return;
+    }
+    const CPen& pen = Pen();
+    if (pen.null)
+        return;
+    const int width = std::max(pen.width, 1);
+    const bool ownRound = !pen.flatCaps && width <= kLargestRoundPen;
+    // A line farther than this from the image cannot reach it (Reaches).
+    const int reach = width + 2;
+    const QRgb colour = ToPixel(pen.colour);
+    BeginDraw();
+    const CPixelRows px = Pixels();
+    std::vector<QLine> painted;
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+        const POINT a = ends[i], b = ends[i + 1];
+        if (std::max(a.x, b.x) < -reach || std::min(a.x, b.x) >= px.width + reach ||
+            std::max(a.y, b.y) < -reach || std::min(a.y, b.y) >= px.height + reach)
+            continue;
+        if (width == 1 && px.Contains(a) && px.Contains(b))
+            ThinLine(px, a, b, !pen.flatCaps, colour);
+        else if (width > 1 && ownRound)
+            RoundLine(px, a, b, width, colour);
+        else
+            painted.emplace_back(a.x, a.y, b.x, b.y);
+    }
+    // One colour for the whole batch: the order of its lines does not show.
+    if (!painted.empty()) {
+        SetUpPainter(m_Painter, pen, Brush(), false);
+        m_Painter.drawLines(painted.data(), int(painted.size()));
+    }
+    EndDraw();
+}
+
+void CQtImageSurface::Rectangles(std::span<const RECT> boxes)
+{
+    const CPen& pen = Pen();
+    if (!InRuns() || pen.null || pen.width > 1) {
+        CDrawSurface::Rectangles(boxes);
+        return;
+    }
+    BeginDraw();
+    const CPixelRows px = Pixels();
+    const QRgb penColour = ToPixel(pen.colour), brushColour = ToPixel(Brush().colour);
+    bool setUp = false;
+    for (const RECT& b : boxes) {
+        const QRect shape = ShapeOf(b.left, b.top, b.right, b.bottom);
+        if (BelowAPixel(b) || m_Image.rect().contains(shape)) {
+            FramedBox(px, b, penColour, brushColour, !Brush().null);
+        } else if (Reaches(shape)) {
+            // The painter's frame cut by the image's edge loses some of its
+            // pixels; the painter draws those itself, in their place.
+            if (!setUp)
+                SetUpPainter(m_Painter, pen, Brush(), true);
+            setUp = true;
+            m_Painter.drawRect(shape.adjusted(0, 0, -1, -1));
+        }
+    }
+    EndDraw();
+}
+
+void CQtImageSurface::Ellipses(std::span<const RECT> boxes)
+{
+    if (!InRuns()) {
+        CDrawSurface::Ellipses(boxes);
+        return;
+    }
+    const CPen& pen = Pen();
+    const CBrush& brush = Brush();
+    if (pen.null && brush.null)
+        return;
+    BeginDraw();
+    const CPixelRows px = Pixels();
+    const QRgb dot = ToPixel(pen.null ? brush.colour : pen.colour);
+    const int reach = std::max(pen.width, 1) + 2;  // as Reaches has it
+    bool setUp = false;
+    for (const RECT& b : boxes) {
+        const int left = std::min(b.left, b.right), top = std::min(b.top, b.bottom);
+        const int width = std::abs(b.right - b.left), height = std::abs(b.bottom - b.top);
+        if (left + std::max(width, 1) + reach <= 0 || left - reach >= px.width ||
+            top + std::max(height, 1) + reach <= 0 || top - reach >= px.height)
+            continue;
+        if (width <= 1 && height <= 1) {
+            // Below a pixel: a pixel.
+            px.Run(top, left, left, dot);
+        } else if (width <= CEllipseStamps::kLargest && height <= CEllipseStamps::kLargest) {
+            m_Stamps.Draw(px, b, pen, brush);
+        } else {
+            // In its place: the brush of a later ellipse covers the rim of
+            // an earlier one.
+            if (!setUp)
+                SetUpPainter(m_Painter, pen, brush, true);
+            setUp = true;
+            m_Painter.drawEllipse(ShapeOf(b.left, b.top, b.right, b.bottom).adjusted(0, 0, -1, -1));
+        }
+    }
+    EndDraw();
 }
