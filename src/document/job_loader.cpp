@@ -19,6 +19,7 @@
 #include "platform/resources.h"
 #include "records/board_extent.h"
 #include "records/board_records.h"
+#include "records/track_geometry.h"
 #include "resource_ids.h"
 #include "settings/layer_dlg.h"
 #include "settings/machine_settings.h"
@@ -60,31 +61,13 @@ bool NearestRoundFlash(const COwnedList<CFlashRecord>& flashes, const CDPoint& c
     return found;
 }
 
-// Moves tracks and flashes by -(dx, dy). Arc records keep their angles in
-// the second point.
-void ShiftRecords(std::initializer_list<COwnedList<CFlashRecord>*> flashLists,
-                  COwnedList<CTrackRecord>& tracks, double dx, double dy)
-{
-    const float fx = static_cast<float>(dx), fy = static_cast<float>(dy);
-    for (auto* list : flashLists)
-        for (auto& flash : *list) {
-            flash->x -= fx;
-            flash->y -= fy;
-        }
-    for (auto& track : tracks) {
-        track->x1 -= fx;
-        track->y1 -= fy;
-        if (track->type < 3) {
-            track->x2 -= fx;
-            track->y2 -= fy;
-        }
-    }
-}
-
 // Moves the working side's copper by -(dx, dy).
 void ShiftCopper(CVelmDoc& doc, double dx, double dy)
 {
-    ShiftRecords({&doc.m_FlashList, &doc.m_PadList2}, doc.m_TrackList, dx, dy);
+    const float fx = static_cast<float>(dx), fy = static_cast<float>(dy);
+    ShiftFlashes(doc.m_FlashList, fx, fy);
+    ShiftFlashes(doc.m_PadList2, fx, fy);
+    ShiftTracks(doc.m_TrackList, fx, fy);
 }
 
 // Whether one work-order entry (a ";"-separated list where `list`) can be
@@ -414,8 +397,11 @@ bool ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper, const CDPoint& s
     if (copper) {
         if (!doc.LoadRouteGerber(g_RouteFile))
             return false;
-        if (CNamedLayer* route = doc.FindNamedLayer("route"))
-            ShiftRecords({&route->flashes}, route->tracks, shift.x, shift.y);
+        if (CNamedLayer* route = doc.FindNamedLayer("route")) {
+            const float fx = static_cast<float>(shift.x), fy = static_cast<float>(shift.y);
+            ShiftFlashes(route->flashes, fx, fy);
+            ShiftTracks(route->tracks, fx, fy);
+        }
         CDPoint max, min;
         doc.GetDataExtent(max, min);
         doc.m_DataExtent = {TruncToInt32(min.x), TruncToInt32(min.y), TruncToInt32(max.x),

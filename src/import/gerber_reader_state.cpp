@@ -7,6 +7,7 @@
 #include "platform/message_pump.h"
 #include "platform/resources.h"
 #include "records/board_model.h"
+#include "records/track_geometry.h"
 #include "resource_ids.h"
 #include "settings/work_order_dlg.h"
 
@@ -175,24 +176,13 @@ void CGerberReadBackup::Restore()
 
 void ShiftToDataOrigin(COwnedList<CTrackRecord>& tracks, COwnedList<CFlashRecord>& pads)
 {
-    const float ox = float(g_DataOriginX), oy = float(g_DataOriginY);
-    for (auto& t : tracks) {
-        t->x1 -= ox;
-        t->y1 -= oy;
-        if (t->type < 3) {
-            t->x2 -= ox;
-            t->y2 -= oy;
-        }
-    }
+    ShiftTracks(tracks, float(g_DataOriginX), float(g_DataOriginY));
     ShiftPadsToDataOrigin(pads);
 }
 
 void ShiftPadsToDataOrigin(COwnedList<CFlashRecord>& pads)
 {
-    for (auto& f : pads) {
-        f->x -= float(g_DataOriginX);
-        f->y -= float(g_DataOriginY);
-    }
+    ShiftFlashes(pads, float(g_DataOriginX), float(g_DataOriginY));
 }
 
 CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, double j,

@@ -57,6 +57,9 @@ public:
     // False for a host that shows no windows: a dialog then initialises
     // itself and, when modal, is cancelled, since nobody can answer it.
     virtual bool HasWindows() const { return true; }
+    // Told, on a host without windows, when a modal dialog has been run and
+    // cancelled because nobody could answer it.
+    virtual void DialogUnanswered(CDialog&) {}
     // Shows `dialog` modally: calls its OnInitDialog once its controls exist
     // and returns when the dialog has ended (CDialog::EndDialog).
     virtual void RunModalDialog(CDialog& dialog) = 0;

@@ -17,3 +17,23 @@ int PointInTrack(const CTrackRecord& t, double x, double y)
     const double across = ((x - t.x1) * dy - (y - t.y1) * dx) / length;
     return along >= 0.0 && along <= length && std::fabs(across) <= half;
 }
+
+void ShiftTracks(COwnedList<CTrackRecord>& tracks, float dx, float dy)
+{
+    for (auto& t : tracks) {
+        t->x1 -= dx;
+        t->y1 -= dy;
+        if (t->type < 3) {
+            t->x2 -= dx;
+            t->y2 -= dy;
+        }
+    }
+}
+
+void ShiftFlashes(COwnedList<CFlashRecord>& flashes, float dx, float dy)
+{
+    for (auto& f : flashes) {
+        f->x -= dx;
+        f->y -= dy;
+    }
+}

@@ -61,6 +61,7 @@ int CDialog::DoModal()
         OnInitDialog();
         if (IsWindow())
             CancelDialog(*this);
+        Host().DialogUnanswered(*this);
     }
     m_Open = false;
     m_Shown = false;

@@ -44,20 +44,11 @@ CPrivateStore g_PrivateStore __attribute__((init_priority(101))){"ordune-tool"};
 // the width the question gives back, and width 0 makes that copper vanish.
 class CToolHost : public CConsoleHost {
 public:
-    bool HasWindows() const override { return true; }
-    void RunModalDialog(CDialog& dialog) override
+    void DialogUnanswered(CDialog& dialog) override
     {
-        dialog.OnInitDialog();
-        if (dialog.IsWindow())
-            CancelDialog(dialog);
         if (auto* aperture = dynamic_cast<CApertureDefDlg*>(&dialog))
             std::fprintf(stderr, "ordune-tool: D code %s is not defined; width %g used\n",
                          aperture->m_Name.c_str(), static_cast<double>(aperture->m_Width));
-    }
-    bool CreateModelessDialog(CDialog& dialog) override
-    {
-        dialog.OnInitDialog();
-        return true;
     }
 };
 
