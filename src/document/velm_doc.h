@@ -223,6 +223,13 @@ public:
     void RunProcessMacro();
     // ---- end of File/New job loader ----
 
+    // Scan-line isolation (isolation_commands.cpp, logic in src/planning).
+    // The isolation lines of tool 1 or 2 ("T1ISO"/"T1PATH", "T2ISO"/"T2PATH")
+    // of the working side, the cutter widened by `extra` mil: 1 when
+    // finished, 0 when the operator cancelled (no layer is made then).
+    int CalcIsolationT1(int extra);
+    int CalcIsolationT2(int extra);
+
 private:
     void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.
