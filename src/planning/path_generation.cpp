@@ -62,8 +62,8 @@ CSubList* LineBelow(CBoardModel& model, COwnedList<CSubList>& list, float coordi
     if (model.m_GridStep <= 0)
         return nullptr;
     float lines = (coordinate - origin) / static_cast<float>(model.m_GridStep);
-    // Line n must exist as well as line n - 1; the tests are written so a
-    // NaN or a huge coordinate fails them instead of reaching the cast.
+    // Line n must exist as well as line n - 1; the comparisons are written so
+    // that a NaN or a huge coordinate fails them instead of reaching the cast.
     if (!(lines >= 1.0f) || !(lines < static_cast<float>(list.size())))
         return nullptr;
     std::size_t n = static_cast<std::size_t>(lines);
@@ -266,16 +266,8 @@ private:
     CGridPathSegment* Append(float x1, float y1, float x2, float y2, std::uint8_t flags,
                              void* source, float cx = 0.0f, float cy = 0.0f)
     {
-        auto seg = std::make_unique<CGridPathSegment>();
-        seg->x1 = x1;
-        seg->y1 = y1;
-        seg->x2 = x2;
-        seg->y2 = y2;
-        seg->cx = cx;
-        seg->cy = cy;
-        seg->flags = flags;
-        seg->value = m_Net;
-        seg->source = source;
+        auto seg = std::make_unique<CGridPathSegment>(
+            CGridPathSegment{x1, y1, x2, y2, cx, cy, 0, flags, 0, m_Net, source});
         m_Segment = AddTail(m_Model.m_GridPathList, std::move(seg));
         return m_Segment;
     }
