@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <tuple>
@@ -226,6 +227,71 @@ TEST(PathGeneration, ChainEndingFarFromItsStartStaysOpen)
         EXPECT_EQ(segs[i]->flags, 0);
         EXPECT_EQ(segs[i]->value, 3u);
         EXPECT_EQ(segs[i]->source, &track);
+    }
+}
+
+TEST(PathGeneration, ClosedOutlineOfLinesEndsWithAClosingLine)
+{
+    // The outline of a square of copper from (40, 40) to (60, 60): columns
+    // 40..60 cut through it, rows 44..56 too. The walk starts on row 44 at
+    // the left side, turns at each corner and comes back within 2 pitches.
+    Raster raster(26, 26);
+    CTrackRecord square;
+    for (float x = 40.0f; x <= 60.0f; x += kPitch)
+        Raster::Cut(raster.Column(x), false, 40.0f, 60.0f, ScanTag::kHorizontalSide, 5, &square);
+    for (std::size_t i = 11; i <= 14; ++i)
+        Raster::Cut(*raster.model.m_RowList[i], true, 40.0f, 60.0f, ScanTag::kVerticalSide, 5,
+                    &square);
+    GenerateRowPaths(raster.model);
+
+    struct Want {
+        float x1, y1, x2, y2;
+        std::uint8_t flags;
+    } want[] = {
+        // The first end found only moves the walk on (nothing precedes it),
+        // so the first line runs from the start to the second end found.
+        {40, 44, 44, 40, 0x10},
+        {44, 40, 60, 40, 0x11},
+        {60, 40, 60, 60, 0x11},
+        {60, 60, 40, 60, 0x11},
+        {40, 60, 40, 48, 0x11},
+        {40, 48, 40, 44, 0x01},  // the closing line
+    };
+    auto segs = raster.Segments();
+    ASSERT_EQ(segs.size(), std::size(want));
+    for (std::size_t i = 0; i < segs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(segs[i]->x1, want[i].x1);
+        EXPECT_EQ(segs[i]->y1, want[i].y1);
+        EXPECT_EQ(segs[i]->x2, want[i].x2);
+        EXPECT_EQ(segs[i]->y2, want[i].y2);
+        EXPECT_EQ(segs[i]->flags, want[i].flags);
+        EXPECT_EQ(segs[i]->type, 0);
+        EXPECT_EQ(segs[i]->value, 5u);
+        EXPECT_EQ(segs[i]->source, &square);
+    }
+}
+
+TEST(PathGeneration, SideGrowsWhileItBendsByAtMostTheTolerance)
+{
+    // A track side whose fourth end sits h above the line of the first
+    // three: within 0.05 rad (h up to 0.2 mil over 4 mil) the line grows.
+    struct Case {
+        float h;
+        std::size_t segments;
+    } cases[] = {{0.18f, 1}, {0.22f, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.h);
+        Raster raster(26, 26);
+        CTrackRecord track;
+        for (float x : {32.0f, 36.0f, 40.0f})
+            raster.EndOnColumn(x, 40.0f, ScanTag::kSlopedSide, 1, &track);
+        raster.EndOnColumn(44.0f, 40.0f + c.h, ScanTag::kSlopedSide, 1, &track);
+        GenerateColumnPaths(raster.model);
+        auto segs = raster.Segments();
+        ASSERT_EQ(segs.size(), c.segments);
+        EXPECT_EQ(segs.back()->x2, 44.0f);
+        EXPECT_EQ(segs.back()->y2, 40.0f + c.h);
     }
 }
 
