@@ -1,0 +1,552 @@
+// Isolation paths from the cut raster: the finders that choose a walk's next
+// interval end, the walk that turns the ends it visits into straight
+// segments, arcs round flashes and the lines joining them, and the pruning of
+// short intervals before the path-layer generators walk.
+#include "planning/path_generation.h"
+
+#include "geometry/plane_geometry.h"
+#include "platform/message_pump.h"
+#include "planning/scan_raster.h"
+#include "records/board_extent.h"
+#include "records/board_model.h"
+#include "records/copper_records.h"
+#include "records/planner_records.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// How far a walk reaches for its next end, in grid pitches.
+constexpr double kReachPitches = 1.6;
+// An end of the shape the walk is following counts this many times nearer,
+// so a walk stays on its outline rather than jumping to a neighbour.
+constexpr double kSameShapeBonus = 1.4;
+// The distance of an end the finders do not accept.
+constexpr double kNoEnd = 99999.0;
+// A walk whose last point lies within this many pitches of its start closes
+// its outline.
+constexpr double kClosePitches = 2.0;
+// A new end lies straight on from a segment when the directions back to the
+// segment's start and on to the end differ from a half turn by at most this.
+constexpr double kCollinearTolerance = 0.05;
+constexpr double kHalfTurn = 3.1415926;
+constexpr double kFullTurn = 6.2831852;
+// Points an arc needs to be kept as an arc; the last of them is the arc's
+// middle reference that decides its direction.
+constexpr int kArcMinPoints = 6;
+// The short intervals pruned before the path-layer walks, mil.
+constexpr float kShortInterval = 3.0f;
+// Lines the finders look at on each axis: the near ones and the wide ones.
+constexpr int kNearLines = 4;
+constexpr int kWideLines = 3;
+// Slack on the index's window, mil: far above the rounding of a distance.
+constexpr double kWindowSlack = 0.01;
+
+// The line just below `coordinate` and the index of the one at it, as the
+// raster's own look-up answers it.
+// TODO(merge): use ScanLineAt of scan_raster.h once it lands; this copy
+// keeps its contract.
+CSubList* LineBelow(CBoardModel& model, COwnedList<CSubList>& list, float coordinate,
+                    std::size_t* next)
+{
+    float origin;
+    if (&list == &model.m_RowList)
+        origin = static_cast<float>(g_BoardMinY);
+    else if (&list == &model.m_ColumnList)
+        origin = static_cast<float>(g_BoardMinX);
+    else
+        return nullptr;
+    if (model.m_GridStep <= 0)
+        return nullptr;
+    float lines = (coordinate - origin) / static_cast<float>(model.m_GridStep);
+    // Line n must exist as well as line n - 1; the comparisons are written so
+    // that a NaN or a huge coordinate fails them instead of reaching the cast.
+    if (!(lines >= 1.0f) || !(lines < static_cast<float>(list.size())))
+        return nullptr;
+    std::size_t n = static_cast<std::size_t>(lines);
+    *next = n;
+    return list[n - 1].get();
+}
+
+// What an end is, for the walk. A flash end whose flash record is missing (an
+// arc without its pad record) has no centre to walk round, so it is walked as
+// a track side.
+enum class EndKind { None, Side, Cap, Flash };
+
+EndKind KindOf(int tag, const void* source)
+{
+    if ((tag & ScanTag::kCap) == ScanTag::kCap)
+        return EndKind::Cap;
+    if (tag & ScanTag::kFlash)
+        return source ? EndKind::Flash : EndKind::Side;
+    if (tag & (ScanTag::kSlopedSide | ScanTag::kHorizontalSide | ScanTag::kVerticalSide))
+        return EndKind::Side;
+    return EndKind::None;
+}
+
+// One candidate line of a finder: the line, where it sits in the model's
+// list, and whether it is a row.
+struct CandidateLine {
+    CSubList* line = nullptr;
+    std::size_t position = 0;
+    bool row = false;
+};
+
+// The lines a finder looks at, columns first: `perAxis` of each, starting
+// with the one below the point. Slots of lines past the end of a list stay
+// empty so a row always sits at slot perAxis or later. False when either
+// axis has no line below the point.
+bool CandidateLines(CBoardModel& model, float x, float y, int perAxis, CandidateLine* slots)
+{
+    std::size_t column = 0, row = 0;
+    if (!LineBelow(model, model.m_ColumnList, x, &column))
+        return false;
+    if (!LineBelow(model, model.m_RowList, y, &row))
+        return false;
+    for (int i = 0; i < perAxis; ++i) {
+        std::size_t c = column - 1 + static_cast<std::size_t>(i);
+        if (c < model.m_ColumnList.size())
+            slots[i] = {model.m_ColumnList[c].get(), c, false};
+        std::size_t r = row - 1 + static_cast<std::size_t>(i);
+        if (r < model.m_RowList.size())
+            slots[perAxis + i] = {model.m_RowList[r].get(), r, true};
+    }
+    return true;
+}
+
+// The rule of one finder: which ends it accepts and which count nearer.
+struct EndRule {
+    bool anyNet;               // any unused end, whatever its net
+    std::uint32_t net;
+    bool bonus;                // ends of `source` count 1.4 times nearer
+    const void* source;
+
+    double Weigh(std::uint8_t tag, std::uint32_t endNet, const void* endSource, float x, float y,
+                 float ex, float ey) const
+    {
+        double d = kNoEnd;
+        if (!(tag & ScanTag::kUsed) && (anyNet || endNet == net))
+            d = DistanceF(x, y, ex, ey);
+        if (bonus && endSource == source)
+            d = d / kSameShapeBonus;
+        return d;
+    }
+};
+
+// The running choice of a finder: the nearest end so far, the first of
+// equals kept, the end of an interval preferred to its start.
+struct NearestEnd {
+    double best;
+    CScanInterval* interval = nullptr;
+    int slot = 0;
+    int side = 0;
+
+    void Consider(const EndRule& rule, CScanInterval& iv, int lineSlot, float x, float y)
+    {
+        double dS = rule.Weigh(iv.startTag, iv.startNet, iv.startSource, x, y, iv.x1, iv.y1);
+        double dE = rule.Weigh(iv.endTag, iv.endNet, iv.endSource, x, y, iv.x2, iv.y2);
+        double d = std::min(dS, dE);
+        if (d < best) {
+            best = d;
+            interval = &iv;
+            slot = lineSlot;
+            side = dE <= dS ? 2 : 1;
+        }
+    }
+};
+
+// The finders' common walk over their candidate lines. With an index only
+// the intervals with an end within reach along the line are weighed, still
+// in line order and list order: an interval with both ends farther along the
+// line than the reach (times the bonus) cannot beat the starting reach, and
+// the reach only shrinks, so it never wins or ties against anything the full
+// scan would keep.
+CScanInterval* FindNearest(CBoardModel& model, const EndRule& rule, int perAxis,
+                           const CScanEndIndex* index, std::uint32_t* net, float* x, float* y,
+                           int* tag, int* side)
+{
+    CandidateLine slots[2 * kNearLines];
+    if (!CandidateLines(model, *x, *y, perAxis, slots))
+        return nullptr;
+    const double reach = kReachPitches * model.m_GridStep;
+    NearestEnd nearest{reach};
+    // The window must hold every end whose weighed distance could fall below
+    // the reach; a refused end weighs kNoEnd wherever it lies, so with a
+    // reach that large the index cannot help.
+    const double window = (rule.bonus ? reach * kSameShapeBonus : reach) + kWindowSlack;
+    const bool useIndex = index && kNoEnd / kSameShapeBonus > reach + kWindowSlack;
+    // Reused between calls: a walk makes one call per step.
+    thread_local std::vector<std::uint32_t> near;
+    for (int s = 0; s < 2 * perAxis; ++s) {
+        CSubList* line = slots[s].line;
+        if (!line)
+            continue;
+        if (!useIndex) {
+            for (auto& iv : line->intervals)
+                nearest.Consider(rule, *iv, s, *x, *y);
+            continue;
+        }
+        const auto& ends = slots[s].row ? index->RowEnds(slots[s].position)
+                                        : index->ColumnEnds(slots[s].position);
+        const double at = slots[s].row ? *x : *y;
+        auto first = std::lower_bound(ends.begin(), ends.end(), at - window,
+                                      [](const CScanEndIndex::End& e, double v) { return e.along < v; });
+        near.clear();
+        for (auto e = first; e != ends.end() && e->along <= at + window; ++e)
+            near.push_back(e->interval);
+        std::sort(near.begin(), near.end());
+        near.erase(std::unique(near.begin(), near.end()), near.end());
+        for (std::uint32_t i : near)
+            nearest.Consider(rule, *line->intervals[i], s, *x, *y);
+    }
+    CScanInterval* hit = nearest.interval;
+    if (!hit)
+        return nullptr;
+    const bool atEnd = nearest.side == 2;
+    std::uint8_t& endTag = atEnd ? hit->endTag : hit->startTag;
+    endTag |= ScanTag::kUsed;
+    *x = atEnd ? hit->x2 : hit->x1;
+    *y = atEnd ? hit->y2 : hit->y1;
+    *net = atEnd ? hit->endNet : hit->startNet;
+    *tag = endTag | (nearest.slot >= perAxis ? ScanTag::kOnRow : 0);
+    *side = nearest.side;
+    return hit;
+}
+
+std::vector<std::vector<CScanEndIndex::End>> IndexLines(const COwnedList<CSubList>& lines,
+                                                        bool row)
+{
+    std::vector<std::vector<CScanEndIndex::End>> index(lines.size());
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        auto& ends = index[l];
+        const auto& intervals = lines[l]->intervals;
+        ends.reserve(2 * intervals.size());
+        for (std::size_t i = 0; i < intervals.size(); ++i) {
+            const CScanInterval& iv = *intervals[i];
+            auto at = static_cast<std::uint32_t>(i);
+            ends.push_back({row ? iv.x1 : iv.y1, at});
+            ends.push_back({row ? iv.x2 : iv.y2, at});
+        }
+        std::sort(ends.begin(), ends.end(),
+                  [](const CScanEndIndex::End& a, const CScanEndIndex::End& b) {
+                      return a.along < b.along;
+                  });
+    }
+    return index;
+}
+
+// One walk run: the generator's start lines, the precision of its arc angles
+// and the index of the ends, shared by every walk of the run.
+class CWalker {
+public:
+    CWalker(CBoardModel& model, bool floatAngles, const CWalkStepHook& drawStep)
+        : m_Model(model), m_Index(model), m_FloatAngles(floatAngles), m_DrawStep(drawStep),
+          m_Pitch(model.m_GridStep)
+    {
+    }
+
+    void WalkFrom(COwnedList<CSubList>& lines)
+    {
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            PumpMessages();
+            for (auto& iv : lines[l]->intervals)
+                WalkFromInterval(*iv);
+        }
+    }
+
+private:
+    static bool CanStart(std::uint8_t tag, std::uint32_t net)
+    {
+        return !(tag & (ScanTag::kBoardEdge | ScanTag::kUsed)) && net != 0;
+    }
+
+    CGridPathSegment* Append(float x1, float y1, float x2, float y2, std::uint8_t flags,
+                             void* source, float cx = 0.0f, float cy = 0.0f)
+    {
+        auto seg = std::make_unique<CGridPathSegment>(
+            CGridPathSegment{x1, y1, x2, y2, cx, cy, 0, flags, 0, m_Net, source});
+        m_Segment = AddTail(m_Model.m_GridPathList, std::move(seg));
+        return m_Segment;
+    }
+
+    // A line joining an arc or a cap to the rest of the walk: its centre x
+    // of 1.0 tells it from the lines along the copper.
+    void AppendJoin(float x, float y, std::uint8_t flags, void* source)
+    {
+        Append(m_LastX, m_LastY, x, y, flags, source, 1.0f, 0.0f);
+    }
+
+    void StartArc(float x, float y, const void* flash, void* source)
+    {
+        const auto* f = static_cast<const CFlashRecord*>(flash);
+        Append(x, y, x, y, 0x01, source, f->x, f->y);
+        m_Count = 1;
+        m_InArc = true;
+    }
+
+    void EndSegmentAtLast(bool final)
+    {
+        m_Segment->x2 = m_LastX;
+        m_Segment->y2 = m_LastY;
+        if (final)
+            m_Segment->flags |= 0x10;
+    }
+
+    void MarkIfEndsAtLast()
+    {
+        if (m_Segment->x2 == m_LastX && m_Segment->y2 == m_LastY)
+            m_Segment->flags |= 0x10;
+    }
+
+    // An arc gets its direction from its first point, its middle reference
+    // and its end; too short a piece is kept as a straight line to the last
+    // point.
+    void FinishArc()
+    {
+        m_InArc = false;
+        CGridPathSegment& s = *m_Segment;
+        if (m_Count < kArcMinPoints) {
+            s.type = 0;
+            s.x2 = m_LastX;
+            s.y2 = m_LastY;
+            return;
+        }
+        if (m_FloatAngles)
+            s.type = ArcDirection<float>(s);
+        else
+            s.type = ArcDirection<double>(s);
+    }
+
+    template <class T>
+    std::uint8_t ArcDirection(const CGridPathSegment& s) const
+    {
+        T as = static_cast<T>(TurnAngle(s.x1, s.y1, s.cx, s.cy));
+        T am = static_cast<T>(TurnAngle(m_MidX, m_MidY, s.cx, s.cy));
+        T ae = static_cast<T>(TurnAngle(s.x2, s.y2, s.cx, s.cy));
+        if (as < am && ae < as)
+            ae = static_cast<T>(ae + kFullTurn);
+        if (am < as && as < ae)
+            ae = static_cast<T>(ae - kFullTurn);
+        return am - as <= ae - as ? 1 : 2;
+    }
+
+    // The angle of P about C in [0, 2π). AngleOf of the geometry floor
+    // answers 2π instead of 0 on the +x direction, which would turn the
+    // direction of an arc whose point lies exactly there.
+    static double TurnAngle(double px, double py, double cx, double cy)
+    {
+        double a = std::atan2(py - cy, px - cx);
+        if (a < 0.0)
+            a += kFullTurn;
+        return a;
+    }
+
+    bool Collinear(float x, float y) const
+    {
+        const CGridPathSegment& s = *m_Segment;
+        double a = std::atan2(static_cast<double>(y) - s.y2, static_cast<double>(x) - s.x2);
+        double b = std::atan2(static_cast<double>(s.y1) - s.y2, static_cast<double>(s.x1) - s.x2);
+        return std::fabs(std::fabs(a - b) - kHalfTurn) <= kCollinearTolerance;
+    }
+
+    void WalkFromInterval(CScanInterval& iv)
+    {
+        const bool atEnd = CanStart(iv.endTag, iv.endNet);
+        if (!atEnd && !CanStart(iv.startTag, iv.startNet))
+            return;
+        std::uint8_t& tag = atEnd ? iv.endTag : iv.startTag;
+        tag |= ScanTag::kUsed;
+        m_LastX = m_StartX = atEnd ? iv.x2 : iv.x1;
+        m_LastY = m_StartY = atEnd ? iv.y2 : iv.y1;
+        m_Net = atEnd ? iv.endNet : iv.startNet;
+        m_Source = atEnd ? iv.endSource : iv.startSource;
+        m_InArc = false;
+        Append(m_LastX, m_LastY, m_LastX, m_LastY, 0, m_Source);
+        EndKind previous = EndKind::None;
+        if (KindOf(tag, m_Source) == EndKind::Flash) {
+            const auto* f = static_cast<const CFlashRecord*>(m_Source);
+            m_Segment->cx = f->x;
+            m_Segment->cy = f->y;
+            m_InArc = true;
+            previous = EndKind::Flash;
+        }
+        m_Count = 1;
+
+        for (;;) {
+            std::uint32_t net = m_Net;
+            float x = m_LastX, y = m_LastY;
+            int nextTag = 0, side = 0;
+            CScanInterval* hit = FindNextRowInterval(m_Model, &net, &x, &y, &nextTag, &side,
+                                                     m_Source, &m_Index);
+            if (!hit) {
+                x = m_LastX;
+                y = m_LastY;
+                hit = FindNextIntervalWide(m_Model, &net, &x, &y, &nextTag, &side, &m_Index);
+            }
+            if (!hit)
+                break;
+            if (m_DrawStep)
+                m_DrawStep(x, y);
+            void* nextSource = side == 2 ? hit->endSource : hit->startSource;
+            EndKind next = KindOf(nextTag, nextSource);
+            Step(previous, next, x, y, nextSource);
+            m_LastX = x;
+            m_LastY = y;
+            m_Net = net;
+            previous = next;
+            m_Source = nextSource;
+        }
+
+        double d = DistanceF(m_LastX, m_LastY, m_StartX, m_StartY);
+        if (d < kClosePitches * m_Pitch) {
+            if (m_InArc) {
+                m_Segment->x2 = m_StartX;
+                m_Segment->y2 = m_StartY;
+            } else {
+                EndSegmentAtLast(true);
+                Append(m_LastX, m_LastY, m_StartX, m_StartY, 0x01, m_Source);
+            }
+        } else {
+            EndSegmentAtLast(false);
+        }
+        if (m_InArc)
+            FinishArc();
+    }
+
+    // One step of a walk from the last point to the end just found.
+    void Step(EndKind previous, EndKind next, float x, float y, void* nextSource)
+    {
+        if (next == EndKind::Flash) {
+            if (m_InArc && previous == EndKind::Flash) {
+                if (nextSource == m_Source) {
+                    m_Segment->x2 = x;
+                    m_Segment->y2 = y;
+                    if (++m_Count == kArcMinPoints) {
+                        m_MidX = x;
+                        m_MidY = y;
+                    }
+                } else {
+                    EndSegmentAtLast(true);
+                    FinishArc();
+                    StartArc(m_LastX, m_LastY, nextSource, m_Source);
+                }
+            } else if (!m_InArc && previous == EndKind::Cap) {
+                m_Segment->x2 = x;
+                m_Segment->y2 = y;
+                m_Segment->flags |= 0x10;
+                StartArc(x, y, nextSource, nextSource);
+            } else if (!m_InArc && previous != EndKind::Flash) {
+                EndSegmentAtLast(true);
+                AppendJoin(x, y, 0x01 | 0x10, m_Source);
+                StartArc(x, y, nextSource, nextSource);
+            }
+            return;
+        }
+        const bool fromSide = previous == EndKind::Side || previous == EndKind::Cap;
+        if (previous == EndKind::Flash) {
+            if (m_InArc) {
+                EndSegmentAtLast(true);
+                FinishArc();
+            }
+            AppendJoin(x, y, 0x01, nextSource);
+            m_Count = 1;
+        } else if (fromSide && nextSource == m_Source) {
+            const CGridPathSegment& s = *m_Segment;
+            if ((s.x1 == s.x2 && s.y1 == s.y2) || Collinear(x, y)) {
+                m_Segment->x2 = x;
+                m_Segment->y2 = y;
+            } else {
+                MarkIfEndsAtLast();
+                Append(m_LastX, m_LastY, x, y, 0x01, m_Source);
+                m_Count = 1;
+            }
+        } else if (fromSide) {
+            MarkIfEndsAtLast();
+            Append(m_LastX, m_LastY, x, y, 0x01, nextSource);
+            m_Count = 1;
+        }
+        if (previous == EndKind::Cap) {
+            EndSegmentAtLast(true);
+            AppendJoin(x, y, 0x01, nextSource);
+            m_Count = 1;
+        }
+        if (next == EndKind::Cap) {
+            m_Segment->x2 = x;
+            m_Segment->y2 = y;
+            m_Segment->flags |= 0x10;
+            m_Count = 1;
+        }
+    }
+
+    CBoardModel& m_Model;
+    CScanEndIndex m_Index;
+    bool m_FloatAngles;
+    const CWalkStepHook& m_DrawStep;
+    int m_Pitch;
+
+    // The state of the walk under way.
+    CGridPathSegment* m_Segment = nullptr;
+    std::uint32_t m_Net = 0;
+    void* m_Source = nullptr;
+    float m_StartX = 0.0f, m_StartY = 0.0f;
+    float m_LastX = 0.0f, m_LastY = 0.0f;
+    float m_MidX = 0.0f, m_MidY = 0.0f;
+    bool m_InArc = false;
+    int m_Count = 0;
+};
+
+} // namespace
+
+CScanEndIndex::CScanEndIndex(CBoardModel& model)
+    : m_Rows(IndexLines(model.m_RowList, true)), m_Columns(IndexLines(model.m_ColumnList, false))
+{
+}
+
+CScanInterval* FindNextRowInterval(CBoardModel& model, std::uint32_t* net, float* x, float* y,
+                                   int* tag, int* side, const void* source,
+                                   const CScanEndIndex* index)
+{
+    EndRule rule{false, *net, true, source};
+    return FindNearest(model, rule, kNearLines, index, net, x, y, tag, side);
+}
+
+CScanInterval* FindNextIntervalWide(CBoardModel& model, std::uint32_t* net, float* x, float* y,
+                                    int* tag, int* side, const CScanEndIndex* index)
+{
+    EndRule rule{true, 0, false, nullptr};
+    return FindNearest(model, rule, kWideLines, index, net, x, y, tag, side);
+}
+
+void GenerateRowPaths(CBoardModel& model, const CWalkStepHook& drawStep)
+{
+    CWalker(model, false, drawStep).WalkFrom(model.m_RowList);
+}
+
+void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep)
+{
+    CWalker(model, true, drawStep).WalkFrom(model.m_ColumnList);
+}
+
+void PruneShortIntervals(CBoardModel& model)
+{
+    for (auto& column : model.m_ColumnList)
+        for (auto& iv : column->intervals)
+            if (DistanceF(iv->x1, iv->y1, iv->x2, iv->y2) < kShortInterval)
+                iv->startTag |= ScanTag::kUsed;
+    for (auto& row : model.m_RowList)
+        for (auto& iv : row->intervals) {
+            if (!(DistanceF(iv->x1, iv->y1, iv->x2, iv->y2) < kShortInterval))
+                continue;
+            if (iv->x1 == iv->x2)
+                iv->startTag |= ScanTag::kUsed;
+            else
+                iv->endTag |= ScanTag::kUsed;
+            float mx = (iv->x1 + iv->x2) / 2.0f;
+            float my = (iv->y1 + iv->y2) / 2.0f;
+            iv->x1 = iv->x2 = mx;
+            iv->y1 = iv->y2 = my;
+        }
+}
