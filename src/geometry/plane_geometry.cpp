@@ -330,3 +330,67 @@ int IntersectSegmentCircle2F(float cx, float cy, float r, float x1, float y1, fl
         return 0;
     return SegmentCircleMeeting(cx, cy, r, x1, y1, x2, y2, xa, ya, xb, yb, false);
 }
+
+namespace {
+
+// One turn as the arc tests add it: a little short of 2·pi, so an angle
+// pushed round by it stays inside AngleOf's range.
+constexpr double kArcSideTurn = 6.283185;
+constexpr float kSweepTurn = 6.28318f;
+// Two points closer in angle than this make a full circle.
+constexpr double kFullCircleAngle = 0.01;
+
+}  // namespace
+
+int ArcSideOfPoint(double cx, double cy, double sx, double sy, double px, double py, double ex,
+                   double ey)
+{
+    double a0 = AngleOf(sx, sy, cx, cy);
+    double ap = AngleOf(px, py, cx, cy);
+    double a1 = AngleOf(ex, ey, cx, cy);
+    // Bring the end onto the same side of the start as the point, so the two
+    // ways round can be compared as plain differences.
+    if (a0 < ap && a1 < a0)
+        a1 += kArcSideTurn;
+    if (ap < a0 && a0 < a1)
+        a1 -= kArcSideTurn;
+    return ap - a0 <= a1 - a0 ? 1 : 2;
+}
+
+bool PointOnArc(const CArcD& arc, const CDPoint& p, double tolerance)
+{
+    double radius = Distance(arc.cx, arc.cy, arc.x2, arc.y2);
+    if (std::fabs(Distance(arc.cx, arc.cy, p.x, p.y) - radius) > tolerance)
+        return false;
+    double first = std::atan2(arc.y1 - arc.cy, arc.x1 - arc.cx);
+    double second = std::atan2(arc.y2 - arc.cy, arc.x2 - arc.cx);
+    if (std::fabs(first - second) < kFullCircleAngle)
+        return true;
+    return ArcSideOfPoint(arc.cx, arc.cy, arc.x1, arc.y1, p.x, p.y, arc.x2, arc.y2) ==
+           arc.direction;
+}
+
+bool PointOnArcXY(const CArcD& arc, int x, int y, double tolerance)
+{
+    return PointOnArc(arc, CDPoint(x, y), tolerance);
+}
+
+bool PointInArcSweep(const CArcF& arc, const CDPoint& p, float tolerance)
+{
+    double radius = DistanceF(arc.cx, arc.cy, arc.x2, arc.y2);
+    if (std::fabs(DistanceDF(p.x, p.y, arc.cx, arc.cy) - radius) > tolerance)
+        return false;
+    float first = float(AngleOf(arc.x1, arc.y1, arc.cx, arc.cy));
+    float second = float(AngleOf(arc.x2, arc.y2, arc.cx, arc.cy));
+    float point = float(AngleOf(p.x, p.y, arc.cx, arc.cy));
+    // Both the sweep and the point's angle are measured from the first point
+    // the way the arc runs, so a clockwise arc is measured clockwise too.
+    bool rising = arc.direction == 1;
+    float sweep = rising ? second - first : first - second;
+    float relative = rising ? point - first : first - point;
+    if (sweep <= 0.0f)
+        sweep += kSweepTurn;
+    if (relative <= 0.0f)
+        relative += kSweepTurn;
+    return sweep > relative;
+}

@@ -10,6 +10,9 @@
 // (x1, y1)..(x4, y4); a line through P1 and P2 is vertical when x1 == x2.
 #pragma once
 
+#include "geometry/point.h"
+
+#include <cstdint>
 
 // Distances. Equal points give 0, equal x |y1 - y2|, equal y |x1 - x2|.
 double Distance(double x1, double y1, double x2, double y2);
@@ -97,3 +100,34 @@ int IntersectSegmentCircleF(float cx, float cy, float r, float x1, float y1, flo
 // circle.
 int IntersectSegmentCircle2F(float cx, float cy, float r, float x1, float y1, float x2,
                              float y2, float* xa, float* ya, float* xb, float* yb);
+
+// An arc from its first point to its second about a centre. The direction
+// says which way round: 1 with rising angle (counter-clockwise, y up), any
+// other value the other way. The editors keep arcs in doubles, the scan-line
+// planner in floats.
+struct CArcD {
+    double x1 = 0.0, y1 = 0.0;   // first point
+    double x2 = 0.0, y2 = 0.0;   // second point
+    double cx = 0.0, cy = 0.0;   // centre
+    int direction = 1;
+};
+struct CArcF {
+    float x1 = 0.0f, y1 = 0.0f;
+    float x2 = 0.0f, y2 = 0.0f;
+    float cx = 0.0f, cy = 0.0f;
+    std::uint8_t direction = 1;
+};
+
+// 1 when P lies on the counter-clockwise way from S to E about C (P on S or
+// on E included), else 2. Angles are AngleOf's.
+int ArcSideOfPoint(double cx, double cy, double sx, double sy, double px, double py, double ex,
+                   double ey);
+// Whether P lies within `tolerance` of the arc's circle (the radius is the
+// second point's distance from the centre) and on the arc's way round; an arc
+// whose two points lie at one angle is a full circle.
+bool PointOnArc(const CArcD& arc, const CDPoint& p, double tolerance);
+bool PointOnArcXY(const CArcD& arc, int x, int y, double tolerance);
+// Whether P lies within `tolerance` of the circle through the second point
+// and strictly inside the sweep from the first point (a point on the first
+// point's ray counts as a whole turn away, so it is outside).
+bool PointInArcSweep(const CArcF& arc, const CDPoint& p, float tolerance);

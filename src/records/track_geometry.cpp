@@ -1,6 +1,7 @@
-// The square-ended track test of the track joining.
+// Point tests on the copper records and the lengthening of a track.
 #include "records/track_geometry.h"
 
+#include "geometry/plane_geometry.h"
 #include "records/copper_records.h"
 
 #include <cmath>
@@ -16,6 +17,32 @@ int PointInTrack(const CTrackRecord& t, double x, double y)
     const double along = ((x - t.x1) * dx + (y - t.y1) * dy) / length;
     const double across = ((x - t.x1) * dy - (y - t.y1) * dx) / length;
     return along >= 0.0 && along <= length && std::fabs(across) <= half;
+}
+
+int PointInCircle(const CFlashRecord& circle, const CDPoint& p)
+{
+    return Distance(circle.x, circle.y, p.x, p.y) < circle.radius ? 1 : 0;
+}
+
+void LengthenTrack(CTrackRecord& t, float amount)
+{
+    const double angle = std::atan2(double(t.y1) - t.y2, double(t.x1) - t.x2);
+    const float dx = float(amount * std::fabs(std::cos(angle)));
+    const float dy = float(amount * std::fabs(std::sin(angle)));
+    if (t.x1 <= t.x2) {
+        t.x1 -= dx;
+        t.x2 += dx;
+    } else {
+        t.x1 += dx;
+        t.x2 -= dx;
+    }
+    if (t.y1 <= t.y2) {
+        t.y1 -= dy;
+        t.y2 += dy;
+    } else {
+        t.y1 += dy;
+        t.y2 -= dy;
+    }
 }
 
 void ShiftTracks(COwnedList<CTrackRecord>& tracks, float dx, float dy)

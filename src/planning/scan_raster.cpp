@@ -1,0 +1,584 @@
+// The scan-line raster's look-ups and its cutters: each cutter finds the lines
+// a widened copper shape can reach, and on each of them shortens, splits or
+// removes the free intervals the shape covers, leaving its mark (tag, record
+// id, source) on every end it makes.
+#include "planning/scan_raster.h"
+
+#include "geometry/plane_geometry.h"
+#include "platform/host.h"
+#include "records/board_extent.h"
+#include "records/board_model.h"
+#include "records/copper_records.h"
+#include "records/track_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+// Lines a cutter looks at beyond the shape's extent on each side, as a
+// factor of the pitch; the product is a count of lines, so a finer pitch
+// looks at fewer mils. Circles look twice as far as straight shapes.
+constexpr int kStraightLineMargin = 1;
+constexpr int kFlashLineMargin = 2;
+constexpr int kCapLineMargin = 1;
+
+// A straight track whose ends differ by at most this much in x is cut as a
+// vertical rectangle by the track cutters; the arc pieces need exact
+// equality.
+constexpr double kVerticalTrackSlack = 0.01;
+// The row cutter of straight tracks removes a whole interval only when its
+// ends pulled this far inward lie inside, which keeps the short gaps at the
+// very ends of a track.
+constexpr double kRowRemovalInset = 1.0;
+
+// Circle cuts: an end counts as outside (inside) when it lies farther than
+// the tolerance outside (inside) the circle, and as on the circle when within
+// the nearness. Pads are cut finely, the round ends of tracks coarsely.
+constexpr double kFlashTolerance = 0.001;
+constexpr double kFlashNearness = 0.5;
+constexpr double kCapTolerance = 1.0;
+constexpr double kCapNearness = 1.0;
+// The removal run of a cap takes whole intervals up to this much beyond its
+// radius (on whole-mil distances).
+constexpr double kCapRemovalSlack = 2.0;
+
+// Arc tracks: pieces of this much arc length (mil); the caps are this much
+// smaller than half the stroke; the angle is kept within half a turn either
+// way; the end is reached when less than a step (plus the slack) is left.
+constexpr double kArcPieceLength = 3.0;
+constexpr double kArcCapInset = 1.0;
+constexpr double kHalfTurn = 3.14159;
+constexpr double kTurn = 6.28318;
+constexpr double kArcEndSlack = 0.00001;
+// An arc whose end angle the stepping can never reach would go round for
+// ever; no arc needs more than one turn of pieces (plus the two partial
+// steps at its ends), and no board more pieces than this in one arc.
+constexpr double kMaxArcPieces = 1 << 22;
+
+// How far beyond a shape's extent along a line an interval may lie and still
+// be changed: the crossing tests accept points up to 0.02 outside their
+// segments, and the circle tests reach a little beyond the radius (a grazing
+// line, the removal on whole mils, the slack of the caps).
+constexpr float kStraightReach = 0.1f;
+constexpr float kCircleReach = 3.5f;
+
+constexpr const char* kOutOfMemory = "Out of Memory !";
+
+struct CFloatPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// What a cut leaves on an end it makes.
+struct CEndMark {
+    std::uint8_t tag;
+    std::uint32_t net;
+    void* source;
+};
+
+// Shared by the cutters of one call (an arc track makes many cuts): the
+// allocation failure is told once.
+struct CCutRun {
+    bool outOfMemoryShown = false;
+};
+
+void MarkStart(CScanInterval& iv, float x, float y, const CEndMark& mark)
+{
+    iv.x1 = x;
+    iv.y1 = y;
+    iv.startTag = mark.tag;
+    iv.startNet = mark.net;
+    iv.startSource = mark.source;
+}
+
+void MarkEnd(CScanInterval& iv, float x, float y, const CEndMark& mark)
+{
+    iv.x2 = x;
+    iv.y2 = y;
+    iv.endTag = mark.tag;
+    iv.endNet = mark.net;
+    iv.endSource = mark.source;
+}
+
+// Cuts the gap between two crossings out of the interval at `index`: the
+// interval keeps its start up to the crossing nearer to it (x2 on a tie), a
+// new interval appended to the line runs from the other crossing to the old
+// end with the old end's mark. Without memory the interval stays whole.
+void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoint x1,
+                   CFloatPoint x2, const CEndMark& mark, CCutRun& run)
+{
+    try {
+        line.push_back(std::make_unique<CScanInterval>());
+    } catch (const std::bad_alloc&) {
+        if (!run.outOfMemoryShown) {
+            run.outOfMemoryShown = true;
+            AfxMessageBox(kOutOfMemory);
+        }
+        return;
+    }
+    CScanInterval& old = *line[index];
+    CScanInterval& piece = *line.back();
+    bool secondNearer = DistanceF(old.x1, old.y1, x2.x, x2.y) <= DistanceF(old.x1, old.y1, x1.x, x1.y);
+    CFloatPoint near = secondNearer ? x2 : x1;
+    CFloatPoint far = secondNearer ? x1 : x2;
+    piece.x2 = old.x2;
+    piece.y2 = old.y2;
+    piece.endTag = old.endTag;
+    piece.endNet = old.endNet;
+    piece.endSource = old.endSource;
+    MarkStart(piece, far.x, far.y, mark);
+    MarkEnd(old, near.x, near.y, mark);
+}
+
+// The index after `index` that still holds an interval, or the line's size.
+std::size_t NextLive(const COwnedList<CScanInterval>& line, std::size_t index)
+{
+    ++index;
+    while (index < line.size() && !line[index])
+        ++index;
+    return index;
+}
+
+// One line walked as the cutters walk it: per interval a removal run, the
+// shape's own cut, then a look at the next interval, which is removed at once
+// when it lies inside. Removed intervals leave empty slots until the end of
+// the line, so splits appended meanwhile keep their place in the order.
+//
+// An interval that lies wholly beyond the shape's reach along the line can
+// neither lie inside nor be crossed, so every test of it is skipped; that
+// leaves each result as the full tests give it.
+template <class Shape>
+void CutLine(COwnedList<CScanInterval>& line, const Shape& shape, CCutRun& run)
+{
+    bool removed = false;
+    auto take = [&](std::size_t i) {
+        line[i].reset();
+        removed = true;
+    };
+    std::size_t i = 0;
+    while (i < line.size()) {
+        std::size_t next = NextLive(line, i);
+        while (next < line.size() && shape.Reaches(*line[i]) && shape.RemovedInRun(*line[i])) {
+            take(i);
+            i = next;
+            next = NextLive(line, i);
+        }
+        if (shape.Reaches(*line[i]))
+            shape.Cut(line, i, run);
+        next = NextLive(line, i);
+        if (next >= line.size()) {
+            if (shape.Reaches(*line[i]) && shape.Inside(*line[i]))
+                take(i);
+            break;
+        }
+        if (shape.Reaches(*line[next]) && shape.Inside(*line[next])) {
+            take(next);
+            i = NextLive(line, next);
+        } else {
+            i = next;
+        }
+    }
+    if (removed)
+        line.erase(std::remove(line.begin(), line.end(), nullptr), line.end());
+}
+
+// An index computed in floats, cut towards zero; NaN and values beyond any
+// list come out as -1 and a large count.
+long long TruncIndex(float v)
+{
+    if (std::isnan(v))
+        return -1;
+    if (v <= -1e9f)
+        return -1000000000;
+    if (v >= 1e9f)
+        return 1000000000;
+    return static_cast<long long>(v);
+}
+
+// Walks the lines that a shape with extent [low, high] across the lines can
+// reach: from trunc((low - origin) / pitch - margin * pitch) up to, without,
+// trunc((high - origin) / pitch + margin * pitch).
+template <class Shape>
+void CutLines(CBoardModel& model, ScanAxis axis, float low, float high, int margin,
+              const Shape& shape, CCutRun& run)
+{
+    const int pitch = model.m_GridStep;
+    if (pitch <= 0)
+        return;
+    const bool rows = axis == ScanAxis::Rows;
+    COwnedList<CSubList>& lines = rows ? model.m_RowList : model.m_ColumnList;
+    const int origin = rows ? g_BoardMinY : g_BoardMinX;
+    const float reach = float(margin * pitch);
+    long long first = TruncIndex((low - float(origin)) / float(pitch) - reach);
+    long long last = TruncIndex((high - float(origin)) / float(pitch) + reach);
+    first = std::max(first, 0LL);
+    last = std::min(last, static_cast<long long>(lines.size()));
+    for (long long n = first; n < last; ++n) {
+        if (CSubList* line = lines[std::size_t(n)].get())
+            CutLine(line->intervals, shape, run);
+    }
+}
+
+// The span of an interval along its line lies beyond [low, high].
+bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
+{
+    float a = axis == ScanAxis::Rows ? iv.x1 : iv.y1;
+    float b = axis == ScanAxis::Rows ? iv.x2 : iv.y2;
+    return (a < low && b < low) || (a > high && b > high);
+}
+
+// A straight track or arc piece widened to a rectangle: corners A, B at the
+// lower end P, C, D at the other end Q, in order round it.
+struct CRectangle {
+    CFloatPoint a, b, c, d;
+    std::uint8_t tag = ScanTag::kSlopedSide;
+
+    bool Holds(float x, float y) const
+    {
+        return PointInQuadF(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, x, y) != 0;
+    }
+};
+
+CRectangle TrackRectangle(const CTrackRecord& t, bool nearlyVerticalIsVertical)
+{
+    const float h = t.width / 2.0f;
+    CFloatPoint p{t.x1, t.y1}, q{t.x2, t.y2};
+    if (t.y2 <= t.y1)
+        std::swap(p, q);
+    CRectangle r;
+    bool vertical = nearlyVerticalIsVertical ? std::fabs(p.x - q.x) <= kVerticalTrackSlack
+                                             : p.x == q.x;
+    if (vertical) {
+        r.a = {p.x - h, p.y};
+        r.b = {p.x + h, p.y};
+        r.c = {p.x + h, q.y};
+        r.d = {p.x - h, q.y};
+        r.tag = ScanTag::kVerticalSide;
+        return r;
+    }
+    const float m = (p.y - q.y) / (p.x - q.x);
+    const float c = p.y - m * p.x;
+    // The side lines lie half the width away across the track, which is
+    // h / cos of the slope angle along y.
+    const float cPlus = float(c + h / std::sin(std::atan2(1.0, double(m))));
+    const float cMinus = 2.0f * c - cPlus;
+    if (m == 0.0f) {
+        r.a = {p.x, p.y - h};
+        r.b = {p.x, p.y + h};
+        r.c = {q.x, q.y + h};
+        r.d = {q.x, q.y - h};
+        r.tag = ScanTag::kHorizontalSide;
+        return r;
+    }
+    const float throughP = p.x / m + p.y;
+    const float throughQ = q.x / m + q.y;
+    PerpendicularFoot(&r.a.x, &r.a.y, m, cPlus, throughP);
+    PerpendicularFoot(&r.b.x, &r.b.y, m, cMinus, throughP);
+    PerpendicularFoot(&r.c.x, &r.c.y, m, cMinus, throughQ);
+    PerpendicularFoot(&r.d.x, &r.d.y, m, cPlus, throughQ);
+    r.tag = ScanTag::kSlopedSide;
+    return r;
+}
+
+// The cut of a rectangle from one line's intervals.
+struct CRectangleCut {
+    CRectangle rect;
+    CEndMark mark;
+    ScanAxis axis;
+    bool insetRemoval;   // the row cutter of straight tracks
+    float low, high;     // reach along the line
+
+    bool Reaches(const CScanInterval& iv) const { return !Beyond(iv, axis, low, high); }
+
+    bool Inside(const CScanInterval& iv) const
+    {
+        return rect.Holds(iv.x1, iv.y1) && rect.Holds(iv.x2, iv.y2);
+    }
+
+    bool RemovedInRun(const CScanInterval& iv) const
+    {
+        if (!insetRemoval)
+            return Inside(iv);
+        return rect.Holds(float(iv.x1 + kRowRemovalInset), iv.y1) &&
+               rect.Holds(float(iv.x2 - kRowRemovalInset), iv.y2);
+    }
+
+    void Cut(COwnedList<CScanInterval>& line, std::size_t index, CCutRun& run) const
+    {
+        CScanInterval& iv = *line[index];
+        // The edges in the order whose crossings decide the split: the sides
+        // at the ends and along the track, then the far end.
+        const CFloatPoint edges[4][2] = {
+            {rect.a, rect.d}, {rect.a, rect.b}, {rect.c, rect.b}, {rect.c, rect.d}};
+        CFloatPoint crossings[4];
+        int count = 0;
+        for (const auto& e : edges) {
+            CFloatPoint x;
+            if (IntersectSegmentsTolF(iv.x1, iv.y1, iv.x2, iv.y2, e[0].x, e[0].y, e[1].x, e[1].y,
+                                      &x.x, &x.y))
+                crossings[count++] = x;
+        }
+        if (count == 1) {
+            if (rect.Holds(iv.x1, iv.y1))
+                MarkStart(iv, crossings[0].x, crossings[0].y, mark);
+            else if (rect.Holds(iv.x2, iv.y2))
+                MarkEnd(iv, crossings[0].x, crossings[0].y, mark);
+        } else if (count == 2) {
+            SplitInterval(line, index, crossings[0], crossings[1], mark, run);
+        }
+    }
+};
+
+void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, void* source,
+                  bool isArcPiece, CCutRun& run)
+{
+    CRectangleCut cut;
+    cut.rect = TrackRectangle(shape, !isArcPiece);
+    cut.mark = {isArcPiece ? ScanTag::kFlash : cut.rect.tag, std::uint32_t(shape.recordNo), source};
+    cut.axis = axis;
+    cut.insetRemoval = !isArcPiece && axis == ScanAxis::Rows;
+    const CFloatPoint corners[4] = {cut.rect.a, cut.rect.b, cut.rect.c, cut.rect.d};
+    const bool rows = axis == ScanAxis::Rows;
+    float acrossLow = rows ? corners[0].y : corners[0].x, acrossHigh = acrossLow;
+    float alongLow = rows ? corners[0].x : corners[0].y, alongHigh = alongLow;
+    for (const CFloatPoint& c : corners) {
+        float across = rows ? c.y : c.x, along = rows ? c.x : c.y;
+        acrossLow = std::min(acrossLow, across);
+        acrossHigh = std::max(acrossHigh, across);
+        alongLow = std::min(alongLow, along);
+        alongHigh = std::max(alongHigh, along);
+    }
+    cut.low = alongLow - kStraightReach;
+    cut.high = alongHigh + kStraightReach;
+    CutLines(model, axis, acrossLow, acrossHigh, kStraightLineMargin, cut, run);
+}
+
+// The cut of a circle (a pad or a round end) from one line's intervals.
+struct CCircleCut {
+    const CFlashRecord* circle;
+    CEndMark mark;
+    ScanAxis axis;
+    bool isFlash;        // a pad: finer tolerances, whole-mil distances
+    double tolerance;
+    double nearness;
+    float low, high;     // reach along the line
+
+    bool Reaches(const CScanInterval& iv) const { return !Beyond(iv, axis, low, high); }
+
+    double DistanceTo(float x, float y) const { return DistanceF(circle->x, circle->y, x, y); }
+
+    bool Inside(const CScanInterval& iv) const
+    {
+        if (isFlash)
+            return std::trunc(DistanceTo(iv.x1, iv.y1)) <= circle->radius &&
+                   std::trunc(DistanceTo(iv.x2, iv.y2)) <= circle->radius;
+        return DistanceTo(iv.x1, iv.y1) <= circle->radius && DistanceTo(iv.x2, iv.y2) <= circle->radius;
+    }
+
+    bool RemovedInRun(const CScanInterval& iv) const
+    {
+        const float r = circle->radius, cx = circle->x;
+        if (isFlash) {
+            // Across x whatever the line's direction.
+            if (!(std::fabs(iv.x2 - iv.x1) < 2.0f * r && std::fabs(iv.x1 - cx) < r &&
+                  std::fabs(iv.x2 - cx) < r))
+                return false;
+            return Inside(iv);
+        }
+        return std::trunc(DistanceTo(iv.x1, iv.y1)) <= r + kCapRemovalSlack &&
+               std::trunc(DistanceTo(iv.x2, iv.y2)) <= r + kCapRemovalSlack;
+    }
+
+    void Cut(COwnedList<CScanInterval>& line, std::size_t index, CCutRun& run) const
+    {
+        CScanInterval& iv = *line[index];
+        CFloatPoint a, b;
+        if (IntersectSegmentCircleF(circle->x, circle->y, circle->radius, iv.x1, iv.y1, iv.x2,
+                                    iv.y2, &a.x, &a.y, &b.x, &b.y, 0) != 1)
+            return;
+        const double startDistance = DistanceTo(iv.x1, iv.y1);
+        const double endDistance = DistanceTo(iv.x2, iv.y2);
+        const double d1 = startDistance - circle->radius;
+        const double d2 = endDistance - circle->radius;
+        const double t = tolerance;
+        if (d1 > t && d2 > t) {
+            SplitInterval(line, index, a, b, mark, run);
+        } else if (d1 > t && d2 < -t) {
+            MarkEnd(iv, a.x, a.y, mark);
+        } else if (d1 < -t && d2 > t) {
+            MarkStart(iv, a.x, a.y, mark);
+        } else if (std::fabs(d1) < nearness || std::fabs(d2) < nearness) {
+            // An end on the circle: the nearer end moves to the crossing
+            // nearer the other end.
+            if (startDistance <= endDistance) {
+                bool first = DistanceF(a.x, a.y, iv.x2, iv.y2) <= DistanceF(b.x, b.y, iv.x2, iv.y2);
+                CFloatPoint to = first ? a : b;
+                MarkStart(iv, to.x, to.y, mark);
+            } else {
+                bool first = DistanceF(a.x, a.y, iv.x1, iv.y1) <= DistanceF(b.x, b.y, iv.x1, iv.y1);
+                CFloatPoint to = first ? a : b;
+                MarkEnd(iv, to.x, to.y, mark);
+            }
+        }
+    }
+};
+
+void CutCircle(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source,
+               bool isFlash, CCutRun& run)
+{
+    CCircleCut cut;
+    cut.circle = &circle;
+    cut.mark = {isFlash ? ScanTag::kFlash : ScanTag::kCap, std::uint32_t(circle.recordNo), source};
+    cut.axis = axis;
+    cut.isFlash = isFlash;
+    cut.tolerance = isFlash ? kFlashTolerance : kCapTolerance;
+    cut.nearness = isFlash ? kFlashNearness : kCapNearness;
+    const bool rows = axis == ScanAxis::Rows;
+    const float across = rows ? circle.y : circle.x;
+    const float along = rows ? circle.x : circle.y;
+    // A negative radius still crosses lines at its size.
+    const float reach = std::fabs(circle.radius) + kCircleReach;
+    cut.low = along - reach;
+    cut.high = along + reach;
+    CutLines(model, axis, across - circle.radius, across + circle.radius,
+             isFlash ? kFlashLineMargin : kCapLineMargin, cut, run);
+}
+
+// The stroke width of an arc: its aperture's width (1.0 inside an area
+// fill, 0 for an index beyond the table).
+float ArcStrokeWidth(const CBoardModel& model, const CTrackRecord& arc)
+{
+    if (model.m_AreaFillFlag != 0)
+        return 1.0f;
+    if (arc.aperture >= model.m_ApertureList.size())
+        return 0.0f;
+    return model.m_ApertureList[arc.aperture]->width;
+}
+
+CFloatPoint ArcPoint(const CTrackRecord& arc, float radius, float angle)
+{
+    return {float(arc.x1 + double(radius) * std::sin(double(angle))),
+            float(arc.y1 + double(radius) * std::cos(double(angle)))};
+}
+
+}  // namespace
+
+CSubList* ListPositionAt(COwnedList<CSubList>& list, std::size_t n)
+{
+    return n < list.size() ? list[n].get() : nullptr;
+}
+
+CSubList* ScanLineAt(CBoardModel& model, COwnedList<CSubList>& list, float coordinate,
+                     std::size_t* next)
+{
+    int origin;
+    if (&list == &model.m_RowList)
+        origin = g_BoardMinY;
+    else if (&list == &model.m_ColumnList)
+        origin = g_BoardMinX;
+    else
+        return nullptr;
+    if (model.m_GridStep <= 0)
+        return nullptr;
+    long long n = TruncIndex((coordinate - float(origin)) / float(model.m_GridStep));
+    // With nothing stepped over, the position stays at the head of the list.
+    if (n <= 0) {
+        if (next)
+            *next = 0;
+        return nullptr;
+    }
+    // Fewer than n + 1 lines: the position runs off the end.
+    if (static_cast<unsigned long long>(n) >= list.size()) {
+        if (next)
+            *next = list.size();
+        return nullptr;
+    }
+    if (next)
+        *next = std::size_t(n);
+    return list[std::size_t(n - 1)].get();
+}
+
+CFlashRecord* FindNetShape(CBoardModel& model, std::int32_t id)
+{
+    for (auto& pad : model.m_PadList2) {
+        if (pad->recordNo == id)
+            return pad.get();
+    }
+    return nullptr;
+}
+
+void CutTrack(CBoardModel& model, ScanAxis axis, const CTrackRecord& track, void* source)
+{
+    CCutRun run;
+    CutRectangle(model, axis, track, source, false, run);
+}
+
+void CutArcPiece(CBoardModel& model, ScanAxis axis, const CTrackRecord& piece, void* source)
+{
+    CCutRun run;
+    CutRectangle(model, axis, piece, source, true, run);
+}
+
+void CutFlash(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
+{
+    CCutRun run;
+    CutCircle(model, axis, circle, source, true, run);
+}
+
+void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
+{
+    CCutRun run;
+    CutCircle(model, axis, circle, source, false, run);
+}
+
+void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half)
+{
+    CCutRun run;
+    const float stroke = ArcStrokeWidth(model, arc);
+    const float radius = arc.width;
+    const float end = arc.y2;
+    float angle = arc.x2;
+    // Pieces carry the pad of the arc's record id, which the linking stage
+    // reads the net from; without one they carry none.
+    CFlashRecord* pad = FindNetShape(model, arc.recordNo);
+    const float step = float((arc.type == 3 ? kArcPieceLength : -kArcPieceLength) / radius);
+
+    CFlashRecord cap;
+    cap.radius = float((stroke + half) / 2.0f - kArcCapInset);
+    cap.recordNo = arc.recordNo;
+    cap.groupNo = arc.groupNo;
+    CFloatPoint p0 = ArcPoint(arc, radius, angle);
+    cap.x = p0.x;
+    cap.y = p0.y;
+    CutCircle(model, axis, cap, &arc, false, run);
+
+    if (std::isfinite(step) && step != 0.0f) {
+        const double maxPieces = std::min(std::ceil(kTurn / std::fabs(step)) + 2.0, kMaxArcPieces);
+        CTrackRecord piece;
+        piece.recordNo = arc.recordNo;
+        piece.width = stroke + half;
+        piece.chordMark = 0;
+        double pieces = 0;
+        do {
+            angle += step;
+            if (angle < -kHalfTurn)
+                angle = float(angle + kTurn);
+            else if (angle > kHalfTurn)
+                angle = float(angle - kTurn);
+            CFloatPoint p1 = ArcPoint(arc, radius, angle);
+            piece.x1 = p0.x;
+            piece.y1 = p0.y;
+            piece.x2 = p1.x;
+            piece.y2 = p1.y;
+            LengthenTrack(piece, half / 2.0f);
+            CutRectangle(model, axis, piece, pad, true, run);
+            p0 = p1;
+        } while (std::fabs(step) <= std::fabs(end - angle) + kArcEndSlack && ++pieces < maxPieces);
+    }
+
+    cap.x = p0.x;
+    cap.y = p0.y;
+    CutCircle(model, axis, cap, &arc, false, run);
+}
