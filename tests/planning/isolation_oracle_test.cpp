@@ -23,6 +23,20 @@ constexpr float kTool = 8.0f;
 constexpr double kClearance = 4.0;
 constexpr double kTolerance = 1.5;
 
+// Two pads of 30 mil radius with 40 mil of blank between them.
+void AddTwoPads(CBoardModel& board)
+{
+    AddFlash(board.m_FlashList, 0, 0, 30);
+    AddFlash(board.m_FlashList, 100, 0, 30);
+}
+
+CPathRecord ToolLayer()
+{
+    CPathRecord layer;
+    layer.size = kTool;
+    return layer;
+}
+
 void Circle(CPathRecord& layer, double cx, double cy, double r)
 {
     AddSegment(layer, 1, cx + r, cy, cx + r, cy, cx, cy);
@@ -57,10 +71,8 @@ struct PathCase {
 
 TEST(IsolationOracle, TwoPadsJudgedByTheirPaths)
 {
-    // Two pads of 30 mil radius, 40 mil of blank between them.
     CBoardModel board;
-    AddFlash(board.m_FlashList, 0, 0, 30);
-    AddFlash(board.m_FlashList, 100, 0, 30);
+    AddTwoPads(board);
     const double ring = 30 + kClearance;
 
     const PathCase cases[] = {
@@ -94,8 +106,7 @@ TEST(IsolationOracle, TwoPadsJudgedByTheirPaths)
     };
     for (const PathCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CPathRecord layer;
-        layer.size = kTool;
+        CPathRecord layer = ToolLayer();
         c.build(layer);
         CIsolationOracle oracle(board, layer);
         ASSERT_EQ(oracle.Error(), "");
@@ -126,10 +137,8 @@ TEST(IsolationOracle, AJoinIsShownWhereTheNetsMeetTheBlankBetweenThem)
     // One outline round both pads leaves the blank between them, and only
     // that blank, touching both: the join is placed there.
     CBoardModel board;
-    AddFlash(board.m_FlashList, 0, 0, 30);
-    AddFlash(board.m_FlashList, 100, 0, 30);
-    CPathRecord layer;
-    layer.size = kTool;
+    AddTwoPads(board);
+    CPathRecord layer = ToolLayer();
     Stadium(layer, 0, 100, 0, 30 + kClearance);
     CIsolationOracle oracle(board, layer);
     const CIsolationReport isolation = CheckIsolation(oracle);
@@ -153,8 +162,7 @@ TEST(IsolationOracle, ArcsAreSweptRoundTheirCentreInTheirOwnDirection)
     AddFlash(board.m_FlashList, 160, 0, 20);
     const double r = 5 + kClearance;
 
-    CPathRecord good;
-    good.size = kTool;
+    CPathRecord good = ToolLayer();
     Stadium(good, 0, 100, 0, r);
     Circle(good, 160, 0, 20 + kClearance);
     CIsolationOracle oracle(board, good);
@@ -166,8 +174,7 @@ TEST(IsolationOracle, ArcsAreSweptRoundTheirCentreInTheirOwnDirection)
 
     // The same cap turning the other way (type 2) goes round through the
     // track's own copper.
-    CPathRecord reversed;
-    reversed.size = kTool;
+    CPathRecord reversed = ToolLayer();
     Stadium(reversed, 0, 100, 0, r);
     reversed.items[1]->type = 2;
     Circle(reversed, 160, 0, 20 + kClearance);
@@ -201,8 +208,7 @@ TEST(IsolationOracle, TJunctionIsOneNetAndItsOutlineIsolatesIt)
         AddSegment(l, 1, 0, r, 0, -r, 0, 0);
     };
 
-    CPathRecord layer;
-    layer.size = kTool;
+    CPathRecord layer = ToolLayer();
     outline(layer, true);
     Circle(layer, 50, -40, 10 + kClearance);
     CIsolationOracle oracle(board, layer);
@@ -214,8 +220,7 @@ TEST(IsolationOracle, TJunctionIsOneNetAndItsOutlineIsolatesIt)
 
     // Without the bar's lower side and with the pad's ring open at the
     // top, the blank under the bar joins the two.
-    CPathRecord open;
-    open.size = kTool;
+    CPathRecord open = ToolLayer();
     outline(open, false);
     const double pr = 10 + kClearance;
     AddSegment(open, 1, 50 - pr * 0.5, -40 + pr * std::sqrt(0.75), 50 + pr * 0.5, -40 + pr * std::sqrt(0.75),
@@ -234,8 +239,7 @@ TEST(IsolationOracle, CopperIsReadAsTheRecordsMeanIt)
     AddTrack(board.m_TrackList, 2, 0, 200, 50, 200, 10);     // oval: round ends
     AddTrack(board.m_TrackList, 8, 300, 300, 0.0f, 1.0f, 30); // arc record: its chords carry it
     AddFlash(board.m_FlashList, 300, 0, 10);
-    CPathRecord layer;
-    layer.size = kTool;
+    CPathRecord layer = ToolLayer();
     CIsolationOracle oracle(board, layer);
     ASSERT_EQ(oracle.Error(), "");
 
@@ -261,8 +265,7 @@ TEST(IsolationOracle, ABoardTooLargeToDrawIsReportedNotDrawn)
 {
     CBoardModel board;
     AddFlash(board.m_FlashList, 0, 0, 10);
-    CPathRecord layer;
-    layer.size = kTool;
+    CPathRecord layer = ToolLayer();
     AddSegment(layer, 0, 1e7, 1e7, 1e7 + 1, 1e7);
     CIsolationOracle oracle(board, layer);
     EXPECT_NE(oracle.Error(), "");
@@ -274,10 +277,8 @@ TEST(IsolationOracle, ABoardTooLargeToDrawIsReportedNotDrawn)
 TEST(IsolationOracle, WritesAPictureOfAFailingBoard)
 {
     CBoardModel board;
-    AddFlash(board.m_FlashList, 0, 0, 30);
-    AddFlash(board.m_FlashList, 100, 0, 30);
-    CPathRecord layer;
-    layer.size = kTool;
+    AddTwoPads(board);
+    CPathRecord layer = ToolLayer();
     AddSegment(layer, 0, 60, 25, 140, 25);
     CIsolationOracle oracle(board, layer);
     const CClearanceReport clearance = CheckClearance(oracle, kClearance, kTolerance);

@@ -21,14 +21,62 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Track type of an arc record; its chords follow it as ordinary tracks.
 constexpr std::uint8_t kArcRecord = 8;
-// Largest raster drawn: two planes of this many bits stay under 1 GiB.
-constexpr double kMaxPixels = 4.0e9;
 // How far the chords of a swept arc may stray from the arc (mil): far below
 // any tolerance a check is given.
 constexpr double kSweepSag = 0.02;
-// Reach of a shape in the clearance index below which cells get too many
-// shapes to pay off (mil).
+// Cells of the clearance index: no smaller than this (mil), and no more of
+// them than kMaxIndexCells.
 constexpr double kMinIndexCell = 8.0;
+constexpr double kMaxIndexCells = 4.0e6;
+// The rasters are drawn in bands of rows of at most this many bits, then
+// kept as runs.
+constexpr double kBandBits = 1.0 * (1 << 27);
+// Longest side of a raster (pixels): 5,000,000 mil at 0.25 mil a pixel.
+constexpr double kMaxSide = 2.0e7;
+
+// A band of rows of the raster, a bit per pixel, 64-bit words.
+class CBitRaster {
+public:
+    void Resize(int width, int height)
+    {
+        m_Width = width;
+        m_Height = height;
+        m_Words = (width + 63) / 64;
+        m_Bits.assign(std::size_t(m_Words) * std::size_t(height), 0);
+    }
+    void Clear() { std::fill(m_Bits.begin(), m_Bits.end(), 0); }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
+    const std::uint64_t* Row(int y) const { return m_Bits.data() + std::size_t(y) * m_Words; }
+    // Sets pixels x0..x1 (inclusive, clipped) of row y.
+    void SetSpan(int y, int x0, int x1)
+    {
+        if (y < 0 || y >= m_Height)
+            return;
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, m_Width - 1);
+        if (x0 > x1)
+            return;
+        std::uint64_t* row = m_Bits.data() + std::size_t(y) * m_Words;
+        const int w0 = x0 >> 6, w1 = x1 >> 6;
+        const std::uint64_t first = ~std::uint64_t(0) << (x0 & 63);
+        const std::uint64_t last = ~std::uint64_t(0) >> (63 - (x1 & 63));
+        if (w0 == w1) {
+            row[w0] |= first & last;
+            return;
+        }
+        row[w0] |= first;
+        for (int w = w0 + 1; w < w1; ++w)
+            row[w] = ~std::uint64_t(0);
+        row[w1] |= last;
+    }
+
+private:
+    int m_Width = 0;
+    int m_Height = 0;
+    int m_Words = 0;
+    std::vector<std::uint64_t> m_Bits;
+};
 
 double Length(const CDPoint& v) { return std::hypot(v.x, v.y); }
 
@@ -128,17 +176,29 @@ int LastPixel(double v, double origin, double pixel, int limit)
     return int(std::clamp(f, -1.0, double(limit)));
 }
 
-void DrawShape(CBitRaster& raster, const COracleShape& s, const CDPoint& origin, double pixel)
+// The rows a shape covers, clamped to the raster (first > last: none).
+void ShapeRows(const COracleShape& s, const CDPoint& origin, double pixel, int height, int& first, int& last)
 {
     double minX, minY, maxX, maxY;
     ShapeBox(s, minX, minY, maxX, maxY);
-    const int j0 = std::max(0, FirstPixel(minY, origin.y, pixel, raster.Height()));
-    const int j1 = std::min(raster.Height() - 1, LastPixel(maxY, origin.y, pixel, raster.Height()));
+    first = std::max(0, FirstPixel(minY, origin.y, pixel, height));
+    last = std::min(height - 1, LastPixel(maxY, origin.y, pixel, height));
+}
+
+// Draws the part of a shape that falls in the band whose first row is
+// bandFirst.
+void DrawShape(CBitRaster& band, int bandFirst, const COracleShape& s, const CDPoint& origin, double pixel,
+               int height)
+{
+    int j0, j1;
+    ShapeRows(s, origin, pixel, height, j0, j1);
+    j0 = std::max(j0, bandFirst);
+    j1 = std::min(j1, bandFirst + band.Height() - 1);
     for (int j = j0; j <= j1; ++j) {
         double xl, xh;
         if (ShapeSpan(s, origin.y + (j + 0.5) * pixel, xl, xh))
-            raster.SetSpan(j, FirstPixel(xl, origin.x, pixel, raster.Width()),
-                           LastPixel(xh, origin.x, pixel, raster.Width()));
+            band.SetSpan(j - bandFirst, FirstPixel(xl, origin.x, pixel, band.Width()),
+                         LastPixel(xh, origin.x, pixel, band.Width()));
     }
 }
 
@@ -171,6 +231,47 @@ void ForEachRun(const std::uint64_t* row, int width, bool one, Visit&& visit)
         visit(start, end - 1);
         x = end;
     }
+}
+
+// Draws `count` items into runs, a band of rows at a time: rowsOf(k, first,
+// last) gives the rows item k covers, draw(k, band, bandFirst) draws it.
+template <class RowsOf, class Draw>
+void DrawInBands(int width, int height, std::size_t count, RowsOf rowsOf, Draw draw, COracleRows& out)
+{
+    const int bandRows = int(std::clamp(kBandBits / std::max(1, width), 1.0, double(std::max(1, height))));
+    std::vector<std::pair<int, int>> rows(count);
+    std::vector<std::size_t> order(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        rowsOf(k, rows[k].first, rows[k].second);
+        order[k] = k;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rows[a].first < rows[b].first; });
+    std::vector<std::size_t> active;
+    std::size_t next = 0;
+    CBitRaster band;
+    band.Resize(width, bandRows);
+    out.runs.clear();
+    out.rowStart.assign(std::size_t(height) + 1, 0);
+    for (int first = 0; first < height; first += bandRows) {
+        const int last = std::min(height, first + bandRows) - 1;
+        band.Clear();
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [&](std::size_t k) { return rows[k].second < first; }),
+                     active.end());
+        for (; next < count && rows[order[next]].first <= last; ++next)
+            if (rows[order[next]].second >= first && rows[order[next]].first <= rows[order[next]].second)
+                active.push_back(order[next]);
+        for (std::size_t k : active)
+            draw(k, band, first);
+        for (int j = first; j <= last; ++j) {
+            out.rowStart[std::size_t(j)] = out.runs.size();
+            ForEachRun(band.Row(j - first), width, true,
+                       [&](int x0, int x1) { out.runs.push_back({x0, x1, 0}); });
+        }
+    }
+    out.rowStart[std::size_t(height)] = out.runs.size();
+    out.runs.shrink_to_fit();
 }
 
 // Sets of runs joined as they are found; the root of a set is its earliest
@@ -227,6 +328,24 @@ struct CGapRun {
     std::int32_t x1;
 };
 
+// Calls visit(x0, x1) for each run of a row of `width` pixels that lies in
+// neither of two lists of runs (each in x order).
+template <class Visit>
+void ForEachGap(const COracleRun* a, std::size_t na, const COracleRun* b, std::size_t nb, int width, Visit&& visit)
+{
+    std::size_t ia = 0, ib = 0;
+    int x = 0;
+    while (ia < na || ib < nb) {
+        const bool takeA = ib >= nb || (ia < na && a[ia].x0 <= b[ib].x0);
+        const COracleRun& r = takeA ? a[ia++] : b[ib++];
+        if (r.x0 > x)
+            visit(x, r.x0 - 1);
+        x = std::max(x, r.x1 + 1);
+    }
+    if (x < width)
+        visit(x, width - 1);
+}
+
 }  // namespace
 
 // ---- shapes ----
@@ -266,43 +385,33 @@ std::string COracleShape::Describe() const
     return text;
 }
 
-// ---- bit raster ----
+// ---- runs ----
 
-void CBitRaster::Resize(int width, int height)
+const COracleRun* COracleRows::Row(int j, std::size_t& count) const
 {
-    m_Width = width;
-    m_Height = height;
-    m_Words = (width + 63) / 64;
-    m_Bits.assign(std::size_t(m_Words) * std::size_t(height), 0);
-}
-
-bool CBitRaster::Get(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= m_Width || y >= m_Height)
-        return false;
-    return (Row(y)[x >> 6] >> (x & 63)) & 1u;
-}
-
-void CBitRaster::SetSpan(int y, int x0, int x1)
-{
-    if (y < 0 || y >= m_Height)
-        return;
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, m_Width - 1);
-    if (x0 > x1)
-        return;
-    std::uint64_t* row = m_Bits.data() + std::size_t(y) * m_Words;
-    const int w0 = x0 >> 6, w1 = x1 >> 6;
-    const std::uint64_t first = ~std::uint64_t(0) << (x0 & 63);
-    const std::uint64_t last = ~std::uint64_t(0) >> (63 - (x1 & 63));
-    if (w0 == w1) {
-        row[w0] |= first & last;
-        return;
+    if (j < 0 || std::size_t(j) + 1 >= rowStart.size()) {
+        count = 0;
+        return nullptr;
     }
-    row[w0] |= first;
-    for (int w = w0 + 1; w < w1; ++w)
-        row[w] = ~std::uint64_t(0);
-    row[w1] |= last;
+    count = rowStart[std::size_t(j) + 1] - rowStart[std::size_t(j)];
+    return runs.data() + rowStart[std::size_t(j)];
+}
+
+const COracleRun* COracleRows::RunAt(int i, int j) const
+{
+    std::size_t count;
+    const COracleRun* row = Row(j, count);
+    const COracleRun* end = row + count;
+    const COracleRun* it = std::upper_bound(row, end, i, [](int x, const COracleRun& r) { return x < r.x0; });
+    if (it == row)
+        return nullptr;
+    --it;
+    return i <= it->x1 ? it : nullptr;
+}
+
+std::size_t COracleRows::Bytes() const
+{
+    return runs.capacity() * sizeof(COracleRun) + rowStart.capacity() * sizeof(std::size_t);
 }
 
 // ---- the oracle ----
@@ -430,53 +539,53 @@ void CIsolationOracle::LayOutRaster(const COracleOptions& options)
     }
     const double w = std::ceil((maxX - minX + 2 * margin) / m_Pixel) + 1;
     const double h = std::ceil((maxY - minY + 2 * margin) / m_Pixel) + 1;
-    if (w * h > kMaxPixels || w > 2e9 || h > 2e9) {
+    if (w > kMaxSide || h > kMaxSide) {
         char text[160];
         std::snprintf(text, sizeof text, "the raster of %.0f x %.0f pixels is too large", w, h);
         m_Error = text;
         return;
     }
-    m_Copper.Resize(int(w), int(h));
-    m_Swept.Resize(int(w), int(h));
+    m_Width = int(w);
+    m_Height = int(h);
 }
 
 void CIsolationOracle::DrawCopper()
 {
-    for (const COracleShape& s : m_Shapes)
-        DrawShape(m_Copper, s, m_Origin, m_Pixel);
+    DrawInBands(
+        m_Width, m_Height, m_Shapes.size(),
+        [&](std::size_t k, int& first, int& last) { ShapeRows(m_Shapes[k], m_Origin, m_Pixel, m_Height, first, last); },
+        [&](std::size_t k, CBitRaster& band, int bandFirst) {
+            DrawShape(band, bandFirst, m_Shapes[k], m_Origin, m_Pixel, m_Height);
+        },
+        m_Copper);
 }
 
 void CIsolationOracle::LabelNets()
 {
-    const int height = m_Copper.Height(), width = m_Copper.Width();
-    m_RowStart.assign(std::size_t(height) + 1, 0);
+    std::vector<COracleRun>& runs = m_Copper.runs;
+    const std::vector<std::size_t>& rowStart = m_Copper.rowStart;
     CUnionFind sets;
-    for (int j = 0; j < height; ++j) {
-        m_RowStart[std::size_t(j)] = std::uint32_t(m_Runs.size());
-        ForEachRun(m_Copper.Row(j), width, true, [&](int x0, int x1) {
-            m_Runs.push_back({x0, x1, 0});
-            sets.Add();
-        });
-        if (j > 0) {
-            const std::uint32_t p0 = m_RowStart[std::size_t(j - 1)], c0 = m_RowStart[std::size_t(j)];
-            LinkRows(m_Runs.data() + p0, c0 - p0, p0, m_Runs.data() + c0, m_Runs.size() - c0, c0, 1,
-                     sets);
-        }
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        sets.Add();
+    for (int j = 1; j < m_Height; ++j) {
+        const std::size_t p0 = rowStart[std::size_t(j - 1)], c0 = rowStart[std::size_t(j)];
+        const std::size_t c1 = rowStart[std::size_t(j) + 1];
+        LinkRows(runs.data() + p0, c0 - p0, std::uint32_t(p0), runs.data() + c0, c1 - c0, std::uint32_t(c0), 1,
+                 sets);
     }
-    m_RowStart[std::size_t(height)] = std::uint32_t(m_Runs.size());
     std::unordered_map<std::uint32_t, std::uint32_t> netOfRoot;
-    for (int j = 0; j < height; ++j)
-        for (std::uint32_t r = m_RowStart[std::size_t(j)]; r < m_RowStart[std::size_t(j) + 1]; ++r) {
-            const std::uint32_t root = sets.Find(r);
+    for (int j = 0; j < m_Height; ++j)
+        for (std::size_t r = rowStart[std::size_t(j)]; r < rowStart[std::size_t(j) + 1]; ++r) {
+            const std::uint32_t root = sets.Find(std::uint32_t(r));
             auto [it, fresh] = netOfRoot.emplace(root, std::uint32_t(m_Nets.size() + 1));
             if (fresh) {
                 COracleNet net;
                 net.id = int(it->second);
-                net.at = PixelCentre(m_Runs[r].x0, j);
+                net.at = PixelCentre(runs[r].x0, j);
                 m_Nets.push_back(net);
             }
-            m_Runs[r].net = it->second;
-            m_Nets[it->second - 1].pixels += std::size_t(m_Runs[r].x1 - m_Runs[r].x0 + 1);
+            runs[r].net = it->second;
+            m_Nets[it->second - 1].pixels += std::size_t(runs[r].x1 - runs[r].x0 + 1);
         }
     // Name each net by the first shape found in it: its centre, or the middle
     // of a stroke, lies on its own copper.
@@ -490,18 +599,36 @@ void CIsolationOracle::LabelNets()
 
 void CIsolationOracle::DrawSweep()
 {
-    COracleShape cut;
-    cut.kind = COracleShape::Kind::Stroke;
-    cut.half = m_ToolRadius;
-    for (const auto& seg : m_Layer.items) {
-        const std::vector<CDPoint> points = CutPolyline(*seg, 1e9, kSweepSag);
-        for (std::size_t k = 0; k + 1 < points.size(); ++k) {
-            cut.a = points[k];
-            cut.b = points[k + 1];
-            cut.kind = Length(cut.b - cut.a) > 0.0 ? COracleShape::Kind::Stroke : COracleShape::Kind::Disc;
-            DrawShape(m_Swept, cut, m_Origin, m_Pixel);
-        }
-    }
+    const auto& items = m_Layer.items;
+    DrawInBands(
+        m_Width, m_Height, items.size(),
+        [&](std::size_t k, int& first, int& last) {
+            // Coarse chords stray up to a mil inside the arc: one more mil.
+            const std::vector<CDPoint> points = CutPolyline(*items[k], 1e9, 1.0);
+            first = 1;
+            last = 0;
+            if (points.empty())
+                return;
+            double low = points[0].y, high = low;
+            for (const CDPoint& p : points) {
+                low = std::min(low, p.y);
+                high = std::max(high, p.y);
+            }
+            first = std::max(0, FirstPixel(low - m_ToolRadius - 1.0, m_Origin.y, m_Pixel, m_Height));
+            last = std::min(m_Height - 1, LastPixel(high + m_ToolRadius + 1.0, m_Origin.y, m_Pixel, m_Height));
+        },
+        [&](std::size_t k, CBitRaster& band, int bandFirst) {
+            const std::vector<CDPoint> points = CutPolyline(*items[k], 1e9, kSweepSag);
+            COracleShape cut;
+            cut.half = m_ToolRadius;
+            for (std::size_t n = 0; n + 1 < points.size(); ++n) {
+                cut.a = points[n];
+                cut.b = points[n + 1];
+                cut.kind = Length(cut.b - cut.a) > 0.0 ? COracleShape::Kind::Stroke : COracleShape::Kind::Disc;
+                DrawShape(band, bandFirst, cut, m_Origin, m_Pixel, m_Height);
+            }
+        },
+        m_Swept);
 }
 
 CDPoint CIsolationOracle::PixelCentre(int i, int j) const
@@ -519,58 +646,30 @@ bool CIsolationOracle::PixelOf(double x, double y, int& i, int& j) const
     return true;
 }
 
-const COracleRun* CIsolationOracle::RowRuns(int j, std::size_t& count) const
-{
-    if (j < 0 || j >= Height() || m_RowStart.empty()) {
-        count = 0;
-        return nullptr;
-    }
-    count = m_RowStart[std::size_t(j) + 1] - m_RowStart[std::size_t(j)];
-    return m_Runs.data() + m_RowStart[std::size_t(j)];
-}
-
-namespace {
-
-// The net of pixel i of a row's runs, 0 off copper.
-std::uint32_t RunNetAt(const COracleRun* runs, std::size_t count, int i)
-{
-    const COracleRun* end = runs + count;
-    const COracleRun* it =
-        std::upper_bound(runs, end, i, [](int x, const COracleRun& r) { return x < r.x0; });
-    if (it == runs)
-        return 0;
-    --it;
-    return i <= it->x1 ? it->net : 0;
-}
-
-}  // namespace
-
 int CIsolationOracle::NetAt(double x, double y) const
 {
     int i, j;
     if (!PixelOf(x, y, i, j))
         return 0;
-    std::size_t count;
-    const COracleRun* runs = RowRuns(j, count);
-    return int(RunNetAt(runs, count, i));
+    const COracleRun* run = m_Copper.RunAt(i, j);
+    return run ? int(run->net) : 0;
 }
 
 bool CIsolationOracle::CopperAt(double x, double y) const
 {
     int i, j;
-    return PixelOf(x, y, i, j) && m_Copper.Get(i, j);
+    return PixelOf(x, y, i, j) && m_Copper.RunAt(i, j);
 }
 
 bool CIsolationOracle::SweptAt(double x, double y) const
 {
     int i, j;
-    return PixelOf(x, y, i, j) && m_Swept.Get(i, j);
+    return PixelOf(x, y, i, j) && m_Swept.RunAt(i, j);
 }
 
 std::size_t CIsolationOracle::MemoryBytes() const
 {
-    return m_Copper.Bytes() + m_Swept.Bytes() + m_Runs.capacity() * sizeof(COracleRun) +
-           m_RowStart.capacity() * sizeof(std::uint32_t) + m_Shapes.capacity() * sizeof(COracleShape) +
+    return m_Copper.Bytes() + m_Swept.Bytes() + m_Shapes.capacity() * sizeof(COracleShape) +
            m_Nets.capacity() * sizeof(COracleNet);
 }
 
@@ -590,7 +689,9 @@ CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required,
     // Shapes by cells of a grid over the raster, each in every cell that its
     // box grown by the limit meets: a sample need look only in its own cell.
     const double reach = std::max(limit, 0.0) + oracle.Pixel();
-    const double cell = std::max(kMinIndexCell, reach);
+    const double cell = std::max({kMinIndexCell, reach,
+                                  std::sqrt(double(oracle.Width()) * oracle.Height() / kMaxIndexCells) *
+                                      oracle.Pixel()});
     const CDPoint origin = oracle.PixelCentre(0, 0) - CDPoint(oracle.Pixel() / 2, oracle.Pixel() / 2);
     const int nx = int(std::ceil(oracle.Width() * oracle.Pixel() / cell)) + 1;
     const int ny = int(std::ceil(oracle.Height() * oracle.Pixel() / cell)) + 1;
@@ -679,9 +780,8 @@ CIsolationReport CheckIsolation(const CIsolationOracle& oracle)
     if (!report.error.empty())
         return report;
     const int width = oracle.Width(), height = oracle.Height();
-    const CBitRaster& copper = oracle.Copper();
-    const CBitRaster& swept = oracle.Swept();
-    const int words = copper.WordsPerRow();
+    const COracleRows& copper = oracle.Copper();
+    const COracleRows& swept = oracle.Swept();
 
     // The unswept blank (neither copper nor swept) in 4-connected regions;
     // each region remembers the nets whose copper it touches, and where.
@@ -695,17 +795,19 @@ CIsolationReport CheckIsolation(const CIsolationOracle& oracle)
     std::vector<CContact> contacts;
     std::vector<CGapRun> prev, cur;
     std::uint32_t prevFirst = 0;
-    std::vector<std::uint64_t> blocked(std::size_t(words), 0);
     std::vector<std::uint32_t> seen;
     for (int j = 0; j < height; ++j) {
-        for (int w = 0; w < words; ++w)
-            blocked[std::size_t(w)] = copper.Row(j)[w] | swept.Row(j)[w];
         cur.clear();
         const std::uint32_t curFirst = std::uint32_t(gapLength.size());
-        std::size_t runCount[3];
-        const COracleRun* rows[3] = {oracle.RowRuns(j - 1, runCount[0]), oracle.RowRuns(j, runCount[1]),
-                                     oracle.RowRuns(j + 1, runCount[2])};
-        ForEachRun(blocked.data(), width, false, [&](int x0, int x1) {
+        std::size_t runCount[3], sweptCount;
+        const COracleRun* rows[3] = {copper.Row(j - 1, runCount[0]), copper.Row(j, runCount[1]),
+                                     copper.Row(j + 1, runCount[2])};
+        const COracleRun* sweptRow = swept.Row(j, sweptCount);
+        auto netAt = [&](int i) {
+            const COracleRun* run = copper.RunAt(i, j);
+            return run ? run->net : 0u;
+        };
+        ForEachGap(rows[1], runCount[1], sweptRow, sweptCount, width, [&](int x0, int x1) {
             const std::uint32_t id = regions.Add();
             cur.push_back({x0, x1});
             gapLength.push_back(std::uint32_t(x1 - x0 + 1));
@@ -717,9 +819,9 @@ CIsolationReport CheckIsolation(const CIsolationOracle& oracle)
                 contacts.push_back({id, net, oracle.PixelCentre(i, j)});
             };
             if (x0 > 0)
-                touch(RunNetAt(rows[1], runCount[1], x0 - 1), x0);
+                touch(netAt(x0 - 1), x0);
             if (x1 + 1 < width)
-                touch(RunNetAt(rows[1], runCount[1], x1 + 1), x1);
+                touch(netAt(x1 + 1), x1);
             for (int side : {0, 2}) {
                 const COracleRun* runs = rows[side];
                 const COracleRun* end = runs + runCount[side];
@@ -837,7 +939,7 @@ std::string DescribeIsolation(const CIsolationOracle& oracle, const CIsolationRe
 bool WriteOracleImage(const CIsolationOracle& oracle, const std::string& path, const CClearanceReport* clearance,
                       const CIsolationReport* isolation, const COracleWindow& window)
 {
-    if (!oracle.Error().empty() || oracle.Width() == 0)
+    if (!oracle.Error().empty() || oracle.Width() == 0 || oracle.Height() == 0)
         return false;
     const double pixel = oracle.Pixel();
     const CDPoint low = oracle.PixelCentre(0, 0) - CDPoint(pixel / 2, pixel / 2);
@@ -870,39 +972,67 @@ bool WriteOracleImage(const CIsolationOracle& oracle, const std::string& path, c
             joined.insert(j.netA);
             joined.insert(j.netB);
         }
-    for (int v = 0; v < ih; ++v)
-        for (int u = 0; u < iw; ++u) {
-            const double x0 = w.minX + u * scale, y1 = w.maxY - v * scale;
-            int i0 = int(std::floor((x0 - low.x) / pixel)), i1 = int(std::ceil((x0 + scale - low.x) / pixel)) - 1;
-            int j0 = int(std::floor((y1 - scale - low.y) / pixel)), j1 = int(std::ceil((y1 - low.y) / pixel)) - 1;
-            i0 = std::max(i0, 0);
-            j0 = std::max(j0, 0);
-            i1 = std::min(i1, oracle.Width() - 1);
-            j1 = std::min(j1, oracle.Height() - 1);
-            std::size_t total = 0, copperCount = 0, sweptCount = 0, cut = 0;
-            int net = 0;
-            for (int j = j0; j <= j1; ++j)
-                for (int i = i0; i <= i1; ++i) {
-                    const bool c = oracle.Copper().Get(i, j), s = oracle.Swept().Get(i, j);
-                    ++total;
-                    copperCount += c;
-                    sweptCount += s;
-                    cut += c && s;
-                    if (c && net == 0) {
-                        const CDPoint at = oracle.PixelCentre(i, j);
-                        net = oracle.NetAt(at.x, at.y);
-                    }
-                }
-            if (total == 0)
+    // The raster pixels under each picture column: firstPixel[u] up to
+    // firstPixel[u + 1] - 1.
+    std::vector<int> firstPixel(std::size_t(iw) + 1);
+    for (int u = 0; u <= iw; ++u)
+        firstPixel[std::size_t(u)] =
+            std::clamp(int(std::ceil((w.minX + u * scale - low.x) / pixel - 0.5)), 0, oracle.Width());
+    const std::size_t columns = std::size_t(iw);
+    std::vector<double> copperCount(columns), sweptCount(columns), cutCount(columns);
+    std::vector<int> netOf(columns);
+    // Adds the pixels x0..x1 of one raster row to the columns under them.
+    auto add = [&](std::vector<double>& count, int x0, int x1, int net) {
+        auto it = std::upper_bound(firstPixel.begin(), firstPixel.end(), x0);
+        for (int u = std::max(0, int(it - firstPixel.begin()) - 1); u < iw && firstPixel[std::size_t(u)] <= x1; ++u) {
+            const int lo = std::max(x0, firstPixel[std::size_t(u)]);
+            const int hi = std::min(x1, firstPixel[std::size_t(u) + 1] - 1);
+            if (hi < lo)
                 continue;
-            if (cut > 0)
+            count[std::size_t(u)] += hi - lo + 1;
+            if (net && !netOf[std::size_t(u)])
+                netOf[std::size_t(u)] = net;
+        }
+    };
+    for (int v = 0; v < ih; ++v) {
+        std::fill(copperCount.begin(), copperCount.end(), 0.0);
+        std::fill(sweptCount.begin(), sweptCount.end(), 0.0);
+        std::fill(cutCount.begin(), cutCount.end(), 0.0);
+        std::fill(netOf.begin(), netOf.end(), 0);
+        const int j0 = std::max(0, int(std::ceil((w.maxY - (v + 1) * scale - low.y) / pixel - 0.5)));
+        const int j1 = std::min(oracle.Height(), int(std::ceil((w.maxY - v * scale - low.y) / pixel - 0.5))) - 1;
+        for (int j = j0; j <= j1; ++j) {
+            std::size_t nc, ns;
+            const COracleRun* c = oracle.Copper().Row(j, nc);
+            const COracleRun* s = oracle.Swept().Row(j, ns);
+            for (std::size_t k = 0; k < nc; ++k)
+                add(copperCount, c[k].x0, c[k].x1, int(c[k].net));
+            for (std::size_t k = 0; k < ns; ++k)
+                add(sweptCount, s[k].x0, s[k].x1, 0);
+            for (std::size_t a = 0, b = 0; a < nc && b < ns;) {
+                const int lo = std::max(c[a].x0, s[b].x0), hi = std::min(c[a].x1, s[b].x1);
+                if (lo <= hi)
+                    add(cutCount, lo, hi, 0);
+                c[a].x1 < s[b].x1 ? ++a : ++b;
+            }
+        }
+        const double rows = std::max(0, j1 - j0 + 1);
+        for (int u = 0; u < iw; ++u) {
+            const double total = rows * (firstPixel[std::size_t(u) + 1] - firstPixel[std::size_t(u)]);
+            if (total <= 0)
+                continue;
+            if (cutCount[std::size_t(u)] > 0)
                 put(u, v, 220, 0, 0);
-            else if (2 * copperCount >= total)
-                joined.count(net) ? put(u, v, 150, 60, 200) : put(u, v, 240, 150, 40);
-            else if (2 * sweptCount >= total)
+            else if (2 * copperCount[std::size_t(u)] >= total)
+                joined.count(netOf[std::size_t(u)]) ? put(u, v, 150, 60, 200) : put(u, v, 240, 150, 40);
+            else if (2 * sweptCount[std::size_t(u)] >= total)
                 put(u, v, 190, 190, 190);
         }
+    }
+    // Centre lines only where they leave the sweep round them visible.
     for (const auto& seg : oracle.Layer().items) {
+        if (scale > oracle.ToolRadius())
+            break;
         const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*seg, scale, kSweepSag);
         for (std::size_t k = 0; k + 1 < points.size(); ++k) {
             const CDPoint a = points[k], d = points[k + 1] - a;

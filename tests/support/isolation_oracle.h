@@ -65,31 +65,23 @@ struct COracleNet {
     std::size_t pixels = 0;
 };
 
-// A bit per pixel, rows of 64-bit words.
-class CBitRaster {
-public:
-    void Resize(int width, int height);
-    int Width() const { return m_Width; }
-    int Height() const { return m_Height; }
-    bool Get(int x, int y) const;
-    // Sets pixels x0..x1 (inclusive, clipped) of row y.
-    void SetSpan(int y, int x0, int x1);
-    const std::uint64_t* Row(int y) const { return m_Bits.data() + std::size_t(y) * m_Words; }
-    int WordsPerRow() const { return m_Words; }
-    std::size_t Bytes() const { return m_Bits.size() * sizeof(std::uint64_t); }
-
-private:
-    int m_Width = 0;
-    int m_Height = 0;
-    int m_Words = 0;
-    std::vector<std::uint64_t> m_Bits;
-};
-
-// A run of copper pixels x0..x1 of one row with its net.
+// A run of pixels x0..x1 of one row; for copper, with its net.
 struct COracleRun {
     std::int32_t x0 = 0;
     std::int32_t x1 = 0;
     std::uint32_t net = 0;
+};
+
+// A raster kept as runs, row by row: a board of a metre and more stays a
+// few hundred MB where a bit per pixel would take gigabytes.
+struct COracleRows {
+    std::vector<COracleRun> runs;
+    std::vector<std::size_t> rowStart;  // one per row and one past the last
+
+    const COracleRun* Row(int j, std::size_t& count) const;
+    // The run of row j holding pixel i, or null.
+    const COracleRun* RunAt(int i, int j) const;
+    std::size_t Bytes() const;
 };
 
 // The copper of the model's working side (m_TrackList, m_FlashList) and the
@@ -115,14 +107,13 @@ public:
     bool SweptAt(double x, double y) const;
 
     // Raster geometry: pixel (i, j) has its centre at PixelCentre(i, j).
-    int Width() const { return m_Copper.Width(); }
-    int Height() const { return m_Copper.Height(); }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
     CDPoint PixelCentre(int i, int j) const;
     bool PixelOf(double x, double y, int& i, int& j) const;
-    const CBitRaster& Copper() const { return m_Copper; }
-    const CBitRaster& Swept() const { return m_Swept; }
-    // The copper runs of row j, in x order, with their nets.
-    const COracleRun* RowRuns(int j, std::size_t& count) const;
+    // Copper runs carry their nets; swept runs do not.
+    const COracleRows& Copper() const { return m_Copper; }
+    const COracleRows& Swept() const { return m_Swept; }
 
     // The cut of one segment as points along it (arcs in pieces no longer
     // than `step` mil and no farther than `sag` from the true arc); an empty
@@ -143,11 +134,11 @@ private:
     double m_Pixel = 0.25;
     double m_ToolRadius = 0.0;
     CDPoint m_Origin;           // lower-left corner of pixel (0, 0)
+    int m_Width = 0;
+    int m_Height = 0;
     std::vector<COracleShape> m_Shapes;
-    CBitRaster m_Copper;
-    CBitRaster m_Swept;
-    std::vector<COracleRun> m_Runs;
-    std::vector<std::uint32_t> m_RowStart;  // Height() + 1 offsets into m_Runs
+    COracleRows m_Copper;
+    COracleRows m_Swept;
     std::vector<COracleNet> m_Nets;
 };
 
@@ -211,8 +202,9 @@ std::string DescribeIsolation(const CIsolationOracle& oracle, const CIsolationRe
 
 // A picture for a failing board, as a binary PPM (+y upward): white blank,
 // grey swept, orange copper, red copper the sweep cut into, violet copper of
-// nets left joined, the centre lines in black, clearance violations as green
-// crosses and joins as blue crosses. The window is a board rectangle (mil;
+// nets left joined, the centre lines in black (when a picture pixel is no
+// wider than the tool's radius), clearance violations as green crosses and
+// joins as blue crosses. The window is a board rectangle (mil;
 // the whole raster when empty), drawn at most `maxSide` pixels wide or high.
 struct COracleWindow {
     double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
