@@ -12,26 +12,31 @@
 #include "settings/system_settings_dlg.h"
 #include "settings/work_order_dlg.h"
 #include "support/isolation_oracle.h"
+#include "support/record_makers.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
-// The most pairs of nets one board side may be left with joined. The
-// planner cuts each track and flash widened by the tool out of its scan
-// lines; where two nets lie closer than the tool is wide, nothing is left
-// between them to walk, and no path parts them. Provisional: the engine
-// has not landed, so this bound has not yet been checked against the
-// pairs the corpus really shows.
-constexpr std::size_t kMaxJoinedPairsPerSide = 10;
+// Pairs of nets closer than the tool is wide cannot be parted without
+// cutting copper: the planner cuts every track and flash widened by the
+// tool out of its scan lines, so between two such nets no free interval is
+// left to walk, and one outline goes round both. A side may keep those pairs
+// joined, and this many more. Provisional: the engine had not landed when
+// this was written, so the figure has not yet been checked against the
+// joins the corpus really shows.
+constexpr std::size_t kExtraJoinedPairsPerSide = 0;
 
 // FILETYPE blocks of the settings file (resources/system/ORDUNE.INI), in
 // its order.
@@ -75,6 +80,36 @@ const CorpusJob kJobs[] = {
 
 std::string Corpus(const char* relative) { return *relative ? CorpusPath(relative) : std::string(); }
 
+// For each net of `oracle`, the group of nets its copper joins when every
+// shape grows by `clearance`: nets of one group lie closer than twice the
+// clearance, the tool's width, somewhere.
+std::vector<int> CrowdedGroups(const CIsolationOracle& oracle, double clearance)
+{
+    CBoardModel grown;
+    for (const COracleShape& s : oracle.Shapes()) {
+        if (s.kind == COracleShape::Kind::Disc) {
+            AddFlash(grown.m_FlashList, float(s.a.x), float(s.a.y), float(s.half + clearance));
+            continue;
+        }
+        CDPoint a = s.a, b = s.b;
+        if (s.kind == COracleShape::Kind::Bar) {
+            // A square end grows along the bar as its sides grow across it.
+            const double len = std::hypot(b.x - a.x, b.y - a.y);
+            const CDPoint along((b.x - a.x) / len * clearance, (b.y - a.y) / len * clearance);
+            a -= along;
+            b += along;
+        }
+        AddTrack(grown.m_TrackList, s.kind == COracleShape::Kind::Bar ? 1 : 0, float(a.x), float(a.y),
+                 float(b.x), float(b.y), float(2 * (s.half + clearance)));
+    }
+    CPathRecord none;
+    CIsolationOracle wide(grown, none);
+    std::vector<int> group(std::size_t(oracle.NetCount()) + 1, 0);
+    for (int n = 1; n <= oracle.NetCount(); ++n)
+        group[std::size_t(n)] = wide.NetAt(oracle.Net(n).at.x, oracle.Net(n).at.y);
+    return group;
+}
+
 class IsolationCorpus : public testing::TestWithParam<int> {
 protected:
     static void TearDownTestSuite()
@@ -116,22 +151,35 @@ void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
     const CIsolationReport isolation = CheckIsolation(oracle);
     const double oracleSeconds = std::chrono::duration<double>(Clock::now() - judged).count();
 
+    const std::vector<int> group = CrowdedGroups(oracle, required);
+    std::map<int, std::size_t> groupSize;
+    for (int n = 1; n <= oracle.NetCount(); ++n)
+        ++groupSize[group[std::size_t(n)]];
+    std::size_t crowdedPairs = 0, roomyJoins = 0;
+    for (const auto& [id, size] : groupSize)
+        crowdedPairs += size * (size - 1) / 2;
+    for (const CJoinedNets& join : isolation.joins)
+        roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+
     EXPECT_FALSE(layer->items.empty()) << "an empty T1ISO layer";
     EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
-    EXPECT_LE(isolation.joins.size(), kMaxJoinedPairsPerSide) << DescribeIsolation(oracle, isolation, 100);
+    EXPECT_LE(isolation.joins.size(), crowdedPairs + kExtraJoinedPairsPerSide)
+        << DescribeIsolation(oracle, isolation, 20);
 
     if (const char* dir = std::getenv("ORDUNE_ORACLE_IMAGE_DIR"))
         WriteOracleImage(oracle, std::string(dir) + "/" + job.name + "-" + sideName + ".ppm", &clearance,
                          &isolation);
 
-    char head[300];
+    char head[400];
     std::snprintf(head, sizeof head,
                   "%s, %s side: %zu segments, tool %.3f mil, pitch %d; raster %d x %d, %.1f MB; "
-                  "planner %.2f s, oracle %.2f s\n",
+                  "planner %.2f s, oracle %.2f s; %zu pairs of nets closer than the tool, "
+                  "%zu joins of nets with room between them\n",
                   job.name, sideName, layer->items.size(), double(layer->size), doc.m_GridStep, oracle.Width(),
-                  oracle.Height(), oracle.MemoryBytes() / 1e6, planSeconds, oracleSeconds);
+                  oracle.Height(), oracle.MemoryBytes() / 1e6, planSeconds, oracleSeconds, crowdedPairs,
+                  roomyJoins);
     const std::string text =
-        head + DescribeClearance(oracle, clearance, 5) + DescribeIsolation(oracle, isolation, 1000);
+        head + DescribeClearance(oracle, clearance, 5) + DescribeIsolation(oracle, isolation, 50);
     std::printf("%s", text.c_str());
     Findings() += text;
 }
