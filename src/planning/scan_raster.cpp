@@ -12,8 +12,10 @@
 #include "records/track_geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -79,9 +81,11 @@ struct CEndMark {
 };
 
 // Shared by the cutters of one call (an arc track makes many cuts): the
-// allocation failure is told once.
+// allocation failure is told once. Also the pieces the cut has split off on
+// the current line, by their ends.
 struct CCutRun {
     bool outOfMemoryShown = false;
+    std::vector<std::array<float, 4>> madeOnLine;
 };
 
 void MarkStart(CScanInterval& iv, float x, float y, const CEndMark& mark)
@@ -106,10 +110,26 @@ void MarkEnd(CScanInterval& iv, float x, float y, const CEndMark& mark)
 // interval keeps its start up to the crossing nearer to it (x2 on a tie), a
 // new interval appended to the line runs from the other crossing to the old
 // end with the old end's mark. Without memory the interval stays whole.
+//
+// A piece that starts on the shape's edge next to a corner can meet both
+// edges there within the crossing tests' tolerance and be split again into
+// a piece that is split the same way, for ever. Such a split would give a
+// piece this cut has already had on the line (or the interval itself); it
+// is not made, and the interval stays as it is.
 void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoint x1,
                    CFloatPoint x2, const CEndMark& mark, CCutRun& run)
 {
+    CScanInterval* old = line[index].get();
+    bool secondNearer =
+        DistanceF(old->x1, old->y1, x2.x, x2.y) <= DistanceF(old->x1, old->y1, x1.x, x1.y);
+    CFloatPoint near = secondNearer ? x2 : x1;
+    CFloatPoint far = secondNearer ? x1 : x2;
+    const std::array<float, 4> upper{far.x, far.y, old->x2, old->y2};
+    if (upper == std::array<float, 4>{old->x1, old->y1, old->x2, old->y2} ||
+        std::find(run.madeOnLine.begin(), run.madeOnLine.end(), upper) != run.madeOnLine.end())
+        return;
     try {
+        run.madeOnLine.push_back(upper);
         line.push_back(std::make_unique<CScanInterval>());
     } catch (const std::bad_alloc&) {
         if (!run.outOfMemoryShown) {
@@ -118,18 +138,14 @@ void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoi
         }
         return;
     }
-    CScanInterval& old = *line[index];
     CScanInterval& piece = *line.back();
-    bool secondNearer = DistanceF(old.x1, old.y1, x2.x, x2.y) <= DistanceF(old.x1, old.y1, x1.x, x1.y);
-    CFloatPoint near = secondNearer ? x2 : x1;
-    CFloatPoint far = secondNearer ? x1 : x2;
-    piece.x2 = old.x2;
-    piece.y2 = old.y2;
-    piece.endTag = old.endTag;
-    piece.endNet = old.endNet;
-    piece.endSource = old.endSource;
+    piece.x2 = old->x2;
+    piece.y2 = old->y2;
+    piece.endTag = old->endTag;
+    piece.endNet = old->endNet;
+    piece.endSource = old->endSource;
     MarkStart(piece, far.x, far.y, mark);
-    MarkEnd(old, near.x, near.y, mark);
+    MarkEnd(*old, near.x, near.y, mark);
 }
 
 // The index after `index` that still holds an interval, or the line's size.
@@ -152,6 +168,7 @@ std::size_t NextLive(const COwnedList<CScanInterval>& line, std::size_t index)
 template <class Shape>
 void CutLine(COwnedList<CScanInterval>& line, const Shape& shape, CCutRun& run)
 {
+    run.madeOnLine.clear();
     bool removed = false;
     auto take = [&](std::size_t i) {
         line[i].reset();

@@ -177,6 +177,7 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
     const CTrackRecord horizontal = Track(20, 30, 60, 30, 10, 3);
     const CTrackRecord nearlyVertical = Track(50, 10, 50.005f, 60, 10, 4);
     const CTrackRecord shortHorizontal = Track(15, 28, 35, 28, 10, 5);
+    const CTrackRecord dot = Track(40.5f, 50, 40.5f, 50, 10, 9);
     const CFlashRecord pad = Circle(50, 20, 5, 11);
     const CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
     const CFlashRecord missed = Circle(50, 30.02f, 10, 13);
@@ -236,6 +237,10 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
          {{kLeft, {10, kEdge, 0, Src::None}}, {{14.5f, kEdge, 0, Src::None}, {15, 8, 5, Src::Shape}},
           {{40, kEdge, 0, Src::None}, kRight}},
          1e-5f},
+        {"a zero-length track splits a column once at its point: the piece above, starting on "
+         "both of its edges, is not split again",
+         track(ScanAxis::Columns, dot), ScanAxis::Columns, 10, {},
+         {{kLeft, {50, 4, 9, Src::Shape}}, {{50, 4, 9, Src::Shape}, kRight}}, 1e-5f},
         {"an interval inside a flash disappears", flash(pad), ScanAxis::Rows, 5,
          {{kLeft, {10, kEdge, 0, Src::None}}, {{48, kEdge, 0, Src::None}, {52, kEdge, 0, Src::None}},
           {{60, kEdge, 0, Src::None}, kRight}},
