@@ -174,7 +174,7 @@ void CutLine(COwnedList<CScanInterval>& line, const Shape& shape, CCutRun& run)
         line[i].reset();
         removed = true;
     };
-    std::size_t i = 0;
+    std::size_t i = !line.empty() && !line[0] ? NextLive(line, 0) : 0;
     while (i < line.size()) {
         std::size_t next = NextLive(line, i);
         while (next < line.size() && shape.Reaches(*line[i]) && shape.RemovedInRun(*line[i])) {
@@ -348,9 +348,13 @@ struct CRectangleCut {
     }
 };
 
+// `shared` carries the state of a run of cuts (an arc's); without it the
+// cut is a run of its own.
 void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, void* source,
-                  bool isArcPiece, CCutRun& run)
+                  bool isArcPiece, CCutRun* shared = nullptr)
 {
+    CCutRun own;
+    CCutRun& run = shared ? *shared : own;
     CRectangleCut cut;
     cut.rect = TrackRectangle(shape, !isArcPiece);
     cut.mark = {isArcPiece ? ScanTag::kFlash : cut.rect.tag, std::uint32_t(shape.recordNo), source};
@@ -443,8 +447,10 @@ struct CCircleCut {
 };
 
 void CutCircle(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source,
-               bool isFlash, CCutRun& run)
+               bool isFlash, CCutRun* shared = nullptr)
 {
+    CCutRun own;
+    CCutRun& run = shared ? *shared : own;
     CCircleCut cut;
     cut.circle = &circle;
     cut.mark = {isFlash ? ScanTag::kFlash : ScanTag::kCap, std::uint32_t(circle.recordNo), source};
@@ -528,26 +534,22 @@ CFlashRecord* FindNetShape(CBoardModel& model, std::int32_t id)
 
 void CutTrack(CBoardModel& model, ScanAxis axis, const CTrackRecord& track, void* source)
 {
-    CCutRun run;
-    CutRectangle(model, axis, track, source, false, run);
+    CutRectangle(model, axis, track, source, false);
 }
 
 void CutArcPiece(CBoardModel& model, ScanAxis axis, const CTrackRecord& piece, void* source)
 {
-    CCutRun run;
-    CutRectangle(model, axis, piece, source, true, run);
+    CutRectangle(model, axis, piece, source, true);
 }
 
 void CutFlash(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
 {
-    CCutRun run;
-    CutCircle(model, axis, circle, source, true, run);
+    CutCircle(model, axis, circle, source, true);
 }
 
 void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
 {
-    CCutRun run;
-    CutCircle(model, axis, circle, source, false, run);
+    CutCircle(model, axis, circle, source, false);
 }
 
 void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half)
@@ -569,7 +571,7 @@ void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float hal
     CFloatPoint p0 = ArcPoint(arc, radius, angle);
     cap.x = p0.x;
     cap.y = p0.y;
-    CutCircle(model, axis, cap, &arc, false, run);
+    CutCircle(model, axis, cap, &arc, false, &run);
 
     if (std::isfinite(step) && step != 0.0f) {
         const double maxPieces = std::min(std::ceil(kTurn / std::fabs(step)) + 2.0, kMaxArcPieces);
@@ -590,12 +592,12 @@ void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float hal
             piece.x2 = p1.x;
             piece.y2 = p1.y;
             LengthenTrack(piece, half / 2.0f);
-            CutRectangle(model, axis, piece, pad, true, run);
+            CutRectangle(model, axis, piece, pad, true, &run);
             p0 = p1;
         } while (std::fabs(step) <= std::fabs(end - angle) + kArcEndSlack && ++pieces < maxPieces);
     }
 
     cap.x = p0.x;
     cap.y = p0.y;
-    CutCircle(model, axis, cap, &arc, false, run);
+    CutCircle(model, axis, cap, &arc, false, &run);
 }

@@ -249,6 +249,15 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
          {{kLeft, {10, kEdge, 0, Src::None}}, {{48, kEdge, 0, Src::None}, {52, kEdge, 0, Src::None}},
           {{60, kEdge, 0, Src::None}, kRight}},
          {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
+        {"a flash measures in whole mils: an interval 0.5 beyond its radius goes too",
+         flash(pad), ScanAxis::Rows, 5,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{44.5f, kEdge, 0, Src::None}, {55.5f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
+        {"an end cap's removal reaches 2 mil beyond its radius", cap(pad), ScanAxis::Rows, 5,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{43.5f, kEdge, 0, Src::None}, {56.5f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
         {"an end cap splits a full row, tag 9", cap(pad), ScanAxis::Rows, 5, {},
          {{kLeft, {45, 9, 11, Src::Shape}}, {{55, 9, 11, Src::Shape}, kRight}}, 1e-5f},
         {"a flash shortens an interval that ends inside it", flash(pad), ScanAxis::Rows, 5,
@@ -441,29 +450,32 @@ TEST(ScanRasterArcs, PiecesOfAnArcWithoutPadCarryNoSourceAndCapsTheArc)
     EXPECT_GT(caps, 0);
 }
 
-// Arcs that the stepping could never finish: it stops after one turn.
-TEST(ScanRasterArcs, UnreachableEndsAndDegenerateRadiiEnd)
+// Where the stepping goes round the half turn, and arcs it could never
+// finish (it stops after one turn). An arc about (50, 52) of radius 20 with
+// a 2 mil wide piece: row 18 (y 72) passes its top, row 8 (y 32) its bottom.
+TEST(ScanRasterArcs, StepsRoundTheHalfTurnAndStopAfterOneTurn)
 {
     struct Case {
         const char* what;
         std::uint8_t type;
         float start, end, radius;
+        bool top, bottom;   // whether the row there is cut
     } cases[] = {
-        {"end angle beyond the half turn the angle is kept in", 3, 3.0f, 4.0f, 20.0f},
-        {"full circle", 4, 1.0f, 1.0f, 20.0f},
-        {"zero radius", 3, 0.0f, 1.0f, 0.0f},
-        {"not a number", 3, 0.0f, std::nanf(""), 20.0f},
+        {"falling through minus a half turn: the bottom only", 4, -3.0f, 3.0f, 20.0f, false, true},
+        {"rising through a half turn: the bottom only", 3, 3.0f, -3.0f, 20.0f, false, true},
+        {"an end angle beyond the half turn is never reached: one turn", 3, 3.0f, 4.0f, 20.0f, true, true},
+        {"both angles alike: a full circle", 4, 1.0f, 1.0f, 20.0f, true, true},
+        {"zero radius: no piece", 3, 0.0f, 1.0f, 0.0f, false, false},
+        {"an end that is not a number: one piece", 3, 0.0f, std::nanf(""), 20.0f, true, false},
     };
     for (const Case& c : cases) {
         CBoardModel model;
         LayOutRaster(model, 0, 0, 100, 100, 4);
-        CTrackRecord arc = Track(50, 50, c.start, c.end, c.radius, 1);
+        CTrackRecord arc = Track(50, 52, c.start, c.end, c.radius, 1);
         arc.type = c.type;
         CutArcTrack(model, ScanAxis::Rows, arc, 2.0f);
-        // A row through the centre: a full turn leaves the ring's two sides.
-        if (c.radius > 0 && std::string(c.what) != "not a number") {
-            EXPECT_GE(model.m_RowList[12]->intervals.size(), 3u) << c.what;
-        }
+        EXPECT_EQ(model.m_RowList[18]->intervals.size() > 1, c.top) << c.what;
+        EXPECT_EQ(model.m_RowList[8]->intervals.size() > 1, c.bottom) << c.what;
     }
 }
 
