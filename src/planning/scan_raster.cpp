@@ -30,9 +30,9 @@ constexpr int kCapLineMargin = 1;
 // vertical rectangle by the track cutters; the arc pieces need exact
 // equality.
 constexpr double kVerticalTrackSlack = 0.01;
-// The row cutter of straight tracks removes a whole interval only when its
-// ends pulled this far inward lie inside, which keeps the short gaps at the
-// very ends of a track.
+// The row cutter of straight tracks tests its removal run on the ends of an
+// interval pulled this far inward: an interval that sticks out of the track
+// by less than this at either end goes whole.
 constexpr double kRowRemovalInset = 1.0;
 
 // Circle cuts: an end counts as outside (inside) when it lies farther than
@@ -111,9 +111,10 @@ void MarkEnd(CScanInterval& iv, float x, float y, const CEndMark& mark)
 // new interval appended to the line runs from the other crossing to the old
 // end with the old end's mark. Without memory the interval stays whole.
 //
-// A piece that starts on the shape's edge next to a corner can meet both
-// edges there within the crossing tests' tolerance and be split again into
-// a piece that is split the same way, for ever. Such a split would give a
+// A piece that starts where two edges meet (at a corner, within the crossing
+// tests' tolerance, or anywhere on the flat rectangle of a track without
+// length) meets both edges there and would be split again into a piece that
+// is split the same way, for ever. Such a split would give a
 // piece this cut has already had on the line (or the interval itself); it
 // is not made, and the interval stays as it is.
 void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoint x1,
@@ -325,8 +326,8 @@ struct CRectangleCut {
     void Cut(COwnedList<CScanInterval>& line, std::size_t index, CCutRun& run) const
     {
         CScanInterval& iv = *line[index];
-        // The edges in the order whose crossings decide the split: the sides
-        // at the ends and along the track, then the far end.
+        // The side A-D, the end at P, the side B-C, the end at Q: the order
+        // in which the crossings are found decides the split's tie.
         const CFloatPoint edges[4][2] = {
             {rect.a, rect.d}, {rect.a, rect.b}, {rect.c, rect.b}, {rect.c, rect.d}};
         CFloatPoint crossings[4];
