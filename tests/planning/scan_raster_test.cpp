@@ -173,33 +173,37 @@ const End kRight{100, kEdge, 0, Src::None};
 // column j at x = 4j), and the line it leaves.
 TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
 {
-    const CTrackRecord sloped = Track(20, 10, 60, 50, 10, 7);
-    const CTrackRecord horizontal = Track(20, 30, 60, 30, 10, 3);
-    const CTrackRecord nearlyVertical = Track(50, 10, 50.005f, 60, 10, 4);
-    const CTrackRecord shortHorizontal = Track(15, 28, 35, 28, 10, 5);
-    const CTrackRecord dot = Track(40.5f, 50, 40.5f, 50, 10, 9);
-    const CFlashRecord pad = Circle(50, 20, 5, 11);
-    const CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
-    const CFlashRecord missed = Circle(50, 30.02f, 10, 13);
+    CTrackRecord sloped = Track(20, 10, 60, 50, 10, 7);
+    CTrackRecord horizontal = Track(20, 30, 60, 30, 10, 3);
+    CTrackRecord nearlyVertical = Track(50, 10, 50.005f, 60, 10, 4);
+    CTrackRecord shortHorizontal = Track(15, 28, 35, 28, 10, 5);
+    CTrackRecord dot = Track(40.5f, 50, 40.5f, 50, 10, 9);
+    CFlashRecord pad = Circle(50, 20, 5, 11);
+    CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
+    CFlashRecord missed = Circle(50, 30.02f, 10, 13);
     const float slopedHalf = 5.0f * std::sqrt(2.0f);
 
-    using Cut = std::function<void(CBoardModel&, const void*)>;
-    auto track = [](ScanAxis axis, const CTrackRecord& t) {
-        return std::make_pair(Cut([&t, axis](CBoardModel& m, const void*) { CutTrack(m, axis, t, (void*)&t); }), (const void*)&t);
+    // A cut, and the shape it leaves as the source of the ends it makes.
+    struct Cutter {
+        std::function<void(CBoardModel&)> run;
+        const void* shape;
     };
-    auto piece = [](const CTrackRecord& t) {
-        return std::make_pair(Cut([&t](CBoardModel& m, const void*) { CutArcPiece(m, ScanAxis::Rows, t, (void*)&t); }), (const void*)&t);
+    auto track = [](ScanAxis axis, CTrackRecord& t) {
+        return Cutter{[&t, axis](CBoardModel& m) { CutTrack(m, axis, t, &t); }, &t};
     };
-    auto flash = [](const CFlashRecord& c) {
-        return std::make_pair(Cut([&c](CBoardModel& m, const void*) { CutFlash(m, ScanAxis::Rows, c, (void*)&c); }), (const void*)&c);
+    auto piece = [](CTrackRecord& t) {
+        return Cutter{[&t](CBoardModel& m) { CutArcPiece(m, ScanAxis::Rows, t, &t); }, &t};
     };
-    auto cap = [](const CFlashRecord& c) {
-        return std::make_pair(Cut([&c](CBoardModel& m, const void*) { CutEndCap(m, ScanAxis::Rows, c, (void*)&c); }), (const void*)&c);
+    auto flash = [](CFlashRecord& c) {
+        return Cutter{[&c](CBoardModel& m) { CutFlash(m, ScanAxis::Rows, c, &c); }, &c};
+    };
+    auto cap = [](CFlashRecord& c) {
+        return Cutter{[&c](CBoardModel& m) { CutEndCap(m, ScanAxis::Rows, c, &c); }, &c};
     };
 
     struct Case {
         const char* what;
-        std::pair<Cut, const void*> cut;
+        Cutter cut;
         ScanAxis axis;
         std::size_t line;
         std::vector<Piece> before;   // empty: the full line of the layout
@@ -274,8 +278,8 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
         LayOutRaster(model, 0, 0, 100, 100, 4);
         if (!c.before.empty())
             SetLine(model, c.axis, c.line, c.before);
-        c.cut.first(model, c.cut.second);
-        ExpectLine(model, c.axis, c.line, c.after, c.cut.second, c.tolerance, c.what);
+        c.cut.run(model);
+        ExpectLine(model, c.axis, c.line, c.after, c.cut.shape, c.tolerance, c.what);
     }
 }
 
@@ -391,7 +395,8 @@ TEST(ScanRasterArcs, AFallingArcIsCutInTenthRadianPiecesWithCapsAtBothEnds)
         // of it, a cap at the last point.
         FallingArc byHand(true, 10.0f);
         auto point = [](float a) {
-            return std::make_pair(float(50 + 30 * std::sin(double(a))), float(50 + 30 * std::cos(double(a))));
+            return std::make_pair(float(50 + 30 * std::sin(double(a))),
+                                  float(50 + 30 * std::cos(double(a))));
         };
         CFlashRecord cap = Circle(0, 0, 5.0f, 21);
         cap.groupNo = 6;
@@ -421,6 +426,16 @@ TEST(ScanRasterArcs, AFallingArcIsCutInTenthRadianPiecesWithCapsAtBothEnds)
                         iv->endSource = cut.pad;
                 }
         ExpectSameRaster(cut.model, byHand.model);
+        int pieceEnds = 0, capEnds = 0;
+        for (auto* lines : {&cut.model.m_RowList, &cut.model.m_ColumnList})
+            for (auto& line : *lines)
+                for (auto& iv : line->intervals)
+                    for (std::uint8_t tag : {iv->startTag, iv->endTag}) {
+                        pieceEnds += tag == ScanTag::kFlash;
+                        capEnds += tag == ScanTag::kCap;
+                    }
+        EXPECT_GT(pieceEnds, 0);
+        EXPECT_GT(capEnds, 0);
     }
 }
 
