@@ -69,8 +69,9 @@ void Tile(CBoardModel& model, int n)
         }
 }
 
-// The raster over the copper's extent, one interval a line.
-void LayOut(CBoardModel& model, int pitch)
+// The raster over the copper's extent (and a margin), laid out as the
+// document lays it out.
+void LayOut(CVelmDoc& doc, int pitch)
 {
     float minX = 1e7f, minY = 1e7f, maxX = -1e7f, maxY = -1e7f;
     auto widen = [&](float x, float y) {
@@ -79,35 +80,21 @@ void LayOut(CBoardModel& model, int pitch)
         maxX = std::max(maxX, x);
         maxY = std::max(maxY, y);
     };
-    for (const auto& t : model.m_TrackList) {
+    for (const auto& t : doc.m_TrackList) {
         widen(t->x1, t->y1);
         if (t->type < 3)
             widen(t->x2, t->y2);
     }
-    for (const auto& f : model.m_FlashList)
+    for (const auto& f : doc.m_FlashList)
         widen(f->x, f->y);
     g_BoardMinX = int(minX) - 50;
     g_BoardMinY = int(minY) - 50;
     g_BoardMaxX = int(maxX) + 50;
     g_BoardMaxY = int(maxY) + 50;
-    model.m_GridStep = pitch;
-    model.m_RowList.clear();
-    model.m_ColumnList.clear();
-    auto line = [](float x1, float y1, float x2, float y2) {
-        auto l = std::make_unique<CSubList>();
-        auto iv = std::make_unique<CScanInterval>();
-        *iv = {x1, y1, x2, y2, CScanInterval::kBoardEdge, CScanInterval::kBoardEdge};
-        l->intervals.push_back(std::move(iv));
-        return l;
-    };
-    for (int i = 0; i <= (g_BoardMaxY - g_BoardMinY) / pitch; ++i) {
-        float y = float(g_BoardMinY + i * pitch);
-        model.m_RowList.push_back(line(float(g_BoardMinX), y, float(g_BoardMaxX), y));
-    }
-    for (int j = 0; j <= (g_BoardMaxX - g_BoardMinX) / pitch; ++j) {
-        float x = float(g_BoardMinX + j * pitch);
-        model.m_ColumnList.push_back(line(x, float(g_BoardMinY), x, float(g_BoardMaxY)));
-    }
+    doc.m_GridStep = pitch;
+    doc.m_RowList.clear();
+    doc.m_ColumnList.clear();
+    doc.InitCells();
 }
 
 // The three passes of the isolation run on one kind of line.

@@ -1,7 +1,8 @@
 // Plane geometry shared by the planners, the offset engine, the editors, the
 // drawers and the machine jobs: distances, direction angles, distances from
 // lines, intersections of lines, segments and circles, a point-in-quadrilateral
-// test and the circle through three points. The float forms serve the
+// test, the circle through three points and where a point lies against an
+// arc. The float forms serve the
 // scan-line planner, whose records hold floats; their tolerances differ from
 // the double forms on purpose and the planners depend on them.
 //

@@ -30,9 +30,9 @@ constexpr int kCapLineMargin = 1;
 // vertical rectangle by the track cutters; the arc pieces need exact
 // equality.
 constexpr double kVerticalTrackSlack = 0.01;
-// The row cutter of straight tracks removes a whole interval only when its
-// ends pulled this far inward lie inside, which keeps the short gaps at the
-// very ends of a track.
+// The row cutter of straight tracks tests its removal run on the ends of an
+// interval pulled this far inward: an interval that sticks out of the track
+// by less than this at either end goes whole.
 constexpr double kRowRemovalInset = 1.0;
 
 // Circle cuts: an end counts as outside (inside) when it lies farther than
@@ -111,9 +111,10 @@ void MarkEnd(CScanInterval& iv, float x, float y, const CEndMark& mark)
 // new interval appended to the line runs from the other crossing to the old
 // end with the old end's mark. Without memory the interval stays whole.
 //
-// A piece that starts on the shape's edge next to a corner can meet both
-// edges there within the crossing tests' tolerance and be split again into
-// a piece that is split the same way, for ever. Such a split would give a
+// A piece that starts where two edges meet (at a corner, within the crossing
+// tests' tolerance, or anywhere on the flat rectangle of a track without
+// length) meets both edges there and would be split again into a piece that
+// is split the same way, for ever. Such a split would give a
 // piece this cut has already had on the line (or the interval itself); it
 // is not made, and the interval stays as it is.
 void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoint x1,
@@ -174,7 +175,7 @@ void CutLine(COwnedList<CScanInterval>& line, const Shape& shape, CCutRun& run)
         line[i].reset();
         removed = true;
     };
-    std::size_t i = 0;
+    std::size_t i = !line.empty() && !line[0] ? NextLive(line, 0) : 0;
     while (i < line.size()) {
         std::size_t next = NextLive(line, i);
         while (next < line.size() && shape.Reaches(*line[i]) && shape.RemovedInRun(*line[i])) {
@@ -325,8 +326,8 @@ struct CRectangleCut {
     void Cut(COwnedList<CScanInterval>& line, std::size_t index, CCutRun& run) const
     {
         CScanInterval& iv = *line[index];
-        // The edges in the order whose crossings decide the split: the sides
-        // at the ends and along the track, then the far end.
+        // The side A-D, the end at P, the side B-C, the end at Q: the order
+        // in which the crossings are found decides the split's tie.
         const CFloatPoint edges[4][2] = {
             {rect.a, rect.d}, {rect.a, rect.b}, {rect.c, rect.b}, {rect.c, rect.d}};
         CFloatPoint crossings[4];
@@ -348,9 +349,13 @@ struct CRectangleCut {
     }
 };
 
+// `shared` carries the state of a run of cuts (an arc's); without it the
+// cut is a run of its own.
 void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, void* source,
-                  bool isArcPiece, CCutRun& run)
+                  bool isArcPiece, CCutRun* shared = nullptr)
 {
+    CCutRun own;
+    CCutRun& run = shared ? *shared : own;
     CRectangleCut cut;
     cut.rect = TrackRectangle(shape, !isArcPiece);
     cut.mark = {isArcPiece ? ScanTag::kFlash : cut.rect.tag, std::uint32_t(shape.recordNo), source};
@@ -443,8 +448,10 @@ struct CCircleCut {
 };
 
 void CutCircle(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source,
-               bool isFlash, CCutRun& run)
+               bool isFlash, CCutRun* shared = nullptr)
 {
+    CCutRun own;
+    CCutRun& run = shared ? *shared : own;
     CCircleCut cut;
     cut.circle = &circle;
     cut.mark = {isFlash ? ScanTag::kFlash : ScanTag::kCap, std::uint32_t(circle.recordNo), source};
@@ -528,26 +535,22 @@ CFlashRecord* FindNetShape(CBoardModel& model, std::int32_t id)
 
 void CutTrack(CBoardModel& model, ScanAxis axis, const CTrackRecord& track, void* source)
 {
-    CCutRun run;
-    CutRectangle(model, axis, track, source, false, run);
+    CutRectangle(model, axis, track, source, false);
 }
 
 void CutArcPiece(CBoardModel& model, ScanAxis axis, const CTrackRecord& piece, void* source)
 {
-    CCutRun run;
-    CutRectangle(model, axis, piece, source, true, run);
+    CutRectangle(model, axis, piece, source, true);
 }
 
 void CutFlash(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
 {
-    CCutRun run;
-    CutCircle(model, axis, circle, source, true, run);
+    CutCircle(model, axis, circle, source, true);
 }
 
 void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, void* source)
 {
-    CCutRun run;
-    CutCircle(model, axis, circle, source, false, run);
+    CutCircle(model, axis, circle, source, false);
 }
 
 void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half)
@@ -569,7 +572,7 @@ void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float hal
     CFloatPoint p0 = ArcPoint(arc, radius, angle);
     cap.x = p0.x;
     cap.y = p0.y;
-    CutCircle(model, axis, cap, &arc, false, run);
+    CutCircle(model, axis, cap, &arc, false, &run);
 
     if (std::isfinite(step) && step != 0.0f) {
         const double maxPieces = std::min(std::ceil(kTurn / std::fabs(step)) + 2.0, kMaxArcPieces);
@@ -590,12 +593,12 @@ void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float hal
             piece.x2 = p1.x;
             piece.y2 = p1.y;
             LengthenTrack(piece, half / 2.0f);
-            CutRectangle(model, axis, piece, pad, true, run);
+            CutRectangle(model, axis, piece, pad, true, &run);
             p0 = p1;
         } while (std::fabs(step) <= std::fabs(end - angle) + kArcEndSlack && ++pieces < maxPieces);
     }
 
     cap.x = p0.x;
     cap.y = p0.y;
-    CutCircle(model, axis, cap, &arc, false, run);
+    CutCircle(model, axis, cap, &arc, false, &run);
 }

@@ -29,20 +29,18 @@ void LengthenTrack(CTrackRecord& t, float amount)
     const double angle = std::atan2(double(t.y1) - t.y2, double(t.x1) - t.x2);
     const float dx = float(amount * std::fabs(std::cos(angle)));
     const float dy = float(amount * std::fabs(std::sin(angle)));
-    if (t.x1 <= t.x2) {
-        t.x1 -= dx;
-        t.x2 += dx;
-    } else {
-        t.x1 += dx;
-        t.x2 -= dx;
-    }
-    if (t.y1 <= t.y2) {
-        t.y1 -= dy;
-        t.y2 += dy;
-    } else {
-        t.y1 += dy;
-        t.y2 -= dy;
-    }
+    // The lower coordinate moves down, the higher one up.
+    auto spread = [](float& a, float& b, float by) {
+        if (a <= b) {
+            a -= by;
+            b += by;
+        } else {
+            a += by;
+            b -= by;
+        }
+    };
+    spread(t.x1, t.x2, dx);
+    spread(t.y1, t.y2, dy);
 }
 
 void ShiftTracks(COwnedList<CTrackRecord>& tracks, float dx, float dy)

@@ -173,33 +173,37 @@ const End kRight{100, kEdge, 0, Src::None};
 // column j at x = 4j), and the line it leaves.
 TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
 {
-    const CTrackRecord sloped = Track(20, 10, 60, 50, 10, 7);
-    const CTrackRecord horizontal = Track(20, 30, 60, 30, 10, 3);
-    const CTrackRecord nearlyVertical = Track(50, 10, 50.005f, 60, 10, 4);
-    const CTrackRecord shortHorizontal = Track(15, 28, 35, 28, 10, 5);
-    const CTrackRecord dot = Track(40.5f, 50, 40.5f, 50, 10, 9);
-    const CFlashRecord pad = Circle(50, 20, 5, 11);
-    const CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
-    const CFlashRecord missed = Circle(50, 30.02f, 10, 13);
+    CTrackRecord sloped = Track(20, 10, 60, 50, 10, 7);
+    CTrackRecord horizontal = Track(20, 30, 60, 30, 10, 3);
+    CTrackRecord nearlyVertical = Track(50, 10, 50.005f, 60, 10, 4);
+    CTrackRecord shortHorizontal = Track(15, 28, 35, 28, 10, 5);
+    CTrackRecord dot = Track(40.5f, 50, 40.5f, 50, 10, 9);
+    CFlashRecord pad = Circle(50, 20, 5, 11);
+    CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
+    CFlashRecord missed = Circle(50, 30.02f, 10, 13);
     const float slopedHalf = 5.0f * std::sqrt(2.0f);
 
-    using Cut = std::function<void(CBoardModel&, const void*)>;
-    auto track = [](ScanAxis axis, const CTrackRecord& t) {
-        return std::make_pair(Cut([&t, axis](CBoardModel& m, const void*) { CutTrack(m, axis, t, (void*)&t); }), (const void*)&t);
+    // A cut, and the shape it leaves as the source of the ends it makes.
+    struct Cutter {
+        std::function<void(CBoardModel&)> run;
+        const void* shape;
     };
-    auto piece = [](const CTrackRecord& t) {
-        return std::make_pair(Cut([&t](CBoardModel& m, const void*) { CutArcPiece(m, ScanAxis::Rows, t, (void*)&t); }), (const void*)&t);
+    auto track = [](ScanAxis axis, CTrackRecord& t) {
+        return Cutter{[&t, axis](CBoardModel& m) { CutTrack(m, axis, t, &t); }, &t};
     };
-    auto flash = [](const CFlashRecord& c) {
-        return std::make_pair(Cut([&c](CBoardModel& m, const void*) { CutFlash(m, ScanAxis::Rows, c, (void*)&c); }), (const void*)&c);
+    auto piece = [](CTrackRecord& t) {
+        return Cutter{[&t](CBoardModel& m) { CutArcPiece(m, ScanAxis::Rows, t, &t); }, &t};
     };
-    auto cap = [](const CFlashRecord& c) {
-        return std::make_pair(Cut([&c](CBoardModel& m, const void*) { CutEndCap(m, ScanAxis::Rows, c, (void*)&c); }), (const void*)&c);
+    auto flash = [](CFlashRecord& c) {
+        return Cutter{[&c](CBoardModel& m) { CutFlash(m, ScanAxis::Rows, c, &c); }, &c};
+    };
+    auto cap = [](CFlashRecord& c) {
+        return Cutter{[&c](CBoardModel& m) { CutEndCap(m, ScanAxis::Rows, c, &c); }, &c};
     };
 
     struct Case {
         const char* what;
-        std::pair<Cut, const void*> cut;
+        Cutter cut;
         ScanAxis axis;
         std::size_t line;
         std::vector<Piece> before;   // empty: the full line of the layout
@@ -249,6 +253,15 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
          {{kLeft, {10, kEdge, 0, Src::None}}, {{48, kEdge, 0, Src::None}, {52, kEdge, 0, Src::None}},
           {{60, kEdge, 0, Src::None}, kRight}},
          {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
+        {"a flash measures in whole mils: an interval 0.5 beyond its radius goes too",
+         flash(pad), ScanAxis::Rows, 5,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{44.5f, kEdge, 0, Src::None}, {55.5f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
+        {"an end cap's removal reaches 2 mil beyond its radius", cap(pad), ScanAxis::Rows, 5,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{43.5f, kEdge, 0, Src::None}, {56.5f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
         {"an end cap splits a full row, tag 9", cap(pad), ScanAxis::Rows, 5, {},
          {{kLeft, {45, 9, 11, Src::Shape}}, {{55, 9, 11, Src::Shape}, kRight}}, 1e-5f},
         {"a flash shortens an interval that ends inside it", flash(pad), ScanAxis::Rows, 5,
@@ -265,8 +278,8 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
         LayOutRaster(model, 0, 0, 100, 100, 4);
         if (!c.before.empty())
             SetLine(model, c.axis, c.line, c.before);
-        c.cut.first(model, c.cut.second);
-        ExpectLine(model, c.axis, c.line, c.after, c.cut.second, c.tolerance, c.what);
+        c.cut.run(model);
+        ExpectLine(model, c.axis, c.line, c.after, c.cut.shape, c.tolerance, c.what);
     }
 }
 
@@ -382,7 +395,8 @@ TEST(ScanRasterArcs, AFallingArcIsCutInTenthRadianPiecesWithCapsAtBothEnds)
         // of it, a cap at the last point.
         FallingArc byHand(true, 10.0f);
         auto point = [](float a) {
-            return std::make_pair(float(50 + 30 * std::sin(double(a))), float(50 + 30 * std::cos(double(a))));
+            return std::make_pair(float(50 + 30 * std::sin(double(a))),
+                                  float(50 + 30 * std::cos(double(a))));
         };
         CFlashRecord cap = Circle(0, 0, 5.0f, 21);
         cap.groupNo = 6;
@@ -412,6 +426,16 @@ TEST(ScanRasterArcs, AFallingArcIsCutInTenthRadianPiecesWithCapsAtBothEnds)
                         iv->endSource = cut.pad;
                 }
         ExpectSameRaster(cut.model, byHand.model);
+        int pieceEnds = 0, capEnds = 0;
+        for (auto* lines : {&cut.model.m_RowList, &cut.model.m_ColumnList})
+            for (auto& line : *lines)
+                for (auto& iv : line->intervals)
+                    for (std::uint8_t tag : {iv->startTag, iv->endTag}) {
+                        pieceEnds += tag == ScanTag::kFlash;
+                        capEnds += tag == ScanTag::kCap;
+                    }
+        EXPECT_GT(pieceEnds, 0);
+        EXPECT_GT(capEnds, 0);
     }
 }
 
@@ -441,29 +465,32 @@ TEST(ScanRasterArcs, PiecesOfAnArcWithoutPadCarryNoSourceAndCapsTheArc)
     EXPECT_GT(caps, 0);
 }
 
-// Arcs that the stepping could never finish: it stops after one turn.
-TEST(ScanRasterArcs, UnreachableEndsAndDegenerateRadiiEnd)
+// Where the stepping goes round the half turn, and arcs it could never
+// finish (it stops after one turn). An arc about (50, 52) of radius 20 with
+// a 2 mil wide piece: row 18 (y 72) passes its top, row 8 (y 32) its bottom.
+TEST(ScanRasterArcs, StepsRoundTheHalfTurnAndStopAfterOneTurn)
 {
     struct Case {
         const char* what;
         std::uint8_t type;
         float start, end, radius;
+        bool top, bottom;   // whether the row there is cut
     } cases[] = {
-        {"end angle beyond the half turn the angle is kept in", 3, 3.0f, 4.0f, 20.0f},
-        {"full circle", 4, 1.0f, 1.0f, 20.0f},
-        {"zero radius", 3, 0.0f, 1.0f, 0.0f},
-        {"not a number", 3, 0.0f, std::nanf(""), 20.0f},
+        {"falling through minus a half turn: the bottom only", 4, -3.0f, 3.0f, 20.0f, false, true},
+        {"rising through a half turn: the bottom only", 3, 3.0f, -3.0f, 20.0f, false, true},
+        {"an end angle beyond the half turn is never reached: one turn", 3, 3.0f, 4.0f, 20.0f, true, true},
+        {"both angles alike: a full circle", 4, 1.0f, 1.0f, 20.0f, true, true},
+        {"zero radius: no piece", 3, 0.0f, 1.0f, 0.0f, false, false},
+        {"an end that is not a number: one piece", 3, 0.0f, std::nanf(""), 20.0f, true, false},
     };
     for (const Case& c : cases) {
         CBoardModel model;
         LayOutRaster(model, 0, 0, 100, 100, 4);
-        CTrackRecord arc = Track(50, 50, c.start, c.end, c.radius, 1);
+        CTrackRecord arc = Track(50, 52, c.start, c.end, c.radius, 1);
         arc.type = c.type;
         CutArcTrack(model, ScanAxis::Rows, arc, 2.0f);
-        // A row through the centre: a full turn leaves the ring's two sides.
-        if (c.radius > 0 && std::string(c.what) != "not a number") {
-            EXPECT_GE(model.m_RowList[12]->intervals.size(), 3u) << c.what;
-        }
+        EXPECT_EQ(model.m_RowList[18]->intervals.size() > 1, c.top) << c.what;
+        EXPECT_EQ(model.m_RowList[8]->intervals.size() > 1, c.bottom) << c.what;
     }
 }
 
