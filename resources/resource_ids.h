@@ -539,3 +539,4 @@ constexpr unsigned IDS_FIELDS_CUT = 62162;
 constexpr unsigned IDS_NOTHING_TO_EXPORT = 62163;
 constexpr unsigned IDS_FILE_IS_FOLDER = 62170;
 constexpr unsigned IDS_FILE_EMPTY = 62171;
+constexpr unsigned IDS_ARC_WITHOUT_PAD = 62180;

@@ -1,5 +1,45 @@
-// The document's entries to the scan-line isolation of the planner.
+// The document's entries to the scan-line isolation of the planner: they
+// hand it the model, the tool settings and what it needs of the view.
 #include "document/velm_doc.h"
+#include "planning/path_ordering.h"
+#include "planning/scan_isolation.h"
+#include "platform/host.h"
+#include "resource_ids.h"
+#include "ui/message_dlg.h"
 
-int CVelmDoc::CalcIsolationT1(int /*extra*/) { return 0; }
-int CVelmDoc::CalcIsolationT2(int /*extra*/) { return 0; }
+namespace {
+
+CPlanningHooks HooksOf(CVelmDoc& doc)
+{
+    CPlanningHooks hooks;
+    hooks.initCells = [&doc] { return doc.InitCells(); };
+    if (doc.m_ViewHooks.drawSegmentNow)
+        hooks.drawStep = doc.m_ViewHooks.drawSegmentNow;
+    hooks.pathsShown = [&doc] { CDocumentViewHooks::Run(doc.m_ViewHooks.showPaths); };
+    return hooks;
+}
+
+}  // namespace
+
+int CVelmDoc::CalcIsolationT1(int extra)
+{
+    return CalcIsolationTool(*this, 1, extra, m_ToolWidth1, m_ToolValue1, m_T1Step, HooksOf(*this));
+}
+
+int CVelmDoc::CalcIsolationT2(int extra)
+{
+    return CalcIsolationTool(*this, 2, extra, m_ToolWidth2, m_ToolValue2, m_T1Step, HooksOf(*this));
+}
+
+void CVelmDoc::CalcIsolationLines(float offset, int pitch, int generateLines)
+{
+    ::CalcIsolationLines(*this, offset, pitch, generateLines, HooksOf(*this));
+}
+
+void CVelmDoc::OnSortIsolationPaths()
+{
+    CMessageDlg notice;
+    notice.ShowId(IDS_SORTING_ISOLATION);
+    CWaitCursor wait;
+    ::SortIsolationPaths(m_GridPathList, m_GridStep, RasterCornerTest(*this));
+}

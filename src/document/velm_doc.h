@@ -35,6 +35,10 @@ struct CDocumentViewHooks {
     std::function<void()> showRoute;
     // The main window's caption follows the document's title.
     std::function<void()> titleChanged;
+    // A planning walk's progress marked at once on the view (board mil).
+    std::function<void(float x, float y)> drawSegmentNow;
+    // A planning run is over: the view shows the paths and repaints.
+    std::function<void()> showPaths;
 
     // Calls a hook when the view has set it.
     static void Run(const std::function<void()>& hook)
@@ -229,6 +233,23 @@ public:
     // finished, 0 when the operator cancelled (no layer is made then).
     int CalcIsolationT1(int extra);
     int CalcIsolationT2(int extra);
+    // The general scan-line run: `offset` (mil) widens the copper, `pitch`
+    // (mil) spaces the scan lines; paths are walked when `generateLines`.
+    void CalcIsolationLines(float offset, int pitch, int generateLines = 1);
+    // Puts the grid path list into milling order (command 33043).
+    void OnSortIsolationPaths();
+    void ClearGridPathSegments();
+
+    // The tool-path layers the path calculation makes (path_calculation.cpp).
+    struct CPathLayerChoice {
+        int t1Iso = 1;
+        int t2Iso = 1;
+    };
+    // Every tool-path layer of both sides made anew from the tool settings
+    // for each side of the work order, component side first; the layers of
+    // side 5 stay. 0 when the operator cancelled (the layers made so far
+    // stay), else 1.
+    int CalculatePathLayers(const CPathLayerChoice& choice);
 
 private:
     void RegisterCommands();

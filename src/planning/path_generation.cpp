@@ -34,8 +34,8 @@ constexpr double kClosePitches = 2.0;
 constexpr double kCollinearTolerance = 0.05;
 constexpr double kHalfTurn = 3.1415926;
 constexpr double kFullTurn = 6.2831852;
-// Points an arc needs to be kept as an arc; the last of them is the arc's
-// middle reference that decides its direction.
+// Points an arc needs to be kept as an arc; the one before the last of them
+// is the arc's middle reference that decides its direction.
 constexpr int kArcMinPoints = 6;
 // The short intervals pruned before the path-layer walks, mil.
 constexpr float kShortInterval = 3.0f;
@@ -424,9 +424,12 @@ private:
                 if (nextSource == m_Source) {
                     m_Segment->x2 = x;
                     m_Segment->y2 = y;
+                    // The point before the one that makes the arc long
+                    // enough: taking that one would make a six-point arc's
+                    // reference its own end, which tells no direction.
                     if (++m_Count == kArcMinPoints) {
-                        m_MidX = x;
-                        m_MidY = y;
+                        m_MidX = m_LastX;
+                        m_MidY = m_LastY;
                     }
                 } else {
                     EndSegmentAtLast(true);

@@ -236,7 +236,7 @@ void DropStrays(SegmentList& segments)
 // Moves the corner between two straight long segments to the meeting of
 // their lines when that point lies within the gap they leave and the gap is
 // below the limit. Parallel lines do not meet: that corner stays.
-bool MoveCornerToMeeting(Segment& before, Segment& after, double limit)
+bool MoveCornerToMeeting(Segment& before, Segment& after, double limit, const CCornerTest& clear)
 {
     if (before.type != 0 || after.type != 0)
         return false;
@@ -247,6 +247,10 @@ bool MoveCornerToMeeting(Segment& before, Segment& after, double limit)
     double gap = StepBetween(before, after);
     if (!(DistanceF(x, y, after.x1, after.y1) < gap && DistanceF(x, y, before.x2, before.y2) < gap &&
           gap < limit))
+        return false;
+    // The lines may meet inside copper that bulges between them (a pad at
+    // a bend): moving the corner there would cut it.
+    if (clear && !clear(x, y))
         return false;
     before.x2 = x;
     before.y2 = y;
@@ -267,7 +271,7 @@ struct CCornerChain {
 // against its first segment or, when that one is a short line, against the
 // second (the first is then cut away with the short run).
 void CloseChain(SegmentList& segments, CCornerChain& chain, std::vector<char>& doomed,
-                double limit)
+                double limit, const CCornerTest& clear)
 {
     if (chain.lastLong == kNone)
         return;
@@ -279,7 +283,7 @@ void CloseChain(SegmentList& segments, CCornerChain& chain, std::vector<char>& d
         partner = chain.first + 1;
     }
     if (!chain.shortRun.empty() &&
-        MoveCornerToMeeting(*segments[chain.lastLong], *segments[partner], limit)) {
+        MoveCornerToMeeting(*segments[chain.lastLong], *segments[partner], limit, clear)) {
         for (std::size_t i : chain.shortRun)
             doomed[i] = 1;
     }
@@ -287,7 +291,7 @@ void CloseChain(SegmentList& segments, CCornerChain& chain, std::vector<char>& d
 
 // One corner-cutting pass with the limit L: long segments are at least L.
 // The end of the list closes the last chain as a break closes the others.
-void CutCorners(SegmentList& segments, double limit)
+void CutCorners(SegmentList& segments, double limit, const CCornerTest& clear)
 {
     std::vector<char> doomed(segments.size(), 0);
     CCornerChain chain;
@@ -297,7 +301,7 @@ void CutCorners(SegmentList& segments, double limit)
         bool isLong = LengthOf(s) >= limit;
         if (!continues) {
             if (i > 0)
-                CloseChain(segments, chain, doomed, limit);
+                CloseChain(segments, chain, doomed, limit, clear);
             chain = CCornerChain{i, isLong ? i : kNone, {}};
             continue;
         }
@@ -307,7 +311,7 @@ void CutCorners(SegmentList& segments, double limit)
         }
         std::size_t shortCount = chain.shortRun.size();
         if (chain.lastLong != kNone && shortCount >= 1 && shortCount <= kMostShortInCorner &&
-            MoveCornerToMeeting(*segments[chain.lastLong], s, limit)) {
+            MoveCornerToMeeting(*segments[chain.lastLong], s, limit, clear)) {
             for (std::size_t j : chain.shortRun)
                 doomed[j] = 1;
         }
@@ -315,7 +319,7 @@ void CutCorners(SegmentList& segments, double limit)
         chain.lastLong = i;
     }
     if (!segments.empty())
-        CloseChain(segments, chain, doomed, limit);
+        CloseChain(segments, chain, doomed, limit, clear);
 
     std::size_t kept = 0;
     for (std::size_t i = 0; i < segments.size(); ++i) {
@@ -397,13 +401,14 @@ void OrderChains(SegmentList& segments)
 
 }  // namespace
 
-void SortIsolationPaths(COwnedList<CGridPathSegment>& segments, int pitch)
+void SortIsolationPaths(COwnedList<CGridPathSegment>& segments, int pitch,
+                        const CCornerTest& cornerClear)
 {
     NumberChains(segments);
     TakeChains(segments, false);
     DropStrays(segments);
-    CutCorners(segments, kFirstCornerLimit * pitch);
-    CutCorners(segments, kSecondCornerLimit * pitch);
+    CutCorners(segments, kFirstCornerLimit * pitch, cornerClear);
+    CutCorners(segments, kSecondCornerLimit * pitch, cornerClear);
     OrderChains(segments);
 }
 

@@ -18,6 +18,9 @@
 
 namespace {
 
+// A planning walk marks its steps in this colour while it runs.
+constexpr COLORREF kWalkStepColour = VIEW_YELLOW;
+
 // The right-button menus, in the order the view keeps them.
 constexpr unsigned kPopupMenuIds[7] = {IDR_POPUP_EDIT,    IDR_POPUP_PATHS,  IDR_POPUP_MACHINING,
                                        IDR_POPUP_LAYOUT,  IDR_POPUP_LAYOUT, IDR_POPUP_PARTIAL,
@@ -59,6 +62,13 @@ CVelmView::CVelmView(CVelmDoc& doc)
     doc.m_ViewHooks.updateAllViews = [this] { OnUpdate(nullptr); };
     doc.m_ViewHooks.showDrills = [this] { m_ShowDrill = 1; };
     doc.m_ViewHooks.showRoute = [this] { m_ShowRoute = 1; };
+    doc.m_ViewHooks.drawSegmentNow = [this](float x, float y) {
+        DrawSegmentNow(x, y, kWalkStepColour);
+    };
+    doc.m_ViewHooks.showPaths = [this] {
+        m_DisplayStyle = 2;
+        Invalidate();
+    };
     CommandRouter().Attach(CommandLevel::View, &m_Commands);
 }
 
@@ -72,6 +82,8 @@ CVelmView::~CVelmView()
     m_Doc.m_ViewHooks.updateAllViews = nullptr;
     m_Doc.m_ViewHooks.showDrills = nullptr;
     m_Doc.m_ViewHooks.showRoute = nullptr;
+    m_Doc.m_ViewHooks.drawSegmentNow = nullptr;
+    m_Doc.m_ViewHooks.showPaths = nullptr;
     CommandRouter().Detach(&m_Commands);
 }
 

@@ -132,6 +132,8 @@ void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
     const char* sideName = side == 0 ? "component" : "solder";
     SCOPED_TRACE(sideName);
     using Clock = std::chrono::steady_clock;
+    // The path calculation runs the finest tool at a 2 mil pitch.
+    doc.m_T1Step = 2;
     const Clock::time_point start = Clock::now();
     const int finished = doc.CalcIsolationT1(0);
     const double planSeconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -88,6 +88,7 @@ void CScriptedHost::RunModalDialog(CDialog& dialog)
 bool CScriptedHost::CreateModelessDialog(CDialog& dialog)
 {
     m_DialogsShown.push_back(dialog.TemplateId());
+    m_Modeless[dialog.TemplateId()] = &dialog;
     dialog.OnInitDialog();
     return true;
 }

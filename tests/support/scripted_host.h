@@ -58,6 +58,14 @@ public:
     const std::vector<std::string>& StatusTexts() const { return m_StatusTexts; }
     int UnansweredBoxes() const { return m_Unanswered; }
     int UnansweredDialogs() const { return m_UnansweredDialogs; }
+    // The modeless dialog of that template created last (null when none):
+    // for a pump action to press its buttons while the code runs; the
+    // pointer is good only while the dialog lives.
+    CDialog* Modeless(unsigned templateId) const
+    {
+        auto it = m_Modeless.find(templateId);
+        return it == m_Modeless.end() ? nullptr : it->second;
+    }
     // Template ids of every dialog shown, modal or modeless, in order.
     const std::vector<unsigned>& DialogsShown() const { return m_DialogsShown; }
     int Pumps() const { return m_Pumps; }
@@ -93,6 +101,7 @@ private:
     std::deque<int> m_Answers;
     std::deque<DialogScript> m_Dialogs;
     std::vector<unsigned> m_DialogsShown;
+    std::map<unsigned, CDialog*> m_Modeless;
     int m_UnansweredDialogs = 0;
     std::vector<Box> m_Boxes;
     std::vector<std::string> m_StatusTexts;

@@ -297,6 +297,7 @@ void WriteDocumentJson(CVelmDoc& doc, std::ostream& out)
                     j.Key("depth"); j.F32(layer->depth);
                     j.Key("side"); j.Int(layer->side);
                     j.Key("kind"); j.Int(layer->kind);
+                    j.Key("colour"); j.Int(static_cast<long long>(layer->colour));
                     j.Key("visible"); j.Int(layer->visible);
                     j.Array("segments", [&] {
                         for (const auto& s : layer->items)
@@ -309,6 +310,8 @@ void WriteDocumentJson(CVelmDoc& doc, std::ostream& out)
                                 j.Key("cx"); j.F64(s->cx);
                                 j.Key("cy"); j.F64(s->cy);
                                 j.Key("radius"); j.F64(s->radius);
+                                j.Key("value"); j.Int(s->value);
+                                j.Key("flag"); j.Int(s->flag);
                             });
                     });
                 });

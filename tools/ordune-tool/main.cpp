@@ -6,6 +6,11 @@
 //                    runs the File/New loader on that work order and saves
 //                    the job as a project (exit 1 and no project when a
 //                    file could not be read)
+//   calc FILE.prj --out OUT.prj [--tools T1,T2,T3]
+//                    computes the tool-path layers of every side of the
+//                    job's work order with the path calculation's code
+//                    (tool widths in mm; by default the stored settings)
+//                    and saves the job as OUT.prj
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/velm_doc.h"
 #include "document_json.h"
@@ -59,7 +64,8 @@ int Usage()
                  "       ordune-tool load [--component F] [--solder F] [--component-apertures F]\n"
                  "                        [--solder-apertures F] [--dialect NAME] [--drill F]\n"
                  "                        [--route F] [--drill-units mm|inch] [--file-auto 0|1]\n"
-                 "                        --project OUT.prj\n");
+                 "                        --project OUT.prj\n"
+                 "       ordune-tool calc FILE.prj --out OUT.prj [--tools T1,T2,T3]\n");
     return 2;
 }
 
@@ -117,6 +123,65 @@ int Load(const std::map<std::string, std::string>& options)
     return doc->SaveProject(project) ? 0 : 1;
 }
 
+// "0.2,0.5,1.5" (mm) into the three tool widths (mil); false when it is
+// not three positive numbers.
+bool ParseToolWidths(const std::string& text, float widths[3])
+{
+    const char* p = text.c_str();
+    for (int i = 0; i < 3; ++i) {
+        char* end = nullptr;
+        const double mm = std::strtod(p, &end);
+        if (end == p || !(mm > 0.0) || mm > 100.0)
+            return false;
+        widths[i] = static_cast<float>(mm * 100.0 / 2.54);
+        p = end;
+        if (i < 2 && *p++ != ',')
+            return false;
+    }
+    return *p == '\0';
+}
+
+int Calc(const std::string& path, const std::map<std::string, std::string>& options)
+{
+    auto out = options.find("--out");
+    if (out == options.end())
+        return Usage();
+    auto doc = std::make_unique<CVelmDoc>();
+    if (!doc->LoadProject(path))
+        return 1;
+    // The path calculation's defaults: the stored tool settings, once a
+    // calculation has stored them.
+    float stored = 0.0f;
+    RegGetFloat("Tool1Size", stored);
+    if (stored != 0.0f) {
+        RegGetFloat("Tool1Size", doc->m_ToolWidth1);
+        RegGetFloat("Tool2Size", doc->m_ToolWidth2);
+        RegGetFloat("Tool3Size", doc->m_ToolWidth3);
+        RegGetFloat("Tool1Depth", doc->m_ToolValue1);
+        RegGetFloat("Tool2Depth", doc->m_ToolValue2);
+        RegGetFloat("Tool3Depth", doc->m_ToolValue3);
+    }
+    auto tools = options.find("--tools");
+    if (tools != options.end()) {
+        float widths[3];
+        if (!ParseToolWidths(tools->second, widths)) {
+            std::fprintf(stderr, "ordune-tool: --tools wants three widths in mm, as 0.2,0.5,1.5\n");
+            return 2;
+        }
+        doc->m_ToolWidth1 = widths[0];
+        doc->m_ToolWidth2 = widths[1];
+        doc->m_ToolWidth3 = widths[2];
+    }
+    doc->m_T1Step = 2;
+    if (doc->m_ToolWidth3 < doc->m_ToolWidth2 || doc->m_ToolWidth2 < doc->m_ToolWidth1) {
+        std::fprintf(stderr, "ordune-tool: Error: T3 > T2 > t1\n");
+        return 1;
+    }
+    if (!doc->CalculatePathLayers(CVelmDoc::CPathLayerChoice{}))
+        return 1;
+    return doc->SaveProject(out->second) ? 0 : 1;
+}
+
 int Dump(const std::string& path)
 {
     auto doc = std::make_unique<CVelmDoc>();
@@ -153,6 +218,15 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "dump" && argc == 3) {
         result = Dump(file);
+    } else if (command == "calc" && argc >= 5 && argc % 2 == 1) {
+        std::map<std::string, std::string> options;
+        bool known = true;
+        for (int i = 3; i + 1 < argc; i += 2) {
+            const std::string name = argv[i];
+            known = known && (name == "--out" || name == "--tools");
+            options[name] = name == "--out" ? Absolute(argv[i + 1]) : argv[i + 1];
+        }
+        result = known ? Calc(file, options) : Usage();
     } else if (command == "load" && argc % 2 == 0) {
         std::map<std::string, std::string> options;
         bool known = true;

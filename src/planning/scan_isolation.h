@@ -1,0 +1,51 @@
+// The scan-line isolation run: nets, a fresh raster at the run's pitch, the
+// copper widened by the isolation offset cut out of its columns and rows,
+// the cut ends named by the net beside them, the walks that trace the nets'
+// outlines, and the plunge value written into what the run made. The general
+// run serves the calculation settings and the processing macros; the tool
+// runs make the isolation and PATH layers of tools 1 and 2.
+#pragma once
+
+#include "planning/path_generation.h"
+
+#include <functional>
+
+class CBoardModel;
+
+// What a run needs of the document and the view above it.
+struct CPlanningHooks {
+    // Lays the raster out again at the model's pitch over the board extent
+    // (the document's InitCells); 0 when it could not.
+    std::function<int()> initCells;
+    // Marks a walk's progress on the view; may be empty.
+    CWalkStepHook drawStep;
+    // The run is over: the view shows the paths (display style 2) and
+    // repaints; may be empty.
+    std::function<void()> pathsShown;
+};
+
+// The general run at `offset` (mil, the whole widening of a track; pads
+// grow by half) and `pitch` (mil): end caps are cut at every straight
+// track's ends, the ends are linked to their nets and, when
+// `generateLines`, the walks append segments to the grid path list.
+// A cancel keeps what was done so far, as the operator saw it.
+void CalcIsolationLines(CBoardModel& model, float offset, int pitch, int generateLines,
+                        const CPlanningHooks& hooks);
+
+// The isolation of one tool (1 or 2) of the given width (mil) widened by
+// `extra` mil, at the tool's pitch (tool 1: `t1Pitch`, tool 2: 3 mil):
+// the layers "T1ISO"/"T1PATH" or "T2ISO"/"T2PATH" of the working side get
+// the tool's width and `depth`. 1 when finished; 0 when the operator
+// cancelled, with no layer made, the nets as they were and the raster empty.
+int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, float depth,
+                      int t1Pitch, const CPlanningHooks& hooks);
+
+// A corner test for the ordering over the model's cut raster: a point is
+// clear when the nearest row or the nearest column holds a free interval
+// within half a pitch and half a mil of it, i.e. it lies off the widened
+// copper as far as the raster can tell.
+std::function<bool(float x, float y)> RasterCornerTest(const CBoardModel& model);
+
+// The plunge offset of the tool being planned (Z pulses): every segment and
+// interval a run makes carries it.
+extern int g_PlungeOffsetPulses;
