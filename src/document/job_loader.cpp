@@ -1,7 +1,8 @@
 // File/New: a work order (two copper sides with their aperture files, a drill
 // file, a route file) turned into the document's data. Each copper side is
-// read on its own and parked in its side file ("bot.tmp" solder, "top.tmp"
-// component); with automatic file handling the component side is shifted
+// read on its own and parked, as the image of its side file ("bot.tmp"
+// solder, "top.tmp" component), in memory; each side file is written once,
+// when both sides are in place. With automatic file handling the component side is shifted
 // onto the solder side by a pad both share, and all data start near (0, 0).
 #include "document/job_loader.h"
 
@@ -14,6 +15,7 @@
 #include "platform/binary_io.h"
 #include "platform/file_messages.h"
 #include "platform/host.h"
+#include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
@@ -92,6 +94,19 @@ struct ReadableFiles {
     bool AnyNamed() const { return component || solder || drill || route; }
 };
 
+// Keeps the text of every input file of the work order while it lives, so
+// each is read from disk once in this load.
+void KeepInputTexts(CKeptFileTexts& kept)
+{
+    for (const std::string* list : {&g_ComponentGerberFile, &g_SolderGerberFile, &g_RouteFile}) {
+        std::string rest = *list, name;
+        while (NextGerberPath(rest, name))
+            kept.Keep(name);
+    }
+    for (const std::string* path : {&g_ComponentApertureFile, &g_SolderApertureFile, &g_DrillFile})
+        kept.Keep(*path);
+}
+
 ReadableFiles CheckWorkOrderFiles()
 {
     ReadableFiles files;
@@ -143,14 +158,6 @@ CExtent TableExtent()
             TruncToInt32(g_TableHeight)};
 }
 
-// Creates (or empties) a side file of the system directory; a failure shows
-// later, when the file is read.
-void CreateEmptySideFile(const char* name)
-{
-    std::vector<std::uint8_t> nothing;
-    WriteFileAtomically(JoinPath(g_SystemDir, name), nothing);
-}
-
 // The extent of one copper side in mil, as GetDataExtent measures it.
 struct SideExtent {
     CDPoint max{-1000000.0, -1000000.0};
@@ -169,6 +176,24 @@ struct CopperSides {
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
+    // The side files' images while the sides are moved about; a side the
+    // job lacks keeps an empty one.
+    std::vector<std::uint8_t> componentImage, solderImage;
+
+    void Park(const CVelmDoc& doc, bool solderSide)
+    {
+        (solderSide ? solderImage : componentImage) = doc.SideFileImage();
+    }
+    void Take(CVelmDoc& doc, bool solderSide) const
+    {
+        doc.TakeSideFileImage(solderSide ? solderImage : componentImage,
+                              solderSide ? kSolderSideFile : kComponentSideFile);
+    }
+    void WriteFiles() const
+    {
+        CVelmDoc::WriteSideFile(kComponentSideFile, componentImage);
+        CVelmDoc::WriteSideFile(kSolderSideFile, solderImage);
+    }
 };
 
 // The sides the work order names that can be read, each with its number
@@ -206,13 +231,11 @@ void ResetJob(CVelmDoc& doc)
 
     g_MeasureDataWnd.SaveModified();
     g_RouteDataWnd.SaveModified();
-    CreateEmptySideFile(kComponentSideFile);
-    CreateEmptySideFile(kSolderSideFile);
     doc.ClearAll();
 }
 
 // One copper side read into the document and parked in its file.
-bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
+bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperSides& sides)
 {
     const bool solderSide = side == 1;
     g_CurrentSide = side;
@@ -223,7 +246,7 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
     const bool read = doc.LoadGerber(gerber) != 0;
     if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
-    doc.SaveTempFile(solderSide ? kSolderSideFile : kComponentSideFile);
+    sides.Park(doc, solderSide);
     doc.GetDataExtent(extent.max, extent.min);
     return read;
 }
@@ -236,7 +259,7 @@ CopperSides ReadSides(CVelmDoc& doc)
     CopperSides sides;
     if (g_FileAuto) {
         if (g_HasSolderSide) {
-            sides.allRead &= ReadSide(doc, 1, true, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, true, sides.solder, sides);
             sides.holdsSolder = true;
         }
         if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty())
@@ -244,16 +267,16 @@ CopperSides ReadSides(CVelmDoc& doc)
                               sides.solderCornerSize);
         if (g_HasComponentSide) {
             g_DominantPadRadius = 0.0f;
-            sides.allRead &= ReadSide(doc, 0, true, sides.component);
+            sides.allRead &= ReadSide(doc, 0, true, sides.component, sides);
             sides.holdsSolder = false;
         }
     } else {
         g_DataOriginX = 0;
         g_DataOriginY = 0;
         if (g_HasSolderSide)
-            sides.allRead &= ReadSide(doc, 1, false, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, false, sides.solder, sides);
         if (g_HasComponentSide)
-            sides.allRead &= ReadSide(doc, 0, false, sides.component);
+            sides.allRead &= ReadSide(doc, 0, false, sides.component, sides);
     }
     return sides;
 }
@@ -275,29 +298,29 @@ void AlignSides(CVelmDoc& doc, CopperSides& sides)
             // both sides instead.
             const float common = g_DominantPadRadius;
             NearestRoundFlash(doc.m_FlashList, sides.component.max, 1.0e6, common, pc, componentSize);
-            doc.SaveTempFile(kComponentSideFile);
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Park(doc, false);
+            sides.Take(doc, true);
             NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e6, common, ps, solderSize);
-            doc.SaveTempFile(kSolderSideFile);
-            doc.LoadTempFile(kComponentSideFile);
+            sides.Park(doc, true);
+            sides.Take(doc, false);
         }
         const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
         doc.m_DataOffset = offset;
         if (offset.x != 0 || offset.y != 0) {
             ShiftCopper(doc, offset.x, offset.y);
-            doc.SaveTempFile(kComponentSideFile);
+            sides.Park(doc, false);
             doc.GetDataExtent(sides.component.max, sides.component.min);
             const CDPoint origin = sides.component.min;
             ShiftCopper(doc, origin.x, origin.y);
-            doc.SaveTempFile(kComponentSideFile);
+            sides.Park(doc, false);
             // The component side now starts at (0, 0): its extent moves with
             // it, so the union below measures the data as they are.
             sides.component.max =
                 CDPoint(sides.component.max.x - origin.x, sides.component.max.y - origin.y);
             sides.component.min = CDPoint(0.0, 0.0);
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Take(doc, true);
             ShiftCopper(doc, origin.x, origin.y);
-            doc.SaveTempFile(kSolderSideFile);
+            sides.Park(doc, true);
             sides.shift = origin;
             sides.holdsSolder = true;
         }
@@ -324,16 +347,16 @@ void SetCopperExtent(CVelmDoc& doc, const CopperSides& sides)
 // With automatic file handling the document takes up the solder side, or
 // the component side when there is no solder side; otherwise it keeps the
 // side read last and the view spans the copper.
-void OpenWorkingSide(CVelmDoc& doc)
+void OpenWorkingSide(CVelmDoc& doc, const CopperSides& sides)
 {
     if (g_FileAuto) {
         if (g_HasSolderSide) {
             g_CurrentSide = 1;
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Take(doc, true);
             g_SolderSideActive = 1;
             doc.SetTitle(g_SolderGerberFile);
         } else if (g_HasComponentSide) {
-            doc.LoadTempFile(kComponentSideFile);
+            sides.Take(doc, false);
             g_ComponentSideActive = 1;
             doc.SetTitle(g_ComponentGerberFile);
         }
@@ -534,6 +557,8 @@ bool CVelmDoc::LoadWorkOrder()
     // Nothing that can be read: the open job stays as it was.
     if (!files.allNamed && !files.AnyNamed())
         return false;
+    CKeptFileTexts kept{};
+    KeepInputTexts(kept);
     CMessageDlg notice;
     bool allRead = files.allNamed;
     // What an earlier load said no longer holds; what this one says stays.
@@ -553,7 +578,9 @@ bool CVelmDoc::LoadWorkOrder()
             AlignSides(*this, sides);
         }
         SetCopperExtent(*this, sides);
-        OpenWorkingSide(*this);
+        sides.WriteFiles();
+        OpenWorkingSide(*this, sides);
+        sides.componentImage = sides.solderImage = {};
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;

@@ -38,6 +38,7 @@ bool ReadRecords(CBinaryReader& in, COwnedList<Record>& list)
     std::int32_t count = 0;
     if (!ReadCount(in, Record::kImageSize, count))
         return false;
+    list.reserve(list.size() + static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         auto record = std::make_unique<Record>();
         if (!record->ReadImage(in))
@@ -141,9 +142,11 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
     return in.Ok();
 }
 
-int CVelmDoc::SaveTempFile(const std::string& name)
+std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
 {
     CBinaryWriter out;
+    out.Reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
+                (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
     out.I32(SIDE_FILE_MAGIC);
     out.I32(static_cast<std::int32_t>(m_TrackList.size()));
     for (const auto& track : m_TrackList)
@@ -159,12 +162,19 @@ int CVelmDoc::SaveTempFile(const std::string& name)
         WriteRecord44(*flash, out);
     out.I32(m_IsolationDone);
     out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
-    if (!WriteWorkingFile(JoinPath(g_SystemDir, name), out.Data())) {
+    return std::move(out.Data());
+}
+
+int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    if (!WriteWorkingFile(JoinPath(g_SystemDir, name), bytes)) {
         ReportCannotSaveTempFile();
         return 0;
     }
     return 1;
 }
+
+int CVelmDoc::SaveTempFile(const std::string& name) { return WriteSideFile(name, SideFileImage()); }
 
 int CVelmDoc::LoadTempFile(const std::string& name)
 {
@@ -173,6 +183,11 @@ int CVelmDoc::LoadTempFile(const std::string& name)
         ReportCannotLoadTempFile();
         return 0;
     }
+    return TakeSideFileImage(bytes, name);
+}
+
+int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name)
+{
     CBinaryReader in(bytes);
     std::int32_t magic = 0;
     CSideData side;

@@ -10,16 +10,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+std::uint8_t* CBinaryWriter::Grow(std::size_t count)
+{
+    const std::size_t at = m_Bytes.size();
+    m_Bytes.resize(at + count);
+    return m_Bytes.data() + at;
+}
+
 void CBinaryWriter::U16(std::uint16_t v)
 {
-    U8(static_cast<std::uint8_t>(v));
-    U8(static_cast<std::uint8_t>(v >> 8));
+    std::uint8_t* p = Grow(2);
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
 void CBinaryWriter::U32(std::uint32_t v)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        U8(static_cast<std::uint8_t>(v >> shift));
+    std::uint8_t* p = Grow(4);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 void CBinaryWriter::F32(float v)
@@ -190,6 +199,11 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std:
         return false;
     }
     std::vector<std::uint8_t> data;
+    // Read straight into one block of the file's size; a file that grows
+    // meanwhile is read on to its end all the same.
+    struct stat info {};
+    if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        data.reserve(static_cast<std::size_t>(info.st_size));
     std::uint8_t buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)

@@ -23,12 +23,18 @@ public:
     // A fixed-width text field: the text cut to width - 1 bytes, then zeros.
     void FixedText(const std::string& text, std::size_t width);
     void Zeros(std::size_t count) { m_Bytes.insert(m_Bytes.end(), count, 0); }
+    // Room for `bytes` more without growing again: a large image built in
+    // one go then takes its memory once instead of doubling its way there.
+    void Reserve(std::size_t bytes) { m_Bytes.reserve(m_Bytes.size() + bytes); }
 
     const std::vector<std::uint8_t>& Data() const { return m_Bytes; }
     std::vector<std::uint8_t>& Data() { return m_Bytes; }
     std::size_t Size() const { return m_Bytes.size(); }
 
 private:
+    // `count` bytes appended, to be filled by the caller.
+    std::uint8_t* Grow(std::size_t count);
+
     std::vector<std::uint8_t> m_Bytes;
 };
 

@@ -2,6 +2,7 @@
 #include "platform/file_messages.h"
 
 #include "platform/host.h"
+#include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
@@ -25,6 +26,8 @@ void ReportCannotReadFile(const std::string& name)
 
 bool CheckReadableFile(const std::string& path, unsigned openErrorId)
 {
+    if (IsKeptFileText(path))
+        return true;
     const std::string resolved = ResolvePathNoCase(path);
     struct stat status {};
     unsigned problem = 0;
