@@ -553,12 +553,12 @@ bool CVelmDoc::LoadWorkOrder()
 
     if (!LoadSettings())
         return false;
+    CKeptFileTexts kept{};
+    KeepInputTexts(kept);
     const ReadableFiles files = CheckWorkOrderFiles();
     // Nothing that can be read: the open job stays as it was.
     if (!files.allNamed && !files.AnyNamed())
         return false;
-    CKeptFileTexts kept{};
-    KeepInputTexts(kept);
     CMessageDlg notice;
     bool allRead = files.allNamed;
     // What an earlier load said no longer holds; what this one says stays.

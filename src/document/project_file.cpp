@@ -633,13 +633,22 @@ bool ReadProject(CBinaryReader& in, CProjectContent& c)
 
 bool AppendFileToStream(const std::string& name, CBinaryWriter& out)
 {
-    std::vector<std::uint8_t> bytes;
     const std::string path = JoinPath(g_SystemDir, name);
     std::error_code error;
-    if (std::filesystem::exists(path, error) && !ReadWholeFile(path, bytes))
+    if (!std::filesystem::exists(path, error)) {
+        out.I32(0);
+        return true;
+    }
+    // Read straight behind its length, which is filled in once known.
+    const std::size_t at = out.Size();
+    out.I32(0);
+    if (!AppendWholeFile(path, out.Data())) {
+        out.Data().resize(at);
         return false;
-    out.I32(static_cast<std::int32_t>(bytes.size()));
-    out.Bytes(bytes);
+    }
+    const std::size_t length = out.Size() - at - 4;
+    for (int i = 0; i < 4; ++i)
+        out.Data()[at + std::size_t(i)] = static_cast<std::uint8_t>(length >> (8 * i));
     return true;
 }
 
@@ -767,6 +776,14 @@ int CVelmDoc::SaveProject(const std::string& name)
     g_ProjectFileName = path;
 
     CBinaryWriter out;
+    // The side files make most of a project: room for them at once.
+    std::size_t sides = 0;
+    for (const char* side : {"top.tmp", "bot.tmp"}) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(JoinPath(g_SystemDir, side), error);
+        sides += error ? 0 : std::size_t(size);
+    }
+    out.Reserve(sides + (1 << 20));
     out.I32(PROJECT_VERSION);
     WriteHead(m_DataExtent, path, out);
     WriteApertures(m_ApertureList, out);

@@ -7,11 +7,16 @@
 #include "document/file_messages.h"
 #include "platform/binary_io.h"
 #include "platform/paths.h"
+#include "platform/program_objects.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace {
 
@@ -81,6 +86,56 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
         return false;
     ResolveReferences(ids, side);
     return true;
+}
+
+// What this program last wrote to each side file: the bytes' hash and the
+// file as it stood on disk then. A side file that would be
+// written again with the same bytes, and that nobody has touched since, is
+// left as it is: a job saved right after its load does not write its
+// working side a second time.
+struct CSideFileMark {
+    std::size_t size = 0;
+    std::size_t hash = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t fileSize = -1;
+    timespec modified{};
+};
+std::map<std::string, CSideFileMark> g_SideFileMarks;
+const CProgramObjectReset g_SideFileMarksReset([] { g_SideFileMarks.clear(); });
+
+std::size_t HashOf(const std::vector<std::uint8_t>& bytes)
+{
+    return std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool StatOf(const std::string& path, struct stat& info)
+{
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void MarkSideFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    struct stat info {};
+    if (!StatOf(path, info)) {
+        g_SideFileMarks.erase(path);
+        return;
+    }
+    g_SideFileMarks[path] = {bytes.size(), HashOf(bytes), info.st_dev, info.st_ino, info.st_size,
+                             info.st_mtim};
+}
+
+bool SideFileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    auto it = g_SideFileMarks.find(path);
+    struct stat info {};
+    if (it == g_SideFileMarks.end() || !StatOf(path, info))
+        return false;
+    const CSideFileMark& mark = it->second;
+    return mark.device == info.st_dev && mark.inode == info.st_ino && mark.fileSize == info.st_size &&
+           mark.modified.tv_sec == info.st_mtim.tv_sec && mark.modified.tv_nsec == info.st_mtim.tv_nsec &&
+           mark.size == bytes.size() && mark.hash == HashOf(bytes);
 }
 
 }  // namespace
@@ -167,10 +222,15 @@ std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
 
 int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    if (!WriteWorkingFile(JoinPath(g_SystemDir, name), bytes)) {
+    const std::string path = JoinPath(g_SystemDir, name);
+    if (SideFileHolds(path, bytes))
+        return 1;
+    if (!WriteWorkingFile(path, bytes)) {
+        g_SideFileMarks.erase(path);
         ReportCannotSaveTempFile();
         return 0;
     }
+    MarkSideFile(path, bytes);
     return 1;
 }
 

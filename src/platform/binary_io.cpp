@@ -10,13 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::uint8_t* CBinaryWriter::Grow(std::size_t count)
-{
-    const std::size_t at = m_Bytes.size();
-    m_Bytes.resize(at + count);
-    return m_Bytes.data() + at;
-}
-
 void CBinaryWriter::U16(std::uint16_t v)
 {
     std::uint8_t* p = Grow(2);
@@ -193,28 +186,44 @@ static void SetError(std::string* error, const std::string& what, const std::str
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* error)
 {
+    std::vector<std::uint8_t> data;
+    if (!AppendWholeFile(path, data, error))
+        return false;
+    out.swap(data);
+    return true;
+}
+
+bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* error)
+{
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         SetError(error, "cannot open", path);
         return false;
     }
-    std::vector<std::uint8_t> data;
-    // Read straight into one block of the file's size; a file that grows
+    const std::size_t start = out.size();
+    // Read straight into room of the file's size; a file that grows
     // meanwhile is read on to its end all the same.
     struct stat info {};
+    std::size_t room = 65536;
     if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        data.reserve(static_cast<std::size_t>(info.st_size));
-    std::uint8_t buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.insert(data.end(), buffer, buffer + n);
-    bool failed = std::ferror(f) != 0;
+        room = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t used = start;
+    for (;;) {
+        if (out.size() < used + room)
+            out.resize(used + room);
+        const std::size_t n = std::fread(out.data() + used, 1, out.size() - used, f);
+        used += n;
+        if (n == 0 || std::feof(f) || std::ferror(f))
+            break;
+        room = 65536;
+    }
+    const bool failed = std::ferror(f) != 0;
     std::fclose(f);
+    out.resize(failed ? start : used);
     if (failed) {
         SetError(error, "cannot read", path);
         return false;
     }
-    out.swap(data);
     return true;
 }
 

@@ -33,7 +33,12 @@ public:
 
 private:
     // `count` bytes appended, to be filled by the caller.
-    std::uint8_t* Grow(std::size_t count);
+    std::uint8_t* Grow(std::size_t count)
+    {
+        const std::size_t at = m_Bytes.size();
+        m_Bytes.resize(at + count);
+        return m_Bytes.data() + at;
+    }
 
     std::vector<std::uint8_t> m_Bytes;
 };
@@ -82,6 +87,9 @@ private:
 // with a reason in `error` when given.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                    std::string* error = nullptr);
+// Appends the whole file to `out`; on failure `out` is as it was.
+bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                     std::string* error = nullptr);
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string* error = nullptr);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data,

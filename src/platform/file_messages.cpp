@@ -35,6 +35,9 @@ bool CheckReadableFile(const std::string& path, unsigned openErrorId)
         problem = openErrorId;
     } else if (S_ISDIR(status.st_mode)) {
         problem = IDS_FILE_IS_FOLDER;
+    } else if (ReadKeptFileText(path)) {
+        if (S_ISREG(status.st_mode) && status.st_size == 0)
+            problem = IDS_FILE_EMPTY;
     } else if (std::FILE* file = std::fopen(resolved.c_str(), "rb")) {
         std::fclose(file);
         if (S_ISREG(status.st_mode) && status.st_size == 0)

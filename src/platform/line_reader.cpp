@@ -61,6 +61,21 @@ bool IsKeptFileText(const std::string& path)
     return it != g_Kept->end() && it->second && !it->second->empty();
 }
 
+bool ReadKeptFileText(const std::string& path)
+{
+    if (!g_Kept)
+        return false;
+    auto it = g_Kept->find(ResolvePathNoCase(path));
+    if (it == g_Kept->end())
+        return false;
+    if (!it->second) {
+        CTextLineReader reader;
+        if (!reader.Open(path) || reader.Failed())
+            return false;
+    }
+    return it->second != nullptr;
+}
+
 bool CTextLineReader::Open(const std::string& path)
 {
     Close();

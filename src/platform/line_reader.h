@@ -74,3 +74,6 @@ private:
 // True when a file's text is kept and not empty: it was read whole in this
 // load, so it needs no second look at the disk.
 bool IsKeptFileText(const std::string& path);
+// Reads a file named to be kept now, when it is not yet; true when its
+// text is kept (false for a file not named, or one that cannot be read).
+bool ReadKeptFileText(const std::string& path);
