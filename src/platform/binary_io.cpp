@@ -12,16 +12,15 @@
 
 void CBinaryWriter::U16(std::uint16_t v)
 {
-    std::uint8_t* p = Grow(2);
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+    Bytes(bytes, 2);
 }
 
 void CBinaryWriter::U32(std::uint32_t v)
 {
-    std::uint8_t* p = Grow(4);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                   static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    Bytes(bytes, 4);
 }
 
 void CBinaryWriter::F32(float v)

@@ -32,14 +32,6 @@ public:
     std::size_t Size() const { return m_Bytes.size(); }
 
 private:
-    // `count` bytes appended, to be filled by the caller.
-    std::uint8_t* Grow(std::size_t count)
-    {
-        const std::size_t at = m_Bytes.size();
-        m_Bytes.resize(at + count);
-        return m_Bytes.data() + at;
-    }
-
     std::vector<std::uint8_t> m_Bytes;
 };
 

@@ -2,6 +2,7 @@
 #include "records/copper_records.h"
 
 #include "platform/binary_io.h"
+#include "platform/record_pool.h"
 
 void CTrackRecord::WriteImage(CBinaryWriter& out) const
 {
@@ -83,4 +84,18 @@ bool CFlashRecord::ReadImage(CBinaryReader& in)
         return false;
     *this = r;
     return true;
+}
+
+void* CTrackRecord::operator new(std::size_t size) { return CRecordPool<CTrackRecord>::Allocate(size); }
+
+void CTrackRecord::operator delete(void* p, std::size_t size) noexcept
+{
+    CRecordPool<CTrackRecord>::Free(p, size);
+}
+
+void* CFlashRecord::operator new(std::size_t size) { return CRecordPool<CFlashRecord>::Allocate(size); }
+
+void CFlashRecord::operator delete(void* p, std::size_t size) noexcept
+{
+    CRecordPool<CFlashRecord>::Free(p, size);
 }
