@@ -23,11 +23,13 @@ void CBinaryWriter::U32(std::uint32_t v)
     Bytes(bytes, 4);
 }
 
-void CBinaryWriter::F32(float v)
+void CBinaryWriter::F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+
+std::uint8_t* CBinaryWriter::Room(std::size_t size)
 {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    U32(bits);
+    const std::size_t at = m_Bytes.size();
+    m_Bytes.resize(at + size);
+    return m_Bytes.data() + at;
 }
 
 void CBinaryWriter::F64(double v)

@@ -3,6 +3,7 @@
 // these so the byte layout is the documented one on any compiler.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,8 +32,36 @@ public:
     std::vector<std::uint8_t>& Data() { return m_Bytes; }
     std::size_t Size() const { return m_Bytes.size(); }
 
+    // Room for `size` bytes at the end, for a fixed image put together in
+    // place (CImagePutter): one step for a record instead of one a field.
+    std::uint8_t* Room(std::size_t size);
+
 private:
     std::vector<std::uint8_t> m_Bytes;
+};
+
+// Puts the fields of a fixed image, little-endian, one after another into
+// room a writer made for it.
+class CImagePutter {
+public:
+    explicit CImagePutter(std::uint8_t* at) : m_At(at) {}
+    void U8(std::uint8_t v) { *m_At++ = v; }
+    void U32(std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            *m_At++ = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+    void F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+    void Bytes(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            *m_At++ = p[i];
+    }
+
+private:
+    std::uint8_t* m_At;
 };
 
 // Reads from a byte block. Any read past the end fails, leaves its target

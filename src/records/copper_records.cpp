@@ -4,8 +4,9 @@
 #include "platform/binary_io.h"
 #include "platform/record_pool.h"
 
-void CTrackRecord::WriteImage(CBinaryWriter& out) const
+void CTrackRecord::WriteImage(CBinaryWriter& writer) const
 {
+    CImagePutter out(writer.Room(kImageSize));
     out.I32(groupNo);
     out.I32(recordNo);
     out.F32(x1);
@@ -47,8 +48,9 @@ bool CTrackRecord::ReadImage(CBinaryReader& in)
     return true;
 }
 
-void CFlashRecord::WriteImage(CBinaryWriter& out) const
+void CFlashRecord::WriteImage(CBinaryWriter& writer) const
 {
+    CImagePutter out(writer.Room(kImageSize));
     out.F32(x);
     out.F32(y);
     out.F32(radius);
