@@ -177,22 +177,59 @@ struct CopperSides {
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
     // The side files' images while the sides are moved about; a side the
-    // job lacks keeps an empty one.
+    // job lacks keeps an empty one. The side the document holds is parked
+    // only in name until the document takes up another or the files are
+    // written: its image is made once, and never beside both sides' records.
     std::vector<std::uint8_t> componentImage, solderImage;
+    int inDocument = -1;   // 1 solder, 0 component: parked but not made yet
 
-    void Park(const CVelmDoc& doc, bool solderSide)
+    std::vector<std::uint8_t>& Image(bool solderSide) { return solderSide ? solderImage : componentImage; }
+    static const char* FileName(bool solderSide) { return solderSide ? kSolderSideFile : kComponentSideFile; }
+
+    void Park(bool solderSide)
     {
-        (solderSide ? solderImage : componentImage) = doc.SideFileImage();
+        Image(solderSide) = {};
+        inDocument = solderSide ? 1 : 0;
     }
-    void Take(CVelmDoc& doc, bool solderSide) const
+    // The document is about to hold something else: the side it holds gets
+    // its image now.
+    // Returns the side that was parked so (-1 for none).
+    int Leave(const CVelmDoc& doc)
     {
-        doc.TakeSideFileImage(solderSide ? solderImage : componentImage,
-                              solderSide ? kSolderSideFile : kComponentSideFile);
+        const int side = inDocument;
+        if (side >= 0)
+            Image(side == 1) = doc.SideFileImage();
+        inDocument = -1;
+        return side;
     }
-    void WriteFiles() const
+    void Take(CVelmDoc& doc, bool solderSide)
     {
-        CVelmDoc::WriteSideFile(kComponentSideFile, componentImage);
-        CVelmDoc::WriteSideFile(kSolderSideFile, solderImage);
+        // What the document holds is always parked before another side is
+        // taken up: its records go before the other side's are made.
+        Leave(doc);
+        ClearCopper(doc);
+        doc.TakeSideFileImage(Image(solderSide), FileName(solderSide));
+    }
+    static void ClearCopper(CVelmDoc& doc)
+    {
+        doc.m_TrackList.clear();
+        doc.m_TrackRefList.clear();
+        doc.m_FlashList.clear();
+    }
+    // Writes both side files, keeping only the image of the side the
+    // document takes up next (`keep`: 1 solder, 0 component, -1 neither).
+    void WriteFiles(const CVelmDoc& doc, int keep)
+    {
+        // The side whose image is made already goes first, so that image
+        // can go before the other is made.
+        const bool first = inDocument != 1;
+        for (bool solderSide : {first, !first}) {
+            if (inDocument == (solderSide ? 1 : 0))
+                Leave(doc);
+            CVelmDoc::WriteSideFile(FileName(solderSide), Image(solderSide));
+            if (keep != (solderSide ? 1 : 0))
+                Image(solderSide) = {};
+        }
     }
 };
 
@@ -241,12 +278,20 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     g_CurrentSide = side;
     g_CurrentApertureFile = solderSide ? g_SolderApertureFile : g_ComponentApertureFile;
     const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
+    // The side the document held is parked now: its records go before the
+    // new side's are made, so a large job never holds both sides' records.
+    // A refused read gives back the records it found, as the image has them.
+    const int held = sides.Leave(doc);
+    if (held >= 0)
+        CopperSides::ClearCopper(doc);
     if (prescan)
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
+    if (!read && held >= 0)
+        doc.TakeSideCopperImage(sides.Image(held == 1));
     if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
-    sides.Park(doc, solderSide);
+    sides.Park(solderSide);
     doc.GetDataExtent(extent.max, extent.min);
     return read;
 }
@@ -298,21 +343,21 @@ void AlignSides(CVelmDoc& doc, CopperSides& sides)
             // both sides instead.
             const float common = g_DominantPadRadius;
             NearestRoundFlash(doc.m_FlashList, sides.component.max, 1.0e6, common, pc, componentSize);
-            sides.Park(doc, false);
+            sides.Park(false);
             sides.Take(doc, true);
             NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e6, common, ps, solderSize);
-            sides.Park(doc, true);
+            sides.Park(true);
             sides.Take(doc, false);
         }
         const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
         doc.m_DataOffset = offset;
         if (offset.x != 0 || offset.y != 0) {
             ShiftCopper(doc, offset.x, offset.y);
-            sides.Park(doc, false);
+            sides.Park(false);
             doc.GetDataExtent(sides.component.max, sides.component.min);
             const CDPoint origin = sides.component.min;
             ShiftCopper(doc, origin.x, origin.y);
-            sides.Park(doc, false);
+            sides.Park(false);
             // The component side now starts at (0, 0): its extent moves with
             // it, so the union below measures the data as they are.
             sides.component.max =
@@ -320,7 +365,7 @@ void AlignSides(CVelmDoc& doc, CopperSides& sides)
             sides.component.min = CDPoint(0.0, 0.0);
             sides.Take(doc, true);
             ShiftCopper(doc, origin.x, origin.y);
-            sides.Park(doc, true);
+            sides.Park(true);
             sides.shift = origin;
             sides.holdsSolder = true;
         }
@@ -347,7 +392,7 @@ void SetCopperExtent(CVelmDoc& doc, const CopperSides& sides)
 // With automatic file handling the document takes up the solder side, or
 // the component side when there is no solder side; otherwise it keeps the
 // side read last and the view spans the copper.
-void OpenWorkingSide(CVelmDoc& doc, const CopperSides& sides)
+void OpenWorkingSide(CVelmDoc& doc, CopperSides& sides)
 {
     if (g_FileAuto) {
         if (g_HasSolderSide) {
@@ -578,7 +623,7 @@ bool CVelmDoc::LoadWorkOrder()
             AlignSides(*this, sides);
         }
         SetCopperExtent(*this, sides);
-        sides.WriteFiles();
+        sides.WriteFiles(*this, !g_FileAuto ? -1 : g_HasSolderSide ? 1 : g_HasComponentSide ? 0 : -1);
         OpenWorkingSide(*this, sides);
         sides.componentImage = sides.solderImage = {};
         m_WorkStage = 1;

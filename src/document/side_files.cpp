@@ -269,3 +269,16 @@ int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const st
         RegSetLongValue(range, 0);
     return 1;
 }
+
+bool CVelmDoc::TakeSideCopperImage(const std::vector<std::uint8_t>& bytes)
+{
+    CBinaryReader in(bytes);
+    std::int32_t magic = 0;
+    CSideData side;
+    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side))
+        return false;
+    m_TrackList = std::move(side.tracks);
+    m_TrackRefList = std::move(side.references);
+    m_FlashList = std::move(side.flashes);
+    return true;
+}

@@ -98,6 +98,9 @@ public:
     // them so and writes each side file once.
     std::vector<std::uint8_t> SideFileImage() const;
     int TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name);
+    // Only the strokes, their references and the pads of such bytes, the
+    // rest of the document as it is (what a refused Gerber read gives back).
+    bool TakeSideCopperImage(const std::vector<std::uint8_t>& bytes);
     // Writes a side file's bytes into the system directory; 0 after
     // telling the operator when it cannot.
     static int WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
