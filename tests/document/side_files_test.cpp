@@ -11,7 +11,15 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
 
 class SideFiles : public DocumentTest {
 protected:
@@ -184,6 +192,33 @@ TEST_F(SideFiles, MissingOrUnwritableFilesAreReported)
     EXPECT_EQ(doc->SaveTempFile("top.tmp"), 0);
     EXPECT_EQ(TestHost().Boxes().back().text, "Can't save temp file !");
     EXPECT_FALSE(std::filesystem::exists(g_SystemDir));
+}
+
+// Saving a side a file already holds leaves the file alone; once the file
+// was changed by anyone, or the side was, it is written again.
+TEST_F(SideFiles, AFileHoldingTheSideAlreadyIsNotWrittenAgain)
+{
+    FillFixtureSide();
+    const std::string path = SystemFile("bot.tmp");
+    auto inode = [&] { return InodeOf(path); };
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    const auto written = inode();
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    EXPECT_EQ(inode(), written);
+
+    const std::vector<std::uint8_t> image = doc->SideFileImage();
+    std::vector<std::uint8_t> other = image;
+    other.back() ^= 1;
+    ASSERT_TRUE(WriteWorkingFile(path, other));
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, image);
+
+    doc->m_FlashList.front()->x += 1.0f;
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, doc->SideFileImage());
 }
 
 TEST_F(SideFiles, FilesLiveInTheSystemDirectoryWhateverTheCurrentOne)

@@ -77,6 +77,21 @@ TEST(BinaryIo, AtomicWriteReplacesAndFailureKeepsTheOldFile)
     EXPECT_EQ(untouched, std::vector<std::uint8_t>{9});
 }
 
+TEST(BinaryIo, AppendingAFileKeepsWhatWasThereAndAFailureAddsNothing)
+{
+    std::vector<std::uint8_t> big(200000);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<std::uint8_t>(i * 7);
+    const std::string path = TestDir() + "/big.bin";
+    ASSERT_TRUE(WriteFileAtomically(path, big));
+    std::vector<std::uint8_t> out = {1, 2, 3};
+    ASSERT_TRUE(AppendWholeFile(path, out));
+    ASSERT_EQ(out.size(), 3 + big.size());
+    EXPECT_TRUE(std::equal(big.begin(), big.end(), out.begin() + 3));
+    EXPECT_FALSE(AppendWholeFile(TestDir() + "/nope", out));
+    EXPECT_EQ(out.size(), 3 + big.size());
+}
+
 // Saving keeps what the user set up around a file: its permissions, and a
 // symbolic link to it (also a relative one through a second link).
 TEST(BinaryIo, AtomicWriteKeepsTheModeAndWritesThroughLinks)
