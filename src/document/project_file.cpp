@@ -451,14 +451,25 @@ void TakeStage(CBoardModel& model, const CProjectContent& c)
     model.m_GridStep = c.gridStep;
 }
 
-// The two side files, component side first.
-bool WriteSides(CMessageDlg& notice, CBinaryWriter& out)
+// The two side files, component side first. They make most of a project:
+// each is copied in from its file when the project is written, after the
+// bytes `out` holds so far.
+void WriteSides(CMessageDlg& notice, CBinaryWriter& out, std::vector<CFilePiece>& pieces)
 {
-    notice.ShowId(IDS_SAVING_TOP);
-    const bool top = AppendFileToStream("top.tmp", out);
-    notice.ShowId(IDS_SAVING_BOTTOM);
-    const bool bottom = AppendFileToStream("bot.tmp", out);
-    return top && bottom;
+    for (const char* name : {"top.tmp", "bot.tmp"}) {
+        notice.ShowId(name[0] == 't' ? IDS_SAVING_TOP : IDS_SAVING_BOTTOM);
+        const std::string path = JoinPath(g_SystemDir, name);
+        std::error_code error;
+        std::uint64_t size = 0;
+        if (std::filesystem::exists(path, error))
+            size = std::filesystem::file_size(path, error);
+        out.I32(static_cast<std::int32_t>(error ? 0 : size));
+        if (error || size == 0)
+            continue;
+        pieces.push_back({std::move(out.Data()), {}, 0});
+        out = CBinaryWriter();
+        pieces.push_back({{}, path, size});
+    }
 }
 
 bool ReadSides(CBinaryReader& in, CProjectContent& c)
@@ -776,14 +787,7 @@ int CVelmDoc::SaveProject(const std::string& name)
     g_ProjectFileName = path;
 
     CBinaryWriter out;
-    // The side files make most of a project: room for them at once.
-    std::size_t sides = 0;
-    for (const char* side : {"top.tmp", "bot.tmp"}) {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(JoinPath(g_SystemDir, side), error);
-        sides += error ? 0 : std::size_t(size);
-    }
-    out.Reserve(sides + (1 << 20));
+    std::vector<CFilePiece> pieces;
     out.I32(PROJECT_VERSION);
     WriteHead(m_DataExtent, path, out);
     WriteApertures(m_ApertureList, out);
@@ -791,7 +795,7 @@ int CVelmDoc::SaveProject(const std::string& name)
     bool embedded = WriteDrills(out);
     embedded = WriteRouteText(out) && embedded;
     WriteStage(*this, out);
-    embedded = WriteSides(notice, out) && embedded;
+    WriteSides(notice, out, pieces);
     WritePaths(*this, out);
     embedded = WriteSetup(m_LayerName, out) && embedded;
     WriteVisibility(out);
@@ -801,7 +805,8 @@ int CVelmDoc::SaveProject(const std::string& name)
     std::string error;
     if (!embedded)
         return fail(writeError);
-    if (!WriteFileAtomically(path, out.Data(), &error))
+    pieces.push_back({std::move(out.Data()), {}, 0});
+    if (!WriteFileAtomically(path, pieces, &error))
         return fail(writeError + "\n" + path + (error.empty() ? "" : ": " + error));
     notice.DestroyWindow();
     if (!overlong.empty())

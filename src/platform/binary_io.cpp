@@ -259,8 +259,53 @@ mode_t ModeFor(const std::string& path)
 }
 
 
-bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t size,
-                    std::string* error, bool durable)
+// Writes all of `data` to `fd`; false on a write error.
+bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
+{
+    while (left > 0) {
+        ssize_t written = ::write(fd, p, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        p += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Copies the whole of `path`, which must hold exactly `size` bytes, to `fd`.
+bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string* error)
+{
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        SetError(error, "cannot open", path);
+        return false;
+    }
+    std::vector<std::uint8_t> buffer(1 << 20);
+    std::uint64_t copied = 0;
+    bool ok = true;
+    for (;;) {
+        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (n == 0)
+            break;
+        copied += n;
+        if (copied > size || !WriteAll(fd, buffer.data(), n)) {
+            ok = false;
+            break;
+        }
+    }
+    ok = ok && !std::ferror(in) && copied == size;
+    std::fclose(in);
+    if (!ok)
+        SetError(error, "cannot copy", path);
+    return ok;
+}
+
+// Writes a file through a temporary beside it, which `fill` fills, and
+// renames it over the old one.
+template <class Fill>
+bool WriteReplacing(const std::string& linkPath, const Fill& fill, std::string* error, bool durable)
 {
     const std::string path = FollowLinks(linkPath);
     const mode_t mode = ModeFor(path);
@@ -270,20 +315,10 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
         SetError(error, "cannot create", temp);
         return false;
     }
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    std::size_t left = size;
-    while (left > 0) {
-        ssize_t written = ::write(fd, p, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            SetError(error, "cannot write", temp);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        p += written;
-        left -= static_cast<std::size_t>(written);
+    if (!fill(fd, temp)) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
     }
     // mkstemp makes the file private: give it the mode it replaces.
     ::fchmod(fd, mode);
@@ -300,12 +335,42 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
     return true;
 }
 
+bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t size,
+                    std::string* error, bool durable)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        if (WriteAll(fd, static_cast<const std::uint8_t*>(data), size))
+            return true;
+        SetError(error, "cannot write", temp);
+        return false;
+    };
+    return WriteReplacing(linkPath, fill, error, durable);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string* error)
 {
     return WriteReplacing(path, data, size, error, true);
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>& pieces,
+                         std::string* error)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        for (const CFilePiece& piece : pieces) {
+            if (!piece.copyOf.empty()) {
+                if (!CopyFileTo(fd, piece.copyOf, piece.copySize, error))
+                    return false;
+            } else if (!WriteAll(fd, piece.bytes.data(), piece.bytes.size())) {
+                SetError(error, "cannot write", temp);
+                return false;
+            }
+        }
+        return true;
+    };
+    return WriteReplacing(path, fill, error, true);
 }
 
 bool WriteWorkingFile(const std::string& path, const void* data, std::size_t size,

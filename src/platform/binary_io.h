@@ -113,6 +113,17 @@ bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                      std::string* error = nullptr);
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string* error = nullptr);
+// A file written from pieces, one after another: bytes held in memory, or
+// the whole of another file copied in as it stands on disk at the time (of
+// the size told beforehand: a file that no longer has it fails the write).
+// A large file made mostly of other files is then never held whole.
+struct CFilePiece {
+    std::vector<std::uint8_t> bytes;
+    std::string copyOf;   // when not empty, this file instead of `bytes`
+    std::uint64_t copySize = 0;
+};
+bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>& pieces,
+                         std::string* error = nullptr);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data,
                                 std::string* error = nullptr)
 {

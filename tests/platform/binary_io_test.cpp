@@ -77,6 +77,29 @@ TEST(BinaryIo, AtomicWriteReplacesAndFailureKeepsTheOldFile)
     EXPECT_EQ(untouched, std::vector<std::uint8_t>{9});
 }
 
+// A file of pieces: bytes and other files copied in; a copied file whose
+// size is no longer the one told (or that is gone) fails the write and
+// leaves the old file as it was.
+TEST(BinaryIo, AFileOfPiecesCopiesFilesInAndRefusesOneOfAnotherSize)
+{
+    const std::string part = TestDir() + "/part.bin", target = TestDir() + "/whole.bin";
+    ASSERT_TRUE(WriteFileAtomically(part, std::vector<std::uint8_t>{7, 8, 9}));
+    ASSERT_TRUE(WriteFileAtomically(target, std::vector<std::uint8_t>{0}));
+    ASSERT_TRUE(WriteFileAtomically(target, {{{1, 2}, {}, 0}, {{}, part, 3}, {{3}, {}, 0}}));
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(target, back));
+    EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 7, 8, 9, 3}));
+
+    for (const CFilePiece& wrong : {CFilePiece{{}, part, 2}, CFilePiece{{}, part, 4},
+                                    CFilePiece{{}, TestDir() + "/gone.bin", 1}}) {
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(target, {{{5}, {}, 0}, wrong}, &error)) << wrong.copySize;
+        EXPECT_NE(error.find(wrong.copyOf), std::string::npos) << error;
+        ASSERT_TRUE(ReadWholeFile(target, back));
+        EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 7, 8, 9, 3}));
+    }
+}
+
 TEST(BinaryIo, AppendingAFileKeepsWhatWasThereAndAFailureAddsNothing)
 {
     std::vector<std::uint8_t> big(200000);
