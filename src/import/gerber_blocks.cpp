@@ -69,7 +69,8 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
             return;
         // A '#' inside a comment is text, not the end of the block.
         if (c == '*' || c == '\n' || (c == '#' && !StartsWith(block, "G04"))) {
-            if (Contains(block, "M02") || Contains(block, "M00") || Contains(block, "M30"))
+            if (block.find('M') != std::string::npos &&
+                (Contains(block, "M02") || Contains(block, "M00") || Contains(block, "M30")))
                 in.m_EndCodeSeen = true;
             return;
         }

@@ -73,7 +73,18 @@ bool NumberFits(const SplitDigits& s)
     return s.fraction.size() <= 18;
 }
 
-double FractionScale() { return std::pow(10.0, g_GerberFormatDlg.UnitDec - 3); }
+// Asked for every number: the power is worked out again only when the
+// format's decimals change.
+double FractionScale()
+{
+    static int decimals = 3;
+    static double scale = 1.0;
+    if (g_GerberFormatDlg.UnitDec != decimals) {
+        decimals = g_GerberFormatDlg.UnitDec;
+        scale = std::pow(10.0, decimals - 3);
+    }
+    return scale;
+}
 
 // The modal state of one data-block parser.
 template <class Value>
