@@ -218,16 +218,21 @@ struct CopperSides {
     }
     // Writes both side files, keeping only the image of the side the
     // document takes up next (`keep`: 1 solder, 0 component, -1 neither).
-    void WriteFiles(const CVelmDoc& doc, int keep)
+    // The side the document holds is written straight from its records
+    // unless its image is to be kept.
+    void WriteFiles(CVelmDoc& doc, int keep)
     {
-        // The side whose image is made already goes first, so that image
-        // can go before the other is made.
-        const bool first = inDocument != 1;
-        for (bool solderSide : {first, !first}) {
-            if (inDocument == (solderSide ? 1 : 0))
+        for (bool solderSide : {false, true}) {
+            const int side = solderSide ? 1 : 0;
+            if (inDocument == side && keep != side) {
+                inDocument = -1;
+                doc.SaveTempFile(FileName(solderSide));
+                continue;
+            }
+            if (inDocument == side)
                 Leave(doc);
             CVelmDoc::WriteSideFile(FileName(solderSide), Image(solderSide));
-            if (keep != (solderSide ? 1 : 0))
+            if (keep != side)
                 Image(solderSide) = {};
         }
     }

@@ -88,11 +88,49 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
     return true;
 }
 
-// What this program last wrote to each side file: the bytes' hash and the
-// file as it stood on disk then. A side file that would be
-// written again with the same bytes, and that nobody has touched since, is
-// left as it is: a job saved right after its load does not write its
-// working side a second time.
+// A hash of a byte stream, the same however the stream is cut into pieces:
+// it is taken over fixed blocks.
+class CStreamHash {
+public:
+    void Add(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const char*>(data);
+        m_Size += size;
+        while (size > 0) {
+            const std::size_t n = std::min(size, kBlock - m_Block.size());
+            m_Block.append(p, n);
+            p += n;
+            size -= n;
+            if (m_Block.size() == kBlock)
+                Fold();
+        }
+    }
+    std::size_t Size() const { return m_Size; }
+    std::size_t Value()
+    {
+        Fold();
+        return m_Hash;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    void Fold()
+    {
+        if (m_Block.empty())
+            return;
+        m_Hash = (m_Hash ^ std::hash<std::string_view>()(m_Block)) * 1099511628211ull;
+        m_Block.clear();
+    }
+    std::string m_Block;
+    std::size_t m_Size = 0;
+    std::size_t m_Hash = 14695981039346656037ull;
+};
+
+// What this program last wrote to each side file: the bytes' size and hash,
+// and the file as it stood on disk then. A side file that would be written
+// again with the same bytes, and that nobody has touched since, is left as
+// it is: a job saved right after its load does not write its working side
+// a second time.
 struct CSideFileMark {
     std::size_t size = 0;
     std::size_t hash = 0;
@@ -104,38 +142,74 @@ struct CSideFileMark {
 std::map<std::string, CSideFileMark> g_SideFileMarks;
 const CProgramObjectReset g_SideFileMarksReset([] { g_SideFileMarks.clear(); });
 
-std::size_t HashOf(const std::vector<std::uint8_t>& bytes)
-{
-    return std::hash<std::string_view>()(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 bool StatOf(const std::string& path, struct stat& info)
 {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void MarkSideFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void MarkSideFile(const std::string& path, std::size_t size, std::size_t hash)
 {
     struct stat info {};
     if (!StatOf(path, info)) {
         g_SideFileMarks.erase(path);
         return;
     }
-    g_SideFileMarks[path] = {bytes.size(), HashOf(bytes), info.st_dev, info.st_ino, info.st_size,
-                             info.st_mtim};
+    g_SideFileMarks[path] = {size, hash, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
 }
 
-bool SideFileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes)
+// The mark of a side file nobody has touched since it was written, or null.
+const CSideFileMark* UntouchedMark(const std::string& path)
 {
     auto it = g_SideFileMarks.find(path);
     struct stat info {};
     if (it == g_SideFileMarks.end() || !StatOf(path, info))
-        return false;
+        return nullptr;
     const CSideFileMark& mark = it->second;
-    return mark.device == info.st_dev && mark.inode == info.st_ino && mark.fileSize == info.st_size &&
-           mark.modified.tv_sec == info.st_mtim.tv_sec && mark.modified.tv_nsec == info.st_mtim.tv_nsec &&
-           mark.size == bytes.size() && mark.hash == HashOf(bytes);
+    const bool untouched = mark.device == info.st_dev && mark.inode == info.st_ino &&
+                           mark.fileSize == info.st_size && mark.modified.tv_sec == info.st_mtim.tv_sec &&
+                           mark.modified.tv_nsec == info.st_mtim.tv_nsec;
+    return untouched ? &mark : nullptr;
+}
+
+// The image of a side in pieces of about 1 MB, each handed to `put` (which
+// may stop it by saying false): a side of a large job is never held whole.
+template <class Put>
+bool PutSideImage(const CVelmDoc& doc, const Put& put)
+{
+    constexpr std::size_t kPiece = 1 << 20;
+    CBinaryWriter out;
+    out.Reserve(kPiece + 64);
+    auto flush = [&](bool always) {
+        if (!always && out.Size() < kPiece)
+            return true;
+        const bool ok = put(out.Data().data(), out.Size());
+        out.Data().clear();
+        return ok;
+    };
+    out.I32(SIDE_FILE_MAGIC);
+    out.I32(static_cast<std::int32_t>(doc.m_TrackList.size()));
+    for (const auto& track : doc.m_TrackList) {
+        WriteRecord48(*track, out);
+        if (!flush(false))
+            return false;
+    }
+    out.I32(static_cast<std::int32_t>(doc.m_TrackRefList.size()));
+    for (const CTrackRecord* track : doc.m_TrackRefList) {
+        out.I32(track->recordNo);
+        if (!flush(false))
+            return false;
+    }
+    for (const auto* flashes : {&doc.m_FlashList, &doc.m_PadList2}) {
+        out.I32(static_cast<std::int32_t>(flashes->size()));
+        for (const auto& flash : *flashes) {
+            WriteRecord44(*flash, out);
+            if (!flush(false))
+                return false;
+        }
+    }
+    out.I32(doc.m_IsolationDone);
+    out.U8(static_cast<std::uint8_t>(doc.m_LayoutDone & 0xFF));
+    return flush(true);
 }
 
 }  // namespace
@@ -199,42 +273,61 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
 
 std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
 {
-    CBinaryWriter out;
-    out.Reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
-                (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
-    out.I32(SIDE_FILE_MAGIC);
-    out.I32(static_cast<std::int32_t>(m_TrackList.size()));
-    for (const auto& track : m_TrackList)
-        WriteRecord48(*track, out);
-    out.I32(static_cast<std::int32_t>(m_TrackRefList.size()));
-    for (const CTrackRecord* track : m_TrackRefList)
-        out.I32(track->recordNo);
-    out.I32(static_cast<std::int32_t>(m_FlashList.size()));
-    for (const auto& flash : m_FlashList)
-        WriteRecord44(*flash, out);
-    out.I32(static_cast<std::int32_t>(m_PadList2.size()));
-    for (const auto& flash : m_PadList2)
-        WriteRecord44(*flash, out);
-    out.I32(m_IsolationDone);
-    out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
-    return std::move(out.Data());
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
+                  (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
+    PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
+        bytes.insert(bytes.end(), data, data + size);
+        return true;
+    });
+    return bytes;
 }
 
 int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
     const std::string path = JoinPath(g_SystemDir, name);
-    if (SideFileHolds(path, bytes))
+    CStreamHash hash;
+    hash.Add(bytes.data(), bytes.size());
+    const std::size_t value = hash.Value();
+    if (const CSideFileMark* mark = UntouchedMark(path); mark && mark->size == bytes.size() && mark->hash == value)
         return 1;
     if (!WriteWorkingFile(path, bytes)) {
         g_SideFileMarks.erase(path);
         ReportCannotSaveTempFile();
         return 0;
     }
-    MarkSideFile(path, bytes);
+    MarkSideFile(path, bytes.size(), value);
     return 1;
 }
 
-int CVelmDoc::SaveTempFile(const std::string& name) { return WriteSideFile(name, SideFileImage()); }
+int CVelmDoc::SaveTempFile(const std::string& name)
+{
+    const std::string path = JoinPath(g_SystemDir, name);
+    // A file that may hold the side already is first compared by its hash.
+    if (const CSideFileMark* mark = UntouchedMark(path)) {
+        CStreamHash hash;
+        PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return true;
+        });
+        if (mark->size == hash.Size() && mark->hash == hash.Value())
+            return 1;
+    }
+    CStreamHash hash;
+    const bool written = WriteWorkingFileFrom(path, [&](const CBytePut& put) {
+        return PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return put(data, size);
+        });
+    });
+    if (!written) {
+        g_SideFileMarks.erase(path);
+        ReportCannotSaveTempFile();
+        return 0;
+    }
+    MarkSideFile(path, hash.Size(), hash.Value());
+    return 1;
+}
 
 int CVelmDoc::LoadTempFile(const std::string& name)
 {

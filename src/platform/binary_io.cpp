@@ -378,3 +378,20 @@ bool WriteWorkingFile(const std::string& path, const void* data, std::size_t siz
 {
     return WriteReplacing(path, data, size, error, false);
 }
+
+bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
+                          std::string* error)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        bool written = true;
+        const CBytePut put = [&](const void* data, std::size_t size) {
+            written = written && WriteAll(fd, static_cast<const std::uint8_t*>(data), size);
+            return written;
+        };
+        if (produce(put) && written)
+            return true;
+        SetError(error, "cannot write", temp);
+        return false;
+    };
+    return WriteReplacing(path, fill, error, false);
+}

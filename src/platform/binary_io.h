@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -139,3 +140,10 @@ inline bool WriteWorkingFile(const std::string& path, const std::vector<std::uin
 {
     return WriteWorkingFile(path, data.data(), data.size(), error);
 }
+// A working file written from a producer that hands its bytes to `put` in
+// pieces (put says false once the write failed, and the producer may stop
+// then), so a large image is never held whole. False when the producer
+// said false or the write failed.
+using CBytePut = std::function<bool(const void* data, std::size_t size)>;
+bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
+                          std::string* error = nullptr);
