@@ -12,6 +12,7 @@
 #include "settings/system_settings_dlg.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -171,45 +172,52 @@ const CSideFileMark* UntouchedMark(const std::string& path)
     return untouched ? &mark : nullptr;
 }
 
-// The image of a side in pieces of about 1 MB, each handed to `put` (which
-// may stop it by saying false): a side of a large job is never held whole.
-template <class Put>
-bool PutSideImage(const CVelmDoc& doc, const Put& put)
+// The image of a side written into `out`, which `flush` is handed whenever
+// it holds `piece` bytes or more, and at the end; flush may empty it, or
+// stop the image by saying false.
+template <class Flush>
+bool PutSideImage(const CVelmDoc& doc, CBinaryWriter& out, std::size_t piece, const Flush& flush)
 {
-    constexpr std::size_t kPiece = 1 << 20;
-    CBinaryWriter out;
-    out.Reserve(kPiece + 64);
-    auto flush = [&](bool always) {
-        if (!always && out.Size() < kPiece)
-            return true;
-        const bool ok = put(out.Data().data(), out.Size());
-        out.Data().clear();
-        return ok;
-    };
+    auto goOn = [&] { return out.Size() < piece || flush(out); };
     out.I32(SIDE_FILE_MAGIC);
     out.I32(static_cast<std::int32_t>(doc.m_TrackList.size()));
     for (const auto& track : doc.m_TrackList) {
         WriteRecord48(*track, out);
-        if (!flush(false))
+        if (!goOn())
             return false;
     }
     out.I32(static_cast<std::int32_t>(doc.m_TrackRefList.size()));
     for (const CTrackRecord* track : doc.m_TrackRefList) {
         out.I32(track->recordNo);
-        if (!flush(false))
+        if (!goOn())
             return false;
     }
     for (const auto* flashes : {&doc.m_FlashList, &doc.m_PadList2}) {
         out.I32(static_cast<std::int32_t>(flashes->size()));
         for (const auto& flash : *flashes) {
             WriteRecord44(*flash, out);
-            if (!flush(false))
+            if (!goOn())
                 return false;
         }
     }
     out.I32(doc.m_IsolationDone);
     out.U8(static_cast<std::uint8_t>(doc.m_LayoutDone & 0xFF));
-    return flush(true);
+    return flush(out);
+}
+
+// The same in pieces of about 1 MB, each handed to `put`: a side of a large
+// job is never held whole.
+template <class Put>
+bool PutSideImagePieces(const CVelmDoc& doc, const Put& put)
+{
+    constexpr std::size_t kPiece = 1 << 20;
+    CBinaryWriter out;
+    out.Reserve(kPiece + 64);
+    return PutSideImage(doc, out, kPiece, [&](CBinaryWriter& w) {
+        const bool ok = put(w.Data().data(), w.Size());
+        w.Data().clear();
+        return ok;
+    });
 }
 
 }  // namespace
@@ -273,14 +281,11 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
 
 std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
-                  (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
-    PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
-        bytes.insert(bytes.end(), data, data + size);
-        return true;
-    });
-    return bytes;
+    CBinaryWriter out;
+    out.Reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
+                (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
+    PutSideImage(*this, out, SIZE_MAX, [](CBinaryWriter&) { return true; });
+    return std::move(out.Data());
 }
 
 int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
@@ -306,7 +311,7 @@ int CVelmDoc::SaveTempFile(const std::string& name)
     // A file that may hold the side already is first compared by its hash.
     if (const CSideFileMark* mark = UntouchedMark(path)) {
         CStreamHash hash;
-        PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
+        PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
             hash.Add(data, size);
             return true;
         });
@@ -315,7 +320,7 @@ int CVelmDoc::SaveTempFile(const std::string& name)
     }
     CStreamHash hash;
     const bool written = WriteWorkingFileFrom(path, [&](const CBytePut& put) {
-        return PutSideImage(*this, [&](const std::uint8_t* data, std::size_t size) {
+        return PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
             hash.Add(data, size);
             return put(data, size);
         });
