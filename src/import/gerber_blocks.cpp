@@ -88,13 +88,11 @@ bool CGerberSource::Open(const std::string& path)
     return true;
 }
 
-int CGerberSource::Get()
+int CGerberSource::GetAtLineEnd()
 {
     if (m_AtEnd)
         return EOF;
     if (m_HaveLine) {
-        if (m_Pos < m_Line.size())
-            return static_cast<unsigned char>(m_Line[m_Pos++]);
         m_HaveLine = false;
         if (m_HaveNext || m_Lines.LastLineEnded())
             return '\n';
