@@ -1,9 +1,10 @@
 // File/New: a work order (two copper sides with their aperture files, a drill
 // file, a route file) turned into the document's data. Each copper side is
-// read on its own and parked, as the image of its side file ("bot.tmp"
-// solder, "top.tmp" component), in memory; each side file is written once,
-// when both sides are in place. With automatic file handling the component side is shifted
-// onto the solder side by a pad both share, and all data start near (0, 0).
+// read on its own and parked in memory as the image of its side file
+// ("bot.tmp" solder, "top.tmp" component); each side file is written once,
+// when both sides are in place. With automatic file handling the component
+// side is shifted onto the solder side by a pad both share, and all data
+// start near (0, 0).
 #include "document/job_loader.h"
 
 #include "document/velm_doc.h"
@@ -192,8 +193,7 @@ struct CopperSides {
         inDocument = solderSide ? 1 : 0;
     }
     // The document is about to hold something else: the side it holds gets
-    // its image now.
-    // Returns the side that was parked so (-1 for none).
+    // its image now. Returns that side (-1 for none).
     int Leave(const CVelmDoc& doc)
     {
         const int side = inDocument;
@@ -276,7 +276,7 @@ void ResetJob(CVelmDoc& doc)
     doc.ClearAll();
 }
 
-// One copper side read into the document and parked in its file.
+// One copper side read into the document and parked.
 bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperSides& sides)
 {
     const bool solderSide = side == 1;

@@ -294,7 +294,8 @@ int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint
     CStreamHash hash;
     hash.Add(bytes.data(), bytes.size());
     const std::size_t value = hash.Value();
-    if (const CSideFileMark* mark = UntouchedMark(path); mark && mark->size == bytes.size() && mark->hash == value)
+    const CSideFileMark* mark = UntouchedMark(path);
+    if (mark && mark->size == bytes.size() && mark->hash == value)
         return 1;
     if (!WriteWorkingFile(path, bytes)) {
         g_SideFileMarks.erase(path);

@@ -12,16 +12,12 @@
 
 void CBinaryWriter::U16(std::uint16_t v)
 {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    Bytes(bytes, 2);
+    CImagePutter out(Room(2));
+    out.U8(static_cast<std::uint8_t>(v));
+    out.U8(static_cast<std::uint8_t>(v >> 8));
 }
 
-void CBinaryWriter::U32(std::uint32_t v)
-{
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                   static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-    Bytes(bytes, 4);
-}
+void CBinaryWriter::U32(std::uint32_t v) { CImagePutter(Room(4)).U32(v); }
 
 void CBinaryWriter::F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
 
