@@ -65,7 +65,9 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
             continue;
         }
         block.push_back(char(c));
-        if (block.size() >= 3 && block.compare(block.size() - 3, 3, "G54") == 0)
+        // A block ends after "G54" (looked at only when a '4' comes).
+        const std::size_t n = block.size();
+        if (c == '4' && n >= 3 && block[n - 2] == '5' && block[n - 3] == 'G')
             return;
         // A '#' inside a comment is text, not the end of the block.
         if (c == '*' || c == '\n' || (c == '#' && !StartsWith(block, "G04"))) {
