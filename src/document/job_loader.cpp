@@ -1,8 +1,10 @@
 // File/New: a work order (two copper sides with their aperture files, a drill
 // file, a route file) turned into the document's data. Each copper side is
-// read on its own and parked in its side file ("bot.tmp" solder, "top.tmp"
-// component); with automatic file handling the component side is shifted
-// onto the solder side by a pad both share, and all data start near (0, 0).
+// read on its own and parked in memory as the image of its side file
+// ("bot.tmp" solder, "top.tmp" component); each side file is written once,
+// when both sides are in place. With automatic file handling the component
+// side is shifted onto the solder side by a pad both share, and all data
+// start near (0, 0).
 #include "document/job_loader.h"
 
 #include "document/velm_doc.h"
@@ -14,6 +16,7 @@
 #include "platform/binary_io.h"
 #include "platform/file_messages.h"
 #include "platform/host.h"
+#include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
@@ -92,6 +95,19 @@ struct ReadableFiles {
     bool AnyNamed() const { return component || solder || drill || route; }
 };
 
+// Keeps the text of every input file of the work order while it lives, so
+// each is read from disk once in this load.
+void KeepInputTexts(CKeptFileTexts& kept)
+{
+    for (const std::string* list : {&g_ComponentGerberFile, &g_SolderGerberFile, &g_RouteFile}) {
+        std::string rest = *list, name;
+        while (NextGerberPath(rest, name))
+            kept.Keep(name);
+    }
+    for (const std::string* path : {&g_ComponentApertureFile, &g_SolderApertureFile, &g_DrillFile})
+        kept.Keep(*path);
+}
+
 ReadableFiles CheckWorkOrderFiles()
 {
     ReadableFiles files;
@@ -143,14 +159,6 @@ CExtent TableExtent()
             TruncToInt32(g_TableHeight)};
 }
 
-// Creates (or empties) a side file of the system directory; a failure shows
-// later, when the file is read.
-void CreateEmptySideFile(const char* name)
-{
-    std::vector<std::uint8_t> nothing;
-    WriteFileAtomically(JoinPath(g_SystemDir, name), nothing);
-}
-
 // The extent of one copper side in mil, as GetDataExtent measures it.
 struct SideExtent {
     CDPoint max{-1000000.0, -1000000.0};
@@ -169,6 +177,65 @@ struct CopperSides {
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
+    // The side files' images while the sides are moved about; a side the
+    // job lacks keeps an empty one. The side the document holds is parked
+    // only in name until the document takes up another or the files are
+    // written: its image is made once, and never beside both sides' records.
+    std::vector<std::uint8_t> componentImage, solderImage;
+    int inDocument = -1;   // 1 solder, 0 component: parked but not made yet
+
+    std::vector<std::uint8_t>& Image(bool solderSide) { return solderSide ? solderImage : componentImage; }
+    static const char* FileName(bool solderSide) { return solderSide ? kSolderSideFile : kComponentSideFile; }
+
+    void Park(bool solderSide)
+    {
+        Image(solderSide) = {};
+        inDocument = solderSide ? 1 : 0;
+    }
+    // The document is about to hold something else: the side it holds gets
+    // its image now. Returns that side (-1 for none).
+    int Leave(const CVelmDoc& doc)
+    {
+        const int side = inDocument;
+        if (side >= 0)
+            Image(side == 1) = doc.SideFileImage();
+        inDocument = -1;
+        return side;
+    }
+    void Take(CVelmDoc& doc, bool solderSide)
+    {
+        // What the document holds is always parked before another side is
+        // taken up: its records go before the other side's are made.
+        Leave(doc);
+        ClearCopper(doc);
+        doc.TakeSideFileImage(Image(solderSide), FileName(solderSide));
+    }
+    static void ClearCopper(CVelmDoc& doc)
+    {
+        doc.m_TrackList.clear();
+        doc.m_TrackRefList.clear();
+        doc.m_FlashList.clear();
+    }
+    // Writes both side files, keeping only the image of the side the
+    // document takes up next (`keep`: 1 solder, 0 component, -1 neither).
+    // The side the document holds is written straight from its records
+    // unless its image is to be kept.
+    void WriteFiles(CVelmDoc& doc, int keep)
+    {
+        for (bool solderSide : {false, true}) {
+            const int side = solderSide ? 1 : 0;
+            if (inDocument == side && keep != side) {
+                inDocument = -1;
+                doc.SaveTempFile(FileName(solderSide));
+                continue;
+            }
+            if (inDocument == side)
+                Leave(doc);
+            CVelmDoc::WriteSideFile(FileName(solderSide), Image(solderSide));
+            if (keep != side)
+                Image(solderSide) = {};
+        }
+    }
 };
 
 // The sides the work order names that can be read, each with its number
@@ -206,24 +273,30 @@ void ResetJob(CVelmDoc& doc)
 
     g_MeasureDataWnd.SaveModified();
     g_RouteDataWnd.SaveModified();
-    CreateEmptySideFile(kComponentSideFile);
-    CreateEmptySideFile(kSolderSideFile);
     doc.ClearAll();
 }
 
-// One copper side read into the document and parked in its file.
-bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent)
+// One copper side read into the document and parked.
+bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperSides& sides)
 {
     const bool solderSide = side == 1;
     g_CurrentSide = side;
     g_CurrentApertureFile = solderSide ? g_SolderApertureFile : g_ComponentApertureFile;
     const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
+    // The side the document held is parked now: its records go before the
+    // new side's are made, so a large job never holds both sides' records.
+    // A refused read gives back the records it found, as the image has them.
+    const int held = sides.Leave(doc);
+    if (held >= 0)
+        CopperSides::ClearCopper(doc);
     if (prescan)
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
+    if (!read && held >= 0)
+        doc.TakeSideCopperImage(sides.Image(held == 1));
     if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
-    doc.SaveTempFile(solderSide ? kSolderSideFile : kComponentSideFile);
+    sides.Park(solderSide);
     doc.GetDataExtent(extent.max, extent.min);
     return read;
 }
@@ -236,7 +309,7 @@ CopperSides ReadSides(CVelmDoc& doc)
     CopperSides sides;
     if (g_FileAuto) {
         if (g_HasSolderSide) {
-            sides.allRead &= ReadSide(doc, 1, true, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, true, sides.solder, sides);
             sides.holdsSolder = true;
         }
         if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty())
@@ -244,16 +317,16 @@ CopperSides ReadSides(CVelmDoc& doc)
                               sides.solderCornerSize);
         if (g_HasComponentSide) {
             g_DominantPadRadius = 0.0f;
-            sides.allRead &= ReadSide(doc, 0, true, sides.component);
+            sides.allRead &= ReadSide(doc, 0, true, sides.component, sides);
             sides.holdsSolder = false;
         }
     } else {
         g_DataOriginX = 0;
         g_DataOriginY = 0;
         if (g_HasSolderSide)
-            sides.allRead &= ReadSide(doc, 1, false, sides.solder);
+            sides.allRead &= ReadSide(doc, 1, false, sides.solder, sides);
         if (g_HasComponentSide)
-            sides.allRead &= ReadSide(doc, 0, false, sides.component);
+            sides.allRead &= ReadSide(doc, 0, false, sides.component, sides);
     }
     return sides;
 }
@@ -275,29 +348,29 @@ void AlignSides(CVelmDoc& doc, CopperSides& sides)
             // both sides instead.
             const float common = g_DominantPadRadius;
             NearestRoundFlash(doc.m_FlashList, sides.component.max, 1.0e6, common, pc, componentSize);
-            doc.SaveTempFile(kComponentSideFile);
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Park(false);
+            sides.Take(doc, true);
             NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e6, common, ps, solderSize);
-            doc.SaveTempFile(kSolderSideFile);
-            doc.LoadTempFile(kComponentSideFile);
+            sides.Park(true);
+            sides.Take(doc, false);
         }
         const POINT offset{TruncToInt32(pc.x - ps.x), TruncToInt32(pc.y - ps.y)};
         doc.m_DataOffset = offset;
         if (offset.x != 0 || offset.y != 0) {
             ShiftCopper(doc, offset.x, offset.y);
-            doc.SaveTempFile(kComponentSideFile);
+            sides.Park(false);
             doc.GetDataExtent(sides.component.max, sides.component.min);
             const CDPoint origin = sides.component.min;
             ShiftCopper(doc, origin.x, origin.y);
-            doc.SaveTempFile(kComponentSideFile);
+            sides.Park(false);
             // The component side now starts at (0, 0): its extent moves with
             // it, so the union below measures the data as they are.
             sides.component.max =
                 CDPoint(sides.component.max.x - origin.x, sides.component.max.y - origin.y);
             sides.component.min = CDPoint(0.0, 0.0);
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Take(doc, true);
             ShiftCopper(doc, origin.x, origin.y);
-            doc.SaveTempFile(kSolderSideFile);
+            sides.Park(true);
             sides.shift = origin;
             sides.holdsSolder = true;
         }
@@ -324,16 +397,16 @@ void SetCopperExtent(CVelmDoc& doc, const CopperSides& sides)
 // With automatic file handling the document takes up the solder side, or
 // the component side when there is no solder side; otherwise it keeps the
 // side read last and the view spans the copper.
-void OpenWorkingSide(CVelmDoc& doc)
+void OpenWorkingSide(CVelmDoc& doc, CopperSides& sides)
 {
     if (g_FileAuto) {
         if (g_HasSolderSide) {
             g_CurrentSide = 1;
-            doc.LoadTempFile(kSolderSideFile);
+            sides.Take(doc, true);
             g_SolderSideActive = 1;
             doc.SetTitle(g_SolderGerberFile);
         } else if (g_HasComponentSide) {
-            doc.LoadTempFile(kComponentSideFile);
+            sides.Take(doc, false);
             g_ComponentSideActive = 1;
             doc.SetTitle(g_ComponentGerberFile);
         }
@@ -530,6 +603,8 @@ bool CVelmDoc::LoadWorkOrder()
 
     if (!LoadSettings())
         return false;
+    CKeptFileTexts kept{};
+    KeepInputTexts(kept);
     const ReadableFiles files = CheckWorkOrderFiles();
     // Nothing that can be read: the open job stays as it was.
     if (!files.allNamed && !files.AnyNamed())
@@ -553,7 +628,9 @@ bool CVelmDoc::LoadWorkOrder()
             AlignSides(*this, sides);
         }
         SetCopperExtent(*this, sides);
-        OpenWorkingSide(*this);
+        sides.WriteFiles(*this, !g_FileAuto ? -1 : g_HasSolderSide ? 1 : g_HasComponentSide ? 0 : -1);
+        OpenWorkingSide(*this, sides);
+        sides.componentImage = sides.solderImage = {};
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;

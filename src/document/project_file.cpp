@@ -451,14 +451,25 @@ void TakeStage(CBoardModel& model, const CProjectContent& c)
     model.m_GridStep = c.gridStep;
 }
 
-// The two side files, component side first.
-bool WriteSides(CMessageDlg& notice, CBinaryWriter& out)
+// The two side files, component side first. They make most of a project:
+// each is copied in from its file when the project is written, after the
+// bytes `out` holds so far.
+void WriteSides(CMessageDlg& notice, CBinaryWriter& out, std::vector<CFilePiece>& pieces)
 {
-    notice.ShowId(IDS_SAVING_TOP);
-    const bool top = AppendFileToStream("top.tmp", out);
-    notice.ShowId(IDS_SAVING_BOTTOM);
-    const bool bottom = AppendFileToStream("bot.tmp", out);
-    return top && bottom;
+    for (const char* name : {"top.tmp", "bot.tmp"}) {
+        notice.ShowId(name[0] == 't' ? IDS_SAVING_TOP : IDS_SAVING_BOTTOM);
+        const std::string path = JoinPath(g_SystemDir, name);
+        std::error_code error;
+        std::uint64_t size = 0;
+        if (std::filesystem::exists(path, error))
+            size = std::filesystem::file_size(path, error);
+        out.I32(static_cast<std::int32_t>(error ? 0 : size));
+        if (error || size == 0)
+            continue;
+        pieces.push_back({std::move(out.Data()), {}, 0});
+        out = CBinaryWriter();
+        pieces.push_back({{}, path, size});
+    }
 }
 
 bool ReadSides(CBinaryReader& in, CProjectContent& c)
@@ -633,13 +644,22 @@ bool ReadProject(CBinaryReader& in, CProjectContent& c)
 
 bool AppendFileToStream(const std::string& name, CBinaryWriter& out)
 {
-    std::vector<std::uint8_t> bytes;
     const std::string path = JoinPath(g_SystemDir, name);
     std::error_code error;
-    if (std::filesystem::exists(path, error) && !ReadWholeFile(path, bytes))
+    if (!std::filesystem::exists(path, error)) {
+        out.I32(0);
+        return true;
+    }
+    // Read straight behind its length, which is filled in once known.
+    const std::size_t at = out.Size();
+    out.I32(0);
+    if (!AppendWholeFile(path, out.Data())) {
+        out.Data().resize(at);
         return false;
-    out.I32(static_cast<std::int32_t>(bytes.size()));
-    out.Bytes(bytes);
+    }
+    const std::size_t length = out.Size() - at - 4;
+    for (int i = 0; i < 4; ++i)
+        out.Data()[at + std::size_t(i)] = static_cast<std::uint8_t>(length >> (8 * i));
     return true;
 }
 
@@ -767,6 +787,7 @@ int CVelmDoc::SaveProject(const std::string& name)
     g_ProjectFileName = path;
 
     CBinaryWriter out;
+    std::vector<CFilePiece> pieces;
     out.I32(PROJECT_VERSION);
     WriteHead(m_DataExtent, path, out);
     WriteApertures(m_ApertureList, out);
@@ -774,7 +795,7 @@ int CVelmDoc::SaveProject(const std::string& name)
     bool embedded = WriteDrills(out);
     embedded = WriteRouteText(out) && embedded;
     WriteStage(*this, out);
-    embedded = WriteSides(notice, out) && embedded;
+    WriteSides(notice, out, pieces);
     WritePaths(*this, out);
     embedded = WriteSetup(m_LayerName, out) && embedded;
     WriteVisibility(out);
@@ -784,7 +805,8 @@ int CVelmDoc::SaveProject(const std::string& name)
     std::string error;
     if (!embedded)
         return fail(writeError);
-    if (!WriteFileAtomically(path, out.Data(), &error))
+    pieces.push_back({std::move(out.Data()), {}, 0});
+    if (!WriteFileAtomically(path, pieces, &error))
         return fail(writeError + "\n" + path + (error.empty() ? "" : ": " + error));
     notice.DestroyWindow();
     if (!overlong.empty())

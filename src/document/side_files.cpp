@@ -7,11 +7,17 @@
 #include "document/file_messages.h"
 #include "platform/binary_io.h"
 #include "platform/paths.h"
+#include "platform/program_objects.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,6 +44,7 @@ bool ReadRecords(CBinaryReader& in, COwnedList<Record>& list)
     std::int32_t count = 0;
     if (!ReadCount(in, Record::kImageSize, count))
         return false;
+    list.reserve(list.size() + static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         auto record = std::make_unique<Record>();
         if (!record->ReadImage(in))
@@ -80,6 +87,137 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
         return false;
     ResolveReferences(ids, side);
     return true;
+}
+
+// A hash of a byte stream, the same however the stream is cut into pieces:
+// it is taken over fixed blocks.
+class CStreamHash {
+public:
+    void Add(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const char*>(data);
+        m_Size += size;
+        while (size > 0) {
+            const std::size_t n = std::min(size, kBlock - m_Block.size());
+            m_Block.append(p, n);
+            p += n;
+            size -= n;
+            if (m_Block.size() == kBlock)
+                Fold();
+        }
+    }
+    std::size_t Size() const { return m_Size; }
+    std::size_t Value()
+    {
+        Fold();
+        return m_Hash;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    void Fold()
+    {
+        if (m_Block.empty())
+            return;
+        m_Hash = (m_Hash ^ std::hash<std::string_view>()(m_Block)) * 1099511628211ull;
+        m_Block.clear();
+    }
+    std::string m_Block;
+    std::size_t m_Size = 0;
+    std::size_t m_Hash = 14695981039346656037ull;
+};
+
+// What this program last wrote to each side file: the bytes' size and hash,
+// and the file as it stood on disk then. A side file that would be written
+// again with the same bytes, and that nobody has touched since, is left as
+// it is: a job saved right after its load does not write its working side
+// a second time.
+struct CSideFileMark {
+    std::size_t size = 0;
+    std::size_t hash = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t fileSize = -1;
+    timespec modified{};
+};
+std::map<std::string, CSideFileMark> g_SideFileMarks;
+const CProgramObjectReset g_SideFileMarksReset([] { g_SideFileMarks.clear(); });
+
+bool StatOf(const std::string& path, struct stat& info)
+{
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void MarkSideFile(const std::string& path, std::size_t size, std::size_t hash)
+{
+    struct stat info {};
+    if (!StatOf(path, info)) {
+        g_SideFileMarks.erase(path);
+        return;
+    }
+    g_SideFileMarks[path] = {size, hash, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+// The mark of a side file nobody has touched since it was written, or null.
+const CSideFileMark* UntouchedMark(const std::string& path)
+{
+    auto it = g_SideFileMarks.find(path);
+    struct stat info {};
+    if (it == g_SideFileMarks.end() || !StatOf(path, info))
+        return nullptr;
+    const CSideFileMark& mark = it->second;
+    const bool untouched = mark.device == info.st_dev && mark.inode == info.st_ino &&
+                           mark.fileSize == info.st_size && mark.modified.tv_sec == info.st_mtim.tv_sec &&
+                           mark.modified.tv_nsec == info.st_mtim.tv_nsec;
+    return untouched ? &mark : nullptr;
+}
+
+// The image of a side written into `out`, which `flush` is handed whenever
+// it holds `piece` bytes or more, and at the end; flush may empty it, or
+// stop the image by saying false.
+template <class Flush>
+bool PutSideImage(const CVelmDoc& doc, CBinaryWriter& out, std::size_t piece, const Flush& flush)
+{
+    auto goOn = [&] { return out.Size() < piece || flush(out); };
+    out.I32(SIDE_FILE_MAGIC);
+    out.I32(static_cast<std::int32_t>(doc.m_TrackList.size()));
+    for (const auto& track : doc.m_TrackList) {
+        WriteRecord48(*track, out);
+        if (!goOn())
+            return false;
+    }
+    out.I32(static_cast<std::int32_t>(doc.m_TrackRefList.size()));
+    for (const CTrackRecord* track : doc.m_TrackRefList) {
+        out.I32(track->recordNo);
+        if (!goOn())
+            return false;
+    }
+    for (const auto* flashes : {&doc.m_FlashList, &doc.m_PadList2}) {
+        out.I32(static_cast<std::int32_t>(flashes->size()));
+        for (const auto& flash : *flashes) {
+            WriteRecord44(*flash, out);
+            if (!goOn())
+                return false;
+        }
+    }
+    out.I32(doc.m_IsolationDone);
+    out.U8(static_cast<std::uint8_t>(doc.m_LayoutDone & 0xFF));
+    return flush(out);
+}
+
+// The same in pieces of about 1 MB, each handed to `put`: a side of a large
+// job is never held whole.
+template <class Put>
+bool PutSideImagePieces(const CVelmDoc& doc, const Put& put)
+{
+    constexpr std::size_t kPiece = 1 << 20;
+    CBinaryWriter out;
+    out.Reserve(kPiece + 64);
+    return PutSideImage(doc, out, kPiece, [&](CBinaryWriter& w) {
+        const bool ok = put(w.Data().data(), w.Size());
+        w.Data().clear();
+        return ok;
+    });
 }
 
 }  // namespace
@@ -141,28 +279,59 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
     return in.Ok();
 }
 
-int CVelmDoc::SaveTempFile(const std::string& name)
+std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
 {
     CBinaryWriter out;
-    out.I32(SIDE_FILE_MAGIC);
-    out.I32(static_cast<std::int32_t>(m_TrackList.size()));
-    for (const auto& track : m_TrackList)
-        WriteRecord48(*track, out);
-    out.I32(static_cast<std::int32_t>(m_TrackRefList.size()));
-    for (const CTrackRecord* track : m_TrackRefList)
-        out.I32(track->recordNo);
-    out.I32(static_cast<std::int32_t>(m_FlashList.size()));
-    for (const auto& flash : m_FlashList)
-        WriteRecord44(*flash, out);
-    out.I32(static_cast<std::int32_t>(m_PadList2.size()));
-    for (const auto& flash : m_PadList2)
-        WriteRecord44(*flash, out);
-    out.I32(m_IsolationDone);
-    out.U8(static_cast<std::uint8_t>(m_LayoutDone & 0xFF));
-    if (!WriteWorkingFile(JoinPath(g_SystemDir, name), out.Data())) {
+    out.Reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
+                (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
+    PutSideImage(*this, out, SIZE_MAX, [](CBinaryWriter&) { return true; });
+    return std::move(out.Data());
+}
+
+int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    const std::string path = JoinPath(g_SystemDir, name);
+    CStreamHash hash;
+    hash.Add(bytes.data(), bytes.size());
+    const std::size_t value = hash.Value();
+    const CSideFileMark* mark = UntouchedMark(path);
+    if (mark && mark->size == bytes.size() && mark->hash == value)
+        return 1;
+    if (!WriteWorkingFile(path, bytes)) {
+        g_SideFileMarks.erase(path);
         ReportCannotSaveTempFile();
         return 0;
     }
+    MarkSideFile(path, bytes.size(), value);
+    return 1;
+}
+
+int CVelmDoc::SaveTempFile(const std::string& name)
+{
+    const std::string path = JoinPath(g_SystemDir, name);
+    // A file that may hold the side already is first compared by its hash.
+    if (const CSideFileMark* mark = UntouchedMark(path)) {
+        CStreamHash hash;
+        PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return true;
+        });
+        if (mark->size == hash.Size() && mark->hash == hash.Value())
+            return 1;
+    }
+    CStreamHash hash;
+    const bool written = WriteWorkingFileFrom(path, [&](const CBytePut& put) {
+        return PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return put(data, size);
+        });
+    });
+    if (!written) {
+        g_SideFileMarks.erase(path);
+        ReportCannotSaveTempFile();
+        return 0;
+    }
+    MarkSideFile(path, hash.Size(), hash.Value());
     return 1;
 }
 
@@ -173,6 +342,11 @@ int CVelmDoc::LoadTempFile(const std::string& name)
         ReportCannotLoadTempFile();
         return 0;
     }
+    return TakeSideFileImage(bytes, name);
+}
+
+int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name)
+{
     CBinaryReader in(bytes);
     std::int32_t magic = 0;
     CSideData side;
@@ -193,4 +367,17 @@ int CVelmDoc::LoadTempFile(const std::string& name)
     for (const char* range : {"MILL_TO", "MILL_FROM", "OUTLINE_TO", "OUTLINE_FROM"})
         RegSetLongValue(range, 0);
     return 1;
+}
+
+bool CVelmDoc::TakeSideCopperImage(const std::vector<std::uint8_t>& bytes)
+{
+    CBinaryReader in(bytes);
+    std::int32_t magic = 0;
+    CSideData side;
+    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side))
+        return false;
+    m_TrackList = std::move(side.tracks);
+    m_TrackRefList = std::move(side.references);
+    m_FlashList = std::move(side.flashes);
+    return true;
 }

@@ -96,6 +96,18 @@ public:
     // telling the operator, with the document unchanged.
     int SaveTempFile(const std::string& name);
     int LoadTempFile(const std::string& name);
+    // The same in memory: the bytes a side file of this side would hold,
+    // and taking a side from such bytes (`name` for the message when they
+    // are not a side file's). A load that moves sides back and forth keeps
+    // them so and writes each side file once.
+    std::vector<std::uint8_t> SideFileImage() const;
+    int TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name);
+    // Only the strokes, their references and the pads of such bytes, the
+    // rest of the document as it is (what a refused Gerber read gives back).
+    bool TakeSideCopperImage(const std::vector<std::uint8_t>& bytes);
+    // Writes a side file's bytes into the system directory; 0 after
+    // telling the operator when it cannot.
+    static int WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
     // Undo ring of the path layers (undo_ring.cpp); 1 on success, else 0
     // after telling the operator, with the ring and the layers unchanged.

@@ -65,11 +65,14 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
             continue;
         }
         block.push_back(char(c));
-        if (block.size() >= 3 && block.compare(block.size() - 3, 3, "G54") == 0)
+        // A block ends after "G54" (looked at only when a '4' comes).
+        const std::size_t n = block.size();
+        if (c == '4' && n >= 3 && block[n - 2] == '5' && block[n - 3] == 'G')
             return;
         // A '#' inside a comment is text, not the end of the block.
         if (c == '*' || c == '\n' || (c == '#' && !StartsWith(block, "G04"))) {
-            if (Contains(block, "M02") || Contains(block, "M00") || Contains(block, "M30"))
+            if (block.find('M') != std::string::npos &&
+                (Contains(block, "M02") || Contains(block, "M00") || Contains(block, "M30")))
                 in.m_EndCodeSeen = true;
             return;
         }
@@ -87,13 +90,11 @@ bool CGerberSource::Open(const std::string& path)
     return true;
 }
 
-int CGerberSource::Get()
+int CGerberSource::GetAtLineEnd()
 {
     if (m_AtEnd)
         return EOF;
     if (m_HaveLine) {
-        if (m_Pos < m_Line.size())
-            return static_cast<unsigned char>(m_Line[m_Pos++]);
         m_HaveLine = false;
         if (m_HaveNext || m_Lines.LastLineEnded())
             return '\n';

@@ -17,8 +17,14 @@ class CApertureTable;
 class CGerberSource {
 public:
     bool Open(const std::string& path);
-    // The next character, or EOF.
-    int Get();
+    // The next character, or EOF. Asked for every character of a file: the
+    // common case, a character of the line at hand, is answered inline.
+    int Get()
+    {
+        if (m_HaveLine && m_Pos < m_Line.size())
+            return static_cast<unsigned char>(m_Line[m_Pos++]);
+        return GetAtLineEnd();
+    }
     bool AtEnd() const { return m_AtEnd; }
     const std::string& Path() const { return m_Path; }
     // Line of the character read last, from 1.
@@ -42,6 +48,8 @@ public:
     std::string ProblemMessage(bool needEndCode) const;
 
 private:
+    int GetAtLineEnd();
+
     CTextLineReader m_Lines;
     std::string m_Path;
     std::string m_Line;

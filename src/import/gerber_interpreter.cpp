@@ -94,26 +94,30 @@ void CGerberInterpreter::Interpret()
         m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
     if (block == "D01" && !m_Sink.InRegion())
         m_Cur = m_LastMove;
-    if (Contains(block, "G94"))
+    // Most blocks are bare coordinates: a block without a G holds none of
+    // the G words below, and is not searched for each.
+    const bool anyG = block.find('G') != std::string::npos;
+    auto g = [&](const char* word) { return anyG && Contains(block, word); };
+    if (g("G94"))
         m_ExchangeAxes = true;
-    if (Contains(block, "G75"))
+    if (g("G75"))
         m_MultiQuadrant = true;
-    if (Contains(block, "G74"))
+    if (g("G74"))
         m_MultiQuadrant = false;
-    if (Contains(block, "G36"))
+    if (g("G36"))
         m_Sink.RegionBegin();
-    if (Contains(block, "G37"))
+    if (g("G37"))
         m_Sink.RegionEnd();
 
     // "G3" also stands in G36 and G37.
-    const bool region = Contains(block, "G36") || Contains(block, "G37");
-    const bool ccwWord = (Contains(block, "G03") || Contains(block, "G3")) && !region;
-    const bool cwWord = Contains(block, "G02") || Contains(block, "G2");
+    const bool region = g("G36") || g("G37");
+    const bool ccwWord = (g("G03") || g("G3")) && !region;
+    const bool cwWord = g("G02") || g("G2");
     const bool offsetJ = !m_Options.explicitArcs && Contains(block, "J");
-    if ((offsetJ && m_ArcMode == 3 && !Contains(block, "G02")) || ccwWord) {
+    if ((offsetJ && m_ArcMode == 3 && !g("G02")) || ccwWord) {
         m_ArcMode = 3;
         Arc(true);
-    } else if ((offsetJ && m_ArcMode == 2 && !Contains(block, "G03")) ||
+    } else if ((offsetJ && m_ArcMode == 2 && !g("G03")) ||
                (cwWord && !(m_Options.explicitArcs && region))) {
         m_ArcMode = 2;
         Arc(false);

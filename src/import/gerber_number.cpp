@@ -73,7 +73,18 @@ bool NumberFits(const SplitDigits& s)
     return s.fraction.size() <= 18;
 }
 
-double FractionScale() { return std::pow(10.0, g_GerberFormatDlg.UnitDec - 3); }
+// Asked for every number: the power is worked out again only when the
+// format's decimals change.
+double FractionScale()
+{
+    static int decimals = 3;
+    static double scale = 1.0;
+    if (g_GerberFormatDlg.UnitDec != decimals) {
+        decimals = g_GerberFormatDlg.UnitDec;
+        scale = std::pow(10.0, decimals - 3);
+    }
+    return scale;
+}
 
 // The modal state of one data-block parser.
 template <class Value>
@@ -114,15 +125,18 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     if (end == std::string::npos)
         return 0;
     block.resize(end);
-    if (block.find("G90") != std::string::npos)
-        st.absolute = true;
-    if (block.find("G91") != std::string::npos)
-        st.absolute = false;
-    if (block.find("G54") != std::string::npos)
-        block.erase(0, std::min<std::size_t>(3, block.size()));
-    if (block.find("G04") != std::string::npos || block.find("G4") != std::string::npos) {
-        block.clear();
-        return 0;
+    // Most blocks are bare coordinates, without a G word to look for.
+    if (block.find('G') != std::string::npos) {
+        if (block.find("G90") != std::string::npos)
+            st.absolute = true;
+        if (block.find("G91") != std::string::npos)
+            st.absolute = false;
+        if (block.find("G54") != std::string::npos)
+            block.erase(0, std::min<std::size_t>(3, block.size()));
+        if (block.find("G04") != std::string::npos || block.find("G4") != std::string::npos) {
+            block.clear();
+            return 0;
+        }
     }
     const std::size_t d = block.find('D');
     if (d != std::string::npos) {

@@ -11,6 +11,7 @@
 #include "resource_ids.h"
 #include "settings/work_order_dlg.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -92,14 +93,13 @@ CFlashRecord* CPadCollector::Add(std::unique_ptr<CFlashRecord> pad, bool head)
 
 void CPadCollector::MoveInto(COwnedList<CFlashRecord>& list)
 {
-    COwnedList<CFlashRecord> merged;
-    merged.reserve(m_Heads.size() + m_Tails.size());
-    for (auto it = m_Heads.rbegin(); it != m_Heads.rend(); ++it)
-        merged.push_back(std::move(*it));
-    for (auto& f : m_Tails)
-        merged.push_back(std::move(f));
+    // The head list turned round in place becomes the list: no second list
+    // of a side's pads is made.
+    std::reverse(m_Heads.begin(), m_Heads.end());
+    m_Heads.insert(m_Heads.end(), std::make_move_iterator(m_Tails.begin()),
+                   std::make_move_iterator(m_Tails.end()));
+    list = std::move(m_Heads);
     Clear();
-    list = std::move(merged);
 }
 
 void CPadCollector::Clear()

@@ -12,21 +12,20 @@
 
 void CBinaryWriter::U16(std::uint16_t v)
 {
-    U8(static_cast<std::uint8_t>(v));
-    U8(static_cast<std::uint8_t>(v >> 8));
+    CImagePutter out(Room(2));
+    out.U8(static_cast<std::uint8_t>(v));
+    out.U8(static_cast<std::uint8_t>(v >> 8));
 }
 
-void CBinaryWriter::U32(std::uint32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        U8(static_cast<std::uint8_t>(v >> shift));
-}
+void CBinaryWriter::U32(std::uint32_t v) { CImagePutter(Room(4)).U32(v); }
 
-void CBinaryWriter::F32(float v)
+void CBinaryWriter::F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+
+std::uint8_t* CBinaryWriter::Room(std::size_t size)
 {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    U32(bits);
+    const std::size_t at = m_Bytes.size();
+    m_Bytes.resize(at + size);
+    return m_Bytes.data() + at;
 }
 
 void CBinaryWriter::F64(double v)
@@ -184,23 +183,44 @@ static void SetError(std::string* error, const std::string& what, const std::str
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* error)
 {
+    std::vector<std::uint8_t> data;
+    if (!AppendWholeFile(path, data, error))
+        return false;
+    out.swap(data);
+    return true;
+}
+
+bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* error)
+{
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         SetError(error, "cannot open", path);
         return false;
     }
-    std::vector<std::uint8_t> data;
-    std::uint8_t buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.insert(data.end(), buffer, buffer + n);
-    bool failed = std::ferror(f) != 0;
+    const std::size_t start = out.size();
+    // Read straight into room of the file's size; a file that grows
+    // meanwhile is read on to its end all the same.
+    struct stat info {};
+    std::size_t room = 65536;
+    if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        room = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t used = start;
+    for (;;) {
+        if (out.size() < used + room)
+            out.resize(used + room);
+        const std::size_t n = std::fread(out.data() + used, 1, out.size() - used, f);
+        used += n;
+        if (n == 0 || std::feof(f) || std::ferror(f))
+            break;
+        room = 65536;
+    }
+    const bool failed = std::ferror(f) != 0;
     std::fclose(f);
+    out.resize(failed ? start : used);
     if (failed) {
         SetError(error, "cannot read", path);
         return false;
     }
-    out.swap(data);
     return true;
 }
 
@@ -235,8 +255,53 @@ mode_t ModeFor(const std::string& path)
 }
 
 
-bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t size,
-                    std::string* error, bool durable)
+// Writes all of `data` to `fd`; false on a write error.
+bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
+{
+    while (left > 0) {
+        ssize_t written = ::write(fd, p, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        p += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Copies the whole of `path`, which must hold exactly `size` bytes, to `fd`.
+bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string* error)
+{
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        SetError(error, "cannot open", path);
+        return false;
+    }
+    std::vector<std::uint8_t> buffer(1 << 20);
+    std::uint64_t copied = 0;
+    bool ok = true;
+    for (;;) {
+        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (n == 0)
+            break;
+        copied += n;
+        if (copied > size || !WriteAll(fd, buffer.data(), n)) {
+            ok = false;
+            break;
+        }
+    }
+    ok = ok && !std::ferror(in) && copied == size;
+    std::fclose(in);
+    if (!ok)
+        SetError(error, "cannot copy", path);
+    return ok;
+}
+
+// Writes a file through a temporary beside it, which `fill` fills, and
+// renames it over the old one.
+template <class Fill>
+bool WriteReplacing(const std::string& linkPath, const Fill& fill, std::string* error, bool durable)
 {
     const std::string path = FollowLinks(linkPath);
     const mode_t mode = ModeFor(path);
@@ -246,20 +311,10 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
         SetError(error, "cannot create", temp);
         return false;
     }
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    std::size_t left = size;
-    while (left > 0) {
-        ssize_t written = ::write(fd, p, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            SetError(error, "cannot write", temp);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        p += written;
-        left -= static_cast<std::size_t>(written);
+    if (!fill(fd, temp)) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
     }
     // mkstemp makes the file private: give it the mode it replaces.
     ::fchmod(fd, mode);
@@ -276,6 +331,18 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
     return true;
 }
 
+bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t size,
+                    std::string* error, bool durable)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        if (WriteAll(fd, static_cast<const std::uint8_t*>(data), size))
+            return true;
+        SetError(error, "cannot write", temp);
+        return false;
+    };
+    return WriteReplacing(linkPath, fill, error, durable);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
@@ -284,8 +351,43 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
     return WriteReplacing(path, data, size, error, true);
 }
 
+bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>& pieces,
+                         std::string* error)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        for (const CFilePiece& piece : pieces) {
+            if (!piece.copyOf.empty()) {
+                if (!CopyFileTo(fd, piece.copyOf, piece.copySize, error))
+                    return false;
+            } else if (!WriteAll(fd, piece.bytes.data(), piece.bytes.size())) {
+                SetError(error, "cannot write", temp);
+                return false;
+            }
+        }
+        return true;
+    };
+    return WriteReplacing(path, fill, error, true);
+}
+
 bool WriteWorkingFile(const std::string& path, const void* data, std::size_t size,
                       std::string* error)
 {
     return WriteReplacing(path, data, size, error, false);
+}
+
+bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
+                          std::string* error)
+{
+    auto fill = [&](int fd, const std::string& temp) {
+        bool written = true;
+        const CBytePut put = [&](const void* data, std::size_t size) {
+            written = written && WriteAll(fd, static_cast<const std::uint8_t*>(data), size);
+            return written;
+        };
+        if (produce(put) && written)
+            return true;
+        SetError(error, "cannot write", temp);
+        return false;
+    };
+    return WriteReplacing(path, fill, error, false);
 }

@@ -3,8 +3,10 @@
 // these so the byte layout is the documented one on any compiler.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,13 +25,44 @@ public:
     // A fixed-width text field: the text cut to width - 1 bytes, then zeros.
     void FixedText(const std::string& text, std::size_t width);
     void Zeros(std::size_t count) { m_Bytes.insert(m_Bytes.end(), count, 0); }
+    // Room for `bytes` more without growing again: a large image built in
+    // one go then takes its memory once instead of doubling its way there.
+    void Reserve(std::size_t bytes) { m_Bytes.reserve(m_Bytes.size() + bytes); }
 
     const std::vector<std::uint8_t>& Data() const { return m_Bytes; }
     std::vector<std::uint8_t>& Data() { return m_Bytes; }
     std::size_t Size() const { return m_Bytes.size(); }
 
+    // Room for `size` bytes at the end, for a fixed image put together in
+    // place (CImagePutter): one step for a record instead of one a field.
+    std::uint8_t* Room(std::size_t size);
+
 private:
     std::vector<std::uint8_t> m_Bytes;
+};
+
+// Puts the fields of a fixed image, little-endian, one after another into
+// room a writer made for it.
+class CImagePutter {
+public:
+    explicit CImagePutter(std::uint8_t* at) : m_At(at) {}
+    void U8(std::uint8_t v) { *m_At++ = v; }
+    void U32(std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            *m_At++ = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+    void F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+    void Bytes(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            *m_At++ = p[i];
+    }
+
+private:
+    std::uint8_t* m_At;
 };
 
 // Reads from a byte block. Any read past the end fails, leaves its target
@@ -76,7 +109,21 @@ private:
 // with a reason in `error` when given.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                    std::string* error = nullptr);
+// Appends the whole file to `out`; on failure `out` is as it was.
+bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                     std::string* error = nullptr);
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                         std::string* error = nullptr);
+// A file written from pieces, one after another: bytes held in memory, or
+// the whole of another file copied in as it stands on disk at the time (of
+// the size told beforehand: a file that no longer has it fails the write).
+// A large file made mostly of other files is then never held whole.
+struct CFilePiece {
+    std::vector<std::uint8_t> bytes;
+    std::string copyOf;   // when not empty, this file instead of `bytes`
+    std::uint64_t copySize = 0;
+};
+bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>& pieces,
                          std::string* error = nullptr);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data,
                                 std::string* error = nullptr)
@@ -93,3 +140,10 @@ inline bool WriteWorkingFile(const std::string& path, const std::vector<std::uin
 {
     return WriteWorkingFile(path, data.data(), data.size(), error);
 }
+// A working file written from a producer that hands its bytes to `put` in
+// pieces (put says false once the write failed, and the producer may stop
+// then), so a large image is never held whole. False when the producer
+// said false or the write failed.
+using CBytePut = std::function<bool(const void* data, std::size_t size)>;
+bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
+                          std::string* error = nullptr);

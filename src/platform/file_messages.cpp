@@ -2,6 +2,7 @@
 #include "platform/file_messages.h"
 
 #include "platform/host.h"
+#include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
@@ -25,6 +26,8 @@ void ReportCannotReadFile(const std::string& name)
 
 bool CheckReadableFile(const std::string& path, unsigned openErrorId)
 {
+    if (IsKeptFileText(path))
+        return true;
     const std::string resolved = ResolvePathNoCase(path);
     struct stat status {};
     unsigned problem = 0;
@@ -32,6 +35,9 @@ bool CheckReadableFile(const std::string& path, unsigned openErrorId)
         problem = openErrorId;
     } else if (S_ISDIR(status.st_mode)) {
         problem = IDS_FILE_IS_FOLDER;
+    } else if (ReadKeptFileText(path)) {
+        if (S_ISREG(status.st_mode) && status.st_size == 0)
+            problem = IDS_FILE_EMPTY;
     } else if (std::FILE* file = std::fopen(resolved.c_str(), "rb")) {
         std::fclose(file);
         if (S_ISREG(status.st_mode) && status.st_size == 0)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 class CTextLineReader {
@@ -14,9 +16,10 @@ public:
 
     // Opens `path` for reading; the name is matched without regard to case
     // when the exact name does not exist. False when it cannot be opened.
+    // The file is read whole at once (or taken from the kept texts below).
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return m_File != nullptr; }
+    bool IsOpen() const { return m_Open; }
 
     // The next line without its line end. False at the end of the file (a last
     // line without a line end is still delivered).
@@ -31,13 +34,46 @@ public:
     // Whether the line last delivered by ReadLine had a line end: only the
     // last line of a file can lack one.
     bool LastLineEnded() const { return m_LastLineEnded; }
-    bool Failed() const { return m_File && std::ferror(m_File); }
+    // The file opened but could not be read (a folder, say): it reads as
+    // empty.
+    bool Failed() const { return m_Open && m_Failed; }
 
 private:
     // Reads one character; a CR or CRLF comes back as '\n'.
     int Get();
 
-    std::FILE* m_File = nullptr;
+    std::shared_ptr<const std::string> m_Text;
+    std::size_t m_Pos = 0;
+    bool m_Open = false;
+    bool m_Failed = false;
     long m_LineNumber = 0;
     bool m_LastLineEnded = true;
 };
+
+// While one of these lives, the files it names are read from disk once: the
+// first reader to open one keeps its text, and every later reader of it in
+// that time reads the kept text. A job's load names its input files, so the
+// format detection, the extent pre-scans and the readers all read one
+// reading of each. Only the named files are kept, so a working file written
+// and read back meanwhile is always read afresh. An inner one while another
+// lives adds its files to the outer's.
+class CKeptFileTexts {
+public:
+    explicit CKeptFileTexts(std::initializer_list<std::string> paths);
+    ~CKeptFileTexts();
+    CKeptFileTexts(const CKeptFileTexts&) = delete;
+    CKeptFileTexts& operator=(const CKeptFileTexts&) = delete;
+
+    // Adds a file to keep while this lives.
+    void Keep(const std::string& path);
+
+private:
+    bool m_Outer = false;
+};
+
+// True when a file's text is kept and not empty: it was read whole in this
+// load, so it needs no second look at the disk.
+bool IsKeptFileText(const std::string& path);
+// Reads a file named to be kept now, when it is not yet; true when its
+// text is kept (false for a file not named, or one that cannot be read).
+bool ReadKeptFileText(const std::string& path);

@@ -2,9 +2,11 @@
 #include "records/copper_records.h"
 
 #include "platform/binary_io.h"
+#include "platform/record_pool.h"
 
-void CTrackRecord::WriteImage(CBinaryWriter& out) const
+void CTrackRecord::WriteImage(CBinaryWriter& writer) const
 {
+    CImagePutter out(writer.Room(kImageSize));
     out.I32(groupNo);
     out.I32(recordNo);
     out.F32(x1);
@@ -46,8 +48,9 @@ bool CTrackRecord::ReadImage(CBinaryReader& in)
     return true;
 }
 
-void CFlashRecord::WriteImage(CBinaryWriter& out) const
+void CFlashRecord::WriteImage(CBinaryWriter& writer) const
 {
+    CImagePutter out(writer.Room(kImageSize));
     out.F32(x);
     out.F32(y);
     out.F32(radius);
@@ -83,4 +86,18 @@ bool CFlashRecord::ReadImage(CBinaryReader& in)
         return false;
     *this = r;
     return true;
+}
+
+void* CTrackRecord::operator new(std::size_t size) { return CRecordPool<CTrackRecord>::Allocate(size); }
+
+void CTrackRecord::operator delete(void* p, std::size_t size) noexcept
+{
+    CRecordPool<CTrackRecord>::Free(p, size);
+}
+
+void* CFlashRecord::operator new(std::size_t size) { return CRecordPool<CFlashRecord>::Allocate(size); }
+
+void CFlashRecord::operator delete(void* p, std::size_t size) noexcept
+{
+    CRecordPool<CFlashRecord>::Free(p, size);
 }

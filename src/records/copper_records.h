@@ -37,6 +37,10 @@ struct CTrackRecord {
     void WriteImage(CBinaryWriter& out) const;
     // Reads one image; on a short read the record is left as it was.
     bool ReadImage(CBinaryReader& in);
+
+    // A side holds hundreds of thousands: they come from a pool.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size) noexcept;
 };
 
 // A round pad in mil: a Gerber flash or the end pad of a stroke. Image: 44
@@ -62,4 +66,8 @@ struct CFlashRecord {
     void WriteImage(CBinaryWriter& out) const;
     // Reads one image; on a short read the record is left as it was.
     bool ReadImage(CBinaryReader& in);
+
+    // A side holds hundreds of thousands: they come from a pool.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size) noexcept;
 };

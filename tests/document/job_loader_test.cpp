@@ -4,6 +4,7 @@
 #include "document/job_loader.h"
 #include "import/import_fixture.h"
 #include "link/link_state.h"
+#include "platform/binary_io.h"
 #include "platform/file_messages.h"
 #include "platform/resources.h"
 #include "records/board_extent.h"
@@ -279,6 +280,31 @@ TEST_F(JobLoaderTest, UnreadableSideLosesItsFlagAndTheLoadGoesOn)
     EXPECT_EQ(Pads().size(), 3u);
     EXPECT_EQ(TestHost().BoxTexts(),
               std::vector<std::string>{WithName(IDS_CANNOT_READ_FILE, g_SolderGerberFile)});
+}
+
+// A component side that is refused part way (cut off before its end code)
+// gives back what the document held: the solder side, which stays the
+// working side with its pads; the component side file parks that same
+// copper, as a refused read always left it.
+TEST_F(JobLoaderTest, ARefusedComponentSideLeavesTheSolderSideAsItWas)
+{
+    std::vector<Pad> solder = kRow;
+    solder.push_back({3000, 3000, 11});
+    g_SolderGerberFile = Side("bot.gbr", solder);
+    g_ComponentGerberFile = WriteFile("top.gbr", "%FSLAX23Y23*%\n%MOIN*%\n%ADD10C,0.060*%\n"
+                                                 "D10*X1000Y1000D03*\nX1500Y1000D03*\n");
+    EXPECT_FALSE(doc->LoadWorkOrder());
+    EXPECT_EQ(g_HasSolderSide, 1);
+    EXPECT_EQ(g_HasComponentSide, 0);
+    ASSERT_EQ(TestHost().BoxTexts().size(), 1u);
+    EXPECT_NE(TestHost().BoxTexts()[0].find("top.gbr"), std::string::npos);
+    const auto pads = Pads();
+    EXPECT_EQ(pads.size(), solder.size());
+    std::vector<std::uint8_t> top, bottom;
+    ASSERT_TRUE(ReadWholeFile(JoinPath(TestDir(), "top.tmp"), top));
+    ASSERT_TRUE(ReadWholeFile(JoinPath(TestDir(), "bot.tmp"), bottom));
+    EXPECT_EQ(top, bottom);
+    EXPECT_EQ(doc->SideFileImage(), bottom);
 }
 
 TEST_F(JobLoaderTest, AJobOfUnreadableFilesSaysSoOnceAndKeepsTheOpenJob)

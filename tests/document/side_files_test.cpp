@@ -11,7 +11,15 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
 
 class SideFiles : public DocumentTest {
 protected:
@@ -184,6 +192,40 @@ TEST_F(SideFiles, MissingOrUnwritableFilesAreReported)
     EXPECT_EQ(doc->SaveTempFile("top.tmp"), 0);
     EXPECT_EQ(TestHost().Boxes().back().text, "Can't save temp file !");
     EXPECT_FALSE(std::filesystem::exists(g_SystemDir));
+}
+
+// Saving a side a file already holds leaves the file alone; once the file
+// was changed by anyone, or the side was, it is written again. A side of
+// some megabytes is written in pieces: the file holds its image all the same.
+TEST_F(SideFiles, AFileHoldingTheSideAlreadyIsNotWrittenAgain)
+{
+    FillFixtureSide();
+    for (int i = 0; i < 60000; ++i)
+        AddFlash(doc->m_FlashList, float(i), 1.0f, 5.0f, 0, 100 + i);
+    const std::string path = SystemFile("bot.tmp");
+    std::vector<std::uint8_t> back;
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, doc->SideFileImage());
+    const auto written = InodeOf(path);
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    EXPECT_EQ(InodeOf(path), written);
+    // The same bytes handed over whole count as the same.
+    ASSERT_EQ(CVelmDoc::WriteSideFile("bot.tmp", doc->SideFileImage()), 1);
+    EXPECT_EQ(InodeOf(path), written);
+
+    const std::vector<std::uint8_t> image = doc->SideFileImage();
+    std::vector<std::uint8_t> other = image;
+    other.back() ^= 1;
+    ASSERT_TRUE(WriteWorkingFile(path, other));
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, image);
+
+    doc->m_FlashList.back()->x += 1.0f;
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    ASSERT_TRUE(ReadWholeFile(path, back));
+    EXPECT_EQ(back, doc->SideFileImage());
 }
 
 TEST_F(SideFiles, FilesLiveInTheSystemDirectoryWhateverTheCurrentOne)

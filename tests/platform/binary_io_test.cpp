@@ -77,6 +77,44 @@ TEST(BinaryIo, AtomicWriteReplacesAndFailureKeepsTheOldFile)
     EXPECT_EQ(untouched, std::vector<std::uint8_t>{9});
 }
 
+// A file of pieces: bytes and other files copied in; a copied file whose
+// size is no longer the one told (or that is gone) fails the write and
+// leaves the old file as it was.
+TEST(BinaryIo, AFileOfPiecesCopiesFilesInAndRefusesOneOfAnotherSize)
+{
+    const std::string part = TestDir() + "/part.bin", target = TestDir() + "/whole.bin";
+    ASSERT_TRUE(WriteFileAtomically(part, std::vector<std::uint8_t>{7, 8, 9}));
+    ASSERT_TRUE(WriteFileAtomically(target, std::vector<std::uint8_t>{0}));
+    ASSERT_TRUE(WriteFileAtomically(target, {{{1, 2}, {}, 0}, {{}, part, 3}, {{3}, {}, 0}}));
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(target, back));
+    EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 7, 8, 9, 3}));
+
+    for (const CFilePiece& wrong : {CFilePiece{{}, part, 2}, CFilePiece{{}, part, 4},
+                                    CFilePiece{{}, TestDir() + "/gone.bin", 1}}) {
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(target, {{{5}, {}, 0}, wrong}, &error)) << wrong.copySize;
+        EXPECT_NE(error.find(wrong.copyOf), std::string::npos) << error;
+        ASSERT_TRUE(ReadWholeFile(target, back));
+        EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 7, 8, 9, 3}));
+    }
+}
+
+TEST(BinaryIo, AppendingAFileKeepsWhatWasThereAndAFailureAddsNothing)
+{
+    std::vector<std::uint8_t> big(200000);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<std::uint8_t>(i * 7);
+    const std::string path = TestDir() + "/big.bin";
+    ASSERT_TRUE(WriteFileAtomically(path, big));
+    std::vector<std::uint8_t> out = {1, 2, 3};
+    ASSERT_TRUE(AppendWholeFile(path, out));
+    ASSERT_EQ(out.size(), 3 + big.size());
+    EXPECT_TRUE(std::equal(big.begin(), big.end(), out.begin() + 3));
+    EXPECT_FALSE(AppendWholeFile(TestDir() + "/nope", out));
+    EXPECT_EQ(out.size(), 3 + big.size());
+}
+
 // Saving keeps what the user set up around a file: its permissions, and a
 // symbolic link to it (also a relative one through a second link).
 TEST(BinaryIo, AtomicWriteKeepsTheModeAndWritesThroughLinks)

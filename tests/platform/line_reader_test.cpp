@@ -46,3 +46,44 @@ TEST(TextLineReader, FindsAFileWhoseNameDiffersInCase)
     EXPECT_EQ(line, "X");
     EXPECT_FALSE(CTextLineReader().Open(TestDir() + "/absent.ini"));
 }
+
+// A load reads each of its files once: while the texts are kept, a change on
+// disk does not reach a named file's later readers; a file not named, and
+// every file once the keeping has ended, is read as it now stands.
+TEST(TextLineReader, KeptTextsAreReadOnceAndOnlyWhileKept)
+{
+    const std::string named = WriteText("named.txt", "first\n");
+    const std::string other = WriteText("other.txt", "first\n");
+    auto firstLine = [](const std::string& path) {
+        CTextLineReader r;
+        std::string line;
+        EXPECT_TRUE(r.Open(path));
+        r.ReadLine(line);
+        return line;
+    };
+    {
+        CKeptFileTexts kept{named};
+        EXPECT_EQ(firstLine(named), "first");
+        EXPECT_TRUE(IsKeptFileText(named));
+        WriteText("named.txt", "second\n");
+        WriteText("other.txt", "second\n");
+        EXPECT_EQ(firstLine(named), "first");
+        EXPECT_EQ(firstLine(other), "second");
+        EXPECT_FALSE(IsKeptFileText(other));
+    }
+    EXPECT_EQ(firstLine(named), "second");
+    EXPECT_FALSE(IsKeptFileText(named));
+}
+
+// A named file that is empty or cannot be read is never taken as kept, so
+// the readability check still looks at it.
+TEST(TextLineReader, EmptyOrMissingNamedFilesAreNotKept)
+{
+    const std::string empty = WriteText("empty.txt", "");
+    const std::string missing = TestDir() + "/missing.txt";
+    CKeptFileTexts kept{empty, missing};
+    EXPECT_TRUE(ReadKeptFileText(empty));
+    EXPECT_FALSE(IsKeptFileText(empty));
+    EXPECT_FALSE(ReadKeptFileText(missing));
+    EXPECT_FALSE(CTextLineReader().Open(missing));
+}

@@ -1,0 +1,93 @@
+#!/bin/bash
+# load_vs_gerbv.sh BUILD_DIR [ROUNDS]
+# A job's load by BUILD_DIR/bin/ordune-tool (File/New and the project saved,
+# as `ordune-tool load` does) beside `gerbv -x png` of the same copper files,
+# in one run, alternating the two, ROUNDS times (default 5) per board:
+#   dense      the dense synthetic board of make_boards.py (front and back)
+#   hellboard  the largest corpus board (front and back copper, its drill file)
+#   tile1/4/16 the hellboard's front and back, alone and as 2 x 2 and 4 x 4 tilings
+# Prints per board the median wall time, CPU time (user + system) and peak
+# resident memory of each, ordune / gerbv for each figure, and for the
+# tilings each size's times against one tile. Needs gerbv and GNU time; the
+# corpus is looked for at CORPUS (default: ../shared/corpus beside the source).
+# Pin to one core with CPU=<n>. Raw figures are kept in $OUT.
+set -eu
+BUILD=$(cd "${1:?usage: load_vs_gerbv.sh BUILD_DIR [ROUNDS]}" && pwd)
+ROUNDS=${2:-5}
+HERE=$(cd "$(dirname "$0")" && pwd)
+CORPUS=${CORPUS:-$HERE/../../../shared/corpus}
+OUT=${OUT:-/tmp/ordune-load-vs-gerbv-$$}
+TOOL=$BUILD/bin/ordune-tool
+[ -x "$TOOL" ] || { echo "no $TOOL" >&2; exit 1; }
+command -v gerbv >/dev/null || { echo "gerbv not found" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "GNU time (/usr/bin/time) not found" >&2; exit 1; }
+HB=$CORPUS/gerbv-examples/hellboard/hellboard
+[ -f "$HB.front.gbr" ] || { echo "no corpus at $CORPUS" >&2; exit 1; }
+mkdir -p "$OUT"
+PIN=()
+[ -n "${CPU:-}" ] && PIN=(taskset -c "$CPU")
+export LC_ALL=C
+
+python3 "$HERE/make_boards.py" dense "$OUT"
+# 4.5 inches apart in the hellboard's 2.4 inch format.
+for n in 2 4; do
+    for side in front back; do
+        python3 "$HERE/make_boards.py" tile $n 45000 "$HB.$side.gbr" "$OUT/tile$((n * n)).$side.gbr"
+    done
+done
+
+# board name, then the copper files gerbv draws, then ordune-tool's options.
+boards=(dense hellboard tile1 tile4 tile16)
+copper() {
+    case $1 in
+        dense) echo "$OUT/dense.front.gbr $OUT/dense.back.gbr" ;;
+        hellboard|tile1) echo "$HB.front.gbr $HB.back.gbr" ;;
+        tile*) echo "$OUT/$1.front.gbr $OUT/$1.back.gbr" ;;
+    esac
+}
+options() {
+    set -- $(copper "$1") "$1"
+    local extra=()
+    [ "$3" = hellboard ] && extra=(--drill "$HB.plated-drill.cnc" --drill-units inch)
+    echo --component "$1" --solder "$2" "${extra[@]}"
+}
+
+measure() {  # measure LABEL COMMAND...: appends "LABEL wall cpu kB" to $OUT/figures
+    local label=$1; shift
+    if ! /usr/bin/time -o "$OUT/time" -f "%e %U %S %M" "${PIN[@]}" "$@" >/dev/null 2>"$OUT/stderr"; then
+        echo "failed: $*" >&2; cat "$OUT/stderr" >&2; exit 1
+    fi
+    read -r wall user sys kb <"$OUT/time"
+    echo "$label $wall $(awk "BEGIN{print $user + $sys}") $kb" >>"$OUT/figures"
+}
+
+: >"$OUT/figures"
+for r in $(seq 1 "$ROUNDS"); do
+    echo "round $r" >&2
+    for b in "${boards[@]}"; do
+        measure "$b ordune" "$TOOL" load $(options "$b") --project "$OUT/$b.prj"
+        measure "$b gerbv" gerbv -x png -o "$OUT/$b.png" $(copper "$b")
+    done
+done
+
+python3 - "$OUT/figures" "${boards[@]}" <<'PY'
+import statistics, sys
+rows = {}
+for line in open(sys.argv[1]):
+    board, prog, wall, cpu, kb = line.split()
+    rows.setdefault((board, prog), []).append((float(wall), float(cpu), int(kb)))
+med = {k: [statistics.median(v[i] for v in vals) for i in range(3)] for k, vals in rows.items()}
+print(f"{'board':<10}{'ordune s':>9}{'gerbv s':>9}{'ratio':>7}{'ordune cpu':>11}{'gerbv cpu':>10}{'ratio':>7}"
+      f"{'ordune MB':>10}{'gerbv MB':>9}{'ratio':>7}")
+for b in sys.argv[2:]:
+    o, g = med[(b, "ordune")], med[(b, "gerbv")]
+    print(f"{b:<10}{o[0]:9.2f}{g[0]:9.2f}{o[0]/g[0]:7.2f}{o[1]:11.2f}{g[1]:10.2f}{o[1]/g[1]:7.2f}"
+          f"{o[2]/1024:10.1f}{g[2]/1024:9.1f}{o[2]/g[2]:7.2f}")
+one = med[("tile1", "ordune")]
+for b in ("tile4", "tile16"):
+    o, g1, g = med[(b, "ordune")], med[("tile1", "gerbv")], med[(b, "gerbv")]
+    print(f"{b} against tile1: ordune wall x{o[0]/one[0]:.1f} cpu x{o[1]/one[1]:.1f} memory x{o[2]/one[2]:.1f}; "
+          f"gerbv wall x{g[0]/g1[0]:.1f} cpu x{g[1]/g1[1]:.1f}")
+print("medians of", len(rows[(sys.argv[2], 'ordune')]), "rounds; wall and cpu (user + system) in seconds")
+PY
+echo "raw figures: $OUT/figures"
