@@ -3,6 +3,7 @@
 // Edge_Cuts profile as route), loaded by ordune-tool into a project and in
 // process. Skips without the corpus.
 #include "document/velm_doc.h"
+#include "platform/binary_io.h"
 #include "platform/paths.h"
 #include "records/board_records.h"
 #include "records/track_geometry.h"
@@ -147,6 +148,55 @@ TEST_F(D1MiniJob, OrduneToolLoadsTheJobIntoAProject)
         holes += tool->holes.size();
     EXPECT_EQ(holes, 20u);
     EXPECT_NE(doc->FindNamedLayer("route"), nullptr);
+}
+
+// The path calculation's isolation from the tool: the layers of both
+// sides, the same bytes from a second run, and a refusal of bad widths.
+TEST_F(D1MiniJob, OrduneToolCalcMakesTheIsolationLayersOfBothSides)
+{
+    const std::string tool = std::string(ORDUNE_BIN_DIR) + "/ordune-tool ";
+    const std::string project = JoinPath(TestDir(), "d1.prj");
+    const std::string paths = JoinPath(TestDir(), "d1-paths.prj");
+    ASSERT_EQ(std::system((tool + "load --component " + File("F_Cu.gbr") + " --solder " +
+                           File("B_Cu.gbr") + " --dialect PROTEL --project " + project +
+                           " >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    const std::string calc =
+        tool + "calc " + project + " --tools 0.2,0.6,1.5 --out " + paths + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(calc.c_str()), 0);
+    std::vector<std::uint8_t> first, second;
+    ASSERT_TRUE(ReadWholeFile(paths, first));
+    ASSERT_EQ(std::system(calc.c_str()), 0);
+    ASSERT_TRUE(ReadWholeFile(paths, second));
+    EXPECT_EQ(first, second);
+
+    ASSERT_EQ(doc->LoadProject(paths), 1);
+    std::vector<std::string> layers;
+    for (const auto& layer : doc->m_PathLayerList) {
+        layers.push_back(layer->name + "/" + std::to_string(layer->side));
+        EXPECT_FALSE(layer->items.empty()) << layers.back();
+        if (layer->name.rfind("T2", 0) == 0) {
+            EXPECT_NEAR(layer->size, 0.6 * 100.0 / 2.54, 1e-3);
+        }
+    }
+    EXPECT_EQ(layers, (std::vector<std::string>{"T1PATH/1", "T1ISO/1", "T2PATH/1", "T1PATH/0",
+                                                "T1ISO/0", "T2PATH/0", "T2ISO/0", "T2ISO/1"}))
+        << "each side: T1 at the head, T2's PATH at the head and its isolation at the tail";
+    // Both sides keep their copper (the solder side was the working one).
+    ASSERT_EQ(doc->LoadTempFile("bot.tmp"), 1);
+    EXPECT_EQ(doc->m_TrackList.size(), 17u);
+    ASSERT_EQ(doc->LoadTempFile("top.tmp"), 1);
+    EXPECT_FALSE(doc->m_TrackList.empty());
+
+    EXPECT_NE(std::system((tool + "calc " + project + " --tools 0.2,x,1.5 --out " + paths +
+                           " >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    EXPECT_NE(std::system((tool + "calc " + project + " --tools 0.5,0.2,1.5 --out " + paths +
+                           " >/dev/null 2>&1")
+                              .c_str()),
+              0);
 }
 
 }  // namespace

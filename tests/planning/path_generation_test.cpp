@@ -154,18 +154,23 @@ TEST(PathGeneration, ArcTurnsTheWayTheWalkGoes)
 {
     // Half of a pad's outline, walked from one end to the other and left
     // open: rising angles make a type 1 arc, falling angles a type 2. The
-    // right half crosses the +x direction, where the angle wraps to 0.
+    // right half crosses the +x direction, where the angle wraps to 0. An
+    // arc of just six points (the columns from 56 on) still tells its way:
+    // its reference is not its own end.
     enum Half { Lower, Upper, Left, Right };
     struct Case {
         const char* name;
         Half half;
         bool rows;
         std::uint8_t type;
+        float fromX = -1.0f;
     } cases[] = {
         {"lower half from the columns", Lower, false, 1},
         {"upper half from the columns", Upper, false, 2},
         {"left half from the rows", Left, true, 2},
         {"right half from the rows", Right, true, 1},
+        {"six points of the lower half", Lower, false, 1, 56.0f},
+        {"six points of the upper half", Upper, false, 2, 56.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,6 +183,7 @@ TEST(PathGeneration, ArcTurnsTheWayTheWalkGoes)
         auto drop = [&](float x, float y, std::uint8_t& tag) {
             bool keep = c.half == Lower ? y < 60 : c.half == Upper ? y > 60
                       : c.half == Left  ? x < 60 : x > 60;
+            keep = keep && x >= c.fromX;
             if (!keep)
                 tag |= ScanTag::kUsed;
         };
@@ -200,7 +206,7 @@ TEST(PathGeneration, ArcTurnsTheWayTheWalkGoes)
         const CGridPathSegment& arc = *raster.model.m_GridPathList[0];
         EXPECT_EQ(arc.type, c.type);
         EXPECT_EQ(arc.flags, 0);
-        EXPECT_GT(std::hypot(arc.x2 - arc.x1, arc.y2 - arc.y1), 30.0);
+        EXPECT_GT(std::hypot(arc.x2 - arc.x1, arc.y2 - arc.y1), c.fromX < 0 ? 30.0 : 15.0);
     }
 }
 

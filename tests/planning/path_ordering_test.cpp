@@ -433,6 +433,28 @@ TEST(PathOrdering, SmallZigZagsAtCornersAreCutOff)
     }
 }
 
+// Where the lines would meet on copper (a pad at the bend), the corner keeps
+// its short pieces; the test is asked about the meeting point only.
+TEST(PathOrdering, CornerStaysWhereTheMeetingPointIsRefused)
+{
+    const std::vector<Seg> corner = {{0, 0, 20, 0}, {20, 0, 20, 3}, {20, 3, 23, 3}, {23, 3, 23, 30}};
+    std::vector<std::pair<float, float>> asked;
+    List refused = Make(corner);
+    SortIsolationPaths(refused, 4, [&](float x, float y) {
+        asked.emplace_back(x, y);
+        return false;
+    });
+    ExpectSegments(refused, corner, "refused");
+    ASSERT_FALSE(asked.empty());
+    for (const auto& [x, y] : asked) {
+        EXPECT_FLOAT_EQ(x, 23.0f);
+        EXPECT_FLOAT_EQ(y, 0.0f);
+    }
+    List accepted = Make(corner);
+    SortIsolationPaths(accepted, 4, [](float, float) { return true; });
+    ExpectSegments(accepted, {{0, 0, 23, 0}, {23, 0, 23, 30}}, "accepted");
+}
+
 TEST(PathOrdering, ChainsFollowTheirLowestFirstStart)
 {
     struct Case {

@@ -3,6 +3,7 @@
 // twice or moved by whole grid steps.
 #include "document/velm_doc.h"
 #include "planning/scan_isolation.h"
+#include "planning/scan_raster.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
 #include "records/board_extent.h"
@@ -203,4 +204,55 @@ TEST(ScanIsolation, PathsAreRepeatableAndMoveWithTheBoard)
     ASSERT_EQ(moved.size(), first.size());
     for (std::size_t i = 0; i < first.size(); ++i)
         ASSERT_NEAR(moved[i], first[i], 0.001) << "value " << i;
+}
+
+// The ordering's corner test reads the cut raster: inside the widened pad
+// is refused, the free board and points off the raster are accepted, and a
+// point within half a pitch of a free end passes.
+TEST(ScanIsolation, CornerTestReadsTheCutRaster)
+{
+    CVelmDoc doc;
+    SetExtent(0, 0, 100, 100);
+    doc.m_GridStep = 2;
+    ASSERT_EQ(doc.InitCells(), 1);
+    CFlashRecord pad;
+    pad.x = 50.0f;
+    pad.y = 50.0f;
+    pad.radius = 10.0f;
+    pad.recordNo = 1;
+    CutFlashRows(doc, pad, &pad);
+    CutFlashColumns(doc, pad, &pad);
+    const auto clear = RasterCornerTest(doc);
+    struct Case {
+        float x, y;
+        bool clear;
+    } cases[] = {{50, 50, false}, {50, 58, false}, {50, 61, true}, {80, 80, true},
+                 {-40, 50, true}, {50, 140, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(clear(c.x, c.y), c.clear) << c.x << ", " << c.y;
+}
+
+// An arc whose pad record is missing cuts ends without a source: they take
+// the arc's own net, and the operator hears of it once.
+TEST(ScanIsolation, ArcWithoutItsPadIsToldOnceAndKeepsItsNet)
+{
+    CVelmDoc doc;
+    SetExtent(0, 0, 300, 300);
+    CTrackRecord* arc = AddTrack(doc.m_TrackList, 3, 150, 150, 0.2f, 2.5f, 60);
+    arc->recordNo = 5;
+    arc->groupNo = 9;
+    ASSERT_EQ(doc.CalcIsolationT1(0), 1);
+    int told = 0;
+    for (const std::string& text : TestHost().BoxTexts())
+        told += text == LoadResString(IDS_ARC_WITHOUT_PAD);
+    EXPECT_EQ(told, 1);
+    bool arcEnd = false;
+    for (auto* lines : {&doc.m_RowList, &doc.m_ColumnList})
+        for (auto& line : *lines)
+            for (auto& in : line->intervals)
+                arcEnd = arcEnd || ((in->endTag & 0x0F) == 8 && in->endNet == 9);
+    EXPECT_TRUE(arcEnd);
+    const CPathRecord* iso = Layer(doc, "T1ISO");
+    ASSERT_NE(iso, nullptr);
+    EXPECT_FALSE(iso->items.empty());
 }

@@ -149,6 +149,11 @@ int Calc(const std::string& path, const std::map<std::string, std::string>& opti
     auto doc = std::make_unique<CVelmDoc>();
     if (!doc->LoadProject(path))
         return 1;
+    // As File/Open does: the working side's copper comes from its side file.
+    // Without it the first side switch would park empty lists over it.
+    if ((g_CurrentSide == 0 || g_CurrentSide == 1) &&
+        !doc->LoadTempFile(g_CurrentSide == 0 ? "top.tmp" : "bot.tmp"))
+        return 1;
     // The path calculation's defaults: the stored tool settings, once a
     // calculation has stored them.
     float stored = 0.0f;
