@@ -345,6 +345,21 @@ private:
     CWaitCursor m_Wait;
 };
 
+// One item of a layer as the generators make it (flag 0).
+void AddItem(CPathRecord& layer, CDPoint start, CDPoint end, CDPoint centre, int type, int value)
+{
+    auto item = std::make_unique<CPathSegment>();
+    item->x1 = start.x;
+    item->y1 = start.y;
+    item->x2 = end.x;
+    item->y2 = end.y;
+    item->cx = centre.x;
+    item->cy = centre.y;
+    item->type = type;
+    item->value = value;
+    layer.items.push_back(std::move(item));
+}
+
 // The isolation layer: the ordered segments as items, a new chain number
 // wherever a segment does not start where the one before ended. Tool 2
 // first joins each arc piece that spirals inwards to its start's radius.
@@ -353,19 +368,6 @@ std::unique_ptr<CPathRecord> IsolationLayer(CBoardModel& model, bool radialJoins
     auto layer = std::make_unique<CPathRecord>();
     int n = 0;
     CDPoint previousEnd(0.0, 0.0);
-    auto add = [&](double x1, double y1, double x2, double y2, double cx, double cy, int type) {
-        auto item = std::make_unique<CPathSegment>();
-        item->x1 = x1;
-        item->y1 = y1;
-        item->x2 = x2;
-        item->y2 = y2;
-        item->cx = cx;
-        item->cy = cy;
-        item->type = type;
-        item->value = n;
-        item->flag = 0;
-        layer->items.push_back(std::move(item));
-    };
     for (auto& seg : model.m_GridPathList) {
         CGridPathSegment& s = *seg;
         if (radialJoins && s.type != 0) {
@@ -374,14 +376,14 @@ std::unique_ptr<CPathRecord> IsolationLayer(CBoardModel& model, bool radialJoins
             if (d2 < d1) {
                 const float mx = float(s.cx + (double(s.x1) - s.cx) * d2 / d1);
                 const float my = float(s.cy + (double(s.y1) - s.cy) * d2 / d1);
-                add(s.x1, s.y1, mx, my, 0.0, 0.0, 0);
+                AddItem(*layer, {s.x1, s.y1}, {mx, my}, {0.0, 0.0}, 0, n);
                 s.x1 = mx;
                 s.y1 = my;
             }
         }
         if (CDPoint(s.x1, s.y1) != previousEnd)
             ++n;
-        add(s.x1, s.y1, s.x2, s.y2, s.cx, s.cy, s.type);
+        AddItem(*layer, {s.x1, s.y1}, {s.x2, s.y2}, {s.cx, s.cy}, s.type, n);
         previousEnd = CDPoint(s.x2, s.y2);
     }
     *chain = n;
@@ -394,15 +396,8 @@ std::unique_ptr<CPathRecord> RowIntervalLayer(CBoardModel& model, int chain)
     auto layer = std::make_unique<CPathRecord>();
     int n = chain;
     for (auto& row : model.m_RowList)
-        for (auto& in : row->intervals) {
-            auto item = std::make_unique<CPathSegment>();
-            item->x1 = in->x1;
-            item->y1 = in->y1;
-            item->x2 = in->x2;
-            item->y2 = in->y2;
-            item->value = n++;
-            layer->items.push_back(std::move(item));
-        }
+        for (auto& in : row->intervals)
+            AddItem(*layer, {in->x1, in->y1}, {in->x2, in->y2}, {0.0, 0.0}, 0, n++);
     return layer;
 }
 
