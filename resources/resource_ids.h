@@ -57,6 +57,14 @@ constexpr unsigned IDC_WO_BROWSE_DRILL = 1063;
 constexpr unsigned IDC_WO_BROWSE_ROUTE = 1065;
 constexpr unsigned IDC_WO_APERTURE_SOURCE = 1087;
 
+constexpr unsigned IDD_CALC_SETTINGS = 171;
+constexpr unsigned IDC_CALC_ISO_OFFSET = 1046;
+constexpr unsigned IDC_CALC_DATA_DENSITY = 1086;
+constexpr unsigned IDC_CALC_METHOD = 1087;
+constexpr unsigned IDC_CALC_PLUNGE_OFFSET = 1098;
+constexpr unsigned IDC_CALC_KEEP_DATA = 1124;
+constexpr unsigned IDC_CALC_GENERATE_LINES = 1125;
+
 constexpr unsigned IDD_EDIT_WND = 178;
 constexpr unsigned IDC_EDIT_TEXT = 1046;
 constexpr unsigned IDC_EDIT_SAVE = 1113;
@@ -540,3 +548,5 @@ constexpr unsigned IDS_NOTHING_TO_EXPORT = 62163;
 constexpr unsigned IDS_FILE_IS_FOLDER = 62170;
 constexpr unsigned IDS_FILE_EMPTY = 62171;
 constexpr unsigned IDS_ARC_WITHOUT_PAD = 62180;
+constexpr unsigned IDS_MACRO_NO_CLOSING_LINE = 62240;
+constexpr unsigned IDS_MACRO_MISSING_NUMBERS = 62241;

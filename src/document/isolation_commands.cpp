@@ -1,6 +1,7 @@
 // The document's entries to the scan-line isolation of the planner: they
 // hand it the model, the tool settings and what it needs of the view.
 #include "document/velm_doc.h"
+#include "planning/calc_settings_dlg.h"
 #include "planning/path_ordering.h"
 #include "planning/scan_isolation.h"
 #include "platform/host.h"
@@ -29,6 +30,11 @@ int CVelmDoc::CalcIsolationT1(int extra)
 int CVelmDoc::CalcIsolationT2(int extra)
 {
     return CalcIsolationTool(*this, 2, extra, m_ToolWidth2, m_ToolValue2, m_T1Step, HooksOf(*this));
+}
+
+void CVelmDoc::CalcIsolationLines(float offset, int pitch)
+{
+    CalcIsolationLines(offset, pitch, g_CalcSettingsDlg.m_GenerateLines);
 }
 
 void CVelmDoc::CalcIsolationLines(float offset, int pitch, int generateLines)

@@ -13,6 +13,7 @@
 #include "import/gerber_blocks.h"
 #include "import/gerber_reader_state.h"
 #include "link/link_state.h"
+#include "planning/process_macro.h"
 #include "platform/binary_io.h"
 #include "platform/file_messages.h"
 #include "platform/host.h"
@@ -648,7 +649,9 @@ bool CVelmDoc::LoadWorkOrder()
     FinishExtents(*this);
     CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
 
-    if (g_CalcMethod != 0) {
+    // A method chosen while the macro text had methods, none of which are
+    // there any more, runs nothing.
+    if (g_CalcMethod != 0 && !MacroMethodNames().empty()) {
         notice.ShowId(IDS_CALCULATING_BATCH);
         RunProcessMacro();
     }

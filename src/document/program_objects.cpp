@@ -14,6 +14,7 @@
 #include "import/gerber_reader_state.h"
 #include "link/link_state.h"
 #include "machining/plane_data.h"
+#include "planning/calc_settings_dlg.h"
 #include "records/board_extent.h"
 #include "records/board_records.h"
 #include "settings/drill_format_dlg.h"
@@ -45,6 +46,7 @@ CEditWnd g_SettingsTextWnd;
 CEditWnd g_MacroTextWnd;
 CEditWnd g_HoleDataWnd;
 CEditWnd g_SpareEditWnd;
+CCalcSettingsDlg g_CalcSettingsDlg;
 CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
@@ -88,6 +90,7 @@ void ResetCoreObjects()
         wnd->DestroyWindow();
         *wnd = CEditWnd();
     }
+    g_CalcSettingsDlg = CCalcSettingsDlg();
     g_BinLink = CBinLink();
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();

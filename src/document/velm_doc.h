@@ -235,7 +235,7 @@ public:
     bool LoadWorkOrder();
     // The extent of the working side's copper and of the "route" layer.
     void GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner);
-    // The processing macro of g_CalcMethod (src/planning/process_macro.cpp).
+    // The processing macro of g_CalcMethod (src/document/process_macro.cpp).
     void RunProcessMacro();
     // ---- end of File/New job loader ----
 
@@ -246,8 +246,10 @@ public:
     int CalcIsolationT1(int extra);
     int CalcIsolationT2(int extra);
     // The general scan-line run: `offset` (mil) widens the copper, `pitch`
-    // (mil) spaces the scan lines; paths are walked when `generateLines`.
-    void CalcIsolationLines(float offset, int pitch, int generateLines = 1);
+    // (mil) spaces the scan lines; paths are walked when `generateLines`,
+    // which the calculation settings give when it is left out.
+    void CalcIsolationLines(float offset, int pitch);
+    void CalcIsolationLines(float offset, int pitch, int generateLines);
     // Puts the grid path list into milling order (command 33043).
     void OnSortIsolationPaths();
     void ClearGridPathSegments();
@@ -262,6 +264,12 @@ public:
     // side 5 stay. 0 when the operator cancelled (the layers made so far
     // stay), else 1.
     int CalculatePathLayers(const CPathLayerChoice& choice);
+
+    // Calculation settings and processing macros (process_macro.cpp, logic in src/planning).
+    // Command 32846: the settings dialog, then the plain calculation or the chosen method.
+    void OnCalcIsolationLines();
+    // One method's block, `line` its DESCRIPTION line, run on the working side.
+    void RunMacroBlock(int line);
 
 private:
     void RegisterCommands();

@@ -209,18 +209,6 @@ CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, doub
     return CDPoint(0, 0);
 }
 
-namespace {
-
-std::string FileLineMessage(unsigned id, const std::string& path, long line)
-{
-    std::string text = LoadResString(id);
-    ReplaceFirst(text, "%s", path);
-    ReplaceFirst(text, "%ld", std::to_string(line));
-    return text;
-}
-
-}  // namespace
-
 std::string TruncatedFileMessage(const std::string& path, long line)
 {
     return FileLineMessage(IDS_GERBER_TRUNCATED, path, line);

@@ -19,6 +19,15 @@ std::string WithName(unsigned id, const std::string& name)
     return text;
 }
 
+std::string FileLineMessage(unsigned id, const std::string& name, long line)
+{
+    std::string text = WithName(id, name);
+    std::size_t at = text.find("%ld");
+    if (at != std::string::npos)
+        text.replace(at, 3, std::to_string(line));
+    return text;
+}
+
 void ReportCannotReadFile(const std::string& name)
 {
     AfxMessageBox(WithName(IDS_CANNOT_READ_FILE, name), MB_OK);

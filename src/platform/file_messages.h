@@ -7,6 +7,10 @@
 // The string-table text with its one "%s" replaced by `name`.
 std::string WithName(unsigned id, const std::string& name);
 
+// The string-table text with its "%s" replaced by `name` and then its
+// "%ld" by the line number `line`: a message about one line of a file.
+std::string FileLineMessage(unsigned id, const std::string& name, long line);
+
 // String 61488 with the file name: the file cannot be read.
 void ReportCannotReadFile(const std::string& name);
 

@@ -35,18 +35,6 @@ constexpr unsigned kPathEdits[] = {IDC_WO_COMPONENT_GERBER, IDC_WO_DRILL,
                                    IDC_WO_ROUTE,            IDC_WO_SOLDER_APERTURE,
                                    IDC_WO_COMPONENT_APERTURE, IDC_WO_SOLDER_GERBER};
 
-// The combo entry of a "FILETYPE" line: the dialect name after its "$". A
-// line without one still gets an entry, its own text, so entry numbers stay
-// block numbers.
-std::string DialectName(const std::string& line)
-{
-    std::size_t dollar = line.find('$');
-    if (dollar != std::string::npos)
-        return line.substr(dollar + 1);
-    std::size_t first = line.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : line.substr(first);
-}
-
 }  // namespace
 
 CWorkOrderDlg::CWorkOrderDlg() : CDialog(IDD_WORK_ORDER) { RegisterHandlers(); }
@@ -100,7 +88,7 @@ bool CWorkOrderDlg::OnInitDialog()
     CLineEdit& settings = g_SettingsTextWnd.Edit();
     for (int line = settings.FindLine("FILETYPE"); line >= 0; line = settings.FindNextLine())
         AddString(IDC_WO_APERTURE_SOURCE,
-                  DialectName(settings.GetLineText(line, kTemplateLineSize)));
+                  BlockEntryName(settings.GetLineText(line, kTemplateLineSize)));
     SetCurSel(IDC_WO_APERTURE_SOURCE, m_ApertureFormat);
     return true;
 }

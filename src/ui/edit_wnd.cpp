@@ -142,12 +142,16 @@ void CEditWnd::OnRead()
         g_StatusText = LoadResString(IDS_CANCELLED);
         return;
     }
-    CTextLineReader reader;
-    if (!reader.Open(chosen.front())) {
+    if (!ReadFile(chosen.front()))
         g_StatusText = LoadResString(IDS_FILE_OPEN_ERROR);
-        return;
-    }
-    m_FilePath = chosen.front();
+}
+
+bool CEditWnd::ReadFile(const std::string& path)
+{
+    CTextLineReader reader;
+    if (!reader.Open(path))
+        return false;
+    m_FilePath = path;
     std::string line;
     while (reader.ReadLine(line))
         for (const std::string& piece : SplitLinePieces(line, kReadPiece))
@@ -155,6 +159,7 @@ void CEditWnd::OnRead()
     reader.Close();
     m_Edit.SetModify(false);
     m_Loaded = 1;
+    return true;
 }
 
 std::string CEditWnd::FileText()

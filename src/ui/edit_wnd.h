@@ -37,6 +37,11 @@ public:
     std::string FileText();
 
     void OnRead();
+    // Writes the lines of the file at `path` at the insertion point, a long
+    // line in pieces of 99 characters as a 100-byte line buffer takes it;
+    // the store then counts as unchanged and remembers the file. False when
+    // the file cannot be opened, the store as it was.
+    bool ReadFile(const std::string& path);
     void OnSave();
     void OnUndo() { m_Edit.Undo(); }
     // Asks to save a changed text, then closes the window.

@@ -235,3 +235,12 @@ std::vector<std::string> SplitLinePieces(const std::string& line, std::size_t ma
         pieces.push_back(line.substr(at, max));
     return pieces;
 }
+
+std::string BlockEntryName(const std::string& line)
+{
+    const std::size_t dollar = line.find('$');
+    if (dollar != std::string::npos)
+        return line.substr(dollar + 1);
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : line.substr(first);
+}

@@ -119,5 +119,11 @@ private:
 // max + 1 bytes takes a long line; an empty line is one empty piece.
 std::vector<std::string> SplitLinePieces(const std::string& line, std::size_t max);
 
+// The entry a block's heading line gives a list of named blocks (the
+// settings file's dialects, the macro text's methods): the text after its
+// first "$", else the line itself without its leading blanks, so a heading
+// without a name still has an entry and entry numbers stay block numbers.
+std::string BlockEntryName(const std::string& line);
+
 // printf-style formatting of any length.
 std::string VFormat(const char* format, va_list args);

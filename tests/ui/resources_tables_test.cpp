@@ -16,10 +16,10 @@ constexpr unsigned kMenus[] = {IDR_MAINFRAME, IDR_POPUP_EDIT, IDR_POPUP_LAYOUT,
                                IDR_POPUP_MACHINING, IDR_POPUP_PARTIAL, IDR_POPUP_PATHS,
                                IDR_POPUP_SPARE};
 constexpr unsigned kToolBars[] = {IDR_MAINFRAME, IDR_MACHINING_BAR, IDR_VISION_BAR};
-constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD_EDIT_WND,
-                                 IDD_SYSTEM_SETTINGS, IDD_GERBER_RECORD, IDD_APERTURE_DEF,
-                                 IDD_MESSAGE, IDD_LAYER_CONTROL, IDD_GERBER_FORMAT,
-                                 IDD_DRILL_FORMAT};
+constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD_CALC_SETTINGS,
+                                 IDD_EDIT_WND, IDD_SYSTEM_SETTINGS, IDD_GERBER_RECORD,
+                                 IDD_APERTURE_DEF, IDD_MESSAGE, IDD_LAYER_CONTROL,
+                                 IDD_GERBER_FORMAT, IDD_DRILL_FORMAT};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)
