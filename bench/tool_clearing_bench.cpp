@@ -53,22 +53,22 @@ void BM_ClearT1Dense(benchmark::State& state)
 std::vector<CClearStroke> BoardStrokes(int n)
 {
     std::vector<CClearStroke> out;
-        auto doc = IsolatedBoard(kBoard, n);
-        if (!doc)
-            return out;
-        doc->CalcClearT1();
-        for (const auto& s : doc->m_PathLayerList.front()->items)
-            if (s->y1 == s->y2) {
-                CClearStroke c;
-                c.x1 = float(std::min(s->x1, s->x2));
-                c.x2 = float(std::max(s->x1, s->x2));
-                c.y1 = c.y2 = float(s->y1);
-                out.push_back(c);
-            }
-        std::sort(out.begin(), out.end(), [](const CClearStroke& a, const CClearStroke& b) {
-            return a.y1 != b.y1 ? a.y1 < b.y1 : a.x1 < b.x1;
-        });
+    auto doc = IsolatedBoard(kBoard, n);
+    if (!doc)
         return out;
+    doc->CalcClearT1();
+    for (const auto& s : doc->m_PathLayerList.front()->items)
+        if (s->y1 == s->y2) {
+            CClearStroke c;
+            c.x1 = float(std::min(s->x1, s->x2));
+            c.x2 = float(std::max(s->x1, s->x2));
+            c.y1 = c.y2 = float(s->y1);
+            out.push_back(c);
+        }
+    std::sort(out.begin(), out.end(), [](const CClearStroke& a, const CClearStroke& b) {
+        return a.y1 != b.y1 ? a.y1 < b.y1 : a.x1 < b.x1;
+    });
+    return out;
 }
 
 void OrderStrokes(benchmark::State& state, bool plain)
