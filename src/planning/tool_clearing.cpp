@@ -9,7 +9,6 @@
 #include "planning/scan_isolation.h"
 #include "planning/scan_raster.h"
 #include "platform/message_pump.h"
-#include "platform/program_state.h"
 #include "records/board_extent.h"
 #include "records/board_model.h"
 #include "records/board_records.h"
@@ -233,20 +232,11 @@ CRows RowsOfLayer(const CPathRecord& layer)
 CPathRecord* AddClearingLayer(CBoardModel& model, const std::string& name, float size,
                               float depth, COLORREF colour, bool atHead)
 {
-    CPathRecord* layer;
-    if (atHead) {
-        layer = model.AddPathLayer(name, size, depth, g_CurrentSide, colour);
-    } else {
-        auto record = std::make_unique<CPathRecord>();
-        record->name = name;
-        record->size = size;
-        record->depth = depth;
-        record->side = g_CurrentSide;
-        record->colour = colour;
-        record->visible = 1;
-        layer = AddTail(model.m_PathLayerList, std::move(record));
-    }
+    CPathRecord* layer = model.AddPathLayer(name, size, depth, g_CurrentSide, colour);
     layer->kind = kClearingKind;
+    auto& list = model.m_PathLayerList;
+    if (!atHead)
+        std::rotate(list.begin(), list.begin() + 1, list.end());
     return layer;
 }
 

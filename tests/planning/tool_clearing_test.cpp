@@ -13,6 +13,7 @@
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/work_order_dlg.h"
+#include "support/planning_fixtures.h"
 #include "support/record_makers.h"
 #include "support/scripted_host.h"
 #include "ui/message_dlg.h"
@@ -29,14 +30,6 @@
 #include <vector>
 
 namespace {
-
-void SetExtent(int minX, int minY, int maxX, int maxY)
-{
-    g_BoardMinX = minX;
-    g_BoardMinY = minY;
-    g_BoardMaxX = maxX;
-    g_BoardMaxY = maxY;
-}
 
 // Tools of round sizes, so the expected strokes read plainly: tool 1 is 6
 // mil, tool 2 is 12, tool 3 is 30, with a fifth overlap.
@@ -64,22 +57,6 @@ void AddRow(CVelmDoc& doc, float y, std::vector<std::pair<float, float>> interva
         row->intervals.push_back(std::move(in));
     }
     doc.m_RowList.push_back(std::move(row));
-}
-
-const CPathRecord* Layer(const CVelmDoc& doc, const std::string& name)
-{
-    for (const auto& layer : doc.m_PathLayerList)
-        if (layer->name == name)
-            return layer.get();
-    return nullptr;
-}
-
-std::vector<std::string> LayerNames(const CVelmDoc& doc)
-{
-    std::vector<std::string> names;
-    for (const auto& layer : doc.m_PathLayerList)
-        names.push_back(layer->name);
-    return names;
 }
 
 struct Span {
@@ -722,11 +699,7 @@ TEST(ToolClearing, FullRunLeavesTheLayersInTheirPlaces)
     AddFlash(doc.m_FlashList, 150, 200, 30);
     AddFlash(doc.m_FlashList, 450, 200, 30);
     AddTrack(doc.m_TrackList, 0, 150, 200, 450, 200, 12);
-    int id = 1;
-    for (auto& t : doc.m_TrackList)
-        t->recordNo = id++;
-    for (auto& f : doc.m_FlashList)
-        f->recordNo = id++;
+    NumberRecords(doc);
     doc.m_T1Step = 2;
     g_ZPulsesPerMM = 200.0f;
 
