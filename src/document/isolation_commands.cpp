@@ -8,28 +8,14 @@
 #include "resource_ids.h"
 #include "ui/message_dlg.h"
 
-namespace {
-
-CPlanningHooks HooksOf(CVelmDoc& doc)
-{
-    CPlanningHooks hooks;
-    hooks.initCells = [&doc] { return doc.InitCells(); };
-    if (doc.m_ViewHooks.drawSegmentNow)
-        hooks.drawStep = doc.m_ViewHooks.drawSegmentNow;
-    hooks.pathsShown = [&doc] { CDocumentViewHooks::Run(doc.m_ViewHooks.showPaths); };
-    return hooks;
-}
-
-}  // namespace
-
 int CVelmDoc::CalcIsolationT1(int extra)
 {
-    return CalcIsolationTool(*this, 1, extra, m_ToolWidth1, m_ToolValue1, m_T1Step, HooksOf(*this));
+    return CalcIsolationTool(*this, 1, extra, m_ToolWidth1, m_ToolValue1, m_T1Step, PlanningHooks());
 }
 
 int CVelmDoc::CalcIsolationT2(int extra)
 {
-    return CalcIsolationTool(*this, 2, extra, m_ToolWidth2, m_ToolValue2, m_T1Step, HooksOf(*this));
+    return CalcIsolationTool(*this, 2, extra, m_ToolWidth2, m_ToolValue2, m_T1Step, PlanningHooks());
 }
 
 void CVelmDoc::CalcIsolationLines(float offset, int pitch)
@@ -39,7 +25,7 @@ void CVelmDoc::CalcIsolationLines(float offset, int pitch)
 
 void CVelmDoc::CalcIsolationLines(float offset, int pitch, int generateLines)
 {
-    ::CalcIsolationLines(*this, offset, pitch, generateLines, HooksOf(*this));
+    ::CalcIsolationLines(*this, offset, pitch, generateLines, PlanningHooks());
 }
 
 void CVelmDoc::OnSortIsolationPaths()

@@ -23,6 +23,7 @@ class CBinaryReader;
 class CBinaryWriter;
 class CCmdUI;
 class CGerberSource;
+struct CPlanningHooks;
 
 // What the document asks of its view. The view sets these when it attaches;
 // with no view attached each does nothing.
@@ -270,6 +271,30 @@ public:
     void OnCalcIsolationLines();
     // One method's block, `line` its DESCRIPTION line, run on the working side.
     void RunMacroBlock(int line);
+
+    // ---- Clearing per tool, PATH layers and coverage (tool_clearing_commands.cpp;
+    // the logic in src/planning/tool_clearing.h) ----
+    // What a planning run needs of the document and its view.
+    CPlanningHooks PlanningHooks();
+    // Clearing layers "T3MIL" (strokes trimmed by `reach` mil; at the head
+    // of the path-layer list when `atHead`, else at its tail), "T2MIL" (tail)
+    // and "T1MIL" (head) from the rows the document holds.
+    void CalcClearT3(float reach, bool atHead);
+    void CalcClearT2();
+    void CalcClearT1();
+    // The rows of tool 3 or 2 with the copper widened by `extra` mil more,
+    // kept as "T3PATH" or "T2PATH" at the head of the list; 0 when the
+    // operator cancelled (no layer then, the raster empty).
+    int CalcPathT3(int extra);
+    int CalcPathT2(int extra);
+    // Burns into the rows what the layers of tool 3's or tool 2's width
+    // already machine.
+    void MarkTool3Coverage();
+    void MarkTool2Coverage();
+    // Clears a rectangle (mil) for the clearing layer `name` ("T1MIL",
+    // "T2MIL", "T3MIL") from the tool's PATH layer into a new layer.
+    void MergeMillIntoPath(const std::string& name, int left, int top, int right, int bottom);
+    // ---- end of clearing per tool ----
 
 private:
     void RegisterCommands();

@@ -103,6 +103,7 @@ struct CRunSpec {
     bool linkEnds = true;        // tool 2 leaves the ends' markers as they are
     bool generatePaths = true;
     bool dropPointLines = false; // the tool runs drop walks that never moved
+    bool cutColumns = true;      // a clearing tool's raster needs its rows only
 };
 
 // Cuts one axis with every track, every pad and (general run) every track
@@ -228,14 +229,6 @@ bool LinkEnds(CBoardModel& model, CProgressDlg& progress)
     return true;
 }
 
-void HideDataWindows()
-{
-    if (g_MeasureDataWnd.IsVisible())
-        g_MeasureDataWnd.ShowWindow(false);
-    if (g_RouteDataWnd.IsVisible())
-        g_RouteDataWnd.ShowWindow(false);
-}
-
 // The net numbers of every record, to put back when a tool run is cancelled.
 struct CNetSnapshot {
     std::vector<std::int32_t> tracks, flashes;
@@ -281,9 +274,11 @@ bool CutRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& h
     const std::size_t total = model.m_FlashList.size() +
                               model.m_TrackList.size() * (spec.endCaps ? 2 : 1);
     CStageMeter meter(progress, kBarColumns, total);
-    notice.ShowId(IDS_CALC_STEP_CUT_X);
-    if (!cancelled)
-        cancelled = !CutAxis(model, ScanAxis::Columns, spec, meter);
+    if (spec.cutColumns) {
+        notice.ShowId(IDS_CALC_STEP_CUT_X);
+        if (!cancelled)
+            cancelled = !CutAxis(model, ScanAxis::Columns, spec, meter);
+    }
     notice.ShowId(IDS_CALC_STEP_CUT_Y);
     meter.Restart(kBarRows);
     if (!cancelled)
@@ -292,6 +287,15 @@ bool CutRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& h
     if (!cancelled && spec.linkEnds)
         cancelled = !LinkEnds(model, progress);
     return !cancelled;
+}
+
+// Every interval carries the plunge of the tool the raster was cut for.
+void PlungeIntervals(CBoardModel& model)
+{
+    for (auto* lines : {&model.m_RowList, &model.m_ColumnList})
+        for (auto& line : *lines)
+            for (auto& in : line->intervals)
+                in->startNet = static_cast<std::uint32_t>(g_PlungeOffsetPulses);
 }
 
 // Stages 7 and 8: the walks, then the plunge value into the new segments
@@ -319,10 +323,7 @@ void WalkAndPlunge(CBoardModel& model, const CRunSpec& spec, const CPlanningHook
         }
         segments.resize(keep);
     }
-    for (auto* lines : {&model.m_RowList, &model.m_ColumnList})
-        for (auto& line : *lines)
-            for (auto& in : line->intervals)
-                in->startNet = static_cast<std::uint32_t>(g_PlungeOffsetPulses);
+    PlungeIntervals(model);
 }
 
 void FinishRun(CBoardModel& model, const CPlanningHooks& hooks)
@@ -333,31 +334,6 @@ void FinishRun(CBoardModel& model, const CPlanningHooks& hooks)
     model.m_WorkStage = static_cast<std::uint8_t>(WorkStage::Paths);
     if (hooks.pathsShown)
         hooks.pathsShown();
-}
-
-// g_Calculating and the wait cursor for the length of a run.
-class CCalculating {
-public:
-    CCalculating() { g_Calculating = 1; }
-    ~CCalculating() { g_Calculating = 0; }
-
-private:
-    CWaitCursor m_Wait;
-};
-
-// One item of a layer as the generators make it (flag 0).
-void AddItem(CPathRecord& layer, CDPoint start, CDPoint end, CDPoint centre, int type, int value)
-{
-    auto item = std::make_unique<CPathSegment>();
-    item->x1 = start.x;
-    item->y1 = start.y;
-    item->x2 = end.x;
-    item->y2 = end.y;
-    item->cx = centre.x;
-    item->cy = centre.y;
-    item->type = type;
-    item->value = value;
-    layer.items.push_back(std::move(item));
 }
 
 // The isolation layer: the ordered segments as items, a new chain number
@@ -390,17 +366,6 @@ std::unique_ptr<CPathRecord> IsolationLayer(CBoardModel& model, bool radialJoins
     return layer;
 }
 
-// The PATH layer: every free row interval as a chain of its own.
-std::unique_ptr<CPathRecord> RowIntervalLayer(CBoardModel& model, int chain)
-{
-    auto layer = std::make_unique<CPathRecord>();
-    int n = chain;
-    for (auto& row : model.m_RowList)
-        for (auto& in : row->intervals)
-            AddItem(*layer, {in->x1, in->y1}, {in->x2, in->y2}, {0.0, 0.0}, 0, n++);
-    return layer;
-}
-
 void NameLayer(CPathRecord& layer, const char* name, COLORREF colour, float width, float depth,
                int kind)
 {
@@ -424,7 +389,61 @@ bool FreeOnLine(const CSubList& line, bool row, float along, float slack)
     return false;
 }
 
+// Stages 1 to 6 of a tool's run in their windows. False when the operator
+// cancelled: then nothing half made stays behind, the nets as they were and
+// no partly cut raster for a clearing run to read.
+bool CutToolRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& hooks,
+                   CMessageDlg& notice)
+{
+    const CNetSnapshot nets(model);
+    CProgressDlg progress;
+    notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
+    progress.Create();
+    const bool finished = CutRaster(model, spec, hooks, notice, progress);
+    progress.DestroyWindow();
+    if (!finished) {
+        nets.Restore(model);
+        model.m_RowList.clear();
+        model.m_ColumnList.clear();
+    }
+    return finished;
+}
+
 }  // namespace
+
+CCalculating::CCalculating()
+{
+    g_Calculating = 1;
+    if (g_MeasureDataWnd.IsVisible())
+        g_MeasureDataWnd.ShowWindow(false);
+    if (g_RouteDataWnd.IsVisible())
+        g_RouteDataWnd.ShowWindow(false);
+}
+
+CCalculating::~CCalculating() { g_Calculating = 0; }
+
+// One item of a layer as the generators make it (flag 0).
+void AddItem(CPathRecord& layer, CDPoint start, CDPoint end, CDPoint centre, int type, int value)
+{
+    auto item = std::make_unique<CPathSegment>();
+    item->x1 = start.x;
+    item->y1 = start.y;
+    item->x2 = end.x;
+    item->y2 = end.y;
+    item->cx = centre.x;
+    item->cy = centre.y;
+    item->type = type;
+    item->value = value;
+    layer.items.push_back(std::move(item));
+}
+
+int AppendRowIntervals(const CBoardModel& model, CPathRecord& layer, int chain)
+{
+    for (const auto& row : model.m_RowList)
+        for (const auto& in : row->intervals)
+            AddItem(layer, {in->x1, in->y1}, {in->x2, in->y2}, {0.0, 0.0}, 0, chain++);
+    return chain;
+}
 
 std::function<bool(float x, float y)> RasterCornerTest(const CBoardModel& model)
 {
@@ -452,7 +471,6 @@ void CalcIsolationLines(CBoardModel& model, float offset, int pitch, int generat
 {
     model.m_GridStep = pitch;
     CCalculating calculating;
-    HideDataWindows();
     CRunSpec spec;
     spec.offset = offset;
     spec.endCaps = true;
@@ -483,24 +501,9 @@ int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, floa
         return 0;
     {
         CCalculating calculating;
-        HideDataWindows();
         CMessageDlg notice;
-        const CNetSnapshot nets(model);
-        {
-            CProgressDlg progress;
-            notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
-            progress.Create();
-            const bool finished = CutRaster(model, spec, hooks, notice, progress);
-            progress.DestroyWindow();
-            if (!finished) {
-                // Nothing half made stays behind: the nets as they were, no
-                // partly cut raster for a clearing run to read.
-                nets.Restore(model);
-                model.m_RowList.clear();
-                model.m_ColumnList.clear();
-                return 0;
-            }
-        }
+        if (!CutToolRaster(model, spec, hooks, notice))
+            return 0;
         WalkAndPlunge(model, spec, hooks, notice, false);
         FinishRun(model, hooks);
         notice.ShowId(IDS_SORTING_ISOLATION);
@@ -511,7 +514,8 @@ int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, floa
     auto iso = IsolationLayer(model, !first, &chain);
     NameLayer(*iso, first ? "T1ISO" : "T2ISO", first ? kT1IsoColour : kT2IsoColour, width, depth,
               kIsolationKind);
-    auto path = RowIntervalLayer(model, chain);
+    auto path = std::make_unique<CPathRecord>();
+    AppendRowIntervals(model, *path, chain);
     NameLayer(*path, first ? "T1PATH" : "T2PATH", first ? kT1PathColour : kT2PathColour, width,
               depth, kClearingKind);
     auto& layers = model.m_PathLayerList;
@@ -520,5 +524,25 @@ int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, floa
     else
         AddTail(layers, std::move(iso));
     AddHead(layers, std::move(path));
+    return 1;
+}
+
+int CutClearingRows(CBoardModel& model, float offset, int pitch, const CPlanningHooks& hooks)
+{
+    model.m_GridStep = pitch;
+    if (pitch <= 0)
+        return 0;
+    CRunSpec spec;
+    spec.offset = offset;
+    spec.linkEnds = false;
+    spec.generatePaths = false;
+    spec.cutColumns = false;
+    CCalculating calculating;
+    CMessageDlg notice;
+    if (!CutToolRaster(model, spec, hooks, notice))
+        return 0;
+    PruneShortIntervals(model);
+    PlungeIntervals(model);
+    FinishRun(model, hooks);
     return 1;
 }

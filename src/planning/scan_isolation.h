@@ -6,11 +6,14 @@
 // runs make the isolation and PATH layers of tools 1 and 2.
 #pragma once
 
+#include "geometry/point.h"
 #include "planning/path_generation.h"
+#include "platform/host.h"
 
 #include <functional>
 
 class CBoardModel;
+struct CPathRecord;
 
 // What a run needs of the document and the view above it.
 struct CPlanningHooks {
@@ -39,6 +42,33 @@ void CalcIsolationLines(CBoardModel& model, float offset, int pitch, int generat
 // cancelled, with no layer made, the nets as they were and the raster empty.
 int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, float depth,
                       int t1Pitch, const CPlanningHooks& hooks);
+
+// The raster of a clearing tool: nets, a fresh raster at `pitch` (mil), the
+// copper widened by `offset` (mil; pads by half) cut out of the rows only,
+// without caps, intervals under 3 mil pruned, and the plunge value written
+// into every interval. 1 when finished; 0 when the operator cancelled, with
+// the nets as they were and the raster empty: a half-cut raster would let
+// the clearing that reads it run over copper.
+int CutClearingRows(CBoardModel& model, float offset, int pitch, const CPlanningHooks& hooks);
+
+// A planning run in progress: g_Calculating set, the wait cursor shown and
+// the measurement and outline windows hidden, for the object's lifetime.
+class CCalculating {
+public:
+    CCalculating();
+    ~CCalculating();
+    CCalculating(const CCalculating&) = delete;
+    CCalculating& operator=(const CCalculating&) = delete;
+
+private:
+    CWaitCursor m_Wait;
+};
+
+// One item of a layer as the generators make it (flag 0).
+void AddItem(CPathRecord& layer, CDPoint start, CDPoint end, CDPoint centre, int type, int value);
+// Every free row interval appended to `layer` as a line item with a chain
+// number of its own, from `chain` on; returns the next number.
+int AppendRowIntervals(const CBoardModel& model, CPathRecord& layer, int chain);
 
 // A corner test for the ordering over the model's cut raster: a point is
 // clear when the nearest row or the nearest column holds a free interval

@@ -9,6 +9,7 @@
 #include "records/board_extent.h"
 #include "settings/work_order_dlg.h"
 #include "resource_ids.h"
+#include "support/planning_fixtures.h"
 #include "support/record_makers.h"
 #include "support/scripted_host.h"
 #include "ui/message_dlg.h"
@@ -22,24 +23,6 @@
 
 namespace {
 
-void SetExtent(int minX, int minY, int maxX, int maxY)
-{
-    g_BoardMinX = minX;
-    g_BoardMinY = minY;
-    g_BoardMaxX = maxX;
-    g_BoardMaxY = maxY;
-}
-
-// The readers give every record an id of its own, which the cut ends carry.
-void NumberRecords(CVelmDoc& doc)
-{
-    int id = 1;
-    for (auto& t : doc.m_TrackList)
-        t->recordNo = id++;
-    for (auto& f : doc.m_FlashList)
-        f->recordNo = id++;
-}
-
 // Two pads joined by a track and a lone pad beside them.
 void AddSmallBoard(CVelmDoc& doc, float dx = 0.0f, float dy = 0.0f)
 {
@@ -48,22 +31,6 @@ void AddSmallBoard(CVelmDoc& doc, float dx = 0.0f, float dy = 0.0f)
     AddTrack(doc.m_TrackList, 0, 100 + dx, 100 + dy, 400 + dx, 100 + dy, 12);
     AddFlash(doc.m_FlashList, 250 + dx, 300 + dy, 40);
     NumberRecords(doc);
-}
-
-std::vector<std::string> LayerNames(const CVelmDoc& doc)
-{
-    std::vector<std::string> names;
-    for (const auto& layer : doc.m_PathLayerList)
-        names.push_back(layer->name);
-    return names;
-}
-
-const CPathRecord* Layer(const CVelmDoc& doc, const std::string& name)
-{
-    for (const auto& layer : doc.m_PathLayerList)
-        if (layer->name == name)
-            return layer.get();
-    return nullptr;
 }
 
 }  // namespace
