@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -214,7 +215,16 @@ int Finish(const CBoardModel& model, CClearRegion& region,
     return 1;
 }
 
-int ClearRegionLines(CBoardModel& model, CClearRegion& region, bool rows)
+// What a generator makes of one interval of the area's lines: candidates
+// appended to the list.
+using IntervalStrokes =
+    std::function<void(const CScanInterval&, const Area&, std::vector<CClearStroke>&)>;
+
+// The rows, columns and short-gap generators: their notices, the board
+// fallback, then the intervals of the rows holding the area's y span and of
+// the columns holding its x span, each list only when it has a maker.
+int ClearAlongLines(CBoardModel& model, CClearRegion& region, const CStrokeOrderRule& rule,
+                    const IntervalStrokes& onRow, const IntervalStrokes& onColumn)
 {
     Notices notices;
     const int pitch = model.m_GridStep;
@@ -223,20 +233,32 @@ int ClearRegionLines(CBoardModel& model, CClearRegion& region, bool rows)
     FallBackToBoard(region);
     const Area area = AreaOf(region.rect);
     std::vector<CClearStroke> candidates;
-    CClearStroke stroke;
-    auto take = [&](const CScanInterval& iv) {
-        if (LineStroke(iv, area, rows, stroke))
-            candidates.push_back(stroke);
-    };
-    if (rows)
+    if (onRow)
         ForIntervals(model.m_RowList, LineHolding(area.ymin, g_BoardMinY, pitch),
-                     LineHolding(area.ymax, g_BoardMinY, pitch), take);
-    else
+                     LineHolding(area.ymax, g_BoardMinY, pitch),
+                     [&](const CScanInterval& iv) { onRow(iv, area, candidates); });
+    if (onColumn)
         ForIntervals(model.m_ColumnList, LineHolding(area.xmin, g_BoardMinX, pitch),
-                     LineHolding(area.xmax, g_BoardMinX, pitch), take);
-    CStrokeOrderRule rule;
-    rule.firstBest = rule.laterBest = rows ? kRowsBest : kColumnsBest;
+                     LineHolding(area.xmax, g_BoardMinX, pitch),
+                     [&](const CScanInterval& iv) { onColumn(iv, area, candidates); });
     return Finish(model, region, candidates, rule, &notices);
+}
+
+IntervalStrokes LineStrokes(bool rows)
+{
+    return [rows](const CScanInterval& iv, const Area& area, std::vector<CClearStroke>& out) {
+        CClearStroke stroke;
+        if (LineStroke(iv, area, rows, stroke))
+            out.push_back(stroke);
+    };
+}
+
+CStrokeOrderRule RuleFrom(double best, bool clearFlagEachStep)
+{
+    CStrokeOrderRule rule;
+    rule.firstBest = rule.laterBest = best;
+    rule.clearFlagEachStep = clearFlagEachStep;
+    return rule;
 }
 
 // A square region round a point, `reach` mil from it each way.
@@ -263,49 +285,36 @@ int CrossesIsolationPath(const CBoardModel& model, float x1, float y1, float x2,
 
 int ClearRegionRows(CBoardModel& model, CClearRegion& region)
 {
-    return ClearRegionLines(model, region, true);
+    return ClearAlongLines(model, region, RuleFrom(kRowsBest, false), LineStrokes(true), {});
 }
 
 int ClearRegionColumns(CBoardModel& model, CClearRegion& region)
 {
-    return ClearRegionLines(model, region, false);
+    return ClearAlongLines(model, region, RuleFrom(kColumnsBest, false), {}, LineStrokes(false));
 }
 
 int ClearRegionSmall(CBoardModel& model, CClearRegion& region, int limit)
 {
-    Notices notices;
-    const int pitch = model.m_GridStep;
-    if (pitch <= 0)
-        return 0;
-    FallBackToBoard(region);
-    const Area area = AreaOf(region.rect);
-    std::vector<CClearStroke> candidates;
+    // No test against the area along the lines: a short gap anywhere on them.
     auto isGap = [limit](const CScanInterval& iv) {
         double length = DistanceF(iv.x1, iv.y1, iv.x2, iv.y2);
         return kSmallGapMinimum < length && length < limit;
     };
-    ForIntervals(model.m_RowList, LineHolding(area.ymin, g_BoardMinY, pitch),
-                 LineHolding(area.ymax, g_BoardMinY, pitch), [&](const CScanInterval& iv) {
-                     if (!isGap(iv))
-                         return;
-                     auto from = static_cast<float>(iv.x1 + kLineInset);
-                     auto to = static_cast<float>(iv.x2 - kLineInset);
-                     if (from > to)
-                         std::swap(from, to);
-                     candidates.push_back(StrokeOf(from, iv.y1, to, iv.y2, iv));
-                 });
-    ForIntervals(model.m_ColumnList, LineHolding(area.xmin, g_BoardMinX, pitch),
-                 LineHolding(area.xmax, g_BoardMinX, pitch), [&](const CScanInterval& iv) {
-                     if (isGap(iv))
-                         candidates.push_back(StrokeOf(iv.x1,
-                                                       static_cast<float>(iv.y1 + kLineInset),
-                                                       iv.x2,
-                                                       static_cast<float>(iv.y2 - kLineInset), iv));
-                 });
-    CStrokeOrderRule rule;
-    rule.firstBest = rule.laterBest = kRowsBest;
-    rule.clearFlagEachStep = true;
-    return Finish(model, region, candidates, rule, &notices);
+    auto onRow = [isGap](const CScanInterval& iv, const Area&, std::vector<CClearStroke>& out) {
+        if (!isGap(iv))
+            return;
+        auto from = static_cast<float>(iv.x1 + kLineInset);
+        auto to = static_cast<float>(iv.x2 - kLineInset);
+        if (from > to)
+            std::swap(from, to);
+        out.push_back(StrokeOf(from, iv.y1, to, iv.y2, iv));
+    };
+    auto onColumn = [isGap](const CScanInterval& iv, const Area&, std::vector<CClearStroke>& out) {
+        if (isGap(iv))
+            out.push_back(StrokeOf(iv.x1, static_cast<float>(iv.y1 + kLineInset), iv.x2,
+                                   static_cast<float>(iv.y2 - kLineInset), iv));
+    };
+    return ClearAlongLines(model, region, RuleFrom(kRowsBest, true), onRow, onColumn);
 }
 
 int ClearPadRing(CBoardModel& model, CClearRegion& region)
