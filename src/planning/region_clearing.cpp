@@ -186,24 +186,41 @@ struct Notices {
     Notices() { notice.ShowId(IDS_CALC_CLEARING); }
 };
 
+// The crossing index of the grid path list, made at the first crossing test
+// and kept for every region of one command: mill pads clears thousands of
+// small regions over the same isolation paths.
+class SharedCrossIndex {
+public:
+    explicit SharedCrossIndex(const CBoardModel& model) : m_Model(model) {}
+
+    bool Crosses(float x1, float y1, float x2, float y2)
+    {
+        if (!m_Index)
+            m_Index = std::make_unique<CIsolationCrossIndex>(m_Model.m_GridPathList);
+        return m_Index->Crosses(x1, y1, x2, y2);
+    }
+
+private:
+    const CBoardModel& m_Model;
+    std::unique_ptr<CIsolationCrossIndex> m_Index;
+};
+
 // The generators' common end: no candidate gives 0; else the chain goes
-// into the region's stroke list and the result is 1.
+// into the region's stroke list and the result is 1. Without a shared
+// crossing index the chain makes its own when it needs one.
 int Finish(const CBoardModel& model, CClearRegion& region,
            const std::vector<CClearStroke>& candidates, const CStrokeOrderRule& rule,
-           Notices* notices)
+           Notices* notices, SharedCrossIndex* shared = nullptr)
 {
     if (candidates.empty())
         return 0;
     if (notices)
         notices->notice.ShowId(IDS_SORTING_CLEARING);
-    std::unique_ptr<CIsolationCrossIndex> index;
-    if (rule.rowRule)
-        index = std::make_unique<CIsolationCrossIndex>(model.m_GridPathList);
-    CMoveCrossTest crosses;
-    if (index)
-        crosses = [&index](float x1, float y1, float x2, float y2) {
-            return index->Crosses(x1, y1, x2, y2);
-        };
+    SharedCrossIndex own(model);
+    SharedCrossIndex& index = shared ? *shared : own;
+    CMoveCrossTest crosses = [&index](float x1, float y1, float x2, float y2) {
+        return index.Crosses(x1, y1, x2, y2);
+    };
     int steps = 0;
     auto pump = [&steps] {
         if (++steps % kPumpEverySteps == 0)
@@ -224,7 +241,8 @@ using IntervalStrokes =
 // fallback, then the intervals of the rows holding the area's y span and of
 // the columns holding its x span, each list only when it has a maker.
 int ClearAlongLines(CBoardModel& model, CClearRegion& region, const CStrokeOrderRule& rule,
-                    const IntervalStrokes& onRow, const IntervalStrokes& onColumn)
+                    const IntervalStrokes& onRow, const IntervalStrokes& onColumn,
+                    SharedCrossIndex* shared = nullptr)
 {
     Notices notices;
     const int pitch = model.m_GridStep;
@@ -241,7 +259,7 @@ int ClearAlongLines(CBoardModel& model, CClearRegion& region, const CStrokeOrder
         ForIntervals(model.m_ColumnList, LineHolding(area.xmin, g_BoardMinX, pitch),
                      LineHolding(area.xmax, g_BoardMinX, pitch),
                      [&](const CScanInterval& iv) { onColumn(iv, area, candidates); });
-    return Finish(model, region, candidates, rule, &notices);
+    return Finish(model, region, candidates, rule, &notices, shared);
 }
 
 IntervalStrokes LineStrokes(bool rows)
@@ -400,6 +418,7 @@ void MillPads(CBoardModel& model)
         if (track)
             tracks.push_back(*track);
 
+    SharedCrossIndex shared(model);
     auto ring = [&model](float x, float y, double r) {
         AddClearRegion(model, SquareAround(x, y, r + kPadMargin), ClearPadRing);
     };
@@ -415,7 +434,10 @@ void MillPads(CBoardModel& model)
         else
             rect = RECT{TruncToInt32(t.x1 - kTrackMargin), TruncToInt32(t.y1 - h - kTrackMargin),
                         TruncToInt32(t.x2 + kTrackMargin), TruncToInt32(t.y2 + h + kTrackMargin)};
-        AddClearRegion(model, rect, ClearRegionRows);
+        AddClearRegion(model, rect, [&shared](CBoardModel& m, CClearRegion& region) {
+            return ClearAlongLines(m, region, RuleFrom(kRowsBest, false), LineStrokes(true), {},
+                                   &shared);
+        });
         if (t.type == kRectangleTrack)
             continue;
         const double r = kPadRingShare * t.width / 2;
