@@ -180,6 +180,12 @@ constexpr unsigned ID_LAYER_CONTROL = 33080;
 constexpr unsigned ID_PLAN_TOOL_WIDTH_TEST = 33139;
 constexpr unsigned ID_SURFACE_COMPENSATION = 33210;
 
+// Region clearing: the document's pad and track regions (no menu item) and
+// the view's board-wide short-gap region and reset of the done marks
+constexpr unsigned ID_MILL_PADS = 33039;
+constexpr unsigned ID_RESET_CLEAR_DONE = 33071;
+constexpr unsigned ID_ADD_FULL_CLEAR_AREA = 33072;
+
 // Machine menu
 constexpr unsigned ID_MACHINE_DRILL = 32900;
 constexpr unsigned ID_MACHINE_ROUTE = 32903;

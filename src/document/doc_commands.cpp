@@ -38,6 +38,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_DRILL_PAD_CALIBRATE, &CVelmDoc::OnDrillPadCalibrate, nullptr},
     {ID_EXPORT_KXQ, &CVelmDoc::OnExportKxq, nullptr},
     {ID_EXPORT_LASER, &CVelmDoc::OnExportLaser, nullptr},
+    {ID_MILL_PADS, &CVelmDoc::OnMillPads, nullptr},
 };
 
 }  // namespace

@@ -296,6 +296,17 @@ public:
     void MergeMillIntoPath(const std::string& name, int left, int top, int right, int bottom);
     // ---- end of clearing per tool ----
 
+    // Region clearing (clearing_commands.cpp, logic in planning/region_clearing.h).
+    int CrossesIsolationPath(float x1, float y1, float x2, float y2);
+    int ClearRegionRows(CClearRegion* region);
+    int ClearRegionColumns(CClearRegion* region);
+    int ClearRegionSmall(CClearRegion* region, int limit);
+    int ClearPadRing(CClearRegion* region);
+    // A region over `rect` cleared by `generate`, kept in the clearing-region
+    // list when it made strokes, else dropped; the generator's result.
+    int AddClearRegion(const RECT& rect, const std::function<int(CClearRegion*)>& generate);
+    void OnMillPads();
+
 private:
     void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.

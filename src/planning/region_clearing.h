@@ -6,6 +6,10 @@
 // it. The strokes take the plunge value from the intervals they come from.
 #pragma once
 
+#include "platform/win_types.h"
+
+#include <functional>
+
 class CBoardModel;
 struct CClearRegion;
 
@@ -19,6 +23,12 @@ int ClearRegionColumns(CBoardModel& model, CClearRegion& region);
 int ClearRegionSmall(CBoardModel& model, CClearRegion& region, int limit);
 // The column intervals inside the circle round the region.
 int ClearPadRing(CBoardModel& model, CClearRegion& region);
+
+// The callers' protocol: a region over `rect` at the model's grid step,
+// cleared by `generate`, appended to the model's clearing-region list when
+// the generator made strokes and dropped otherwise; the generator's result.
+using CRegionGenerator = std::function<int(CBoardModel&, CClearRegion&)>;
+int AddClearRegion(CBoardModel& model, const RECT& rect, const CRegionGenerator& generate);
 
 // One region per pad and per track of the working side, cleared with the
 // pad-ring and row generators (the document's command 33039).

@@ -11,7 +11,8 @@
 //   copper_drawing.cpp, route_drawing.cpp, clear_area_drawing.cpp,
 //   hole_drawing.cpp, selection_drawing.cpp, path_layer_drawing.cpp,
 //   iso_path_drawing.cpp, block_frame_drawing.cpp, trim_drawing.cpp,
-//   feedback_drawing.cpp (rubber bands and the ruler), immediate_drawing.cpp
+//   feedback_drawing.cpp (rubber bands and the ruler), immediate_drawing.cpp,
+//   clearing_area_commands.cpp
 #pragma once
 
 #include "document/velm_doc.h"
@@ -100,6 +101,11 @@ public:
     void OnWindowAll();
     void OnLayerControl();
     void OnDisplayStyle();
+    // Clearing-area commands (clearing_area_commands.cpp): the board inset
+    // by 80 mil cleared of its short gaps (33072), and every clearing
+    // stroke's done mark cleared (33071).
+    void OnAddFullClearArea();
+    void OnResetClearDone();
     // The Window zoom with a finished rubber band (client pixels, any corner
     // order); what the left press does while m_ZoomWindowMode is set.
     void ZoomToBand(const RECT& band);
