@@ -245,6 +245,7 @@ void CVelmView::RegisterCommands()
     m_Commands.OnCommand(ID_WINDOW_ALL, [this] { OnWindowAll(); });
     m_Commands.OnCommand(ID_LAYER_CONTROL, [this] { OnLayerControl(); });
     m_Commands.OnCommand(ID_DISPLAY_STYLE, [this] { OnDisplayStyle(); });
+    m_Commands.OnCommand(ID_DRILL_TOOL_SIZES, [this] { OnDrillToolSize(); });
     m_Commands.OnCommand(ID_MARK_ONE, [this] { m_Mark1Checked = !m_Mark1Checked; });
     m_Commands.OnUpdateCommand(ID_MARK_ONE, [this](CCmdUI& ui) { ui.SetCheck(m_Mark1Checked); });
     m_Commands.OnCommand(ID_MARK_TWO, [this] { m_Mark2Checked = !m_Mark2Checked; });
