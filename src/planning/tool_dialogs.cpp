@@ -237,16 +237,23 @@ void CToolSizeDlg::OnSelChangeTool()
     InvalidateView();
 }
 
-void CToolSizeDlg::OnChangeMm()
+CDrillTool* CToolSizeDlg::EditedTool(int focus, double& mil, double& mm)
 {
-    if (m_EditFocus != 2)
-        return;
+    if (m_EditFocus != focus)
+        return nullptr;
     CDrillTool* tool = FindDrillTool(m_Tool);
     if (!tool)
-        return;
-    const double mil = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MIL), kEditReadLength));
-    const double mm = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MM), kEditReadLength));
-    if (std::fabs(MilToMm(mil) - mm) < kEditsAgree)
+        return nullptr;
+    mil = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MIL), kEditReadLength));
+    mm = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MM), kEditReadLength));
+    return tool;
+}
+
+void CToolSizeDlg::OnChangeMm()
+{
+    double mil = 0.0, mm = 0.0;
+    CDrillTool* tool = EditedTool(kFocusMm, mil, mm);
+    if (!tool || std::fabs(MilToMm(mil) - mm) < kEditsAgree)
         return;
     const double diameter = MmToMil(mm);
     SetDiameter(*tool, AsFloat(diameter));
@@ -256,13 +263,10 @@ void CToolSizeDlg::OnChangeMm()
 
 void CToolSizeDlg::OnChangeMil()
 {
-    if (m_EditFocus != 1)
-        return;
-    CDrillTool* tool = FindDrillTool(m_Tool);
+    double mil = 0.0, mm = 0.0;
+    CDrillTool* tool = EditedTool(kFocusMil, mil, mm);
     if (!tool)
         return;
-    const double mil = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MIL), kEditReadLength));
-    const double mm = LeadingNumber(FirstLine(GetDlgItemText(IDC_TS_MM), kEditReadLength));
     SetDiameter(*tool, AsFloat(mil));
     if (std::fabs(MilToMm(mil) - mm) < kEditsAgree)
         return;

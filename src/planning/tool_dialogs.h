@@ -10,6 +10,8 @@
 #include <array>
 #include <string>
 
+struct CDrillTool;
+
 // mil <-> mm as the tool dialogs show sizes (double, as the float sizes are
 // promoted before the arithmetic; callers that keep a float cast).
 constexpr double MilToMm(double mil) { return mil * 2.54 / 100; }
@@ -86,6 +88,8 @@ public:
 class CToolSizeDlg : public CDialog {
 public:
     // 0 at first; 1 while the mil edit had the focus last, 2 the mm edit.
+    static constexpr int kFocusMil = 1;
+    static constexpr int kFocusMm = 2;
     int m_EditFocus = 0;
     CDrillToolView* m_pView = nullptr;
     // The tool number the edits belong to; -1 while there is none.
@@ -99,12 +103,17 @@ public:
 
     bool OnInitDialog() override;
     void OnSelChangeTool();
-    void OnSetFocusMil() { m_EditFocus = 1; }
-    void OnSetFocusMm() { m_EditFocus = 2; }
+    void OnSetFocusMil() { m_EditFocus = kFocusMil; }
+    void OnSetFocusMm() { m_EditFocus = kFocusMm; }
     void OnChangeMm();
     void OnChangeMil();
 
 private:
+    // The tool both edits belong to, with what they read, when the edit of
+    // `focus` is the one the operator types in; else null. A change of the
+    // other edit is this dialog's own write, and without a current tool
+    // there is nothing to change.
+    CDrillTool* EditedTool(int focus, double& mil, double& mm);
     // Shows tool `number` in both edits and marks it on the view.
     void ShowTool(int number);
     void Highlight(int tool);

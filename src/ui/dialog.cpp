@@ -12,6 +12,29 @@
 #include <cstdlib>
 #include <limits>
 
+namespace {
+
+// Whether `convert` reads the whole text (blanks around allowed); `value` is
+// set only then.
+template <class T, class Convert>
+bool ParseWholeText(const std::string& text, T& value, Convert convert)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    T v = convert(begin, &end);
+    if (end == begin || errno == ERANGE)
+        return false;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end != '\0')
+        return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
 void CDataExchange::Fail(unsigned id, const std::string& message)
 {
     if (m_Failed)
@@ -201,15 +224,9 @@ void CDialog::SelectionChanged(unsigned id) { Notify(id, Note::SelectionChanged)
 
 bool ParseNumberText(const std::string& text, double& value)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    double v = std::strtod(begin, &end);
-    if (end == begin || errno == ERANGE || !std::isfinite(v))
-        return false;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0')
+    double v = 0.0;
+    if (!ParseWholeText(text, v, [](const char* begin, char** end) { return std::strtod(begin, end); }) ||
+        !std::isfinite(v))
         return false;
     value = v;
     return true;
@@ -356,18 +373,8 @@ std::string FormatNumber(double value)
 
 bool ParseLong(const std::string& text, long& value)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return false;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = v;
-    return true;
+    return ParseWholeText(text, value,
+                          [](const char* begin, char** end) { return std::strtol(begin, end, 10); });
 }
 
 template <class T>
