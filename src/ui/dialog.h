@@ -8,8 +8,8 @@
 
 #include <functional>
 #include <map>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The state of one control.
