@@ -102,6 +102,66 @@ constexpr unsigned IDC_APERTURE_NAME = 1143;
 constexpr unsigned IDD_MESSAGE = 196;
 constexpr unsigned IDC_MESSAGE_TEXT = 1137;
 
+constexpr unsigned IDD_TOOL_CHANGE = 198;
+constexpr unsigned IDC_TC_NUMBER_1 = 1156;
+constexpr unsigned IDC_TC_NUMBER_2 = 1157;
+constexpr unsigned IDC_TC_NUMBER_3 = 1158;
+constexpr unsigned IDC_TC_NUMBER_4 = 1159;
+constexpr unsigned IDC_TC_NUMBER_5 = 1160;
+constexpr unsigned IDC_TC_NUMBER_6 = 1161;
+constexpr unsigned IDC_TC_NUMBER_7 = 1162;
+constexpr unsigned IDC_TC_NUMBER_8 = 1163;
+constexpr unsigned IDC_TC_NAME_1 = 1164;
+constexpr unsigned IDC_TC_NAME_2 = 1165;
+constexpr unsigned IDC_TC_NAME_3 = 1166;
+constexpr unsigned IDC_TC_NAME_4 = 1167;
+constexpr unsigned IDC_TC_NAME_5 = 1168;
+constexpr unsigned IDC_TC_NAME_6 = 1169;
+constexpr unsigned IDC_TC_NAME_7 = 1170;
+constexpr unsigned IDC_TC_NAME_8 = 1171;
+constexpr unsigned IDC_TC_SPEED_1 = 1173;
+constexpr unsigned IDC_TC_SIZE_UNIT = 1174;
+constexpr unsigned IDC_TC_SPEED_UNIT = 1175;
+constexpr unsigned IDC_TC_DEPTH_UNIT = 1176;
+constexpr unsigned IDC_TC_DEPTH_1 = 1188;
+constexpr unsigned IDC_TC_SPEED_2 = 1189;
+constexpr unsigned IDC_TC_DEPTH_2 = 1190;
+constexpr unsigned IDC_TC_SPEED_3 = 1191;
+constexpr unsigned IDC_TC_DEPTH_3 = 1192;
+constexpr unsigned IDC_TC_SPEED_4 = 1193;
+constexpr unsigned IDC_TC_DEPTH_4 = 1194;
+constexpr unsigned IDC_TC_SPEED_5 = 1195;
+constexpr unsigned IDC_TC_DEPTH_5 = 1196;
+constexpr unsigned IDC_TC_SPEED_6 = 1197;
+constexpr unsigned IDC_TC_DEPTH_6 = 1198;
+constexpr unsigned IDC_TC_SPEED_7 = 1199;
+constexpr unsigned IDC_TC_DEPTH_7 = 1200;
+constexpr unsigned IDC_TC_SPEED_8 = 1201;
+constexpr unsigned IDC_TC_DEPTH_8 = 1202;
+
+constexpr unsigned IDD_TOOL_SIZE = 207;
+constexpr unsigned IDC_TS_MIL = 1046;
+constexpr unsigned IDC_TS_TOOL = 1086;
+constexpr unsigned IDC_TS_MM = 1188;
+
+constexpr unsigned IDD_PATH_CALC = 212;
+constexpr unsigned IDC_PC_DEFAULTS = 3;
+constexpr unsigned IDC_PC_PREVIEW = 4;
+constexpr unsigned IDC_PC_T1_DEPTH = 1047;
+constexpr unsigned IDC_PC_T1_TOOL = 1088;
+constexpr unsigned IDC_PC_T2_WIDTH = 1188;
+constexpr unsigned IDC_PC_T2_DEPTH = 1189;
+constexpr unsigned IDC_PC_T3_WIDTH = 1190;
+constexpr unsigned IDC_PC_T3_DEPTH = 1191;
+constexpr unsigned IDC_PC_T2_ISO = 1220;
+constexpr unsigned IDC_PC_T1_CLEAR = 1221;
+constexpr unsigned IDC_PC_T2_CLEAR = 1222;
+constexpr unsigned IDC_PC_OVERLAP = 1223;
+constexpr unsigned IDC_PC_T1_ISO = 1224;
+constexpr unsigned IDC_PC_WIDTH_UNIT = 1226;
+constexpr unsigned IDC_PC_DEPTH_UNIT = 1227;
+constexpr unsigned IDC_PC_T3_CLEAR = 1229;
+
 constexpr unsigned IDD_LAYER_CONTROL = 213;
 constexpr unsigned IDC_LAYER_DRILL = 1048;
 constexpr unsigned IDC_LAYER_ROUTE = 1049;
@@ -145,6 +205,17 @@ constexpr unsigned IDC_DF_COORD_MM = 1235;
 constexpr unsigned IDC_DF_UNIT_INT = 1236;
 constexpr unsigned IDC_DF_SIZE_INCH = 1237;
 constexpr unsigned IDC_DF_SIZE_MM = 1238;
+
+constexpr unsigned IDD_PATH_METHOD = 250;
+constexpr unsigned IDC_PM_USE_T4 = 1177;
+constexpr unsigned IDC_PM_T2_WIDTH = 1265;
+constexpr unsigned IDC_PM_T3_WIDTH = 1266;
+constexpr unsigned IDC_PM_T1_DEPTH = 1267;
+constexpr unsigned IDC_PM_T2_DEPTH = 1268;
+constexpr unsigned IDC_PM_T3_DEPTH = 1269;
+constexpr unsigned IDC_PM_T1_WIDTH = 1270;
+constexpr unsigned IDC_PM_T4_DEPTH = 1271;
+constexpr unsigned IDC_PM_T4_WIDTH = 1272;
 
 // ---- Commands of menu items and tool-bar buttons --------------------------
 // Each under the menu or tool bar that has it first. A command's prompt in

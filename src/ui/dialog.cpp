@@ -12,6 +12,29 @@
 #include <cstdlib>
 #include <limits>
 
+namespace {
+
+// Whether `convert` reads the whole text (blanks around allowed); `value` is
+// set only then.
+template <class T, class Convert>
+bool ParseWholeText(const std::string& text, T& value, Convert convert)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    T v = convert(begin, &end);
+    if (end == begin || errno == ERANGE)
+        return false;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end != '\0')
+        return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
 void CDataExchange::Fail(unsigned id, const std::string& message)
 {
     if (m_Failed)
@@ -186,6 +209,29 @@ void CDialog::KillFocus(unsigned id)
         handler->second();
 }
 
+void CDialog::Notify(unsigned id, Note note)
+{
+    if (!m_Open)
+        return;
+    auto handler = m_Notes.find({id, note});
+    if (handler != m_Notes.end())
+        handler->second();
+}
+
+void CDialog::SetFocus(unsigned id) { Notify(id, Note::FocusGained); }
+void CDialog::TextEdited(unsigned id) { Notify(id, Note::TextEdited); }
+void CDialog::SelectionChanged(unsigned id) { Notify(id, Note::SelectionChanged); }
+
+bool ParseNumberText(const std::string& text, double& value)
+{
+    double v = 0.0;
+    if (!ParseWholeText(text, v, [](const char* begin, char** end) { return std::strtod(begin, end); }) ||
+        !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
 void CancelDialog(CDialog& dialog)
 {
     dialog.PressButton(IDCANCEL);
@@ -325,37 +371,10 @@ std::string FormatNumber(double value)
     return buffer;
 }
 
-// Parses the whole text (blanks around allowed) as a number.
-bool ParseDouble(const std::string& text, double& value)
-{
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    double v = std::strtod(begin, &end);
-    if (end == begin || errno == ERANGE || !std::isfinite(v))
-        return false;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = v;
-    return true;
-}
-
 bool ParseLong(const std::string& text, long& value)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return false;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = v;
-    return true;
+    return ParseWholeText(text, value,
+                          [](const char* begin, char** end) { return std::strtol(begin, end, 10); });
 }
 
 template <class T>
@@ -388,7 +407,7 @@ void ExchangeReal(CDataExchange* pDX, unsigned id, T& value)
         return;
     }
     double v = 0;
-    if (!ParseDouble(d.GetDlgItemText(id), v)) {
+    if (!ParseNumberText(d.GetDlgItemText(id), v)) {
         pDX->Fail(id, LoadResString(IDS_PARSE_REAL));
         return;
     }

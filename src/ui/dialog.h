@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The state of one control.
@@ -97,6 +98,14 @@ public:
     void PressButton(unsigned id);
     // The focus leaves control `id` (edits that copy on leaving use this).
     void KillFocus(unsigned id);
+    // What the operator did to a control, after its state took it in: the
+    // focus entered it, its text was typed (an edit, or the edit part of a
+    // combo box), or another entry was picked (combo and list boxes). Only
+    // the operator's acts are told: text the dialog writes itself tells
+    // nothing, so a handler that fills one edit from another cannot echo.
+    void SetFocus(unsigned id);
+    void TextEdited(unsigned id);
+    void SelectionChanged(unsigned id);
 
     CControlState& Control(unsigned id);
     const CControlState* FindControl(unsigned id) const;
@@ -138,6 +147,18 @@ protected:
     // Registers the handler of a button or command id.
     void OnCommand(unsigned id, std::function<void()> handler) { m_Handlers[id] = std::move(handler); }
     void OnFocusLost(unsigned id, std::function<void()> handler) { m_FocusHandlers[id] = std::move(handler); }
+    void OnFocusGained(unsigned id, std::function<void()> handler)
+    {
+        m_Notes[{id, Note::FocusGained}] = std::move(handler);
+    }
+    void OnTextEdited(unsigned id, std::function<void()> handler)
+    {
+        m_Notes[{id, Note::TextEdited}] = std::move(handler);
+    }
+    void OnSelectionChanged(unsigned id, std::function<void()> handler)
+    {
+        m_Notes[{id, Note::SelectionChanged}] = std::move(handler);
+    }
 
 private:
     friend class CDataExchange;
@@ -146,6 +167,9 @@ private:
     std::map<unsigned, CControlState> m_Controls;
     std::map<unsigned, std::function<void()>> m_Handlers;
     std::map<unsigned, std::function<void()>> m_FocusHandlers;
+    enum class Note { FocusGained, TextEdited, SelectionChanged };
+    std::map<std::pair<unsigned, Note>, std::function<void()>> m_Notes;
+    void Notify(unsigned id, Note note);
     std::string m_Caption;
     CDialogView* m_View = nullptr;
     bool m_Open = false;
@@ -164,6 +188,10 @@ private:
 // what it changed while open; ends it anyway when its Cancel keeps it open.
 // Hosts use this for dialogs nobody answers.
 void CancelDialog(CDialog& dialog);
+
+// Whether the whole text (blanks around allowed) is a finite number, as the
+// data exchange accepts it in a number field; `value` is set only then.
+bool ParseNumberText(const std::string& text, double& value);
 
 // Data exchange between controls and members. On saving, text that is not a
 // number is refused with a message and the exchange stops there.

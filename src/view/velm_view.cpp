@@ -247,6 +247,7 @@ void CVelmView::RegisterCommands()
     m_Commands.OnCommand(ID_DISPLAY_STYLE, [this] { OnDisplayStyle(); });
     m_Commands.OnCommand(ID_ADD_FULL_CLEAR_AREA, [this] { OnAddFullClearArea(); });
     m_Commands.OnCommand(ID_RESET_CLEAR_DONE, [this] { OnResetClearDone(); });
+    m_Commands.OnCommand(ID_DRILL_TOOL_SIZES, [this] { OnDrillToolSize(); });
     m_Commands.OnCommand(ID_MARK_ONE, [this] { m_Mark1Checked = !m_Mark1Checked; });
     m_Commands.OnUpdateCommand(ID_MARK_ONE, [this](CCmdUI& ui) { ui.SetCheck(m_Mark1Checked); });
     m_Commands.OnCommand(ID_MARK_TWO, [this] { m_Mark2Checked = !m_Mark2Checked; });

@@ -12,7 +12,8 @@
 //   hole_drawing.cpp, selection_drawing.cpp, path_layer_drawing.cpp,
 //   iso_path_drawing.cpp, block_frame_drawing.cpp, trim_drawing.cpp,
 //   feedback_drawing.cpp (rubber bands and the ruler), immediate_drawing.cpp,
-//   clearing_area_commands.cpp
+//   clearing_area_commands.cpp, tool_dialog_commands.cpp (the drill
+//   tool-size dialog)
 #pragma once
 
 #include "document/velm_doc.h"
@@ -106,6 +107,10 @@ public:
     // stroke's done mark cleared (33071).
     void OnAddFullClearArea();
     void OnResetClearDone();
+    // Drill point / tool size: the tool-size dialog marks the tool it edits
+    // on this view; the hole list is sorted again afterwards
+    // (tool_dialog_commands.cpp).
+    void OnDrillToolSize();
     // The Window zoom with a finished rubber band (client pixels, any corner
     // order); what the left press does while m_ZoomWindowMode is set.
     void ZoomToBand(const RECT& band);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,30 @@ public:
     {
         DDX_Check(pDX, IDC_SYS_FILE_AUTO, m_FileAuto);
         DDX_Text(pDX, IDC_SYS_LIFT_HEIGHT, m_Lift);
+    }
+};
+
+// Writes down what the window tells of the operator's acts.
+class CNotesDlg : public CDialog {
+public:
+    std::vector<std::string> m_Notes;
+    CNotesDlg() : CDialog(IDD_PATH_CALC)
+    {
+        OnTextEdited(IDC_PC_T2_WIDTH,
+                     [this] { m_Notes.push_back("typed " + GetDlgItemText(IDC_PC_T2_WIDTH)); });
+        OnFocusGained(IDC_PC_T2_DEPTH, [this] { m_Notes.push_back("focus"); });
+        OnSelectionChanged(IDC_PC_T1_TOOL, [this] {
+            m_Notes.push_back("picked " + std::to_string(GetCurSel(IDC_PC_T1_TOOL)));
+        });
+        OnTextEdited(IDC_PC_T1_TOOL,
+                     [this] { m_Notes.push_back("tool " + GetDlgItemText(IDC_PC_T1_TOOL)); });
+    }
+    bool OnInitDialog() override
+    {
+        for (const char* entry : {"0.2", "0.15"})
+            AddString(IDC_PC_T1_TOOL, entry);
+        SetDlgItemText(IDC_PC_T2_WIDTH, "0.5");
+        return CDialog::OnInitDialog();
     }
 };
 
@@ -175,6 +200,28 @@ TEST_F(DialogWindow, TypedValuesReachTheMembersOnOkAndCancelChangesNothing)
     dlg.DoModal();
     EXPECT_EQ(dlg.m_Cleared, 1);
     FreeLanguageLibrary();
+}
+
+TEST_F(DialogWindow, TheOperatorsTypingPickingAndFocusAreToldButNotTheDialogsOwnWrites)
+{
+    CNotesDlg dlg;
+    WhenShown([&](CQtDialogWindow& w) {
+        Widget<QLineEdit>(w, IDC_PC_T2_WIDTH)->insert("1");
+        dlg.SetDlgItemText(IDC_PC_T2_WIDTH, "9");
+        EXPECT_EQ(Widget<QLineEdit>(w, IDC_PC_T2_WIDTH)->text(), "9");
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QApplication::sendEvent(Widget<QLineEdit>(w, IDC_PC_T2_DEPTH), &focusIn);
+        auto* combo = Widget<QComboBox>(w, IDC_PC_T1_TOOL);
+        dlg.SetCurSel(IDC_PC_T1_TOOL, 0);
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        combo->lineEdit()->selectAll();
+        combo->lineEdit()->insert("0.3");
+        Widget<QPushButton>(w, 2)->click();
+    });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_Notes,
+              (std::vector<std::string>{"typed 0.51", "focus", "picked 1", "tool 0.3"}));
 }
 
 TEST_F(DialogWindow, RefusedNumberKeepsTheDialogOpen)

@@ -112,7 +112,11 @@ void CQtDialogWindow::Build()
             } else {
                 auto* edit = new QLineEdit(text, this);
                 edit->setReadOnly(item.style & ORDUNE_STYLE_READONLY);
-                connect(edit, &QLineEdit::textEdited, this, [this, id] { Store(id); });
+                connect(edit, &QLineEdit::textEdited, this, [this, id] {
+                    Store(id);
+                    if (m_Dialog && !m_Updating)
+                        m_Dialog->TextEdited(id);
+                });
                 w = edit;
             }
             w->installEventFilter(this);
@@ -167,8 +171,20 @@ void CQtDialogWindow::Build()
             combo->setEditable(item.kind == ORDUNE_DLG_COMBO);
             combo->setInsertPolicy(QComboBox::NoInsert);
             connect(combo, &QComboBox::currentIndexChanged, this, [this, id] { Store(id); });
-            if (combo->isEditable())
+            // Only the operator's pick and typing are told to the dialog.
+            connect(combo, &QComboBox::activated, this, [this, id] {
+                Store(id);
+                if (m_Dialog && !m_Updating)
+                    m_Dialog->SelectionChanged(id);
+            });
+            if (combo->isEditable()) {
                 connect(combo, &QComboBox::editTextChanged, this, [this, id] { Store(id); });
+                connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, id] {
+                    Store(id);
+                    if (m_Dialog && !m_Updating)
+                        m_Dialog->TextEdited(id);
+                });
+            }
             // The template's height is the opened list's; the box is one line.
             r.setHeight(combo->sizeHint().height());
             w = combo;
@@ -176,7 +192,12 @@ void CQtDialogWindow::Build()
         }
         case ORDUNE_DLG_LISTBOX: {
             auto* list = new QListWidget(this);
-            connect(list, &QListWidget::currentRowChanged, this, [this, id] { Store(id); });
+            connect(list, &QListWidget::currentRowChanged, this, [this, id] {
+                Store(id);
+                // Refresh moves the row only while m_Updating is set.
+                if (m_Dialog && !m_Updating)
+                    m_Dialog->SelectionChanged(id);
+            });
             w = list;
             break;
         }
@@ -301,10 +322,14 @@ void CQtDialogWindow::Store(unsigned id)
 
 bool CQtDialogWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && m_Dialog && !m_Updating) {
+    const bool in = event->type() == QEvent::FocusIn;
+    if ((in || event->type() == QEvent::FocusOut) && m_Dialog && !m_Updating) {
         for (auto& [id, widget] : m_Widgets)
             if (widget == watched) {
-                m_Dialog->KillFocus(id);
+                if (in)
+                    m_Dialog->SetFocus(id);
+                else
+                    m_Dialog->KillFocus(id);
                 break;
             }
     }
