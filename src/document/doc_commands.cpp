@@ -20,6 +20,7 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_STAGE_PATHS, nullptr, &CVelmDoc::OnUpdateStagePaths},
     {ID_STAGE_LAYOUT, nullptr, &CVelmDoc::OnUpdateStageLayout},
     {ID_CALC_ISOLATION_LINES, &CVelmDoc::OnCalcIsolationLines, &CVelmDoc::OnUpdateCalcIsolationLines},
+    {ID_PATH_CALCULATION, &CVelmDoc::OnPathCalculation, nullptr},
     {ID_FILE_OPEN_PROJECT, &CVelmDoc::OnFileOpenProject, nullptr},
     {ID_FILE_SAVE, &CVelmDoc::OnFileSave, nullptr},
     {ID_FILE_NEW, &CVelmDoc::OnFileNew, nullptr},

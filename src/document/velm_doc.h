@@ -255,11 +255,20 @@ public:
     void OnSortIsolationPaths();
     void ClearGridPathSegments();
 
-    // The tool-path layers the path calculation makes (path_calculation.cpp).
+    // The path calculation (path_calculation.cpp): command 33075 with its
+    // dialog, and the work it does once the tools are chosen.
+    void OnPathCalculation();
+    // The layers to make: isolation and clearing per tool.
     struct CPathLayerChoice {
         int t1Iso = 1;
+        int t1Clear = 1;
         int t2Iso = 1;
+        int t2Clear = 1;
+        int t3Clear = 1;
     };
+    // The stored tool settings ("Tool1Size".. "Tool3Depth") into the
+    // document, once a calculation has stored them; 1 when they were.
+    int ReadStoredTools();
     // Every tool-path layer of both sides made anew from the tool settings
     // for each side of the work order, component side first; the layers of
     // side 5 stay. 0 when the operator cancelled (the layers made so far

@@ -150,9 +150,9 @@ TEST_F(D1MiniJob, OrduneToolLoadsTheJobIntoAProject)
     EXPECT_NE(doc->FindNamedLayer("route"), nullptr);
 }
 
-// The path calculation's isolation from the tool: the layers of both
-// sides, the same bytes from a second run, and a refusal of bad widths.
-TEST_F(D1MiniJob, OrduneToolCalcMakesTheIsolationLayersOfBothSides)
+// The path calculation from the tool: every layer of both sides, the same
+// bytes from a second run, and a refusal of bad widths.
+TEST_F(D1MiniJob, OrduneToolCalcMakesEveryLayerOfBothSides)
 {
     const std::string tool = std::string(ORDUNE_BIN_DIR) + "/ordune-tool ";
     const std::string project = JoinPath(TestDir(), "d1.prj");
@@ -180,9 +180,13 @@ TEST_F(D1MiniJob, OrduneToolCalcMakesTheIsolationLayersOfBothSides)
             EXPECT_NEAR(layer->size, 0.6 * 100.0 / 2.54, 1e-3);
         }
     }
-    EXPECT_EQ(layers, (std::vector<std::string>{"T1PATH/1", "T1ISO/1", "T2PATH/1", "T1PATH/0",
-                                                "T1ISO/0", "T2PATH/0", "T2ISO/0", "T2ISO/1"}))
-        << "each side: T1 at the head, T2's PATH at the head and its isolation at the tail";
+    // Each side puts its layers at the head of the list (the solder side,
+    // computed second, first) except T2ISO and T2MIL, which go to its tail.
+    EXPECT_EQ(layers,
+              (std::vector<std::string>{"T1ISO/1", "T1PATH/1", "T1MIL/1", "T2PATH/1", "T3MIL/1",
+                                        "T3PATH/1", "T2PATH/1", "T1ISO/0", "T1PATH/0", "T1MIL/0",
+                                        "T2PATH/0", "T3MIL/0", "T3PATH/0", "T2PATH/0", "T2ISO/0",
+                                        "T2MIL/0", "T2ISO/1", "T2MIL/1"}));
     // Both sides keep their copper (the solder side was the working one).
     ASSERT_EQ(doc->LoadTempFile("bot.tmp"), 1);
     EXPECT_EQ(doc->m_TrackList.size(), 17u);

@@ -156,16 +156,7 @@ int Calc(const std::string& path, const std::map<std::string, std::string>& opti
         return 1;
     // The path calculation's defaults: the stored tool settings, once a
     // calculation has stored them.
-    float stored = 0.0f;
-    RegGetFloat("Tool1Size", stored);
-    if (stored != 0.0f) {
-        RegGetFloat("Tool1Size", doc->m_ToolWidth1);
-        RegGetFloat("Tool2Size", doc->m_ToolWidth2);
-        RegGetFloat("Tool3Size", doc->m_ToolWidth3);
-        RegGetFloat("Tool1Depth", doc->m_ToolValue1);
-        RegGetFloat("Tool2Depth", doc->m_ToolValue2);
-        RegGetFloat("Tool3Depth", doc->m_ToolValue3);
-    }
+    doc->ReadStoredTools();
     auto tools = options.find("--tools");
     if (tools != options.end()) {
         float widths[3];
