@@ -62,6 +62,16 @@ void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, vo
 // ends; `half` is half the isolation offset, by which the pieces widen.
 void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half);
 
+// Between calls the cutters keep a copy of each line they cut (its
+// intervals in order, with their ends), so a cut looks only at the intervals
+// and lines within its reach. A line whose intervals another piece of code
+// has added, removed, replaced or reordered is read afresh; moving an
+// interval's ends in place between two cuts is left to the cutters (the
+// raster is laid out anew for every run, and nothing else moves them).
+// With `plain` set every cut walks each line of its range whole, keeping no
+// copy: the reference the tests and benchmarks hold the copies to.
+void SetPlainScanWalk(bool plain);
+
 // The document's names for the cutters.
 inline void CutTrackRows(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Rows, t, s); }
 inline void CutTrackColumns(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Columns, t, s); }
