@@ -68,13 +68,17 @@ constexpr double kMaxArcPieces = 1 << 22;
 // line, the removal on whole mils, the slack of the caps).
 constexpr float kStraightReach = 0.1f;
 constexpr float kCircleReach = 3.5f;
+// How far beyond its corners' box the inside test of a rectangle can find a
+// point inside, by rounding: the two pairs of side lines it compares with
+// bound the rectangle itself.
+constexpr double kQuadRounding = 0.1;
 // How far across the lines beyond a shape's extent a line may lie and still
 // be changed. A row meets a track's edge only within the edge's own y range
-// (a column: x range), and the inside test of a rectangle is exact up to
-// rounding. A flash's inside test, on whole mils, holds up to 1 mil beyond
-// its radius; a cap's removal up to 3 (its 2 mil slack on whole mils); a
-// grazing line crosses a circle 0.1 beyond it. Each with room for rounding.
-constexpr double kStraightAcrossReach = 0.1;
+// (a column: x range), and beyond that only the inside test can reach. A
+// flash's inside test, on whole mils, holds up to 1 mil beyond its radius; a
+// cap's removal up to 3 (its 2 mil slack on whole mils); a grazing line
+// crosses a circle 0.1 beyond it. Each with room for rounding.
+constexpr double kStraightAcrossReach = kQuadRounding;
 constexpr double kFlashAcrossReach = 1.5;
 constexpr double kCapAcrossReach = 3.5;
 
@@ -251,6 +255,9 @@ bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
 // intervals, of which a cut reaches one or two: with the copy a cut finds
 // them in short arrays instead of visiting every interval's record, and
 // passes over the lines of its range that it cannot reach at all.
+// Spans tested at once by FindReached.
+constexpr std::size_t kReachBlock = 16;
+
 struct CLineIndex {
     const CSubList* line = nullptr;
     std::vector<const CScanInterval*> intervals;
@@ -259,11 +266,16 @@ struct CLineIndex {
     bool flat = false;    // every interval lies at `across`
     bool holes = false;   // the line has an empty slot
 
+    // The spans run on to whole blocks of FindReached, the rest reaching
+    // nothing.
     void Resize(std::size_t count)
     {
         intervals.resize(count);
-        starts.resize(count);
-        ends.resize(count);
+        const std::size_t padded = (count + kReachBlock - 1) / kReachBlock * kReachBlock;
+        starts.resize(padded);
+        ends.resize(padded);
+        std::fill(starts.begin() + std::ptrdiff_t(count), starts.end(), -INFINITY);
+        std::fill(ends.begin() + std::ptrdiff_t(count), ends.end(), -INFINITY);
     }
 };
 
@@ -284,8 +296,8 @@ CProgramObjectReset s_Reset([] {
 // A line of this many intervals or fewer is read afresh for every cut. A
 // line laid out anew holds one interval, whose record may well take the
 // freed address of one the copy remembers: only a line that the cutters have
-// split several times is known by the identity of its intervals.
-constexpr std::size_t kFewIntervals = 4;
+// split is known by the identity of its intervals.
+constexpr std::size_t kFewIntervals = 1;
 
 // Takes one interval at position k of the line into the copy; an empty
 // slot reaches nothing.
@@ -347,25 +359,20 @@ bool AnyLive(const CLineIndex& index, std::size_t from, std::size_t to)
 // at once, in a form the compiler can do side by side.
 void FindReached(const CLineIndex& index, float low, float high, std::vector<std::size_t>& reached)
 {
-    constexpr std::size_t kBlock = 16;
     reached.clear();
     const float* a = index.starts.data();
     const float* b = index.ends.data();
-    const std::size_t count = index.starts.size();
-    std::size_t k = 0;
-    for (; k + kBlock <= count; k += kBlock) {
+    const std::size_t count = index.intervals.size();
+    for (std::size_t k = 0; k < count; k += kReachBlock) {
         int beyond = 0;
-        for (std::size_t j = k; j < k + kBlock; ++j)
+        for (std::size_t j = k; j < k + kReachBlock; ++j)
             beyond += int(((a[j] < low) & (b[j] < low)) | ((a[j] > high) & (b[j] > high)));
-        if (beyond == int(kBlock))
+        if (beyond == int(kReachBlock))
             continue;
-        for (std::size_t j = k; j < k + kBlock; ++j)
+        for (std::size_t j = k; j < std::min(k + kReachBlock, count); ++j)
             if (!SpanBeyond(a[j], b[j], low, high))
                 reached.push_back(j);
     }
-    for (; k < count; ++k)
-        if (!SpanBeyond(a[k], b[k], low, high))
-            reached.push_back(k);
 }
 
 // One line cut through its copy: the walk visits the intervals within the
@@ -500,9 +507,22 @@ void CutLines(CBoardModel& model, ScanAxis axis, float low, float high, int marg
 struct CRectangle {
     CFloatPoint a, b, c, d;
     std::uint8_t tag = ScanTag::kSlopedSide;
+    double lowX = 0, highX = 0, lowY = 0, highY = 0;   // the corners' box and its rounding
 
+    void Bound()
+    {
+        lowX = std::min({a.x, b.x, c.x, d.x}) - kQuadRounding;
+        highX = std::max({a.x, b.x, c.x, d.x}) + kQuadRounding;
+        lowY = std::min({a.y, b.y, c.y, d.y}) - kQuadRounding;
+        highY = std::max({a.y, b.y, c.y, d.y}) + kQuadRounding;
+    }
+
+    // Most points a cut asks about lie well off the rectangle; the box
+    // spares them the full test.
     bool Holds(float x, float y) const
     {
+        if (x < lowX || x > highX || y < lowY || y > highY)
+            return false;
         return PointInQuadF(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, x, y) != 0;
     }
 };
@@ -613,6 +633,7 @@ void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, 
     CCutRun& run = shared ? *shared : own;
     CRectangleCut cut;
     cut.rect = TrackRectangle(shape, !isArcPiece);
+    cut.rect.Bound();
     cut.mark = {isArcPiece ? ScanTag::kFlash : cut.rect.tag, std::uint32_t(shape.recordNo), source};
     cut.axis = axis;
     cut.insetRemoval = !isArcPiece && axis == ScanAxis::Rows;
