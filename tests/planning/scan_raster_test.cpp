@@ -417,64 +417,58 @@ private:
         return *m_Model.m_FlashList.back();
     }
 
+    // Cuts `record` with `cutter` on whichever lines the pass asks for.
+    template <class Record>
+    void AddCut(Record& record, void (*cutter)(CBoardModel&, ScanAxis, const Record&, void*))
+    {
+        CBoardModel& m = m_Model;
+        m_Cuts.push_back([&m, &record, cutter](ScanAxis a) { cutter(m, a, record, &record); });
+    }
+
     void MakeShape(int id)
     {
         const float x = Uniform(-10, 160), y = Uniform(-10, 110);
-        CBoardModel& m = m_Model;
         switch (m_Random() % 8) {
-        case 0: {
-            CTrackRecord& t = AddTrack(x, y, x + Uniform(-30, 30), y + Uniform(-30, 30), Uniform(1, 8), id);
-            m_Cuts.push_back([&m, &t](ScanAxis a) { CutTrack(m, a, t, &t); });
+        case 0:
+            AddCut(AddTrack(x, y, x + Uniform(-30, 30), y + Uniform(-30, 30), Uniform(1, 8), id), CutTrack);
             break;
-        }
         case 1: {
             const float lean[] = {0.0f, 0.004f, 0.01f, 0.0101f, 0.5f};
             CTrackRecord& t = AddTrack(x, y, x + lean[m_Random() % 5], y + Uniform(-30, 30), Uniform(1, 8), id);
-            if (m_Random() % 2)
-                m_Cuts.push_back([&m, &t](ScanAxis a) { CutTrack(m, a, t, &t); });
-            else
-                m_Cuts.push_back([&m, &t](ScanAxis a) { CutArcPiece(m, a, t, &t); });
+            AddCut(t, m_Random() % 2 == 0 ? CutArcPiece : CutTrack);
             break;
         }
         case 2: {
             const float x2 = m_Random() % 3 ? std::floor(x) : Whole(0, 150);
             const float y2 = m_Random() % 3 ? std::floor(y) : Whole(0, 100);
-            CTrackRecord& t = AddTrack(std::floor(x), std::floor(y), x2, y2, Whole(1, 8), id);
-            m_Cuts.push_back([&m, &t](ScanAxis a) { CutTrack(m, a, t, &t); });
+            AddCut(AddTrack(std::floor(x), std::floor(y), x2, y2, Whole(1, 8), id), CutTrack);
             break;
         }
-        case 3: {
-            CTrackRecord& t = AddTrack(x, y, x + Uniform(-4, 4), y + Uniform(-4, 4), Uniform(2, 8), id);
-            m_Cuts.push_back([&m, &t](ScanAxis a) { CutArcPiece(m, a, t, &t); });
+        case 3:
+            AddCut(AddTrack(x, y, x + Uniform(-4, 4), y + Uniform(-4, 4), Uniform(2, 8), id), CutArcPiece);
             break;
-        }
         case 4:
         case 5: {
             const bool even = m_Random() % 2;
             CFlashRecord& c = AddPad(even ? Quarter(0, 150) : x, even ? Quarter(0, 100) : y,
                                      even ? Quarter(-3, 8) : Uniform(-3, 8), id);
-            if (m_Random() % 2)
-                m_Cuts.push_back([&m, &c](ScanAxis a) { CutFlash(m, a, c, &c); });
-            else
-                m_Cuts.push_back([&m, &c](ScanAxis a) { CutEndCap(m, a, c, &c); });
+            AddCut(c, m_Random() % 2 != 0 ? CutFlash : CutEndCap);
             break;
         }
         case 6: {
             CTrackRecord& arc = AddTrack(x, y, Uniform(-3.2f, 3.2f), Uniform(-3.2f, 3.2f), Uniform(3, 30), id);
             arc.type = std::uint8_t(3 + m_Random() % 2);
             arc.aperture = std::uint8_t(m_Random() % 3);
-            if (m_Random() % 2) {
-                m.m_PadList2.push_back(std::make_unique<CFlashRecord>(Circle(x, y, 1, id)));
-            }
+            if (m_Random() % 2)
+                m_Model.m_PadList2.push_back(std::make_unique<CFlashRecord>(Circle(x, y, 1, id)));
             const float half = Uniform(0, 3);
+            CBoardModel& m = m_Model;
             m_Cuts.push_back([&m, &arc, half](ScanAxis a) { CutArcTrack(m, a, arc, half); });
             break;
         }
-        default: {
-            CTrackRecord& t = AddTrack(x, y, x, y, Uniform(1, 8), id);
-            m_Cuts.push_back([&m, &t](ScanAxis a) { CutTrack(m, a, t, &t); });
+        default:
+            AddCut(AddTrack(x, y, x, y, Uniform(1, 8), id), CutTrack);
             break;
-        }
         }
     }
 
