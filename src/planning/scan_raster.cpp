@@ -249,15 +249,15 @@ bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
     return SpanBeyond(AlongStart(iv, axis), AlongEnd(iv, axis), low, high);
 }
 
+// Spans tested at once by FindReached.
+constexpr std::size_t kReachBlock = 16;
+
 // What the cutters remember of a line between calls: its intervals in list
 // order with their ends along the line, and whether all of them lie on one
 // coordinate across it. A line of a dense board holds dozens to hundreds of
 // intervals, of which a cut reaches one or two: with the copy a cut finds
 // them in short arrays instead of visiting every interval's record, and
 // passes over the lines of its range that it cannot reach at all.
-// Spans tested at once by FindReached.
-constexpr std::size_t kReachBlock = 16;
-
 struct CLineIndex {
     const CSubList* line = nullptr;
     std::vector<const CScanInterval*> intervals;

@@ -63,11 +63,13 @@ void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, vo
 void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half);
 
 // Between calls the cutters keep a copy of each line they cut (its
-// intervals in order, with their ends), so a cut looks only at the intervals
-// and lines within its reach. A line whose intervals another piece of code
-// has added, removed, replaced or reordered is read afresh; moving an
-// interval's ends in place between two cuts is left to the cutters (the
-// raster is laid out anew for every run, and nothing else moves them).
+// intervals in order, with their ends), so that a cut looks only at the
+// intervals and the lines within its reach. They take each line to lie where
+// the raster lays it (row n at g_BoardMinY + n * pitch, column n at
+// g_BoardMinX + n * pitch) and read afresh a line whose intervals other code
+// has added, removed, replaced or reordered; other code must not move an
+// interval's ends in place between two cuts (nothing does: the raster is
+// laid out anew for every run).
 // With `plain` set every cut walks each line of its range whole, keeping no
 // copy: the reference the tests and benchmarks hold the copies to.
 void SetPlainScanWalk(bool plain);
