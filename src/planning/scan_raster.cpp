@@ -6,6 +6,7 @@
 
 #include "geometry/plane_geometry.h"
 #include "platform/host.h"
+#include "platform/program_objects.h"
 #include "records/board_extent.h"
 #include "records/board_model.h"
 #include "records/copper_records.h"
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -65,6 +68,19 @@ constexpr double kMaxArcPieces = 1 << 22;
 // line, the removal on whole mils, the slack of the caps).
 constexpr float kStraightReach = 0.1f;
 constexpr float kCircleReach = 3.5f;
+// How far beyond its corners' box the inside test of a rectangle can find a
+// point inside, by rounding: the two pairs of side lines it compares with
+// bound the rectangle itself.
+constexpr double kQuadRounding = 0.1;
+// How far across the lines beyond a shape's extent a line may lie and still
+// be changed. A row meets a track's edge only within the edge's own y range
+// (a column: x range), and beyond that only the inside test can reach. A
+// flash's inside test, on whole mils, holds up to 1 mil beyond its radius; a
+// cap's removal up to 3 (its 2 mil slack on whole mils); a grazing line
+// crosses a circle 0.1 beyond it. Each with room for rounding.
+constexpr double kStraightAcrossReach = kQuadRounding;
+constexpr double kFlashAcrossReach = 1.5;
+constexpr double kCapAcrossReach = 3.5;
 
 constexpr const char* kOutOfMemory = "Out of Memory !";
 
@@ -86,6 +102,8 @@ struct CEndMark {
 struct CCutRun {
     bool outOfMemoryShown = false;
     std::vector<std::array<float, 4>> madeOnLine;
+    // The walk's slots and the positions a cut reaches, kept for their room.
+    std::vector<std::size_t> slots, reached;
 };
 
 void MarkStart(CScanInterval& iv, float x, float y, const CEndMark& mark)
@@ -149,57 +167,277 @@ void SplitInterval(COwnedList<CScanInterval>& line, std::size_t index, CFloatPoi
     MarkEnd(*old, near.x, near.y, mark);
 }
 
-// The index after `index` that still holds an interval, or the line's size.
-std::size_t NextLive(const COwnedList<CScanInterval>& line, std::size_t index)
-{
-    ++index;
-    while (index < line.size() && !line[index])
-        ++index;
-    return index;
-}
+// A slot of a walk that stands for a run of intervals beyond the shape's
+// reach (see WalkLine).
+constexpr std::size_t kFarRun = SIZE_MAX;
 
-// One line walked as the cutters walk it: per interval a removal run, the
-// shape's own cut, then a look at the next interval, which is removed at once
-// when it lies inside. Removed intervals leave empty slots until the end of
-// the line, so splits appended meanwhile keep their place in the order.
+// One line walked as the cutters walk it, over `slots`, positions of the
+// line in list order: per interval a removal run, the shape's own cut, then a
+// look at the next interval, which is removed at once when it lies inside.
+// Removed intervals leave empty slots until the end of the line, so splits
+// appended meanwhile keep their place in the order; their positions join the
+// walk as they are made. True when an interval was removed.
 //
 // An interval that lies wholly beyond the shape's reach along the line can
-// neither lie inside nor be crossed, so every test of it is skipped; that
-// leaves each result as the full tests give it.
+// neither lie inside nor be crossed: every test of it fails, so as the
+// current interval it hands the look at the next one on, and as the next one
+// it becomes the current one. A run of such intervals does just what one of
+// them does, so a walk may give a whole run one kFarRun slot.
 template <class Shape>
-void CutLine(COwnedList<CScanInterval>& line, const Shape& shape, CCutRun& run)
+bool WalkLine(COwnedList<CScanInterval>& line, std::vector<std::size_t>& slots, const Shape& shape,
+              CCutRun& run)
 {
     run.madeOnLine.clear();
     bool removed = false;
-    auto take = [&](std::size_t i) {
-        line[i].reset();
+    std::size_t known = line.size();
+    auto live = [&](std::size_t k) { return slots[k] == kFarRun || line[slots[k]] != nullptr; };
+    auto nextLive = [&](std::size_t k) {
+        ++k;
+        while (k < slots.size() && !live(k))
+            ++k;
+        return k;
+    };
+    auto reaches = [&](std::size_t k) { return slots[k] != kFarRun && shape.Reaches(*line[slots[k]]); };
+    auto take = [&](std::size_t k) {
+        line[slots[k]].reset();
         removed = true;
     };
-    std::size_t i = !line.empty() && !line[0] ? NextLive(line, 0) : 0;
-    while (i < line.size()) {
-        std::size_t next = NextLive(line, i);
-        while (next < line.size() && shape.Reaches(*line[i]) && shape.RemovedInRun(*line[i])) {
+    std::size_t i = !slots.empty() && !live(0) ? nextLive(0) : 0;
+    while (i < slots.size()) {
+        std::size_t next = nextLive(i);
+        while (next < slots.size() && reaches(i) && shape.RemovedInRun(*line[slots[i]])) {
             take(i);
             i = next;
-            next = NextLive(line, i);
+            next = nextLive(i);
         }
-        if (shape.Reaches(*line[i]))
-            shape.Cut(line, i, run);
-        next = NextLive(line, i);
-        if (next >= line.size()) {
-            if (shape.Reaches(*line[i]) && shape.Inside(*line[i]))
+        if (reaches(i)) {
+            shape.Cut(line, slots[i], run);
+            for (; known < line.size(); ++known)
+                slots.push_back(known);
+        }
+        next = nextLive(i);
+        if (next >= slots.size()) {
+            if (reaches(i) && shape.Inside(*line[slots[i]]))
                 take(i);
             break;
         }
-        if (shape.Reaches(*line[next]) && shape.Inside(*line[next])) {
+        if (reaches(next) && shape.Inside(*line[slots[next]])) {
             take(next);
-            i = NextLive(line, next);
+            i = nextLive(next);
         } else {
             i = next;
         }
     }
-    if (removed)
-        line.erase(std::remove(line.begin(), line.end(), nullptr), line.end());
+    return removed;
+}
+
+// The interval's ends along its line and across it.
+float AlongStart(const CScanInterval& iv, ScanAxis axis) { return axis == ScanAxis::Rows ? iv.x1 : iv.y1; }
+float AlongEnd(const CScanInterval& iv, ScanAxis axis) { return axis == ScanAxis::Rows ? iv.x2 : iv.y2; }
+float AcrossStart(const CScanInterval& iv, ScanAxis axis) { return axis == ScanAxis::Rows ? iv.y1 : iv.x1; }
+float AcrossEnd(const CScanInterval& iv, ScanAxis axis) { return axis == ScanAxis::Rows ? iv.y2 : iv.x2; }
+
+// A span from a to b along a line lies beyond [low, high] (one with a NaN
+// end never does).
+bool SpanBeyond(float a, float b, float low, float high)
+{
+    return (a < low && b < low) || (a > high && b > high);
+}
+
+bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
+{
+    return SpanBeyond(AlongStart(iv, axis), AlongEnd(iv, axis), low, high);
+}
+
+// Spans tested at once by FindReached.
+constexpr std::size_t kReachBlock = 16;
+
+// What the cutters remember of a line between calls: its intervals in list
+// order with their ends along the line, and whether all of them lie on one
+// coordinate across it. A line of a dense board holds dozens to hundreds of
+// intervals, of which a cut reaches one or two: with the copy a cut finds
+// them in short arrays instead of visiting every interval's record, and
+// passes over the lines of its range that it cannot reach at all.
+struct CLineIndex {
+    const CSubList* line = nullptr;
+    std::vector<const CScanInterval*> intervals;
+    std::vector<float> starts, ends;   // along the line
+    float across = 0.0f;
+    bool flat = false;    // every interval lies at `across`
+    bool holes = false;   // the line has an empty slot
+
+    // The spans run on to whole blocks of FindReached, the rest reaching
+    // nothing.
+    void Resize(std::size_t count)
+    {
+        intervals.resize(count);
+        const std::size_t padded = (count + kReachBlock - 1) / kReachBlock * kReachBlock;
+        starts.resize(padded);
+        ends.resize(padded);
+        std::fill(starts.begin() + std::ptrdiff_t(count), starts.end(), -INFINITY);
+        std::fill(ends.begin() + std::ptrdiff_t(count), ends.end(), -INFINITY);
+    }
+};
+
+// The copies of one list's lines, by position; one list at a time, since
+// the isolation cuts all the rows, then all the columns.
+struct CRasterIndex {
+    const COwnedList<CSubList>* lines = nullptr;
+    std::vector<CLineIndex> byLine;
+};
+
+CRasterIndex s_Index;
+bool s_PlainWalk = false;
+CProgramObjectReset s_Reset([] {
+    s_Index = CRasterIndex();
+    s_PlainWalk = false;
+});
+
+// A line of this many intervals or fewer is read afresh for every cut. A
+// line laid out anew holds one interval, whose record may well take the
+// freed address of one the copy remembers: only a line that the cutters have
+// split is known by the identity of its intervals.
+constexpr std::size_t kFewIntervals = 1;
+
+// Takes one interval at position k of the line into the copy; an empty
+// slot reaches nothing.
+void Remember(CLineIndex& index, std::size_t k, const CScanInterval* iv, ScanAxis axis)
+{
+    index.intervals[k] = iv;
+    if (!iv) {
+        index.starts[k] = index.ends[k] = -INFINITY;
+        index.holes = true;
+        return;
+    }
+    index.starts[k] = AlongStart(*iv, axis);
+    index.ends[k] = AlongEnd(*iv, axis);
+    if (AcrossStart(*iv, axis) != index.across || AcrossEnd(*iv, axis) != index.across)
+        index.flat = false;
+}
+
+void ReadLine(CLineIndex& index, const CSubList& line, ScanAxis axis)
+{
+    const auto& intervals = line.intervals;
+    index.line = &line;
+    index.Resize(intervals.size());
+    index.holes = false;
+    index.flat = false;
+    for (const auto& iv : intervals)
+        if (iv) {
+            index.across = AcrossStart(*iv, axis);
+            index.flat = true;
+            break;
+        }
+    for (std::size_t k = 0; k < intervals.size(); ++k)
+        Remember(index, k, intervals[k].get(), axis);
+}
+
+// The copy still holds the line's intervals, in their order.
+bool StillHolds(const CLineIndex& index, const CSubList& line)
+{
+    const auto& intervals = line.intervals;
+    static_assert(sizeof(intervals[0]) == sizeof(index.intervals[0]));
+    return index.line == &line && index.intervals.size() == intervals.size() &&
+           intervals.size() > kFewIntervals &&
+           std::memcmp(intervals.data(), index.intervals.data(),
+                       intervals.size() * sizeof(index.intervals[0])) == 0;
+}
+
+// The positions in [from, to) hold a live interval.
+bool AnyLive(const CLineIndex& index, std::size_t from, std::size_t to)
+{
+    if (!index.holes)
+        return from < to;
+    for (std::size_t k = from; k < to; ++k)
+        if (index.intervals[k])
+            return true;
+    return false;
+}
+
+// The positions of the copy whose spans reach [low, high], in order. Most
+// of a line lies beyond a shape, so blocks of spans are first tested all
+// at once, in a form the compiler can do side by side.
+void FindReached(const CLineIndex& index, float low, float high, std::vector<std::size_t>& reached)
+{
+    reached.clear();
+    const float* a = index.starts.data();
+    const float* b = index.ends.data();
+    const std::size_t count = index.intervals.size();
+    for (std::size_t k = 0; k < count; k += kReachBlock) {
+        int beyond = 0;
+        for (std::size_t j = k; j < k + kReachBlock; ++j)
+            beyond += int(((a[j] < low) & (b[j] < low)) | ((a[j] > high) & (b[j] > high)));
+        if (beyond == int(kReachBlock))
+            continue;
+        for (std::size_t j = k; j < std::min(k + kReachBlock, count); ++j)
+            if (!SpanBeyond(a[j], b[j], low, high))
+                reached.push_back(j);
+    }
+}
+
+// One line cut through its copy: the walk visits the intervals within the
+// shape's reach along the line, each run of others standing as one slot,
+// and the copy follows what the cut did to the line.
+template <class Shape>
+void CutIndexedLine(CLineIndex& index, CSubList& line, ScanAxis axis, const Shape& shape, CCutRun& run)
+{
+    if (!StillHolds(index, line))
+        ReadLine(index, line, axis);
+    if (index.flat && shape.MissesLine(index.across))
+        return;
+    std::vector<std::size_t>& reached = run.reached;
+    FindReached(index, shape.low, shape.high, reached);
+    const std::size_t count = index.intervals.size();
+    std::vector<std::size_t>& slots = run.slots;
+    slots.clear();
+    std::size_t after = 0;   // the position after the last one reached
+    for (std::size_t k : reached) {
+        if (!index.intervals[k])
+            continue;
+        if (AnyLive(index, after, k))
+            slots.push_back(kFarRun);
+        slots.push_back(k);
+        after = k + 1;
+    }
+    if (slots.empty())
+        return;
+    if (AnyLive(index, after, count))
+        slots.push_back(kFarRun);
+
+    COwnedList<CScanInterval>& intervals = line.intervals;
+    const bool removed = WalkLine(intervals, slots, shape, run);
+    index.Resize(intervals.size());
+    for (std::size_t slot : slots)
+        if (slot != kFarRun)
+            Remember(index, slot, intervals[slot].get(), axis);
+    if (!removed)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < intervals.size(); ++k) {
+        if (!intervals[k])
+            continue;
+        intervals[kept] = std::move(intervals[k]);
+        index.intervals[kept] = index.intervals[k];
+        index.starts[kept] = index.starts[k];
+        index.ends[kept] = index.ends[k];
+        ++kept;
+    }
+    intervals.resize(kept);
+    index.Resize(kept);
+    index.holes = false;
+}
+
+// Every interval of the line walked: the reference the copies are held to.
+template <class Shape>
+void CutWholeLine(CSubList& line, const Shape& shape, CCutRun& run)
+{
+    COwnedList<CScanInterval>& intervals = line.intervals;
+    std::vector<std::size_t>& slots = run.slots;
+    slots.resize(intervals.size());
+    for (std::size_t k = 0; k < slots.size(); ++k)
+        slots[k] = k;
+    if (WalkLine(intervals, slots, shape, run))
+        intervals.erase(std::remove(intervals.begin(), intervals.end(), nullptr), intervals.end());
 }
 
 // An index computed in floats, cut towards zero; NaN and values beyond any
@@ -233,18 +471,35 @@ void CutLines(CBoardModel& model, ScanAxis axis, float low, float high, int marg
     long long last = TruncIndex((high - float(origin)) / float(pitch) + reach);
     first = std::max(first, 0LL);
     last = std::min(last, static_cast<long long>(lines.size()));
-    for (long long n = first; n < last; ++n) {
-        if (CSubList* line = lines[std::size_t(n)].get())
-            CutLine(line->intervals, shape, run);
+    if (first >= last)
+        return;
+    if (s_PlainWalk) {
+        for (long long n = first; n < last; ++n)
+            if (CSubList* line = lines[std::size_t(n)].get())
+                CutWholeLine(*line, shape, run);
+        return;
     }
-}
-
-// The span of an interval along its line lies beyond [low, high].
-bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
-{
-    float a = axis == ScanAxis::Rows ? iv.x1 : iv.y1;
-    float b = axis == ScanAxis::Rows ? iv.x2 : iv.y2;
-    return (a < low && b < low) || (a > high && b > high);
+    if (s_Index.lines != &lines) {
+        // The other list's copies are done with; their room serves this one.
+        for (CLineIndex& index : s_Index.byLine)
+            index.line = nullptr;
+        s_Index.lines = &lines;
+    }
+    if (s_Index.byLine.size() < lines.size())
+        s_Index.byLine.resize(lines.size());
+    for (long long n = first; n < last; ++n) {
+        CSubList* line = lines[std::size_t(n)].get();
+        if (!line)
+            continue;
+        // A line the copy has seen lying flat where the raster lays it, out
+        // of the shape's reach, is passed over unread: cut since, the copy
+        // would know; laid out anew, it lies there again.
+        CLineIndex& index = s_Index.byLine[std::size_t(n)];
+        const float at = float(origin + n * pitch);
+        if (index.line == line && index.flat && index.across == at && shape.MissesLine(at))
+            continue;
+        CutIndexedLine(index, *line, axis, shape, run);
+    }
 }
 
 // A straight track or arc piece widened to a rectangle: corners A, B at the
@@ -252,9 +507,22 @@ bool Beyond(const CScanInterval& iv, ScanAxis axis, float low, float high)
 struct CRectangle {
     CFloatPoint a, b, c, d;
     std::uint8_t tag = ScanTag::kSlopedSide;
+    double lowX = 0, highX = 0, lowY = 0, highY = 0;   // the corners' box and its rounding
 
+    void Bound()
+    {
+        lowX = std::min({a.x, b.x, c.x, d.x}) - kQuadRounding;
+        highX = std::max({a.x, b.x, c.x, d.x}) + kQuadRounding;
+        lowY = std::min({a.y, b.y, c.y, d.y}) - kQuadRounding;
+        highY = std::max({a.y, b.y, c.y, d.y}) + kQuadRounding;
+    }
+
+    // Most points a cut asks about lie well off the rectangle; the box
+    // spares them the full test.
     bool Holds(float x, float y) const
     {
+        if (x < lowX || x > highX || y < lowY || y > highY)
+            return false;
         return PointInQuadF(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, x, y) != 0;
     }
 };
@@ -307,8 +575,15 @@ struct CRectangleCut {
     ScanAxis axis;
     bool insetRemoval;   // the row cutter of straight tracks
     float low, high;     // reach along the line
+    float acrossLow, acrossHigh;   // the corners' extent across the lines
 
     bool Reaches(const CScanInterval& iv) const { return !Beyond(iv, axis, low, high); }
+
+    bool MissesLine(float across) const
+    {
+        return double(across) < double(acrossLow) - kStraightAcrossReach ||
+               double(across) > double(acrossHigh) + kStraightAcrossReach;
+    }
 
     bool Inside(const CScanInterval& iv) const
     {
@@ -358,6 +633,7 @@ void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, 
     CCutRun& run = shared ? *shared : own;
     CRectangleCut cut;
     cut.rect = TrackRectangle(shape, !isArcPiece);
+    cut.rect.Bound();
     cut.mark = {isArcPiece ? ScanTag::kFlash : cut.rect.tag, std::uint32_t(shape.recordNo), source};
     cut.axis = axis;
     cut.insetRemoval = !isArcPiece && axis == ScanAxis::Rows;
@@ -374,6 +650,8 @@ void CutRectangle(CBoardModel& model, ScanAxis axis, const CTrackRecord& shape, 
     }
     cut.low = alongLow - kStraightReach;
     cut.high = alongHigh + kStraightReach;
+    cut.acrossLow = acrossLow;
+    cut.acrossHigh = acrossHigh;
     CutLines(model, axis, acrossLow, acrossHigh, kStraightLineMargin, cut, run);
 }
 
@@ -388,6 +666,14 @@ struct CCircleCut {
     float low, high;     // reach along the line
 
     bool Reaches(const CScanInterval& iv) const { return !Beyond(iv, axis, low, high); }
+
+    bool MissesLine(float across) const
+    {
+        const double centre = axis == ScanAxis::Rows ? circle->y : circle->x;
+        const double reach = std::fabs(double(circle->radius)) +
+                             (isFlash ? kFlashAcrossReach : kCapAcrossReach);
+        return std::fabs(double(across) - centre) > reach;
+    }
 
     double DistanceTo(float x, float y) const { return DistanceF(circle->x, circle->y, x, y); }
 
@@ -531,6 +817,12 @@ CFlashRecord* FindNetShape(CBoardModel& model, std::int32_t id)
             return pad.get();
     }
     return nullptr;
+}
+
+void SetPlainScanWalk(bool plain)
+{
+    s_PlainWalk = plain;
+    s_Index = CRasterIndex();
 }
 
 void CutTrack(CBoardModel& model, ScanAxis axis, const CTrackRecord& track, void* source)

@@ -62,6 +62,18 @@ void CutEndCap(CBoardModel& model, ScanAxis axis, const CFlashRecord& circle, vo
 // ends; `half` is half the isolation offset, by which the pieces widen.
 void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float half);
 
+// Between calls the cutters keep a copy of each line they cut (its
+// intervals in order, with their ends), so that a cut looks only at the
+// intervals and the lines within its reach. They take each line to lie where
+// the raster lays it (row n at g_BoardMinY + n * pitch, column n at
+// g_BoardMinX + n * pitch) and read afresh a line whose intervals other code
+// has added, removed, replaced or reordered; other code must not move an
+// interval's ends in place between two cuts (nothing does: the raster is
+// laid out anew for every run).
+// With `plain` set every cut walks each line of its range whole, keeping no
+// copy: the reference the tests and benchmarks hold the copies to.
+void SetPlainScanWalk(bool plain);
+
 // The document's names for the cutters.
 inline void CutTrackRows(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Rows, t, s); }
 inline void CutTrackColumns(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Columns, t, s); }

@@ -14,8 +14,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -181,6 +183,9 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
     CFlashRecord pad = Circle(50, 20, 5, 11);
     CFlashRecord grazing = Circle(50, 30.0001f, 10, 12);
     CFlashRecord missed = Circle(50, 30.02f, 10, 13);
+    CTrackRecord belowRow = Track(20, 25, 60, 25, 6, 6);   // sides at y 22 and 28
+    CFlashRecord padBelow = Circle(50, 18.05f, 5, 14);     // 5.95 below row 6
+    CFlashRecord capBelow = Circle(50, 16.1f, 5, 15);      // 7.9 below row 6
     const float slopedHalf = 5.0f * std::sqrt(2.0f);
 
     // A cut, and the shape it leaves as the source of the ends it makes.
@@ -272,6 +277,19 @@ TEST(ScanRasterCutters, WhatEachCutterLeavesOnALine)
          {{kLeft, {49.955f, 8, 12, Src::Shape}}, {{50.045f, 8, 12, Src::Shape}, kRight}}, 0.002f},
         {"a row that passes the flash by 0.02 stays whole", flash(missed), ScanAxis::Rows, 5, {},
          {{kLeft, kRight}}, 1e-5f},
+        {"a row on a track's side is cut at the track's ends", track(ScanAxis::Rows, belowRow),
+         ScanAxis::Rows, 7, {},
+         {{kLeft, {20, 2, 6, Src::Shape}}, {{60, 2, 6, Src::Shape}, kRight}}, 1e-5f},
+        {"a flash takes a short interval on a row 0.95 beyond its radius (whole mils)",
+         flash(padBelow), ScanAxis::Rows, 6,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{49.9f, kEdge, 0, Src::None}, {50.1f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
+        {"an end cap's removal takes one on a row 2.9 beyond its radius", cap(capBelow),
+         ScanAxis::Rows, 6,
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{49.9f, kEdge, 0, Src::None}, {50.1f, kEdge, 0, Src::None}},
+          {{60, kEdge, 0, Src::None}, kRight}},
+         {{kLeft, {10, kEdge, 0, Src::None}}, {{60, kEdge, 0, Src::None}, kRight}}, 1e-5f},
     };
     for (const Case& c : cases) {
         CBoardModel model;
@@ -321,6 +339,189 @@ TEST(ScanRasterCutters, AFailedSplitIsToldOnceAndLeavesTheLinesWhole)
         EXPECT_EQ(iv.x2, 100.0f);
         EXPECT_EQ(iv.startTag, kEdge);
         EXPECT_EQ(iv.endTag, kEdge);
+    }
+}
+
+namespace {
+
+// A 150 x 100 mil raster cut by a seeded mix of 300 shapes, crowded so that
+// they cut each other's leftovers: sloped, nearly
+// vertical, whole-mil and zero-length tracks, arc pieces, pads and caps
+// (some of negative radius) and arc tracks, all rows first, then all
+// columns, then a few alternating; midway one row is laid by hand with
+// many pieces. The shapes are records of the model, so the ends' sources
+// can be told apart by their place in its lists.
+class SeededBoard {
+public:
+    SeededBoard(unsigned seed, bool plain) : m_Random(seed)
+    {
+        SetPlainScanWalk(plain);
+        LayOutRaster(m_Model, 0, 0, 150, 100, 1 + int(m_Random() % 4));
+        for (float width : {4.0f, 10.0f}) {
+            auto aperture = std::make_unique<CApertureRecord>();
+            aperture->width = width;
+            m_Model.m_ApertureList.push_back(std::move(aperture));
+        }
+        for (int id = 0; id < 300; ++id)
+            MakeShape(id);
+        for (ScanAxis axis : {ScanAxis::Rows, ScanAxis::Columns})
+            for (std::size_t i = 0; i < m_Cuts.size(); ++i) {
+                if (axis == ScanAxis::Columns && i == m_Cuts.size() / 2)
+                    LayRowByHand();
+                m_Cuts[i](axis);
+            }
+        for (std::size_t i = 0; i < 40; ++i)
+            m_Cuts[i * 7 % m_Cuts.size()](i % 2 ? ScanAxis::Rows : ScanAxis::Columns);
+        SetPlainScanWalk(false);
+    }
+
+    const CBoardModel& Model() const { return m_Model; }
+
+    // Where a source lies: its list (1 tracks, 2 pads, 3 the arcs' pads)
+    // and its place there; 0 for none.
+    long SourcePlace(const void* source) const
+    {
+        if (!source)
+            return 0;
+        auto find = [source](const auto& list, long which) -> long {
+            for (std::size_t i = 0; i < list.size(); ++i)
+                if (list[i].get() == source)
+                    return which * 100000 + long(i);
+            return -1;
+        };
+        for (long place : {find(m_Model.m_TrackList, 1), find(m_Model.m_FlashList, 2),
+                           find(m_Model.m_PadList2, 3)})
+            if (place >= 0)
+                return place;
+        return -1;
+    }
+
+private:
+    float Uniform(float low, float high)
+    {
+        return low + (high - low) * float(m_Random() >> 8) / 16777216.0f;
+    }
+    float Whole(float low, float high) { return std::floor(Uniform(low, high)); }
+    // On a quarter-mil grid, where distances to the lines come out even.
+    float Quarter(float low, float high) { return std::floor(Uniform(low, high) * 4.0f) / 4.0f; }
+
+    CTrackRecord& AddTrack(float x1, float y1, float x2, float y2, float width, int id)
+    {
+        m_Model.m_TrackList.push_back(std::make_unique<CTrackRecord>(Track(x1, y1, x2, y2, width, id)));
+        return *m_Model.m_TrackList.back();
+    }
+
+    CFlashRecord& AddPad(float x, float y, float r, int id)
+    {
+        m_Model.m_FlashList.push_back(std::make_unique<CFlashRecord>(Circle(x, y, r, id)));
+        return *m_Model.m_FlashList.back();
+    }
+
+    // Cuts `record` with `cutter` on whichever lines the pass asks for.
+    template <class Record>
+    void AddCut(Record& record, void (*cutter)(CBoardModel&, ScanAxis, const Record&, void*))
+    {
+        CBoardModel& m = m_Model;
+        m_Cuts.push_back([&m, &record, cutter](ScanAxis a) { cutter(m, a, record, &record); });
+    }
+
+    void MakeShape(int id)
+    {
+        const float x = Uniform(-10, 160), y = Uniform(-10, 110);
+        switch (m_Random() % 8) {
+        case 0:
+            AddCut(AddTrack(x, y, x + Uniform(-30, 30), y + Uniform(-30, 30), Uniform(1, 8), id), CutTrack);
+            break;
+        case 1: {
+            const float lean[] = {0.0f, 0.004f, 0.01f, 0.0101f, 0.5f};
+            CTrackRecord& t = AddTrack(x, y, x + lean[m_Random() % 5], y + Uniform(-30, 30), Uniform(1, 8), id);
+            AddCut(t, m_Random() % 2 == 0 ? CutArcPiece : CutTrack);
+            break;
+        }
+        case 2: {
+            const float x2 = m_Random() % 3 ? std::floor(x) : Whole(0, 150);
+            const float y2 = m_Random() % 3 ? std::floor(y) : Whole(0, 100);
+            AddCut(AddTrack(std::floor(x), std::floor(y), x2, y2, Whole(1, 8), id), CutTrack);
+            break;
+        }
+        case 3:
+            AddCut(AddTrack(x, y, x + Uniform(-4, 4), y + Uniform(-4, 4), Uniform(2, 8), id), CutArcPiece);
+            break;
+        case 4:
+        case 5: {
+            const bool even = m_Random() % 2;
+            CFlashRecord& c = AddPad(even ? Quarter(0, 150) : x, even ? Quarter(0, 100) : y,
+                                     even ? Quarter(-3, 8) : Uniform(-3, 8), id);
+            AddCut(c, m_Random() % 2 != 0 ? CutFlash : CutEndCap);
+            break;
+        }
+        case 6: {
+            CTrackRecord& arc = AddTrack(x, y, Uniform(-3.2f, 3.2f), Uniform(-3.2f, 3.2f), Uniform(3, 30), id);
+            arc.type = std::uint8_t(3 + m_Random() % 2);
+            arc.aperture = std::uint8_t(m_Random() % 3);
+            if (m_Random() % 2)
+                m_Model.m_PadList2.push_back(std::make_unique<CFlashRecord>(Circle(x, y, 1, id)));
+            const float half = Uniform(0, 3);
+            CBoardModel& m = m_Model;
+            m_Cuts.push_back([&m, &arc, half](ScanAxis a) { CutArcTrack(m, a, arc, half); });
+            break;
+        }
+        default:
+            AddCut(AddTrack(x, y, x, y, Uniform(1, 8), id), CutTrack);
+            break;
+        }
+    }
+
+    // The row at y 48 (or below it) laid anew as twelve 5 mil pieces.
+    void LayRowByHand()
+    {
+        std::vector<Piece> pieces;
+        for (float at = 2; at < 150; at += 12)
+            pieces.push_back({{at, kEdge, 0, Src::None}, {at + 5, kEdge, 0, Src::None}});
+        SetLine(m_Model, ScanAxis::Rows, 48 / std::size_t(m_Model.m_GridStep), pieces);
+    }
+
+    std::mt19937 m_Random;
+    CBoardModel m_Model;
+    std::vector<std::function<void(ScanAxis)>> m_Cuts;
+};
+
+}  // namespace
+
+// The cutters find the intervals within a shape's reach through the copies
+// they keep of the lines; walking every line whole must leave the same
+// raster, to the bit, in the same order.
+TEST(ScanRasterCutters, CopiesOfTheLinesCutAsTheWholeLines)
+{
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        SeededBoard plain(seed, true), fast(seed, false);
+        std::size_t intervals = 0;
+        for (int axis = 0; axis < 2; ++axis) {
+            const auto& a = axis == 0 ? plain.Model().m_RowList : plain.Model().m_ColumnList;
+            const auto& b = axis == 0 ? fast.Model().m_RowList : fast.Model().m_ColumnList;
+            ASSERT_EQ(a.size(), b.size());
+            for (std::size_t n = 0; n < a.size(); ++n) {
+                const auto& ia = a[n]->intervals;
+                const auto& ib = b[n]->intervals;
+                ASSERT_EQ(ia.size(), ib.size()) << "seed " << seed << " axis " << axis << " line " << n;
+                for (std::size_t k = 0; k < ia.size(); ++k) {
+                    const CScanInterval& p = *ia[k];
+                    const CScanInterval& q = *ib[k];
+                    const std::string at = "seed " + std::to_string(seed) + " axis " + std::to_string(axis) +
+                                           " line " + std::to_string(n) + " piece " + std::to_string(k);
+                    ASSERT_EQ(0, std::memcmp(&p.x1, &q.x1, 4 * sizeof(float))) << at;
+                    ASSERT_EQ(p.startTag, q.startTag) << at;
+                    ASSERT_EQ(p.endTag, q.endTag) << at;
+                    ASSERT_EQ(p.startNet, q.startNet) << at;
+                    ASSERT_EQ(p.endNet, q.endNet) << at;
+                    ASSERT_EQ(plain.SourcePlace(p.startSource), fast.SourcePlace(q.startSource)) << at;
+                    ASSERT_EQ(plain.SourcePlace(p.endSource), fast.SourcePlace(q.endSource)) << at;
+                }
+                intervals += ia.size();
+            }
+        }
+        // The shapes cut the raster well beyond its full lines.
+        EXPECT_GT(intervals, plain.Model().m_RowList.size() + plain.Model().m_ColumnList.size()) << seed;
     }
 }
 
