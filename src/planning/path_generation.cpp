@@ -535,6 +535,7 @@ void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep)
 
 void PruneShortIntervals(CBoardModel& model)
 {
+    ForgetScanLineCopies();
     for (auto& column : model.m_ColumnList)
         for (auto& iv : column->intervals)
             if (DistanceF(iv->x1, iv->y1, iv->x2, iv->y2) < kShortInterval)

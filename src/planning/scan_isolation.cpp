@@ -112,6 +112,7 @@ struct CRunSpec {
 // and pieces refer to it) and its radius put back afterwards.
 bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSpec& spec, CStageMeter& meter)
 {
+    ForgetScanLineCopies();
     const float offset = spec.offset;
     for (auto& track : model.m_TrackList) {
         switch (track->type) {

@@ -293,6 +293,12 @@ CProgramObjectReset s_Reset([] {
     s_PlainWalk = false;
 });
 
+}  // namespace
+
+void ForgetScanLineCopies() { s_Index = CRasterIndex(); }
+
+namespace {
+
 // A line of this many intervals or fewer is read afresh for every cut. A
 // line laid out anew holds one interval, whose record may well take the
 // freed address of one the copy remembers: only a line that the cutters have

@@ -67,12 +67,14 @@ void CutArcTrack(CBoardModel& model, ScanAxis axis, CTrackRecord& arc, float hal
 // intervals and the lines within its reach. They take each line to lie where
 // the raster lays it (row n at g_BoardMinY + n * pitch, column n at
 // g_BoardMinX + n * pitch) and read afresh a line whose intervals other code
-// has added, removed, replaced or reordered; other code must not move an
-// interval's ends in place between two cuts (nothing does: the raster is
-// laid out anew for every run).
+// has added, removed, replaced or reordered; code that moves an interval's
+// ends in place between two cuts calls ForgetScanLineCopies.
 // With `plain` set every cut walks each line of its range whole, keeping no
 // copy: the reference the tests and benchmarks hold the copies to.
 void SetPlainScanWalk(bool plain);
+// Drops the copies (the pruning of short intervals calls it, and every
+// cutting pass of a run at its start).
+void ForgetScanLineCopies();
 
 // The document's names for the cutters.
 inline void CutTrackRows(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Rows, t, s); }
