@@ -134,6 +134,25 @@ protected:
     void Judge(CVelmDoc& doc, const CorpusJob& job, int side);
 };
 
+// The job through File/New as an operator loads it.
+void LoadJob(CVelmDoc& doc, const CorpusJob& job)
+{
+    ASSERT_TRUE(SeedSystemDir(TestDir()));
+    g_SystemDir = TestDir();
+    ASSERT_EQ(doc.LoadSettings(), 1);
+    if (job.dialect != kNoDialect) {
+        g_ApertureFormat = job.dialect;
+        g_CadDialect = job.dialectName;
+    }
+    g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = job.drillMetric;
+    g_ComponentGerberFile = Corpus(job.component);
+    g_SolderGerberFile = Corpus(job.solder);
+    g_ComponentApertureFile = Corpus(job.componentApertures);
+    g_DrillFile = Corpus(job.drill);
+    g_RouteFile = Corpus(job.route);
+    ASSERT_TRUE(doc.LoadWorkOrder()) << job.name << " did not load";
+}
+
 void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
 {
     const char* sideName = side == 0 ? "component" : "solder";
@@ -198,21 +217,10 @@ TEST_P(IsolationCorpus, FinestToolKeepsClearAndPartsTheNets)
     const CorpusJob& job = kJobs[GetParam()];
     if (CorpusPath("boards").empty())
         GTEST_SKIP() << "no corpus";
-    ASSERT_TRUE(SeedSystemDir(TestDir()));
-    g_SystemDir = TestDir();
     auto doc = std::make_unique<CVelmDoc>();
-    ASSERT_EQ(doc->LoadSettings(), 1);
-    if (job.dialect != kNoDialect) {
-        g_ApertureFormat = job.dialect;
-        g_CadDialect = job.dialectName;
-    }
-    g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = job.drillMetric;
-    g_ComponentGerberFile = Corpus(job.component);
-    g_SolderGerberFile = Corpus(job.solder);
-    g_ComponentApertureFile = Corpus(job.componentApertures);
-    g_DrillFile = Corpus(job.drill);
-    g_RouteFile = Corpus(job.route);
-    ASSERT_TRUE(doc->LoadWorkOrder()) << job.name << " did not load";
+    LoadJob(*doc, job);
+    if (HasFatalFailure())
+        return;
 
     int sides = 0;
     if (g_HasComponentSide) {
@@ -237,21 +245,10 @@ TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopper)
     const CorpusJob& job = kJobs[GetParam()];
     if (CorpusPath("boards").empty())
         GTEST_SKIP() << "no corpus";
-    ASSERT_TRUE(SeedSystemDir(TestDir()));
-    g_SystemDir = TestDir();
     auto doc = std::make_unique<CVelmDoc>();
-    ASSERT_EQ(doc->LoadSettings(), 1);
-    if (job.dialect != kNoDialect) {
-        g_ApertureFormat = job.dialect;
-        g_CadDialect = job.dialectName;
-    }
-    g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = job.drillMetric;
-    g_ComponentGerberFile = Corpus(job.component);
-    g_SolderGerberFile = Corpus(job.solder);
-    g_ComponentApertureFile = Corpus(job.componentApertures);
-    g_DrillFile = Corpus(job.drill);
-    g_RouteFile = Corpus(job.route);
-    ASSERT_TRUE(doc->LoadWorkOrder()) << job.name << " did not load";
+    LoadJob(*doc, job);
+    if (HasFatalFailure())
+        return;
     doc->m_T1Step = 2;
     ASSERT_EQ(doc->CalculatePathLayers(CVelmDoc::CPathLayerChoice{}), 1);
     for (int side : {0, 1}) {
