@@ -45,32 +45,6 @@ constexpr int kWideLines = 3;
 // Slack on the index's window, mil: far above the rounding of a distance.
 constexpr double kWindowSlack = 0.01;
 
-// The line just below `coordinate` and the index of the one at it, as the
-// raster's own look-up answers it.
-// TODO(merge): use ScanLineAt of scan_raster.h once it lands; this copy
-// keeps its contract.
-CSubList* LineBelow(CBoardModel& model, COwnedList<CSubList>& list, float coordinate,
-                    std::size_t* next)
-{
-    float origin;
-    if (&list == &model.m_RowList)
-        origin = static_cast<float>(g_BoardMinY);
-    else if (&list == &model.m_ColumnList)
-        origin = static_cast<float>(g_BoardMinX);
-    else
-        return nullptr;
-    if (model.m_GridStep <= 0)
-        return nullptr;
-    float lines = (coordinate - origin) / static_cast<float>(model.m_GridStep);
-    // Line n must exist as well as line n - 1; the comparisons are written so
-    // that a NaN or a huge coordinate fails them instead of reaching the cast.
-    if (!(lines >= 1.0f) || !(lines < static_cast<float>(list.size())))
-        return nullptr;
-    std::size_t n = static_cast<std::size_t>(lines);
-    *next = n;
-    return list[n - 1].get();
-}
-
 // What an end is, for the walk. A flash end whose flash record is missing (an
 // arc without its pad record) has no centre to walk round, so it is walked as
 // a track side.
@@ -102,9 +76,9 @@ struct CandidateLine {
 bool CandidateLines(CBoardModel& model, float x, float y, int perAxis, CandidateLine* slots)
 {
     std::size_t column = 0, row = 0;
-    if (!LineBelow(model, model.m_ColumnList, x, &column))
+    if (!ScanLineAt(model, model.m_ColumnList, x, &column))
         return false;
-    if (!LineBelow(model, model.m_RowList, y, &row))
+    if (!ScanLineAt(model, model.m_RowList, y, &row))
         return false;
     for (int i = 0; i < perAxis; ++i) {
         std::size_t c = column - 1 + static_cast<std::size_t>(i);
