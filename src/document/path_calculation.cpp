@@ -88,7 +88,7 @@ void CVelmDoc::OnPathCalculation()
         return;
     dlg.WriteBackTools(*this);
     m_T1Step = kTool1Pitch;
-    if (m_ToolWidth3 < m_ToolWidth2 || m_ToolWidth2 < m_ToolWidth1) {
+    if (!ToolWidthsInOrder()) {
         AfxMessageBox("Error: T3 > T2 > t1", MB_OK);
         return;
     }

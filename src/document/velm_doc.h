@@ -269,6 +269,11 @@ public:
     // The stored tool settings ("Tool1Size".. "Tool3Depth") into the
     // document, once a calculation has stored them; 1 when they were.
     int ReadStoredTools();
+    // T1 <= T2 <= T3, as the calculation requires of the tool widths.
+    bool ToolWidthsInOrder() const
+    {
+        return !(m_ToolWidth3 < m_ToolWidth2 || m_ToolWidth2 < m_ToolWidth1);
+    }
     // Every tool-path layer of both sides made anew from the tool settings
     // for each side of the work order, component side first; the layers of
     // side 5 stay. 0 when the operator cancelled (the layers made so far

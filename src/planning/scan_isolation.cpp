@@ -97,7 +97,7 @@ private:
     int m_Percent = -1;
 };
 
-struct CRunSpec {
+struct CRunSettings {
     float offset = 0.0f;
     bool endCaps = false;        // the general run cuts caps at track ends
     bool linkEnds = true;        // tool 2 leaves the ends' markers as they are
@@ -110,10 +110,10 @@ struct CRunSpec {
 // end; false when cancelled. The records are widened on copies, so they are
 // left exactly as they were; an arc is cut on the record itself (its caps
 // and pieces refer to it) and its radius put back afterwards.
-bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSpec& spec, CStageMeter& meter)
+bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSettings& run, CStageMeter& meter)
 {
     ForgetScanLineCopies();
-    const float offset = spec.offset;
+    const float offset = run.offset;
     for (auto& track : model.m_TrackList) {
         switch (track->type) {
         case 0:
@@ -151,7 +151,7 @@ bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSpec& spec, CStageMete
         if (meter.Step())
             return false;
     }
-    if (!spec.endCaps)
+    if (!run.endCaps)
         return true;
     for (auto& track : model.m_TrackList) {
         if (track->type == 0 || track->type == 2) {
@@ -252,11 +252,10 @@ struct CNetSnapshot {
 // Stages 1 to 6: nets, a new raster, the cuts and the links. False when
 // the operator cancelled; the stages that cannot be cancelled (the raster's
 // rebuilding) run all the same.
-bool CutRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& hooks,
+bool CutRaster(CBoardModel& model, const CRunSettings& run, const CPlanningHooks& hooks,
                CMessageDlg& notice, CProgressDlg& progress)
 {
     bool cancelled = false;
-    notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
     {
         CStageMeter meter(progress, kBarNets, 0);
         CNetNumbering nets(model);
@@ -273,19 +272,19 @@ bool CutRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& h
         hooks.initCells();
 
     const std::size_t total = model.m_FlashList.size() +
-                              model.m_TrackList.size() * (spec.endCaps ? 2 : 1);
+                              model.m_TrackList.size() * (run.endCaps ? 2 : 1);
     CStageMeter meter(progress, kBarColumns, total);
-    if (spec.cutColumns) {
+    if (run.cutColumns) {
         notice.ShowId(IDS_CALC_STEP_CUT_X);
         if (!cancelled)
-            cancelled = !CutAxis(model, ScanAxis::Columns, spec, meter);
+            cancelled = !CutAxis(model, ScanAxis::Columns, run, meter);
     }
     notice.ShowId(IDS_CALC_STEP_CUT_Y);
     meter.Restart(kBarRows);
     if (!cancelled)
-        cancelled = !CutAxis(model, ScanAxis::Rows, spec, meter);
+        cancelled = !CutAxis(model, ScanAxis::Rows, run, meter);
     notice.ShowId(IDS_CALC_STEP_LINK_TEMPLATES);
-    if (!cancelled && spec.linkEnds)
+    if (!cancelled && run.linkEnds)
         cancelled = !LinkEnds(model, progress);
     return !cancelled;
 }
@@ -299,25 +298,37 @@ void PlungeIntervals(CBoardModel& model)
                 in->startNet = static_cast<std::uint32_t>(g_PlungeOffsetPulses);
 }
 
+// The first stage's text, then the progress window for stages 1 to 6.
+bool CutRasterWithProgress(CBoardModel& model, const CRunSettings& run, const CPlanningHooks& hooks,
+                           CMessageDlg& notice)
+{
+    CProgressDlg progress;
+    notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
+    progress.Create();
+    const bool finished = CutRaster(model, run, hooks, notice, progress);
+    progress.DestroyWindow();
+    return finished;
+}
+
 // Stages 7 and 8: the walks, then the plunge value into the new segments
 // and into every interval.
-void WalkAndPlunge(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& hooks,
+void WalkAndPlunge(CBoardModel& model, const CRunSettings& run, const CPlanningHooks& hooks,
                    CMessageDlg& notice, bool cancelled)
 {
     notice.ShowId(IDS_CALC_STEP_TEMPLATE_PATHS);
     auto& segments = model.m_GridPathList;
     const std::size_t before = segments.size();
-    if (!cancelled && spec.generatePaths) {
+    if (!cancelled && run.generatePaths) {
         GenerateRowPaths(model, hooks.drawStep);
         GenerateColumnPaths(model, hooks.drawStep);
         GenerateColumnPaths(model, hooks.drawStep);
     }
     notice.ShowId(IDS_CALC_STEP_PLUNGE_DEPTHS);
-    if (spec.generatePaths) {
+    if (run.generatePaths) {
         std::size_t keep = before;
         for (std::size_t i = before; i < segments.size(); ++i) {
             CGridPathSegment& s = *segments[i];
-            if (spec.dropPointLines && s.type == 0 && s.x1 == s.x2 && s.y1 == s.y2)
+            if (run.dropPointLines && s.type == 0 && s.x1 == s.x2 && s.y1 == s.y2)
                 continue;
             s.value = static_cast<std::uint32_t>(g_PlungeOffsetPulses);
             segments[keep++] = std::move(segments[i]);
@@ -393,21 +404,16 @@ bool FreeOnLine(const CSubList& line, bool row, float along, float slack)
 // Stages 1 to 6 of a tool's run in their windows. False when the operator
 // cancelled: then nothing half made stays behind, the nets as they were and
 // no partly cut raster for a clearing run to read.
-bool CutToolRaster(CBoardModel& model, const CRunSpec& spec, const CPlanningHooks& hooks,
+bool CutToolRaster(CBoardModel& model, const CRunSettings& run, const CPlanningHooks& hooks,
                    CMessageDlg& notice)
 {
     const CNetSnapshot nets(model);
-    CProgressDlg progress;
-    notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
-    progress.Create();
-    const bool finished = CutRaster(model, spec, hooks, notice, progress);
-    progress.DestroyWindow();
-    if (!finished) {
-        nets.Restore(model);
-        model.m_RowList.clear();
-        model.m_ColumnList.clear();
-    }
-    return finished;
+    if (CutRasterWithProgress(model, run, hooks, notice))
+        return true;
+    nets.Restore(model);
+    model.m_RowList.clear();
+    model.m_ColumnList.clear();
+    return false;
 }
 
 }  // namespace
@@ -472,20 +478,14 @@ void CalcIsolationLines(CBoardModel& model, float offset, int pitch, int generat
 {
     model.m_GridStep = pitch;
     CCalculating calculating;
-    CRunSpec spec;
-    spec.offset = offset;
-    spec.endCaps = true;
-    spec.generatePaths = generateLines != 0;
+    CRunSettings run;
+    run.offset = offset;
+    run.endCaps = true;
+    run.generatePaths = generateLines != 0;
     bool cancelled = false;
     CMessageDlg notice;
-    {
-        CProgressDlg progress;
-        notice.ShowId(IDS_CALC_STEP_CONNECTIONS);
-        progress.Create();
-        cancelled = !CutRaster(model, spec, hooks, notice, progress);
-        progress.DestroyWindow();
-    }
-    WalkAndPlunge(model, spec, hooks, notice, cancelled);
+    cancelled = !CutRasterWithProgress(model, run, hooks, notice);
+    WalkAndPlunge(model, run, hooks, notice, cancelled);
     FinishRun(model, hooks);
 }
 
@@ -493,19 +493,19 @@ int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, floa
                       int t1Pitch, const CPlanningHooks& hooks)
 {
     const bool first = tool == 1;
-    CRunSpec spec;
-    spec.offset = float(extra) + width;
-    spec.linkEnds = first;
-    spec.dropPointLines = true;
+    CRunSettings run;
+    run.offset = float(extra) + width;
+    run.linkEnds = first;
+    run.dropPointLines = true;
     model.m_GridStep = first ? t1Pitch : kTool2Pitch;
     if (model.m_GridStep <= 0)
         return 0;
     {
         CCalculating calculating;
         CMessageDlg notice;
-        if (!CutToolRaster(model, spec, hooks, notice))
+        if (!CutToolRaster(model, run, hooks, notice))
             return 0;
-        WalkAndPlunge(model, spec, hooks, notice, false);
+        WalkAndPlunge(model, run, hooks, notice, false);
         FinishRun(model, hooks);
         notice.ShowId(IDS_SORTING_ISOLATION);
         SortIsolationPaths(model.m_GridPathList, model.m_GridStep, RasterCornerTest(model));
@@ -533,14 +533,14 @@ int CutClearingRows(CBoardModel& model, float offset, int pitch, const CPlanning
     model.m_GridStep = pitch;
     if (pitch <= 0)
         return 0;
-    CRunSpec spec;
-    spec.offset = offset;
-    spec.linkEnds = false;
-    spec.generatePaths = false;
-    spec.cutColumns = false;
+    CRunSettings run;
+    run.offset = offset;
+    run.linkEnds = false;
+    run.generatePaths = false;
+    run.cutColumns = false;
     CCalculating calculating;
     CMessageDlg notice;
-    if (!CutToolRaster(model, spec, hooks, notice))
+    if (!CutToolRaster(model, run, hooks, notice))
         return 0;
     PruneShortIntervals(model);
     PlungeIntervals(model);

@@ -117,23 +117,6 @@ std::vector<int> CrowdedGroups(const CIsolationOracle& oracle, double clearance)
     return group;
 }
 
-class IsolationCorpus : public testing::TestWithParam<int> {
-protected:
-    static void TearDownTestSuite()
-    {
-        if (!Findings().empty())
-            std::printf("\n== isolation of the finest tool on the corpus ==\n%s", Findings().c_str());
-    }
-
-    static std::string& Findings()
-    {
-        static std::string findings;
-        return findings;
-    }
-
-    void Judge(CVelmDoc& doc, const CorpusJob& job, int side);
-};
-
 // The job through File/New as an operator loads it.
 void LoadJob(CVelmDoc& doc, const CorpusJob& job)
 {
@@ -152,6 +135,35 @@ void LoadJob(CVelmDoc& doc, const CorpusJob& job)
     g_RouteFile = Corpus(job.route);
     ASSERT_TRUE(doc.LoadWorkOrder()) << job.name << " did not load";
 }
+
+class IsolationCorpus : public testing::TestWithParam<int> {
+protected:
+    // Each test starts with its job loaded through File/New.
+    void SetUp() override
+    {
+        if (CorpusPath("boards").empty())
+            GTEST_SKIP() << "no corpus";
+        doc = std::make_unique<CVelmDoc>();
+        LoadJob(*doc, job);
+    }
+
+    const CorpusJob& job = kJobs[GetParam()];
+    std::unique_ptr<CVelmDoc> doc;
+
+    static void TearDownTestSuite()
+    {
+        if (!Findings().empty())
+            std::printf("\n== isolation of the finest tool on the corpus ==\n%s", Findings().c_str());
+    }
+
+    static std::string& Findings()
+    {
+        static std::string findings;
+        return findings;
+    }
+
+    void Judge(CVelmDoc& doc, const CorpusJob& job, int side);
+};
 
 void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
 {
@@ -214,14 +226,6 @@ void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
 
 TEST_P(IsolationCorpus, FinestToolKeepsClearAndPartsTheNets)
 {
-    const CorpusJob& job = kJobs[GetParam()];
-    if (CorpusPath("boards").empty())
-        GTEST_SKIP() << "no corpus";
-    auto doc = std::make_unique<CVelmDoc>();
-    LoadJob(*doc, job);
-    if (HasFatalFailure())
-        return;
-
     int sides = 0;
     if (g_HasComponentSide) {
         doc->OnComponentSide();
@@ -242,13 +246,6 @@ TEST_P(IsolationCorpus, FinestToolKeepsClearAndPartsTheNets)
 // swept by their tools, they keep off the copper as the isolation does.
 TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopper)
 {
-    const CorpusJob& job = kJobs[GetParam()];
-    if (CorpusPath("boards").empty())
-        GTEST_SKIP() << "no corpus";
-    auto doc = std::make_unique<CVelmDoc>();
-    LoadJob(*doc, job);
-    if (HasFatalFailure())
-        return;
     doc->m_T1Step = 2;
     ASSERT_EQ(doc->CalculatePathLayers(CVelmDoc::CPathLayerChoice{}), 1);
     for (int side : {0, 1}) {

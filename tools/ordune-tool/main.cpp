@@ -169,7 +169,7 @@ int Calc(const std::string& path, const std::map<std::string, std::string>& opti
         doc->m_ToolWidth3 = widths[2];
     }
     doc->m_T1Step = 2;
-    if (doc->m_ToolWidth3 < doc->m_ToolWidth2 || doc->m_ToolWidth2 < doc->m_ToolWidth1) {
+    if (!doc->ToolWidthsInOrder()) {
         std::fprintf(stderr, "ordune-tool: Error: T3 > T2 > t1\n");
         return 1;
     }
