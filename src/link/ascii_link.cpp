@@ -697,17 +697,33 @@ int CAsciiLink::ReadReply()
     return AsciiRoad() ? ReadReplyStep() : ReadReplyBinary();
 }
 
-bool CAsciiLink::IsReady()
+bool CAsciiLink::IsReady() { return ReadyState() == 1; }
+
+int CAsciiLink::ReadyState()
 {
     if (AsciiRoad()) {
         CmdID();
         if (!SendQuery())
-            return false;
-        return AwaitReplyText(15).find("id1") != std::string::npos;
+            return -1;
+        std::string reply = AwaitReplyText(15);
+        if (reply.empty())
+            return -1;
+        return reply.find("id1") != std::string::npos ? 1 : 0;
     }
-    if (g_BinLink.QueryStatus() & 0x40)
-        return false;
-    return g_BinLink.UpdatePositionIfIdle() != 0;
+    bool answered = false;
+    unsigned char status = g_BinLink.QueryByte('2', &answered);
+    if (!answered)
+        return -1;
+    if (status & 0x40)
+        return 0;
+    unsigned char done = g_BinLink.QueryDone(&answered);
+    if (!answered)
+        return -1;
+    if (done & 0x07)
+        return 0;
+    // A failed position read keeps the stored positions.
+    g_BinLink.ReadPosition(&g_BinLink.m_PosX, &g_BinLink.m_PosY, &g_BinLink.m_PosZ);
+    return 1;
 }
 
 bool CAsciiLink::CheckConnected()

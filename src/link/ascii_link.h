@@ -121,6 +121,8 @@ public:
     // ---- Replies and readiness ----
     int ReadReply();
     bool IsReady();
+    // 1 ready, 0 busy, -1 when the controller gave no answer at all.
+    int ReadyState();
     bool CheckConnected();
     bool WaitAck();
     int ParseZZReply(const char* text);
