@@ -7,6 +7,8 @@
 #include "machining/job_gate.h"
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
+#include "machining/standin_a.h"
+#include "settings/machine_param_dlg.h"
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
@@ -252,6 +254,77 @@ TEST_F(MachineViewTest, AbsentJoystickIsSkipped)
     EXPECT_GE(stick.reads, 1);
     EXPECT_TRUE(TestHost().HasTimer(1));
     EXPECT_TRUE(TestHost().Boxes().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The spindle list: 30000 RPM is preselected in both lists; picking an entry
+// sets that speed at once.
+TEST_F(MachineViewTest, SpindleSpeedListPreselectsAndSetsTheSpeed)
+{
+    static std::vector<float> sent;
+    sent.clear();
+    g_SpindleSpeedSetter = [](float rpm) { sent.push_back(rpm); };
+    for (const char* model : {"KX1100", "KX1300YJ"}) {
+        SCOPED_TRACE(model);
+        g_MachineModel = model;
+        g_SpindleSpeed = 30000.0f;
+        int count = 0;
+        std::string shown;
+        TestHost().QueueDialog([&](CDialog& dlg) {
+            count = dlg.GetCount(IDC_SPINDLE_SPEEDS);
+            shown = dlg.GetLBText(IDC_SPINDLE_SPEEDS, dlg.GetCurSel(IDC_SPINDLE_SPEEDS));
+            dlg.SetCurSel(IDC_SPINDLE_SPEEDS, 3);
+            dlg.SelectionChanged(IDC_SPINDLE_SPEEDS);
+            dlg.PressButton(IDOK);
+        }, IDD_SPINDLE_SPEED);
+        view->OnSpindleSpeed();
+        EXPECT_EQ(count, std::string(model) == "KX1300YJ" ? 10 : 6);
+        EXPECT_EQ(shown, "30000 RPM");
+        EXPECT_EQ(g_SpindleSpeed, 40000.0f);
+    }
+    EXPECT_EQ(sent, (std::vector<float>{40000.0f, 40000.0f, 40000.0f, 40000.0f}));
+    g_SpindleSpeedSetter = nullptr;
+}
+
+TEST_F(MachineViewTest, ToolChangeDuringAJobOnlyAsksTheManualRunForIt)
+{
+    g_MachineModel = "KX1300";
+    g_JobCode = JOB_MANUAL_ENGRAVE;
+    g_SkipProbeTest = 1;
+    view->OnToolChange();
+    EXPECT_EQ(view->m_ToolChanged, 1);
+    EXPECT_EQ(g_SkipProbeTest, 0);
+    CCmdUI ui(ID_MACHINE_TOOL_CHANGE);
+    g_PortState = 0;
+    g_MachineModel = "TQ615";
+    CommandRouter().UpdateCommandUI(ui);
+    EXPECT_FALSE(ui.m_Enabled);
+}
+
+TEST_F(MachineViewTest, FixedPlungeSetupStoresOnOkOnly)
+{
+    g_FixedPlungeMode = 1;
+    g_SkipProbeTest = 1;
+    g_AbsDrillDown = 1.5f;
+    TestHost().QueueDialog([](CDialog& dlg) { dlg.PressButton(IDCANCEL); });
+    view->OnFixedPlungeSetup();
+    EXPECT_EQ(g_FixedPlungeMode, 1);
+    EXPECT_EQ(g_SkipProbeTest, 1);
+    TestHost().QueueDialog([](CDialog& dlg) {
+        auto& fixed = dynamic_cast<CFixedPlungeDlg&>(dlg);
+        EXPECT_EQ(fixed.m_Enable, 1);
+        EXPECT_EQ(fixed.m_DrillDown, 1.5f);
+        fixed.m_Enable = 0;
+        fixed.m_DrillDown = 2.0f;
+        dlg.PressButton(IDOK);
+    });
+    view->OnFixedPlungeSetup();
+    EXPECT_EQ(g_FixedPlungeMode, 0);
+    EXPECT_EQ(g_SkipProbeTest, 0);
+    EXPECT_EQ(g_AbsDrillDown, 2.0f);
 }
 
 }  // namespace
