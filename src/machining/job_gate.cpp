@@ -28,9 +28,6 @@ namespace {
 
 CProgramObjectReset s_Reset([] { g_JobRunning = 0; });
 
-// The model that takes uploaded programs: no job command of the menus runs
-// on it.
-constexpr const char* kUploadModel = "TQ615";
 
 using W = EWorkStore;
 const std::array<CJobCommand, 14> kJobCommands{{
@@ -113,6 +110,8 @@ const CJobCommand* FindJobCommand(unsigned id)
             return &job;
     return nullptr;
 }
+
+bool IsUploadModel() { return g_MachineModel == "TQ615"; }
 
 bool MachineIdleAndConnected() { return g_PortState >= 0 && g_JobCode == 0 && !g_AbortFlag; }
 
@@ -230,7 +229,7 @@ bool UpdateJobCommandUI(CCmdUI& ui, const CJobMenuState& state)
     // The drill preview of the tool bars has no rule of its own.
     if ((!job && id != ID_MACHINE_CONTINUE) || (job && job->code == JOB_DRILL_PREVIEW))
         return false;
-    if (g_MachineModel == kUploadModel) {
+    if (IsUploadModel()) {
         ui.Enable(false);
         return true;
     }

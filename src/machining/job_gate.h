@@ -85,6 +85,10 @@ struct CJobMenuState {
 // false for an id that has no rule here (ui untouched).
 bool UpdateJobCommandUI(CCmdUI& ui, const CJobMenuState& state);
 
+// The model whose controller takes uploaded programs: the job commands, the
+// tool change and the fixed plunge mode are not offered for it.
+bool IsUploadModel();
+
 // The job commands' share of the idle condition: a port is open, no job
 // runs and STOP is not pending.
 bool MachineIdleAndConnected();

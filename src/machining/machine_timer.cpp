@@ -103,10 +103,7 @@ void JogAxis(EAxis axis, int direction, int speed)
         WaitStickReleased(axis, direction);
         g_MachineLink.CmdST3();
         g_MachineLink.Send();
-        g_MachineLink.CmdZZ();
-        g_MachineLink.SendQuery();
-        Sleep(15);
-        g_MachineLink.ReadReply();
+        QueryMachinePosition(15);
     } else {
         return;
     }
@@ -147,6 +144,14 @@ int JoystickJogSpeed(int speedIndex)
     return static_cast<int>(g_XYPulsesPerMM * kJoystickSpeeds[speedIndex] / 10.0f);
 }
 
+void QueryMachinePosition(unsigned pauseMs)
+{
+    g_MachineLink.CmdZZ();
+    g_MachineLink.SendQuery();
+    Sleep(pauseMs);
+    g_MachineLink.ReadReply();
+}
+
 void MachineTimerTick(CMachineTimerView& view)
 {
     // No tick may arrive while this one pumps messages.
@@ -154,10 +159,7 @@ void MachineTimerTick(CMachineTimerView& view)
     if (view.JoystickOn())
         JoystickStep(view);
     if (g_PositionPollOff == 0) {
-        g_MachineLink.CmdZZ();
-        g_MachineLink.SendQuery();
-        Sleep(15);
-        g_MachineLink.ReadReply();
+        QueryMachinePosition(15);
         UpdatePositionDisplay(view);
     }
     if (g_JobCode == JOB_SURFACE_PROBE && RunProbingStep()) {

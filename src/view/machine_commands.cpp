@@ -6,6 +6,8 @@
 #include "link/job_codes.h"
 #include "link/link_state.h"
 #include "link/machine_wait.h"
+#include "machining/job_gate.h"
+#include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
 #include "machining/spindle_speed_dlg.h"
 #include "machining/standin_a.h"
@@ -18,9 +20,6 @@
 
 namespace {
 
-// The model that takes uploaded programs has no tool change or fixed plunge
-// of its own.
-constexpr const char* kUploadModel = "TQ615";
 // The field of the position reply that carries the controller's status word.
 constexpr std::size_t kStatusField = 3;
 
@@ -30,14 +29,6 @@ bool ModelContainsAny(std::initializer_list<unsigned> names)
         if (g_MachineModel.find(LoadResString(id)) != std::string::npos)
             return true;
     return false;
-}
-
-void QueryPosition(unsigned pauseMs)
-{
-    g_MachineLink.CmdZZ();
-    g_MachineLink.SendQuery();
-    Sleep(pauseMs);
-    g_MachineLink.ReadReply();
 }
 
 }  // namespace
@@ -59,7 +50,7 @@ void CVelmView::OnToolChange()
         m_ToolChanged = 1;
         return;
     }
-    QueryPosition(30);
+    QueryMachinePosition(30);
     const std::int32_t x0 = g_MachineX;
     g_MachineLink.CmdHM1();
     g_MachineLink.Send();
@@ -75,7 +66,7 @@ void CVelmView::OnToolChange()
         const int ready = g_MachineLink.ReadyState();
         if (ready == 1)
             return EPoll::Done;
-        QueryPosition(20);
+        QueryMachinePosition(20);
         UpdatePositionDisplay();
         return ready == 0 ? EPoll::Waiting : EPoll::NoAnswer;
     }, CWaitLimits{kMoveDeadlineMs, 2000, 10});
@@ -125,7 +116,7 @@ void CVelmView::OnFixedPlungeSetup()
 
 int CVelmView::CheckAirPressure()
 {
-    QueryPosition(20);
+    QueryMachinePosition(20);
     if (g_MachineLink.m_ReplyFields[kStatusField] & 1) {
         AfxMessageBox(LoadResString(IDS_AIR_PRESSURE_FAILED), MB_OK | MB_ICONSTOP);
         return 0;
@@ -147,7 +138,7 @@ void CVelmView::RegisterToolCommands()
 {
     m_Commands.OnCommand(ID_MACHINE_TOOL_CHANGE, [this] { OnToolChange(); });
     m_Commands.OnUpdateCommand(ID_MACHINE_TOOL_CHANGE, [](CCmdUI& ui) {
-        ui.Enable(g_MachineModel != kUploadModel && g_PortState >= 0 && !g_AbortFlag);
+        ui.Enable(!IsUploadModel() && g_PortState >= 0 && !g_AbortFlag);
     });
     m_Commands.OnCommand(ID_SPINDLE_SPEED, [this] { OnSpindleSpeed(); });
     m_Commands.OnCommand(ID_WINDOW_MACHINE_INPUTS, [this] { OnShowMachineInputs(); });
@@ -155,7 +146,7 @@ void CVelmView::RegisterToolCommands()
                                [](CCmdUI& ui) { ui.Enable(g_PortState >= 0); });
     m_Commands.OnCommand(ID_FIXED_PLUNGE_MODE, [this] { OnFixedPlungeSetup(); });
     m_Commands.OnUpdateCommand(ID_FIXED_PLUNGE_MODE,
-                               [](CCmdUI& ui) { ui.Enable(g_MachineModel != kUploadModel); });
+                               [](CCmdUI& ui) { ui.Enable(!IsUploadModel()); });
     m_Commands.OnCommand(ID_WINDOW_MACHINE_COORDINATES, [this] { OnShowMachineCoords(); });
     m_Commands.OnUpdateCommand(ID_WINDOW_MACHINE_COORDINATES,
                                [](CCmdUI& ui) { ui.Enable(g_PortState >= 0); });

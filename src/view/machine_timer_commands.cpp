@@ -5,6 +5,7 @@
 #include "view/velm_view.h"
 
 #include "link/link_state.h"
+#include "machining/job_gate.h"
 #include "machining/machine_timer.h"
 #include "platform/host.h"
 #include "resource_ids.h"
@@ -85,7 +86,7 @@ void CVelmView::RegisterTimerCommands()
     });
     m_Commands.OnCommand(ID_KEYBOARD_MOVE, [this] { OnToggleJoystick(); });
     m_Commands.OnUpdateCommand(ID_KEYBOARD_MOVE, [this](CCmdUI& ui) {
-        ui.Enable(g_PortState >= 0 && g_JobCode == 0 && !g_AbortFlag);
+        ui.Enable(MachineIdleAndConnected());
         ui.SetCheck(m_JoystickOn ? 1 : 0);
     });
 }
