@@ -223,6 +223,14 @@ constexpr unsigned IDC_POS_Y = 1002;
 constexpr unsigned IDC_POS_Z = 1003;
 constexpr unsigned IDC_POS_STOP = 1074;
 constexpr unsigned IDC_POS_UNIT = 1112;
+constexpr unsigned IDD_MACHINING_DATA = 223;
+constexpr unsigned IDC_MD_LAYER = 1086;
+constexpr unsigned IDC_MD_TOOL_CHANGE = 1178;
+constexpr unsigned IDC_MD_SPINDLE_ON = 1179;
+constexpr unsigned IDC_MD_TOOL_DIAMETER = 1231;
+constexpr unsigned IDC_MD_DEPTH = 1232;
+constexpr unsigned IDC_MD_SPEED = 1233;
+constexpr unsigned IDC_MD_REFERENCE = 1234;
 constexpr unsigned IDD_SPINDLE_SPEED = 247;
 constexpr unsigned IDC_SPINDLE_SPEEDS = 1262;
 

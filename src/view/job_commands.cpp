@@ -4,13 +4,18 @@
 #include "view/velm_view.h"
 
 #include "link/job_codes.h"
+#include "exchange/machining_data_dlg.h"
 #include "link/link_state.h"
 #include "machining/job_gate.h"
 #include "machining/plane_data.h"
 #include "machining/standin_a.h"
+#include "platform/host.h"
 #include "records/board_records.h"
 #include "resource_ids.h"
 #include "settings/drill_format_dlg.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/machine_settings.h"
+#include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
 
@@ -51,7 +56,7 @@ constexpr unsigned kGateCommands[] = {
     ID_MACHINE_ISOLATE_MILL,   ID_MACHINE_DRILL_LOCATING_HOLES,
     ID_MACHINE_ENGRAVE,        ID_MACHINE_ENGRAVE_SELECTION,
     ID_MACHINE_ENGRAVE_LOCATING_HOLES, ID_PREVIEW_DRILLS,
-    ID_MANUAL_FIND_HOLES,      ID_ENGRAVE_CAM_DATA,
+    ID_MANUAL_FIND_HOLES,
 };
 
 // Ids whose menu rules the gate gives.
@@ -66,7 +71,50 @@ constexpr unsigned kRuleCommands[] = {
     ID_MACHINE_EMPTY,          ID_MACHINE_SPARE,
 };
 
+// The layers of drawing data: side 5 is machined, side 6 set aside.
+bool IsCamLayer(const CPathRecord& layer) { return layer.side == 5 || layer.side == 6; }
+
 }  // namespace
+
+void CVelmView::OnEngraveCamData()
+{
+    g_SkipProbeTest = 0;
+    for (;;) {
+        RegGetInt("machineoffset", g_MachineOffset);
+        g_MachiningDataDlg.m_LayerList = m_Doc.m_LayerName;
+        g_MachiningDataDlg.m_Reference = static_cast<float>(g_MachineOffset / g_XYPulsesPerMM);
+        if (g_MachiningDataDlg.DoModal() != IDOK)
+            break;
+        g_MachineOffset = static_cast<int>(g_MachiningDataDlg.m_Reference * g_XYPulsesPerMM);
+        RegSetInt("machineoffset", g_MachineOffset);
+        // Only the chosen layer is machined, with the dialog's tool.
+        for (const auto& layer : m_Doc.m_PathLayerList) {
+            if (!IsCamLayer(*layer))
+                continue;
+            if (layer->name != g_MachiningDataDlg.m_Layer) {
+                layer->side = 6;
+                continue;
+            }
+            layer->side = 5;
+            layer->size = g_MachiningDataDlg.m_ToolDiameter * 100.0f / 2.54f;
+            layer->depth = g_MachiningDataDlg.m_Depth * g_ZPulsesPerMM;
+            g_ParamM7 = g_MachiningDataDlg.m_Speed;
+        }
+        Invalidate();
+        CViewJobContext context(*this);
+        const int ran = RunJobCommand(ID_ENGRAVE_CAM_DATA, context);
+        // Every layer set aside is offered again, also after a refusal.
+        for (const auto& layer : m_Doc.m_PathLayerList)
+            if (IsCamLayer(*layer))
+                layer->side = 5;
+        Invalidate();
+        if (!ran)
+            return;
+    }
+    g_MachineLink.CmdOutput(7, 0);
+    g_MachineLink.Send();
+    g_MachiningDataDlg.m_SpindleOn = 0;
+}
 
 void CVelmView::SetJobRunner(int code, JobRunner runner) { m_JobRunners[code] = std::move(runner); }
 
@@ -134,6 +182,7 @@ void CVelmView::RegisterMachineCommands()
         }
     });
     m_Commands.OnCommand(ID_MACHINE_CONTINUE, [this] { OnMachineContinue(); });
+    m_Commands.OnCommand(ID_ENGRAVE_CAM_DATA, [this] { OnEngraveCamData(); });
     m_Commands.OnCommand(ID_MACHINE_EMPTY, [] {});
     for (unsigned id : kRuleCommands)
         m_Commands.OnUpdateCommand(id, [this](CCmdUI& ui) {

@@ -221,6 +221,9 @@ public:
     void SetJobRunner(int code, JobRunner runner);
     void RunJobRunner(int code, unsigned start);
     void OnMachineContinue();
+    // Engraves layers of drawing data, one layer a run, until the machining
+    // data dialog is cancelled.
+    void OnEngraveCamData();
     // The private message 0x809B: re-enters the runner of the running job.
     int OnJobMessage();
     void OnTimer();

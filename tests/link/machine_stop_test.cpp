@@ -4,6 +4,8 @@
 // position window following the machine.
 #include "link_fixture.h"
 
+#include "document/velm_doc.h"
+#include "exchange/machining_data_dlg.h"
 #include "link/job_codes.h"
 #include "link/machine_wait.h"
 #include "machining/job_gate.h"
@@ -14,9 +16,11 @@
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "support/fake_joystick.h"
+#include "view/velm_view.h"
 
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -176,6 +180,54 @@ TEST_P(MachineStopTest, TickShowsTheControllersPosition)
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_X), "15");
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_Y), "2.5");
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_UNIT), "mm");
+}
+
+// Engrave CAM data: each run machines the chosen layer with the dialog's
+// tool while the others are set aside; Cancel ends the loop with the
+// spindle off and every layer offered again.
+TEST_P(MachineStopTest, CamDataEngravesTheChosenLayerUntilCancel)
+{
+    CVelmDoc doc;
+    CVelmView view(doc);
+    CPathRecord* top = doc.AddPathLayer("CAMA", 1.0f, 0.0f, 5, 0);
+    CPathRecord* bot = doc.AddPathLayer("CAMB", 1.0f, 0.0f, 5, 0);
+    ASSERT_TRUE(top && bot);
+    doc.m_LayerName = "CAMA;CAMB;";
+    struct Seen {
+        int topSide, botSide, code;
+        float size, depth;
+    };
+    std::vector<Seen> seen;
+    view.SetJobRunner(JOB_ENGRAVE_CAM, [&](unsigned) {
+        seen.push_back({top->side, bot->side, g_JobCode, top->size, top->depth});
+        g_JobCode = 0;
+    });
+    g_MachiningDataDlg.m_SpindleOn = 1;
+    TestHost().QueueDialog([](CDialog& dlg) {
+        EXPECT_EQ(dlg.GetCount(IDC_MD_LAYER), 2);
+        dlg.SetCurSel(IDC_MD_LAYER, dlg.FindStringExact(IDC_MD_LAYER, "CAMA"));
+        dlg.SetDlgItemText(IDC_MD_LAYER, "CAMA");
+        dlg.SetDlgItemText(IDC_MD_DEPTH, "0.1");
+        dlg.SetDlgItemText(IDC_MD_TOOL_DIAMETER, "0.254");
+        dlg.PressButton(IDOK);
+    }, IDD_MACHINING_DATA);
+    TestHost().QueueDialog([](CDialog& dlg) { dlg.PressButton(IDCANCEL); }, IDD_MACHINING_DATA);
+    view.OnEngraveCamData();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].topSide, 5);
+    EXPECT_EQ(seen[0].botSide, 6);
+    EXPECT_EQ(seen[0].code, JOB_ENGRAVE_CAM);
+    EXPECT_NEAR(seen[0].size, 10.0f, 1e-4);
+    EXPECT_NEAR(seen[0].depth, 20.0f, 1e-3);
+    EXPECT_EQ(bot->side, 5);
+    EXPECT_EQ(top->side, 5);
+    EXPECT_EQ(g_MachiningDataDlg.m_SpindleOn, 0);
+    std::string work;
+    RegGetString("WORK", work);
+    EXPECT_EQ(work, "ISOLATE");
+    if (Ascii()) {
+        EXPECT_EQ(LogLines("22 O70").size(), 1u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, MachineStopTest,
