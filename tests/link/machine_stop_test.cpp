@@ -15,6 +15,7 @@
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
+#include "settings/system_settings_dlg.h"
 #include "support/fake_joystick.h"
 #include "view/velm_view.h"
 
@@ -180,6 +181,34 @@ TEST_P(MachineStopTest, TickShowsTheControllersPosition)
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_X), "15");
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_Y), "2.5");
     EXPECT_EQ(g_PositionDlg.GetDlgItemText(IDC_POS_UNIT), "mm");
+}
+
+// While an engraving or milling job runs, each readout update sends Z to
+// the working height again; drilling and the settings that turn surface
+// following off send nothing.
+TEST_P(MachineStopTest, DisplayKeepsZOnTheSurfaceOnlyWhileEngraving)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the binary road moves Z without a frame to count";
+    struct Case {
+        int code;
+        int skipProbe;
+        std::size_t frames;
+    };
+    const Case cases[] = {{JOB_ENGRAVE, 0, 1}, {JOB_MILL, 0, 1}, {JOB_DRILL, 0, 0},
+                          {JOB_ENGRAVE_REG_HOLES, 0, 0}, {JOB_ENGRAVE, 1, 0}};
+    g_PositionPollOff = 0;
+    g_ToolDown = 1;
+    CTimerView view;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        m_Sim.ClearLog();
+        g_JobCode = c.code;
+        g_SkipProbeTest = c.skipProbe;
+        UpdatePositionDisplay(view);
+        m_Sim.WaitForLog(c.frames, 300);
+        EXPECT_EQ(LogLines("22 MA").size(), c.frames);
+    }
 }
 
 // Engrave CAM data: each run machines the chosen layer with the dialog's
