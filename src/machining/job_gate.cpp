@@ -194,11 +194,8 @@ int Continue(CJobContext& context)
     }
     // A count outside the stored progress would skip the whole job, or
     // start before its first record, and report completion.
-    long from = static_cast<long>(stored < 0 ? 0 : stored) - back;
-    if (from < 0)
-        from = 0;
-    if (from > stored)
-        from = stored < 0 ? 0 : stored;
+    const long progress = stored < 0 ? 0 : stored;
+    const long from = back >= progress ? 0 : back <= 0 ? progress : progress - back;
     context.ResumeCount() = static_cast<int>(from);
 
     static const std::array<std::pair<const char*, unsigned>, 7> kResumable{{

@@ -225,6 +225,7 @@ TEST_F(JobGateTest, ContinueResumesTheStoredJobFromTheTypedCount)
         {"TP", 120, nullptr, 0, -1, 0},
         {"TP", 120, "500", 1, 0, 0},    // back past the start: from the first record
         {"TP", 120, "-30", 1, 120, 0},  // forward past the progress: from where it stopped
+        {"TP", 120, "-9223372036854775807", 1, 120, 0},
         {"CHECKDRILL", 120, "20", 0, 100, 0},
         {"DRILL", 5, "1", 1, 4, 0},
     };
