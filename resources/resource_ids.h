@@ -216,6 +216,23 @@ constexpr unsigned IDC_PM_T3_DEPTH = 1269;
 constexpr unsigned IDC_PM_T1_WIDTH = 1270;
 constexpr unsigned IDC_PM_T4_DEPTH = 1271;
 constexpr unsigned IDC_PM_T4_WIDTH = 1272;
+// The machine's position window and the spindle speed
+constexpr unsigned IDD_POSITION = 130;
+constexpr unsigned IDC_POS_X = 1001;
+constexpr unsigned IDC_POS_Y = 1002;
+constexpr unsigned IDC_POS_Z = 1003;
+constexpr unsigned IDC_POS_STOP = 1074;
+constexpr unsigned IDC_POS_UNIT = 1112;
+constexpr unsigned IDD_MACHINING_DATA = 223;
+constexpr unsigned IDC_MD_LAYER = 1086;
+constexpr unsigned IDC_MD_TOOL_CHANGE = 1178;
+constexpr unsigned IDC_MD_SPINDLE_ON = 1179;
+constexpr unsigned IDC_MD_TOOL_DIAMETER = 1231;
+constexpr unsigned IDC_MD_DEPTH = 1232;
+constexpr unsigned IDC_MD_SPEED = 1233;
+constexpr unsigned IDC_MD_REFERENCE = 1234;
+constexpr unsigned IDD_SPINDLE_SPEED = 247;
+constexpr unsigned IDC_SPINDLE_SPEEDS = 1262;
 
 // ---- Commands of menu items and tool-bar buttons --------------------------
 // Each under the menu or tool bar that has it first. A command's prompt in
@@ -445,6 +462,11 @@ constexpr unsigned ID_SHOW_ROUTE_WND = 33013;
 constexpr unsigned ID_COMMAND_CONSOLE = 33038;
 constexpr unsigned ID_VISION_SYSTEM = 33150;
 constexpr unsigned ID_EDIT_UNDO = 57643;
+// The view's machine commands in no menu: position monitoring, an empty
+// command and one that only has a menu rule
+constexpr unsigned ID_MACHINE_MONITOR = 32936;
+constexpr unsigned ID_MACHINE_EMPTY = 32937;
+constexpr unsigned ID_MACHINE_SPARE = 32982;
 
 // ---- Status-bar panes -----------------------------------------------------
 // The string of a pane's id is its width template.
@@ -627,3 +649,6 @@ constexpr unsigned IDS_FILE_EMPTY = 62171;
 constexpr unsigned IDS_ARC_WITHOUT_PAD = 62180;
 constexpr unsigned IDS_MACRO_NO_CLOSING_LINE = 62240;
 constexpr unsigned IDS_MACRO_MISSING_NUMBERS = 62241;
+// Continue and the machine commands of the view
+constexpr unsigned IDS_RECORDS_BACK = 61572;
+constexpr unsigned IDS_NOT_A_WHOLE_NUMBER = 62250;

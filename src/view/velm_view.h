@@ -27,6 +27,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <initializer_list>
 #include <limits>
 #include <string>
@@ -208,6 +210,40 @@ public:
     // operations draw it, nothing is drawn until they do.
     void DrawMachineTable();
 
+    // Machine commands of the view. Job commands through the job gate, Continue
+    // and the job message (job_commands.cpp); the timer, the position readout
+    // and monitoring (machine_timer_commands.cpp); tool change, spindle speed,
+    // machine inputs, fixed plunge, air pressure and the position window
+    // (machine_commands.cpp).
+    using JobRunner = std::function<void(unsigned start)>;
+    // The runner of job `code` (the whole job, started with `start`); the
+    // jobs' own code installs them. A job without one ends at once.
+    void SetJobRunner(int code, JobRunner runner);
+    void RunJobRunner(int code, unsigned start);
+    void OnMachineContinue();
+    // Engraves layers of drawing data, one layer a run, until the machining
+    // data dialog is cancelled.
+    void OnEngraveCamData();
+    // The private message 0x809B: re-enters the runner of the running job.
+    int OnJobMessage();
+    void OnTimer();
+    void UpdatePositionDisplay();
+    void OnToggleMonitor();
+    void OnToggleJoystick();
+    // Timer 1: a second start returns the running timer's id and starts
+    // nothing; a stop of a stopped timer does nothing and returns 0.
+    unsigned StartTimer(unsigned id, unsigned milliseconds);
+    int StopTimer();
+    void OnToolChange();
+    void OnSpindleSpeed();
+    void OnShowMachineInputs();
+    void OnFixedPlungeSetup();
+    void OnShowMachineCoords();
+    // 0 (after telling the operator) when the controller reports an
+    // air-pressure fault.
+    int CheckAirPressure();
+    std::map<int, JobRunner> m_JobRunners;
+
     // Members, in the order the view is described.
     COwnedList<CViewTracker> m_MarkerList;
     CRefList<CTrackRecord>& m_SelTracks;
@@ -300,6 +336,9 @@ private:
 
     CDrawSurface& Surface();
     void RegisterCommands();
+    void RegisterMachineCommands();
+    void RegisterTimerCommands();
+    void RegisterToolCommands();
     // Shared by the copper, route and selection drawers (copper_drawing.cpp).
     friend struct CTrackPainter;
     // Pumps messages between the blocks of a layout paint; true when a new

@@ -63,8 +63,11 @@ unsigned CScriptedHost::SetTimer(unsigned id, unsigned, std::function<void()> ca
 void CScriptedHost::FireTimer(unsigned id)
 {
     auto it = m_Timers.find(id);
-    if (it != m_Timers.end())
-        it->second();
+    if (it == m_Timers.end())
+        return;
+    // A copy: the handler may kill or replace its own timer.
+    std::function<void()> callback = it->second;
+    callback();
 }
 
 void CScriptedHost::RunModalDialog(CDialog& dialog)

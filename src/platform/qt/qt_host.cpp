@@ -151,7 +151,10 @@ void CQtHost::KillTimer(unsigned id)
     auto it = m_Timers.find(id);
     if (it == m_Timers.end())
         return;
-    delete it->second;
+    // A timer's own handler may kill it (the view's tick stops its timer
+    // first): deleting the timer there would free the handler that runs.
+    it->second->stop();
+    it->second->deleteLater();
     m_Timers.erase(it);
 }
 
