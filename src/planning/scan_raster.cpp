@@ -48,6 +48,13 @@ constexpr double kCapNearness = 1.0;
 // The removal run of a cap takes whole intervals up to this much beyond its
 // radius (on whole-mil distances).
 constexpr double kCapRemovalSlack = 2.0;
+// A circle splits an interval only where both of its crossings lie on the
+// interval, give or take this much. Far from the origin a float carries a
+// few thousandths of a mil, so an end made by this circle can read as just
+// outside it; the line's second crossing then lies off the interval, and a
+// split there would join the far crossing to the interval's old end,
+// running the piece back across the circle.
+constexpr double kSplitOnInterval = 0.5;
 
 // Arc tracks: pieces of this much arc length (mil); the caps are this much
 // smaller than half the stroke; the angle is kept within half a turn either
@@ -683,6 +690,14 @@ struct CCircleCut {
 
     double DistanceTo(float x, float y) const { return DistanceF(circle->x, circle->y, x, y); }
 
+    static bool OnInterval(const CScanInterval& iv, CFloatPoint p)
+    {
+        auto within = [](double v, double a, double b) {
+            return v >= std::min(a, b) - kSplitOnInterval && v <= std::max(a, b) + kSplitOnInterval;
+        };
+        return within(p.x, iv.x1, iv.x2) && within(p.y, iv.y1, iv.y2);
+    }
+
     bool Inside(const CScanInterval& iv) const
     {
         if (isFlash)
@@ -717,7 +732,7 @@ struct CCircleCut {
         const double d1 = startDistance - circle->radius;
         const double d2 = endDistance - circle->radius;
         const double t = tolerance;
-        if (d1 > t && d2 > t) {
+        if (d1 > t && d2 > t && OnInterval(iv, a) && OnInterval(iv, b)) {
             SplitInterval(line, index, a, b, mark, run);
         } else if (d1 > t && d2 < -t) {
             MarkEnd(iv, a.x, a.y, mark);

@@ -40,10 +40,6 @@ constexpr std::size_t kExtraJoinedPairsPerSide = 0;
 // The clearing strokes run along scan lines of their own tools' pitches;
 // their ends are trimmed to whole steps.
 constexpr double kClearingTolerance = 1.5;
-// The one board whose clearing strokes still run through copper (a few
-// hundred of each tool's, across large pads and round track ends): its
-// findings are printed, not yet held against it.
-constexpr const char* kClearingStillCrossesCopper = "ekf";
 
 // FILETYPE blocks of the settings file (resources/system/ORDUNE.INI), in
 // its order.
@@ -262,9 +258,7 @@ TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopper)
                 CheckClearance(oracle, double(layer->size) / 2.0, kClearingTolerance);
             std::printf("%s side %d %s: %zu strokes, %s", job.name, side, name,
                         layer->items.size(), DescribeClearance(oracle, clearance, 3).c_str());
-            if (std::string(job.name) != kClearingStillCrossesCopper) {
-                EXPECT_TRUE(clearance.Passed()) << job.name << " " << name;
-            }
+            EXPECT_TRUE(clearance.Passed()) << job.name << " " << name;
         }
     }
 }

@@ -323,6 +323,36 @@ TEST(ScanRasterCutters, AnEndCapWalksItsRowsAndTheMarginOnly)
     }
 }
 
+// Some 50,000 mil from the origin a float resolves only a few thousandths
+// of a mil, and the end a pad's split leaves on its circle can read as
+// lying just outside it. The piece beyond the pad must not then be split
+// again at the line's other crossing, which lies off that piece: the row
+// is split once, at both crossings, and nothing runs across the pad.
+TEST(ScanRasterCutters, APadFarFromTheOriginSplitsItsRowOnceAtBothCrossings)
+{
+    constexpr int kFarX = 50000;
+    constexpr std::size_t kRow = 5;  // y = 20
+    for (float radius : {7.3f, 19.5f, 39.25f}) {
+        for (int k = 0; k < 40; ++k) {
+            CBoardModel model;
+            LayOutRaster(model, kFarX - 100, 0, kFarX + 100, 100, 4);
+            CFlashRecord pad = Circle(float(kFarX) + 0.037f * float(k), 20.7f + 0.05f * float(k % 7), radius, 1);
+            CutFlash(model, ScanAxis::Rows, pad, &pad);
+            const auto& row = model.m_RowList[kRow]->intervals;
+            const double dy = 20.0 - double(pad.y);
+            const double half = std::sqrt(double(radius) * radius - dy * dy);
+            const std::string what = "pad r " + std::to_string(radius) + " at x " + std::to_string(pad.x);
+            ASSERT_EQ(row.size(), 2u) << what;
+            EXPECT_NEAR(row[0]->x1, kFarX - 100, 1e-3) << what;
+            EXPECT_NEAR(row[0]->x2, pad.x - half, 0.01) << what;
+            EXPECT_NEAR(row[1]->x1, pad.x + half, 0.01) << what;
+            EXPECT_NEAR(row[1]->x2, kFarX + 100, 1e-3) << what;
+            EXPECT_EQ(row[0]->endTag, ScanTag::kFlash) << what;
+            EXPECT_EQ(row[1]->startTag, ScanTag::kFlash) << what;
+        }
+    }
+}
+
 TEST(ScanRasterCutters, AFailedSplitIsToldOnceAndLeavesTheLinesWhole)
 {
     CBoardModel model;
