@@ -295,14 +295,28 @@ struct CRasterIndex {
 
 CRasterIndex s_Index;
 bool s_PlainWalk = false;
+int s_TrustedPasses = 0;
 CProgramObjectReset s_Reset([] {
     s_Index = CRasterIndex();
     s_PlainWalk = false;
+    s_TrustedPasses = 0;
 });
 
 }  // namespace
 
 void ForgetScanLineCopies() { s_Index = CRasterIndex(); }
+
+CScanCutPass::CScanCutPass()
+{
+    ForgetScanLineCopies();
+    ++s_TrustedPasses;
+}
+
+CScanCutPass::~CScanCutPass()
+{
+    --s_TrustedPasses;
+    ForgetScanLineCopies();
+}
 
 namespace {
 
@@ -345,15 +359,16 @@ void ReadLine(CLineIndex& index, const CSubList& line, ScanAxis axis)
         Remember(index, k, intervals[k].get(), axis);
 }
 
-// The copy still holds the line's intervals, in their order.
+// The copy still holds the line's intervals, in their order. Within a
+// pass only the cuts change the lines, and each cut brings the copy along.
 bool StillHolds(const CLineIndex& index, const CSubList& line)
 {
     const auto& intervals = line.intervals;
     static_assert(sizeof(intervals[0]) == sizeof(index.intervals[0]));
     return index.line == &line && index.intervals.size() == intervals.size() &&
            intervals.size() > kFewIntervals &&
-           std::memcmp(intervals.data(), index.intervals.data(),
-                       intervals.size() * sizeof(index.intervals[0])) == 0;
+           (s_TrustedPasses > 0 || std::memcmp(intervals.data(), index.intervals.data(),
+                                               intervals.size() * sizeof(index.intervals[0])) == 0);
 }
 
 // The positions in [from, to) hold a live interval.

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -381,11 +382,16 @@ namespace {
 // columns, then a few alternating; midway one row is laid by hand with
 // many pieces. The shapes are records of the model, so the ends' sources
 // can be told apart by their place in its lists.
+// How the cuts find their intervals: every line walked whole, through the
+// copies compared with their lines at every cut, or through copies trusted
+// within passes that end wherever other code lays a line.
+enum class Walk { Plain, Copies, Passes };
+
 class SeededBoard {
 public:
-    SeededBoard(unsigned seed, bool plain) : m_Random(seed)
+    SeededBoard(unsigned seed, Walk walk) : m_Random(seed)
     {
-        SetPlainScanWalk(plain);
+        SetPlainScanWalk(walk == Walk::Plain);
         LayOutRaster(m_Model, 0, 0, 150, 100, 1 + int(m_Random() % 4));
         for (float width : {4.0f, 10.0f}) {
             auto aperture = std::make_unique<CApertureRecord>();
@@ -394,14 +400,27 @@ public:
         }
         for (int id = 0; id < 300; ++id)
             MakeShape(id);
-        for (ScanAxis axis : {ScanAxis::Rows, ScanAxis::Columns})
+        std::optional<CScanCutPass> pass;
+        auto open = [&] {
+            if (walk == Walk::Passes)
+                pass.emplace();
+        };
+        for (ScanAxis axis : {ScanAxis::Rows, ScanAxis::Columns}) {
+            open();
             for (std::size_t i = 0; i < m_Cuts.size(); ++i) {
-                if (axis == ScanAxis::Columns && i == m_Cuts.size() / 2)
+                if (axis == ScanAxis::Columns && i == m_Cuts.size() / 2) {
+                    pass.reset();
                     LayRowByHand();
+                    open();
+                }
                 m_Cuts[i](axis);
             }
+            pass.reset();
+        }
+        open();
         for (std::size_t i = 0; i < 40; ++i)
             m_Cuts[i * 7 % m_Cuts.size()](i % 2 ? ScanAxis::Rows : ScanAxis::Columns);
+        pass.reset();
         SetPlainScanWalk(false);
     }
 
@@ -519,12 +538,16 @@ private:
 }  // namespace
 
 // The cutters find the intervals within a shape's reach through the copies
-// they keep of the lines; walking every line whole must leave the same
-// raster, to the bit, in the same order.
+// they keep of the lines, compared with their lines or trusted within a
+// pass; walking every line whole must leave the same raster, to the bit, in
+// the same order.
 TEST(ScanRasterCutters, CopiesOfTheLinesCutAsTheWholeLines)
 {
-    for (unsigned seed = 1; seed <= 8; ++seed) {
-        SeededBoard plain(seed, true), fast(seed, false);
+    for (unsigned run = 0; run < 16; ++run) {
+        const unsigned seed = 1 + run / 2;
+        const Walk walk = run % 2 ? Walk::Passes : Walk::Copies;
+        SCOPED_TRACE(walk == Walk::Passes ? "trusted within passes" : "compared at every cut");
+        SeededBoard plain(seed, Walk::Plain), fast(seed, walk);
         std::size_t intervals = 0;
         for (int axis = 0; axis < 2; ++axis) {
             const auto& a = axis == 0 ? plain.Model().m_RowList : plain.Model().m_ColumnList;
