@@ -112,7 +112,7 @@ struct CRunSettings {
 // and pieces refer to it) and its radius put back afterwards.
 bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSettings& run, CStageMeter& meter)
 {
-    ForgetScanLineCopies();
+    CScanCutPass pass;
     const float offset = run.offset;
     for (auto& track : model.m_TrackList) {
         switch (track->type) {

@@ -48,6 +48,13 @@ constexpr double kCapNearness = 1.0;
 // The removal run of a cap takes whole intervals up to this much beyond its
 // radius (on whole-mil distances).
 constexpr double kCapRemovalSlack = 2.0;
+// A circle splits an interval only where both of its crossings lie on the
+// interval, give or take this much. Far from the origin a float carries a
+// few thousandths of a mil, so an end made by this circle can read as just
+// outside it; the line's second crossing then lies off the interval, and a
+// split there would join the far crossing to the interval's old end,
+// running the piece back across the circle.
+constexpr double kSplitOnInterval = 0.5;
 
 // Arc tracks: pieces of this much arc length (mil); the caps are this much
 // smaller than half the stroke; the angle is kept within half a turn either
@@ -288,14 +295,28 @@ struct CRasterIndex {
 
 CRasterIndex s_Index;
 bool s_PlainWalk = false;
+int s_TrustedPasses = 0;
 CProgramObjectReset s_Reset([] {
     s_Index = CRasterIndex();
     s_PlainWalk = false;
+    s_TrustedPasses = 0;
 });
 
 }  // namespace
 
 void ForgetScanLineCopies() { s_Index = CRasterIndex(); }
+
+CScanCutPass::CScanCutPass()
+{
+    ForgetScanLineCopies();
+    ++s_TrustedPasses;
+}
+
+CScanCutPass::~CScanCutPass()
+{
+    --s_TrustedPasses;
+    ForgetScanLineCopies();
+}
 
 namespace {
 
@@ -338,15 +359,16 @@ void ReadLine(CLineIndex& index, const CSubList& line, ScanAxis axis)
         Remember(index, k, intervals[k].get(), axis);
 }
 
-// The copy still holds the line's intervals, in their order.
+// The copy still holds the line's intervals, in their order. Within a
+// pass only the cuts change the lines, and each cut brings the copy along.
 bool StillHolds(const CLineIndex& index, const CSubList& line)
 {
     const auto& intervals = line.intervals;
     static_assert(sizeof(intervals[0]) == sizeof(index.intervals[0]));
     return index.line == &line && index.intervals.size() == intervals.size() &&
            intervals.size() > kFewIntervals &&
-           std::memcmp(intervals.data(), index.intervals.data(),
-                       intervals.size() * sizeof(index.intervals[0])) == 0;
+           (s_TrustedPasses > 0 || std::memcmp(intervals.data(), index.intervals.data(),
+                                               intervals.size() * sizeof(index.intervals[0])) == 0);
 }
 
 // The positions in [from, to) hold a live interval.
@@ -683,6 +705,14 @@ struct CCircleCut {
 
     double DistanceTo(float x, float y) const { return DistanceF(circle->x, circle->y, x, y); }
 
+    static bool OnInterval(const CScanInterval& iv, CFloatPoint p)
+    {
+        auto within = [](double v, double a, double b) {
+            return v >= std::min(a, b) - kSplitOnInterval && v <= std::max(a, b) + kSplitOnInterval;
+        };
+        return within(p.x, iv.x1, iv.x2) && within(p.y, iv.y1, iv.y2);
+    }
+
     bool Inside(const CScanInterval& iv) const
     {
         if (isFlash)
@@ -717,7 +747,7 @@ struct CCircleCut {
         const double d1 = startDistance - circle->radius;
         const double d2 = endDistance - circle->radius;
         const double t = tolerance;
-        if (d1 > t && d2 > t) {
+        if (d1 > t && d2 > t && OnInterval(iv, a) && OnInterval(iv, b)) {
             SplitInterval(line, index, a, b, mark, run);
         } else if (d1 > t && d2 < -t) {
             MarkEnd(iv, a.x, a.y, mark);

@@ -76,6 +76,19 @@ void SetPlainScanWalk(bool plain);
 // cutting pass of a run at its start).
 void ForgetScanLineCopies();
 
+// A pass of cuts during which nothing but the cutters changes the lines: a
+// run's cutting of one axis. Made at the pass's start and gone at its end,
+// each dropping the copies; in between a copy, once read, is taken to hold
+// its line without comparing the two, which on a large board cost a look at
+// every interval of every line a cut reaches.
+class CScanCutPass {
+public:
+    CScanCutPass();
+    ~CScanCutPass();
+    CScanCutPass(const CScanCutPass&) = delete;
+    CScanCutPass& operator=(const CScanCutPass&) = delete;
+};
+
 // The document's names for the cutters.
 inline void CutTrackRows(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Rows, t, s); }
 inline void CutTrackColumns(CBoardModel& m, const CTrackRecord& t, void* s) { CutTrack(m, ScanAxis::Columns, t, s); }

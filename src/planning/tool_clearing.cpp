@@ -391,6 +391,7 @@ void MarkCoverage(CBoardModel& model, const CCoverage& rule, const CPlanningHook
     notice.ShowId(rule.notice);
     {
         CCalculating calculating;
+        CScanCutPass pass;
         std::size_t items = 0;
         for (const auto& layer : model.m_PathLayerList) {
             if (layer->side != g_CurrentSide || layer->size != rule.toolWidth ||

@@ -7,6 +7,7 @@
 // ORDUNE_ORACLE_IMAGE_DIR=/some/folder keeps a picture of each side judged.
 #include "document/velm_doc.h"
 #include "platform/paths.h"
+#include "records/board_extent.h"
 #include "settings/default_files.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/system_settings_dlg.h"
@@ -40,10 +41,6 @@ constexpr std::size_t kExtraJoinedPairsPerSide = 0;
 // The clearing strokes run along scan lines of their own tools' pitches;
 // their ends are trimmed to whole steps.
 constexpr double kClearingTolerance = 1.5;
-// The one board whose clearing strokes still run through copper (a few
-// hundred of each tool's, across large pads and round track ends): its
-// findings are printed, not yet held against it.
-constexpr const char* kClearingStillCrossesCopper = "ekf";
 
 // FILETYPE blocks of the settings file (resources/system/ORDUNE.INI), in
 // its order.
@@ -242,29 +239,61 @@ TEST_P(IsolationCorpus, FinestToolKeepsClearAndPartsTheNets)
     EXPECT_GT(sides, 0);
 }
 
+// Where each tool clears and how far apart it takes its rows, as the
+// operator's settings give them.
+struct ClearingTool {
+    const char* layer;
+    double inset;     // of the region from the board extent, each side
+    double spacing;   // between the rows it takes
+    int pitch;        // of the rows it takes them from
+};
+
+// The board extent inset by the tool's inset, each coordinate truncated;
+// an inset of more than half the board clears the whole board.
+CClearingRegion ClearingRegionOf(double inset)
+{
+    CClearingRegion r{std::trunc(g_BoardMinX + inset), std::trunc(g_BoardMinY + inset),
+                      std::trunc(g_BoardMaxX - inset), std::trunc(g_BoardMaxY - inset)};
+    if (r.minX > r.maxX || r.minY > r.maxY)
+        r = {double(g_BoardMinX), double(g_BoardMinY), double(g_BoardMaxX), double(g_BoardMaxY)};
+    return r;
+}
+
 // The clearing strokes of all three tools from the whole path calculation:
-// swept by their tools, they keep off the copper as the isolation does.
-TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopper)
+// swept by their tools, they keep off the copper as the isolation does;
+// they stay inside their tool's region, and its rows lie the tool's spacing
+// apart. A row is taken once the last one lies a spacing behind, counted
+// from where the tool looked, on whole mils: so less a mil and a pitch.
+TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopperInsideTheirRegionsAndApart)
 {
     doc->m_T1Step = 2;
     ASSERT_EQ(doc->CalculatePathLayers(CVelmDoc::CPathLayerChoice{}), 1);
+    const double t1 = doc->m_ToolWidth1, t2 = doc->m_ToolWidth2, t3 = doc->m_ToolWidth3;
+    const double overlap = doc->m_ClearOverlap;
+    const ClearingTool tools[] = {
+        {"T1MIL", t2, t1 / 2.0, doc->m_T1Step},
+        {"T2MIL", t2, t2 * (1.0 - overlap), int(t2 / 1.6)},
+        {"T3MIL", t3 / 1.5, t3 * (1.0 - overlap), int(t3 / 4.0)},
+    };
     for (int side : {0, 1}) {
         if (!(side == 0 ? g_HasComponentSide : g_HasSolderSide))
             continue;
         side == 0 ? doc->OnComponentSide() : doc->OnSolderSide();
-        for (const char* name : {"T1MIL", "T2MIL", "T3MIL"}) {
-            const CPathRecord* layer = doc->FindPathLayerOnSide(name, side);
+        for (const ClearingTool& tool : tools) {
+            const CPathRecord* layer = doc->FindPathLayerOnSide(tool.layer, side);
             if (!layer)
                 continue;
             CIsolationOracle oracle(*doc, *layer);
             ASSERT_EQ(oracle.Error(), "");
             const CClearanceReport clearance =
                 CheckClearance(oracle, double(layer->size) / 2.0, kClearingTolerance);
-            std::printf("%s side %d %s: %zu strokes, %s", job.name, side, name,
-                        layer->items.size(), DescribeClearance(oracle, clearance, 3).c_str());
-            if (std::string(job.name) != kClearingStillCrossesCopper) {
-                EXPECT_TRUE(clearance.Passed()) << job.name << " " << name;
-            }
+            const CClearingReport placed =
+                CheckClearingStrokes(*layer, ClearingRegionOf(tool.inset), tool.spacing, 1.0 + tool.pitch);
+            std::printf("%s side %d %s: %zu strokes, %s  %s", job.name, side, tool.layer, layer->items.size(),
+                        DescribeClearance(oracle, clearance, 3).c_str(), DescribeClearing(*layer, placed, 3).c_str());
+            EXPECT_TRUE(clearance.Passed()) << job.name << " " << tool.layer;
+            EXPECT_TRUE(placed.Passed()) << job.name << " " << tool.layer << "\n"
+                                         << DescribeClearing(*layer, placed);
         }
     }
 }

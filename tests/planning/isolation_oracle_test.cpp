@@ -132,6 +132,70 @@ TEST(IsolationOracle, TwoPadsJudgedByTheirPaths)
     }
 }
 
+// Clearing strokes judged by their region (0..200 x 0..100) and their rows'
+// spacing (10 mil, 2 mil tolerance): the offenders are named, the worst
+// first.
+TEST(IsolationOracle, ClearingStrokesStayInTheirRegionAndTheirRowsApart)
+{
+    const CClearingRegion region{0, 0, 200, 100};
+    constexpr double kSpacing = 10.0, kRowTolerance = 2.0;
+    // Two rows 10 apart joined by a link, and a third row's stroke.
+    auto rows = [](CPathRecord& l) {
+        AddSegment(l, 0, 0, 20, 200, 20);
+        AddSegment(l, 0, 200, 20, 190, 30);
+        AddSegment(l, 0, 190, 30, 10, 30);
+        AddSegment(l, 0, 50, 40, 60, 40);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(CPathRecord&)> extra;
+        std::vector<std::size_t> outside;                          // farthest out first
+        std::vector<std::pair<std::size_t, std::size_t>> crowded;  // nearest first
+    } cases[] = {
+        {"rows a spacing apart, edge to edge", [](CPathRecord&) {}, {}, {}},
+        {"a row 8.5 apart, within the tolerance", [](CPathRecord& l) { AddSegment(l, 0, 20, 48.5, 90, 48.5); },
+         {}, {}},
+        {"a second stroke on a row is no neighbour of the first", [](CPathRecord& l) {
+             AddSegment(l, 0, 70, 40, 120, 40);
+         },
+         {}, {}},
+        {"a row 6 below the first, one 7 above the last, and one 6 above that but 7 along from it",
+         [](CPathRecord& l) {
+             AddSegment(l, 0, 55, 47, 58, 47);
+             AddSegment(l, 0, 195, 14, 199, 14);
+             AddSegment(l, 0, 67, 46, 70, 46);
+         },
+         {}, {{5, 0}, {3, 4}}},
+        {"a stroke past the right edge, a link below the bottom", [](CPathRecord& l) {
+             AddSegment(l, 0, 150, 60, 203, 60);
+             AddSegment(l, 0, 190, 60, 180, -1.5);
+         },
+         {4, 5}, {}},
+        {"an arc swinging out of the region",
+         [](CPathRecord& l) { AddSegment(l, 1, 195, 95, 195, 95, 195, 85); }, {4}, {}},
+        {"a stroke not cut (flag set) is not judged", [](CPathRecord& l) {
+             AddSegment(l, 0, 150, 25, 250, 25)->flag = 1;
+         },
+         {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPathRecord layer = ToolLayer();
+        rows(layer);
+        c.extra(layer);
+        const CClearingReport report = CheckClearingStrokes(layer, region, kSpacing, kRowTolerance);
+        std::vector<std::size_t> outside;
+        for (const COutsideStroke& o : report.outside)
+            outside.push_back(o.segment);
+        std::vector<std::pair<std::size_t, std::size_t>> crowded;
+        for (const CCrowdedStrokes& p : report.crowded)
+            crowded.emplace_back(p.segmentA, p.segmentB);
+        EXPECT_EQ(outside, c.outside) << DescribeClearing(layer, report);
+        EXPECT_EQ(crowded, c.crowded) << DescribeClearing(layer, report);
+        EXPECT_EQ(report.Passed(), c.outside.empty() && c.crowded.empty());
+    }
+}
+
 TEST(IsolationOracle, AJoinIsShownWhereTheNetsMeetTheBlankBetweenThem)
 {
     // One outline round both pads leaves the blank between them, and only

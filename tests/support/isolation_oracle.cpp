@@ -878,6 +878,109 @@ CIsolationReport CheckIsolation(const CIsolationOracle& oracle)
     return report;
 }
 
+// ---- clearing strokes ----
+
+namespace {
+
+// Stroke ends are floats of up to some 100,000 mil: a region's edge is met
+// to within their rounding.
+constexpr double kRegionSlack = 0.01;
+
+struct CRowStroke {
+    double y, low, high;
+    std::size_t segment;
+};
+
+}  // namespace
+
+CClearingReport CheckClearingStrokes(const CPathRecord& layer, const CClearingRegion& region, double spacing,
+                                     double tolerance)
+{
+    CClearingReport report;
+    report.region = region;
+    report.spacing = spacing;
+    report.tolerance = tolerance;
+    std::vector<CRowStroke> strokes;
+    for (std::size_t n = 0; n < layer.items.size(); ++n) {
+        const CPathSegment& s = *layer.items[n];
+        COutsideStroke worst;
+        for (const CDPoint& p : CIsolationOracle::CutPolyline(s, 1.0, kSweepSag)) {
+            const double beyond = std::max({region.minX - p.x, p.x - region.maxX, region.minY - p.y,
+                                            p.y - region.maxY});
+            if (beyond > worst.overshoot) {
+                worst.overshoot = beyond;
+                worst.at = p;
+            }
+        }
+        if (worst.overshoot > kRegionSlack) {
+            worst.segment = n;
+            report.outside.push_back(worst);
+        }
+        if (s.type == 0 && s.flag == 0 && s.y1 == s.y2)
+            strokes.push_back({s.y1, std::min(s.x1, s.x2), std::max(s.x1, s.x2), n});
+    }
+    std::sort(report.outside.begin(), report.outside.end(),
+              [](const COutsideStroke& a, const COutsideStroke& b) { return a.overshoot > b.overshoot; });
+
+    // Rows by height, strokes of a row from the left; each stroke is held
+    // against the strokes of the rows above it that lie nearer than needed.
+    std::sort(strokes.begin(), strokes.end(), [](const CRowStroke& a, const CRowStroke& b) {
+        return a.y != b.y ? a.y < b.y : a.low < b.low;
+    });
+    const double needed = spacing - tolerance;
+    std::size_t row = 0;
+    while (row < strokes.size()) {
+        std::size_t rowEnd = row;
+        while (rowEnd < strokes.size() && strokes[rowEnd].y == strokes[row].y)
+            ++rowEnd;
+        ++report.rows;
+        for (std::size_t other = rowEnd; other < strokes.size() && strokes[other].y - strokes[row].y < needed;
+             ++other) {
+            const CRowStroke& b = strokes[other];
+            for (std::size_t k = row; k < rowEnd; ++k) {
+                const CRowStroke& a = strokes[k];
+                const double gap = std::max({0.0, b.low - a.high, a.low - b.high});
+                const double distance = std::hypot(b.y - a.y, gap);
+                if (distance < needed)
+                    report.crowded.push_back({a.segment, b.segment, distance});
+            }
+        }
+        row = rowEnd;
+    }
+    std::sort(report.crowded.begin(), report.crowded.end(),
+              [](const CCrowdedStrokes& a, const CCrowdedStrokes& b) { return a.distance < b.distance; });
+    return report;
+}
+
+std::string DescribeClearing(const CPathRecord& layer, const CClearingReport& report, std::size_t limit)
+{
+    std::ostringstream out;
+    char text[240];
+    const CClearingRegion& r = report.region;
+    std::snprintf(text, sizeof text,
+                  "region (%.2f, %.2f)-(%.2f, %.2f): %zu of %zu segments leave it; spacing %.3f mil less %.3f: "
+                  "%zu pairs of strokes nearer, over %zu rows\n",
+                  r.minX, r.minY, r.maxX, r.maxY, report.outside.size(), layer.items.size(), report.spacing,
+                  report.tolerance, report.crowded.size(), report.rows);
+    out << text;
+    auto segment = [&](std::size_t n) {
+        const CPathSegment& s = *layer.items[n];
+        std::snprintf(text, sizeof text, "segment %zu (%.2f, %.2f)-(%.2f, %.2f)", n, s.x1, s.y1, s.x2, s.y2);
+        return std::string(text);
+    };
+    for (std::size_t n = 0; n < report.outside.size() && n < limit; ++n) {
+        const COutsideStroke& o = report.outside[n];
+        std::snprintf(text, sizeof text, ": at (%.2f, %.2f) %.3f mil outside\n", o.at.x, o.at.y, o.overshoot);
+        out << "  " << segment(o.segment) << text;
+    }
+    for (std::size_t n = 0; n < report.crowded.size() && n < limit; ++n) {
+        const CCrowdedStrokes& c = report.crowded[n];
+        std::snprintf(text, sizeof text, " %.3f mil apart\n", c.distance);
+        out << "  " << segment(c.segmentA) << " and " << segment(c.segmentB) << text;
+    }
+    return out.str();
+}
+
 // ---- text ----
 
 namespace {

@@ -193,6 +193,43 @@ struct CIsolationReport {
 
 CIsolationReport CheckIsolation(const CIsolationOracle& oracle);
 
+// (c) The strokes of one clearing layer ("T1MIL" and the like), judged on
+// their own: every point the cutter's centre passes (links included) lies
+// inside the tool's clearing region, and two horizontal strokes of
+// different rows lie at least `spacing` apart, less `tolerance`: the tool
+// takes a row only where it has moved on by the spacing, so rows closer
+// than that cut the same copper-free strip twice.
+struct CClearingRegion {
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;  // mil
+};
+
+struct COutsideStroke {
+    std::size_t segment = 0;   // index in the layer
+    CDPoint at;                // its point farthest outside
+    double overshoot = 0.0;    // mil beyond the region there
+};
+
+struct CCrowdedStrokes {
+    std::size_t segmentA = 0;  // the lower row's stroke
+    std::size_t segmentB = 0;
+    double distance = 0.0;     // between the two strokes, mil
+};
+
+struct CClearingReport {
+    CClearingRegion region;
+    double spacing = 0.0;
+    double tolerance = 0.0;
+    std::size_t rows = 0;                 // heights of horizontal strokes
+    std::vector<COutsideStroke> outside;  // farthest out first
+    std::vector<CCrowdedStrokes> crowded; // nearest first
+
+    bool Passed() const { return outside.empty() && crowded.empty(); }
+};
+
+CClearingReport CheckClearingStrokes(const CPathRecord& layer, const CClearingRegion& region, double spacing,
+                                     double tolerance);
+std::string DescribeClearing(const CPathRecord& layer, const CClearingReport& report, std::size_t limit = 10);
+
 // Text for a failing test: the first `limit` findings with the shapes
 // involved.
 std::string DescribeClearance(const CIsolationOracle& oracle, const CClearanceReport& report,
