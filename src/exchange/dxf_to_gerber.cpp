@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 namespace {
 
@@ -23,7 +24,19 @@ public:
     CPathRecord& NewOutline(const std::string& name)
     {
         const std::string outline = name + "-" + std::to_string(CountEntityName(name));
-        return *m_Model.AddPathLayer(outline, 1.0f, 1.0f, 0, kRoleColour);
+        CPathRecord* layer = m_Model.AddPathLayer(outline, 1.0f, 1.0f, 0, kRoleColour);
+        m_Found[outline] = layer;
+        return *layer;
+    }
+
+    // The model's look-up of an entity's layer, remembered: a drawing's
+    // entities ask for few names, and the outline layers make the list long.
+    CPathRecord* Lookup(const std::string& name)
+    {
+        auto known = m_Found.find(name);
+        if (known != m_Found.end())
+            return known->second;
+        return m_Found[name] = m_Model.FindOrAddPathLayer(name);
     }
 
     CPathSegment& Add(CPathRecord& layer, int kind)
@@ -50,7 +63,7 @@ public:
     {
         if (poly.vertices.empty() || poly.width < 0.0)
             return;
-        CPathRecord* layer = m_Model.FindOrAddPathLayer(poly.layer);
+        CPathRecord* layer = Lookup(poly.layer);
         if (!layer || poly.layer.empty())
             return;
         const bool wide = poly.width > 0.0;
@@ -87,13 +100,13 @@ public:
 
     void Line(const CDxfEntity& e)
     {
-        if (CPathRecord* layer = m_Model.FindOrAddPathLayer(e.Layer()))
+        if (CPathRecord* layer = Lookup(e.Layer()))
             Straight(*layer, kLine, e.Number(10), e.Number(20), e.Number(11), e.Number(21), 0.0);
     }
 
     void Arc(const CDxfEntity& e)
     {
-        CPathRecord* layer = m_Model.FindOrAddPathLayer(e.Layer());
+        CPathRecord* layer = Lookup(e.Layer());
         if (!layer)
             return;
         const double cx = e.Number(10), cy = e.Number(20), r = e.Number(40);
@@ -112,7 +125,7 @@ public:
 
     void Circle(const CDxfEntity& e)
     {
-        CPathRecord* layer = m_Model.FindOrAddPathLayer(e.Layer());
+        CPathRecord* layer = Lookup(e.Layer());
         if (!layer)
             return;
         CPathSegment& item = Add(*layer, kCircle);
@@ -125,6 +138,7 @@ public:
 private:
     CDocumentLists& m_Model;
     double m_Factor;
+    std::unordered_map<std::string, CPathRecord*> m_Found;
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -142,18 +143,29 @@ void WriteSubLayerHairlines(CPathRecord& layer, std::string& out)
     TakeOutKinds(layer, {kLine, kArc});
 }
 
+// The layers by name, the first of a name as the model's look-up finds it.
+using LayersByName = std::unordered_map<std::string, CPathRecord*>;
+
+LayersByName IndexLayers(CDocumentLists& model)
+{
+    LayersByName byName;
+    for (auto& layer : model.m_PathLayerList)
+        byName.emplace(layer->name, layer.get());
+    return byName;
+}
+
 // One filled region per outline layer "<name>-0", "<name>-1", ... up to the
 // first that does not exist; a new contour starts wherever an edge does not
 // begin at the end of the one before.
-void WriteOutlines(CDocumentLists& model, const std::string& name, std::string& out)
+void WriteOutlines(const LayersByName& layers, const std::string& name, std::string& out)
 {
     for (long j = 0;; ++j) {
-        CPathRecord* outline = model.FindOrAddPathLayer(name + "-" + std::to_string(j));
-        if (!outline)
+        auto found = layers.find(name + "-" + std::to_string(j));
+        if (found == layers.end())
             break;
         out += "G36*\n";
         const CPathSegment* previous = nullptr;
-        for (const auto& item : outline->items) {
+        for (const auto& item : found->second->items) {
             if (item->type != kEdge)
                 continue;
             if (!previous || CDPoint(previous->x2, previous->y2) != CDPoint(item->x1, item->y1))
@@ -199,9 +211,10 @@ std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
         if (layer != role)
             WriteSubLayerHairlines(*layer, out);
 
-    WriteOutlines(model, base, out);
+    const LayersByName byName = IndexLayers(model);
+    WriteOutlines(byName, base, out);
     for (int i = 1; i <= kSubLayers; ++i)
-        WriteOutlines(model, base + "_" + std::to_string(i), out);
+        WriteOutlines(byName, base + "_" + std::to_string(i), out);
 
     for (CPathRecord* layer : layers) {
         float width = 0.0f;
