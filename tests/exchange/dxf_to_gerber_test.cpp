@@ -213,3 +213,36 @@ TEST_F(DxfToGerberTest, CancelOrRefusedOverwriteKeepsThePreviousJob)
     doc->OnCmdMsg(ID_IMPORT_DXF_TO_GERBER);
     EXPECT_EQ(LayerNames(), std::vector<std::string>{"KEEP"});
 }
+
+TEST_F(DxfToGerberTest, PolylinesBecomeWideStrokesOrOutlines)
+{
+    const std::string path = WriteTestFile("poly.dxf", DxfDrawing({
+        // Wide, flags 128 (not closed): two segments, the second a half circle.
+        DxfPolyline("TOP", 128, {{0, 0, 0}, {100, 0, 1}, {300, 0, 0}}, 2.0),
+        // Zero width, closed: an outline of three segments, one with a bulge.
+        DxfPolyline("TOP", 1, {{0, 0, 0}, {100, 0, -0.5}, {100, 100, 0}}),
+    }));
+    CDocumentLists model;
+    CDxfRoles roles;
+    roles.top = "TOP";
+    roles.unit = "Inch";
+    ASSERT_EQ(ConvertDxfRoles(path, roles, model), 1);
+    CPathRecord* top = model.FindOrAddPathLayer("TOP");
+    CPathRecord* outline = model.FindOrAddPathLayer("TOP-0");
+    ASSERT_TRUE(top && outline);
+    // In mil: the straight segment, then the arc's pieces of radius 100000.
+    ASSERT_GT(top->items.size(), 2u);
+    EXPECT_EQ(top->items[0]->type, 4);
+    EXPECT_DOUBLE_EQ(top->items[0]->x2, 100000.0);
+    EXPECT_DOUBLE_EQ(top->items[0]->radius, 2000.0);
+    EXPECT_NEAR(top->items.back()->x2, 300000.0, 1e-3);
+    // A positive bulge runs counter-clockwise: below a chord drawn rightwards.
+    for (const auto& item : top->items)
+        EXPECT_LE(item->y1, 1e-6);
+    EXPECT_NEAR(top->items[top->items.size() / 2 + 1]->y1, -100000.0, 1000.0);
+    const auto& edges = outline->items;
+    ASSERT_GT(edges.size(), 3u);
+    EXPECT_EQ(edges.front()->type, 5);
+    EXPECT_NEAR(edges.back()->x2, 0.0, 1e-6);
+    EXPECT_NEAR(edges.back()->y2, 0.0, 1e-6);
+}
