@@ -69,19 +69,18 @@ bool CDxfSettingsDlg::OnInitDialog()
         AddSorted(IDC_DXF_UNIT, unit);
     SetCurSel(IDC_DXF_UNIT, FindStringExact(IDC_DXF_UNIT, "mm"));
 
-    const std::string& list = m_strLayerList;
-    if (Contains(list, "TOP"))
-        SelectString(IDC_DXF_TOP, 0, "TOP");
-    if (Contains(list, "BOT"))
-        SelectString(IDC_DXF_BOTTOM, 0, "BOT");
-    if (Contains(list, "HOLE"))
-        SelectString(IDC_DXF_DRILL, 0, "HOLE");
-    if (Contains(list, "DRILL"))
-        SelectString(IDC_DXF_DRILL, 0, "DRILL");
-    if (Contains(list, "OUT"))
-        SelectString(IDC_DXF_OUTLINE, 0, "OUTLINE");
-    if (Contains(list, "CRAVE"))
-        SelectString(IDC_DXF_MACHINING, 0, "CRAVE");
+    // Names the list holds (case-sensitive) preselect the first entry that
+    // begins with a text; DRILL after HOLE, so DRILL wins when both are.
+    struct Preselect {
+        const char* held;
+        unsigned id;
+        const char* entry;
+    } const preselect[] = {{"TOP", IDC_DXF_TOP, "TOP"},       {"BOT", IDC_DXF_BOTTOM, "BOT"},
+                           {"HOLE", IDC_DXF_DRILL, "HOLE"},   {"DRILL", IDC_DXF_DRILL, "DRILL"},
+                           {"OUT", IDC_DXF_OUTLINE, "OUTLINE"}, {"CRAVE", IDC_DXF_MACHINING, "CRAVE"}};
+    for (const Preselect& p : preselect)
+        if (Contains(m_strLayerList, p.held))
+            SelectString(p.id, 0, p.entry);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "exchange/dxf_reader.h"
 #include "exchange/path_chaining.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -32,6 +33,20 @@ CPathSegment* AddLine(CPathRecord& layer, double x1, double y1, double x2, doubl
     item->y2 = y2;
     item->radius = width;
     return item;
+}
+
+// A DXF-CAM path layer: side 5, tool size 2, coloured by the place of its
+// name in the layer list.
+std::unique_ptr<CPathRecord> NewCamLayer(const std::string& name, int place)
+{
+    auto layer = std::make_unique<CPathRecord>();
+    layer->size = 2.0f;
+    layer->depth = 0.0f;
+    layer->side = 5;
+    layer->visible = 1;
+    layer->name = name;
+    layer->colour = DxfLayerColour(place);
+    return layer;
 }
 
 CPathRecord* FindLayer(COwnedList<CPathRecord>& layers, const std::string& name)
@@ -71,25 +86,19 @@ public:
         CPathRecord* layer = FindLayer(m_Out.layers, poly.layer);
         if (!layer || poly.layer.empty() || poly.vertices.empty())
             return;
-        double width = poly.width;
-        const std::size_t n = poly.vertices.size();
-        const std::size_t segments = poly.Closed() ? n : n - 1;
         Widen(poly.vertices[0].x, poly.vertices[0].y);
-        for (std::size_t i = 0; i < segments; ++i) {
-            const CDxfVertex& p = poly.vertices[i];
-            const CDxfVertex& q = poly.vertices[(i + 1) % n];
-            if (p.startWidth > 0.0)
-                width = p.startWidth;
+        poly.ForEachSegment(poly.width, [&](const CDxfVertex& p, const CDxfVertex& q,
+                                            double width) {
             if (p.bulge == 0.0) {
                 AddLine(*layer, p.x, p.y, q.x, q.y, width);
                 Widen(q.x, q.y);
                 ++m_Out.items;
-                continue;
+                return;
             }
             CBulgeArc arc;
             if (std::hypot(q.x - p.x, q.y - p.y) <= kShortestBulgeChord ||
                 !BulgeArcGeometry(CDPoint(p.x, p.y), CDPoint(q.x, q.y), p.bulge, arc))
-                continue;
+                return;
             // Always counter-clockwise: a clockwise bulge runs from Q to P.
             CPathSegment* item = AddItem(*layer, 1);
             item->x1 = arc.centre.x + arc.radius * std::cos(arc.start);
@@ -101,7 +110,7 @@ public:
             item->radius = arc.radius;
             WidenArc(arc.centre.x, arc.centre.y, arc.radius, arc.start, arc.end);
             ++m_Out.items;
-        }
+        });
     }
 
     void Line(const CDxfEntity& entity)
@@ -192,23 +201,11 @@ int ReadDxfToPathLayers(const std::string& path, const std::string& layerList,
     if (!ScanDxfLayerNames(path, {"LWPOLYLINE", "LINE", "CIRCLE", "ARC"}, false, out.layerList))
         return 0;
     int place = 0;
-    for (const std::string& name : SplitLayerList(out.layerList)) {
-        auto layer = std::make_unique<CPathRecord>();
-        layer->size = 2.0f;
-        layer->depth = 0.0f;
-        layer->side = 5;
-        layer->visible = 1;
-        layer->name = name;
-        layer->colour = DxfLayerColour(++place);
-        AddHead(out.layers, std::move(layer));
-    }
+    for (const std::string& name : SplitLayerList(out.layerList))
+        AddHead(out.layers, NewCamLayer(name, ++place));
 
-    CDxfReader reader;
-    if (!reader.Open(path))
-        return ReportDxfFailure(reader, path);
     CCamReader cam(out);
-    CDxfEntity entity;
-    while (reader.Next(entity)) {
+    const int read = ForEachDxfEntity(path, [&cam](CDxfReader&, const CDxfEntity& entity) {
         if (entity.type == "LWPOLYLINE")
             cam.LwPolyline(entity);
         else if (entity.type == "LINE")
@@ -217,9 +214,9 @@ int ReadDxfToPathLayers(const std::string& path, const std::string& layerList,
             cam.Circle(entity);
         else if (entity.type == "ARC")
             cam.Arc(entity);
-    }
-    if (reader.Failed())
-        return ReportDxfFailure(reader, path);
+    });
+    if (!read)
+        return 0;
     for (auto& layer : out.layers)
         ChainPathLayer(*layer);
     return 1;
@@ -233,47 +230,30 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
     if (!ScanDxfLayerNames(path, {"POLYLINE", "LWPOLYLINE", "LINE", "CIRCLE", "ARC"}, false,
                            list))
         return 0;
-    auto layer = std::make_unique<CPathRecord>();
-    layer->size = 2.0f;
-    layer->depth = 0.0f;
-    layer->side = 5;
-    layer->visible = 1;
-    layer->name = name;
     const std::vector<std::string> names = SplitLayerList(list);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            layer->colour = DxfLayerColour(int(i) + 1);
+    const auto place = std::find(names.begin(), names.end(), name);
+    auto layer = NewCamLayer(name, int(place - names.begin()) + 1);
 
     const double f = placement.factor;
     auto bx = [&](double x) { return x * f - placement.originX; };
     auto by = [&](double y) { return y * f - placement.originY; };
 
-    CDxfReader reader;
-    if (!reader.Open(path))
-        return ReportDxfFailure(reader, path);
-    CDxfEntity entity;
-    while (reader.Next(entity)) {
+    const int read = ForEachDxfEntity(path, [&](CDxfReader&, const CDxfEntity& entity) {
         if (entity.Layer() != name)
-            continue;
+            return;
         if (entity.type == "LWPOLYLINE") {
             const CDxfPolyline poly = ReadLwPolyline(entity);
             if (!(poly.width > 0.0) || poly.vertices.empty())
-                continue;
-            double width = poly.width;
-            const std::size_t n = poly.vertices.size();
-            const std::size_t segments = poly.Closed() ? n : n - 1;
-            for (std::size_t i = 0; i < segments; ++i) {
-                const CDxfVertex& p = poly.vertices[i];
-                const CDxfVertex& q = poly.vertices[(i + 1) % n];
-                if (p.startWidth > 0.0)
-                    width = p.startWidth;
+                return;
+            poly.ForEachSegment(poly.width, [&](const CDxfVertex& p, const CDxfVertex& q,
+                                                double width) {
                 // A bulge is followed by chords, the drawing's width kept.
                 if (p.bulge != 0.0)
                     BulgeArcToSegments(float(bx(p.x)), float(by(p.y)), float(bx(q.x)),
                                        float(by(q.y)), float(p.bulge), float(width), *layer, 0);
                 else
                     AddLine(*layer, bx(p.x), by(p.y), bx(q.x), by(q.y), width);
-            }
+            });
         } else if (entity.type == "LINE") {
             AddLine(*layer, bx(entity.Number(10)), by(entity.Number(20)), bx(entity.Number(11)),
                     by(entity.Number(21)), 0.0);
@@ -301,9 +281,9 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
                 chord(a, a + 0.05);
             chord(a, e);
         }
-    }
-    if (reader.Failed())
-        return ReportDxfFailure(reader, path);
+    });
+    if (!read)
+        return 0;
     ChainPathLayer(*layer);
     layerList = list;
     result = std::move(layer);

@@ -41,6 +41,8 @@ COLORREF DxfLayerColour(int place)
     return red | (green << 8) | (blue << 16);
 }
 
+namespace {
+
 int ReportDxfFailure(const CDxfReader& reader, const std::string& path)
 {
     if (reader.Failed())
@@ -50,27 +52,35 @@ int ReportDxfFailure(const CDxfReader& reader, const std::string& path)
     return 0;
 }
 
-int ScanDxfLayerNames(const std::string& path, std::initializer_list<const char*> types,
-                      bool cutAtUnderscore, std::string& list)
+}  // namespace
+
+int ForEachDxfEntity(const std::string& path,
+                     const std::function<void(CDxfReader&, const CDxfEntity&)>& visit)
 {
     CDxfReader reader;
     if (!reader.Open(path))
         return ReportDxfFailure(reader, path);
-    std::string names = list;
     CDxfEntity entity;
-    while (reader.Next(entity)) {
-        bool wanted = false;
+    while (reader.Next(entity))
+        visit(reader, entity);
+    return reader.Failed() ? ReportDxfFailure(reader, path) : 1;
+}
+
+int ScanDxfLayerNames(const std::string& path, std::initializer_list<const char*> types,
+                      bool cutAtUnderscore, std::string& list)
+{
+    std::string names = list;
+    const int read = ForEachDxfEntity(path, [&](CDxfReader&, const CDxfEntity& entity) {
         for (const char* type : types)
-            wanted |= entity.type == type;
-        if (!wanted)
-            continue;
-        std::string layer = entity.Layer();
-        if (cutAtUnderscore)
-            layer = layer.substr(0, layer.find('_'));
-        AddToLayerList(names, layer);
-    }
-    if (reader.Failed())
-        return ReportDxfFailure(reader, path);
-    list = names;
-    return 1;
+            if (entity.type == type) {
+                std::string layer = entity.Layer();
+                if (cutAtUnderscore)
+                    layer = layer.substr(0, layer.find('_'));
+                AddToLayerList(names, layer);
+                return;
+            }
+    });
+    if (read)
+        list = names;
+    return read;
 }

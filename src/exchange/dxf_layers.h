@@ -6,6 +6,7 @@
 
 #include "platform/win_types.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ COLORREF DxfLayerColour(int place);
 int ScanDxfLayerNames(const std::string& path, std::initializer_list<const char*> types,
                       bool cutAtUnderscore, std::string& list);
 
-// Reports a broken or unreadable DXF file; always 0.
 class CDxfReader;
-int ReportDxfFailure(const CDxfReader& reader, const std::string& path);
+struct CDxfEntity;
+// Hands every entity of the drawing to `visit` (with the reader, so that a
+// POLYLINE can take its vertices). 0 after a message when the file cannot
+// be opened or turns out broken, else 1.
+int ForEachDxfEntity(const std::string& path,
+                     const std::function<void(CDxfReader&, const CDxfEntity&)>& visit);

@@ -158,6 +158,19 @@ bool CDxfReader::Next(CDxfEntity& entity)
     return m_ErrorId ? false : Fail(IDS_DXF_TRUNCATED);
 }
 
+void CDxfPolyline::ForEachSegment(
+    double width,
+    const std::function<void(const CDxfVertex&, const CDxfVertex&, double)>& visit) const
+{
+    const std::size_t n = vertices.size();
+    const std::size_t segments = n == 0 ? 0 : Closed() ? n : n - 1;
+    for (std::size_t i = 0; i < segments; ++i) {
+        if (vertices[i].startWidth > 0.0)
+            width = vertices[i].startWidth;
+        visit(vertices[i], vertices[(i + 1) % n], width);
+    }
+}
+
 CDxfPolyline ReadLwPolyline(const CDxfEntity& entity)
 {
     CDxfPolyline poly;

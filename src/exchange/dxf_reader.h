@@ -10,6 +10,7 @@
 
 #include "platform/line_reader.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,12 @@ struct CDxfPolyline {
     bool hasWidth = false;  // the file gave that width
     std::vector<CDxfVertex> vertices;
     bool Closed() const { return (flags & 1) != 0; }
+    // Each segment from a vertex to the next, and back to the first when
+    // closed, with the width in force: `width` until a vertex with a starting
+    // width above 0 replaces it. The segment's bulge is p's.
+    void ForEachSegment(double width,
+                        const std::function<void(const CDxfVertex& p, const CDxfVertex& q,
+                                                 double width)>& visit) const;
 };
 
 // The vertices of an LWPOLYLINE, each 10 starting a new one.

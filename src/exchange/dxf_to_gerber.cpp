@@ -69,21 +69,17 @@ public:
         const bool wide = poly.width > 0.0;
         CPathRecord& target = wide ? *layer : NewOutline(poly.layer);
         const int kind = wide ? kWide : kEdge;
-        double width = wide ? poly.width : 0.0;
-        const std::size_t n = poly.vertices.size();
-        const std::size_t segments = poly.Closed() ? n : n - 1;
-        for (std::size_t i = 0; i < segments; ++i) {
-            const CDxfVertex& p = poly.vertices[i];
-            const CDxfVertex& q = poly.vertices[(i + 1) % n];
-            if (wide && p.startWidth > 0.0)
-                width = p.startWidth;
+        poly.ForEachSegment(wide ? poly.width : 0.0, [&](const CDxfVertex& p,
+                                                          const CDxfVertex& q, double width) {
+            if (!wide)
+                width = 0.0;
             if (p.bulge == 0.0)
                 Straight(target, kind, p.x, p.y, q.x, q.y, width);
             else
                 BulgeArcToSegments(float(p.x * m_Factor), float(p.y * m_Factor),
                                    float(q.x * m_Factor), float(q.y * m_Factor), float(p.bulge),
                                    float(width * m_Factor), target, kind);
-        }
+        });
     }
 
     void Solid(const CDxfEntity& e)
@@ -168,12 +164,8 @@ int ConvertDxfRoles(const std::string& path, const CDxfRoles& roles, CDocumentLi
     for (const Role& role : order)
         model.AddPathLayer(role.name, 1.0f, 1.0f, role.side, kRoleColour);
 
-    CDxfReader reader;
-    if (!reader.Open(path))
-        return ReportDxfFailure(reader, path);
     CConverter converter(model, DxfUnitFactor(roles.unit));
-    CDxfEntity entity;
-    while (reader.Next(entity)) {
+    return ForEachDxfEntity(path, [&converter](CDxfReader& reader, const CDxfEntity& entity) {
         if (entity.type == "POLYLINE")
             converter.Polyline(ReadPolyline(reader, entity));
         else if (entity.type == "LWPOLYLINE")
@@ -186,10 +178,7 @@ int ConvertDxfRoles(const std::string& path, const CDxfRoles& roles, CDocumentLi
             converter.Arc(entity);
         else if (entity.type == "CIRCLE")
             converter.Circle(entity);
-    }
-    if (reader.Failed())
-        return ReportDxfFailure(reader, path);
-    return 1;
+    });
 }
 
 std::string DxfOutputPath(const std::string& dxfPath, const std::string& extension)

@@ -1,25 +1,15 @@
 // The nearest-end chaining of path layers.
 #include "exchange/path_chaining.h"
 
+#include "geometry/segment_chain.h"
 #include "platform/message_pump.h"
 #include "records/document_lists.h"
 
 #include <cmath>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace {
-
-void TurnRound(CPathSegment& item)
-{
-    std::swap(item.x1, item.x2);
-    std::swap(item.y1, item.y2);
-    if (item.type == 1)
-        item.type = 2;
-    else if (item.type == 2)
-        item.type = 1;
-}
 
 float DistanceTo(double x, double y, double px, double py)
 {
@@ -40,7 +30,7 @@ void ChainPathLayer(CPathRecord& layer)
     auto closeChain = [&] {
         if (reverseChain) {
             for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-                TurnRound(**it);
+                ReverseSegment(**it);
                 result.push_back(std::move(*it));
             }
         } else {
@@ -62,7 +52,7 @@ void ChainPathLayer(CPathRecord& layer)
                 best = d1;
                 chosen = i;
             } else if (d2 < best && d2 < d1) {
-                TurnRound(item);
+                ReverseSegment(item);
                 best = d2;
                 chosen = i;
             }

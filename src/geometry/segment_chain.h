@@ -1,5 +1,5 @@
 // Collecting the segments connected end to end with a given one, directly or
-// through others: a chain or net of strokes. Works on any record whose first
+// through others: a chain or net of strokes; and turning a segment round. Works on any record whose first
 // four fields are the doubles x1, y1, x2, y2, held in any list of pointers or
 // owning pointers; the records themselves are never changed.
 #pragma once
@@ -11,6 +11,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace segment_chain_detail {
@@ -154,6 +155,19 @@ private:
     segment_chain_detail::EndIndex m_Index;
     std::unordered_set<const Seg*> m_Found;
 };
+
+// Runs a segment the other way: its ends change places and an arc (type 1
+// counter-clockwise, 2 clockwise) keeps its circle but changes direction.
+template <class Seg>
+void ReverseSegment(Seg& s)
+{
+    std::swap(s.x1, s.x2);
+    std::swap(s.y1, s.y2);
+    if (s.type == 1)
+        s.type = 2;
+    else if (s.type == 2)
+        s.type = 1;
+}
 
 // Appends to `output` each record of `source` that touches `segment` or a
 // record already found, depth first as CConnectedSegments::Collect does;

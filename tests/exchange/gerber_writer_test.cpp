@@ -4,6 +4,7 @@
 #include "exchange/gerber_writer.h"
 #include "exchange/dxf_fixture.h"
 #include "records/document_lists.h"
+#include "support/record_makers.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +14,7 @@ namespace {
 void Add(CPathRecord& layer, int kind, double x1, double y1, double x2, double y2,
          double radius = 0.0, double cx = 0.0, double cy = 0.0)
 {
-    auto item = std::make_unique<CPathSegment>();
-    item->type = kind;
-    item->x1 = x1;
-    item->y1 = y1;
-    item->x2 = x2;
-    item->y2 = y2;
-    item->radius = radius;
-    item->cx = cx;
-    item->cy = cy;
-    layer.items.push_back(std::move(item));
+    AddSegment(layer, kind, x1, y1, x2, y2, cx, cy)->radius = radius;
 }
 
 void AddCircle(CPathRecord& layer, double cx, double cy, double r)

@@ -3,6 +3,7 @@
 // unless it is the last, and an end to the walk whatever the distances.
 #include "exchange/path_chaining.h"
 #include "records/board_records.h"
+#include "support/record_makers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,7 @@ namespace {
 
 void Add(CPathRecord& layer, double x1, double y1, double x2, double y2, int type = 0)
 {
-    auto item = std::make_unique<CPathSegment>();
-    item->x1 = x1;
-    item->y1 = y1;
-    item->x2 = x2;
-    item->y2 = y2;
-    item->type = type;
-    item->flag = 7;
-    layer.items.push_back(std::move(item));
+    AddSegment(layer, type, x1, y1, x2, y2)->flag = 7;
 }
 
 struct Ends {
