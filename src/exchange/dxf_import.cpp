@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
 // A bulge segment shorter than this makes no arc.
 constexpr double kShortestBulgeChord = 0.001;
 
@@ -166,12 +165,8 @@ public:
     // Drawn clockwise from the end angle back to the start angle.
     void Arc(const CDxfEntity& entity)
     {
-        const double cx = entity.Number(10), cy = entity.Number(20), r = entity.Number(40);
-        double a1 = entity.Number(50), a2 = entity.Number(51);
-        if (a2 < a1)
-            a2 += 360.0;
-        a1 *= kDegree;
-        a2 *= kDegree;
+        const CDxfArc a = ReadArc(entity);
+        const double cx = a.cx, cy = a.cy, r = a.r, a1 = a.start, a2 = a.end;
         WidenArc(cx, cy, r, a1, a2);
         CPathRecord* layer = FindLayer(m_Out.layers, entity.Layer());
         if (!layer)
@@ -266,20 +261,16 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
             item->cy = by(cy);
             item->radius = r * f;
         } else if (entity.type == "ARC") {
-            const double cx = entity.Number(10), cy = entity.Number(20), r = entity.Number(40);
-            double s = entity.Number(50), e = entity.Number(51);
-            if (e < s)
-                e += 360.0;
-            s *= kDegree;
-            e *= kDegree;
+            const CDxfArc arc = ReadArc(entity);
+            const double cx = arc.cx, cy = arc.cy, r = arc.r;
             auto chord = [&](double a, double b) {
                 AddLine(*layer, bx(cx + r * std::cos(a)), by(cy + r * std::sin(a)),
                         bx(cx + r * std::cos(b)), by(cy + r * std::sin(b)), 0.0);
             };
-            double a = s;
-            for (; a + 0.05 < e; a += 0.05)
+            double a = arc.start;
+            for (; a + 0.05 < arc.end; a += 0.05)
                 chord(a, a + 0.05);
-            chord(a, e);
+            chord(a, arc.end);
         }
     });
     if (!read)

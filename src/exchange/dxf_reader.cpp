@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <numbers>
 
 namespace {
 
@@ -156,6 +157,20 @@ bool CDxfReader::Next(CDxfEntity& entity)
             return Next(entity);
     // The file ended inside a block definition.
     return m_ErrorId ? false : Fail(IDS_DXF_TRUNCATED);
+}
+
+CDxfArc ReadArc(const CDxfEntity& entity)
+{
+    CDxfArc arc;
+    arc.cx = entity.Number(10);
+    arc.cy = entity.Number(20);
+    arc.r = entity.Number(40);
+    double start = entity.Number(50), end = entity.Number(51);
+    if (end < start)
+        end += 360.0;
+    arc.start = start * std::numbers::pi / 180.0;
+    arc.end = end * std::numbers::pi / 180.0;
+    return arc;
 }
 
 void CDxfPolyline::ForEachSegment(

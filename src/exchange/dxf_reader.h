@@ -86,6 +86,14 @@ struct CDxfPolyline {
                                                  double width)>& visit) const;
 };
 
+// An ARC: centre, radius and its counter-clockwise sweep in radians from
+// `start` to `end` (an end angle below the start one taken a turn later).
+struct CDxfArc {
+    double cx = 0.0, cy = 0.0, r = 0.0;
+    double start = 0.0, end = 0.0;
+};
+CDxfArc ReadArc(const CDxfEntity& entity);
+
 // The vertices of an LWPOLYLINE, each 10 starting a new one.
 CDxfPolyline ReadLwPolyline(const CDxfEntity& entity);
 // A POLYLINE and the VERTEX entities that follow it up to its SEQEND (which

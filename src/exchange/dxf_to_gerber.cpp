@@ -8,7 +8,6 @@
 #include "records/document_lists.h"
 
 #include <cmath>
-#include <numbers>
 #include <unordered_map>
 
 namespace {
@@ -105,9 +104,8 @@ public:
         CPathRecord* layer = Lookup(e.Layer());
         if (!layer)
             return;
-        const double cx = e.Number(10), cy = e.Number(20), r = e.Number(40);
-        const double a1 = e.Number(50) * std::numbers::pi / 180.0;
-        const double a2 = e.Number(51) * std::numbers::pi / 180.0;
+        const CDxfArc arc = ReadArc(e);
+        const double cx = arc.cx, cy = arc.cy, r = arc.r, a1 = arc.start, a2 = arc.end;
         CPathSegment& item = Add(*layer, kArc);
         item.x1 = cx + r * std::cos(a1);
         item.y1 = cy + r * std::sin(a1);

@@ -2,6 +2,7 @@
 // bulge arcs, circles on HOLE layers as drill tools, the board extent; and a
 // drawing that cannot be used leaves the open job as it was.
 #include "exchange/exchange_fixture.h"
+#include "exchange/dxf_layers.h"
 #include "platform/resources.h"
 #include "records/board_extent.h"
 #include "resource_ids.h"
@@ -163,4 +164,47 @@ TEST_F(DxfToCamTest, CommandCancelledChangesNothing)
     doc->OnCmdMsg(ID_IMPORT_DXF_TO_CAM);
     EXPECT_EQ(LayerNames(), std::vector<std::string>{"L"});
     EXPECT_EQ(TestHost().FileRequests().back().filter, "AutoCAD DXF File|*.dxf|All File|*.*|");
+}
+
+TEST_F(DxfToCamTest, MachiningLayerIsPlacedLikeTheLoadedJob)
+{
+    doc->m_LayerName = "TOPSILK;";
+    doc->m_DxfScale = float(39.37007874);
+    g_DataOriginX = 100;
+    g_DataOriginY = 200;
+    const std::string path = WriteTestFile("m.dxf", DxfDrawing({
+        DxfLine("TOP", 0, 0, 1, 0),
+        DxfLine("CRAVE", 0, 0, 1, 0),
+        DxfArc("CRAVE", 0, 0, 10, 350, 10),
+        DxfArc("CRAVE", 50, 0, 10, 0, 2),
+        DxfLwPolyline("CRAVE", 128, {{0, 5, 0}, {1, 5, 0}, {1, 6, 0}}),
+        DxfLwPolyline("CRAVE", 1, {{0, 9, 0}, {1, 9, 0}}, "0"),
+        DxfCircle("CRAVE", 3, 3, 1),
+    }));
+    ASSERT_EQ(doc->ImportDxfMachiningLayer(path, "CRAVE"), 1);
+    EXPECT_EQ(doc->m_LayerName, "TOPSILK;TOP;CRAVE;");
+    CPathRecord* crave = Layer("CRAVE");
+    ASSERT_NE(crave, nullptr);
+    EXPECT_EQ(crave->colour, DxfLayerColour(3));
+    // The line, 7 chords through 0 degrees (20 degrees in steps of 0.05),
+    // one chord of the short arc, the open polyline's two pieces (width
+    // 0.1) and the circle; the zero-width polyline is left out.
+    EXPECT_EQ(crave->items.size(), 1u + 7u + 1u + 2u + 1u);
+    int circles = 0, thin = 0;
+    double minX = 1e9;
+    for (const auto& item : crave->items) {
+        circles += item->type == 2;
+        thin += item->radius == 0.1;
+        minX = std::min(minX, std::min(item->x1, item->x2));
+    }
+    EXPECT_EQ(circles, 1);
+    EXPECT_EQ(thin, 2);
+    EXPECT_NEAR(minX, -100.0, 1e-6);
+    // The line from (0, 0) to (1, 0) mm, either way round after chaining.
+    bool line = false;
+    for (const auto& item : crave->items)
+        line |= std::fabs(std::min(item->x1, item->x2) + 100) < 1e-6 &&
+                std::fabs(std::max(item->x1, item->x2) - (39.37007874 - 100)) < 1e-4 &&
+                item->y1 == -200.0 && item->y2 == -200.0;
+    EXPECT_TRUE(line);
 }
