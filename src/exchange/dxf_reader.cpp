@@ -5,6 +5,7 @@
 #include "resource_ids.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <numbers>
 
@@ -165,7 +166,14 @@ CDxfArc ReadArc(const CDxfEntity& entity)
     arc.cx = entity.Number(10);
     arc.cy = entity.Number(20);
     arc.r = entity.Number(40);
-    double start = entity.Number(50), end = entity.Number(51);
+    // Angles of any size (or none that is a number) come into one turn, so
+    // an arc never sweeps more than a circle.
+    auto turn = [](double degrees) {
+        const double a = std::isfinite(degrees) ? std::fmod(degrees, 360.0) : 0.0;
+        return a < 0.0 ? a + 360.0 : a;
+    };
+    const double start = turn(entity.Number(50));
+    double end = turn(entity.Number(51));
     if (end < start)
         end += 360.0;
     arc.start = start * std::numbers::pi / 180.0;
