@@ -206,6 +206,17 @@ constexpr unsigned IDC_DF_UNIT_INT = 1236;
 constexpr unsigned IDC_DF_SIZE_INCH = 1237;
 constexpr unsigned IDC_DF_SIZE_MM = 1238;
 
+constexpr unsigned IDD_DXF_SETTINGS = 222;
+constexpr unsigned IDC_DXF_UNIT = 1087;
+constexpr unsigned IDC_DXF_BOTTOM = 1090;
+constexpr unsigned IDC_DXF_DRILL = 1091;
+constexpr unsigned IDC_DXF_OUTLINE = 1092;
+constexpr unsigned IDC_DXF_MACHINING = 1093;
+constexpr unsigned IDC_DXF_TOP = 1229;
+
+constexpr unsigned IDD_DXF_LAYERS = 258;
+constexpr unsigned IDC_DXF_LAYER_TEXT = 1046;
+
 constexpr unsigned IDD_PATH_METHOD = 250;
 constexpr unsigned IDC_PM_USE_T4 = 1177;
 constexpr unsigned IDC_PM_T2_WIDTH = 1265;
@@ -651,4 +662,8 @@ constexpr unsigned IDS_MACRO_NO_CLOSING_LINE = 62240;
 constexpr unsigned IDS_MACRO_MISSING_NUMBERS = 62241;
 // Continue and the machine commands of the view
 constexpr unsigned IDS_RECORDS_BACK = 61572;
-constexpr unsigned IDS_NOT_A_WHOLE_NUMBER = 62250;
+constexpr unsigned IDS_NOT_A_WHOLE_NUMBER = 62270;
+constexpr unsigned IDS_DXF_TRUNCATED = 62250;
+constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
+constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
+constexpr unsigned IDS_FILE_OVERWRITE = 62253;

@@ -40,6 +40,8 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_EXPORT_KXQ, &CVelmDoc::OnExportKxq, nullptr},
     {ID_EXPORT_LASER, &CVelmDoc::OnExportLaser, nullptr},
     {ID_MILL_PADS, &CVelmDoc::OnMillPads, nullptr},
+    {ID_IMPORT_DXF_TO_CAM, &CVelmDoc::OnFileImportDxfToCam, nullptr},
+    {ID_IMPORT_DXF_TO_GERBER, &CVelmDoc::OnFileImportDxfToGerber, nullptr},
 };
 
 }  // namespace

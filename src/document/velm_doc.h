@@ -240,6 +240,29 @@ public:
     void RunProcessMacro();
     // ---- end of File/New job loader ----
 
+    // ---- DXF exchange (dxf_commands.cpp; the logic in src/exchange/) ----
+    // File/Import "DXF to CAM": the drawing's layers as path layers of side
+    // 5, circles on HOLE layers as drill holes too.
+    void OnFileImportDxfToCam();
+    // The drawing at `path` in place of the open job; 0 (after a message)
+    // when it could not be read or held nothing, with the job as it was.
+    int ImportDxfToPathLayers(const std::string& path);
+    // File/Import "DXF to Gerber": the layer roles asked, the files written
+    // beside the drawing and loaded as a work order.
+    void OnFileImportDxfToGerber();
+    // The same for the drawing at `path`; 0 when the operator cancelled or a
+    // file could not be read or written, the open job then as it was.
+    int ConvertDxfToGerber(const std::string& path);
+    // DXF layer `name` of the converted drawing as a machining path layer,
+    // placed as the loaded job; 0 after a message when it cannot be read.
+    int ImportDxfMachiningLayer(const std::string& path, const std::string& name);
+    // The items of path layer `name` ordered into chains.
+    void ChainPathLayer(const std::string& name);
+    // The writers of role `base` into `path`; 0 after "Disk Error !".
+    int WriteGerberRs274x(const std::string& path, const std::string& base);
+    int WriteExcellonDrill(const std::string& path, const std::string& base);
+    // ---- end of DXF exchange ----
+
     // Scan-line isolation (isolation_commands.cpp, logic in src/planning).
     // The isolation lines of tool 1 or 2 ("T1ISO"/"T1PATH", "T2ISO"/"T2PATH")
     // of the working side, the cutter widened by `extra` mil: 1 when

@@ -11,6 +11,7 @@
 
 #include "geometry/plane_geometry.h"
 #include "geometry/point.h"
+#include "geometry/segment_chain.h"
 
 #include <cmath>
 #include <cstddef>
@@ -49,18 +50,6 @@ double LengthOf(const Segment& s) { return DistanceF(s.x1, s.y1, s.x2, s.y2); }
 double StepBetween(const Segment& from, const Segment& to)
 {
     return DistanceF(from.x2, from.y2, to.x1, to.y1);
-}
-
-// Runs the segment the other way: the ends change places and an arc keeps
-// its circle but changes its direction.
-void Reverse(Segment& s)
-{
-    std::swap(s.x1, s.x2);
-    std::swap(s.y1, s.y2);
-    if (s.type == 1)
-        s.type = 2;
-    else if (s.type == 2)
-        s.type = 1;
 }
 
 // The segments of a list joined by index links, so that any one can be taken
@@ -150,7 +139,7 @@ std::size_t FindChainStart(CSegmentLinks& links, CDPoint& p, bool loose, double*
         if (toStart < *best && toStart <= toEnd) {
             *best = toStart;
         } else if (toEnd < *best && toEnd < toStart) {
-            Reverse(s);
+            ReverseSegment(s);
             *best = toEnd;
         } else {
             continue;
@@ -168,7 +157,7 @@ void FlushChain(SegmentList& chain, bool& reverse, SegmentList& output)
 {
     if (reverse) {
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            Reverse(**it);
+            ReverseSegment(**it);
             output.push_back(std::move(*it));
         }
     } else {

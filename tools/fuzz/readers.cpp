@@ -5,7 +5,11 @@
 
 #include "document/velm_doc.h"
 #include "document_json.h"
+#include "exchange/dxf_import.h"
+#include "exchange/dxf_to_gerber.h"
+#include "exchange/gerber_writer.h"
 #include "platform/paths.h"
+#include "records/document_lists.h"
 #include "settings/drill_format_dlg.h"
 #include "settings/work_order_dlg.h"
 #include "tool_support.h"
@@ -63,6 +67,25 @@ void ReadGerber(const std::string& path)
 void ReadDrill(const std::string& path)
 {
     g_Doc->LoadDrillFile(path);
+}
+
+// A drawing through DXF to CAM and, in a model of its own, DXF to Gerber with
+// both writers and the machining-layer import.
+void ReadDxf(const std::string& path)
+{
+    g_Doc->ImportDxfToPathLayers(path);
+    CDocumentLists model;
+    CDxfRoles roles;
+    roles.top = "TOP";
+    roles.drill = "DRILL";
+    roles.unit = "mm";
+    if (ConvertDxfRoles(path, roles, model)) {
+        RenderGerberRs274x(model, roles.top);
+        RenderExcellonDrill(model, roles.drill);
+    }
+    std::string layers;
+    std::unique_ptr<CPathRecord> machining;
+    ReadDxfMachiningLayer(path, "CRAVE", CDxfPlacement(), layers, machining);
 }
 
 // Every dialect reads each input: a file of one CAD system is noise to the
@@ -177,6 +200,17 @@ const std::vector<CFuzzReader>& FuzzReaders()
           "T1_STEP ", "DRIVERMODE ", "TRUE", "FALSE", "0", "-1", "115200", "1e9", "MIL", "ROUND"},
          PrepareDocument,
          ReadSettings,
+         nullptr},
+        {"dxf",
+         {".dxf"},
+         {"tests/exchange/data"},
+         {"  0\n", "0\n", "  8\n", " 10\n", " 20\n", " 40\n", " 42\n", " 43\n", " 70\n",
+          "LINE\n", "ARC\n", "CIRCLE\n", "SOLID\n", "LWPOLYLINE\n", "POLYLINE\n", "VERTEX\n",
+          "SEQEND\n", "BLOCK\n", "ENDBLK\n", "INSERT\n", "SECTION\n", "ENDSEC\n", "EOF\n",
+          "TOP\n", "DRILL\n", "CRAVE\n", "TOP_1\n", "1\n", "129\n", "-1\n", "0.5\n", "1e300\n",
+          "nan\n", "\r\n"},
+         PrepareDocument,
+         ReadDxf,
          nullptr},
         {"project", {".prj"}, {}, {"\0\0\0\0", "\xFF\xFF\xFF\xFF", "\x2E\0\0\0"}, PrepareDocument,
          ReadProject, MakeProjects},
