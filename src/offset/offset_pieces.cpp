@@ -142,10 +142,11 @@ void OffsetArcTrack(CIsoElementPool& pool, CRefList<CIsoElement>& out, CIsoEleme
         qs = inner.Pt1;
         qe = inner.Pt2;
     } else {
-        // The inner side closes over the centre: the caps meet at points
-        // |rIn| from it on the start and end radii.
-        qs = PointAtAngle(c, -rIn, s, kPiLong);
-        qe = PointAtAngle(c, -rIn, t, kPiLong);
+        // The inner side closes over the centre: the caps meet |rIn| past
+        // it, on the start and end radii carried through the centre, where
+        // their own circles about the track's ends pass.
+        qs = PointAtAngle(c, rIn, s, kPiLong);
+        qe = PointAtAngle(c, rIn, t, kPiLong);
     }
 
     CIsoElement outer = PieceOf(arc, ISO_ARC, pass);
