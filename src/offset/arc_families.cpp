@@ -129,8 +129,11 @@ void ComposeArcs(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
                     kFamilyTolerance ||
                 std::fabs(family->Radius - p->Radius) >= kFamilyTolerance)
                 continue;
+            // Overlap either way: an arc that covers a member whole shares
+            // its family too (its own ends lie outside the member).
             for (const CIsoElement* m : family->Members)
-                if (IsAngleInArc(*m, p->Pt1.x, p->Pt1.y) || IsAngleInArc(*m, p->Pt2.x, p->Pt2.y)) {
+                if (IsAngleInArc(*m, p->Pt1.x, p->Pt1.y) || IsAngleInArc(*m, p->Pt2.x, p->Pt2.y) ||
+                    IsAngleInArc(*p, m->Pt1.x, m->Pt1.y) || IsAngleInArc(*p, m->Pt2.x, m->Pt2.y)) {
                     home = family.get();
                     break;
                 }
