@@ -39,17 +39,49 @@ std::unique_ptr<CVelmDoc> LoadSources(benchmark::State& state)
     return doc;
 }
 
-void OffsetGrouping(benchmark::State& state)
+// Offset pieces, composed arcs and trimming of every exact group; returns
+// the number of pieces made.
+std::size_t TrimExactGroups(CVelmDoc& doc, const CRefList<CIsoGroup>& groups, std::size_t& exact)
 {
-    std::size_t elements = 0, groups = 0, largest = 0;
+    const double d = doc.m_ToolWidth1;
+    std::size_t pieces = 0;
+    exact = 0;
+    for (CIsoGroup* group : groups) {
+        if (group->Sources.size() >= kExactGroupLimit)
+            continue;
+        ++exact;
+        for (CIsoElement* s : group->Sources) {
+            switch (s->Kind) {
+            case ISO_LINE: OffsetLineTrack(doc.m_IsoElements, group->Pieces, *s, d, 0, 0); break;
+            case ISO_RECT: OffsetRectangle(doc.m_IsoElements, group->Pieces, *s, d, 0); break;
+            case ISO_ARC: OffsetArcTrack(doc.m_IsoElements, group->Pieces, *s, d, 0); break;
+            default: OffsetCircle(doc.m_IsoElements, group->Pieces, *s, d, 0); break;
+            }
+        }
+        ComposeArcs(doc.m_IsoElements, group->Pieces);
+        TrimGroup(doc.m_IsoElements, group->Pieces);
+        pieces += group->Pieces.size();
+    }
+    return pieces;
+}
+
+// Times grouping alone, or the trimming stages after an untimed grouping.
+void OffsetStages(benchmark::State& state, bool trimming)
+{
+    std::size_t elements = 0, groups = 0, largest = 0, pieces = 0, exact = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto doc = LoadSources(state);
         if (!doc)
             return;
         CRefList<CIsoGroup> made;
-        state.ResumeTiming();
+        if (!trimming)
+            state.ResumeTiming();
         BuildGroups(*doc, doc->m_IsoSources, made, doc->m_ToolWidth1, 0);
+        if (trimming) {
+            state.ResumeTiming();
+            pieces = TrimExactGroups(*doc, made, exact);
+        }
         state.PauseTiming();
         elements = doc->m_IsoSources.size();
         groups = made.size();
@@ -61,46 +93,15 @@ void OffsetGrouping(benchmark::State& state)
     state.counters["elements"] = double(elements);
     state.counters["groups"] = double(groups);
     state.counters["largest"] = double(largest);
+    if (trimming) {
+        state.counters["exact_groups"] = double(exact);
+        state.counters["pieces"] = double(pieces);
+    }
     state.counters["peak_MB"] = double(PeakKilobytes()) / 1024.0;
 }
 
-void OffsetTrimming(benchmark::State& state)
-{
-    std::size_t pieces = 0, exact = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto doc = LoadSources(state);
-        if (!doc)
-            return;
-        CRefList<CIsoGroup> made;
-        BuildGroups(*doc, doc->m_IsoSources, made, doc->m_ToolWidth1, 0);
-        state.ResumeTiming();
-        const double d = doc->m_ToolWidth1;
-        pieces = exact = 0;
-        for (CIsoGroup* group : made) {
-            if (group->Sources.size() >= kExactGroupLimit)
-                continue;
-            ++exact;
-            for (CIsoElement* s : group->Sources) {
-                switch (s->Kind) {
-                case ISO_LINE: OffsetLineTrack(doc->m_IsoElements, group->Pieces, *s, d, 0, 0); break;
-                case ISO_RECT: OffsetRectangle(doc->m_IsoElements, group->Pieces, *s, d, 0); break;
-                case ISO_ARC: OffsetArcTrack(doc->m_IsoElements, group->Pieces, *s, d, 0); break;
-                default: OffsetCircle(doc->m_IsoElements, group->Pieces, *s, d, 0); break;
-                }
-            }
-            ComposeArcs(doc->m_IsoElements, group->Pieces);
-            TrimGroup(doc->m_IsoElements, group->Pieces);
-            pieces += group->Pieces.size();
-        }
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    state.counters["exact_groups"] = double(exact);
-    state.counters["pieces"] = double(pieces);
-    state.counters["peak_MB"] = double(PeakKilobytes()) / 1024.0;
-}
+void OffsetGrouping(benchmark::State& state) { OffsetStages(state, false); }
+void OffsetTrimming(benchmark::State& state) { OffsetStages(state, true); }
 
 }  // namespace
 

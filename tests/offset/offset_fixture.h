@@ -13,6 +13,7 @@
 #include <boost/geometry/geometries/polygon.hpp>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace bg = boost::geometry;
@@ -21,15 +22,22 @@ using BLine = bg::model::linestring<BPoint>;
 using BPolygon = bg::model::polygon<BPoint>;
 using BShape = bg::model::multi_polygon<BPolygon>;
 
-inline CIsoElement MakeLine(double x0, double y0, double x1, double y1, double width)
+// A source element of `kind` whose first point is (x, y).
+inline CIsoElement MakeSource(std::uint8_t kind, double x, double y)
 {
     CIsoElement e;
     e.Class = ISO_SOURCE;
-    e.Kind = ISO_LINE;
-    e.Pt0 = CDPoint(x0, y0);
+    e.Kind = kind;
+    e.Pt0 = CDPoint(x, y);
+    e.GroupNo[0] = -1;
+    return e;
+}
+
+inline CIsoElement MakeLine(double x0, double y0, double x1, double y1, double width)
+{
+    CIsoElement e = MakeSource(ISO_LINE, x0, y0);
     e.Pt1 = CDPoint(x1, y1);
     e.Radius = width;
-    e.GroupNo[0] = -1;
     return e;
 }
 
@@ -37,10 +45,7 @@ inline CIsoElement MakeLine(double x0, double y0, double x1, double y1, double w
 inline CIsoElement MakeArc(double cx, double cy, double r, double start, double end,
                            double halfWidth)
 {
-    CIsoElement e;
-    e.Class = ISO_SOURCE;
-    e.Kind = ISO_ARC;
-    e.Pt0 = CDPoint(cx, cy);
+    CIsoElement e = MakeSource(ISO_ARC, cx, cy);
     e.Radius = r;
     e.StartAngle = start;
     e.EndAngle = end;
@@ -48,33 +53,24 @@ inline CIsoElement MakeArc(double cx, double cy, double r, double start, double 
     const double k = 3.1415926 / 180.0;
     e.Pt1 = CDPoint(cx + r * std::cos(start * k), cy + r * std::sin(start * k));
     e.Pt2 = CDPoint(cx + r * std::cos(end * k), cy + r * std::sin(end * k));
-    e.GroupNo[0] = -1;
     return e;
 }
 
 inline CIsoElement MakeCircle(double cx, double cy, double r)
 {
-    CIsoElement e;
-    e.Class = ISO_SOURCE;
-    e.Kind = ISO_CIRCLE;
-    e.Pt0 = CDPoint(cx, cy);
+    CIsoElement e = MakeSource(ISO_CIRCLE, cx, cy);
     e.Pt1 = e.Pt2 = CDPoint(cx + r, cy);
     e.Radius = r;
     e.EndAngle = ISO_CIRCLE_END_ANGLE;
-    e.GroupNo[0] = -1;
     return e;
 }
 
 // An axis-parallel rectangle of w by h about (cx, cy).
 inline CIsoElement MakeRect(double cx, double cy, double w, double h)
 {
-    CIsoElement e;
-    e.Class = ISO_SOURCE;
-    e.Kind = ISO_RECT;
-    e.Pt0 = CDPoint(cx, cy);
+    CIsoElement e = MakeSource(ISO_RECT, cx, cy);
     e.Radius = w;
     e.StartAngle = h;
-    e.GroupNo[0] = -1;
     return e;
 }
 
