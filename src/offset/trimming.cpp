@@ -2,11 +2,13 @@
 #include "offset/trimming.h"
 
 #include "geometry/plane_geometry.h"
+#include "offset/box_grid.h"
 #include "offset/element_predicates.h"
 #include "offset/offset_constants.h"
 #include "platform/message_pump.h"
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace offset;
 
@@ -131,35 +133,76 @@ int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
     return split;
 }
 
+namespace {
+
+// A box outside which no pair test of a piece splits anything: a line's own
+// box, an arc's circle box grown as the arc-line test grows it. Pieces only
+// shrink when split, so a box taken once stays large enough.
+CBox TrimBox(const CIsoElement& p)
+{
+    if (p.Kind == ISO_LINE)
+        return {std::min(p.Pt0.x, p.Pt1.x), std::min(p.Pt0.y, p.Pt1.y), std::max(p.Pt0.x, p.Pt1.x),
+                std::max(p.Pt0.y, p.Pt1.y)};
+    return CBox{p.Pt0.x - p.Radius, p.Pt0.y - p.Radius, p.Pt0.x + p.Radius, p.Pt0.y + p.Radius}
+        .Grown(2.0);
+}
+
+// Splits a and b where they cross, by their kinds; 1 when it split.
+int TrimPair(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+{
+    if (a.Kind == ISO_ARC && b.Kind == ISO_LINE)
+        return TrimArcLine(a, b, made);
+    if (a.Kind == ISO_LINE && b.Kind == ISO_ARC)
+        return TrimArcLine(b, a, made);
+    if (a.Kind == ISO_LINE && b.Kind == ISO_LINE)
+        return TrimLineLine(a, b, made);
+    if (a.Kind == ISO_ARC && b.Kind == ISO_ARC)
+        return TrimArcArc(a, b, made);
+    return 0;
+}
+
+}  // namespace
+
+// Each piece is tried against every later piece, in list order, and again
+// against the same piece after each split; new pieces go to the end of the
+// list and are tried in their turn. Pairs whose boxes are apart would split
+// nothing and are passed over through a grid of the pieces' boxes.
 void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
 {
+    std::vector<CBox> boxes;
+    boxes.reserve(pieces.size());
+    for (const CIsoElement* p : pieces)
+        boxes.push_back(TrimBox(*p));
+    CBoxGrid grid(boxes);
     std::vector<CIsoElement> made;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        for (std::size_t j = i + 1; j < pieces.size();) {
+    std::vector<std::uint32_t> later;
+
+    // Tries pieces[i] against pieces[j] until it splits no more.
+    auto tryPair = [&](std::size_t i, std::size_t j) {
+        for (;;) {
             PumpMessages();
-            CIsoElement& a = *pieces[i];
-            CIsoElement& b = *pieces[j];
-            int split = 0;
-            if (a.Kind == ISO_ARC && b.Kind == ISO_LINE)
-                split = TrimArcLine(a, b, made);
-            else if (a.Kind == ISO_LINE && b.Kind == ISO_ARC)
-                split = TrimArcLine(b, a, made);
-            else if (a.Kind == ISO_LINE && b.Kind == ISO_LINE)
-                split = TrimLineLine(a, b, made);
-            else if (a.Kind == ISO_ARC && b.Kind == ISO_ARC)
-                split = TrimArcArc(a, b, made);
-            if (!split) {
-                ++j;
-                continue;
-            }
+            if (!TrimPair(*pieces[i], *pieces[j], made))
+                return;
             for (const CIsoElement& piece : made) {
                 if (piece.Kind == ISO_LINE &&
                     Distance(piece.Pt0.x, piece.Pt0.y, piece.Pt1.x, piece.Pt1.y) < kTrimShortest)
                     continue;
                 pieces.push_back(pool.Add(piece));
+                boxes.push_back(TrimBox(piece));
+                grid.Add(std::uint32_t(pieces.size() - 1), boxes.back());
             }
             made.clear();
-            // b is tried again against the shortened a.
         }
+    };
+
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const std::size_t firstNew = pieces.size();
+        grid.Find(boxes[i], std::uint32_t(i + 1), later);
+        for (std::uint32_t j : later)
+            tryPair(i, j);
+        // Pieces made while this one was tried come after all the others.
+        for (std::size_t j = firstNew; j < pieces.size(); ++j)
+            if (boxes[i].Meets(boxes[j]))
+                tryPair(i, j);
     }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 namespace {
@@ -128,4 +129,58 @@ TEST_F(Trim, ArcsSplitEachOtherButConcentricEqualOnesDoNot)
     Add(MakeArcPiece(0, 0, 10, 90, -90));
     Run();
     EXPECT_EQ(pieces.size(), 2u);
+}
+
+// The walk passes over pairs whose boxes are apart; on a tangle of random
+// lines and arcs it must leave exactly what trying every pair leaves.
+TEST_F(Trim, PassingOverDistantPairsChangesNothing)
+{
+    std::mt19937 random(31);
+    auto uniform = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    std::vector<CIsoElement> tangle;
+    for (int i = 0; i < 120; ++i) {
+        double x = uniform(0, 300), y = uniform(0, 300);
+        if (i % 2)
+            tangle.push_back(MakeLinePiece(x, y, x + uniform(-60, 60), y + uniform(-60, 60)));
+        else
+            tangle.push_back(MakeArcPiece(x, y, uniform(5, 40), uniform(-180, 180), uniform(-180, 180)));
+    }
+    for (const CIsoElement& e : tangle)
+        Add(e);
+    Run();
+
+    // Every pair, in list order, as plainly as it can be written.
+    CIsoElementPool plainPool;
+    CRefList<CIsoElement> plain;
+    for (const CIsoElement& e : tangle)
+        plain.push_back(plainPool.Add(e));
+    std::vector<CIsoElement> made;
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        for (std::size_t j = i + 1; j < plain.size();) {
+            CIsoElement &a = *plain[i], &b = *plain[j];
+            int split = a.Kind == ISO_ARC && b.Kind == ISO_LINE   ? TrimArcLine(a, b, made)
+                        : a.Kind == ISO_LINE && b.Kind == ISO_ARC ? TrimArcLine(b, a, made)
+                        : a.Kind == ISO_LINE                      ? TrimLineLine(a, b, made)
+                                                                  : TrimArcArc(a, b, made);
+            if (!split) {
+                ++j;
+                continue;
+            }
+            for (const CIsoElement& p : made)
+                if (p.Kind != ISO_LINE || Length(p) >= 0.25)
+                    plain.push_back(plainPool.Add(p));
+            made.clear();
+        }
+
+    ASSERT_EQ(pieces.size(), plain.size());
+    EXPECT_GT(pieces.size(), 2 * tangle.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_EQ(pieces[i]->Pt0, plain[i]->Pt0) << i;
+        EXPECT_EQ(pieces[i]->Pt1, plain[i]->Pt1) << i;
+        EXPECT_EQ(pieces[i]->Pt2, plain[i]->Pt2) << i;
+        EXPECT_EQ(pieces[i]->StartAngle, plain[i]->StartAngle) << i;
+        EXPECT_EQ(pieces[i]->EndAngle, plain[i]->EndAngle) << i;
+    }
 }
