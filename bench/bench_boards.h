@@ -33,9 +33,10 @@ inline long PeakKilobytes()
     return usage.ru_maxrss;
 }
 
-// The side read with the area-fill reader, then copied n x n times, with
+// The side read with the area-fill reader (or the plain one, which leaves
+// regions out), then copied n x n times, with
 // the board extent set round it as the job loader sets it.
-inline bool LoadTiled(CVelmDoc& doc, const char* path, int n)
+inline bool LoadTiled(CVelmDoc& doc, const char* path, int n, bool fill = true)
 {
     g_SettingsTextWnd.Edit().ClearAll();
     for (const char* line : {"FILETYPE $X", "MIL", "ROUND", "RECT", "OVAL", "$", "$", "$0", "$0",
@@ -43,7 +44,7 @@ inline bool LoadTiled(CVelmDoc& doc, const char* path, int n)
         g_SettingsTextWnd.Edit().WriteLine(line);
     g_CurrentApertureFile.clear();
     g_DataOriginX = g_DataOriginY = 0;
-    if (!doc.ReadGerberLayerFill(path) || doc.m_TrackList.empty())
+    if (!(fill ? doc.ReadGerberLayerFill(path) : doc.ReadGerberLayer(path)) || doc.m_TrackList.empty())
         return false;
     float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;
     for (const auto& t : doc.m_TrackList)

@@ -101,10 +101,8 @@ void CVelmDoc::ClearAll()
     g_HoleList.clear();
     m_MacroList.clear();
     g_ToolSizes.fill(0.0f);
-    m_PieceList.clear();
-    m_SourceList.clear();
+    ClearOffsetEngine();
     m_PointList.clear();
-    m_GroupList.clear();
 }
 
 void CVelmDoc::ClearToolPaths()
@@ -113,10 +111,8 @@ void CVelmDoc::ClearToolPaths()
     m_RowList.clear();
     m_ColumnList.clear();
     m_ClearRegionList.clear();
-    m_PieceList.clear();
-    m_SourceList.clear();
+    ClearOffsetEngine();
     m_PointList.clear();
-    m_GroupList.clear();
 }
 
 // Eighteen engraved lines 1 mm apart, 0.03 mm to 0.20 mm deep, from which the

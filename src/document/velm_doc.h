@@ -278,6 +278,17 @@ public:
     void OnSortIsolationPaths();
     void ClearGridPathSegments();
 
+    // The offset-path engine's stages (offset_engine.cpp, logic in
+    // src/offset). The source elements of the working side, replacing all
+    // the engine made before.
+    void BuildSourceElements();
+    // Groups of touching copper for cutter width d (group mark slot `mark`).
+    void BuildGroups(CRefList<CIsoElement>& sources, CRefList<CIsoGroup>& groups, float d,
+                     int mark);
+    // Arc composition and trimming of one group's pieces.
+    void ComposeArcs(CRefList<CIsoElement>& pieces);
+    void TrimGroup(CRefList<CIsoElement>& pieces);
+
     // The path calculation (path_calculation.cpp): command 33075 with its
     // dialog, and the work it does once the tools are chosen.
     void OnPathCalculation();

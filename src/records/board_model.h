@@ -57,9 +57,6 @@ public:
     // Owns the tracks the track joining takes out of the track list, in the
     // order of m_JoinList, until the grouping pass puts them back.
     COwnedList<CTrackRecord> m_JoinedTracks;
-    // Working lists of the offset-path engine.
-    COwnedList<CIsoElement> m_PieceList;
-    CRefList<CIsoElement> m_SourceList;
     CRefList<CDPoint> m_PointList;
     float m_ClearOverlap = 0.2f;
     float m_DxfScale = 1.0f;

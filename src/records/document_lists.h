@@ -2,6 +2,7 @@
 // nothing else of the document: marking source copper and the layer table.
 // The document class derives from this holder, so these members and
 // operations are the document's own (CVelmDoc::GetToolPathLayer and so on).
+// The offset-path engine's lists come with it.
 #pragma once
 
 #include "platform/object_lists.h"
@@ -13,7 +14,7 @@
 
 #include <string>
 
-class CDocumentLists {
+class CDocumentLists : public COffsetEngineLists {
 public:
     COwnedList<CClearRegion> m_ClearRegionList;   // clearing regions of the working side
     std::string m_LayerName;                      // created layer names, each followed by ";"
@@ -26,7 +27,6 @@ public:
     COwnedList<CGridPathSegment> m_GridPathList;  // isolation segments from the grid
     CRefList<CTrackRecord> m_TrackRefList;        // tracks kept by the Gerber readers
     COwnedList<CPathRecord> m_PathLayerList;      // tool-path layers with their segments
-    COwnedList<CIsoGroup> m_GroupList;            // groups of the offset-path engine
 
     // Cutter widths of tools 1 to 3 (mil: 0.2, 0.5 and 1.5 mm) and the second
     // value of each tool, given to the layers the layer table creates.
