@@ -38,6 +38,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -178,63 +179,67 @@ struct CopperSides {
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
-    // The side files' images while the sides are moved about; a side the
-    // job lacks keeps an empty one. The side the document holds is parked
+    // The sides out of the document while the sides are moved about; a
+    // side the job lacks has none. The side the document holds is parked
     // only in name until the document takes up another or the files are
-    // written: its image is made once, and never beside both sides' records.
-    std::vector<std::uint8_t> componentImage, solderImage;
-    int inDocument = -1;   // 1 solder, 0 component: parked but not made yet
+    // written: its records then move out of the document as they are.
+    std::optional<CSideRecords> componentSide, solderSide;
+    int inDocument = -1;   // 1 solder, 0 component: parked but still in the document
 
-    std::vector<std::uint8_t>& Image(bool solderSide) { return solderSide ? solderImage : componentImage; }
-    static const char* FileName(bool solderSide) { return solderSide ? kSolderSideFile : kComponentSideFile; }
+    std::optional<CSideRecords>& Parked(bool solder) { return solder ? solderSide : componentSide; }
+    static const char* FileName(bool solder) { return solder ? kSolderSideFile : kComponentSideFile; }
 
-    void Park(bool solderSide)
+    void Park(bool solder)
     {
-        Image(solderSide) = {};
-        inDocument = solderSide ? 1 : 0;
+        Parked(solder).reset();
+        inDocument = solder ? 1 : 0;
     }
-    // The document is about to hold something else: the side it holds gets
-    // its image now. Returns that side (-1 for none).
-    int Leave(const CVelmDoc& doc)
+    // The document is about to hold something else: the side it holds
+    // moves out now. Returns that side (-1 for none).
+    int Leave(CVelmDoc& doc)
     {
         const int side = inDocument;
         if (side >= 0)
-            Image(side == 1) = doc.SideFileImage();
+            Parked(side == 1) = doc.ReleaseSide();
         inDocument = -1;
         return side;
     }
-    void Take(CVelmDoc& doc, bool solderSide)
+    void Take(CVelmDoc& doc, bool solder)
     {
-        // What the document holds is always parked before another side is
-        // taken up: its records go before the other side's are made.
         Leave(doc);
-        ClearCopper(doc);
-        doc.TakeSideFileImage(Image(solderSide), FileName(solderSide));
+        std::optional<CSideRecords>& parked = Parked(solder);
+        if (parked) {
+            doc.TakeSide(std::move(*parked));
+        } else {
+            doc.m_TrackList.clear();
+            doc.m_TrackRefList.clear();
+            doc.m_FlashList.clear();
+            doc.TakeSideFileImage({}, FileName(solder));  // says it is no side file
+        }
+        parked.reset();
     }
-    static void ClearCopper(CVelmDoc& doc)
-    {
-        doc.m_TrackList.clear();
-        doc.m_TrackRefList.clear();
-        doc.m_FlashList.clear();
-    }
-    // Writes both side files, keeping only the image of the side the
-    // document takes up next (`keep`: 1 solder, 0 component, -1 neither).
-    // The side the document holds is written straight from its records
-    // unless its image is to be kept.
+    // Writes both side files, keeping only the side the document takes up
+    // next (`keep`: 1 solder, 0 component, -1 neither). A side the job
+    // lacks leaves its file empty.
     void WriteFiles(CVelmDoc& doc, int keep)
     {
-        for (bool solderSide : {false, true}) {
-            const int side = solderSide ? 1 : 0;
-            if (inDocument == side && keep != side) {
-                inDocument = -1;
-                doc.SaveTempFile(FileName(solderSide));
+        for (bool solder : {false, true}) {
+            const int side = solder ? 1 : 0;
+            if (inDocument == side) {
+                // Written from the document, which keeps the records: a
+                // side not kept is let go when the document takes another.
+                doc.SaveTempFile(FileName(solder));
+                if (keep != side)
+                    inDocument = -1;
                 continue;
             }
-            if (inDocument == side)
-                Leave(doc);
-            CVelmDoc::WriteSideFile(FileName(solderSide), Image(solderSide));
+            std::optional<CSideRecords>& parked = Parked(solder);
+            if (parked)
+                CVelmDoc::WriteSideFile(FileName(solder), *parked);
+            else
+                CVelmDoc::WriteSideFile(FileName(solder), std::vector<std::uint8_t>());
             if (keep != side)
-                Image(solderSide) = {};
+                parked.reset();
         }
     }
 };
@@ -288,13 +293,12 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     // new side's are made, so a large job never holds both sides' records.
     // A refused read gives back the records it found, as the image has them.
     const int held = sides.Leave(doc);
-    if (held >= 0)
-        CopperSides::ClearCopper(doc);
     if (prescan)
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
     if (!read && held >= 0)
-        doc.TakeSideCopperImage(sides.Image(held == 1));
+        if (const auto& parked = sides.Parked(held == 1))
+            doc.TakeSideCopperImage(CVelmDoc::SideFileImage(*parked));
     if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
     sides.Park(solderSide);
@@ -631,7 +635,8 @@ bool CVelmDoc::LoadWorkOrder()
         SetCopperExtent(*this, sides);
         sides.WriteFiles(*this, !g_FileAuto ? -1 : g_HasSolderSide ? 1 : g_HasComponentSide ? 0 : -1);
         OpenWorkingSide(*this, sides);
-        sides.componentImage = sides.solderImage = {};
+        sides.componentSide.reset();
+        sides.solderSide.reset();
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;
