@@ -179,44 +179,77 @@ struct CopperSides {
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
-    // The sides out of the document while the sides are moved about; a
-    // side the job lacks has none. The side the document holds is parked
-    // only in name until the document takes up another or the files are
-    // written: its records then move out of the document as they are.
-    std::optional<CSideRecords> componentSide, solderSide;
+    // Where each side is while the sides are moved about. A side the
+    // document lets go is parked in its side file, which the load writes
+    // anyway, so a large job never holds both sides in memory; only when
+    // that file cannot be written does the side stay here as records. The
+    // side the document holds is parked only in name until the document
+    // takes up another or the files are written.
+    struct Parked {
+        bool inFile = false;
+        std::optional<CSideRecords> records;
+        bool Any() const { return inFile || records.has_value(); }
+    };
+    Parked componentSide, solderSide;
     int inDocument = -1;   // 1 solder, 0 component: parked but still in the document
 
-    std::optional<CSideRecords>& Parked(bool solder) { return solder ? solderSide : componentSide; }
+    Parked& ParkedSide(bool solder) { return solder ? solderSide : componentSide; }
     static const char* FileName(bool solder) { return solder ? kSolderSideFile : kComponentSideFile; }
 
     void Park(bool solder)
     {
-        Parked(solder).reset();
+        ParkedSide(solder) = {};
         inDocument = solder ? 1 : 0;
     }
     // The document is about to hold something else: the side it holds
-    // moves out now. Returns that side (-1 for none).
+    // goes to its file now, and its copper out of the document. Returns
+    // that side (-1 for none).
     int Leave(CVelmDoc& doc)
     {
         const int side = inDocument;
-        if (side >= 0)
-            Parked(side == 1) = doc.ReleaseSide();
         inDocument = -1;
+        if (side < 0)
+            return side;
+        Parked& parked = ParkedSide(side == 1);
+        parked = {};
+        if (doc.ParkTempFile(FileName(side == 1))) {
+            parked.inFile = true;
+            ClearCopper(doc);
+        } else {
+            parked.records = doc.ReleaseSide();
+        }
         return side;
+    }
+    static void ClearCopper(CVelmDoc& doc)
+    {
+        doc.m_TrackList.clear();
+        doc.m_TrackRefList.clear();
+        doc.m_FlashList.clear();
+    }
+    // The bytes of a parked side's file (empty for none).
+    std::vector<std::uint8_t> Image(bool solder)
+    {
+        Parked& parked = ParkedSide(solder);
+        if (parked.records)
+            return CVelmDoc::SideFileImage(*parked.records);
+        std::vector<std::uint8_t> bytes;
+        if (parked.inFile)
+            ReadWholeFile(JoinPath(g_SystemDir, FileName(solder)), bytes);
+        return bytes;
     }
     void Take(CVelmDoc& doc, bool solder)
     {
+        // What the document holds goes before the other side comes in.
         Leave(doc);
-        std::optional<CSideRecords>& parked = Parked(solder);
-        if (parked) {
-            doc.TakeSide(std::move(*parked));
-        } else {
-            doc.m_TrackList.clear();
-            doc.m_TrackRefList.clear();
-            doc.m_FlashList.clear();
+        ClearCopper(doc);
+        Parked& parked = ParkedSide(solder);
+        if (parked.records)
+            doc.TakeSide(std::move(*parked.records));
+        else if (parked.inFile)
+            doc.LoadTempFile(FileName(solder));
+        else
             doc.TakeSideFileImage({}, FileName(solder));  // says it is no side file
-        }
-        parked.reset();
+        parked = {};
     }
     // Writes both side files, keeping only the side the document takes up
     // next (`keep`: 1 solder, 0 component, -1 neither). A side the job
@@ -233,13 +266,13 @@ struct CopperSides {
                     inDocument = -1;
                 continue;
             }
-            std::optional<CSideRecords>& parked = Parked(solder);
-            if (parked)
-                CVelmDoc::WriteSideFile(FileName(solder), *parked);
-            else
+            Parked& parked = ParkedSide(solder);
+            if (parked.records)
+                CVelmDoc::WriteSideFile(FileName(solder), *parked.records);
+            else if (!parked.inFile)
                 CVelmDoc::WriteSideFile(FileName(solder), std::vector<std::uint8_t>());
             if (keep != side)
-                parked.reset();
+                parked = {};
         }
     }
 };
@@ -297,8 +330,7 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
     if (!read && held >= 0)
-        if (const auto& parked = sides.Parked(held == 1))
-            doc.TakeSideCopperImage(CVelmDoc::SideFileImage(*parked));
+        doc.TakeSideCopperImage(sides.Image(held == 1));
     if (!read)
         (solderSide ? g_HasSolderSide : g_HasComponentSide) = 0;
     sides.Park(solderSide);
@@ -635,8 +667,8 @@ bool CVelmDoc::LoadWorkOrder()
         SetCopperExtent(*this, sides);
         sides.WriteFiles(*this, !g_FileAuto ? -1 : g_HasSolderSide ? 1 : g_HasComponentSide ? 0 : -1);
         OpenWorkingSide(*this, sides);
-        sides.componentSide.reset();
-        sides.solderSide.reset();
+        sides.componentSide = {};
+        sides.solderSide = {};
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;

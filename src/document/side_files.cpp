@@ -103,6 +103,12 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
     return true;
 }
 
+bool ReadSideFile(CBinaryReader& in, CSideData& side)
+{
+    std::int32_t magic = 0;
+    return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side);
+}
+
 // A hash of a byte stream, the same however the stream is cut into pieces:
 // it is taken over fixed blocks.
 class CStreamHash {
@@ -243,8 +249,9 @@ std::vector<std::uint8_t> ImageOf(const CSideLists& side)
     return std::move(out.Data());
 }
 
-// Writes a side file from its records unless the file holds them already.
-int SaveSideFile(const std::string& name, const CSideLists& side)
+// Writes a side file from its records unless the file holds them already;
+// `report` tells the operator when it cannot.
+int SaveSideFile(const std::string& name, const CSideLists& side, bool report = true)
 {
     const std::string path = JoinPath(g_SystemDir, name);
     // A file that may hold the side already is first compared by its hash.
@@ -266,7 +273,8 @@ int SaveSideFile(const std::string& name, const CSideLists& side)
     });
     if (!written) {
         g_SideFileMarks.erase(path);
-        ReportCannotSaveTempFile();
+        if (report)
+            ReportCannotSaveTempFile();
         return 0;
     }
     MarkSideFile(path, hash.Size(), hash.Value());
@@ -280,9 +288,8 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes)
     if (bytes.empty())
         return true;
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side) && in.AtEnd();
+    return ReadSideFile(in, side) && in.AtEnd();
 }
 
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)
@@ -356,6 +363,8 @@ int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint
 
 int CVelmDoc::SaveTempFile(const std::string& name) { return SaveSideFile(name, ListsOf(*this)); }
 
+int CVelmDoc::ParkTempFile(const std::string& name) { return SaveSideFile(name, ListsOf(*this), false); }
+
 int CVelmDoc::WriteSideFile(const std::string& name, const CSideRecords& side)
 {
     return SaveSideFile(name, ListsOf(side));
@@ -363,24 +372,35 @@ int CVelmDoc::WriteSideFile(const std::string& name, const CSideRecords& side)
 
 int CVelmDoc::LoadTempFile(const std::string& name)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(JoinPath(g_SystemDir, name), bytes)) {
+    // Read a window at a time: the file is never whole in memory beside
+    // the records made of it.
+    CFileWindowReader in;
+    if (!in.Open(JoinPath(g_SystemDir, name)) || in.Failed()) {
         ReportCannotLoadTempFile();
         return 0;
     }
-    return TakeSideFileImage(bytes, name);
+    CSideData side;
+    const bool read = ReadSideFile(in, side);
+    if (in.Failed()) {
+        ReportCannotLoadTempFile();
+        return 0;
+    }
+    if (!read) {
+        ReportNotValidTempFile(name);
+        return 0;
+    }
+    TakeSide(std::move(side));
+    return 1;
 }
 
 int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name)
 {
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side)) {
+    if (!ReadSideFile(in, side)) {
         ReportNotValidTempFile(name);
         return 0;
     }
-
     TakeSide(std::move(side));
     return 1;
 }
@@ -419,9 +439,8 @@ CSideRecords CVelmDoc::ReleaseSide()
 bool CVelmDoc::TakeSideCopperImage(const std::vector<std::uint8_t>& bytes)
 {
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side))
+    if (!ReadSideFile(in, side))
         return false;
     m_TrackList = std::move(side.tracks);
     m_TrackRefList = std::move(side.references);

@@ -106,6 +106,9 @@ public:
     // Side files (side_files.cpp). Each returns 1 on success, else 0 after
     // telling the operator, with the document unchanged.
     int SaveTempFile(const std::string& name);
+    // The same without a word to the operator when the file cannot be
+    // written: the caller keeps the side another way then.
+    int ParkTempFile(const std::string& name);
     int LoadTempFile(const std::string& name);
     // The same in memory: the bytes a side file of this side would hold,
     // and taking a side from such bytes (`name` for the message when they

@@ -53,7 +53,7 @@ void CBinaryWriter::FixedText(const std::string& text, std::size_t width)
 
 bool CBinaryReader::Take(std::size_t size, const std::uint8_t*& at)
 {
-    if (!m_Ok || size > m_Size - m_Pos) {
+    if (!m_Ok || (size > m_Size - m_Pos && !More(size))) {
         m_Ok = false;
         return false;
     }
@@ -173,6 +173,47 @@ bool CBinaryReader::Skip(std::size_t size)
 {
     const std::uint8_t* p;
     return Take(size, p);
+}
+
+CFileWindowReader::~CFileWindowReader()
+{
+    if (m_File)
+        std::fclose(m_File);
+}
+
+bool CFileWindowReader::Open(const std::string& path)
+{
+    m_File = std::fopen(path.c_str(), "rb");
+    if (!m_File)
+        return false;
+    struct stat info {};
+    if (fstat(fileno(m_File), &info) != 0 || !S_ISREG(info.st_mode)) {
+        m_Failed = true;
+        return true;
+    }
+    m_Unread = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool CFileWindowReader::More(std::size_t size)
+{
+    const std::size_t kept = UnreadInBlock();
+    if (m_Failed || size - kept > m_Unread)
+        return false;
+    // The bytes not read yet go to the window's start, the file's next
+    // bytes after them.
+    if (kept)
+        std::memmove(m_Window.data(), Unread(), kept);
+    m_Window.resize(std::max({m_Window.size(), kWindow, size}));
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_Window.size() - kept, m_Unread));
+    const std::size_t n = std::fread(m_Window.data() + kept, 1, want, m_File);
+    m_Unread -= n;
+    if (n < want) {
+        m_Failed = true;
+        m_Unread = 0;
+    }
+    SetBlock(m_Window.data(), kept + n);
+    return kept + n >= size;
 }
 
 static void SetError(std::string* error, const std::string& what, const std::string& path)
