@@ -120,8 +120,8 @@ private:
     bool m_Ok = true;
 };
 
-// Reads a file as CBinaryReader reads a block, holding a window of about a
-// megabyte of it at a time (more for one larger read): a large working file
+// Reads a file as CBinaryReader reads a block, holding a window of 64 kB of
+// it at a time (more for one larger read): a large working file
 // goes into its records without ever being whole in memory beside them.
 class CFileWindowReader : public CBinaryReader {
 public:
@@ -140,7 +140,7 @@ protected:
     std::uint64_t Beyond() const override { return m_Unread; }
 
 private:
-    static constexpr std::size_t kWindow = std::size_t(1) << 20;
+    static constexpr std::size_t kWindow = std::size_t(1) << 16;
     std::FILE* m_File = nullptr;
     std::vector<std::uint8_t> m_Window;
     std::uint64_t m_Unread = 0;   // bytes of the file not yet in the window

@@ -228,9 +228,9 @@ TEST_F(SideFiles, AFileHoldingTheSideAlreadyIsNotWrittenAgain)
     EXPECT_EQ(back, doc->SideFileImage());
 }
 
-// A side file is read a window of about a megabyte at a time: one of some
-// megabytes comes back whole, and one cut anywhere, past the first window
-// too, is refused without a change.
+// A side file is read a window at a time: one of some megabytes, many
+// windows long, comes back whole, and one cut anywhere, past the first
+// windows too, is refused without a change.
 TEST_F(SideFiles, ASideLargerThanTheReadingWindowComesBackWhole)
 {
     FillFixtureSide();
