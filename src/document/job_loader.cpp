@@ -243,6 +243,7 @@ struct CopperSides {
         Leave(doc);
         ClearCopper(doc);
         Parked& parked = ParkedSide(solder);
+        const bool any = parked.Any();
         if (parked.records)
             doc.TakeSide(std::move(*parked.records));
         else if (parked.inFile)
@@ -250,6 +251,10 @@ struct CopperSides {
         else
             doc.TakeSideFileImage({}, FileName(solder));  // says it is no side file
         parked = {};
+        // The side taken is parked in name again: its file holds it until
+        // the document changes it, and it goes back there when let go.
+        if (any)
+            inDocument = solder ? 1 : 0;
     }
     // Writes both side files, keeping only the side the document takes up
     // next (`keep`: 1 solder, 0 component, -1 neither). A side the job
