@@ -159,9 +159,9 @@ double FractionScale()
     return scale;
 }
 
-int WholeMil(bool negative, long whole, long fraction)
+int WholeMil(bool negative, double whole, double fraction)
 {
-    double value = double(whole * 1000) + double(fraction) / FractionScale();
+    double value = double(long(whole) * 1000) + fraction / FractionScale();
     long result = long(value);
     if (g_GerberFormatDlg.InchMM == 1)
         result = long(double(result) / 25.4);
@@ -176,46 +176,53 @@ double FloatMil(bool negative, double whole, double fraction)
     return negative ? -double(value) : double(value);
 }
 
-int DigitsToInt(std::string_view digits)
+// The whole and the fraction a coordinate's digits spell: plain digits are
+// summed (whole numbers of at most nine digits, in double what atof or atol
+// makes of them), anything else read from Split's texts, by atol for
+// `wholeNumbers`, else atof. False, with the refusal noted, for a number no
+// board can hold.
+bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers, bool& negative,
+                double& whole, double& fraction)
 {
-    if (digits.empty())
-        return 0;
-    bool negative = false, fits = true;
-    long whole = 0, fraction = 0;
-    if (SplitPlainDigits(digits, false, negative, whole, fraction, fits)) {
-        if (!fits)
-            g_NumberRefused = true;
-        return fits ? WholeMil(negative, whole, fraction) : 0;
+    bool fits = true;
+    long w = 0, f = 0;
+    if (SplitPlainDigits(digits, padFraction, negative, w, f, fits)) {
+        whole = double(w);
+        fraction = double(f);
+    } else {
+        std::string text(digits);
+        const SplitDigits s = Split(text, padFraction);
+        fits = NumberFits(s);
+        if (fits) {
+            auto read = [wholeNumbers](const std::string& t) {
+                return wholeNumbers ? double(std::atol(t.c_str())) : std::atof(t.c_str());
+            };
+            negative = s.negative;
+            whole = read(s.whole);
+            fraction = read(s.fraction);
+        }
     }
-    std::string text(digits);
-    SplitDigits s = Split(text, false);
-    if (!NumberFits(s)) {
+    if (!fits)
         g_NumberRefused = true;
-        return 0;
-    }
-    return WholeMil(s.negative, std::atol(s.whole.c_str()), std::atol(s.fraction.c_str()));
+    return fits;
 }
 
-// The sums are whole numbers of at most nine digits either way: in double
-// they are what atof makes of the same digits.
+int DigitsToInt(std::string_view digits)
+{
+    bool negative = false;
+    double whole = 0, fraction = 0;
+    if (digits.empty() || !DigitParts(digits, false, true, negative, whole, fraction))
+        return 0;
+    return WholeMil(negative, whole, fraction);
+}
+
 double DigitsToNumber(std::string_view digits)
 {
-    if (digits.empty())
+    bool negative = false;
+    double whole = 0, fraction = 0;
+    if (digits.empty() || !DigitParts(digits, true, false, negative, whole, fraction))
         return 0.0;
-    bool negative = false, fits = true;
-    long whole = 0, fraction = 0;
-    if (SplitPlainDigits(digits, true, negative, whole, fraction, fits)) {
-        if (!fits)
-            g_NumberRefused = true;
-        return fits ? FloatMil(negative, double(whole), double(fraction)) : 0.0;
-    }
-    std::string text(digits);
-    SplitDigits s = Split(text, true);
-    if (!NumberFits(s)) {
-        g_NumberRefused = true;
-        return 0.0;
-    }
-    return FloatMil(s.negative, std::atof(s.whole.c_str()), std::atof(s.fraction.c_str()));
+    return FloatMil(negative, whole, fraction);
 }
 
 // The modal state of one data-block parser.
