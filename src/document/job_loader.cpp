@@ -38,6 +38,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -178,38 +179,46 @@ struct CopperSides {
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
     bool holdsSolder = false;
-    // The side files' images while the sides are moved about; a side the
-    // job lacks keeps an empty one. The side the document holds is parked
-    // only in name until the document takes up another or the files are
-    // written: its image is made once, and never beside both sides' records.
-    std::vector<std::uint8_t> componentImage, solderImage;
-    int inDocument = -1;   // 1 solder, 0 component: parked but not made yet
+    // Where each side is while the sides are moved about. A side the
+    // document lets go is parked in its side file, which the load writes
+    // anyway, so a large job never holds both sides in memory; only when
+    // that file cannot be written does the side stay here as records. The
+    // side the document holds is parked only in name until the document
+    // takes up another or the files are written.
+    struct Parked {
+        bool inFile = false;
+        std::optional<CSideRecords> records;
+        bool Any() const { return inFile || records.has_value(); }
+    };
+    Parked componentSide, solderSide;
+    int inDocument = -1;   // 1 solder, 0 component: parked but still in the document
 
-    std::vector<std::uint8_t>& Image(bool solderSide) { return solderSide ? solderImage : componentImage; }
-    static const char* FileName(bool solderSide) { return solderSide ? kSolderSideFile : kComponentSideFile; }
+    Parked& ParkedSide(bool solder) { return solder ? solderSide : componentSide; }
+    static const char* FileName(bool solder) { return solder ? kSolderSideFile : kComponentSideFile; }
 
-    void Park(bool solderSide)
+    void Park(bool solder)
     {
-        Image(solderSide) = {};
-        inDocument = solderSide ? 1 : 0;
+        ParkedSide(solder) = {};
+        inDocument = solder ? 1 : 0;
     }
-    // The document is about to hold something else: the side it holds gets
-    // its image now. Returns that side (-1 for none).
-    int Leave(const CVelmDoc& doc)
+    // The document is about to hold something else: the side it holds
+    // goes to its file now, and its copper out of the document. Returns
+    // that side (-1 for none).
+    int Leave(CVelmDoc& doc)
     {
         const int side = inDocument;
-        if (side >= 0)
-            Image(side == 1) = doc.SideFileImage();
         inDocument = -1;
+        if (side < 0)
+            return side;
+        Parked& parked = ParkedSide(side == 1);
+        parked = {};
+        if (doc.ParkTempFile(FileName(side == 1))) {
+            parked.inFile = true;
+            ClearCopper(doc);
+        } else {
+            parked.records = doc.ReleaseSide();
+        }
         return side;
-    }
-    void Take(CVelmDoc& doc, bool solderSide)
-    {
-        // What the document holds is always parked before another side is
-        // taken up: its records go before the other side's are made.
-        Leave(doc);
-        ClearCopper(doc);
-        doc.TakeSideFileImage(Image(solderSide), FileName(solderSide));
     }
     static void ClearCopper(CVelmDoc& doc)
     {
@@ -217,24 +226,58 @@ struct CopperSides {
         doc.m_TrackRefList.clear();
         doc.m_FlashList.clear();
     }
-    // Writes both side files, keeping only the image of the side the
-    // document takes up next (`keep`: 1 solder, 0 component, -1 neither).
-    // The side the document holds is written straight from its records
-    // unless its image is to be kept.
+    // The bytes of a parked side's file (empty for none).
+    std::vector<std::uint8_t> Image(bool solder)
+    {
+        Parked& parked = ParkedSide(solder);
+        if (parked.records)
+            return CVelmDoc::SideFileImage(*parked.records);
+        std::vector<std::uint8_t> bytes;
+        if (parked.inFile)
+            ReadWholeFile(JoinPath(g_SystemDir, FileName(solder)), bytes);
+        return bytes;
+    }
+    void Take(CVelmDoc& doc, bool solder)
+    {
+        // What the document holds goes before the other side comes in.
+        Leave(doc);
+        ClearCopper(doc);
+        Parked& parked = ParkedSide(solder);
+        const bool any = parked.Any();
+        if (parked.records)
+            doc.TakeSide(std::move(*parked.records));
+        else if (parked.inFile)
+            doc.LoadTempFile(FileName(solder));
+        else
+            doc.TakeSideFileImage({}, FileName(solder));  // says it is no side file
+        parked = {};
+        // The side taken is parked in name again: its file holds it until
+        // the document changes it, and it goes back there when let go.
+        if (any)
+            inDocument = solder ? 1 : 0;
+    }
+    // Writes both side files, keeping only the side the document takes up
+    // next (`keep`: 1 solder, 0 component, -1 neither). A side the job
+    // lacks leaves its file empty.
     void WriteFiles(CVelmDoc& doc, int keep)
     {
-        for (bool solderSide : {false, true}) {
-            const int side = solderSide ? 1 : 0;
-            if (inDocument == side && keep != side) {
-                inDocument = -1;
-                doc.SaveTempFile(FileName(solderSide));
+        for (bool solder : {false, true}) {
+            const int side = solder ? 1 : 0;
+            if (inDocument == side) {
+                // Written from the document, which keeps the records: a
+                // side not kept is let go when the document takes another.
+                doc.SaveTempFile(FileName(solder));
+                if (keep != side)
+                    inDocument = -1;
                 continue;
             }
-            if (inDocument == side)
-                Leave(doc);
-            CVelmDoc::WriteSideFile(FileName(solderSide), Image(solderSide));
+            Parked& parked = ParkedSide(solder);
+            if (parked.records)
+                CVelmDoc::WriteSideFile(FileName(solder), *parked.records);
+            else if (!parked.inFile)
+                CVelmDoc::WriteSideFile(FileName(solder), std::vector<std::uint8_t>());
             if (keep != side)
-                Image(solderSide) = {};
+                parked = {};
         }
     }
 };
@@ -288,8 +331,6 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     // new side's are made, so a large job never holds both sides' records.
     // A refused read gives back the records it found, as the image has them.
     const int held = sides.Leave(doc);
-    if (held >= 0)
-        CopperSides::ClearCopper(doc);
     if (prescan)
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
@@ -631,7 +672,8 @@ bool CVelmDoc::LoadWorkOrder()
         SetCopperExtent(*this, sides);
         sides.WriteFiles(*this, !g_FileAuto ? -1 : g_HasSolderSide ? 1 : g_HasComponentSide ? 0 : -1);
         OpenWorkingSide(*this, sides);
-        sides.componentImage = sides.solderImage = {};
+        sides.componentSide = {};
+        sides.solderSide = {};
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;

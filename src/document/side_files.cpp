@@ -28,14 +28,28 @@ static_assert(PATH_LAYER_MIN_IMAGE == 4 + STORED_NAME_BYTES + 6 * 4,
               "count, name, colour, depth, size, side, visible flag and kind");
 
 // A side file's content, read whole before anything in the document changes.
-struct CSideData {
-    COwnedList<CTrackRecord> tracks;
-    CRefList<CTrackRecord> references;
-    COwnedList<CFlashRecord> flashes;
-    COwnedList<CFlashRecord> pads2;
-    std::int32_t isolationDone = 0;
-    std::uint8_t layoutDone = 0;
+using CSideData = CSideRecords;
+
+// What a side file holds, wherever the records are: in the document or out.
+struct CSideLists {
+    const COwnedList<CTrackRecord>& tracks;
+    const CRefList<CTrackRecord>& references;
+    const COwnedList<CFlashRecord>& flashes;
+    const COwnedList<CFlashRecord>& pads2;
+    std::int32_t isolationDone;
+    int layoutDone;
 };
+
+CSideLists ListsOf(const CVelmDoc& doc)
+{
+    return {doc.m_TrackList, doc.m_TrackRefList, doc.m_FlashList, doc.m_PadList2, doc.m_IsolationDone,
+            doc.m_LayoutDone};
+}
+
+CSideLists ListsOf(const CSideRecords& side)
+{
+    return {side.tracks, side.references, side.flashes, side.pads2, side.isolationDone, side.layoutDone};
+}
 
 // Reads a list of records of a fixed image size into `list`.
 template <class Record>
@@ -87,6 +101,12 @@ bool ReadSideData(CBinaryReader& in, CSideData& side)
         return false;
     ResolveReferences(ids, side);
     return true;
+}
+
+bool ReadSideFile(CBinaryReader& in, CSideData& side)
+{
+    std::int32_t magic = 0;
+    return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side);
 }
 
 // A hash of a byte stream, the same however the stream is cut into pieces:
@@ -176,23 +196,23 @@ const CSideFileMark* UntouchedMark(const std::string& path)
 // it holds `piece` bytes or more, and at the end; flush may empty it, or
 // stop the image by saying false.
 template <class Flush>
-bool PutSideImage(const CVelmDoc& doc, CBinaryWriter& out, std::size_t piece, const Flush& flush)
+bool PutSideImage(const CSideLists& side, CBinaryWriter& out, std::size_t piece, const Flush& flush)
 {
     auto goOn = [&] { return out.Size() < piece || flush(out); };
     out.I32(SIDE_FILE_MAGIC);
-    out.I32(static_cast<std::int32_t>(doc.m_TrackList.size()));
-    for (const auto& track : doc.m_TrackList) {
+    out.I32(static_cast<std::int32_t>(side.tracks.size()));
+    for (const auto& track : side.tracks) {
         WriteRecord48(*track, out);
         if (!goOn())
             return false;
     }
-    out.I32(static_cast<std::int32_t>(doc.m_TrackRefList.size()));
-    for (const CTrackRecord* track : doc.m_TrackRefList) {
+    out.I32(static_cast<std::int32_t>(side.references.size()));
+    for (const CTrackRecord* track : side.references) {
         out.I32(track->recordNo);
         if (!goOn())
             return false;
     }
-    for (const auto* flashes : {&doc.m_FlashList, &doc.m_PadList2}) {
+    for (const auto* flashes : {&side.flashes, &side.pads2}) {
         out.I32(static_cast<std::int32_t>(flashes->size()));
         for (const auto& flash : *flashes) {
             WriteRecord44(*flash, out);
@@ -200,24 +220,66 @@ bool PutSideImage(const CVelmDoc& doc, CBinaryWriter& out, std::size_t piece, co
                 return false;
         }
     }
-    out.I32(doc.m_IsolationDone);
-    out.U8(static_cast<std::uint8_t>(doc.m_LayoutDone & 0xFF));
+    out.I32(side.isolationDone);
+    out.U8(static_cast<std::uint8_t>(side.layoutDone & 0xFF));
     return flush(out);
 }
 
-// The same in pieces of about 1 MB, each handed to `put`: a side of a large
-// job is never held whole.
+// The same in pieces of about 64 kB, each handed to `put`: a side of a
+// large job is never held whole, and the piece stays in the processor's
+// cache and takes few fresh pages.
 template <class Put>
-bool PutSideImagePieces(const CVelmDoc& doc, const Put& put)
+bool PutSideImagePieces(const CSideLists& side, const Put& put)
 {
-    constexpr std::size_t kPiece = 1 << 20;
+    constexpr std::size_t kPiece = 1 << 16;
     CBinaryWriter out;
     out.Reserve(kPiece + 64);
-    return PutSideImage(doc, out, kPiece, [&](CBinaryWriter& w) {
+    return PutSideImage(side, out, kPiece, [&](CBinaryWriter& w) {
         const bool ok = put(w.Data().data(), w.Size());
         w.Data().clear();
         return ok;
     });
+}
+
+std::vector<std::uint8_t> ImageOf(const CSideLists& side)
+{
+    CBinaryWriter out;
+    out.Reserve(4 * 6 + 1 + side.tracks.size() * CTrackRecord::kImageSize + side.references.size() * 4 +
+                (side.flashes.size() + side.pads2.size()) * CFlashRecord::kImageSize);
+    PutSideImage(side, out, SIZE_MAX, [](CBinaryWriter&) { return true; });
+    return std::move(out.Data());
+}
+
+// Writes a side file from its records unless the file holds them already;
+// `report` tells the operator when it cannot.
+int SaveSideFile(const std::string& name, const CSideLists& side, bool report = true)
+{
+    const std::string path = JoinPath(g_SystemDir, name);
+    // A file that may hold the side already is first compared by its hash.
+    if (const CSideFileMark* mark = UntouchedMark(path)) {
+        CStreamHash hash;
+        PutSideImagePieces(side, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return true;
+        });
+        if (mark->size == hash.Size() && mark->hash == hash.Value())
+            return 1;
+    }
+    CStreamHash hash;
+    const bool written = WriteWorkingFileFrom(path, [&](const CBytePut& put) {
+        return PutSideImagePieces(side, [&](const std::uint8_t* data, std::size_t size) {
+            hash.Add(data, size);
+            return put(data, size);
+        });
+    });
+    if (!written) {
+        g_SideFileMarks.erase(path);
+        if (report)
+            ReportCannotSaveTempFile();
+        return 0;
+    }
+    MarkSideFile(path, hash.Size(), hash.Value());
+    return 1;
 }
 
 }  // namespace
@@ -227,9 +289,8 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes)
     if (bytes.empty())
         return true;
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side) && in.AtEnd();
+    return ReadSideFile(in, side) && in.AtEnd();
 }
 
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)
@@ -279,14 +340,9 @@ bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in)
     return in.Ok();
 }
 
-std::vector<std::uint8_t> CVelmDoc::SideFileImage() const
-{
-    CBinaryWriter out;
-    out.Reserve(4 * 6 + 1 + m_TrackList.size() * CTrackRecord::kImageSize + m_TrackRefList.size() * 4 +
-                (m_FlashList.size() + m_PadList2.size()) * CFlashRecord::kImageSize);
-    PutSideImage(*this, out, SIZE_MAX, [](CBinaryWriter&) { return true; });
-    return std::move(out.Data());
-}
+std::vector<std::uint8_t> CVelmDoc::SideFileImage() const { return ImageOf(ListsOf(*this)); }
+
+std::vector<std::uint8_t> CVelmDoc::SideFileImage(const CSideRecords& side) { return ImageOf(ListsOf(side)); }
 
 int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
@@ -306,55 +362,52 @@ int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint
     return 1;
 }
 
-int CVelmDoc::SaveTempFile(const std::string& name)
+int CVelmDoc::SaveTempFile(const std::string& name) { return SaveSideFile(name, ListsOf(*this)); }
+
+int CVelmDoc::ParkTempFile(const std::string& name) { return SaveSideFile(name, ListsOf(*this), false); }
+
+int CVelmDoc::WriteSideFile(const std::string& name, const CSideRecords& side)
 {
-    const std::string path = JoinPath(g_SystemDir, name);
-    // A file that may hold the side already is first compared by its hash.
-    if (const CSideFileMark* mark = UntouchedMark(path)) {
-        CStreamHash hash;
-        PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
-            hash.Add(data, size);
-            return true;
-        });
-        if (mark->size == hash.Size() && mark->hash == hash.Value())
-            return 1;
-    }
-    CStreamHash hash;
-    const bool written = WriteWorkingFileFrom(path, [&](const CBytePut& put) {
-        return PutSideImagePieces(*this, [&](const std::uint8_t* data, std::size_t size) {
-            hash.Add(data, size);
-            return put(data, size);
-        });
-    });
-    if (!written) {
-        g_SideFileMarks.erase(path);
-        ReportCannotSaveTempFile();
-        return 0;
-    }
-    MarkSideFile(path, hash.Size(), hash.Value());
-    return 1;
+    return SaveSideFile(name, ListsOf(side));
 }
 
 int CVelmDoc::LoadTempFile(const std::string& name)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(JoinPath(g_SystemDir, name), bytes)) {
+    // Read a window at a time: the file is never whole in memory beside
+    // the records made of it.
+    CFileWindowReader in;
+    if (!in.Open(JoinPath(g_SystemDir, name)) || in.Failed()) {
         ReportCannotLoadTempFile();
         return 0;
     }
-    return TakeSideFileImage(bytes, name);
+    CSideData side;
+    const bool read = ReadSideFile(in, side);
+    if (in.Failed()) {
+        ReportCannotLoadTempFile();
+        return 0;
+    }
+    if (!read) {
+        ReportNotValidTempFile(name);
+        return 0;
+    }
+    TakeSide(std::move(side));
+    return 1;
 }
 
 int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const std::string& name)
 {
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side)) {
+    if (!ReadSideFile(in, side)) {
         ReportNotValidTempFile(name);
         return 0;
     }
+    TakeSide(std::move(side));
+    return 1;
+}
 
+void CVelmDoc::TakeSide(CSideRecords&& side)
+{
     ClearSideData();
     m_TrackList = std::move(side.tracks);
     m_TrackRefList = std::move(side.references);
@@ -366,15 +419,29 @@ int CVelmDoc::TakeSideFileImage(const std::vector<std::uint8_t>& bytes, const st
     // A partial milling or outline run named records of the data just replaced.
     for (const char* range : {"MILL_TO", "MILL_FROM", "OUTLINE_TO", "OUTLINE_FROM"})
         RegSetLongValue(range, 0);
-    return 1;
+}
+
+CSideRecords CVelmDoc::ReleaseSide()
+{
+    CSideRecords side;
+    side.tracks = std::move(m_TrackList);
+    side.references = std::move(m_TrackRefList);
+    side.flashes = std::move(m_FlashList);
+    side.pads2 = std::move(m_PadList2);
+    side.isolationDone = m_IsolationDone;
+    side.layoutDone = static_cast<std::uint8_t>(m_LayoutDone & 0xFF);
+    m_TrackList.clear();
+    m_TrackRefList.clear();
+    m_FlashList.clear();
+    m_PadList2.clear();
+    return side;
 }
 
 bool CVelmDoc::TakeSideCopperImage(const std::vector<std::uint8_t>& bytes)
 {
     CBinaryReader in(bytes);
-    std::int32_t magic = 0;
     CSideData side;
-    if (!in.I32(magic) || magic != SIDE_FILE_MAGIC || !ReadSideData(in, side))
+    if (!ReadSideFile(in, side))
         return false;
     m_TrackList = std::move(side.tracks);
     m_TrackRefList = std::move(side.references);

@@ -49,6 +49,16 @@ struct CDocumentViewHooks {
     }
 };
 
+// One board side's copper as its side file holds it, out of the document.
+struct CSideRecords {
+    COwnedList<CTrackRecord> tracks;
+    CRefList<CTrackRecord> references;
+    COwnedList<CFlashRecord> flashes;
+    COwnedList<CFlashRecord> pads2;
+    std::int32_t isolationDone = 0;
+    std::uint8_t layoutDone = 0;
+};
+
 class CVelmDoc : public CBoardModel {
 public:
     CVelmDoc();
@@ -96,6 +106,9 @@ public:
     // Side files (side_files.cpp). Each returns 1 on success, else 0 after
     // telling the operator, with the document unchanged.
     int SaveTempFile(const std::string& name);
+    // The same without a word to the operator when the file cannot be
+    // written: the caller keeps the side another way then.
+    int ParkTempFile(const std::string& name);
     int LoadTempFile(const std::string& name);
     // The same in memory: the bytes a side file of this side would hold,
     // and taking a side from such bytes (`name` for the message when they
@@ -109,6 +122,17 @@ public:
     // Writes a side file's bytes into the system directory; 0 after
     // telling the operator when it cannot.
     static int WriteSideFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    // The same with the records of a side held out of the document, which
+    // are written as they stand, a piece at a time.
+    static int WriteSideFile(const std::string& name, const CSideRecords& side);
+    // The working side's records moved out of the document (which holds no
+    // copper after), and a side taken in as TakeSideFileImage takes one: a
+    // load that moves sides back and forth keeps the side it does not hold
+    // as records, never making their image only to read it back.
+    CSideRecords ReleaseSide();
+    void TakeSide(CSideRecords&& side);
+    // The bytes a side file of such records would hold.
+    static std::vector<std::uint8_t> SideFileImage(const CSideRecords& side);
 
     // Undo ring of the path layers (undo_ring.cpp); 1 on success, else 0
     // after telling the operator, with the ring and the layers unchanged.

@@ -36,6 +36,27 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 {
     block.clear();
     for (;;) {
+        // The run of ordinary characters ahead in the line goes in at once;
+        // the loop below takes each character that may mean more.
+        const std::string_view rest = in.LineRest();
+        std::size_t run = 0;
+        for (; run < rest.size(); ++run) {
+            const char r = rest[run];
+            if (r == ' ' || r == '\t' || r == '*' || r == '#' || (r == '%' && onParameter))
+                break;
+            // A '4' after "G5" ends a block.
+            if (r == '4') {
+                auto before = [&](std::size_t back) {
+                    return back <= run ? rest[run - back] : block.size() + run >= back ? block[block.size() + run - back] : '\0';
+                };
+                if (before(1) == '5' && before(2) == 'G')
+                    break;
+            }
+        }
+        if (run) {
+            block.append(rest.data(), run);
+            in.Pass(run);
+        }
         int c = in.Get();
         if (c == EOF) {
             for (char b : block)

@@ -8,6 +8,7 @@
 #include "platform/win_types.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CApertureTable;
@@ -25,6 +26,13 @@ public:
             return static_cast<unsigned char>(m_Line[m_Pos++]);
         return GetAtLineEnd();
     }
+    // The characters of the line at hand not read yet (none at its end),
+    // for a reader that takes a run of them at once, and passing over them.
+    std::string_view LineRest() const
+    {
+        return m_HaveLine ? std::string_view(m_Line).substr(m_Pos) : std::string_view();
+    }
+    void Pass(std::size_t count) { m_Pos += count; }
     bool AtEnd() const { return m_AtEnd; }
     const std::string& Path() const { return m_Path; }
     // Line of the character read last, from 1.

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -73,6 +74,78 @@ bool NumberFits(const SplitDigits& s)
     return s.fraction.size() <= 18;
 }
 
+// A word of plain digits (a sign allowed) split as Split splits it, but
+// into the two numbers the digits spell rather than into texts: every
+// coordinate of a file takes this way. False, with nothing done, for any
+// other word or format, which take the texts' way. `fits` is NumberFits.
+bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative, long& whole,
+                      long& fraction, bool& fits)
+{
+    const int unitInt = g_GerberFormatDlg.UnitInt, unitDec = g_GerberFormatDlg.UnitDec;
+    if (unitInt < 0 || unitInt > 9 || unitDec < 0 || unitDec > 9)
+        return false;
+    negative = false;
+    if (!field.empty() && (field[0] == '-' || field[0] == '+')) {
+        negative = field[0] == '-';
+        field.remove_prefix(1);
+    }
+    constexpr std::size_t kMaxDigits = 40;
+    if (field.size() > kMaxDigits)
+        return false;
+    for (char c : field)
+        if (c < '0' || c > '9')
+            return false;
+    // The digits as Split pads them, and where its whole and fraction lie.
+    char padded[kMaxDigits + 2 * 9];
+    std::size_t n = 0;
+    const std::size_t size = field.size(), ui = std::size_t(unitInt), ud = std::size_t(unitDec);
+    auto zeros = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            padded[n++] = '0';
+    };
+    auto digits = [&] {
+        for (char c : field)
+            padded[n++] = c;
+    };
+    std::size_t wholeEnd = 0, fractionEnd = 0;
+    switch (g_GerberFormatDlg.ZeroSup) {
+    case 0:
+        zeros(size < ud ? ud - size : 0);
+        digits();
+        wholeEnd = n - ud;
+        fractionEnd = n;
+        break;
+    case 1:
+        digits();
+        zeros(size < ui ? ui - size : 0);
+        wholeEnd = ui;
+        zeros(n - wholeEnd < ud ? ud - (n - wholeEnd) : 0);
+        fractionEnd = n;
+        break;
+    default:
+        zeros(size < ud ? ud - size : 0);
+        digits();
+        wholeEnd = std::min(ui, n);
+        if (padFraction)
+            zeros(n - wholeEnd < ud ? ud - (n - wholeEnd) : 0);
+        fractionEnd = n;
+        break;
+    }
+    fractionEnd = std::min(fractionEnd, wholeEnd + ud);
+    std::size_t first = 0;
+    while (first < wholeEnd && padded[first] == '0')
+        ++first;
+    fits = wholeEnd - first <= kMaxWholeDigits;
+    whole = fraction = 0;
+    if (!fits)
+        return true;
+    for (std::size_t i = first; i < wholeEnd; ++i)
+        whole = whole * 10 + (padded[i] - '0');
+    for (std::size_t i = wholeEnd; i < fractionEnd; ++i)
+        fraction = fraction * 10 + (padded[i] - '0');
+    return true;
+}
+
 // Asked for every number: the power is worked out again only when the
 // format's decimals change.
 double FractionScale()
@@ -84,6 +157,72 @@ double FractionScale()
         scale = std::pow(10.0, decimals - 3);
     }
     return scale;
+}
+
+int WholeMil(bool negative, double whole, double fraction)
+{
+    double value = double(long(whole) * 1000) + fraction / FractionScale();
+    long result = long(value);
+    if (g_GerberFormatDlg.InchMM == 1)
+        result = long(double(result) / 25.4);
+    return int(negative ? -result : result);
+}
+
+double FloatMil(bool negative, double whole, double fraction)
+{
+    float value = float(whole * 1000.0 + fraction / FractionScale());
+    if (g_GerberFormatDlg.InchMM == 1)
+        value = float(value / 25.4);
+    return negative ? -double(value) : double(value);
+}
+
+// The whole and the fraction a coordinate's digits spell: plain digits are
+// summed (whole numbers of at most nine digits, in double what atof or atol
+// makes of them), anything else read from Split's texts, by atol for
+// `wholeNumbers`, else atof. False, with the refusal noted, for a number no
+// board can hold.
+bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers, bool& negative,
+                double& whole, double& fraction)
+{
+    bool fits = true;
+    long w = 0, f = 0;
+    if (SplitPlainDigits(digits, padFraction, negative, w, f, fits)) {
+        whole = double(w);
+        fraction = double(f);
+    } else {
+        std::string text(digits);
+        const SplitDigits s = Split(text, padFraction);
+        fits = NumberFits(s);
+        if (fits) {
+            auto read = [wholeNumbers](const std::string& t) {
+                return wholeNumbers ? double(std::atol(t.c_str())) : std::atof(t.c_str());
+            };
+            negative = s.negative;
+            whole = read(s.whole);
+            fraction = read(s.fraction);
+        }
+    }
+    if (!fits)
+        g_NumberRefused = true;
+    return fits;
+}
+
+int DigitsToInt(std::string_view digits)
+{
+    bool negative = false;
+    double whole = 0, fraction = 0;
+    if (digits.empty() || !DigitParts(digits, false, true, negative, whole, fraction))
+        return 0;
+    return WholeMil(negative, whole, fraction);
+}
+
+double DigitsToNumber(std::string_view digits)
+{
+    bool negative = false;
+    double whole = 0, fraction = 0;
+    if (digits.empty() || !DigitParts(digits, true, false, negative, whole, fraction))
+        return 0.0;
+    return FloatMil(negative, whole, fraction);
 }
 
 // The modal state of one data-block parser.
@@ -98,17 +237,22 @@ struct BlockParser {
 BlockParser<int> g_IntParser;
 BlockParser<float> g_FloatParser;
 
-int Convert(std::string& field, int*) { return GerberDigitsToInt(field); }
-float Convert(std::string& field, float*) { return float(GerberDigitsToNumber(field)); }
+int Convert(std::string_view field, int*) { return DigitsToInt(field); }
+float Convert(std::string_view field, float*) { return float(DigitsToNumber(field)); }
 
 // The digits of the word `letter` in `block`: from after the letter to the
 // next letter, so that the words of a block may come in any order.
-std::string WordField(const std::string& block, std::size_t letterAt)
+std::string_view WordView(const std::string& block, std::size_t letterAt)
 {
     std::size_t end = letterAt + 1;
     while (end < block.size() && !std::isalpha(static_cast<unsigned char>(block[end])))
         ++end;
-    return block.substr(letterAt + 1, end - letterAt - 1);
+    return std::string_view(block).substr(letterAt + 1, end - letterAt - 1);
+}
+
+std::string WordField(const std::string& block, std::size_t letterAt)
+{
+    return std::string(WordView(block, letterAt));
 }
 
 template <class Value>
@@ -152,20 +296,20 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     }
     const std::size_t xAt = block.find('X');
     const std::size_t yAt = block.find('Y');
-    auto apply = [&](Value& modal, std::string field) {
+    auto apply = [&](Value& modal, std::string_view field) {
         Value v = Convert(field, static_cast<Value*>(nullptr));
         modal = st.absolute ? v : Value(modal + v);
     };
     int kind;
     if (xAt != std::string::npos && yAt != std::string::npos) {
-        apply(st.x, WordField(block, xAt));
-        apply(st.y, WordField(block, yAt));
+        apply(st.x, WordView(block, xAt));
+        apply(st.y, WordView(block, yAt));
         kind = 1;
     } else if (xAt != std::string::npos) {
-        apply(st.x, WordField(block, xAt));
+        apply(st.x, WordView(block, xAt));
         kind = 2;
     } else if (yAt != std::string::npos) {
-        apply(st.y, WordField(block, yAt));
+        apply(st.y, WordView(block, yAt));
         kind = 3;
     } else if (d != std::string::npos) {
         dWord = block;
@@ -184,38 +328,9 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
 
 }  // namespace
 
-int GerberDigitsToInt(std::string& digits)
-{
-    if (digits.empty())
-        return 0;
-    SplitDigits s = Split(digits, false);
-    if (!NumberFits(s)) {
-        g_NumberRefused = true;
-        return 0;
-    }
-    long whole = std::atol(s.whole.c_str());
-    double value = double(whole * 1000) + double(std::atol(s.fraction.c_str())) / FractionScale();
-    long result = long(value);
-    if (g_GerberFormatDlg.InchMM == 1)
-        result = long(double(result) / 25.4);
-    return int(s.negative ? -result : result);
-}
+int GerberDigitsToInt(std::string& digits) { return DigitsToInt(digits); }
 
-double GerberDigitsToNumber(std::string& digits)
-{
-    if (digits.empty())
-        return 0.0;
-    SplitDigits s = Split(digits, true);
-    if (!NumberFits(s)) {
-        g_NumberRefused = true;
-        return 0.0;
-    }
-    float value = float(std::atof(s.whole.c_str()) * 1000.0 +
-                        std::atof(s.fraction.c_str()) / FractionScale());
-    if (g_GerberFormatDlg.InchMM == 1)
-        value = float(value / 25.4);
-    return s.negative ? -double(value) : double(value);
-}
+double GerberDigitsToNumber(std::string& digits) { return DigitsToNumber(digits); }
 
 bool TakeGerberNumberRefusal()
 {

@@ -53,7 +53,7 @@ void CBinaryWriter::FixedText(const std::string& text, std::size_t width)
 
 bool CBinaryReader::Take(std::size_t size, const std::uint8_t*& at)
 {
-    if (!m_Ok || size > m_Size - m_Pos) {
+    if (!m_Ok || (size > m_Size - m_Pos && !More(size))) {
         m_Ok = false;
         return false;
     }
@@ -175,6 +175,47 @@ bool CBinaryReader::Skip(std::size_t size)
     return Take(size, p);
 }
 
+CFileWindowReader::~CFileWindowReader()
+{
+    if (m_File)
+        std::fclose(m_File);
+}
+
+bool CFileWindowReader::Open(const std::string& path)
+{
+    m_File = std::fopen(path.c_str(), "rb");
+    if (!m_File)
+        return false;
+    struct stat info {};
+    if (fstat(fileno(m_File), &info) != 0 || !S_ISREG(info.st_mode)) {
+        m_Failed = true;
+        return true;
+    }
+    m_Unread = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool CFileWindowReader::More(std::size_t size)
+{
+    const std::size_t kept = UnreadInBlock();
+    if (m_Failed || size - kept > m_Unread)
+        return false;
+    // The bytes not read yet go to the window's start, the file's next
+    // bytes after them.
+    if (kept)
+        std::memmove(m_Window.data(), Unread(), kept);
+    m_Window.resize(std::max({m_Window.size(), kWindow, size}));
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_Window.size() - kept, m_Unread));
+    const std::size_t n = std::fread(m_Window.data() + kept, 1, want, m_File);
+    m_Unread -= n;
+    if (n < want) {
+        m_Failed = true;
+        m_Unread = 0;
+    }
+    SetBlock(m_Window.data(), kept + n);
+    return kept + n >= size;
+}
+
 static void SetError(std::string* error, const std::string& what, const std::string& path)
 {
     if (error)
@@ -270,29 +311,50 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
     return true;
 }
 
-// Copies the whole of `path`, which must hold exactly `size` bytes, to `fd`.
+// Copies the whole of `path`, which must hold exactly `size` bytes, to `fd`:
+// by the kernel where it can, which spares the copy through this program's
+// memory, else through a buffer.
 bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string* error)
 {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
+    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
         SetError(error, "cannot open", path);
         return false;
     }
-    std::vector<std::uint8_t> buffer(1 << 20);
     std::uint64_t copied = 0;
     bool ok = true;
+    bool byKernel = true;
+    std::vector<std::uint8_t> buffer;
     for (;;) {
-        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
-        if (n == 0)
+        ssize_t n = -1;
+        if (byKernel) {
+            // One byte more than is left: a file that grew is caught.
+            n = ::copy_file_range(in, nullptr, fd, nullptr, static_cast<std::size_t>(size - std::min(copied, size)) + 1, 0);
+            if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) && copied == 0) {
+                byKernel = false;
+                continue;
+            }
+        } else {
+            if (buffer.empty())
+                buffer.resize(1 << 16);
+            n = ::read(in, buffer.data(), buffer.size());
+            if (n > 0 && !WriteAll(fd, buffer.data(), static_cast<std::size_t>(n)))
+                n = -1;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
             break;
-        copied += n;
-        if (copied > size || !WriteAll(fd, buffer.data(), n)) {
+        }
+        copied += static_cast<std::uint64_t>(n);
+        if (copied > size) {
             ok = false;
             break;
         }
     }
-    ok = ok && !std::ferror(in) && copied == size;
-    std::fclose(in);
+    ::close(in);
+    ok = ok && copied == size;
     if (!ok)
         SetError(error, "cannot copy", path);
     return ok;

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -74,6 +75,7 @@ public:
     CBinaryReader(const std::uint8_t* data, std::size_t size) : m_Data(data), m_Size(size) {}
     explicit CBinaryReader(const std::vector<std::uint8_t>& data)
         : CBinaryReader(data.data(), data.size()) {}
+    virtual ~CBinaryReader() = default;
 
     bool U8(std::uint8_t& v);
     bool I8(std::int8_t& v);
@@ -90,9 +92,24 @@ public:
     bool Skip(std::size_t size);
 
     bool Ok() const { return m_Ok; }
-    std::size_t Position() const { return m_Pos; }
-    std::size_t Remaining() const { return m_Size - m_Pos; }
-    bool AtEnd() const { return m_Pos == m_Size; }
+    std::size_t Remaining() const { return m_Size - m_Pos + std::size_t(Beyond()); }
+    bool AtEnd() const { return Remaining() == 0; }
+
+protected:
+    // Asked when a read of `size` bytes runs past the block: a reader of a
+    // larger source puts the bytes not read yet and more into a new block
+    // (SetBlock) and says true, or false when the source has fewer left.
+    virtual bool More(std::size_t /*size*/) { return false; }
+    // Bytes of the source beyond the block.
+    virtual std::uint64_t Beyond() const { return 0; }
+    void SetBlock(const std::uint8_t* data, std::size_t size)
+    {
+        m_Data = data;
+        m_Size = size;
+        m_Pos = 0;
+    }
+    const std::uint8_t* Unread() const { return m_Data + m_Pos; }
+    std::size_t UnreadInBlock() const { return m_Size - m_Pos; }
 
 private:
     bool Take(std::size_t size, const std::uint8_t*& at);
@@ -101,6 +118,33 @@ private:
     std::size_t m_Size = 0;
     std::size_t m_Pos = 0;
     bool m_Ok = true;
+};
+
+// Reads a file as CBinaryReader reads a block, holding a window of 64 kB of
+// it at a time (more for one larger read): a large working file
+// goes into its records without ever being whole in memory beside them.
+class CFileWindowReader : public CBinaryReader {
+public:
+    CFileWindowReader() = default;
+    ~CFileWindowReader() override;
+    CFileWindowReader(const CFileWindowReader&) = delete;
+    CFileWindowReader& operator=(const CFileWindowReader&) = delete;
+
+    // False when the file cannot be opened.
+    bool Open(const std::string& path);
+    // A read of the file failed, or it was shorter than when it was opened.
+    bool Failed() const { return m_Failed; }
+
+protected:
+    bool More(std::size_t size) override;
+    std::uint64_t Beyond() const override { return m_Unread; }
+
+private:
+    static constexpr std::size_t kWindow = std::size_t(1) << 16;
+    std::FILE* m_File = nullptr;
+    std::vector<std::uint8_t> m_Window;
+    std::uint64_t m_Unread = 0;   // bytes of the file not yet in the window
+    bool m_Failed = false;
 };
 
 // Whole-file helpers. Reading fills `out` only on success; writing goes to a

@@ -81,9 +81,14 @@ TEST_F(JobLoaderTest, ComponentSideIsShiftedOntoTheSolderSide)
     // A corner pad of another size far from the true match: the common
     // pad size must be used instead.
     componentCorner.push_back({3100, 3100, 12});
+    // Corner pads of two sizes on sides that agree: the sides are looked at
+    // one after the other and nothing moves, yet each side file keeps its side.
+    std::vector<Pad> smallCorner = kRow;
+    smallCorner.push_back({3000, 3000, 12});
     const Case cases[] = {
         {"corner pads of one size", kRow, Shifted(kRow, 37, 12), {37, 12}},
         {"corner pads differ", solderCorner, componentCorner, {37, 12}},
+        {"corner pads differ, sides agree", solderCorner, smallCorner, {0, 0}},
         {"less than a mil apart", kRow, Shifted(kRow, 0, 0), {0, 0}},
     };
     for (const Case& c : cases) {

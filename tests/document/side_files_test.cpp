@@ -228,6 +228,28 @@ TEST_F(SideFiles, AFileHoldingTheSideAlreadyIsNotWrittenAgain)
     EXPECT_EQ(back, doc->SideFileImage());
 }
 
+// A side file is read a window at a time: one of some megabytes, many
+// windows long, comes back whole, and one cut anywhere, past the first
+// windows too, is refused without a change.
+TEST_F(SideFiles, ASideLargerThanTheReadingWindowComesBackWhole)
+{
+    FillFixtureSide();
+    for (int i = 0; i < 60000; ++i)
+        AddFlash(doc->m_FlashList, float(i), 1.0f, 5.0f, 0, 100 + i);
+    const std::vector<std::uint8_t> image = doc->SideFileImage();
+    ASSERT_GT(image.size(), std::size_t(2) << 20);
+    ASSERT_EQ(doc->SaveTempFile("bot.tmp"), 1);
+    doc->ClearSideData();
+    ASSERT_EQ(doc->LoadTempFile("bot.tmp"), 1);
+    EXPECT_EQ(doc->SideFileImage(), image);
+
+    for (std::size_t cut : {std::size_t(1) << 20, (std::size_t(1) << 20) + 30, image.size() - 1}) {
+        PutFile(SystemFile("bot.tmp"), std::vector<std::uint8_t>(image.begin(), image.begin() + cut));
+        EXPECT_EQ(doc->LoadTempFile("bot.tmp"), 0) << cut;
+        EXPECT_EQ(doc->SideFileImage(), image) << cut;
+    }
+}
+
 TEST_F(SideFiles, FilesLiveInTheSystemDirectoryWhateverTheCurrentOne)
 {
     ASSERT_TRUE(SetCurrentDirectory(TestDir()));

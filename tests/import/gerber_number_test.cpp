@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string>
+
 namespace {
 
 void Format(int unitInt, int unitDec, int zeroSup, int inchMM = 0)
@@ -45,6 +52,87 @@ TEST(GerberDigits, ConvertByFormat)
         EXPECT_NEAR(GerberDigitsToNumber(a), c.number, 1e-3);
         EXPECT_EQ(GerberDigitsToInt(b), c.whole);
     }
+}
+
+// The digits of a coordinate as texts, split and read with atof and atol:
+// what the conversion must give to the last bit, however it sums them.
+struct TextReading {
+    bool refused;
+    double number;
+    int whole;
+};
+
+TextReading ReadAsText(std::string digits, int unitInt, int unitDec, int zeroSup, int inchMM)
+{
+    bool negative = false;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+        negative = digits[0] == '-';
+        digits.erase(0, 1);
+    }
+    const std::size_t ui = std::size_t(unitInt), ud = std::size_t(unitDec);
+    std::string whole, fraction, padded = digits;
+    if (zeroSup == 1) {
+        padded.append(padded.size() < ui ? ui - padded.size() : 0, '0');
+        whole = padded.substr(0, ui);
+        fraction = padded.substr(ui);
+    } else {
+        padded.insert(0, padded.size() < ud ? ud - padded.size() : 0, '0');
+        const std::size_t cut = zeroSup == 0 ? padded.size() - ud : std::min(ui, padded.size());
+        whole = padded.substr(0, cut);
+        fraction = padded.substr(cut);
+    }
+    std::string numberFraction = fraction;
+    if (zeroSup != 0)
+        numberFraction.append(numberFraction.size() < ud ? ud - numberFraction.size() : 0, '0');
+    if (zeroSup == 1)
+        fraction = numberFraction;
+    fraction.resize(std::min(fraction.size(), ud));
+    numberFraction.resize(std::min(numberFraction.size(), ud));
+    const std::size_t first = whole.find_first_not_of('0');
+    if (first != std::string::npos && whole.size() - first > 5)
+        return {true, 0.0, 0};
+    const double scale = std::pow(10.0, unitDec - 3);
+    float number = float(std::atof(whole.c_str()) * 1000.0 + std::atof(numberFraction.c_str()) / scale);
+    long mil = long(double(std::atol(whole.c_str()) * 1000) + double(std::atol(fraction.c_str())) / scale);
+    if (inchMM == 1) {
+        number = float(number / 25.4);
+        mil = long(double(mil) / 25.4);
+    }
+    return {false, negative ? -double(number) : double(number), int(negative ? -mil : mil)};
+}
+
+// Every format of up to nine digits a side, every zero suppression and both
+// units, on words of up to a dozen digits with and without a sign.
+TEST(GerberDigits, SummedDigitsReadAsTheirText)
+{
+    std::mt19937 random(17);
+    for (int unitInt = 0; unitInt <= 9; ++unitInt)
+        for (int unitDec = 0; unitDec <= 9; ++unitDec)
+            for (int zeroSup = 0; zeroSup <= 2; ++zeroSup)
+                for (int inchMM = 0; inchMM <= 1; ++inchMM)
+                    for (int k = 0; k < 12; ++k) {
+                        std::string digits = k % 3 == 0 ? "-" : k % 3 == 1 ? "+" : "";
+                        const int length = int(random() % 13);
+                        for (int i = 0; i < length; ++i)
+                            digits.push_back(char('0' + random() % 10));
+                        if (digits.empty())
+                            continue;
+                        SCOPED_TRACE(digits + " " + std::to_string(unitInt) + std::to_string(unitDec) +
+                                     " zeros " + std::to_string(zeroSup) + " mm " + std::to_string(inchMM));
+                        Format(unitInt, unitDec, zeroSup, inchMM);
+                        const TextReading text = ReadAsText(digits, unitInt, unitDec, zeroSup, inchMM);
+                        std::string a = digits, b = digits;
+                        TakeGerberNumberRefusal();
+                        const double number = GerberDigitsToNumber(a);
+                        EXPECT_EQ(TakeGerberNumberRefusal(), text.refused);
+                        const int whole = GerberDigitsToInt(b);
+                        EXPECT_EQ(TakeGerberNumberRefusal(), text.refused);
+                        if (text.refused)
+                            continue;
+                        EXPECT_EQ(std::bit_cast<std::uint64_t>(number), std::bit_cast<std::uint64_t>(text.number));
+                        EXPECT_EQ(whole, text.whole);
+                    }
+    Format(2, 4, 0);
 }
 
 TEST(GerberBlocks, ParseCoordinatesAndDWords)
