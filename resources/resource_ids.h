@@ -217,6 +217,24 @@ constexpr unsigned IDC_PM_T1_WIDTH = 1270;
 constexpr unsigned IDC_PM_T4_DEPTH = 1271;
 constexpr unsigned IDC_PM_T4_WIDTH = 1272;
 
+constexpr unsigned IDD_BOARD_POSITION_TEST = 175;
+constexpr unsigned IDC_BPT_LEFT_TOP = 1150;
+constexpr unsigned IDC_BPT_RIGHT_TOP = 1151;
+constexpr unsigned IDC_BPT_LEFT_BOTTOM = 1152;
+constexpr unsigned IDC_BPT_RIGHT_BOTTOM = 1153;
+constexpr unsigned IDC_BPT_CENTRE = 1154;
+
+constexpr unsigned IDD_PROBE_TEST = 182;
+constexpr unsigned IDC_PT_STATE = 1105;
+
+constexpr unsigned IDD_MACHINING_COND = 257;
+constexpr unsigned IDC_MC_PLUNGE_HEIGHT = 1048;
+constexpr unsigned IDC_MC_REFERENCE_HEIGHT = 1049;
+constexpr unsigned IDC_MC_RUN_AFTER_UPLOAD = 1177;
+constexpr unsigned IDC_MC_FEED_SPEED = 1276;
+constexpr unsigned IDC_MC_LIFT_HEIGHT = 1277;
+constexpr unsigned IDC_MC_MEMO = 1278;
+
 // ---- Commands of menu items and tool-bar buttons --------------------------
 // Each under the menu or tool bar that has it first. A command's prompt in
 // the string table ("status-bar text\ntool tip") has the command's id.
@@ -627,3 +645,4 @@ constexpr unsigned IDS_FILE_EMPTY = 62171;
 constexpr unsigned IDS_ARC_WITHOUT_PAD = 62180;
 constexpr unsigned IDS_MACRO_NO_CLOSING_LINE = 62240;
 constexpr unsigned IDS_MACRO_MISSING_NUMBERS = 62241;
+constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;

@@ -64,6 +64,7 @@ COLORREF g_CopperColor = COMPONENT_COPPER_COLOR;
 float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
 int g_AlignEnable = 0;
+CProbeGrid& g_SurfaceGrid = g_PlaneDetectDlg;
 
 namespace {
 

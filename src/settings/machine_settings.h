@@ -64,6 +64,10 @@ inline std::uint32_t& g_BaudRate = g_MachineSettings.m_BaudRate;
 // The controller found on the port: -1 none, 1 binary, 0 ASCII. The settings
 // file can preset it; the port search sets it.
 extern int g_ControllerKind;
+// The plunge offset of the tool being planned (Z pulses): every segment and
+// interval a planning run makes carries it, and the working depth of the
+// engraving and routing jobs adds it.
+extern int g_PlungeOffsetPulses;
 // Sets the XY step scale and derives what depends on it (the pulses per mil
 // and the display unit factor), so nothing keeps a factor of an older scale.
 void SetXYPulsesPerMM(float pulsesPerMM);
