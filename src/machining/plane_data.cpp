@@ -2,6 +2,7 @@
 #include "machining/plane_data.h"
 
 #include "geometry/board_orientation.h"
+#include "geometry/registration.h"
 #include "platform/binary_io.h"
 #include "records/board_extent.h"
 #include "records/panel_layout.h"
@@ -83,12 +84,15 @@ void CProbeTestDlg::CalcLayoutExtent()
             for (double y : ys) {
                 CDPoint p(x - block->m_RefCentre.x, y - block->m_RefCentre.y);
                 ApplyBoardOrientation(*block, &p);
-                const double px = (p.x + block->m_Centre.x) * g_PulsesPerMil;
-                const double py = (p.y + block->m_Centre.y) * g_PulsesPerMil;
-                minX = std::min(minX, px);
-                minY = std::min(minY, py);
-                maxX = std::max(maxX, px);
-                maxY = std::max(maxY, py);
+                // Where the machine goes: in pulses, through the
+                // registration alignment the jobs apply to every point.
+                CDPoint m((p.x + block->m_Centre.x) * g_PulsesPerMil,
+                          (p.y + block->m_Centre.y) * g_PulsesPerMil);
+                AlignTransformPoint(&m);
+                minX = std::min(minX, m.x);
+                minY = std::min(minY, m.y);
+                maxX = std::max(maxX, m.x);
+                maxY = std::max(maxY, m.y);
             }
     }
     m_LayoutExtent = {static_cast<std::int32_t>(minX), static_cast<std::int32_t>(minY), static_cast<std::int32_t>(maxX),

@@ -23,8 +23,9 @@ public:
 
     // The machining area over all board copies of m_Layout: each copy's
     // board-extent corners, less its reference centre, turned by its
-    // orientation, moved to its current centre and scaled to pulses. With
-    // no copies the area stays as it was.
+    // orientation, moved to its current centre, scaled to pulses and put
+    // through the registration alignment. With no copies the area stays as
+    // it was.
     void CalcLayoutExtent();
 
     bool OnInitDialog() override;
