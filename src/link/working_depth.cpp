@@ -33,28 +33,34 @@ struct CGridCell {
 
 // Grid lines along one axis: one per step from the low edge, and the high
 // edge itself when the span is no multiple of the step.
-int LineCount(int span, int step) { return span / step + (span % step == 0 ? 1 : 2); }
+std::int64_t LineCount(std::int64_t span, std::int64_t step)
+{
+    return span / step + (span % step == 0 ? 1 : 2);
+}
 
 // The cell under (x, y), or none when the grid has no cell there. A point on
 // the right or top edge belongs to the last cell, not to one past it, so no
-// corner index runs into the next row.
+// corner index runs into the next row. The rectangle and spacing may come
+// from a file: they are taken in 64 bits and a step below one pulse has no
+// cells.
 std::optional<CGridCell> FindCell(const CProbeGrid& grid, int x, int y)
 {
-    const int left = grid.m_AreaRect.left, right = grid.m_AreaRect.right;
-    const int bottom = grid.m_AreaRect.top, top = grid.m_AreaRect.bottom;
-    const int step = static_cast<int>(static_cast<float>(grid.m_GridSpacing) * g_XYPulsesPerMM);
-    if (step <= 0 || right < left || top < bottom)
+    const std::int64_t left = grid.m_AreaRect.left, right = grid.m_AreaRect.right;
+    const std::int64_t bottom = grid.m_AreaRect.top, top = grid.m_AreaRect.bottom;
+    const double stepPulses = static_cast<float>(grid.m_GridSpacing) * g_XYPulsesPerMM;
+    if (!(stepPulses >= 1.0 && stepPulses < 2147483648.0) || right < left || top < bottom)
         return std::nullopt;
-    const int columns = LineCount(right - left, step);
-    const int rows = LineCount(top - bottom, step);
+    const std::int64_t step = static_cast<std::int64_t>(stepPulses);
+    const std::int64_t columns = LineCount(right - left, step);
+    const std::int64_t rows = LineCount(top - bottom, step);
     if (columns < 2 || rows < 2)
         return std::nullopt;
     CGridCell cell;
-    cell.x = std::clamp(x, left, right);
-    cell.y = std::clamp(y, bottom, top);
-    const std::size_t c = static_cast<std::size_t>(std::min((cell.x - left) / step, columns - 2));
-    const std::size_t r = static_cast<std::size_t>(std::min((cell.y - bottom) / step, rows - 2));
-    const std::size_t cols = static_cast<std::size_t>(columns);
+    cell.x = static_cast<int>(std::clamp<std::int64_t>(x, left, right));
+    cell.y = static_cast<int>(std::clamp<std::int64_t>(y, bottom, top));
+    const auto c = static_cast<std::size_t>(std::min((cell.x - left) / step, columns - 2));
+    const auto r = static_cast<std::size_t>(std::min((cell.y - bottom) / step, rows - 2));
+    const auto cols = static_cast<std::size_t>(columns);
     cell.lowerLeft = c + r * cols;
     cell.lowerRight = c + 1 + r * cols;
     cell.upperLeft = c + (r + 1) * cols;
@@ -83,15 +89,15 @@ std::size_t NearerCorner(const CProbeGrid& grid, const CGridCell& cell)
 
 // Z of the plane through three points at (x, y); none when they lie on one
 // line (a probe retried beside its grid point can make that).
-std::optional<double> PlaneZ(const CProbePoint& a, const CProbePoint& b, const CProbePoint& c, int x,
-                             int y)
+std::optional<double> PlaneZ(const CProbePoint& a, const CProbePoint& b, const CProbePoint& c,
+                             int x, int y)
 {
-    const double ux = b.x - a.x, uy = b.y - a.y, uz = double(b.z) - a.z;
-    const double vx = c.x - a.x, vy = c.y - a.y, vz = double(c.z) - a.z;
+    const double ux = double(b.x) - a.x, uy = double(b.y) - a.y, uz = double(b.z) - a.z;
+    const double vx = double(c.x) - a.x, vy = double(c.y) - a.y, vz = double(c.z) - a.z;
     const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
     if (nz == 0.0)
         return std::nullopt;
-    return a.z - (nx * (x - a.x) + ny * (y - a.y)) / nz;
+    return a.z - (nx * (double(x) - a.x) + ny * (double(y) - a.y)) / nz;
 }
 
 bool IsDrillJob(int code) { return code == 1 || code == 19; }
@@ -124,10 +130,20 @@ std::optional<float> FixedHeight(int code, bool down)
     return std::nullopt;
 }
 
-int Truncate(double v) { return static_cast<int>(v); }
+// Toward zero, held inside the int range (settings read from a file may be
+// anything).
+int Truncate(double v)
+{
+    if (!(v == v))
+        return 0;
+    return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0));
+}
 
 // The surface under the machine plus the tool tip's offset.
-double SurfaceBase() { return double(GetSurfaceHeight(g_MachineX, g_MachineY)) + double(g_MachineOffset); }
+double SurfaceBase()
+{
+    return double(GetSurfaceHeight(g_MachineX, g_MachineY)) + double(g_MachineOffset);
+}
 
 }  // namespace
 
@@ -170,7 +186,8 @@ int GetZDownPulses()
         else if (IsRegistrationHoleJob(code))
             // Registration holes go through the board even when the drill
             // depth is set shallow.
-            down = Truncate(base + (g_DrillDepth <= 3.5f ? g_ZPulsesPerMM * 3.7 : Pulses(g_DrillDepth)));
+            down = Truncate(base + (g_DrillDepth <= 3.5f ? g_ZPulsesPerMM * 3.7
+                                                         : Pulses(g_DrillDepth)));
         else
             down = Truncate(base);
     }
