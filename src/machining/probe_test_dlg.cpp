@@ -83,7 +83,8 @@ void CProbeTestDlg::OnCancel()
 // message box of the link lets in meanwhile does nothing.
 void CProbeTestDlg::OnTimer()
 {
-    if (m_Looking || !IsWindow())
+    // Without a controller there is nothing to ask.
+    if (m_Looking || !IsWindow() || !g_BinLink.m_Port.IsOpen())
         return;
     m_Looking = true;
     if (!m_AwaitRelease && ProbeActive() == 1) {
