@@ -245,6 +245,24 @@ constexpr unsigned IDC_MD_REFERENCE = 1234;
 constexpr unsigned IDD_SPINDLE_SPEED = 247;
 constexpr unsigned IDC_SPINDLE_SPEEDS = 1262;
 
+constexpr unsigned IDD_BOARD_POSITION_TEST = 175;
+constexpr unsigned IDC_BPT_LEFT_TOP = 1150;
+constexpr unsigned IDC_BPT_RIGHT_TOP = 1151;
+constexpr unsigned IDC_BPT_LEFT_BOTTOM = 1152;
+constexpr unsigned IDC_BPT_RIGHT_BOTTOM = 1153;
+constexpr unsigned IDC_BPT_CENTRE = 1154;
+
+constexpr unsigned IDD_PROBE_TEST = 182;
+constexpr unsigned IDC_PT_STATE = 1105;
+
+constexpr unsigned IDD_MACHINING_COND = 257;
+constexpr unsigned IDC_MC_PLUNGE_HEIGHT = 1048;
+constexpr unsigned IDC_MC_REFERENCE_HEIGHT = 1049;
+constexpr unsigned IDC_MC_RUN_AFTER_UPLOAD = 1177;
+constexpr unsigned IDC_MC_FEED_SPEED = 1276;
+constexpr unsigned IDC_MC_LIFT_HEIGHT = 1277;
+constexpr unsigned IDC_MC_MEMO = 1278;
+
 // ---- Commands of menu items and tool-bar buttons --------------------------
 // Each under the menu or tool bar that has it first. A command's prompt in
 // the string table ("status-bar text\ntool tip") has the command's id.
@@ -667,3 +685,4 @@ constexpr unsigned IDS_DXF_TRUNCATED = 62250;
 constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
 constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
 constexpr unsigned IDS_FILE_OVERWRITE = 62253;
+constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;

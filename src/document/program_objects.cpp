@@ -51,6 +51,7 @@ CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
+int g_MachineOffset = 0;
 int g_SpindleOn = 0;
 std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
 int g_TargetCount = 0;
@@ -64,6 +65,7 @@ COLORREF g_CopperColor = COMPONENT_COPPER_COLOR;
 float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
 int g_AlignEnable = 0;
+CProbeGrid& g_SurfaceGrid = g_PlaneDetectDlg;
 
 namespace {
 
@@ -95,6 +97,7 @@ void ResetCoreObjects()
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();
     g_ControllerKind = -1;
+    g_MachineOffset = 0;
     g_SpindleOn = 0;
     g_TargetPoints.fill(CDPoint(0.0, 0.0));
     g_TargetCount = 0;

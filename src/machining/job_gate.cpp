@@ -23,13 +23,11 @@
 #include <cstdlib>
 
 int g_JobRunning = 0;
-int g_MachineOffset = 0;
 
 namespace {
 
 CProgramObjectReset s_Reset([] {
     g_JobRunning = 0;
-    g_MachineOffset = 0;
 });
 
 

@@ -18,10 +18,6 @@ class CCmdUI;
 extern int g_JobRunning;
 inline int& g_JobSpindle = g_JobRunning;
 
-// The tool-height reference of the CAM-data engraving, in Z pulses (kept as
-// the registry value "machineoffset").
-extern int g_MachineOffset;
-
 // When a command stores its "WORK" name: never, as soon as the gate has
 // passed, or after the wait for the controller.
 enum class EWorkStore { None, AtGate, AfterWait };

@@ -4,7 +4,7 @@
 #include "link/job_codes.h"
 #include "link/link_state.h"
 #include "link/machine_wait.h"
-#include "link/standin_a.h"
+#include "link/working_depth.h"
 #include "machining/position_dlg.h"
 #include "machining/standin_a.h"
 #include "platform/host.h"

@@ -2,6 +2,7 @@
 #include "machining/plane_data.h"
 
 #include "geometry/board_orientation.h"
+#include "geometry/registration.h"
 #include "platform/binary_io.h"
 #include "records/board_extent.h"
 #include "records/panel_layout.h"
@@ -26,7 +27,43 @@ int CPlaneDetectDlg::LoadPlaneData(const std::string& path)
         return 0;
     m_PlaneData = std::move(bytes);
     m_PlaneValid = m_PlaneData.empty() ? 0 : 1;
+    DecodeSurface();
     return 1;
+}
+
+// The file: spacing, average Z, the layout extent it was probed over, the
+// grid's start point, then 12-byte points (Z, X, Y) up to the end; a short
+// last record is dropped.
+void CPlaneDetectDlg::DecodeSurface()
+{
+    m_Points.clear();
+    CBinaryReader in(m_PlaneData);
+    std::int32_t spacing = 0, averageZ = 0, start[2] = {};
+    RECT extent;
+    in.I32(spacing);
+    in.I32(averageZ);
+    in.I32(extent.left);
+    in.I32(extent.top);
+    in.I32(extent.right);
+    in.I32(extent.bottom);
+    in.I32(start[0]);
+    in.I32(start[1]);
+    if (!in.Ok())
+        return;
+    m_GridSpacing = spacing;
+    m_AverageZ = averageZ;
+    g_LayoutExtent = extent;
+    std::int64_t sum = 0;
+    while (in.Remaining() >= 12) {
+        CProbePoint p;
+        in.I32(p.z);
+        in.I32(p.x);
+        in.I32(p.y);
+        m_Points.push_back(p);
+        sum += p.z;
+    }
+    if (!m_Points.empty())
+        m_AverageZ = static_cast<std::int32_t>(sum / static_cast<std::int64_t>(m_Points.size()));
 }
 
 int CPlaneDetectDlg::SavePlaneData(const std::string& path) const
@@ -47,12 +84,15 @@ void CProbeTestDlg::CalcLayoutExtent()
             for (double y : ys) {
                 CDPoint p(x - block->m_RefCentre.x, y - block->m_RefCentre.y);
                 ApplyBoardOrientation(*block, &p);
-                const double px = (p.x + block->m_Centre.x) * g_PulsesPerMil;
-                const double py = (p.y + block->m_Centre.y) * g_PulsesPerMil;
-                minX = std::min(minX, px);
-                minY = std::min(minY, py);
-                maxX = std::max(maxX, px);
-                maxY = std::max(maxY, py);
+                // Where the machine goes: in pulses, through the
+                // registration alignment the jobs apply to every point.
+                CDPoint m((p.x + block->m_Centre.x) * g_PulsesPerMil,
+                          (p.y + block->m_Centre.y) * g_PulsesPerMil);
+                AlignTransformPoint(&m);
+                minX = std::min(minX, m.x);
+                minY = std::min(minY, m.y);
+                maxX = std::max(maxX, m.x);
+                maxY = std::max(maxY, m.y);
             }
     }
     m_LayoutExtent = {static_cast<std::int32_t>(minX), static_cast<std::int32_t>(minY), static_cast<std::int32_t>(maxX),

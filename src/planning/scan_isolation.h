@@ -9,6 +9,7 @@
 #include "geometry/point.h"
 #include "planning/path_generation.h"
 #include "platform/host.h"
+#include "settings/machine_settings.h"
 
 #include <functional>
 
@@ -76,6 +77,3 @@ int AppendRowIntervals(const CBoardModel& model, CPathRecord& layer, int chain);
 // copper as far as the raster can tell.
 std::function<bool(float x, float y)> RasterCornerTest(const CBoardModel& model);
 
-// The plunge offset of the tool being planned (Z pulses): every segment and
-// interval a run makes carries it.
-extern int g_PlungeOffsetPulses;

@@ -61,9 +61,17 @@ inline float& g_AbsRouteDown = g_MachineSettings.m_AbsRouteDown;
 inline float& g_AbsRouteUp = g_MachineSettings.m_AbsRouteUp;
 inline std::uint32_t& g_BaudRate = g_MachineSettings.m_BaudRate;
 
+// The tool-height reference (Z pulses, the registry value "machineoffset"):
+// the working depth of every job is measured from it.
+extern int g_MachineOffset;
+
 // The controller found on the port: -1 none, 1 binary, 0 ASCII. The settings
 // file can preset it; the port search sets it.
 extern int g_ControllerKind;
+// The plunge offset of the tool being planned (Z pulses): every segment and
+// interval a planning run makes carries it, and the working depth of the
+// engraving and routing jobs adds it.
+extern int g_PlungeOffsetPulses;
 // Sets the XY step scale and derives what depends on it (the pulses per mil
 // and the display unit factor), so nothing keeps a factor of an older scale.
 void SetXYPulsesPerMM(float pulsesPerMM);

@@ -28,6 +28,7 @@ struct CPen {
     COLORREF colour = 0;
     bool flatCaps = false;    // geometric pen with square cuts at the ends
     bool null = false;        // draws nothing
+    bool dotted = false;      // a cosmetic dotted line (one pixel wide)
 
     bool operator==(const CPen&) const = default;
 };
@@ -36,6 +37,8 @@ struct CPen {
 inline CPen SolidPen(int width, COLORREF colour) { return CPen{width, colour, false, false}; }
 // A geometric solid pen with flat end caps.
 inline CPen FlatPen(int width, COLORREF colour) { return CPen{width, colour, true, false}; }
+// A one-pixel dotted pen; the gaps keep what lies beneath.
+inline CPen DotPen(COLORREF colour) { return CPen{0, colour, false, false, true}; }
 
 struct CBrush {
     COLORREF colour = 0xFFFFFF;

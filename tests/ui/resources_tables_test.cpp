@@ -21,7 +21,8 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_APERTURE_DEF, IDD_MESSAGE, IDD_LAYER_CONTROL,
                                  IDD_GERBER_FORMAT, IDD_DRILL_FORMAT, IDD_TOOL_CHANGE,
                                  IDD_TOOL_SIZE, IDD_PATH_CALC, IDD_PATH_METHOD,
-                                 IDD_POSITION, IDD_SPINDLE_SPEED, IDD_MACHINING_DATA};
+                                 IDD_POSITION, IDD_SPINDLE_SPEED, IDD_MACHINING_DATA,
+                                 IDD_BOARD_POSITION_TEST, IDD_PROBE_TEST, IDD_MACHINING_COND};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)

@@ -423,3 +423,30 @@ TEST_F(ViewTest, LikeShapesReachTheSurfaceInRunsInTheirOrder)
     EXPECT_EQ(calls[8].brush, SolidBrush(PAD_FILL));
     EXPECT_EQ(calls[13].brush, SolidBrush(RGB(255, 0, 0)));
 }
+
+TEST_F(ViewTest, MachineTableHasItsOutlineCentreLinesAndATickEveryTenMillimetres)
+{
+    // The default table, 12204 x 7874 mil, at 20 mil a pixel.
+    view->m_Scale = 20.0f;
+    for (std::uint8_t stage : {3, 5}) {
+        doc->m_WorkStage = stage;
+        Calls().clear();
+        view->Redraw();
+        std::vector<CDrawCall> ticksX, ticksY;
+        for (const CDrawCall& c : window.surface.Of("line")) {
+            if (!c.pen.dotted)
+                continue;
+            EXPECT_EQ(c.pen.colour, VIEW_SILVER);
+            (c.v[0] == c.v[2] ? ticksX : ticksY).push_back(c);
+        }
+        // k x 393.7 mil while below the table's size: k = 0 to 30 along X,
+        // 0 to 19 along Y (20 x 393.7 is the height itself).
+        ASSERT_EQ(ticksX.size(), 31u) << int(stage);
+        EXPECT_EQ(ticksY.size(), 20u);
+        EXPECT_EQ(ticksX[30].v[0], 590);  // 11811 mil
+        EXPECT_EQ(ticksX[30].v, (std::vector<int>{590, 197, 590, 195}));
+        EXPECT_EQ(ticksY[19].v, (std::vector<int>{304, 374, 306, 374}));
+        // Outline and centre lines.
+        EXPECT_EQ(Count(Calls(), "line", VIEW_GREY), 6);
+    }
+}

@@ -220,6 +220,34 @@ TEST_F(PixelTest, RunsPaintTheBoardAsShapeByShapeDoes)
     }
 }
 
+TEST_F(PixelTest, MachineTableShowsInTheLayoutAndMachiningStages)
+{
+    // 4 mil a pixel: the table's left edge at x 10, its horizontal centre
+    // line (3937 mil) at y 160; the tick at 10 mm at x 108, y 155 to 164.
+    view->m_Scale = 4.0f;
+    view->m_Origin = CDPoint(10.0, 160.0 - 3937.0 / 4.0);
+    for (std::uint8_t stage : {3, 5}) {
+        doc->m_WorkStage = stage;
+        view->Redraw();
+        EXPECT_EQ(At(Surface(), 10, 60), VIEW_GREY) << int(stage);
+        EXPECT_EQ(At(Surface(), 60, 160), VIEW_GREY);
+        EXPECT_EQ(At(Surface(), 60, 40), RGB(0, 0, 0));
+        // The tick is dotted: some of its pixels silver, the rest black;
+        // off the ticks nothing.
+        int silver = 0, black = 0;
+        for (int y = 155; y <= 164; ++y) {
+            if (y == 160)
+                continue;
+            silver += At(Surface(), 108, y) == VIEW_SILVER;
+            black += At(Surface(), 108, y) == RGB(0, 0, 0);
+            EXPECT_EQ(At(Surface(), 60, y), RGB(0, 0, 0));
+        }
+        EXPECT_GE(silver, 2);
+        EXPECT_GE(black, 2);
+        EXPECT_EQ(silver + black, 9);
+    }
+}
+
 TEST(BoardWidget, RedrawsOutsideThePaintAndShowsTheImage)
 {
     TestQtApp();

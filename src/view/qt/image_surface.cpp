@@ -235,7 +235,7 @@ void CQtImageSurface::LineBatch(std::span<const POINT> ends)
         if (std::max(a.x, b.x) < -reach || std::min(a.x, b.x) >= px.width + reach ||
             std::max(a.y, b.y) < -reach || std::min(a.y, b.y) >= px.height + reach)
             continue;
-        if (width == 1 && px.Contains(a) && px.Contains(b))
+        if (width == 1 && !pen.dotted && px.Contains(a) && px.Contains(b))
             ThinLine(px, a, b, !pen.flatCaps, colour);
         else if (width > 1 && ownRound)
             RoundLine(px, a, b, width, colour);

@@ -15,8 +15,12 @@ void SetUpPainter(QPainter& painter, const CPen& pen, const CBrush& brush, bool 
         painter.setPen(Qt::NoPen);
     } else {
         int width = std::max(pen.width, 1);
-        Qt::PenCapStyle cap = pen.flatCaps ? Qt::FlatCap : width > 1 ? Qt::RoundCap : Qt::SquareCap;
-        painter.setPen(QPen(QBrush(ToQColor(pen.colour)), width, Qt::SolidLine, cap,
+        // Flat ends keep a dotted line's dots one pixel long.
+        Qt::PenCapStyle cap = pen.flatCaps || pen.dotted ? Qt::FlatCap
+                              : width > 1                ? Qt::RoundCap
+                                                         : Qt::SquareCap;
+        painter.setPen(QPen(QBrush(ToQColor(pen.colour)), width,
+                            pen.dotted ? Qt::DotLine : Qt::SolidLine, cap,
                             pen.flatCaps ? Qt::MiterJoin : Qt::RoundJoin));
     }
     if (usesBrush && !brush.null)
