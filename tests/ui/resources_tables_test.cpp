@@ -20,7 +20,10 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_EDIT_WND, IDD_SYSTEM_SETTINGS, IDD_GERBER_RECORD,
                                  IDD_APERTURE_DEF, IDD_MESSAGE, IDD_LAYER_CONTROL,
                                  IDD_GERBER_FORMAT, IDD_DRILL_FORMAT, IDD_TOOL_CHANGE,
-                                 IDD_TOOL_SIZE, IDD_PATH_CALC, IDD_PATH_METHOD};
+                                 IDD_TOOL_SIZE, IDD_PATH_CALC, IDD_PATH_METHOD,
+                                 IDD_MACHINE_PARAMS, IDD_COMMAND, IDD_NUMBER_INPUT, IDD_JOG,
+                                 IDD_ENGRAVE_DEPTH, IDD_DRILL_LIST, IDD_INPUT_SIGNAL,
+                                 IDD_FIXED_PLUNGE};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)
