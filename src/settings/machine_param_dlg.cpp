@@ -3,7 +3,6 @@
 #include "settings/machine_param_dlg.h"
 
 #include "platform/host.h"
-#include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/program_options.h"
 #include "settings/registry.h"
@@ -62,8 +61,6 @@ const std::array<float CMachineParamDlg::*, 18> CMachineParamDlg::kEditedMembers
 CMachineParamDlg::CMachineParamDlg() : CDialog(IDD_MACHINE_PARAMS)
 {
     RegGetString("Machine", m_MachineModel);
-    if (m_MachineModel.empty())
-        m_MachineModel = LoadResString(IDS_KX1300) + "H";
     OnCommand(IDC_MP_DEFAULTS, [this] { OnDefaults(); });
 }
 

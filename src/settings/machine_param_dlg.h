@@ -28,9 +28,7 @@ public:
     int m_ELState = 1;            // 0 after the DL command, 1 after EL
     int m_JobRunning = 0;         // the spindle is wanted on
     int m_EBState = 0;            // 0 after EB0, 1 after EB1 and the controller reset
-    // Read from the registry value "Machine"; a first start runs the
-    // high-speed model of the standard table.
-    std::string m_MachineModel;
+    std::string m_MachineModel;   // read from the registry value "Machine"
     int m_CurrentToolNo = 0;
     int m_JogStep = 4000;         // pulses
     long m_MachineOffset = 0;     // Z of the tool tip, pulses

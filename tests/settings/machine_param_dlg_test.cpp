@@ -3,7 +3,6 @@
 #include "settings/machine_param_dlg.h"
 
 #include "platform/program_objects.h"
-#include "platform/resources.h"
 #include "platform/settings_store.h"
 #include "resource_ids.h"
 #include "settings/registry.h"
@@ -32,15 +31,6 @@ float StoredFloat(const char* name)
 }
 
 }  // namespace
-
-TEST(MachineParamDlg, AFirstStartRunsTheHighSpeedStandardModel)
-{
-    EXPECT_EQ(g_MachineModel, LoadResString(IDS_KX1300) + "H");
-    EXPECT_EQ(g_MachineModel, "KX1300H");
-    RegSetString("Machine", "KX1600L");
-    ResetProgramObjects();
-    EXPECT_EQ(g_MachineModel, "KX1600L");
-}
 
 TEST(MachineParamDlg, FieldsShowTheMembersAndOkStoresWhatWasTyped)
 {
