@@ -40,6 +40,8 @@ int CInputSignalDlg::Create()
     return CreateModeless() ? 1 : 0;
 }
 
+void CInputSignalDlg::OnCancel() { ShowWindow(false); }
+
 void CInputSignalDlg::Refresh()
 {
     if (m_Created != 1 || g_PortState < 0)

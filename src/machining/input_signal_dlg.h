@@ -21,6 +21,9 @@ public:
     virtual int Create();
     // Reads the inputs again and shows them (nothing while no port is open).
     void Refresh();
+    // Closing the window hides it: it is made once and shown again by the
+    // next request.
+    void OnCancel() override;
 };
 
 extern CInputSignalDlg g_InputSignalDlg;

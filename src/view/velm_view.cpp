@@ -257,4 +257,6 @@ void CVelmView::RegisterCommands()
     m_Commands.OnCommand(ID_EDIT_UNDO, [] {});
     m_Commands.OnUpdateCommand(ID_INDICATOR_POSITION, [this](CCmdUI& ui) { OnUpdateCursorPos(ui); });
     m_Commands.OnUpdateCommand(ID_INDICATOR_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
+    m_Commands.OnCommand(ID_WINDOW_MACHINE_INPUTS, [this] { OnShowMachineInputs(); });
+    m_Commands.OnCommand(ID_FIXED_PLUNGE_MODE, [this] { OnFixedPlungeSetup(); });
 }

@@ -284,6 +284,11 @@ public:
     const std::string* m_HoleNameText = nullptr;
     int m_Mark1Checked = 0, m_Mark2Checked = 0;
 
+    // The window menu's machine input signals (33242) and the plunge-mode
+    // window (33262) (machine_dialog_commands.cpp).
+    void OnShowMachineInputs();
+    void OnFixedPlungeSetup();
+
     CCommandTable m_Commands;
 
 private:

@@ -5,6 +5,7 @@
 #include "machining/depth_dlg.h"
 #include "machining/drill_list_dlg.h"
 #include "machining/fixed_plunge_dlg.h"
+#include "machining/input_signal_dlg.h"
 #include "machining/jog_dlg.h"
 #include "machining/number_input_dlg.h"
 
@@ -266,4 +267,19 @@ TEST(JogDlg, OpensWithItsStepsAndClosesOnAnyPressOnceAborted)
         IDD_JOG);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(CJogDlg::s_SpindleOn, 0);  // the press did nothing else
+}
+
+TEST(InputSignalDlg, ClosingHidesTheWindowSoTheNextRequestShowsItAgain)
+{
+    EXPECT_EQ(g_InputSignalDlg.Create(), 1);
+    g_InputSignalDlg.ShowWindow(true);
+    g_InputSignalDlg.PressButton(IDCANCEL);
+    EXPECT_TRUE(g_InputSignalDlg.IsWindow());
+    EXPECT_FALSE(g_InputSignalDlg.IsVisible());
+    EXPECT_EQ(g_InputSignalDlg.Create(), 0);
+    g_InputSignalDlg.ShowWindow(true);
+    EXPECT_TRUE(g_InputSignalDlg.IsVisible());
+    // No port: nothing is read and nothing shown changes.
+    g_InputSignalDlg.Refresh();
+    EXPECT_EQ(g_InputSignalDlg.GetDlgItemText(IDC_IS_X_HOME), "");
 }
