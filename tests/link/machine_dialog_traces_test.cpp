@@ -232,3 +232,22 @@ TEST_F(MachineTraceTest, InputSignalsAreReadOnlyFromTheBinaryController)
     EXPECT_TRUE(LogOf(0).empty());
     EXPECT_EQ(g_InputSignalDlg.m_XHome, "1");
 }
+
+TEST_F(MachineTraceTest, JogKeysPressTheirAxisButtons)
+{
+    Restart(Kind::Ascii);
+    for (int axis : {0, 1, 2})
+        m_Sim.SetPosition(axis, 4000);
+    CJogDlg dlg;
+    TestHost().QueueDialog(
+        [&](CDialog&) {
+            for (unsigned key : {JOG_KEY_PAGE_UP, JOG_KEY_PAGE_DOWN, JOG_KEY_UP, JOG_KEY_DOWN,
+                                 JOG_KEY_RIGHT, JOG_KEY_LEFT, 0x41u})
+                dlg.OnKeyDown(key);
+        },
+        IDD_JOG);
+    dlg.DoModal();
+    EXPECT_EQ(LogLines("66 MR"),
+              (Lines{"66 MR0.0,0.0,-200.0", "66 MR0.0,0.0,200.0", "66 MR0.0,-2000.0,0.0",
+                     "66 MR0.0,2000.0,0.0", "66 MR2000.0,0.0,0.0", "66 MR-2000.0,0.0,0.0"}));
+}
