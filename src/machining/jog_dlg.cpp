@@ -101,7 +101,7 @@ bool CJogDlg::ClosedByAbort()
 
 void CJogDlg::OnAxis(Axis axis, int sign)
 {
-    if (ClosedByAbort())
+    if (ClosedByAbort() || m_Moving)
         return;
     // A field out of range has been reported; nothing moves on it. A speed
     // of 0 would leave the move hanging until its deadline.
@@ -130,6 +130,7 @@ void CJogDlg::OnAxis(Axis axis, int sign)
     long distance = ClampJogDistance(position, sign * step, limit);
     if (distance == 0)
         return;
+    m_Moving = true;
     float xySpeed = m_Speed * g_XYPulsesPerMM;
     g_MachineLink.CmdSP3(xySpeed, xySpeed, m_Speed * g_ZPulsesPerMM);
     g_MachineLink.Send();
@@ -138,19 +139,22 @@ void CJogDlg::OnAxis(Axis axis, int sign)
                          axis == AxisZ ? d : 0.0f);
     g_MachineLink.Send();
     WaitUntilReady();
+    m_Moving = false;
 }
 
 void CJogDlg::OnHome()
 {
-    if (ClosedByAbort())
+    if (ClosedByAbort() || m_Moving)
         return;
+    m_Moving = true;
     g_MachineLink.CmdHM1();
     g_MachineLink.Send();
-    if (WaitUntilReady(kHomingDeadlineMs) != EWaitEnd::Done)
-        return;
-    g_MachineLink.CmdHM2();
-    g_MachineLink.Send();
-    WaitUntilReady(kHomingDeadlineMs);
+    if (WaitUntilReady(kHomingDeadlineMs) == EWaitEnd::Done) {
+        g_MachineLink.CmdHM2();
+        g_MachineLink.Send();
+        WaitUntilReady(kHomingDeadlineMs);
+    }
+    m_Moving = false;
 }
 
 void CJogDlg::OnSpindle()

@@ -41,4 +41,8 @@ private:
     void OnSpindle();
     // A set abort flag (a lost link, STOP) closes the window instead.
     bool ClosedByAbort();
+    // Set while a move or homing runs. Presses that arrive during its wait
+    // are dropped: their travel limit would be judged on a position the
+    // running move is still leaving.
+    bool m_Moving = false;
 };

@@ -251,3 +251,29 @@ TEST_F(MachineTraceTest, JogKeysPressTheirAxisButtons)
               (Lines{"66 MR0.0,0.0,-200.0", "66 MR0.0,0.0,200.0", "66 MR0.0,-2000.0,0.0",
                      "66 MR0.0,2000.0,0.0", "66 MR2000.0,0.0,0.0", "66 MR-2000.0,0.0,0.0"}));
 }
+
+// A press while a move still runs would judge the travel on a position the
+// machine is leaving: it is dropped.
+TEST_F(MachineTraceTest, APressDuringAMoveIsDropped)
+{
+    for (Kind kind : {Kind::Ascii, Kind::Binary}) {
+        SCOPED_TRACE(kind == Kind::Ascii ? "ascii" : "binary");
+        Restart(kind);
+        m_Sim.SetPosition(0, 59000);
+        m_Sim.HoldMotion(true);
+        CJogDlg dlg;
+        int pressed = 0;
+        TestHost().OnPump([&](int) {
+            if (pressed++ == 2) {
+                dlg.PressButton(IDC_JOG_X_PLUS);
+                m_Sim.HoldMotion(false);
+            }
+        });
+        TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDC_JOG_X_PLUS); }, IDD_JOG);
+        dlg.DoModal();
+        TestHost().OnPump(nullptr);
+        EXPECT_GT(pressed, 2);
+        EXPECT_EQ(LogLines(kind == Kind::Ascii ? "66 MR" : "0x40"),
+                  (Lines{kind == Kind::Ascii ? "66 MR2000.0,0.0,0.0" : "0x40 2000"}));
+    }
+}
