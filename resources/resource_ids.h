@@ -263,6 +263,65 @@ constexpr unsigned IDC_MC_FEED_SPEED = 1276;
 constexpr unsigned IDC_MC_LIFT_HEIGHT = 1277;
 constexpr unsigned IDC_MC_MEMO = 1278;
 
+// The machine dialogs: parameters, manual control and the values other
+// commands ask for
+constexpr unsigned IDD_MACHINE_PARAMS = 158;
+constexpr unsigned IDC_MP_ENGRAVE_DEPTH = 1046;
+constexpr unsigned IDC_MP_DRILL_DEPTH = 1049;
+constexpr unsigned IDC_MP_ROUTE_DEPTH = 1050;
+constexpr unsigned IDC_MP_RAPID_SPEED = 1059;
+constexpr unsigned IDC_MP_PLUNGE_SPEED = 1060;
+constexpr unsigned IDC_MP_LIFT_SPEED = 1061;
+constexpr unsigned IDC_MP_DEFAULTS = 1063;
+constexpr unsigned IDC_MP_ENGRAVE_SPEED = 1065;
+constexpr unsigned IDC_MP_ROUTE_SPEED = 1072;
+
+constexpr unsigned IDD_COMMAND = 188;
+constexpr unsigned IDC_CMD_TEXT = 1046;
+constexpr unsigned IDC_CMD_AXIS_X = 1129;
+constexpr unsigned IDC_CMD_AXIS_Y = 1130;
+constexpr unsigned IDC_CMD_AXIS_Z = 1131;
+
+constexpr unsigned IDD_NUMBER_INPUT = 208;
+constexpr unsigned IDC_NI_VALUE = 1046;
+constexpr unsigned IDC_NI_PROMPT = 1189;
+
+constexpr unsigned IDD_JOG = 210;
+constexpr unsigned IDC_JOG_MOVE_Y = 1047;
+constexpr unsigned IDC_JOG_MOVE_Z = 1048;
+constexpr unsigned IDC_JOG_Y_PLUS = 1190;
+constexpr unsigned IDC_JOG_Y_MINUS = 1191;
+constexpr unsigned IDC_JOG_X_PLUS = 1192;
+constexpr unsigned IDC_JOG_X_MINUS = 1193;
+constexpr unsigned IDC_JOG_Z_PLUS = 1194;
+constexpr unsigned IDC_JOG_Z_MINUS = 1195;
+constexpr unsigned IDC_JOG_SPINDLE = 1196;
+constexpr unsigned IDC_JOG_HOME = 1197;
+constexpr unsigned IDC_JOG_MOVE_X = 1198;
+constexpr unsigned IDC_JOG_SPEED = 1204;
+
+constexpr unsigned IDD_ENGRAVE_DEPTH = 216;
+constexpr unsigned IDC_ED_DEPTH = 1046;
+
+constexpr unsigned IDD_DRILL_LIST = 240;
+constexpr unsigned IDC_DL_TEXT = 1046;
+
+constexpr unsigned IDD_INPUT_SIGNAL = 246;
+constexpr unsigned IDC_IS_X_HOME = 1256;
+constexpr unsigned IDC_IS_Y_HOME = 1257;
+constexpr unsigned IDC_IS_Z_HOME = 1258;
+constexpr unsigned IDC_IS_PROBE = 1259;
+constexpr unsigned IDC_IS_READ = 1261;
+
+constexpr unsigned IDD_FIXED_PLUNGE = 255;
+constexpr unsigned IDC_FP_FIXED = 1273;
+constexpr unsigned IDC_FP_DRILL_UP = 1274;
+constexpr unsigned IDC_FP_ROUTE_UP = 1275;
+constexpr unsigned IDC_FP_DRILL_DOWN = 1276;
+constexpr unsigned IDC_FP_ROUTE_DOWN = 1277;
+constexpr unsigned IDC_FP_ENGRAVE_UP = 1278;
+constexpr unsigned IDC_FP_ENGRAVE_DOWN = 1279;
+
 // ---- Commands of menu items and tool-bar buttons --------------------------
 // Each under the menu or tool bar that has it first. A command's prompt in
 // the string table ("status-bar text\ntool tip") has the command's id.
@@ -496,6 +555,12 @@ constexpr unsigned ID_EDIT_UNDO = 57643;
 constexpr unsigned ID_MACHINE_MONITOR = 32936;
 constexpr unsigned ID_MACHINE_EMPTY = 32937;
 constexpr unsigned ID_MACHINE_SPARE = 32982;
+
+// The document's controller switches, in no menu: the DL/EL and EB commands
+constexpr unsigned ID_CMD_EL = 32940;
+constexpr unsigned ID_CMD_DL = 32941;
+constexpr unsigned ID_CMD_EB1 = 32954;
+constexpr unsigned ID_CMD_EB0 = 32955;
 
 // ---- Status-bar panes -----------------------------------------------------
 // The string of a pane's id is its width template.

@@ -42,6 +42,14 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_MILL_PADS, &CVelmDoc::OnMillPads, nullptr},
     {ID_IMPORT_DXF_TO_CAM, &CVelmDoc::OnFileImportDxfToCam, nullptr},
     {ID_IMPORT_DXF_TO_GERBER, &CVelmDoc::OnFileImportDxfToGerber, nullptr},
+    {ID_SPINDLE_ON, &CVelmDoc::OnSpindleOn, &CVelmDoc::OnUpdateSpindleOn},
+    {ID_SPINDLE_OFF, &CVelmDoc::OnSpindleOff, &CVelmDoc::OnUpdateSpindleOff},
+    {ID_CMD_DL, &CVelmDoc::OnCmdDL, &CVelmDoc::OnUpdateCmdDL},
+    {ID_CMD_EL, &CVelmDoc::OnCmdEL, &CVelmDoc::OnUpdateCmdEL},
+    {ID_CMD_EB0, &CVelmDoc::OnCmdEB0, &CVelmDoc::OnUpdateCmdEB0},
+    {ID_CMD_EB1, &CVelmDoc::OnCmdEB1, &CVelmDoc::OnUpdateCmdEB1},
+    {ID_RESET_ENGRAVER, &CVelmDoc::OnResetEngraver, &CVelmDoc::OnUpdateResetEngraver},
+    {ID_MACHINE_PARAMS, &CVelmDoc::OnMachineParams, &CVelmDoc::OnUpdateMachineParams},
 };
 
 }  // namespace

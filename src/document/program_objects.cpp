@@ -51,7 +51,6 @@ CBinLink g_BinLink;
 CAsciiLink g_MachineLink;
 CAsciiLink g_MachineLink2;
 int g_ControllerKind = -1;
-int g_MachineOffset = 0;
 int g_SpindleOn = 0;
 std::array<CDPoint, VISION_TARGET_POINTS> g_TargetPoints;
 int g_TargetCount = 0;
@@ -97,7 +96,6 @@ void ResetCoreObjects()
     g_MachineLink = CAsciiLink();
     g_MachineLink2 = CAsciiLink();
     g_ControllerKind = -1;
-    g_MachineOffset = 0;
     g_SpindleOn = 0;
     g_TargetPoints.fill(CDPoint(0.0, 0.0));
     g_TargetCount = 0;

@@ -379,6 +379,25 @@ public:
     int AddClearRegion(const RECT& rect, const std::function<int(CClearRegion*)>& generate);
     void OnMillPads();
 
+    // Machine commands that act at once (machine_commands.cpp, the set-up in
+    // machining/machine_setup.h): spindle, DL/EL, EB0/EB1, controller reset
+    // and the machine-parameter dialog.
+    void OnSpindleOn();
+    void OnSpindleOff();
+    void OnCmdDL();
+    void OnCmdEL();
+    void OnCmdEB0();
+    void OnCmdEB1();
+    void OnResetEngraver();
+    void OnMachineParams();
+    void OnUpdateSpindleOn(CCmdUI& cmdUI);
+    void OnUpdateSpindleOff(CCmdUI& cmdUI);
+    void OnUpdateCmdDL(CCmdUI& cmdUI);
+    void OnUpdateCmdEL(CCmdUI& cmdUI);
+    void OnUpdateCmdEB0(CCmdUI& cmdUI);
+    void OnUpdateCmdEB1(CCmdUI& cmdUI);
+    void OnUpdateResetEngraver(CCmdUI& cmdUI);
+
 private:
     void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.

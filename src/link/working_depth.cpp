@@ -2,7 +2,6 @@
 #include "link/working_depth.h"
 
 #include "link/link_state.h"
-#include "link/standin_d.h"
 #include "platform/program_objects.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"

@@ -6,7 +6,8 @@
 #include "link/link_state.h"
 #include "link/machine_wait.h"
 #include "machining/plane_data.h"
-#include "machining/standin_a.h"
+#include "machining/number_input_dlg.h"
+#include "machining/probe_test_dlg.h"
 #include "platform/host.h"
 #include "platform/program_objects.h"
 #include "platform/resources.h"
@@ -22,13 +23,7 @@
 #include <climits>
 #include <cstdlib>
 
-int g_JobRunning = 0;
-
 namespace {
-
-CProgramObjectReset s_Reset([] {
-    g_JobRunning = 0;
-});
 
 
 using W = EWorkStore;
@@ -101,7 +96,11 @@ bool ParseRecordCount(const std::string& text, long& value)
 
 bool CJobContext::IsReady() { return g_MachineLink.IsReady(); }
 
-int CJobContext::RunProbeTest() { return RunProbeTestDialog(); }
+int CJobContext::RunProbeTest()
+{
+    g_ProbeTestDlg.m_Success = 0;
+    return g_ProbeTestDlg.DoModal();
+}
 
 EWaitEnd CJobContext::WaitReady() { return WaitUntilReady(); }
 

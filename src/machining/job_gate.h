@@ -8,14 +8,15 @@
 #pragma once
 
 #include "link/machine_wait.h"
+#include "settings/machine_param_dlg.h"
 
 #include <string>
 
 class CCmdUI;
 
-// 1 while a job that runs the spindle is in progress: STOP clears it, the
-// tool change switches the spindle on again after a change while it is set.
-extern int g_JobRunning;
+// g_JobRunning is 1 while a job that runs the spindle is in progress: STOP
+// clears it, the tool change switches the spindle on again after a change
+// while it is set.
 inline int& g_JobSpindle = g_JobRunning;
 
 // When a command stores its "WORK" name: never, as soon as the gate has

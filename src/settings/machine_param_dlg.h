@@ -1,9 +1,14 @@
 // The machine parameters: speeds, depths, heights and tool-changer slots,
-// kept as the registry values "m2" to "m24". The dialog object's members are
-// the program-wide values; the g_ names below reach them.
+// kept as the registry values "m2" to "m24", and the machine's switch states.
+// The dialog object's members are the program-wide values; the g_ names
+// below reach them. The dialog shows eight of them; it changes the members
+// only when OK finds every entry in range, and stores them then.
 #pragma once
 
+#include "ui/dialog.h"
+
 #include <array>
+#include <cstdint>
 #include <string>
 
 struct CToolSlot {
@@ -14,9 +19,19 @@ struct CToolSlot {
 
 constexpr int TOOL_CHANGER_SLOTS = 9;
 
-class CMachineParamDlg {
+// Spindle revolutions per second of the binary controller's speed codes 0
+// to 255, strictly rising.
+extern const std::array<float, 256> g_SpindleRevTable;
+
+class CMachineParamDlg : public CDialog {
 public:
+    int m_ELState = 1;            // 0 after the DL command, 1 after EL
+    int m_JobRunning = 0;         // the spindle is wanted on
+    int m_EBState = 0;            // 0 after EB0, 1 after EB1 and the controller reset
     std::string m_MachineModel;   // read from the registry value "Machine"
+    int m_CurrentToolNo = 0;
+    int m_JogStep = 4000;         // pulses
+    int m_MachineOffset = 0;      // Z of the tool tip, pulses
     float m_HomeSpeed = 16.0f;    // m2
     float m_ParamM3 = 35.0f;      // m3
     float m_RapidSpeed = 35.0f;   // m4, mm/s
@@ -47,11 +62,41 @@ public:
     // Reads the machine model from the registry, as the per-model defaults
     // start from it.
     CMachineParamDlg();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // The Defaults button: the factory values into the members and the fields.
+    void OnDefaults();
+
+    // The binary controller's speed code for `rpm` on the current model.
+    static std::uint8_t RpmToSpindleCode(float rpm);
+    // The output word that carries `code` in its high byte, `word`'s low byte
+    // kept: each half of the code rotated left by one bit, then inverted.
+    static std::uint16_t SpindleOutputWord(std::uint8_t code, std::uint16_t word);
+    // Sends the speed code to the binary controller's outputs (machining).
+    static void SendSpindleCode(std::uint8_t code);
+    // Spindle speed in rpm to the controller (machining).
+    static void SetSpindleSpeed(float rpm);
+
+private:
+    // The members the dialog and its Defaults button change, as they were
+    // when the window opened; Cancel and a refused OK give them back.
+    static const std::array<float CMachineParamDlg::*, 18> kEditedMembers;
+    std::array<float, 18> m_Opened{};
+    void RestoreOpened();
 };
 
 extern CMachineParamDlg g_MachineParamDlg;
 
+inline int& g_ELState = g_MachineParamDlg.m_ELState;
+inline int& g_JobRunning = g_MachineParamDlg.m_JobRunning;
+inline int& g_EBState = g_MachineParamDlg.m_EBState;
 inline std::string& g_MachineModel = g_MachineParamDlg.m_MachineModel;
+inline int& g_CurrentToolNo = g_MachineParamDlg.m_CurrentToolNo;
+inline int& g_JogStep = g_MachineParamDlg.m_JogStep;
+inline int& g_MachineOffset = g_MachineParamDlg.m_MachineOffset;
 inline float& g_HomeSpeed = g_MachineParamDlg.m_HomeSpeed;
 inline float& g_ParamM3 = g_MachineParamDlg.m_ParamM3;
 inline float& g_RapidSpeed = g_MachineParamDlg.m_RapidSpeed;

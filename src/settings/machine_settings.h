@@ -32,6 +32,8 @@ public:
     float m_AbsRouteDown = 0.0f;
     float m_AbsRouteUp = 0.0f;
     std::uint32_t m_BaudRate = 115200;  // of the binary controller's line
+    float m_AbsEngraveDown = 0.0f;  // mm, fixed plunge mode's engraving heights
+    float m_AbsEngraveUp = 0.0f;
 };
 
 extern CMachineSettings g_MachineSettings;
@@ -60,10 +62,8 @@ inline float& g_AbsDrillUp = g_MachineSettings.m_AbsDrillUp;
 inline float& g_AbsRouteDown = g_MachineSettings.m_AbsRouteDown;
 inline float& g_AbsRouteUp = g_MachineSettings.m_AbsRouteUp;
 inline std::uint32_t& g_BaudRate = g_MachineSettings.m_BaudRate;
-
-// The tool-height reference (Z pulses, the registry value "machineoffset"):
-// the working depth of every job is measured from it.
-extern int g_MachineOffset;
+inline float& g_AbsEngraveDown = g_MachineSettings.m_AbsEngraveDown;
+inline float& g_AbsEngraveUp = g_MachineSettings.m_AbsEngraveUp;
 
 // The controller found on the port: -1 none, 1 binary, 0 ASCII. The settings
 // file can preset it; the port search sets it.

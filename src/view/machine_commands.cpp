@@ -10,7 +10,6 @@
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
 #include "machining/spindle_speed_dlg.h"
-#include "machining/standin_a.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
@@ -79,39 +78,6 @@ void CVelmView::OnSpindleSpeed()
 {
     CSpindleSpeedDlg dlg;
     dlg.DoModal();
-}
-
-void CVelmView::OnShowMachineInputs()
-{
-    g_InputSignalDlg.Create();
-    g_InputSignalDlg.ShowWindow(true);
-    g_InputSignalDlg.Refresh();
-}
-
-void CVelmView::OnFixedPlungeSetup()
-{
-    CFixedPlungeDlg dlg;
-    dlg.m_Enable = g_FixedPlungeMode == 1 ? 1 : 0;
-    dlg.m_DrillDown = g_AbsDrillDown;
-    dlg.m_DrillUp = g_AbsDrillUp;
-    dlg.m_RouteDown = g_AbsRouteDown;
-    dlg.m_RouteUp = g_AbsRouteUp;
-    dlg.m_EngraveDown = g_AbsEngraveDown;
-    dlg.m_EngraveUp = g_AbsEngraveUp;
-    if (dlg.DoModal() != IDOK)
-        return;
-    if (dlg.m_Enable) {
-        g_FixedPlungeMode = 1;
-    } else {
-        g_FixedPlungeMode = 0;
-        g_SkipProbeTest = 0;
-    }
-    g_AbsDrillDown = dlg.m_DrillDown;
-    g_AbsDrillUp = dlg.m_DrillUp;
-    g_AbsRouteDown = dlg.m_RouteDown;
-    g_AbsRouteUp = dlg.m_RouteUp;
-    g_AbsEngraveDown = dlg.m_EngraveDown;
-    g_AbsEngraveUp = dlg.m_EngraveUp;
 }
 
 int CVelmView::CheckAirPressure()

@@ -320,6 +320,7 @@ public:
     const std::string* m_HoleNameText = nullptr;
     int m_Mark1Checked = 0, m_Mark2Checked = 0;
 
+
     CCommandTable m_Commands;
 
 private:

@@ -9,9 +9,9 @@
 #include "link/job_codes.h"
 #include "link/machine_wait.h"
 #include "machining/job_gate.h"
+#include "machining/probe_test_dlg.h"
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
-#include "machining/standin_a.h"
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
@@ -240,6 +240,11 @@ TEST_P(MachineStopTest, CamDataEngravesTheChosenLayerUntilCancel)
         dlg.SetDlgItemText(IDC_MD_TOOL_DIAMETER, "0.254");
         dlg.PressButton(IDOK);
     }, IDD_MACHINING_DATA);
+    // The operator shows the probe once before the layer is machined.
+    TestHost().QueueDialog([](CDialog& dlg) {
+        dynamic_cast<CProbeTestDlg&>(dlg).m_Success = 1;
+        dlg.PressButton(IDOK);
+    }, IDD_PROBE_TEST);
     TestHost().QueueDialog([](CDialog& dlg) { dlg.PressButton(IDCANCEL); }, IDD_MACHINING_DATA);
     view.OnEngraveCamData();
     ASSERT_EQ(seen.size(), 1u);

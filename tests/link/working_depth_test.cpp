@@ -1,7 +1,7 @@
 // The working Z depth: per job code, in fixed plunge mode, and over a probed
 // surface read cell by cell.
 #include "link/link_state.h"
-#include "link/standin_d.h"
+#include "settings/machine_settings.h"
 #include "link/working_depth.h"
 #include "machining/plane_data.h"
 #include "platform/binary_io.h"

@@ -3,7 +3,7 @@
 #include "link/job_codes.h"
 #include "link/link_state.h"
 #include "machining/job_gate.h"
-#include "machining/standin_a.h"
+#include "machining/number_input_dlg.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"

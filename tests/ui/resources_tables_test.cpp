@@ -22,7 +22,10 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_GERBER_FORMAT, IDD_DRILL_FORMAT, IDD_TOOL_CHANGE,
                                  IDD_TOOL_SIZE, IDD_PATH_CALC, IDD_PATH_METHOD,
                                  IDD_POSITION, IDD_SPINDLE_SPEED, IDD_MACHINING_DATA,
-                                 IDD_BOARD_POSITION_TEST, IDD_PROBE_TEST, IDD_MACHINING_COND};
+                                 IDD_BOARD_POSITION_TEST, IDD_PROBE_TEST, IDD_MACHINING_COND,
+                                 IDD_MACHINE_PARAMS, IDD_COMMAND, IDD_NUMBER_INPUT, IDD_JOG,
+                                 IDD_ENGRAVE_DEPTH, IDD_DRILL_LIST, IDD_INPUT_SIGNAL,
+                                 IDD_FIXED_PLUNGE};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)

@@ -7,7 +7,7 @@
 #include "machining/job_gate.h"
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
-#include "machining/standin_a.h"
+#include "machining/fixed_plunge_dlg.h"
 #include "settings/machine_param_dlg.h"
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
@@ -302,29 +302,6 @@ TEST_F(MachineViewTest, ToolChangeDuringAJobOnlyAsksTheManualRunForIt)
     g_MachineModel = "TQ615";
     CommandRouter().UpdateCommandUI(ui);
     EXPECT_FALSE(ui.m_Enabled);
-}
-
-TEST_F(MachineViewTest, FixedPlungeSetupStoresOnOkOnly)
-{
-    g_FixedPlungeMode = 1;
-    g_SkipProbeTest = 1;
-    g_AbsDrillDown = 1.5f;
-    TestHost().QueueDialog([](CDialog& dlg) { dlg.PressButton(IDCANCEL); });
-    view->OnFixedPlungeSetup();
-    EXPECT_EQ(g_FixedPlungeMode, 1);
-    EXPECT_EQ(g_SkipProbeTest, 1);
-    TestHost().QueueDialog([](CDialog& dlg) {
-        auto& fixed = dynamic_cast<CFixedPlungeDlg&>(dlg);
-        EXPECT_EQ(fixed.m_Enable, 1);
-        EXPECT_EQ(fixed.m_DrillDown, 1.5f);
-        fixed.m_Enable = 0;
-        fixed.m_DrillDown = 2.0f;
-        dlg.PressButton(IDOK);
-    });
-    view->OnFixedPlungeSetup();
-    EXPECT_EQ(g_FixedPlungeMode, 0);
-    EXPECT_EQ(g_SkipProbeTest, 0);
-    EXPECT_EQ(g_AbsDrillDown, 2.0f);
 }
 
 }  // namespace

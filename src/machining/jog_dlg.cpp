@@ -1,0 +1,180 @@
+// The jog window's presses: relative moves held inside the travel, homing
+// and the spindle switch, each waiting for the controller through the one
+// machine wait.
+#include "machining/jog_dlg.h"
+
+#include "link/link_state.h"
+#include "link/machine_wait.h"
+#include "platform/program_objects.h"
+#include "platform/host.h"
+#include "resource_ids.h"
+#include "settings/machine_param_dlg.h"
+#include "settings/machine_settings.h"
+
+#include <algorithm>
+#include <cmath>
+
+int CJogDlg::s_SpindleOn = 0;
+
+namespace {
+
+const CProgramObjectReset s_Reset([] { CJogDlg::s_SpindleOn = 0; });
+
+// The position the controller reports now, into g_MachineX, Y and Z; false
+// when it gave none. The binary link's stored counters are not the machine's
+// position on an ASCII controller, so both roads ask the controller itself.
+bool ReadMachinePosition()
+{
+    if (g_ControllerKind == 1)
+        return g_BinLink.ReadPosition(&g_MachineX, &g_MachineY, &g_MachineZ) == 1;
+    if (g_ControllerKind != 0)
+        return false;
+    g_MachineLink.CmdZZ();
+    if (!g_MachineLink.SendQuery())
+        return false;
+    CWaitLimits limits;
+    limits.deadlineMs = 1000;
+    return WaitMachine(
+               [] {
+                   g_MachineLink.ReadReply();
+                   return g_MachineLink.m_ZZReceived ? EPoll::Done : EPoll::Waiting;
+               },
+               limits) == EWaitEnd::Done;
+}
+
+long Pulses(float millimetres, float pulsesPerMM)
+{
+    return std::lround(static_cast<double>(millimetres) * pulsesPerMM);
+}
+
+}  // namespace
+
+long ClampJogDistance(long position, long distance, long limit)
+{
+    if (distance < 0)
+        return -std::clamp(-distance, 0L, std::max(position, 0L));
+    return std::clamp(distance, 0L, std::max(limit - position, 0L));
+}
+
+CJogDlg::CJogDlg() : CDialog(IDD_JOG)
+{
+    OnCommand(IDC_JOG_X_PLUS, [this] { OnAxis(AxisX, 1); });
+    OnCommand(IDC_JOG_X_MINUS, [this] { OnAxis(AxisX, -1); });
+    OnCommand(IDC_JOG_Y_PLUS, [this] { OnAxis(AxisY, 1); });
+    OnCommand(IDC_JOG_Y_MINUS, [this] { OnAxis(AxisY, -1); });
+    OnCommand(IDC_JOG_Z_PLUS, [this] { OnAxis(AxisZ, 1); });
+    OnCommand(IDC_JOG_Z_MINUS, [this] { OnAxis(AxisZ, -1); });
+    OnCommand(IDC_JOG_HOME, [this] { OnHome(); });
+    OnCommand(IDC_JOG_SPINDLE, [this] { OnSpindle(); });
+}
+
+void CJogDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_JOG_SPEED, m_Speed);
+    DDV_MinMaxFloat(pDX, IDC_JOG_SPEED, m_Speed, 0.0f, 500.0f);
+    DDX_Text(pDX, IDC_JOG_MOVE_X, m_MoveX);
+    DDV_MinMaxFloat(pDX, IDC_JOG_MOVE_X, m_MoveX, 0.0f, 500.0f);
+    DDX_Text(pDX, IDC_JOG_MOVE_Y, m_MoveY);
+    DDV_MinMaxFloat(pDX, IDC_JOG_MOVE_Y, m_MoveY, 0.0f, 500.0f);
+    DDX_Text(pDX, IDC_JOG_MOVE_Z, m_MoveZ);
+    DDV_MinMaxFloat(pDX, IDC_JOG_MOVE_Z, m_MoveZ, 0.0f, 200.0f);
+}
+
+bool CJogDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_Speed = 10.0f;
+    m_MoveX = 10.0f;
+    m_MoveY = 10.0f;
+    m_MoveZ = 1.0f;
+    UpdateData(false);
+    return true;
+}
+
+bool CJogDlg::ClosedByAbort()
+{
+    if (!g_AbortFlag)
+        return false;
+    EndDialog(IDOK);
+    return true;
+}
+
+void CJogDlg::OnAxis(Axis axis, int sign)
+{
+    if (ClosedByAbort() || m_Moving)
+        return;
+    // A field out of range has been reported; nothing moves on it. A speed
+    // of 0 would leave the move hanging until its deadline.
+    if (!UpdateData(true) || m_Speed <= 0.0f)
+        return;
+    if (!ReadMachinePosition())
+        return;
+    long step = 0, position = 0, limit = 0;
+    switch (axis) {
+    case AxisX:
+        step = Pulses(m_MoveX, g_XYPulsesPerMM);
+        position = g_MachineX;
+        limit = std::lround(g_PulsesPerMil * g_TableWidth);
+        break;
+    case AxisY:
+        step = Pulses(m_MoveY, g_XYPulsesPerMM);
+        position = g_MachineY;
+        limit = std::lround(g_PulsesPerMil * g_TableHeight);
+        break;
+    case AxisZ:
+        step = Pulses(m_MoveZ, g_ZPulsesPerMM);
+        position = g_MachineZ;
+        limit = std::lround(static_cast<double>(g_ZLimit) * g_ZPulsesPerMM);
+        break;
+    }
+    long distance = ClampJogDistance(position, sign * step, limit);
+    if (distance == 0)
+        return;
+    m_Moving = true;
+    float xySpeed = m_Speed * g_XYPulsesPerMM;
+    g_MachineLink.CmdSP3(xySpeed, xySpeed, m_Speed * g_ZPulsesPerMM);
+    g_MachineLink.Send();
+    float d = static_cast<float>(distance);
+    g_MachineLink.CmdMR3(axis == AxisX ? d : 0.0f, axis == AxisY ? d : 0.0f,
+                         axis == AxisZ ? d : 0.0f);
+    g_MachineLink.Send();
+    WaitUntilReady();
+    m_Moving = false;
+}
+
+void CJogDlg::OnHome()
+{
+    if (ClosedByAbort() || m_Moving)
+        return;
+    m_Moving = true;
+    g_MachineLink.CmdHM1();
+    g_MachineLink.Send();
+    if (WaitUntilReady(kHomingDeadlineMs) == EWaitEnd::Done) {
+        g_MachineLink.CmdHM2();
+        g_MachineLink.Send();
+        WaitUntilReady(kHomingDeadlineMs);
+    }
+    m_Moving = false;
+}
+
+void CJogDlg::OnSpindle()
+{
+    if (ClosedByAbort())
+        return;
+    s_SpindleOn = s_SpindleOn ? 0 : 1;
+    g_MachineLink.CmdOutput(7, s_SpindleOn);
+    g_MachineLink.Send();
+}
+
+void CJogDlg::OnKeyDown(unsigned key)
+{
+    switch (key) {
+    case JOG_KEY_PAGE_UP: OnAxis(AxisZ, -1); break;
+    case JOG_KEY_PAGE_DOWN: OnAxis(AxisZ, 1); break;
+    case JOG_KEY_UP: OnAxis(AxisY, -1); break;
+    case JOG_KEY_DOWN: OnAxis(AxisY, 1); break;
+    case JOG_KEY_RIGHT: OnAxis(AxisX, 1); break;
+    case JOG_KEY_LEFT: OnAxis(AxisX, -1); break;
+    default: break;
+    }
+}

@@ -1,0 +1,48 @@
+// The jog window: moves each axis by a typed distance at a typed speed, by
+// button or key, homes the machine and switches the spindle. A move is sent
+// only when every field is in range, and it is held inside the table's
+// travel as the controller reports the position at the moment of the press.
+#pragma once
+
+#include "ui/dialog.h"
+
+// The keys the jog window answers (virtual-key codes).
+constexpr unsigned JOG_KEY_PAGE_UP = 0x21;
+constexpr unsigned JOG_KEY_PAGE_DOWN = 0x22;
+constexpr unsigned JOG_KEY_LEFT = 0x25;
+constexpr unsigned JOG_KEY_UP = 0x26;
+constexpr unsigned JOG_KEY_RIGHT = 0x27;
+constexpr unsigned JOG_KEY_DOWN = 0x28;
+
+// One axis press: the distance asked for (pulses, signed) cut so the move
+// ends inside [0, limit] from `position`. A position already outside the
+// travel is never driven further out.
+long ClampJogDistance(long position, long distance, long limit);
+
+class CJogDlg : public CDialog {
+public:
+    float m_Speed = 0.0f;  // mm/s
+    float m_MoveX = 0.0f;  // mm
+    float m_MoveY = 0.0f;  // mm
+    float m_MoveZ = 0.0f;  // mm
+    // The spindle button's state; it lasts from one opening to the next.
+    static int s_SpindleOn;
+
+    CJogDlg();
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Page Up Z-, Page Down Z+, Up Y-, Down Y+, Right X+, Left X-.
+    void OnKeyDown(unsigned key);
+
+private:
+    enum Axis { AxisX, AxisY, AxisZ };
+    void OnAxis(Axis axis, int sign);
+    void OnHome();
+    void OnSpindle();
+    // A set abort flag (a lost link, STOP) closes the window instead.
+    bool ClosedByAbort();
+    // Set while a move or homing runs. Presses that arrive during its wait
+    // are dropped: their travel limit would be judged on a position the
+    // running move is still leaving.
+    bool m_Moving = false;
+};
