@@ -445,6 +445,8 @@ constexpr unsigned ID_SHOW_ROUTE_WND = 33013;
 constexpr unsigned ID_COMMAND_CONSOLE = 33038;
 constexpr unsigned ID_VISION_SYSTEM = 33150;
 constexpr unsigned ID_EDIT_UNDO = 57643;
+// Homing and manual moves
+constexpr unsigned ID_MACHINE_TRAVEL_TEST = 33053;
 
 // ---- Status-bar panes -----------------------------------------------------
 // The string of a pane's id is its width template.
@@ -627,3 +629,8 @@ constexpr unsigned IDS_FILE_EMPTY = 62171;
 constexpr unsigned IDS_ARC_WITHOUT_PAD = 62180;
 constexpr unsigned IDS_MACRO_NO_CLOSING_LINE = 62240;
 constexpr unsigned IDS_MACRO_MISSING_NUMBERS = 62241;
+// Homing, connection and manual moves
+constexpr unsigned IDS_RELEASE_PAUSE_BUTTON = 61458;
+constexpr unsigned IDS_HOMING = 61459;
+constexpr unsigned IDS_MACHINE_CONNECTED = 61461;
+constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62250;
