@@ -5,6 +5,7 @@
 
 #include "link/link_state.h"
 #include "platform/host.h"
+#include "platform/program_objects.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
@@ -13,6 +14,8 @@
 int g_PositionLost = 1;
 
 namespace {
+
+const CProgramObjectReset s_Reset([] { g_PositionLost = 1; });
 
 void SendCommand() { g_MachineLink.Send(); }
 
