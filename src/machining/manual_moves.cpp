@@ -15,12 +15,11 @@
 
 namespace {
 
-void TellBeyondTravel(double x, double y, const CTravel& travel)
+void TellBeyondTravel(double x, double y)
 {
     char text[512];
     std::snprintf(text, sizeof text, LoadResString(IDS_TARGET_BEYOND_TRAVEL).c_str(),
-                  static_cast<long>(x), static_cast<long>(y), static_cast<long>(travel.maxX),
-                  static_cast<long>(travel.maxY));
+                  static_cast<long>(x), static_cast<long>(y));
     AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
@@ -57,7 +56,7 @@ bool WithinTravel(double x, double y)
 int MoveXYTo(double x, double y, unsigned deadlineMs)
 {
     if (!WithinTravel(x, y)) {
-        TellBeyondTravel(x, y, TableTravel());
+        TellBeyondTravel(x, y);
         return 0;
     }
     g_MachineLink.CmdMA2(static_cast<float>(x), static_cast<float>(y));
@@ -84,7 +83,7 @@ void MoveToWorkAreaCorner(EWorkAreaCorner corner)
     // table) is refused here, before the drives are switched on.
     const POINT target = WorkAreaCorner(g_LayoutExtent, corner);
     if (!WithinTravel(target.x, target.y)) {
-        TellBeyondTravel(target.x, target.y, TableTravel());
+        TellBeyondTravel(target.x, target.y);
         return;
     }
     g_AbortFlag = 0;
