@@ -561,6 +561,8 @@ constexpr unsigned ID_CMD_EL = 32940;
 constexpr unsigned ID_CMD_DL = 32941;
 constexpr unsigned ID_CMD_EB1 = 32954;
 constexpr unsigned ID_CMD_EB0 = 32955;
+// Homing and manual moves
+constexpr unsigned ID_MACHINE_TRAVEL_TEST = 33053;
 
 // ---- Status-bar panes -----------------------------------------------------
 // The string of a pane's id is its width template.
@@ -590,7 +592,10 @@ constexpr unsigned IDS_CALC_STEP_PLUNGE_DEPTHS = 61454;
 constexpr unsigned IDS_SORTING_ISOLATION = 61455;
 constexpr unsigned IDS_TOOL_TO_SLOT = 61456;
 constexpr unsigned IDS_CHOOSE_AXIS = 61457;
+constexpr unsigned IDS_RELEASE_PAUSE_BUTTON = 61458;
+constexpr unsigned IDS_HOMING = 61459;
 constexpr unsigned IDS_MACHINE_CONNECT_FAILED = 61460;
+constexpr unsigned IDS_MACHINE_CONNECTED = 61461;
 constexpr unsigned IDS_SPINDLE_OFF = 61463;
 constexpr unsigned IDS_CHANGE_TOOL = 61464;
 constexpr unsigned IDS_TOOL_HEIGHT_NOT_DETECTED = 61465;

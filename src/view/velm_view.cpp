@@ -258,4 +258,5 @@ void CVelmView::RegisterCommands()
     m_Commands.OnUpdateCommand(ID_INDICATOR_POSITION, [this](CCmdUI& ui) { OnUpdateCursorPos(ui); });
     m_Commands.OnUpdateCommand(ID_INDICATOR_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
     RegisterMachineCommands();
+    RegisterHomingCommands();
 }

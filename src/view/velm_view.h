@@ -243,6 +243,20 @@ public:
     // air-pressure fault.
     int CheckAirPressure();
     std::map<int, JobRunner> m_JobRunners;
+    // Homing, connection and manual moves (homing_commands.cpp): the entries
+    // into the machining floor's homing and moves, and their commands.
+    void MachineHome();
+    int ConnectMachine();
+    void OnMachineHome();
+    void OnHomeReturn();
+    void OnWorkAreaLowerLeft();
+    void OnWorkAreaUpperLeft();
+    void OnWorkAreaLowerRight();
+    void OnWorkAreaUpperRight();
+    void OnMachineJog();
+    void OnCommandConsole();
+    void OnMachineTravelTest();
+    void RegisterHomingCommands();
 
     // Members, in the order the view is described.
     COwnedList<CViewTracker> m_MarkerList;

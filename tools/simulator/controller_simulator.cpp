@@ -137,6 +137,7 @@ bool CControllerSimulator::Start(Kind kind, unsigned baud)
     m_Hold = false;
     m_Noise = false;
     m_HangUpOnNext = false;
+    m_ContactStop = false;  // a setting of the controller, off at power-up
     m_Thread = std::thread([this] { Run(); });
     return true;
 }
@@ -251,10 +252,13 @@ void CControllerSimulator::StartMove(int axis, std::int64_t target, double durat
         m_Homed[static_cast<std::size_t>(axis)] = false;
 }
 
-void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& target,
+void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
                                     std::array<bool, 4> axes)
 {
     double now = NowMs();
+    std::array<std::int64_t, 4> target = to;
+    if (axes[2])
+        target[2] = StopAtSurface(PositionOf(2, now), target[2]);
     double duration = 0.0;
     for (int i = 0; i < 4; ++i) {
         if (!axes[static_cast<std::size_t>(i)])
@@ -304,9 +308,38 @@ std::uint8_t CControllerSimulator::StatusByte() const
         if (m_Homed[static_cast<std::size_t>(i)])
             status |= static_cast<std::uint8_t>(0x02u << i);
     }
-    if (AnyMoving())
+    if (AnyMoving() || m_PauseButton)
         status |= 0x40;
     return status;
+}
+
+bool CControllerSimulator::SwitchPressed(int axis, double now) const
+{
+    return PositionOf(axis, now) < 0;
+}
+
+bool CControllerSimulator::ProbeTouched(double now) const
+{
+    return m_Probe || (m_HasSurface && PositionOf(2, now) >= m_SurfaceZ);
+}
+
+// Bit 0 of the inputs '4', '5', '6' is the X, Y, Z home switch, bit 1 of
+// '6' the surface probe; the other bits are what the test set.
+std::uint8_t CControllerSimulator::InputByte(int index, double now) const
+{
+    std::uint8_t byte = m_Inputs[index];
+    if (SwitchPressed(index, now))
+        byte |= 0x01;
+    if (index == 2 && ProbeTouched(now))
+        byte |= 0x02;
+    return byte;
+}
+
+std::int64_t CControllerSimulator::StopAtSurface(std::int64_t from, std::int64_t to) const
+{
+    if (!m_ContactStop || !m_HasSurface || to <= from || to < m_SurfaceZ)
+        return to;
+    return std::max<std::int64_t>(from, m_SurfaceZ);
 }
 
 // ---- Input ----
@@ -475,9 +508,10 @@ void CControllerSimulator::ExecuteBinary(unsigned char c, const std::vector<unsi
         break;
     case '2': answer.push_back(StatusByte()); break;
     case ';': answer.push_back(MovingBits()); break;
-    case '4': answer.push_back(m_Inputs[0]); break;
-    case '5': answer.push_back(m_Inputs[1]); break;
-    case '6': answer.push_back(m_Inputs[2]); break;
+    case '4': answer.push_back(InputByte(0, now)); break;
+    case '5': answer.push_back(InputByte(1, now)); break;
+    case '6': answer.push_back(InputByte(2, now)); break;
+    case 0x02: m_ContactStop = args[0] != 0; break;
     case 'R': case 0x5C: case 'U': answer.push_back(0); break;
     case '3': case 'Q': case '>': {
         int count = c == '3' ? 3 : (c == 'Q' ? 4 : 1);
@@ -545,6 +579,20 @@ void CControllerSimulator::HandleAscii()
     }
 }
 
+// X, Y, Z, the X, Y and Z idle flags, four unused fields and the pause
+// button: the layout of the reply fields the program keeps for both
+// controllers.
+std::string CControllerSimulator::PositionReport(double now) const
+{
+    std::uint8_t moving = MovingBits();
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += std::to_string(PositionOf(i, now)) + ",";
+    for (int i = 0; i < 3; ++i)
+        text += ((moving >> i) & 1) ? "0," : "1,";
+    return text + "0,0,0,0," + (m_PauseButton ? "1" : "0");
+}
+
 void CControllerSimulator::ExecuteAscii(const std::string& code, const std::string& body, bool query)
 {
     AddLog(code + " " + body + (query ? "?" : ""));
@@ -586,15 +634,16 @@ void CControllerSimulator::ExecuteAscii(const std::string& code, const std::stri
         else if (letters == "MP")
             reply("mp0");
         else if (letters == "ZZ")
-            reply("zz" + std::to_string(PositionOf(0, now)) + "," + std::to_string(PositionOf(1, now)) +
-                  "," + std::to_string(PositionOf(2, now)));
+            reply("zz" + PositionReport(now));
         else if (letters == "PS") {
             int axis = code[0] - '0';
             reply("ps" + std::to_string(axis >= 0 && axis < 4 ? PositionOf(axis, now) : 0));
-        } else if (letters == "LM")
-            reply("lm0");
-        else if (letters == "ER")
-            reply(m_Probe ? "er3" : "er0");
+        } else if (letters == "LM") {
+            int axis = code[0] - '0';
+            bool pressed = axis >= 0 && axis < 3 && SwitchPressed(axis, now);
+            reply(pressed || (axis == 2 && ProbeTouched(now)) ? "lm1" : "lm0");
+        } else if (letters == "ER")
+            reply(ProbeTouched(now) ? "er3" : "er0");
         else if (letters == "VL")
             reply("vl" + std::to_string(static_cast<long>(m_Speed[0])));
         return;
@@ -626,6 +675,8 @@ void CControllerSimulator::ExecuteAscii(const std::string& code, const std::stri
         MoveAxes(target, moved);
     } else if (letters == "ST") {
         StopAxes();
+    } else if (letters == "EL" || letters == "DL") {
+        m_ContactStop = letters == "EL";
     } else if (letters == "EB") {
         m_DrivesEnabled = !values.empty() && values[0] != 0.0;
     } else if (letters == "CA" && values.size() >= 3) {
@@ -710,6 +761,25 @@ void CControllerSimulator::SetProbe(bool touched)
     m_Probe = touched;
 }
 
+void CControllerSimulator::SetSurface(std::int32_t z)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_HasSurface = true;
+    m_SurfaceZ = z;
+}
+
+void CControllerSimulator::ClearSurface()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_HasSurface = false;
+}
+
+void CControllerSimulator::SetPauseButton(bool held)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_PauseButton = held;
+}
+
 void CControllerSimulator::SetPosition(int axis, std::int32_t value)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -778,6 +848,10 @@ CControllerSimulator::State CControllerSimulator::GetState()
     s.asciiOutputs = m_AsciiOutputs;
     s.drivesEnabled = m_DrivesEnabled;
     s.spindleOn = m_Kind == Kind::Binary ? (m_Outputs & 0x02) != 0 : m_AsciiOutputs[7] != 0;
+    for (int i = 0; i < 3; ++i)
+        s.homeSwitch[static_cast<std::size_t>(i)] = SwitchPressed(i, now);
+    s.probeTouched = ProbeTouched(now);
+    s.contactStop = m_ContactStop;
     return s;
 }
 

@@ -3,7 +3,8 @@
 // checksum, command byte and big-endian payload, accepted with 0xF0) or as
 // the ASCII controller (EOT "00" code STX body ETX/ENQ with an XOR checksum,
 // acknowledged with ACK or NAK), keeps the axis counters, outputs, drives and
-// spindle, moves the axes in pulses at the set speeds, and logs every command
+// spindle, moves the axes in pulses at the set speeds, reports its home
+// switches, the surface probe and its pause button, and logs every command
 // it decodes. Faults can be asked for: refused, dropped, garbled, delayed or
 // split replies, a line of noise, or a controller that goes away. It runs in
 // a thread of its own.
@@ -39,6 +40,9 @@ public:
         bool drivesEnabled = false;
         bool spindleOn = false;
         std::array<double, 4> speed{};           // pulses per second
+        std::array<bool, 3> homeSwitch{};        // X, Y, Z switch pressed
+        bool probeTouched = false;
+        bool contactStop = false;                // Z stops where the probe touches
     };
 
     CControllerSimulator() = default;
@@ -60,8 +64,17 @@ public:
     // While held, started moves stay in progress.
     void HoldMotion(bool hold);
     void SetInputs(std::uint8_t in4, std::uint8_t in5, std::uint8_t in6);
-    // The probe input of the ASCII controller ("er3" while touched).
+    // The probe input held touched by hand ("er3", input '6' bit 1).
     void SetProbe(bool touched);
+    // The board surface under the probe: the probe touches while Z (which
+    // grows downward) is at `z` or below it, and with the contact stop on
+    // (ASCII "EL", binary 0x02 with a non-zero value) a Z move down stops
+    // there. ClearSurface takes the board away.
+    void SetSurface(std::int32_t z);
+    void ClearSurface();
+    // The machine's pause button: reported as busy (binary status bit 6)
+    // and in the eleventh number of the ASCII position reply.
+    void SetPauseButton(bool held);
     void SetPosition(int axis, std::int32_t value);
 
     // Faults for the next frames (each counts down per frame heard).
@@ -116,6 +129,14 @@ private:
     bool AnyMoving() const;
     std::uint8_t StatusByte() const;
     std::uint8_t MovingBits() const;
+    // A home switch is pressed while its axis stands beyond home (below 0):
+    // homing drives up to the switch, backs off and counts 0 there.
+    bool SwitchPressed(int axis, double now) const;
+    bool ProbeTouched(double now) const;
+    std::uint8_t InputByte(int index, double now) const;
+    std::string PositionReport(double now) const;
+    // A Z move down with the contact stop on ends at the surface.
+    std::int64_t StopAtSurface(std::int64_t from, std::int64_t to) const;
     void AddLog(const std::string& line);
 
     Kind m_Kind = Kind::Binary;
@@ -145,6 +166,10 @@ private:
     bool m_DrivesEnabled = false;
     std::uint8_t m_Inputs[3] = {0, 0, 0};
     bool m_Probe = false;
+    bool m_HasSurface = false;
+    std::int32_t m_SurfaceZ = 0;
+    bool m_ContactStop = false;
+    bool m_PauseButton = false;
     std::int32_t m_LastLoad = 0;
 
     int m_Refuse = 0;

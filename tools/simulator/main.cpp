@@ -1,6 +1,7 @@
 // ordune-simulator: a controller on a pseudo-terminal. Prints the device to
-// point the program at (ORDUNE_COM1=<device>), then logs every command it
-// decodes until interrupted or until its standard input closes.
+// point the program at and how to do it (ORDUNE_COM1=<device>), then logs
+// every command it decodes until interrupted or until its standard input
+// closes.
 #include "controller_simulator.h"
 
 #include <csignal>
@@ -57,7 +58,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ordune-simulator: cannot open a pseudo-terminal\n");
         return 1;
     }
-    std::printf("%s\n", simulator.PortPath().c_str());
+    // The device comes first and alone on its line, for scripts that read it.
+    const char* device = simulator.PortPath().c_str();
+    std::printf("%s\n", device);
+    std::printf("# Point the program at it: start it with ORDUNE_COM1=%s (for example\n"
+                "#   ORDUNE_COM1=%s scripts/run) and keep COM1 in File > System settings.\n"
+                "# The machining tool bar's Home button connects and homes; Machine >\n"
+                "# Move control then jogs. Every command heard is listed below.\n",
+                device, device);
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
