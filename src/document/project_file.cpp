@@ -489,9 +489,7 @@ void TakeSides(const CProjectContent& c)
 // The tool-path layers and the cutters.
 void WritePaths(const CDocumentLists& lists, CBinaryWriter& out)
 {
-    out.I32(static_cast<std::int32_t>(lists.m_PathLayerList.size()));
-    for (const auto& layer : lists.m_PathLayerList)
-        WritePathLayer(*layer, out);
+    WritePathLayers(lists.m_PathLayerList, out);
     for (const float* v : Cutters(lists))
         out.F32(*v);
 }

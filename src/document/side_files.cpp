@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -308,13 +309,49 @@ void WriteRecord48(const CTrackRecord& track, CBinaryWriter& out) { track.WriteI
 
 void WriteRecord44(const CFlashRecord& flash, CBinaryWriter& out) { flash.WriteImage(out); }
 
-void WritePathLayer(const CPathRecord& layer, CBinaryWriter& out)
+std::vector<std::string> StoredLayerNames(const COwnedList<CPathRecord>& layers, std::size_t field)
+{
+    std::set<std::string> taken;
+    for (const auto& layer : layers)
+        if (layer->name.size() <= field)
+            taken.insert(layer->name);
+    std::vector<std::string> stored;
+    stored.reserve(layers.size());
+    for (const auto& layer : layers) {
+        if (layer->name.size() <= field) {
+            stored.push_back(layer->name);
+            continue;
+        }
+        // A name cut to the field could read back as another layer's, and
+        // a later look-up by name would find the wrong one: cut names are
+        // told apart by a number.
+        std::string name;
+        for (int n = 1;; ++n) {
+            const std::string suffix = "~" + std::to_string(n);
+            name = layer->name.substr(0, field - std::min(field, suffix.size())) + suffix;
+            if (taken.insert(name).second)
+                break;
+        }
+        stored.push_back(name);
+    }
+    return stored;
+}
+
+void WritePathLayers(const COwnedList<CPathRecord>& layers, CBinaryWriter& out)
+{
+    const std::vector<std::string> names = StoredLayerNames(layers, STORED_NAME_BYTES);
+    out.I32(static_cast<std::int32_t>(layers.size()));
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        WritePathLayer(*layers[i], names[i], out);
+}
+
+void WritePathLayer(const CPathRecord& layer, const std::string& storedName, CBinaryWriter& out)
 {
     out.I32(static_cast<std::int32_t>(layer.items.size()));
     for (const auto& segment : layer.items)
         segment->WriteImage(out);
     char name[STORED_NAME_BYTES] = {};
-    std::memcpy(name, layer.name.data(), std::min(layer.name.size(), STORED_NAME_BYTES));
+    std::memcpy(name, storedName.data(), std::min(storedName.size(), STORED_NAME_BYTES));
     out.Bytes(name, sizeof name);
     out.U32(layer.colour);
     out.F32(layer.depth);

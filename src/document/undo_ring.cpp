@@ -26,9 +26,7 @@ int CVelmDoc::SaveUndoSnapshot()
 {
     int next = (m_UndoIndex + 1) % UNDO_RING_SIZE;
     CBinaryWriter out;
-    out.I32(static_cast<std::int32_t>(m_PathLayerList.size()));
-    for (const auto& layer : m_PathLayerList)
-        WritePathLayer(*layer, out);
+    WritePathLayers(m_PathLayerList, out);
     if (!WriteWorkingFile(UndoFilePath(next), out.Data())) {
         ReportCannotSaveTempFile();
         return 0;

@@ -419,8 +419,14 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes);
 
 // The smallest path-layer image: a layer without segments.
 constexpr std::size_t PATH_LAYER_MIN_IMAGE = 38;
-// One path layer's image in the undo and project files.
-void WritePathLayer(const CPathRecord& layer, CBinaryWriter& out);
+// The names of `layers` as a file's name field of `field` bytes holds them:
+// names that fit stay, longer ones are cut and numbered ("~1", "~2", ...) so
+// that no two layers of one file share a stored name.
+std::vector<std::string> StoredLayerNames(const COwnedList<CPathRecord>& layers, std::size_t field);
+// The path layers' count and images in the undo and project files.
+void WritePathLayers(const COwnedList<CPathRecord>& layers, CBinaryWriter& out);
+// One path layer's image, under the name the file stores for it.
+void WritePathLayer(const CPathRecord& layer, const std::string& storedName, CBinaryWriter& out);
 // Fills `layer` from one image; false on a short or corrupt image, after
 // which `layer` may hold part of it (callers read into a fresh record).
 bool ReadPathLayer(CPathRecord& layer, CBinaryReader& in);

@@ -419,6 +419,23 @@ TEST_F(ProjectFile, OverlongFieldsAreReported)
     EXPECT_EQ(g_DrillFile.size(), 99u);
 }
 
+// The name field holds ten bytes: drawing layers with longer names that
+// share their first ten letters must still read back as separate layers.
+TEST_F(ProjectFile, LongLayerNamesReadBackApart)
+{
+    for (const char* name : {"OUTLINE_TOP_LAYER", "OUTLINE_TOP_BOTTOM", "OUTLINE_~1", "T1ISO"})
+        ASSERT_NE(doc->AddPathLayer(name, 1.0f, 0.0f, 5, 0), nullptr);
+    ASSERT_EQ(doc->SaveProject(ProjectPath()), 1);
+    ResetProgramObjects();
+    doc = std::make_unique<CVelmDoc>();
+    ASSERT_EQ(doc->LoadProject(ProjectPath()), 1);
+    std::vector<std::string> names;
+    for (const auto& layer : doc->m_PathLayerList)
+        names.push_back(layer->name);
+    // New layers go first; a cut name steps past one a layer already has.
+    EXPECT_EQ(names, (std::vector<std::string>{"T1ISO", "OUTLINE_~1", "OUTLINE_~2", "OUTLINE_~3"}));
+}
+
 TEST_F(ProjectFile, CommandsFollowTheDialogs)
 {
     FillJob();
