@@ -80,6 +80,7 @@ TEST(JogTravel, DistanceIsCutAtTheEndsOfTheTravel)
         {-50, -100, 60000, 0},        // already outside: never further out
         {61000, 100, 60000, 0},
         {-50, 100, 60000, 100},       // but back in is fine
+        {61000, -100, 60000, -100},   // by the step, not to the end
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClampJogDistance(c.position, c.distance, c.limit), c.moved)
