@@ -1,5 +1,5 @@
 // The low-level console's dialog: one raw controller command line and the
-// axes it addresses.
+// axes it addresses (ConsoleAxisDigit turns the checks into the digit).
 #pragma once
 
 #include "ui/dialog.h"
@@ -15,7 +15,4 @@ public:
 
     CCommandDlg();
     void DoDataExchange(CDataExchange* pDX) override;
-    // The controller's digit for the checked axes: X 0, Y 1, Z 2, X+Y 3,
-    // X+Z 4, Y+Z 5, all three 6; -1 when none is checked.
-    int AxisDigit() const;
 };

@@ -5,14 +5,12 @@
 
 #include "link/link_state.h"
 #include "link/machine_wait.h"
+#include "machining/manual_moves.h"
 #include "platform/program_objects.h"
 #include "platform/host.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
-
-#include <algorithm>
-#include <cmath>
 
 int CJogDlg::s_SpindleOn = 0;
 
@@ -20,41 +18,7 @@ namespace {
 
 const CProgramObjectReset s_Reset([] { CJogDlg::s_SpindleOn = 0; });
 
-// The position the controller reports now, into g_MachineX, Y and Z; false
-// when it gave none. The binary link's stored counters are not the machine's
-// position on an ASCII controller, so both roads ask the controller itself.
-bool ReadMachinePosition()
-{
-    if (g_ControllerKind == 1)
-        return g_BinLink.ReadPosition(&g_MachineX, &g_MachineY, &g_MachineZ) == 1;
-    if (g_ControllerKind != 0)
-        return false;
-    g_MachineLink.CmdZZ();
-    if (!g_MachineLink.SendQuery())
-        return false;
-    CWaitLimits limits;
-    limits.deadlineMs = 1000;
-    return WaitMachine(
-               [] {
-                   g_MachineLink.ReadReply();
-                   return g_MachineLink.m_ZZReceived ? EPoll::Done : EPoll::Waiting;
-               },
-               limits) == EWaitEnd::Done;
-}
-
-long Pulses(float millimetres, float pulsesPerMM)
-{
-    return std::lround(static_cast<double>(millimetres) * pulsesPerMM);
-}
-
 }  // namespace
-
-long ClampJogDistance(long position, long distance, long limit)
-{
-    if (distance < 0)
-        return -std::clamp(-distance, 0L, std::max(position, 0L));
-    return std::clamp(distance, 0L, std::max(limit - position, 0L));
-}
 
 CJogDlg::CJogDlg() : CDialog(IDD_JOG)
 {
@@ -103,42 +67,12 @@ void CJogDlg::OnAxis(Axis axis, int sign)
 {
     if (ClosedByAbort() || m_Moving)
         return;
-    // A field out of range has been reported; nothing moves on it. A speed
-    // of 0 would leave the move hanging until its deadline.
-    if (!UpdateData(true) || m_Speed <= 0.0f)
+    // A field out of range has been reported; nothing moves on it.
+    if (!UpdateData(true))
         return;
-    if (!ReadMachinePosition())
-        return;
-    long step = 0, position = 0, limit = 0;
-    switch (axis) {
-    case AxisX:
-        step = Pulses(m_MoveX, g_XYPulsesPerMM);
-        position = g_MachineX;
-        limit = std::lround(g_PulsesPerMil * g_TableWidth);
-        break;
-    case AxisY:
-        step = Pulses(m_MoveY, g_XYPulsesPerMM);
-        position = g_MachineY;
-        limit = std::lround(g_PulsesPerMil * g_TableHeight);
-        break;
-    case AxisZ:
-        step = Pulses(m_MoveZ, g_ZPulsesPerMM);
-        position = g_MachineZ;
-        limit = std::lround(static_cast<double>(g_ZLimit) * g_ZPulsesPerMM);
-        break;
-    }
-    long distance = ClampJogDistance(position, sign * step, limit);
-    if (distance == 0)
-        return;
+    const float step = axis == AxisX ? m_MoveX : axis == AxisY ? m_MoveY : m_MoveZ;
     m_Moving = true;
-    float xySpeed = m_Speed * g_XYPulsesPerMM;
-    g_MachineLink.CmdSP3(xySpeed, xySpeed, m_Speed * g_ZPulsesPerMM);
-    g_MachineLink.Send();
-    float d = static_cast<float>(distance);
-    g_MachineLink.CmdMR3(axis == AxisX ? d : 0.0f, axis == AxisY ? d : 0.0f,
-                         axis == AxisZ ? d : 0.0f);
-    g_MachineLink.Send();
-    WaitUntilReady();
+    JogMove(axis, sign, step, m_Speed);
     m_Moving = false;
 }
 

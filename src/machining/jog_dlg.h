@@ -14,11 +14,6 @@ constexpr unsigned JOG_KEY_UP = 0x26;
 constexpr unsigned JOG_KEY_RIGHT = 0x27;
 constexpr unsigned JOG_KEY_DOWN = 0x28;
 
-// One axis press: the distance asked for (pulses, signed) cut so the move
-// ends inside [0, limit] from `position`. A position already outside the
-// travel is never driven further out.
-long ClampJogDistance(long position, long distance, long limit);
-
 class CJogDlg : public CDialog {
 public:
     float m_Speed = 0.0f;  // mm/s

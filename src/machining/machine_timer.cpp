@@ -5,6 +5,7 @@
 #include "link/link_state.h"
 #include "link/machine_wait.h"
 #include "link/working_depth.h"
+#include "machining/homing.h"
 #include "machining/position_dlg.h"
 #include "machining/input_signal_dlg.h"
 #include "machining/surface_probing.h"
@@ -104,7 +105,7 @@ void JogAxis(EAxis axis, int direction, int speed)
         WaitStickReleased(axis, direction);
         g_MachineLink.CmdST3();
         g_MachineLink.Send();
-        QueryMachinePosition(15);
+        ReadPositionReply(15);
     } else {
         return;
     }
@@ -145,14 +146,6 @@ int JoystickJogSpeed(int speedIndex)
     return static_cast<int>(g_XYPulsesPerMM * kJoystickSpeeds[speedIndex] / 10.0f);
 }
 
-void QueryMachinePosition(unsigned pauseMs)
-{
-    g_MachineLink.CmdZZ();
-    g_MachineLink.SendQuery();
-    Sleep(pauseMs);
-    g_MachineLink.ReadReply();
-}
-
 void MachineTimerTick(CMachineTimerView& view)
 {
     // No tick may arrive while this one pumps messages.
@@ -160,7 +153,7 @@ void MachineTimerTick(CMachineTimerView& view)
     if (view.JoystickOn())
         JoystickStep(view);
     if (g_PositionPollOff == 0) {
-        QueryMachinePosition(15);
+        ReadPositionReply(15);
         UpdatePositionDisplay(view);
     }
     if (g_JobCode == JOB_SURFACE_PROBE && RunProbingStep()) {

@@ -30,10 +30,6 @@ int JoystickJogSpeed(int speedIndex);
 inline bool FullDeflectionUp(unsigned pos) { return pos == 65535 || pos == 65280; }
 inline bool FullDeflectionDown(unsigned pos) { return pos == 0; }
 
-// Asks the controller for its position, waits `pauseMs` and reads the reply
-// into g_MachineX, g_MachineY, g_MachineZ.
-void QueryMachinePosition(unsigned pauseMs);
-
 // One tick of the view's timer 1.
 void MachineTimerTick(CMachineTimerView& view);
 // Shows the last machine position in the position window in the display

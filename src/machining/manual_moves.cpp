@@ -24,12 +24,26 @@ void TellBeyondTravel(double x, double y)
 }
 
 // The position as the controller reports it now: a jog limited on an older
-// idea of it could run the table into its end.
+// idea of it could run the table into its end. The binary link's stored
+// counters are not the machine's position on an ASCII controller, so both
+// roads ask the controller itself; a reply slower than one look still counts.
 bool ReadFreshPosition()
 {
     if (g_ControllerKind == 1)
-        return g_BinLink.ReadPosition(&g_MachineX, &g_MachineY, &g_MachineZ) != 0;
-    return g_ControllerKind == 0 && ReadPositionReply(20);
+        return g_BinLink.ReadPosition(&g_MachineX, &g_MachineY, &g_MachineZ) == 1;
+    if (g_ControllerKind != 0)
+        return false;
+    g_MachineLink.CmdZZ();
+    if (!g_MachineLink.SendQuery())
+        return false;
+    CWaitLimits limits;
+    limits.deadlineMs = 1000;
+    return WaitMachine(
+               [] {
+                   g_MachineLink.ReadReply();
+                   return g_MachineLink.m_ZZReceived ? EPoll::Done : EPoll::Waiting;
+               },
+               limits) == EWaitEnd::Done;
 }
 
 bool ControllerFree() { return g_MachineLink.IsReady() && !g_AbortFlag; }
@@ -111,27 +125,39 @@ void RunTravelTest()
     g_MachineLink.Send();
 }
 
+long ClampJogDistance(long position, long distance, long limit)
+{
+    if (distance < 0)
+        return -std::clamp(-distance, 0L, std::max(position, 0L));
+    return std::clamp(distance, 0L, std::max(limit - position, 0L));
+}
+
 int JogMove(int axis, int direction, float stepMm, float speedMmPerS)
 {
-    if (g_AbortFlag || axis < 0 || axis > 2 || (direction != 1 && direction != -1))
+    // A press that arrives while a jog waits for its position or its move
+    // would be limited on a position the machine is leaving.
+    static bool s_Jogging = false;
+    if (s_Jogging || g_AbortFlag || axis < 0 || axis > 2 || (direction != 1 && direction != -1))
         return 0;
     const float maxStep = axis == 2 ? kMaxJogStepZ : kMaxJogStepXY;
     if (!(speedMmPerS > 0.0f && speedMmPerS <= kMaxJogSpeed) ||
         !(stepMm > 0.0f && stepMm <= maxStep))
         return 0;
+    s_Jogging = true;
+    struct CJogging {
+        ~CJogging() { s_Jogging = false; }
+    } jogging;
     if (!ReadFreshPosition())
         return 0;
     const CTravel travel = TableTravel();
     const double limits[3] = {travel.maxX, travel.maxY, travel.maxZ};
     const std::int32_t positions[3] = {g_MachineX, g_MachineY, g_MachineZ};
     const double perMM = axis == 2 ? g_ZPulsesPerMM : g_XYPulsesPerMM;
-    const double position = positions[axis];
-    const double target =
-        std::clamp(position + direction * stepMm * perMM, 0.0, std::max(0.0, limits[axis]));
-    const double distance = std::trunc(target - position);
-    // An axis at (or, after a lost position, beyond) the end it is pushed
-    // toward stays where it is rather than being pulled back the other way.
-    if (distance * direction <= 0.0)
+    // Rounded, not cut: 0.1 mm of 1000 pulses is 99.99... in float.
+    const long step = std::lround(static_cast<double>(stepMm) * perMM);
+    const long distance =
+        ClampJogDistance(positions[axis], direction * step, std::lround(limits[axis]));
+    if (distance == 0)
         return 0;
     g_MachineLink.CmdSP3(speedMmPerS * g_XYPulsesPerMM, speedMmPerS * g_XYPulsesPerMM,
                          speedMmPerS * g_ZPulsesPerMM);

@@ -41,12 +41,17 @@ void RunTravelTest();
 constexpr float kMaxJogSpeed = 500.0f;
 constexpr float kMaxJogStepXY = 500.0f;
 constexpr float kMaxJogStepZ = 200.0f;
+// The distance asked for (pulses, signed) cut so the move ends inside
+// [0, limit] from `position`. A position already outside the travel is
+// never driven further out, nor pulled back by more than the step.
+long ClampJogDistance(long position, long distance, long limit);
 // One press of a jog button: `axis` 0 X, 1 Y, 2 Z, `direction` +1 or -1 (Z
 // grows downward, so Z+ lowers the tool), the step in mm at the speed in
 // mm/s. A step or speed out of range is refused. The position is read from
 // the controller first and the move cut short at the travel's end; a press
 // toward an end the axis already stands at sends nothing. Returns the
-// pulses moved (signed), 0 when nothing was sent.
+// pulses moved (signed), 0 when nothing was sent. A press while a jog
+// still runs is dropped.
 int JogMove(int axis, int direction, float stepMm, float speedMmPerS);
 
 // The command console's axis digit for the checked axes: X 0, Y 1, Z 2,

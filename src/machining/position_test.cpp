@@ -3,6 +3,7 @@
 
 #include "link/link_state.h"
 #include "link/machine_wait.h"
+#include "machining/manual_moves.h"
 #include "machining/probe_test_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
@@ -15,12 +16,6 @@ CBoardPositionTestDlg::CBoardPositionTestDlg() : CDialog(IDD_BOARD_POSITION_TEST
     for (unsigned id : {IDC_BPT_LEFT_TOP, IDC_BPT_RIGHT_TOP, IDC_BPT_LEFT_BOTTOM,
                         IDC_BPT_RIGHT_BOTTOM, IDC_BPT_CENTRE})
         OnCommand(id, [this, id] { MoveToCorner(id); });
-}
-
-bool WithinTableTravel(int x, int y)
-{
-    const double width = g_TableWidth * g_PulsesPerMil, height = g_TableHeight * g_PulsesPerMil;
-    return x >= 0 && y >= 0 && x <= width && y <= height;
 }
 
 void CBoardPositionTestDlg::MoveToCorner(unsigned id)
@@ -41,7 +36,7 @@ void CBoardPositionTestDlg::MoveToCorner(unsigned id)
     }
     // An empty panel leaves the extent at its far start values, and a copy
     // may lie off the table: neither may drive the machine into its stops.
-    if (!WithinTableTravel(x, y)) {
+    if (!WithinTravel(x, y)) {
         char text[256];
         std::snprintf(text, sizeof text, LoadResString(IDS_TARGET_BEYOND_TRAVEL).c_str(), long(x),
                       long(y));

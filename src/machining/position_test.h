@@ -23,6 +23,3 @@ private:
     bool m_Busy = false;
     void Home();
 };
-
-// Whether an absolute XY target (pulses) lies on the table.
-bool WithinTableTravel(int x, int y);

@@ -12,16 +12,13 @@
 #include "machining/command_dlg.h"
 #include "machining/jog_dlg.h"
 #include "machining/position_dlg.h"
+#include "machining/job_gate.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 
 namespace {
-
-// The model that takes uploaded programs homes and moves through its own
-// link, which is not built yet: its buttons do nothing.
-bool UploadModel() { return g_MachineModel == "TQ615"; }
 
 bool InLayoutStage(const CVelmDoc& doc) { return doc.m_WorkStage == static_cast<std::uint8_t>(WorkStage::Layout); }
 
@@ -54,7 +51,7 @@ void CVelmView::OnMachineHome()
 
 void CVelmView::OnHomeReturn()
 {
-    if (UploadModel() || g_JobCode >= 1)
+    if (IsUploadModel() || g_JobCode >= 1)
         return;
     if (g_PortState < 0)
         ConnectMachine();
@@ -74,7 +71,7 @@ void WorkAreaCornerCommand(CVelmDoc& doc, EWorkAreaCorner corner)
 {
     g_ProbeTestDlg.m_Layout = &doc.m_PanelLayout;
     g_ProbeTestDlg.CalcLayoutExtent();
-    if (!UploadModel())
+    if (!IsUploadModel())
         MoveToWorkAreaCorner(corner);
 }
 
@@ -152,7 +149,7 @@ void CVelmView::RegisterHomingCommands()
     }
     m_Commands.OnCommand(ID_MACHINE_JOG, [this] { OnMachineJog(); });
     m_Commands.OnUpdateCommand(ID_MACHINE_JOG, [](CCmdUI& ui) {
-        ui.Enable(!UploadModel() && g_PortState >= 0 && g_JobCode == 0 && !g_AbortFlag);
+        ui.Enable(!IsUploadModel() && g_PortState >= 0 && g_JobCode == 0 && !g_AbortFlag);
     });
     m_Commands.OnCommand(ID_COMMAND_CONSOLE, [this] { OnCommandConsole(); });
     m_Commands.OnUpdateCommand(ID_COMMAND_CONSOLE, portOpen);

@@ -6,6 +6,7 @@
 #include "link/job_codes.h"
 #include "link/link_state.h"
 #include "link/machine_wait.h"
+#include "machining/homing.h"
 #include "machining/job_gate.h"
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
@@ -49,7 +50,7 @@ void CVelmView::OnToolChange()
         m_ToolChanged = 1;
         return;
     }
-    QueryMachinePosition(30);
+    ReadPositionReply(30);
     const std::int32_t x0 = g_MachineX;
     g_MachineLink.CmdHM1();
     g_MachineLink.Send();
@@ -65,7 +66,7 @@ void CVelmView::OnToolChange()
         const int ready = g_MachineLink.ReadyState();
         if (ready == 1)
             return EPoll::Done;
-        QueryMachinePosition(20);
+        ReadPositionReply(20);
         UpdatePositionDisplay();
         return ready == 0 ? EPoll::Waiting : EPoll::NoAnswer;
     }, CWaitLimits{kMoveDeadlineMs, 2000, 10});
@@ -82,7 +83,7 @@ void CVelmView::OnSpindleSpeed()
 
 int CVelmView::CheckAirPressure()
 {
-    QueryMachinePosition(20);
+    ReadPositionReply(20);
     if (g_MachineLink.m_ReplyFields[kStatusField] & 1) {
         AfxMessageBox(LoadResString(IDS_AIR_PRESSURE_FAILED), MB_OK | MB_ICONSTOP);
         return 0;

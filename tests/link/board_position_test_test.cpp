@@ -6,6 +6,7 @@
 #include "machining/position_test.h"
 #include "machining/probe_test_dlg.h"
 #include "resource_ids.h"
+#include "settings/machine_settings.h"
 
 namespace {
 
@@ -93,6 +94,13 @@ TEST_P(BoardPositionTest, TargetsOffTheTableAreRefused)
         d.PressButton(IDC_BPT_RIGHT_BOTTOM);
         EXPECT_EQ(TestHost().Boxes().size(), 2u);
         EXPECT_EQ(XY(), std::make_pair(1000, 1000));
+        // The table's far edge itself is on it: 1000 mil is 5080 pulses,
+        // not a hair short of them.
+        g_TableWidth = 1000.0;
+        g_LayoutExtent = RECT{1000, 1000, 5080, 2000};
+        d.PressButton(IDC_BPT_RIGHT_BOTTOM);
+        EXPECT_EQ(TestHost().Boxes().size(), 2u);
+        EXPECT_EQ(XY(), std::make_pair(5080, 2000));
         d.PressButton(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);

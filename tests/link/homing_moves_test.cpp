@@ -244,6 +244,7 @@ TEST_P(MachineMovesTest, JogIsLimitedOnTheReportedPosition)
         {"Z+ stops at the Z limit", {3080, 0, 1900}, 2, +1, 1.0f, 10.0f, 100, 2000},
         {"Z- a whole step", {3080, 0, 2000}, 2, -1, 1.0f, 10.0f, -200, 1800},
         {"beyond the travel, pushed further out", {6000, 0, 1800}, 0, +1, 1.0f, 10.0f, 0, 6000},
+        {"beyond the travel, back in by the step only", {6000, 0, 1800}, 0, -1, 1.0f, 10.0f, -200, 5800},
         {"step too long", {3080, 0, 1800}, 0, -1, 501.0f, 10.0f, 0, 3080},
         {"Z step too long", {3080, 0, 1800}, 2, -1, 201.0f, 10.0f, 0, 1800},
         {"no speed", {3080, 0, 1800}, 0, -1, 1.0f, 0.0f, 0, 3080},
@@ -268,6 +269,32 @@ TEST_P(MachineMovesTest, JogIsLimitedOnTheReportedPosition)
                                                                "66 MR1080.0,0.0,0.0"})
                                   : (std::vector<std::string>{"0x1B 200", "0x1C 282", "0x1D 200",
                                                               "0x40 1080"}));
+}
+
+// A press while a jog still waits for the machine would be limited on a
+// position the table is leaving: it sends nothing, and the next one after
+// the move goes out as usual.
+TEST_P(MachineMovesTest, AJogDuringAJogIsDropped)
+{
+    Connect(GetParam());
+    g_TableWidth = 1000.0;   // 5080 pulses
+    SetMachine(4000, 600, 1900);
+    m_Sim.HoldMotion(true);
+    m_Sim.ClearLog();
+    int inner = -1;
+    int pumps = 0;
+    TestHost().OnPump([&](int) {
+        if (pumps++ == 2) {
+            inner = JogMove(0, +1, 1.0f, 10.0f);
+            m_Sim.HoldMotion(false);
+        }
+    });
+    EXPECT_EQ(JogMove(0, +1, 10.0f, 10.0f), 1080);
+    TestHost().OnPump(nullptr);
+    ASSERT_GT(pumps, 2);
+    EXPECT_EQ(inner, 0);
+    EXPECT_EQ(m_Sim.GetState().position[0], 5080);
+    EXPECT_EQ(JogMove(0, -1, 1.0f, 10.0f), -200);
 }
 
 TEST_P(MachineMovesTest, AbsoluteTargetsAreCheckedAgainstTheTravel)

@@ -7,6 +7,7 @@
 #include "machining/fixed_plunge_dlg.h"
 #include "machining/input_signal_dlg.h"
 #include "machining/jog_dlg.h"
+#include "machining/manual_moves.h"
 #include "machining/number_input_dlg.h"
 
 #include "platform/program_objects.h"
@@ -60,7 +61,8 @@ TEST(CommandDlg, AxisDigitOfTheChecks)
         dlg.m_AxisX = c.x;
         dlg.m_AxisY = c.y;
         dlg.m_AxisZ = c.z;
-        EXPECT_EQ(dlg.AxisDigit(), c.digit) << c.x << c.y << c.z;
+        EXPECT_EQ(ConsoleAxisDigit(dlg.m_AxisX, dlg.m_AxisY, dlg.m_AxisZ), c.digit)
+            << c.x << c.y << c.z;
     }
 }
 
@@ -78,6 +80,7 @@ TEST(JogTravel, DistanceIsCutAtTheEndsOfTheTravel)
         {-50, -100, 60000, 0},        // already outside: never further out
         {61000, 100, 60000, 0},
         {-50, 100, 60000, 100},       // but back in is fine
+        {61000, -100, 60000, -100},   // by the step, not to the end
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClampJogDistance(c.position, c.distance, c.limit), c.moved)
