@@ -312,18 +312,22 @@ void WriteRecord44(const CFlashRecord& flash, CBinaryWriter& out) { flash.WriteI
 std::vector<std::string> StoredLayerNames(const COwnedList<CPathRecord>& layers, std::size_t field)
 {
     std::set<std::string> taken;
-    for (const auto& layer : layers)
+    std::map<std::string, int> cuts;
+    for (const auto& layer : layers) {
         if (layer->name.size() <= field)
             taken.insert(layer->name);
+        ++cuts[layer->name.substr(0, field)];
+    }
     std::vector<std::string> stored;
     stored.reserve(layers.size());
     for (const auto& layer : layers) {
-        if (layer->name.size() <= field) {
-            stored.push_back(layer->name);
+        const std::string cut = layer->name.substr(0, field);
+        if (layer->name.size() <= field || cuts[cut] == 1) {
+            stored.push_back(cut);
             continue;
         }
-        // A name cut to the field could read back as another layer's, and
-        // a later look-up by name would find the wrong one: cut names are
+        // A name cut to the field would read back as another layer's, and
+        // a later look-up by name would find the wrong one: such cuts are
         // told apart by a number.
         std::string name;
         for (int n = 1;; ++n) {

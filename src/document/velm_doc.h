@@ -420,8 +420,9 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes);
 // The smallest path-layer image: a layer without segments.
 constexpr std::size_t PATH_LAYER_MIN_IMAGE = 38;
 // The names of `layers` as a file's name field of `field` bytes holds them:
-// names that fit stay, longer ones are cut and numbered ("~1", "~2", ...) so
-// that no two layers of one file share a stored name.
+// names that fit stay, longer ones are cut, and cuts that would read back as
+// another layer's name are numbered ("~1", "~2", ...) so that no two layers
+// of one file share a stored name.
 std::vector<std::string> StoredLayerNames(const COwnedList<CPathRecord>& layers, std::size_t field);
 // The path layers' count and images in the undo and project files.
 void WritePathLayers(const COwnedList<CPathRecord>& layers, CBinaryWriter& out);
