@@ -29,7 +29,9 @@ namespace {
 std::size_t g_FailingSize = 0;
 }
 
-void* operator new(std::size_t size)
+// Kept out of line: an optimiser that sees malloc() inside would take the
+// library's operator delete at every unique_ptr for a mismatched free.
+[[gnu::noinline]] void* operator new(std::size_t size)
 {
     if (size == g_FailingSize)
         throw std::bad_alloc();
