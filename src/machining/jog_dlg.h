@@ -27,7 +27,7 @@ public:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     // Page Up Z-, Page Down Z+, Up Y-, Down Y+, Right X+, Left X-.
-    void OnKeyDown(unsigned key);
+    void OnKeyDown(unsigned key) override;
 
 private:
     enum Axis { AxisX, AxisY, AxisZ };

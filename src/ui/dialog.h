@@ -87,6 +87,9 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* pDX);
+    // A key (its virtual-key code) pressed in the window and left by the
+    // control that had the focus, before the window's own handling of it.
+    virtual void OnKeyDown(unsigned /*key*/) {}
 
     // true: controls to members (stops at the first field that fails and
     // returns false); false: members to controls.

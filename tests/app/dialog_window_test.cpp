@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,6 +223,30 @@ TEST_F(DialogWindow, TheOperatorsTypingPickingAndFocusAreToldButNotTheDialogsOwn
     dlg.DoModal();
     EXPECT_EQ(dlg.m_Notes,
               (std::vector<std::string>{"typed 0.51", "focus", "picked 1", "tool 0.3"}));
+}
+
+// Keys the focused control leaves reach the dialog as virtual-key codes
+// (the jog window moves the axes on them); keys an edit uses stay there.
+TEST_F(DialogWindow, KeysTheControlsLeaveReachTheDialog)
+{
+    struct CKeysDlg : CNotesDlg {
+        std::vector<unsigned> keys;
+        void OnKeyDown(unsigned key) override { keys.push_back(key); }
+    } dlg;
+    WhenShown([&](CQtDialogWindow& w) {
+        auto press = [](QWidget* to, int key) {
+            QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(to, &down);
+        };
+        press(&w, Qt::Key_PageUp);
+        press(&w, Qt::Key_Down);
+        press(&w, Qt::Key_A);
+        press(Widget<QLineEdit>(w, IDC_PC_T2_WIDTH), Qt::Key_Left);
+        press(Widget<QLineEdit>(w, IDC_PC_T2_WIDTH), Qt::Key_PageDown);
+        Widget<QPushButton>(w, 2)->click();
+    });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.keys, (std::vector<unsigned>{0x21, 0x28, 0x22}));
 }
 
 TEST_F(DialogWindow, RefusedNumberKeepsTheDialogOpen)

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -318,6 +319,31 @@ void CQtDialogWindow::Store(unsigned id)
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         state.check = button->isChecked() ? 1 : 0;
     }
+}
+
+namespace {
+
+// The keys a dialog may act on, as their virtual-key codes.
+unsigned VirtualKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+void CQtDialogWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (unsigned key = VirtualKey(event->key()); key && m_Dialog)
+        m_Dialog->OnKeyDown(key);
+    QDialog::keyPressEvent(event);
 }
 
 bool CQtDialogWindow::eventFilter(QObject* watched, QEvent* event)
