@@ -8,6 +8,7 @@
 #include "machining/manual_moves.h"
 #include "platform/program_objects.h"
 #include "platform/host.h"
+#include "platform/win_types.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
@@ -103,12 +104,12 @@ void CJogDlg::OnSpindle()
 void CJogDlg::OnKeyDown(unsigned key)
 {
     switch (key) {
-    case JOG_KEY_PAGE_UP: OnAxis(AxisZ, -1); break;
-    case JOG_KEY_PAGE_DOWN: OnAxis(AxisZ, 1); break;
-    case JOG_KEY_UP: OnAxis(AxisY, -1); break;
-    case JOG_KEY_DOWN: OnAxis(AxisY, 1); break;
-    case JOG_KEY_RIGHT: OnAxis(AxisX, 1); break;
-    case JOG_KEY_LEFT: OnAxis(AxisX, -1); break;
+    case VK_PRIOR: OnAxis(AxisZ, -1); break;
+    case VK_NEXT: OnAxis(AxisZ, 1); break;
+    case VK_UP: OnAxis(AxisY, -1); break;
+    case VK_DOWN: OnAxis(AxisY, 1); break;
+    case VK_RIGHT: OnAxis(AxisX, 1); break;
+    case VK_LEFT: OnAxis(AxisX, -1); break;
     default: break;
     }
 }

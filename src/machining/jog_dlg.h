@@ -6,14 +6,6 @@
 
 #include "ui/dialog.h"
 
-// The keys the jog window answers (virtual-key codes).
-constexpr unsigned JOG_KEY_PAGE_UP = 0x21;
-constexpr unsigned JOG_KEY_PAGE_DOWN = 0x22;
-constexpr unsigned JOG_KEY_LEFT = 0x25;
-constexpr unsigned JOG_KEY_UP = 0x26;
-constexpr unsigned JOG_KEY_RIGHT = 0x27;
-constexpr unsigned JOG_KEY_DOWN = 0x28;
-
 class CJogDlg : public CDialog {
 public:
     float m_Speed = 0.0f;  // mm/s

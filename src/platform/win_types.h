@@ -30,3 +30,11 @@ constexpr COLORREF RGB(unsigned r, unsigned g, unsigned b)
 constexpr unsigned GetRValue(COLORREF c) { return c & 0xff; }
 constexpr unsigned GetGValue(COLORREF c) { return (c >> 8) & 0xff; }
 constexpr unsigned GetBValue(COLORREF c) { return (c >> 16) & 0xff; }
+
+// The virtual-key codes of the keys the windows act on.
+constexpr unsigned VK_PRIOR = 0x21;  // Page Up
+constexpr unsigned VK_NEXT = 0x22;   // Page Down
+constexpr unsigned VK_LEFT = 0x25;
+constexpr unsigned VK_UP = 0x26;
+constexpr unsigned VK_RIGHT = 0x27;
+constexpr unsigned VK_DOWN = 0x28;

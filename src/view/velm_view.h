@@ -36,10 +36,6 @@
 class CCmdUI;
 class CViewWindow;
 
-// Keys the view acts on (virtual-key codes).
-constexpr unsigned VK_PRIOR = 0x21;  // Page Up
-constexpr unsigned VK_NEXT = 0x22;   // Page Down
-
 // Colours of the stage drawing.
 constexpr COLORREF VIEW_GREEN = RGB(0, 255, 0);
 constexpr COLORREF VIEW_TEAL = RGB(0, 196, 196);

@@ -8,6 +8,7 @@
 #include "machining/jog_dlg.h"
 #include "machining/machine_setup.h"
 #include "platform/program_objects.h"
+#include "platform/win_types.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "ui/cmd_ui.h"
@@ -241,8 +242,8 @@ TEST_F(MachineTraceTest, JogKeysPressTheirAxisButtons)
     CJogDlg dlg;
     TestHost().QueueDialog(
         [&](CDialog&) {
-            for (unsigned key : {JOG_KEY_PAGE_UP, JOG_KEY_PAGE_DOWN, JOG_KEY_UP, JOG_KEY_DOWN,
-                                 JOG_KEY_RIGHT, JOG_KEY_LEFT, 0x41u})
+            for (unsigned key : {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN,
+                                 VK_RIGHT, VK_LEFT, 0x41u})
                 dlg.OnKeyDown(key);
         },
         IDD_JOG);

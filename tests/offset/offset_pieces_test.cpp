@@ -1,5 +1,6 @@
-// Offset pieces lie d/2 outside their source's copper: checked against the
-// spec'd examples and, point by point, against the judge's copper.
+// Offset pieces lie d/2 outside their source's copper: checked against
+// worked examples of each source kind and, point by point, against the
+// judge's copper.
 #include "offset/offset_pieces.h"
 #include "offset_fixture.h"
 

@@ -3,6 +3,7 @@
 #include "ui/qt/dialog_window.h"
 
 #include "platform/host.h"
+#include "platform/win_types.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -327,12 +328,12 @@ namespace {
 unsigned VirtualKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_PageUp: return 0x21;
-    case Qt::Key_PageDown: return 0x22;
-    case Qt::Key_Left: return 0x25;
-    case Qt::Key_Up: return 0x26;
-    case Qt::Key_Right: return 0x27;
-    case Qt::Key_Down: return 0x28;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
     default: return 0;
     }
 }
