@@ -235,7 +235,7 @@ constexpr unsigned IDC_POS_Z = 1003;
 constexpr unsigned IDC_POS_STOP = 1074;
 constexpr unsigned IDC_POS_UNIT = 1112;
 constexpr unsigned IDD_MACHINING_DATA = 223;
-constexpr unsigned IDC_MD_LAYER = 1086;
+constexpr unsigned IDC_MD_LAYER = 1230;
 constexpr unsigned IDC_MD_TOOL_CHANGE = 1178;
 constexpr unsigned IDC_MD_SPINDLE_ON = 1179;
 constexpr unsigned IDC_MD_TOOL_DIAMETER = 1231;
@@ -756,3 +756,18 @@ constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
 constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
 constexpr unsigned IDS_FILE_OVERWRITE = 62253;
 constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;
+// HPGL and RS-274D to CAM, the calculated paths as DXF, the CAM upload and
+// the text input dialogs
+constexpr unsigned IDS_DXF_TEMPLATE_MISSING = 62650;
+constexpr unsigned IDS_DXF_TEMPLATE_NO_MARKER = 62651;
+constexpr unsigned IDD_CAM_UPLOAD = 256;
+constexpr unsigned IDC_CU_LAYER = 1230;
+constexpr unsigned IDC_CU_TOOL_DIAMETER = 1231;
+constexpr unsigned IDC_CU_START_ADDRESS = 1235;
+constexpr unsigned IDC_CU_LIFT_HEIGHT = 1277;
+constexpr unsigned IDC_CU_PLUNGE_HEIGHT = 1048;
+constexpr unsigned IDC_CU_MEMO = 1278;
+constexpr unsigned IDC_CU_AUTO_RUN = 1177;
+constexpr unsigned IDC_CU_FEED_SPEED = 1276;
+constexpr unsigned IDD_TEXT_INPUT = 226;
+constexpr unsigned IDC_TI_TEXT = 1046;

@@ -50,6 +50,10 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_CMD_EB1, &CVelmDoc::OnCmdEB1, &CVelmDoc::OnUpdateCmdEB1},
     {ID_RESET_ENGRAVER, &CVelmDoc::OnResetEngraver, &CVelmDoc::OnUpdateResetEngraver},
     {ID_MACHINE_PARAMS, &CVelmDoc::OnMachineParams, &CVelmDoc::OnUpdateMachineParams},
+    {ID_IMPORT_HPGL_TO_CAM, &CVelmDoc::OnFileImportHpglToCam, nullptr},
+    {ID_IMPORT_GERBER_TO_CAM, &CVelmDoc::OnFileImportGerberToCam, nullptr},
+    {ID_EXPORT_CALCULATED_PATHS, &CVelmDoc::OnFileExportCalcDxf, nullptr},
+    {ID_IMPORT_CALCULATED_PATHS, &CVelmDoc::OnFileImportCalcDxf, nullptr},
 };
 
 }  // namespace

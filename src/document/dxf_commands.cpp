@@ -79,10 +79,17 @@ int CVelmDoc::ImportDxfToPathLayers(const std::string& path)
         AfxMessageBox(WithName(IDS_DXF_NOTHING_IMPORTED, path), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
+    TakeCamImport(in);
+    return 1;
+}
+
+void CVelmDoc::TakeCamImport(CDxfCamImport& in)
+{
     g_MeasureDataWnd.SaveModified();
     g_RouteDataWnd.SaveModified();
     ClearAll();
     m_PanelLayout.ClearLists();
+    // The side files would otherwise bring the old job's copper back.
     SaveTempFile("top.tmp");
     SaveTempFile("bot.tmp");
 
@@ -100,7 +107,6 @@ int CVelmDoc::ImportDxfToPathLayers(const std::string& path)
     CDocumentViewHooks::Run(m_ViewHooks.zoomToFit);
     CDocumentViewHooks::Run(m_ViewHooks.blockLayout);
     CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);
-    return 1;
 }
 
 int CVelmDoc::ImportDxfMachiningLayer(const std::string& path, const std::string& name)

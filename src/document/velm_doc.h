@@ -23,6 +23,7 @@ class CBinaryReader;
 class CBinaryWriter;
 class CCmdUI;
 class CGerberSource;
+struct CDxfCamImport;
 struct CPlanningHooks;
 
 // What the document asks of its view. The view sets these when it attaches;
@@ -397,6 +398,31 @@ public:
     void OnUpdateCmdEB0(CCmdUI& cmdUI);
     void OnUpdateCmdEB1(CCmdUI& cmdUI);
     void OnUpdateResetEngraver(CCmdUI& cmdUI);
+
+    // ---- HPGL and RS-274D to CAM, calculated paths as DXF
+    // (path_exchange_commands.cpp; the logic in src/exchange/) ----
+    // File/Import "HPGL to CAM" and "GERBER to CAM": the plot in place of
+    // the job, a path layer per pen or aperture select.
+    void OnFileImportHpglToCam();
+    void OnFileImportGerberToCam();
+    // The same for the file at `path`; 0 (after a message) when it could
+    // not be read or held nothing, with the job as it was.
+    int ImportHpglToCam(const std::string& path);
+    int ImportGerberToCam(const std::string& path);
+    // File/Calculated paths: export as DXF through the system directory's
+    // template, and import from DXF in place of every path layer.
+    void OnFileExportCalcDxf();
+    void OnFileImportCalcDxf();
+    // The same with the file given; 0 after a message when the template is
+    // missing or broken, the file cannot be written or read (nothing is
+    // changed then) or the drawing holds nothing to import.
+    int ExportCalcDxf(const std::string& path);
+    int ImportCalcDxf(const std::string& path);
+    // A drawing import's layers, holes, layer list and extent in place of
+    // the job (the text windows offered for saving first, the side files
+    // emptied), shown in the layout stage.
+    void TakeCamImport(CDxfCamImport& in);
+    // ---- end of HPGL and RS-274D to CAM, calculated paths as DXF ----
 
 private:
     void RegisterCommands();

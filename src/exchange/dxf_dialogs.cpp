@@ -29,14 +29,30 @@ constexpr unsigned kLayerCombos[] = {IDC_DXF_TOP, IDC_DXF_BOTTOM, IDC_DXF_DRILL,
 
 CDxfSettingsDlg::CDxfSettingsDlg() : CDialog(IDD_DXF_SETTINGS) {}
 
-void CDxfSettingsDlg::AddSorted(unsigned id, const std::string& text)
+void AddSortedString(CDialog& dialog, unsigned id, const std::string& text)
 {
-    CControlState& combo = Control(id);
+    CControlState& combo = dialog.Control(id);
     const std::string key = Lower(text);
     auto at = std::find_if(combo.items.begin(), combo.items.end(),
                            [&key](const std::string& item) { return Lower(item) > key; });
     combo.items.insert(at, text);
-    ControlChanged(id);
+    dialog.ControlChanged(id);
+}
+
+void FillLayerCombo(CDialog& dialog, unsigned id, std::string& layerList, int index)
+{
+    // Every name closed by ";" is offered, however long the list; what
+    // follows the last ";" is no name.
+    for (const std::string& name : SplitLayerList(layerList))
+        AddSortedString(dialog, id, name);
+    layerList.clear();
+    dialog.SetCurSel(id, index >= 0 && index < dialog.GetCount(id) ? index : -1);
+}
+
+void ReadLayerCombo(const CDialog& dialog, unsigned id, std::string& name, int& index)
+{
+    index = dialog.GetCurSel(id);
+    name = index < 0 ? std::string() : dialog.GetLBText(id, index);
 }
 
 void CDxfSettingsDlg::SelectString(unsigned id, int start, const std::string& prefix)
@@ -64,9 +80,9 @@ bool CDxfSettingsDlg::OnInitDialog()
     // Every name closed by ";" is offered, however long the list.
     for (const std::string& name : SplitLayerList(m_strLayerList))
         for (unsigned id : kLayerCombos)
-            AddSorted(id, name);
+            AddSortedString(*this, id, name);
     for (const char* unit : {"mm", "Inch", "mil"})
-        AddSorted(IDC_DXF_UNIT, unit);
+        AddSortedString(*this, IDC_DXF_UNIT, unit);
     SetCurSel(IDC_DXF_UNIT, FindStringExact(IDC_DXF_UNIT, "mm"));
 
     // Names the list holds (case-sensitive) preselect the first entry that

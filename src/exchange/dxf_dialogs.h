@@ -7,6 +7,18 @@
 
 #include <string>
 
+// Adds an entry to a combo box with a sorted list: in alphabetical order
+// without regard to case, after the entries equal to it.
+void AddSortedString(CDialog& dialog, unsigned id, const std::string& text);
+
+// The layer combo of the machining-data and CAM upload dialogs: every name
+// of `layerList` closed by ";" (the list is consumed), entry `index` of the
+// sorted list selected (none when outside it).
+void FillLayerCombo(CDialog& dialog, unsigned id, std::string& layerList, int index);
+// The selected entry's text and index into `name` and `index` ("", -1 when
+// none is selected).
+void ReadLayerCombo(const CDialog& dialog, unsigned id, std::string& name, int& index);
+
 class CDxfSettingsDlg : public CDialog {
 public:
     std::string m_strLayerList;      // "A;B;C;": set before DoModal
@@ -23,9 +35,6 @@ public:
     void OnOK() override;
 
 private:
-    // Entries kept in alphabetical order (without regard to case), as the
-    // template's sorted combo boxes show them.
-    void AddSorted(unsigned id, const std::string& text);
     // Selects the first entry after `start`, wrapping round, that begins
     // with `prefix` without regard to case; nothing when none does.
     void SelectString(unsigned id, int start, const std::string& prefix);

@@ -15,39 +15,6 @@ namespace {
 // A bulge segment shorter than this makes no arc.
 constexpr double kShortestBulgeChord = 0.001;
 
-CPathSegment* AddItem(CPathRecord& layer, int type)
-{
-    auto item = std::make_unique<CPathSegment>();
-    item->type = type;
-    return AddTail(layer.items, std::move(item));
-}
-
-CPathSegment* AddLine(CPathRecord& layer, double x1, double y1, double x2, double y2,
-                      double width)
-{
-    CPathSegment* item = AddItem(layer, 0);
-    item->x1 = x1;
-    item->y1 = y1;
-    item->x2 = x2;
-    item->y2 = y2;
-    item->radius = width;
-    return item;
-}
-
-// A DXF-CAM path layer: side 5, tool size 2, coloured by the place of its
-// name in the layer list.
-std::unique_ptr<CPathRecord> NewCamLayer(const std::string& name, int place)
-{
-    auto layer = std::make_unique<CPathRecord>();
-    layer->size = 2.0f;
-    layer->depth = 0.0f;
-    layer->side = 5;
-    layer->visible = 1;
-    layer->name = name;
-    layer->colour = DxfLayerColour(place);
-    return layer;
-}
-
 CPathRecord* FindLayer(COwnedList<CPathRecord>& layers, const std::string& name)
 {
     for (auto& layer : layers)
@@ -60,13 +27,7 @@ class CCamReader {
 public:
     explicit CCamReader(CDxfCamImport& out) : m_Out(out) {}
 
-    void Widen(double x, double y)
-    {
-        m_Out.minX = std::min(m_Out.minX, float(x));
-        m_Out.minY = std::min(m_Out.minY, float(y));
-        m_Out.maxX = std::max(m_Out.maxX, float(x));
-        m_Out.maxY = std::max(m_Out.maxY, float(y));
-    }
+    void Widen(double x, double y) { m_Out.Widen(x, y); }
 
     // The arc counter-clockwise from `start` to `end` (radians, end >= start):
     // its end points and the axis points it passes.
@@ -89,7 +50,7 @@ public:
         poly.ForEachSegment(poly.width, [&](const CDxfVertex& p, const CDxfVertex& q,
                                             double width) {
             if (p.bulge == 0.0) {
-                AddLine(*layer, p.x, p.y, q.x, q.y, width);
+                AddCamLine(*layer, p.x, p.y, q.x, q.y, width);
                 Widen(q.x, q.y);
                 ++m_Out.items;
                 return;
@@ -99,7 +60,7 @@ public:
                 !BulgeArcGeometry(CDPoint(p.x, p.y), CDPoint(q.x, q.y), p.bulge, arc))
                 return;
             // Always counter-clockwise: a clockwise bulge runs from Q to P.
-            CPathSegment* item = AddItem(*layer, 1);
+            CPathSegment* item = AddCamItem(*layer, 1);
             item->x1 = arc.centre.x + arc.radius * std::cos(arc.start);
             item->y1 = arc.centre.y + arc.radius * std::sin(arc.start);
             item->x2 = arc.centre.x + arc.radius * std::cos(arc.end);
@@ -119,7 +80,7 @@ public:
         Widen(x1, y1);
         Widen(x2, y2);
         if (CPathRecord* layer = FindLayer(m_Out.layers, entity.Layer())) {
-            AddLine(*layer, x1, y1, x2, y2, 0.0);
+            AddCamLine(*layer, x1, y1, x2, y2, 0.0);
             ++m_Out.items;
         }
     }
@@ -131,12 +92,7 @@ public:
         Widen(cx + r, cy + r);
         const std::string name = entity.Layer();
         if (CPathRecord* layer = FindLayer(m_Out.layers, name)) {
-            CPathSegment* item = AddItem(*layer, 2);
-            item->x1 = item->x2 = cx + r;
-            item->y1 = item->y2 = cy;
-            item->cx = cx;
-            item->cy = cy;
-            item->radius = r;
+            AddCamCircle(*layer, 2, cx, cy, r);
             ++m_Out.items;
         }
         if (name.find("HOLE") != std::string::npos)
@@ -171,7 +127,7 @@ public:
         CPathRecord* layer = FindLayer(m_Out.layers, entity.Layer());
         if (!layer)
             return;
-        CPathSegment* item = AddItem(*layer, 2);
+        CPathSegment* item = AddCamItem(*layer, 2);
         item->x1 = cx + r * std::cos(a2);
         item->y1 = cy + r * std::sin(a2);
         item->x2 = cx + r * std::cos(a1);
@@ -188,6 +144,14 @@ private:
 
 }  // namespace
 
+void CDxfCamImport::Widen(double x, double y)
+{
+    minX = std::min(minX, float(x));
+    minY = std::min(minY, float(y));
+    maxX = std::max(maxX, float(x));
+    maxY = std::max(maxY, float(y));
+}
+
 int ReadDxfToPathLayers(const std::string& path, const std::string& layerList,
                         CDxfCamImport& out)
 {
@@ -197,7 +161,7 @@ int ReadDxfToPathLayers(const std::string& path, const std::string& layerList,
         return 0;
     int place = 0;
     for (const std::string& name : SplitLayerList(out.layerList))
-        AddHead(out.layers, NewCamLayer(name, ++place));
+        AddHead(out.layers, NewCamLayer(name, DxfLayerColour(++place)));
 
     CCamReader cam(out);
     const int read = ForEachDxfEntity(path, [&cam](CDxfReader&, const CDxfEntity& entity) {
@@ -227,7 +191,7 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
         return 0;
     const std::vector<std::string> names = SplitLayerList(list);
     const auto place = std::find(names.begin(), names.end(), name);
-    auto layer = NewCamLayer(name, int(place - names.begin()) + 1);
+    auto layer = NewCamLayer(name, DxfLayerColour(int(place - names.begin()) + 1));
 
     const double f = placement.factor;
     auto bx = [&](double x) { return x * f - placement.originX; };
@@ -247,14 +211,14 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
                     BulgeArcToSegments(float(bx(p.x)), float(by(p.y)), float(bx(q.x)),
                                        float(by(q.y)), float(p.bulge), float(width), *layer, 0);
                 else
-                    AddLine(*layer, bx(p.x), by(p.y), bx(q.x), by(q.y), width);
+                    AddCamLine(*layer, bx(p.x), by(p.y), bx(q.x), by(q.y), width);
             });
         } else if (entity.type == "LINE") {
-            AddLine(*layer, bx(entity.Number(10)), by(entity.Number(20)), bx(entity.Number(11)),
+            AddCamLine(*layer, bx(entity.Number(10)), by(entity.Number(20)), bx(entity.Number(11)),
                     by(entity.Number(21)), 0.0);
         } else if (entity.type == "CIRCLE") {
             const double cx = entity.Number(10), cy = entity.Number(20), r = entity.Number(40);
-            CPathSegment* item = AddItem(*layer, 2);
+            CPathSegment* item = AddCamItem(*layer, 2);
             item->x1 = item->x2 = bx(cx + r);
             item->y1 = item->y2 = by(cy);
             item->cx = bx(cx);
@@ -264,7 +228,7 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
             const CDxfArc arc = ReadArc(entity);
             const double cx = arc.cx, cy = arc.cy, r = arc.r;
             auto chord = [&](double a, double b) {
-                AddLine(*layer, bx(cx + r * std::cos(a)), by(cy + r * std::sin(a)),
+                AddCamLine(*layer, bx(cx + r * std::cos(a)), by(cy + r * std::sin(a)),
                         bx(cx + r * std::cos(b)), by(cy + r * std::sin(b)), 0.0);
             };
             double a = arc.start;

@@ -10,7 +10,8 @@
 
 #include <string>
 
-// What DXF to CAM read from a drawing, in drawing units taken as mil.
+// What DXF to CAM read from a drawing, in drawing units taken as mil; HPGL
+// and RS-274D to CAM fill it too.
 struct CDxfCamImport {
     std::string layerList;          // the names before the import and the new ones
     COwnedList<CPathRecord> layers; // one per name, the last name first
@@ -18,6 +19,9 @@ struct CDxfCamImport {
     float minX = 1000000.0f, minY = 1000000.0f;
     float maxX = -100000.0f, maxY = -100000.0f;
     int items = 0;                  // items and holes made
+
+    // Takes a point into the extent.
+    void Widen(double x, double y);
 };
 
 // 1 when the file was read whole (`out` holds it), else 0 after a message.

@@ -4,6 +4,7 @@
 #include "exchange/dxf_reader.h"
 #include "platform/file_messages.h"
 #include "platform/host.h"
+#include "records/board_records.h"
 
 #include <cstdlib>
 
@@ -32,13 +33,56 @@ void AddToLayerList(std::string& list, const std::string& name)
         list += name + ";";
 }
 
-COLORREF DxfLayerColour(int place)
+COLORREF DxfLayerColour(int place) { return CamLayerColour(80 * place); }
+
+COLORREF CamLayerColour(int c)
 {
-    const int c = 80 * place;
     const COLORREF red = COLORREF(c % 100);
     const COLORREF green = COLORREF(std::abs(255 - c) % 255);
     const COLORREF blue = COLORREF(std::abs(55 - c) % 205);
     return red | (green << 8) | (blue << 16);
+}
+
+std::unique_ptr<CPathRecord> NewCamLayer(const std::string& name, COLORREF colour)
+{
+    auto layer = std::make_unique<CPathRecord>();
+    layer->size = 2.0f;
+    layer->depth = 0.0f;
+    layer->side = 5;
+    layer->visible = 1;
+    layer->name = name;
+    layer->colour = colour;
+    return layer;
+}
+
+CPathSegment* AddCamItem(CPathRecord& layer, int type)
+{
+    auto item = std::make_unique<CPathSegment>();
+    item->type = type;
+    return AddTail(layer.items, std::move(item));
+}
+
+CPathSegment* AddCamLine(CPathRecord& layer, double x1, double y1, double x2, double y2,
+                         double width)
+{
+    CPathSegment* item = AddCamItem(layer, 0);
+    item->x1 = x1;
+    item->y1 = y1;
+    item->x2 = x2;
+    item->y2 = y2;
+    item->radius = width;
+    return item;
+}
+
+CPathSegment* AddCamCircle(CPathRecord& layer, int type, double cx, double cy, double r)
+{
+    CPathSegment* item = AddCamItem(layer, type);
+    item->x1 = item->x2 = cx + r;
+    item->y1 = item->y2 = cy;
+    item->cx = cx;
+    item->cy = cy;
+    item->radius = r;
+    return item;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,21 @@ void AddToLayerList(std::string& list, const std::string& name);
 
 // The colour of the path layer of the n-th name of the list (n from 1).
 COLORREF DxfLayerColour(int place);
+// The colour the drawing imports give a layer from their colour counter c:
+// red c mod 100, green |255 - c| mod 255, blue |55 - c| mod 205.
+COLORREF CamLayerColour(int counter);
+
+struct CPathRecord;
+struct CPathSegment;
+// A DXF-CAM path layer: side 5, tool size 2, depth 0, shown.
+std::unique_ptr<CPathRecord> NewCamLayer(const std::string& name, COLORREF colour);
+// An item of `type` appended to the layer, and a straight one from (x1, y1)
+// to (x2, y2) whose radius field holds `width`.
+CPathSegment* AddCamItem(CPathRecord& layer, int type);
+CPathSegment* AddCamLine(CPathRecord& layer, double x1, double y1, double x2, double y2,
+                         double width = 0.0);
+// A full circle of `type` about (cx, cy): both ends at its point at angle 0.
+CPathSegment* AddCamCircle(CPathRecord& layer, int type, double cx, double cy, double r);
 
 // Adds to `list` the layer of every entity of the given types, cut at its
 // first "_" when `cutAtUnderscore`. 0 after a message when the file cannot

@@ -82,24 +82,24 @@ void CVelmView::OnEngraveCamData()
     g_SkipProbeTest = 0;
     for (;;) {
         RegGetInt("machineoffset", g_MachineOffset);
-        g_MachiningDataDlg.m_LayerList = m_Doc.m_LayerName;
-        g_MachiningDataDlg.m_Reference = static_cast<float>(g_MachineOffset / g_XYPulsesPerMM);
+        g_MachiningDataDlg.m_strLayerList = m_Doc.m_LayerName;
+        g_MachiningDataDlg.m_fHeightRef = static_cast<float>(g_MachineOffset / g_XYPulsesPerMM);
         if (g_MachiningDataDlg.DoModal() != IDOK)
             break;
-        g_MachineOffset = static_cast<int>(g_MachiningDataDlg.m_Reference * g_XYPulsesPerMM);
+        g_MachineOffset = static_cast<int>(g_MachiningDataDlg.m_fHeightRef * g_XYPulsesPerMM);
         RegSetInt("machineoffset", g_MachineOffset);
         // Only the chosen layer is machined, with the dialog's tool.
         for (const auto& layer : m_Doc.m_PathLayerList) {
             if (!IsCamLayer(*layer))
                 continue;
-            if (layer->name != g_MachiningDataDlg.m_Layer) {
+            if (layer->name != g_MachiningDataDlg.m_strLayer) {
                 layer->side = 6;
                 continue;
             }
             layer->side = 5;
-            layer->size = g_MachiningDataDlg.m_ToolDiameter * 100.0f / 2.54f;
-            layer->depth = g_MachiningDataDlg.m_Depth * g_ZPulsesPerMM;
-            g_ParamM7 = g_MachiningDataDlg.m_Speed;
+            layer->size = g_MachiningDataDlg.m_fToolDiameter * 100.0f / 2.54f;
+            layer->depth = g_MachiningDataDlg.m_fDepth * g_ZPulsesPerMM;
+            g_ParamM7 = g_MachiningDataDlg.m_fSpeed;
         }
         Invalidate();
         CViewJobContext context(*this);
@@ -114,7 +114,7 @@ void CVelmView::OnEngraveCamData()
     }
     g_MachineLink.CmdOutput(7, 0);
     g_MachineLink.Send();
-    g_MachiningDataDlg.m_SpindleOn = 0;
+    g_MachiningDataDlg.m_bSpindleOn = 0;
 }
 
 void CVelmView::SetJobRunner(int code, JobRunner runner) { m_JobRunners[code] = std::move(runner); }

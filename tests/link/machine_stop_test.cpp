@@ -231,7 +231,7 @@ TEST_P(MachineStopTest, CamDataEngravesTheChosenLayerUntilCancel)
         seen.push_back({top->side, bot->side, g_JobCode, top->size, top->depth});
         g_JobCode = 0;
     });
-    g_MachiningDataDlg.m_SpindleOn = 1;
+    g_MachiningDataDlg.m_bSpindleOn = 1;
     TestHost().QueueDialog([](CDialog& dlg) {
         EXPECT_EQ(dlg.GetCount(IDC_MD_LAYER), 2);
         dlg.SetCurSel(IDC_MD_LAYER, dlg.FindStringExact(IDC_MD_LAYER, "CAMA"));
@@ -255,7 +255,7 @@ TEST_P(MachineStopTest, CamDataEngravesTheChosenLayerUntilCancel)
     EXPECT_NEAR(seen[0].depth, 20.0f, 1e-3);
     EXPECT_EQ(bot->side, 5);
     EXPECT_EQ(top->side, 5);
-    EXPECT_EQ(g_MachiningDataDlg.m_SpindleOn, 0);
+    EXPECT_EQ(g_MachiningDataDlg.m_bSpindleOn, 0);
     std::string work;
     RegGetString("WORK", work);
     EXPECT_EQ(work, "ISOLATE");
