@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 int g_HpglPenColour = 0;
@@ -18,8 +19,11 @@ CProgramObjectReset s_Reset([] { g_HpglPenColour = 0; });
 
 bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
+// Far beyond any plot: a larger number is no coordinate but garbage.
+constexpr double kLargestPlotNumber = 1.0e8;
+
 // The numbers of an instruction's parameters, separated by commas or
-// blanks; a field that is no number counts as 0.
+// blanks; a field that is no number, or none a plot can hold, counts as 0.
 std::vector<double> Numbers(const std::string& parameters)
 {
     std::vector<double> values;
@@ -28,8 +32,10 @@ std::vector<double> Numbers(const std::string& parameters)
         const std::size_t end = parameters.find_first_of(", \t\r\n", at);
         const std::string field =
             parameters.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (!field.empty())
-            values.push_back(std::strtod(field.c_str(), nullptr));
+        if (!field.empty()) {
+            const double value = std::strtod(field.c_str(), nullptr);
+            values.push_back(std::fabs(value) <= kLargestPlotNumber ? value : 0.0);
+        }
         if (end == std::string::npos)
             break;
         at = end + 1;
