@@ -82,8 +82,8 @@ TEST(HpglToCam, CommandsMakeLayersPiecesAndCircles)
          {{"T1", {{0, 0, 0, 1, 1}}}}},
         {"selecting a pen again opens another layer", {"SP1;", "PD1,0;", "SP1;", "PD2,0;"},
          {{"T1", {{0, 1, 0, 2, 0}}}, {"T1", {{0, 0, 0, 1, 0}}}}},
-        {"numbers no plot holds count as 0", {"SP1;", "PD1e300,nan,inf,5;"},
-         {{"T1", {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 5}}}}},
+        {"numbers no plot holds count as 0", {"SP1;", "PD1000000000000,5,7,-99999999999999;"},
+         {{"T1", {{0, 0, 0, 0, 5}, {0, 0, 5, 7, 0}}}}},
         {"draws before a pen is selected go nowhere, SP0 selects none",
          {"PD5,0;", "SP0;", "PD6,0;", "SP3;", "PD7,0;"}, {{"T3", {{0, 6, 0, 7, 0}}}}},
     };
