@@ -318,6 +318,14 @@ TEST_F(CalcDxfImportTest, ExportedPathsReadBackWithinAThousandth)
     Add(*pen, 1, 33.3333, 5, 33.3333, 5, 30, 5);
     Add(*pen, 0, -12.3456, 7.0001, 44.4444, -9.9999);
     doc->m_LayerName = "PEN;";
+    // The offset engine's copper centre line must not come back as a path
+    // the machine would cut along the track.
+    CIsoElement copper;
+    copper.Class = ISO_SOURCE;
+    copper.Kind = ISO_LINE;
+    copper.Pt0 = CDPoint(100, 100);
+    copper.Pt1 = CDPoint(200, 100);
+    doc->m_IsoElements.Add(copper);
 
     const std::string path = JoinPath(TestDir(), "trip.dxf");
     ASSERT_EQ(doc->ExportCalcDxf(path), 1);
@@ -329,5 +337,6 @@ TEST_F(CalcDxfImportTest, ExportedPathsReadBackWithinAThousandth)
     ExpectNear(Items("T3MIL", 1), {{2, 0, 25, 25, 0}}, 0.001);
     ExpectNear(Items("PEN", 5), {{2, 33.3333, 5, 33.3333, 5}, {0, -12.3456, 7.0001, 44.4444, -9.9999}},
                0.001);
-    EXPECT_EQ(doc->m_LayerName, "PEN;");
+    ExpectNear(Items(kDxfEngineCopperLayer, 5), {{0, 100, 100, 200, 100}}, 0.001);
+    EXPECT_EQ(doc->m_LayerName, std::string("PEN;") + kDxfEngineCopperLayer + ";");
 }
