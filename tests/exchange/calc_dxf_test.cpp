@@ -8,6 +8,7 @@
 #include "platform/file_messages.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
+#include "support/record_makers.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -17,16 +18,11 @@
 
 namespace {
 
+// A segment with its radius, as the planners make them.
 CPathSegment* Add(CPathRecord& layer, int type, double x1, double y1, double x2, double y2,
                   double cx = 0, double cy = 0)
 {
-    CPathSegment* item = AddCamItem(layer, type);
-    item->x1 = x1;
-    item->y1 = y1;
-    item->x2 = x2;
-    item->y2 = y2;
-    item->cx = cx;
-    item->cy = cy;
+    CPathSegment* item = AddSegment(layer, type, x1, y1, x2, y2, cx, cy);
     item->radius = std::hypot(x1 - cx, y1 - cy);
     return item;
 }
