@@ -176,7 +176,7 @@ TEST_F(CalcDxfTest, SaveChooserTakesNewFilesAndAsksBeforeReplacingOne)
     MakePaths();
     // A new file: no question.
     TestHost().QueueFileChoice({JoinPath(TestDir(), "new.dxf")});
-    doc->OnFileExportCalcDxf();
+    EXPECT_TRUE(doc->OnCmdMsg(ID_EXPORT_CALCULATED_PATHS));
     ASSERT_EQ(TestHost().FileRequests().size(), 1u);
     EXPECT_TRUE(TestHost().FileRequests()[0].save);
     EXPECT_EQ(TestHost().FileRequests()[0].filter, "AutoCAD R14 Dxf|*.dxf|All File|*.*|");
@@ -195,6 +195,13 @@ TEST_F(CalcDxfTest, SaveChooserTakesNewFilesAndAsksBeforeReplacingOne)
     TestHost().QueueAnswer(IDYES);
     doc->OnFileExportCalcDxf();
     EXPECT_NE(ReadText(old).find("TOPT1ISO"), std::string::npos);
+
+    // And read back through the import command's open chooser.
+    doc->m_PathLayerList.clear();
+    TestHost().QueueFileChoice({old});
+    EXPECT_TRUE(doc->OnCmdMsg(ID_IMPORT_CALCULATED_PATHS));
+    EXPECT_FALSE(TestHost().FileRequests().back().save);
+    EXPECT_EQ(LayerNames(), (std::vector<std::string>{"MYPATH", "T2MIL", "T1ISO"}));
 }
 
 namespace {

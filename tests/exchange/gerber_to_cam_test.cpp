@@ -118,7 +118,7 @@ TEST_F(GerberToCamTest, UnusableFileKeepsTheJob)
 TEST_F(GerberToCamTest, CommandReadsThroughFileChooser)
 {
     TestHost().QueueFileChoice({WriteFile("chosen.pho", kPlot)});
-    doc->OnFileImportGerberToCam();
+    EXPECT_TRUE(doc->OnCmdMsg(ID_IMPORT_GERBER_TO_CAM));
     ASSERT_EQ(TestHost().FileRequests().size(), 1u);
     EXPECT_EQ(TestHost().FileRequests()[0].filter, "GERBER RS-274|*.*|All File|*.*|");
     EXPECT_EQ(Layers().size(), 3u);

@@ -173,7 +173,7 @@ TEST_F(HpglImportTest, UnusablePlotKeepsTheJob)
 TEST_F(HpglImportTest, CommandReadsPlotThroughFileChooser)
 {
     TestHost().QueueFileChoice({WriteFile("chosen.plt", "SP4;PD1,1;")});
-    doc->OnFileImportHpglToCam();
+    EXPECT_TRUE(doc->OnCmdMsg(ID_IMPORT_HPGL_TO_CAM));
     ASSERT_EQ(TestHost().FileRequests().size(), 1u);
     EXPECT_EQ(TestHost().FileRequests()[0].filter, "AutoCAD HPGL File|*.plt|All File|*.*|");
     EXPECT_EQ(LayerNames(), std::vector<std::string>{"T4"});
