@@ -8,6 +8,9 @@
 #include "records/board_extent.h"
 #include "resource_ids.h"
 
+#include <cstdlib>
+#include <fstream>
+
 namespace {
 
 using Items = std::vector<std::vector<double>>;
@@ -122,4 +125,63 @@ TEST_F(GerberToCamTest, CommandReadsThroughFileChooser)
     ASSERT_EQ(TestHost().FileRequests().size(), 1u);
     EXPECT_EQ(TestHost().FileRequests()[0].filter, "GERBER RS-274|*.*|All File|*.*|");
     EXPECT_EQ(Layers().size(), 3u);
+}
+
+namespace {
+
+// The draws and aperture selects of an RS-274D file counted on their own:
+// blocks split at '*', a D code from 10 on alone in its block a select, a
+// coordinate block a draw when its D code (its own or the last one) is 1.
+struct PlotCounts {
+    int selects = 0;
+    int draws = 0;
+};
+
+PlotCounts CountPlot(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    PlotCounts counts;
+    int modal = 0;
+    std::string block;
+    for (char c; in.get(c);) {
+        if (c != '*') {
+            if (c != '\n' && c != '\r' && c != '\0')
+                block += c;
+            continue;
+        }
+        const std::size_t d = block.find('D');
+        const int code = d == std::string::npos ? -1 : std::atoi(block.c_str() + d + 1);
+        const bool coordinates = block.find_first_of("XY") != std::string::npos;
+        if (block.rfind("G04", 0) == 0) {
+        } else if (!coordinates && code >= 10) {
+            ++counts.selects;
+        } else if (coordinates) {
+            if (code >= 0)
+                modal = code;
+            if (modal == 1 && counts.selects > 0)
+                ++counts.draws;
+        }
+        block.clear();
+    }
+    return counts;
+}
+
+}  // namespace
+
+TEST_F(GerberToCamTest, RealPhotoplotHasALayerPerSelectAndEveryDraw)
+{
+    const std::string path = CorpusPath("gerbv-examples/ekf/l1.off");
+    if (path.empty())
+        GTEST_SKIP() << "the corpus of real boards is absent";
+    const PlotCounts counts = CountPlot(path);
+    ASSERT_GT(counts.draws, 1000);
+    ASSERT_EQ(doc->ImportGerberToCam(path), 1);
+    EXPECT_TRUE(TestHost().Boxes().empty());
+    EXPECT_EQ(doc->m_PathLayerList.size(), std::size_t(counts.selects));
+    std::size_t items = 0;
+    for (auto& layer : doc->m_PathLayerList) {
+        EXPECT_GE(DCodeNumber(layer->name), 10) << layer->name;
+        items += layer->items.size();
+    }
+    EXPECT_EQ(items, std::size_t(counts.draws));
 }
