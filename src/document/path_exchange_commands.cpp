@@ -43,11 +43,15 @@ std::string ChooseFileToRead(const char* filter, const std::string& initial)
     return chosen.front();
 }
 
+// Commands that replace path layers wait until no machine job or path
+// calculation walks them (either may let this command in while it pumps).
+bool PathLayersFree() { return g_JobCode == 0 && g_Calculating == 0; }
+
 // The drawing imports start as File/New does: in the system directory, the
 // settings read afresh (whose reader tells when it cannot).
 bool PrepareDrawingImport(CVelmDoc& doc)
 {
-    if (g_JobCode != 0)
+    if (!PathLayersFree())
         return false;
     SetCurrentDirectory(g_SystemDir);
     return doc.LoadSettings() != 0;
@@ -199,6 +203,8 @@ int CVelmDoc::ExportCalcDxf(const std::string& path)
 
 void CVelmDoc::OnFileImportCalcDxf()
 {
+    if (!PathLayersFree())
+        return;
     const std::string path = ChooseFileToRead(kCalcDxfFilter, ProjectDxfName());
     if (!path.empty())
         ImportCalcDxf(path);

@@ -5,7 +5,9 @@
 #include "exchange/calc_dxf.h"
 #include "exchange/dxf_layers.h"
 #include "exchange/exchange_fixture.h"
+#include "link/link_state.h"
 #include "platform/file_messages.h"
+#include "platform/program_state.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "support/record_makers.h"
@@ -196,8 +198,16 @@ TEST_F(CalcDxfTest, SaveChooserTakesNewFilesAndAsksBeforeReplacingOne)
     doc->OnFileExportCalcDxf();
     EXPECT_NE(ReadText(old).find("TOPT1ISO"), std::string::npos);
 
-    // And read back through the import command's open chooser.
+    // And read back through the import command's open chooser, but not
+    // while a machine job or a path calculation walks the layers.
     doc->m_PathLayerList.clear();
+    const std::size_t asked = TestHost().FileRequests().size();
+    for (int* busy : {&g_JobCode, &g_Calculating}) {
+        *busy = 1;
+        EXPECT_TRUE(doc->OnCmdMsg(ID_IMPORT_CALCULATED_PATHS));
+        EXPECT_EQ(TestHost().FileRequests().size(), asked);
+        *busy = 0;
+    }
     TestHost().QueueFileChoice({old});
     EXPECT_TRUE(doc->OnCmdMsg(ID_IMPORT_CALCULATED_PATHS));
     EXPECT_FALSE(TestHost().FileRequests().back().save);
