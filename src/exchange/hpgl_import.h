@@ -9,6 +9,7 @@
 #include "exchange/dxf_import.h"
 
 #include <string>
+#include <vector>
 
 // The pen colour counter: it grows by 60 with every pen selection of every
 // import and is never reset, so each import's pens differ in colour from
