@@ -1,6 +1,7 @@
 // Dialogs drawn from their templates: typing into the widgets reaches the
 // dialog's members by control id; Cancel changes nothing; the progress and
 // notice windows as the operator sees them.
+#include "app/qt_dialog_fixture.h"
 #include "app/qt_test_app.h"
 #include "platform/qt/qt_host.h"
 #include "resource_ids.h"
@@ -98,37 +99,7 @@ public:
     }
 };
 
-// Runs `script` on the open dialog window once the modal loop runs.
-void WhenShown(std::function<void(CQtDialogWindow&)> script)
-{
-    QTimer::singleShot(0, [script] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* window = qobject_cast<CQtDialogWindow*>(w); window && window->isVisible()) {
-                script(*window);
-                return;
-            }
-        ADD_FAILURE() << "no dialog window";
-    });
-}
-
-template <class W>
-W* Widget(CQtDialogWindow& window, unsigned id)
-{
-    W* w = qobject_cast<W*>(window.ControlWidget(id));
-    EXPECT_NE(w, nullptr) << id;
-    return w;
-}
-
-class DialogWindow : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestQtApp();
-        SetHost(&m_Host);
-    }
-    void TearDown() override { SetHost(&TestHost()); }
-    CQtHost m_Host;
-};
+using DialogWindow = QtDialogTest;
 
 }  // namespace
 
