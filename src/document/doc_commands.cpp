@@ -50,6 +50,9 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_CMD_EB1, &CVelmDoc::OnCmdEB1, &CVelmDoc::OnUpdateCmdEB1},
     {ID_RESET_ENGRAVER, &CVelmDoc::OnResetEngraver, &CVelmDoc::OnUpdateResetEngraver},
     {ID_MACHINE_PARAMS, &CVelmDoc::OnMachineParams, &CVelmDoc::OnUpdateMachineParams},
+    {ID_PATHS_GENERATE_ISOLATION, &CVelmDoc::OnNewIsolationPaths, nullptr},
+    {ID_PATHS_OPTIMISE, &CVelmDoc::OnOptimizePaths, nullptr},
+    {ID_PATHS_DELETE_DUPLICATES, &CVelmDoc::OnDeleteDuplicatePaths, nullptr},
 };
 
 }  // namespace
