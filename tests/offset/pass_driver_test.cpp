@@ -63,19 +63,26 @@ std::vector<PadImage> Pads(const CVelmDoc& doc)
 }
 
 // Presses Cancel in the grid pass number `which` (from 1) once its cutting
-// has begun.
+// has begun. Only while a grid pass runs are its windows the ones the host
+// has on record (the host keeps the last window of each template).
 void CancelGridPass(int which)
 {
     auto seen = std::make_shared<int>(0);
-    auto cutting = std::make_shared<bool>(false);
+    auto starting = std::make_shared<bool>(false);
+    auto done = std::make_shared<bool>(false);
     TestHost().OnPump([=](int) {
+        if (g_Calculating != 1 || *done)
+            return;
         auto* notice = static_cast<CMessageDlg*>(TestHost().Modeless(IDD_MESSAGE));
-        auto* progress = TestHost().Modeless(IDD_PROGRESS);
-        const bool now = notice && progress && progress->IsWindow() &&
-                         notice->Text().find(LoadResString(IDS_CALC_STEP_CUT_X)) != std::string::npos;
-        if (now && !*cutting && ++*seen == which)
-            progress->OnCancel();
-        *cutting = now;
+        const std::string& text = notice->Text();
+        const bool start = text.find(LoadResString(IDS_CALC_STEP_CONNECTIONS)) != std::string::npos;
+        if (start && !*starting)
+            ++*seen;
+        *starting = start;
+        if (*seen == which && text.find(LoadResString(IDS_CALC_STEP_CUT_X)) != std::string::npos) {
+            TestHost().Modeless(IDD_PROGRESS)->OnCancel();
+            *done = true;
+        }
     });
 }
 
