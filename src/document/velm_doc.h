@@ -426,6 +426,10 @@ public:
     int CalculateOffsetPathLayers();
     // The duplicate deletion of the working side's clearing layers.
     void DeleteDuplicateToolPaths();
+    // Marks the line and round-pad sources that lie wholly under other
+    // copper (AreaMark 1; the others 0), on a raster of the document's grid
+    // step (offset_engine.cpp).
+    void ComputeLargeCopperArea();
     // ---- end of offset-path calculation ----
 
 private:

@@ -240,9 +240,11 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
 
     // A cancelled grid pass ends the calculation: what the passes made so
     // far stays in the engine's lists until the next clear, no layer is made.
-    auto gridPass = [&](float d, CPassList& list) {
+    // With no copper marked the grid would make nothing; its group is
+    // made all the same, empty.
+    auto gridPass = [&](float d, CPassList& list, bool anyMarked) {
         model.m_GridPathList.clear();
-        if (!hooks.gridPass || !hooks.gridPass(d)) {
+        if (anyMarked && (!hooks.gridPass || !hooks.gridPass(d))) {
             model.m_GridPathList.clear();
             return false;
         }
@@ -253,7 +255,10 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
     };
 
     const std::size_t caps = MarkLargeGroups(model, grouping, arcs).size();
-    const bool largeDone = gridPass(d0, passList[0]);
+    const bool anyLarge = std::any_of(grouping.begin(), grouping.end(), [](const CIsoGroup* g) {
+        return g->Sources.size() >= ISO_EXACT_GROUP_LIMIT;
+    });
+    const bool largeDone = gridPass(d0, passList[0], anyLarge);
     RemoveCaps(model, caps);
 
     // The grouping result has served: its groups only referred to sources.
@@ -272,7 +277,7 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
     for (auto& f : model.m_FlashList)
         f->used = 1;
     for (int i = 1; i < passes; ++i)
-        if (!gridPass(table.distance[i], passList[std::size_t(i)]))
+        if (!gridPass(table.distance[i], passList[std::size_t(i)], true))
             return 0;
 
     // The one group of a later pass.

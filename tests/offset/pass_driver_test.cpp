@@ -208,7 +208,7 @@ TEST(PassDriver, CommandsStoreTheToolsAndKeepOtherLayers)
     // A cancelled dialog changes nothing.
     TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, IDD_PATH_METHOD);
     doc.OnNewIsolationPaths();
-    EXPECT_EQ(LayerNames(doc), (std::vector<std::string>{"ROUTE", "T1ISO"}));
+    EXPECT_EQ(LayerNames(doc), (std::vector<std::string>{"T1ISO", "ROUTE"}));
 
     TestHost().QueueDialog(
         [](CDialog& d) {
@@ -228,10 +228,10 @@ TEST(PassDriver, CommandsStoreTheToolsAndKeepOtherLayers)
     RegGetInt("ISOLAYER", layers);
     EXPECT_EQ(layers, 3);
     const std::vector<std::string> names = LayerNames(doc);
-    ASSERT_GE(names.size(), 7u);
-    EXPECT_EQ(names[0], "ROUTE");
-    EXPECT_EQ(std::vector<std::string>(names.begin() + 1, names.begin() + 7),
-              (std::vector<std::string>{"T1ISO", "T1MIL", "T1MIL", "T2ISO", "T2MIL", "T3MIL"}));
+    // The old tool layer went; the tool-3 PATH layer comes first, the
+    // route stays, the passes follow and the tool-3 clearing comes last.
+    EXPECT_EQ(names, (std::vector<std::string>{"T3PATH", "ROUTE", "T1ISO", "T1MIL", "T1MIL", "T2ISO",
+                                               "T2MIL", "T3MIL", "T3MIL"}));
     EXPECT_EQ(TestHost().BoxTexts(), std::vector<std::string>{LoadResString(IDS_PATHS_DONE)});
     EXPECT_EQ(g_StatusText.rfind("Take Time ", 0), 0u);
 
@@ -259,12 +259,13 @@ void AddItem(CPathRecord& layer, CDPoint a, CDPoint b, CDPoint c, int type, int 
     layer.items.push_back(std::move(item));
 }
 
+// A layer of the component side at the tail of the list.
 CPathRecord* ToolLayer(CVelmDoc& doc, const char* name, int kind)
 {
-    CPathRecord* layer = doc.AddPathLayer(name, 1.0f, 0.0f, 0, 0);
+    auto layer = std::make_unique<CPathRecord>();
+    layer->name = name;
     layer->kind = kind;
-    layer->items.clear();
-    return layer;
+    return AddTail(doc.m_PathLayerList, std::move(layer));
 }
 
 CDPoint AtAngle(double r, double degrees)
@@ -342,4 +343,38 @@ TEST(DuplicateToolPaths, RefusedWhileAMachineJobRuns)
     EXPECT_EQ(doc.m_PathLayerList.front().get(), mil);
     EXPECT_EQ(mil->items.front().get(), item);
     EXPECT_TRUE(TestHost().BoxTexts().empty());
+}
+
+// A line under a wider track and a pad inside a larger pad bound no free
+// stretch of the raster: both are buried; lone copper is not. A pad of no
+// radius is cut as one of 2 mil; arcs and rectangles keep their marks.
+TEST(LargeCopperArea, MarksOnlyBuriedLinesAndPads)
+{
+    CVelmDoc doc;
+    g_CurrentSide = 0;
+    SetExtent(0, 0, 400, 300);
+    AddTrack(doc.m_TrackList, 0, 50, 100, 250, 100, 60);   // wide
+    AddTrack(doc.m_TrackList, 0, 100, 100, 200, 100, 10);  // under it
+    AddTrack(doc.m_TrackList, 0, 50, 250, 250, 250, 10);   // alone
+    AddTrack(doc.m_TrackList, 1, 330, 50, 330, 90, 20);    // rectangle
+    AddFlash(doc.m_FlashList, 330, 200, 40);
+    AddFlash(doc.m_FlashList, 330, 200, 10);               // inside it
+    NumberRecords(doc);
+    doc.BuildSourceElements();
+    for (CIsoElement* e : doc.m_IsoSources)
+        if (e->Kind == ISO_RECT)
+            e->AreaMark = 7;
+    doc.ComputeLargeCopperArea();
+    std::vector<int> lines, circles;
+    for (const CIsoElement* e : doc.m_IsoSources) {
+        if (e->Kind == ISO_LINE)
+            lines.push_back(e->AreaMark);
+        else if (e->Kind == ISO_CIRCLE && e->Radius > 0.0)
+            circles.push_back(e->AreaMark);
+        else if (e->Kind == ISO_RECT) {
+            EXPECT_EQ(e->AreaMark, 7);
+        }
+    }
+    EXPECT_EQ(lines, (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(circles, (std::vector<int>{0, 1}));
 }

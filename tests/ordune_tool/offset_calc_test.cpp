@@ -22,7 +22,7 @@ const char* const kBoard = "boards/D1MiniGSR/D1MiniGSR-";
 
 std::string BoardFile(const char* name) { return CorpusPath(std::string(kBoard) + name); }
 
-int Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+int RunTool(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
 }  // namespace
 
@@ -35,15 +35,15 @@ TEST(OrduneToolOffsetEngine, CalcWithTheOffsetEngineMakesThePassLayersOfBothSide
     const std::string tool = std::string(ORDUNE_BIN_DIR) + "/ordune-tool ";
     const std::string project = JoinPath(TestDir(), "d1.prj");
     const std::string paths = JoinPath(TestDir(), "d1-offset.prj");
-    ASSERT_EQ(Run(tool + "load --component " + BoardFile("F_Cu.gbr") + " --solder " +
+    ASSERT_EQ(RunTool(tool + "load --component " + BoardFile("F_Cu.gbr") + " --solder " +
                   BoardFile("B_Cu.gbr") + " --dialect PROTEL --project " + project),
               0);
     const std::string calc =
         tool + "calc " + project + " --tools 0.2,0.5,1.5 --engine offset --out " + paths;
-    ASSERT_EQ(Run(calc), 0);
+    ASSERT_EQ(RunTool(calc), 0);
     std::vector<std::uint8_t> first, second;
     ASSERT_TRUE(ReadWholeFile(paths, first));
-    ASSERT_EQ(Run(calc), 0);
+    ASSERT_EQ(RunTool(calc), 0);
     ASSERT_TRUE(ReadWholeFile(paths, second));
     EXPECT_EQ(first, second);
 
@@ -63,5 +63,5 @@ TEST(OrduneToolOffsetEngine, CalcWithTheOffsetEngineMakesThePassLayersOfBothSide
         EXPECT_FALSE(iso->items.empty()) << side;
     }
 
-    EXPECT_NE(Run(tool + "calc " + project + " --engine other --out " + paths), 0);
+    EXPECT_NE(RunTool(tool + "calc " + project + " --engine other --out " + paths), 0);
 }
