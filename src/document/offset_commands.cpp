@@ -114,19 +114,12 @@ int CVelmDoc::CalculateOffsetPathLayers()
 
 namespace {
 
-// The settings as the registry holds them, in the dialog's order.
+// The settings beyond the three tools' widths and depths, under their
+// registry names.
 void ReadOffsetTools(CVelmDoc& doc)
 {
-    float stored = 0.0f;
-    RegGetFloat("Tool1Size", stored);
-    if (stored == 0.0f)
+    if (!doc.ReadStoredTools())
         return;
-    RegGetFloat("Tool1Size", doc.m_ToolWidth1);
-    RegGetFloat("Tool2Size", doc.m_ToolWidth2);
-    RegGetFloat("Tool3Size", doc.m_ToolWidth3);
-    RegGetFloat("Tool1Depth", doc.m_ToolValue1);
-    RegGetFloat("Tool2Depth", doc.m_ToolValue2);
-    RegGetFloat("Tool3Depth", doc.m_ToolValue3);
     RegGetInt("ISOLAYER", doc.m_IsoLayer);
     RegGetFloat("Tool1Size2", doc.m_Tool1Size2);
     RegGetFloat("Tool1Depth2", doc.m_Tool1Depth2);
@@ -135,12 +128,7 @@ void ReadOffsetTools(CVelmDoc& doc)
 
 void WriteOffsetTools(const CVelmDoc& doc)
 {
-    RegSetFloat("Tool1Size", doc.m_ToolWidth1);
-    RegSetFloat("Tool2Size", doc.m_ToolWidth2);
-    RegSetFloat("Tool3Size", doc.m_ToolWidth3);
-    RegSetFloat("Tool1Depth", doc.m_ToolValue1);
-    RegSetFloat("Tool2Depth", doc.m_ToolValue2);
-    RegSetFloat("Tool3Depth", doc.m_ToolValue3);
+    doc.WriteStoredTools();
     RegSetInt("ISOLAYER", doc.m_IsoLayer);
     RegSetFloat("Tool1Size2", doc.m_Tool1Size2);
     RegSetFloat("Tool1Depth2", doc.m_Tool1Depth2);

@@ -415,6 +415,9 @@ public:
     void OnDeleteDuplicatePaths();
     // The tool settings as the engine takes them.
     CIsoToolSettings IsoToolSettings() const;
+    // The three tools' widths and depths into the registry values
+    // "Tool1Size".. "Tool3Depth" (path_calculation.cpp).
+    void WriteStoredTools() const;
     // The isolation passes of the working side; 1 when done, 0 when the
     // operator cancelled (no layer of the side made then).
     int GenerateIsolationPaths(int extra);

@@ -5,6 +5,7 @@
 #include "document/velm_doc.h"
 #include "link/link_state.h"
 #include "offset/pass_driver.h"
+#include "planning/scan_isolation.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
@@ -243,21 +244,6 @@ TEST(PassDriver, CommandsStoreTheToolsAndKeepOtherLayers)
 }
 
 namespace {
-
-// An item of a tool layer.
-void AddItem(CPathRecord& layer, CDPoint a, CDPoint b, CDPoint c, int type, int value)
-{
-    auto item = std::make_unique<CPathSegment>();
-    item->x1 = a.x;
-    item->y1 = a.y;
-    item->x2 = b.x;
-    item->y2 = b.y;
-    item->cx = c.x;
-    item->cy = c.y;
-    item->type = type;
-    item->value = value;
-    layer.items.push_back(std::move(item));
-}
 
 // A layer of the component side at the tail of the list.
 CPathRecord* ToolLayer(CVelmDoc& doc, const char* name, int kind)

@@ -114,6 +114,25 @@ std::vector<int> CrowdedGroups(const CIsolationOracle& oracle, double clearance)
     return group;
 }
 
+// The joins of nets that have room between them (nets of different crowded
+// groups); `crowdedPairs` gets the number of pairs of nets closer than
+// twice `clearance`, which no tool of that width can part.
+std::size_t RoomyJoins(const CIsolationOracle& oracle, const CIsolationReport& isolation,
+                       double clearance, std::size_t& crowdedPairs)
+{
+    const std::vector<int> group = CrowdedGroups(oracle, clearance);
+    std::map<int, std::size_t> groupSize;
+    for (int n = 1; n <= oracle.NetCount(); ++n)
+        ++groupSize[group[std::size_t(n)]];
+    std::size_t roomyJoins = 0;
+    crowdedPairs = 0;
+    for (const auto& [id, size] : groupSize)
+        crowdedPairs += size * (size - 1) / 2;
+    for (const CJoinedNets& join : isolation.joins)
+        roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+    return roomyJoins;
+}
+
 // The job through File/New as an operator loads it.
 void LoadJob(CVelmDoc& doc, const CorpusJob& job)
 {
@@ -188,15 +207,8 @@ void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
     const CIsolationReport isolation = CheckIsolation(oracle);
     const double oracleSeconds = std::chrono::duration<double>(Clock::now() - judged).count();
 
-    const std::vector<int> group = CrowdedGroups(oracle, required);
-    std::map<int, std::size_t> groupSize;
-    for (int n = 1; n <= oracle.NetCount(); ++n)
-        ++groupSize[group[std::size_t(n)]];
-    std::size_t crowdedPairs = 0, roomyJoins = 0;
-    for (const auto& [id, size] : groupSize)
-        crowdedPairs += size * (size - 1) / 2;
-    for (const CJoinedNets& join : isolation.joins)
-        roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+    std::size_t crowdedPairs = 0;
+    const std::size_t roomyJoins = RoomyJoins(oracle, isolation, required, crowdedPairs);
 
     EXPECT_FALSE(layer->items.empty()) << "an empty T1ISO layer";
     EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
@@ -330,15 +342,8 @@ TEST_P(IsolationCorpus, OffsetEngineKeepsClearAndPartsTheNets)
         const int pitch = std::min(int(layer->size / 2.0f), 6);
         const CClearanceReport clearance = CheckClearance(oracle, required, pitch / 2.0 + 0.5);
         const CIsolationReport isolation = CheckIsolation(oracle);
-        const std::vector<int> group = CrowdedGroups(oracle, required);
-        std::map<int, std::size_t> groupSize;
-        for (int n = 1; n <= oracle.NetCount(); ++n)
-            ++groupSize[group[std::size_t(n)]];
-        std::size_t crowdedPairs = 0, roomyJoins = 0;
-        for (const auto& [id, size] : groupSize)
-            crowdedPairs += size * (size - 1) / 2;
-        for (const CJoinedNets& join : isolation.joins)
-            roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+        std::size_t crowdedPairs = 0;
+        const std::size_t roomyJoins = RoomyJoins(oracle, isolation, required, crowdedPairs);
         std::printf("%s, side %d, offset engine: %zu segments in %.2f s; %zu joins of nets with "
                     "room between them\n",
                     job.name, side, layer->items.size(), seconds, roomyJoins);
