@@ -39,6 +39,7 @@ void CVelmDoc::ComputeLargeCopperArea()
     m_ColumnList.clear();
     if (!InitCells())
         return;
+    ForgetScanLineCopies();
     auto cutDisc = [this](CIsoElement* e, const CDPoint& at, float radius) {
         CFlashRecord pad;
         pad.x = float(at.x);

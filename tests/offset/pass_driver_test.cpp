@@ -364,3 +364,34 @@ TEST(LargeCopperArea, MarksOnlyBuriedLinesAndPads)
     EXPECT_EQ(lines, (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(circles, (std::vector<int>{0, 1}));
 }
+
+// The grid pass lays its raster at half the distance, at most 6 mil; below
+// 2 mil there is no pitch to lay one with, and the pass makes nothing
+// rather than fail or loop.
+TEST(TemplateGridPass, PitchFromTheDistanceAndNoneBelowTwoMil)
+{
+    struct Case {
+        float distance;
+        int pitch;       // 0: no raster laid
+    } cases[] = {{8.0f, 4}, {9.0f, 4}, {12.0f, 6}, {13.0f, 6}, {3.0f, 1}, {1.5f, 0}};
+    for (const Case& c : cases) {
+        ResetProgramObjects();
+        CVelmDoc doc;
+        SetExtent(0, 0, 200, 200);
+        AddTrack(doc.m_TrackList, 0, 50, 100, 150, 100, 10)->used = 1;
+        NumberRecords(doc);
+        doc.m_TrackList[0]->groupNo = 1;
+        doc.m_GridStep = 17;
+        EXPECT_EQ(doc.TemplateGridPass(c.distance), 1) << c.distance;
+        if (c.pitch == 0) {
+            EXPECT_EQ(doc.m_GridStep, 17);
+            EXPECT_TRUE(doc.m_RowList.empty());
+            EXPECT_TRUE(doc.m_GridPathList.empty());
+        } else {
+            EXPECT_EQ(doc.m_GridStep, c.pitch) << c.distance;
+            EXPECT_FALSE(doc.m_GridPathList.empty()) << c.distance;
+        }
+        EXPECT_EQ(doc.m_TrackList[0]->width, 10.0f);
+        EXPECT_EQ(g_Calculating, 0);
+    }
+}
