@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -262,12 +263,10 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
     RemoveCaps(model, caps);
 
     // The grouping result has served: its groups only referred to sources.
+    const std::unordered_set<const CIsoGroup*> served(grouping.begin(), grouping.end());
     auto& owned = model.m_IsoGroups;
     owned.erase(std::remove_if(owned.begin(), owned.end(),
-                               [&](const auto& g) {
-                                   return std::find(grouping.begin(), grouping.end(), g.get()) !=
-                                          grouping.end();
-                               }),
+                               [&](const auto& g) { return served.count(g.get()) != 0; }),
                 owned.end());
     if (!largeDone)
         return 0;
@@ -284,9 +283,14 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
     auto pieces = [&](int pass) -> CRefList<CIsoElement>& {
         return passList[std::size_t(pass)].front()->Pieces;
     };
-    if (tools.tool1Check != 0 && passes >= 3)
-        for (CIsoGroup* g : passList[0])
-            DeleteDuplicatePaths(pool, pieces(2), g->Pieces, d0, 1);
+    // Every exact group against the second tool-1 pass: the groups' pieces
+    // one after another are one reference walked in the same order.
+    if (tools.tool1Check != 0 && passes >= 3) {
+        CRefList<CIsoElement> firstPass;
+        for (const CIsoGroup* g : passList[0])
+            firstPass.insert(firstPass.end(), g->Pieces.begin(), g->Pieces.end());
+        DeleteDuplicatePaths(pool, pieces(2), firstPass, d0, 1);
+    }
     if (tools.keepDuplicates == 0) {
         notice.ShowId(IDS_REMOVING_DUPLICATES);
         if (passes >= 4) {
