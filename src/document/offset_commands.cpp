@@ -114,25 +114,38 @@ int CVelmDoc::CalculateOffsetPathLayers()
 
 namespace {
 
-// The settings beyond the three tools' widths and depths, under their
+// The settings beyond the three tools' widths and depths, by their
 // registry names.
+struct CIntSetting {
+    const char* name;
+    int CVelmDoc::*value;
+};
+struct CFloatSetting {
+    const char* name;
+    float CVelmDoc::*value;
+};
+constexpr CIntSetting kIntSettings[] = {{"ISOLAYER", &CVelmDoc::m_IsoLayer},
+                                        {"Tool1Check", &CVelmDoc::m_Tool1Check}};
+constexpr CFloatSetting kFloatSettings[] = {{"Tool1Size2", &CVelmDoc::m_Tool1Size2},
+                                            {"Tool1Depth2", &CVelmDoc::m_Tool1Depth2}};
+
 void ReadOffsetTools(CVelmDoc& doc)
 {
     if (!doc.ReadStoredTools())
         return;
-    RegGetInt("ISOLAYER", doc.m_IsoLayer);
-    RegGetFloat("Tool1Size2", doc.m_Tool1Size2);
-    RegGetFloat("Tool1Depth2", doc.m_Tool1Depth2);
-    RegGetInt("Tool1Check", doc.m_Tool1Check);
+    for (const CIntSetting& s : kIntSettings)
+        RegGetInt(s.name, doc.*s.value);
+    for (const CFloatSetting& s : kFloatSettings)
+        RegGetFloat(s.name, doc.*s.value);
 }
 
 void WriteOffsetTools(const CVelmDoc& doc)
 {
     doc.WriteStoredTools();
-    RegSetInt("ISOLAYER", doc.m_IsoLayer);
-    RegSetFloat("Tool1Size2", doc.m_Tool1Size2);
-    RegSetFloat("Tool1Depth2", doc.m_Tool1Depth2);
-    RegSetInt("Tool1Check", doc.m_Tool1Check);
+    for (const CIntSetting& s : kIntSettings)
+        RegSetInt(s.name, doc.*s.value);
+    for (const CFloatSetting& s : kFloatSettings)
+        RegSetFloat(s.name, doc.*s.value);
 }
 
 // The tools shown in the method dialog; false when it was not left with OK.

@@ -216,6 +216,8 @@ TEST(PassDriver, CommandsStoreTheToolsAndKeepOtherLayers)
             d.SetDlgItemText(IDC_PM_T1_WIDTH, "0.2");
             d.SetDlgItemText(IDC_PM_T2_WIDTH, "0.5");
             d.SetDlgItemText(IDC_PM_T3_WIDTH, "1.5");
+            d.SetDlgItemText(IDC_PM_T4_WIDTH, "0.3");
+            d.CheckDlgButton(IDC_PM_USE_T4, 1);
             d.PressButton(IDOK);
         },
         IDD_PATH_METHOD);
@@ -225,13 +227,17 @@ TEST(PassDriver, CommandsStoreTheToolsAndKeepOtherLayers)
     float stored = 0.0f;
     RegGetFloat("Tool2Size", stored);
     EXPECT_NEAR(stored, 19.685, 1e-3);
-    int layers = 0;
+    int layers = 0, check = 0;
     RegGetInt("ISOLAYER", layers);
     EXPECT_EQ(layers, 3);
+    RegGetInt("Tool1Check", check);
+    EXPECT_EQ(check, 1);
+    RegGetFloat("Tool1Size2", stored);
+    EXPECT_NEAR(stored, 11.811, 1e-3);
     const std::vector<std::string> names = LayerNames(doc);
     // The old tool layer went; the tool-3 PATH layer comes first, the
     // route stays, the passes follow and the tool-3 clearing comes last.
-    EXPECT_EQ(names, (std::vector<std::string>{"T3PATH", "ROUTE", "T1ISO", "T1MIL", "T1MIL", "T2ISO",
+    EXPECT_EQ(names, (std::vector<std::string>{"T3PATH", "ROUTE", "T1ISO", "T1MIL", "T4ISO", "T2ISO",
                                                "T2MIL", "T3MIL", "T3MIL"}));
     EXPECT_EQ(TestHost().BoxTexts(), std::vector<std::string>{LoadResString(IDS_PATHS_DONE)});
     EXPECT_EQ(g_StatusText.rfind("Take Time ", 0), 0u);
