@@ -113,6 +113,7 @@ TEST(PassDriver, LayersOfThePassesByToolFourAndDuplicates)
                 {"T3MIL", 0, t3, z3, 0xDCAAAA},
             };
             const std::string run = "check " + std::to_string(check) + ", keep " + std::to_string(keep);
+            const CIsoPassTable table = BuildPassTable(doc.IsoToolSettings());
             ASSERT_EQ(doc.m_PathLayerList.size(), std::size(expected)) << run;
             for (std::size_t i = 0; i < std::size(expected); ++i) {
                 const CPathRecord& l = *doc.m_PathLayerList[i];
@@ -128,6 +129,16 @@ TEST(PassDriver, LayersOfThePassesByToolFourAndDuplicates)
                 // their layers empty.
                 const bool merged = keep == 0 && (i == 1 || (i == 2 && check == 0) || i == 4);
                 EXPECT_EQ(l.items.empty(), merged);
+                // Every pass keeps its distance from the copper: the exact
+                // first pass to its arcs' chords, the grid passes to half
+                // their pitch and half a mil.
+                if (l.items.empty())
+                    continue;
+                const float d = table.distance[i];
+                const double slack = i == 0 ? 0.1 : std::min(int(d / 2.0f), 6) / 2.0 + 0.5;
+                CIsolationOracle oracle(doc, l, COracleOptions{0.25, 10.0, 0.0});
+                const CClearanceReport clearance = CheckClearance(oracle, d / 2.0, slack);
+                EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
             }
             EXPECT_TRUE(doc.m_GridPathList.empty());
             EXPECT_EQ(g_Calculating, 0);
