@@ -7,6 +7,9 @@
 // synthetic board of the view benchmark, 99 x 81 mm with its margins.
 // Peak memory is the process's: run one case per process.
 //   ordune_bench --benchmark_filter='PathCalculation/Hellboard/4'
+// OffsetPathCalculation runs the offset-path calculation (the context
+// menu's new isolation paths: six passes, tool-3 PATH and clearing) on the
+// same boards, against the scan-line engine above.
 #include "bench_boards.h"
 #include "document/velm_doc.h"
 #include "settings/work_order_dlg.h"
@@ -21,13 +24,18 @@ namespace {
 // One side's copper in a fresh document.
 using SideLoader = std::function<bool(CVelmDoc&, int side)>;
 
+// Which calculation a case runs.
+enum class Engine { ScanLine, Offset };
+
 // All three tools on one side's copper, taken as the only side of the job.
-std::size_t CalculateSide(CVelmDoc& doc)
+std::size_t CalculateSide(CVelmDoc& doc, Engine engine)
 {
     g_CurrentSide = 0;
     g_HasComponentSide = 1;
     g_HasSolderSide = 0;
-    if (!doc.CalculatePathLayers(CVelmDoc::CPathLayerChoice{}))
+    doc.m_KeepDuplicates = 1;
+    if (!(engine == Engine::Offset ? doc.CalculateOffsetPathLayers()
+                                   : doc.CalculatePathLayers(CVelmDoc::CPathLayerChoice{})))
         return 0;
     std::size_t items = 0;
     for (const auto& layer : doc.m_PathLayerList)
@@ -35,7 +43,8 @@ std::size_t CalculateSide(CVelmDoc& doc)
     return items;
 }
 
-void PathCalculation(benchmark::State& state, const SideLoader& load)
+void PathCalculation(benchmark::State& state, const SideLoader& load,
+                     Engine engine = Engine::ScanLine)
 {
     std::size_t items = 0, tracks = 0, flashes = 0;
     for (auto _ : state) {
@@ -51,7 +60,7 @@ void PathCalculation(benchmark::State& state, const SideLoader& load)
                 state.SkipWithError("the corpus is absent");
                 return;
             }
-            const std::size_t made = CalculateSide(*doc);
+            const std::size_t made = CalculateSide(*doc, engine);
             if (made == 0) {
                 state.SkipWithError("the calculation made no layer");
                 return;
@@ -84,6 +93,21 @@ void BM_PathCalculationDenseSynthetic(benchmark::State& state)
     });
 }
 
+void BM_OffsetPathCalculationHellboard(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    PathCalculation(
+        state,
+        [n](CVelmDoc& doc, int side) { return LoadTiled(doc, side == 0 ? kDense : kDenseBack, n); },
+        Engine::Offset);
+}
+
+BENCHMARK(BM_OffsetPathCalculationHellboard)
+    ->Name("OffsetPathCalculation/Hellboard")
+    ->Arg(1)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_PathCalculationHellboard)
     ->Name("PathCalculation/Hellboard")
     ->Arg(1)

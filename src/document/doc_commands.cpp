@@ -54,6 +54,9 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_IMPORT_GERBER_TO_CAM, &CVelmDoc::OnFileImportGerberToCam, nullptr},
     {ID_EXPORT_CALCULATED_PATHS, &CVelmDoc::OnFileExportCalcDxf, nullptr},
     {ID_IMPORT_CALCULATED_PATHS, &CVelmDoc::OnFileImportCalcDxf, nullptr},
+    {ID_PATHS_GENERATE_ISOLATION, &CVelmDoc::OnNewIsolationPaths, nullptr},
+    {ID_PATHS_OPTIMISE, &CVelmDoc::OnOptimizePaths, nullptr},
+    {ID_PATHS_DELETE_DUPLICATES, &CVelmDoc::OnDeleteDuplicatePaths, nullptr},
 };
 
 }  // namespace

@@ -73,6 +73,16 @@ int CVelmDoc::ReadStoredTools()
     return 1;
 }
 
+void CVelmDoc::WriteStoredTools() const
+{
+    RegSetFloat("Tool1Size", m_ToolWidth1);
+    RegSetFloat("Tool2Size", m_ToolWidth2);
+    RegSetFloat("Tool3Size", m_ToolWidth3);
+    RegSetFloat("Tool1Depth", m_ToolValue1);
+    RegSetFloat("Tool2Depth", m_ToolValue2);
+    RegSetFloat("Tool3Depth", m_ToolValue3);
+}
+
 void CVelmDoc::OnPathCalculation()
 {
     if (g_JobCode != 0)
@@ -93,12 +103,7 @@ void CVelmDoc::OnPathCalculation()
         return;
     }
     m_ClearOverlap = dlg.m_Overlap;
-    RegSetFloat("Tool1Size", m_ToolWidth1);
-    RegSetFloat("Tool2Size", m_ToolWidth2);
-    RegSetFloat("Tool3Size", m_ToolWidth3);
-    RegSetFloat("Tool1Depth", m_ToolValue1);
-    RegSetFloat("Tool2Depth", m_ToolValue2);
-    RegSetFloat("Tool3Depth", m_ToolValue3);
+    WriteStoredTools();
     RegSetInt("T1Select", dlg.T1Select);
     RegSetFloat("Overlap", m_ClearOverlap);
     RegSetString("m_unit", dlg.m_unit);

@@ -10,6 +10,7 @@
 
 #include "geometry/point.h"
 #include "platform/win_types.h"
+#include "offset/path_layers.h"
 #include "records/board_model.h"
 #include "ui/command_router.h"
 
@@ -423,6 +424,41 @@ public:
     // emptied), shown in the layout stage.
     void TakeCamImport(CDxfCamImport& in);
     // ---- end of HPGL and RS-274D to CAM, calculated paths as DXF ----
+    // ---- Offset-path calculation (offset_commands.cpp; the logic in
+    // src/offset/pass_driver.h and src/offset/duplicate_tool_paths.h) ----
+    // The tool settings beyond the three tools' widths and depths: the
+    // second tool-1 size ("T4ISO"), its depth and whether it is used, the
+    // number of passes and whether duplicate paths between passes are kept.
+    float m_Tool1Size2 = 7.874016f;
+    float m_Tool1Depth2 = 20.0f;
+    int m_Tool1Check = 0;
+    int m_IsoLayer = 6;
+    int m_KeepDuplicates = 1;
+    // Context-menu commands 33251, 33223 and 33250.
+    void OnNewIsolationPaths();
+    void OnOptimizePaths();
+    void OnDeleteDuplicatePaths();
+    // The tool settings as the engine takes them.
+    CIsoToolSettings IsoToolSettings() const;
+    // The three tools' widths and depths into the registry values
+    // "Tool1Size".. "Tool3Depth" (path_calculation.cpp).
+    void WriteStoredTools() const;
+    // The isolation passes of the working side; 1 when done, 0 when the
+    // operator cancelled (no layer of the side made then).
+    int GenerateIsolationPaths(int extra);
+    int IsoPassDriver(float distance);
+    int TemplateGridPass(float distance);
+    // Every tool-path layer of sides 0 and 1 made anew by the offset engine
+    // and the tool-3 planner for each side of the work order; side 5 stays.
+    // 1 when done, 0 when the operator cancelled.
+    int CalculateOffsetPathLayers();
+    // The duplicate deletion of the working side's clearing layers.
+    void DeleteDuplicateToolPaths();
+    // Marks the line and round-pad sources that lie wholly under other
+    // copper (AreaMark 1; the others 0), on a raster of the document's grid
+    // step (offset_engine.cpp).
+    void ComputeLargeCopperArea();
+    // ---- end of offset-path calculation ----
 
 private:
     void RegisterCommands();

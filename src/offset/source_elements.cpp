@@ -18,6 +18,9 @@ constexpr std::uint8_t kTrackRectangle = 1;
 constexpr std::uint8_t kTrackOval = 2;
 constexpr std::uint8_t kTrackArc = 8;
 constexpr std::uint8_t kPadRound = 0;
+// A flash of an oval aperture whose two sides are equal: the reader keeps
+// it as a pad only then (an unequal one becomes a stroke), so it is round.
+constexpr std::uint8_t kPadOvalRound = 2;
 
 CIsoElement NewSource(std::uint8_t kind, const void* origin)
 {
@@ -123,6 +126,6 @@ void BuildSourceElements(COffsetEngineLists& lists, const COwnedList<CTrackRecor
         }
     }
     for (const auto& pad : pads)
-        if (pad->type == kPadRound && pad->arcMark != kSkipMarker)
+        if ((pad->type == kPadRound || pad->type == kPadOvalRound) && pad->arcMark != kSkipMarker)
             AddCircle(lists, CDPoint(pad->x, pad->y), pad->radius, nullptr, pad.get());
 }

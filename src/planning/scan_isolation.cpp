@@ -53,6 +53,8 @@ constexpr float kCapInset = 0.05f;
 constexpr float kCornerSlack = 0.5f;
 // Pitch of the tool-2 raster (mil).
 constexpr int kTool2Pitch = 3;
+// The offset engine's grid passes use no coarser pitch (mil).
+constexpr int kTemplatePitchLimit = 6;
 
 // Layer kinds: the PATH layer is what rectangle clearing cuts later.
 constexpr int kIsolationKind = 0;
@@ -104,6 +106,8 @@ struct CRunSettings {
     bool generatePaths = true;
     bool dropPointLines = false; // the tool runs drop walks that never moved
     bool cutColumns = true;      // a clearing tool's raster needs its rows only
+    bool markedOnly = false;     // the offset engine's grid pass cuts marked copper only
+    bool numberNets = true;      // the offset engine brings its own group numbers
 };
 
 // Cuts one axis with every track, every pad and (general run) every track
@@ -115,6 +119,11 @@ bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSettings& run, CStageM
     CScanCutPass pass;
     const float offset = run.offset;
     for (auto& track : model.m_TrackList) {
+        if (run.markedOnly && !track->used) {
+            if (meter.Step())
+                return false;
+            continue;
+        }
         switch (track->type) {
         case 0:
         case 2: {
@@ -145,6 +154,11 @@ bool CutAxis(CBoardModel& model, ScanAxis axis, const CRunSettings& run, CStageM
             return false;
     }
     for (auto& flash : model.m_FlashList) {
+        if (run.markedOnly && !flash->used) {
+            if (meter.Step())
+                return false;
+            continue;
+        }
         CFlashRecord wide = *flash;
         wide.radius += offset / 2.0f;
         CutFlash(model, axis, wide, flash.get());
@@ -256,13 +270,23 @@ bool CutRaster(CBoardModel& model, const CRunSettings& run, const CPlanningHooks
                CMessageDlg& notice, CProgressDlg& progress)
 {
     bool cancelled = false;
-    {
+    if (run.numberNets) {
         CStageMeter meter(progress, kBarNets, 0);
         CNetNumbering nets(model);
         cancelled = !nets.NumberAll([&](std::size_t, std::size_t total) {
             meter.SetTotal(total);
             return meter.Step();
         });
+    } else {
+        // The records are only counted through, with the queue drained and
+        // Cancel looked at as the numbering would.
+        CStageMeter meter(progress, kBarNets,
+                          model.m_FlashList.size() + model.m_TrackList.size());
+        for (std::size_t i = 0; i < model.m_FlashList.size() + model.m_TrackList.size(); ++i)
+            if (meter.Step()) {
+                cancelled = true;
+                break;
+            }
     }
     notice.ShowId(IDS_CALC_STEP_REMOVE_TEMPLATES);
     model.m_RowList.clear();
@@ -545,5 +569,29 @@ int CutClearingRows(CBoardModel& model, float offset, int pitch, const CPlanning
     PruneShortIntervals(model);
     PlungeIntervals(model);
     FinishRun(model, hooks);
+    return 1;
+}
+
+int TemplateGridPass(CBoardModel& model, float distance, const CPlanningHooks& hooks)
+{
+    // Below 2 mil the pitch would be 0: no raster can be laid, so the pass
+    // makes nothing (and is not a cancel).
+    const int pitch = std::min(static_cast<int>(distance / 2.0f), kTemplatePitchLimit);
+    if (pitch <= 0)
+        return 1;
+    model.m_GridStep = pitch;
+    CRunSettings run;
+    run.offset = distance;
+    run.markedOnly = true;
+    run.numberNets = false;
+    CCalculating calculating;
+    CMessageDlg notice;
+    if (!CutRasterWithProgress(model, run, hooks, notice))
+        return 0;
+    notice.ShowId(IDS_CALC_STEP_TEMPLATE_PATHS);
+    GenerateRowPaths(model, hooks.drawStep);
+    GenerateColumnPaths(model, hooks.drawStep);
+    GenerateColumnPaths(model, hooks.drawStep);
+    model.m_IsolationDone = 1;
     return 1;
 }

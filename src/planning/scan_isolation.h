@@ -52,6 +52,14 @@ int CalcIsolationTool(CBoardModel& model, int tool, int extra, float width, floa
 // the clearing that reads it run over copper.
 int CutClearingRows(CBoardModel& model, float offset, int pitch, const CPlanningHooks& hooks);
 
+// The offset engine's grid pass at `distance` (mil): a fresh raster at
+// half the distance (at most 6 mil), only the marked copper widened by the
+// distance cut out of it, the ends named by the group numbers the engine
+// wrote into the records, and the walks' segments appended to the grid path
+// list. 1 when done (a distance under 2 mil makes nothing); 0 when the
+// operator cancelled, with no segment added.
+int TemplateGridPass(CBoardModel& model, float distance, const CPlanningHooks& hooks);
+
 // A planning run in progress: g_Calculating set, the wait cursor shown and
 // the measurement and outline windows hidden, for the object's lifetime.
 class CCalculating {

@@ -36,9 +36,12 @@ TEST_F(SourceBuild, EachRecordKindBecomesItsElements)
     AddFlash(pads, 100, 50, 10);
     AddFlash(pads, 0, 0, 5)->type = 1;         // not round: nothing
     AddFlash(pads, 0, 0, 5)->arcMark = 100;    // marked: nothing
+    AddFlash(pads, 200, 50, 8)->type = 2;      // an oval aperture's round flash: a circle
     Build(1);
 
-    ASSERT_EQ(lists.m_IsoSources.size(), 4u);
+    ASSERT_EQ(lists.m_IsoSources.size(), 5u);
+    EXPECT_EQ(lists.m_IsoSources[4]->Kind, ISO_CIRCLE);
+    EXPECT_EQ(lists.m_IsoSources[4]->Radius, 8.0);
     EXPECT_EQ(lists.m_IsoElements.Elements(), lists.m_IsoSources);
     for (const CIsoElement* e : lists.m_IsoSources) {
         EXPECT_EQ(e->Class, ISO_SOURCE);

@@ -114,6 +114,25 @@ std::vector<int> CrowdedGroups(const CIsolationOracle& oracle, double clearance)
     return group;
 }
 
+// The joins of nets that have room between them (nets of different crowded
+// groups); `crowdedPairs` gets the number of pairs of nets closer than
+// twice `clearance`, which no tool of that width can part.
+std::size_t RoomyJoins(const CIsolationOracle& oracle, const CIsolationReport& isolation,
+                       double clearance, std::size_t& crowdedPairs)
+{
+    const std::vector<int> group = CrowdedGroups(oracle, clearance);
+    std::map<int, std::size_t> groupSize;
+    for (int n = 1; n <= oracle.NetCount(); ++n)
+        ++groupSize[group[std::size_t(n)]];
+    std::size_t roomyJoins = 0;
+    crowdedPairs = 0;
+    for (const auto& [id, size] : groupSize)
+        crowdedPairs += size * (size - 1) / 2;
+    for (const CJoinedNets& join : isolation.joins)
+        roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+    return roomyJoins;
+}
+
 // The job through File/New as an operator loads it.
 void LoadJob(CVelmDoc& doc, const CorpusJob& job)
 {
@@ -188,15 +207,8 @@ void IsolationCorpus::Judge(CVelmDoc& doc, const CorpusJob& job, int side)
     const CIsolationReport isolation = CheckIsolation(oracle);
     const double oracleSeconds = std::chrono::duration<double>(Clock::now() - judged).count();
 
-    const std::vector<int> group = CrowdedGroups(oracle, required);
-    std::map<int, std::size_t> groupSize;
-    for (int n = 1; n <= oracle.NetCount(); ++n)
-        ++groupSize[group[std::size_t(n)]];
-    std::size_t crowdedPairs = 0, roomyJoins = 0;
-    for (const auto& [id, size] : groupSize)
-        crowdedPairs += size * (size - 1) / 2;
-    for (const CJoinedNets& join : isolation.joins)
-        roomyJoins += group[std::size_t(join.netA)] != group[std::size_t(join.netB)];
+    std::size_t crowdedPairs = 0;
+    const std::size_t roomyJoins = RoomyJoins(oracle, isolation, required, crowdedPairs);
 
     EXPECT_FALSE(layer->items.empty()) << "an empty T1ISO layer";
     EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
@@ -300,5 +312,44 @@ TEST_P(IsolationCorpus, ClearingStrokesKeepOffTheCopperInsideTheirRegionsAndApar
 
 INSTANTIATE_TEST_SUITE_P(Boards, IsolationCorpus, testing::Range(0, int(std::size(kJobs))),
                          [](const testing::TestParamInfo<int>& info) { return kJobs[info.param].name; });
+
+
+// The offset-path calculation's first pass ("T1ISO", exact round the groups
+// of fewer than 400 elements, through the grid round the larger ones) on
+// every side of every job: what the tool sweep leaves of the blank joins no
+// two nets that have room between them, and the cutter keeps off the copper
+// (the grid's pieces may stray by half their pitch, as the scan-line
+// engine's do).
+TEST_P(IsolationCorpus, OffsetEngineKeepsClearAndPartsTheNets)
+{
+    for (int side : {0, 1}) {
+        if (!(side == 0 ? g_HasComponentSide : g_HasSolderSide))
+            continue;
+        side == 0 ? doc->OnComponentSide() : doc->OnSolderSide();
+        SCOPED_TRACE(side == 0 ? "component" : "solder");
+        doc->ClearToolPaths();
+        doc->m_KeepDuplicates = 1;
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point start = Clock::now();
+        ASSERT_EQ(doc->GenerateIsolationPaths(0), 1);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const CPathRecord* layer = doc->FindPathLayerOnSide("T1ISO", side);
+        ASSERT_NE(layer, nullptr);
+        EXPECT_FALSE(layer->items.empty());
+        CIsolationOracle oracle(*doc, *layer);
+        ASSERT_EQ(oracle.Error(), "");
+        const double required = double(layer->size) / 2.0;
+        const int pitch = std::min(int(layer->size / 2.0f), 6);
+        const CClearanceReport clearance = CheckClearance(oracle, required, pitch / 2.0 + 0.5);
+        const CIsolationReport isolation = CheckIsolation(oracle);
+        std::size_t crowdedPairs = 0;
+        const std::size_t roomyJoins = RoomyJoins(oracle, isolation, required, crowdedPairs);
+        std::printf("%s, side %d, offset engine: %zu segments in %.2f s; %zu joins of nets with "
+                    "room between them\n",
+                    job.name, side, layer->items.size(), seconds, roomyJoins);
+        EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
+        EXPECT_EQ(roomyJoins, 0u) << DescribeIsolation(oracle, isolation, 20);
+    }
+}
 
 }  // namespace

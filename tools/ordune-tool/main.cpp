@@ -6,11 +6,13 @@
 //                    runs the File/New loader on that work order and saves
 //                    the job as a project (exit 1 and no project when a
 //                    file could not be read)
-//   calc FILE.prj --out OUT.prj [--tools T1,T2,T3]
+//   calc FILE.prj --out OUT.prj [--tools T1,T2,T3] [--engine scan|offset]
 //                    computes the tool-path layers of every side of the
 //                    job's work order with the path calculation's code
 //                    (tool widths in mm; by default the stored settings)
-//                    and saves the job as OUT.prj
+//                    and saves the job as OUT.prj; --engine offset uses the
+//                    offset-path calculation (the new isolation paths)
+//                    instead of the scan-line one
 //   dump FILE.prj    prints the project's document as JSON
 #include "document/velm_doc.h"
 #include "document_json.h"
@@ -65,7 +67,8 @@ int Usage()
                  "                        [--solder-apertures F] [--dialect NAME] [--drill F]\n"
                  "                        [--route F] [--drill-units mm|inch] [--file-auto 0|1]\n"
                  "                        --project OUT.prj\n"
-                 "       ordune-tool calc FILE.prj --out OUT.prj [--tools T1,T2,T3]\n");
+                 "       ordune-tool calc FILE.prj --out OUT.prj [--tools T1,T2,T3]\n"
+                 "                        [--engine scan|offset]\n");
     return 2;
 }
 
@@ -168,6 +171,18 @@ int Calc(const std::string& path, const std::map<std::string, std::string>& opti
         doc->m_ToolWidth2 = widths[1];
         doc->m_ToolWidth3 = widths[2];
     }
+    auto engine = options.find("--engine");
+    const bool offset = engine != options.end() && engine->second == "offset";
+    if (engine != options.end() && !offset && engine->second != "scan") {
+        std::fprintf(stderr, "ordune-tool: --engine is scan or offset\n");
+        return 2;
+    }
+    if (offset) {
+        doc->m_KeepDuplicates = 1;
+        if (!doc->CalculateOffsetPathLayers())
+            return 1;
+        return doc->SaveProject(out->second) ? 0 : 1;
+    }
     doc->m_T1Step = 2;
     if (!doc->ToolWidthsInOrder()) {
         std::fprintf(stderr, "ordune-tool: Error: T3 > T2 > t1\n");
@@ -219,7 +234,7 @@ int main(int argc, char** argv)
         bool known = true;
         for (int i = 3; i + 1 < argc; i += 2) {
             const std::string name = argv[i];
-            known = known && (name == "--out" || name == "--tools");
+            known = known && (name == "--out" || name == "--tools" || name == "--engine");
             options[name] = name == "--out" ? Absolute(argv[i + 1]) : argv[i + 1];
         }
         result = known ? Calc(file, options) : Usage();

@@ -1,0 +1,199 @@
+// The exact first pass of the offset engine run on hand-made copper, and the
+// judge's measures of its result: distances from the copper by Boost.Geometry
+// (offset_fixture.h) and samples along the pieces.
+#pragma once
+
+#include "offset/grouping.h"
+#include "offset/offset_pieces.h"
+#include "offset/pass_driver.h"
+#include "offset_fixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CExactBoard {
+    std::string name;
+    float d = 8.0f;
+    std::vector<CIsoElement> copper;   // rectangles bring their corners themselves
+};
+
+// A rectangle source with its four corner circles, as the source builder
+// makes them.
+inline void AddRect(std::vector<CIsoElement>& copper, double cx, double cy, double w, double h)
+{
+    copper.push_back(MakeRect(cx, cy, w, h));
+    const double sx[4] = {1, -1, -1, 1}, sy[4] = {1, 1, -1, -1};
+    for (int i = 0; i < 4; ++i)
+        copper.push_back(MakeCircle(cx + sx[i] * w / 2.0, cy + sy[i] * h / 2.0, 0.0));
+}
+
+struct CExactRun {
+    COffsetEngineLists lists;
+    CRefList<CIsoGroup> groups;
+
+    // The copper in order; a corner circle follows its rectangle and refers
+    // to it.
+    void Run(const std::vector<CIsoElement>& copper, float d)
+    {
+        CIsoElement* rect = nullptr;
+        for (const CIsoElement& e : copper) {
+            CIsoElement* own = lists.m_IsoElements.Add(e);
+            if (own->Kind == ISO_RECT)
+                rect = own;
+            else if (own->Kind == ISO_CIRCLE && own->Radius == 0.0)
+                own->Source = rect;
+            lists.m_IsoSources.push_back(own);
+        }
+        for (CIsoElement* e : lists.m_IsoSources)
+            if (e->Kind == ISO_LINE)
+                ComputeSegmentNormal(*e, d);
+        CRefList<CIsoGroup> grouping;
+        BuildGroups(lists, lists.m_IsoSources, grouping, d, 0);
+        for (CIsoGroup* g : grouping) {
+            auto n = std::make_unique<CIsoGroup>();
+            n->GroupNo = g->GroupNo;
+            CIsoGroup* group = AddTail(lists.m_IsoGroups, std::move(n));
+            groups.push_back(group);
+            for (CIsoElement* e : g->Sources) {
+                group->Sources.push_back(e);
+                OffsetSource(lists.m_IsoElements, *group, *e, d);
+            }
+        }
+        for (CIsoGroup* g : groups)
+            FinishExactGroup(lists.m_IsoElements, *g, d, nullptr);
+    }
+};
+
+// Points along a piece about every `step` mil, ends included.
+inline std::vector<CDPoint> SamplePiece(const CIsoElement& p, double step = 0.5)
+{
+    std::vector<CDPoint> out;
+    if (p.Kind == ISO_LINE) {
+        const double len = std::hypot(p.Pt1.x - p.Pt0.x, p.Pt1.y - p.Pt0.y);
+        const int n = std::max(1, int(std::ceil(len / step)));
+        for (int i = 0; i <= n; ++i)
+            out.emplace_back(p.Pt0.x + (p.Pt1.x - p.Pt0.x) * i / n,
+                             p.Pt0.y + (p.Pt1.y - p.Pt0.y) * i / n);
+    } else if (p.Kind == ISO_ARC) {
+        double sweep = p.EndAngle - p.StartAngle;
+        if (sweep <= 0.0)
+            sweep += 360.0;
+        const double len = sweep * M_PI / 180.0 * p.Radius;
+        const int n = std::max(1, int(std::ceil(len / step)));
+        for (int i = 0; i <= n; ++i) {
+            const double a = (p.StartAngle + sweep * i / n) * M_PI / 180.0;
+            out.emplace_back(p.Pt0.x + p.Radius * std::cos(a), p.Pt0.y + p.Radius * std::sin(a));
+        }
+    }
+    return out;
+}
+
+// Distance of a point from a piece (line segment or arc).
+inline double DistanceToPiece(const CIsoElement& p, const CDPoint& q)
+{
+    if (p.Kind == ISO_LINE) {
+        const double dx = p.Pt1.x - p.Pt0.x, dy = p.Pt1.y - p.Pt0.y;
+        const double l2 = dx * dx + dy * dy;
+        double t = l2 > 0.0 ? ((q.x - p.Pt0.x) * dx + (q.y - p.Pt0.y) * dy) / l2 : 0.0;
+        t = std::clamp(t, 0.0, 1.0);
+        return std::hypot(q.x - (p.Pt0.x + t * dx), q.y - (p.Pt0.y + t * dy));
+    }
+    if (p.Kind != ISO_ARC)
+        return 1e9;
+    double a = std::atan2(q.y - p.Pt0.y, q.x - p.Pt0.x) * 180.0 / M_PI;
+    double s = p.StartAngle, e = p.EndAngle;
+    double sweep = e - s;
+    if (sweep <= 0.0)
+        sweep += 360.0;
+    double rel = a - s;
+    while (rel < 0.0)
+        rel += 360.0;
+    while (rel >= 360.0)
+        rel -= 360.0;
+    if (rel <= sweep)
+        return std::fabs(std::hypot(q.x - p.Pt0.x, q.y - p.Pt0.y) - p.Radius);
+    const CDPoint a0(p.Pt0.x + p.Radius * std::cos(s * M_PI / 180.0),
+                     p.Pt0.y + p.Radius * std::sin(s * M_PI / 180.0));
+    const CDPoint a1(p.Pt0.x + p.Radius * std::cos(e * M_PI / 180.0),
+                     p.Pt0.y + p.Radius * std::sin(e * M_PI / 180.0));
+    return std::min(std::hypot(q.x - a0.x, q.y - a0.y), std::hypot(q.x - a1.x, q.y - a1.y));
+}
+
+// The copper of some sources, one shape each; a point's distance from all
+// of it is the least of its distances from each (0 inside any).
+using CCopper = std::vector<BShape>;
+
+inline CCopper CopperOf(const std::vector<const CIsoElement*>& sources, double grow = 0.0)
+{
+    CCopper out;
+    for (const CIsoElement* e : sources) {
+        CIsoElement g = *e;
+        switch (g.Kind) {
+        case ISO_LINE:
+            g.Radius += 2.0 * grow;
+            break;
+        case ISO_ARC:
+            g.HalfWidth += grow;
+            break;
+        case ISO_CIRCLE:
+            g.Radius += grow;
+            break;
+        case ISO_RECT:
+            if (grow > 0.0) {
+                // Grown sides; the grown corners are the corner circles'.
+                CIsoElement wide = g, tall = g;
+                wide.Radius += 2.0 * grow;
+                tall.StartAngle += 2.0 * grow;
+                out.push_back(CopperShape(wide, 720));
+                out.push_back(CopperShape(tall, 720));
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        out.push_back(CopperShape(g, 720));
+    }
+    return out;
+}
+
+inline double DistanceFrom(const CCopper& copper, const CDPoint& q)
+{
+    double best = 1e9;
+    for (const BShape& s : copper)
+        best = std::min(best, DistanceFromCopper(s, q.x, q.y));
+    return best;
+}
+
+// Points along the outline of the union of the grown shapes, about every
+// `step`: the points of each shape's rings that lie in no other shape.
+inline std::vector<CDPoint> GrownBoundary(const CCopper& grown, double step = 0.5)
+{
+    std::vector<CDPoint> out;
+    for (std::size_t i = 0; i < grown.size(); ++i) {
+        auto walk = [&](const auto& ring) {
+            for (std::size_t k = 0; k + 1 < ring.size(); ++k) {
+                const double x0 = bg::get<0>(ring[k]), y0 = bg::get<1>(ring[k]);
+                const double x1 = bg::get<0>(ring[k + 1]), y1 = bg::get<1>(ring[k + 1]);
+                const int n = std::max(1, int(std::ceil(std::hypot(x1 - x0, y1 - y0) / step)));
+                for (int m = 0; m < n; ++m) {
+                    const CDPoint q(x0 + (x1 - x0) * m / n, y0 + (y1 - y0) * m / n);
+                    bool inside = false;
+                    for (std::size_t j = 0; j < grown.size() && !inside; ++j)
+                        inside = j != i && DistanceFromCopper(grown[j], q.x, q.y) < 1e-9;
+                    if (!inside)
+                        out.push_back(q);
+                }
+            }
+        };
+        for (const BPolygon& poly : grown[i]) {
+            walk(poly.outer());
+            for (const auto& inner : poly.inners())
+                walk(inner);
+        }
+    }
+    return out;
+}
