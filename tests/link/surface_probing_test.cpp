@@ -172,6 +172,58 @@ TEST_F(SurfaceProbingTest, CancelEndsTheRunAtTheNextStepAndCommitsNothing)
     EXPECT_FALSE(std::filesystem::exists(JoinPath(g_SystemDir, "temp.pos")));
 }
 
+TEST_F(SurfaceProbingTest, TheStartHomesPreparesPassesTheProbeTestAndTakesTheFirstStep)
+{
+    Connect(Kind::Ascii);
+    m_Sim.SetSurface(5200);
+    g_TableWidth = 2000.0;  // the probe is prepared at X 5000 (half the width)
+    g_LayoutExtent = RECT{3000, 3000, 1000, 1000};  // corners the wrong way round
+    CPlaneDetectDlg& dlg = g_PlaneDetectDlg;
+    dlg.ShowWindow(true);
+
+    // A spacing below 1 mm is refused before anything moves.
+    dlg.SetDlgItemText(IDC_PD_SPACING, "0");
+    dlg.PressButton(IDC_PD_START);
+    EXPECT_EQ(m_View.homes, 0);
+    EXPECT_EQ(TestHost().BoxTexts(), std::vector<std::string>{LoadResString(IDS_PROBE_SPACING)});
+
+    // The probe test cancelled: nothing starts, and a later start may.
+    dlg.SetDlgItemText(IDC_PD_SPACING, "5");
+    TestHost().QueueDialog([](CDialog& test) { test.PressButton(IDCANCEL); }, IDD_PROBE_TEST);
+    dlg.PressButton(IDC_PD_START);
+    EXPECT_EQ(m_View.homes, 1);
+    EXPECT_EQ(g_JobCode, 0);
+    EXPECT_EQ(m_Sim.GetState().position[0], 5000);
+
+    TestHost().QueueDialog(
+        [](CDialog& test) {
+            g_ProbeTestDlg.m_Success = 1;
+            test.PressButton(IDOK);
+        },
+        IDD_PROBE_TEST);
+    m_Sim.ClearLog();
+    dlg.PressButton(IDC_PD_START);
+    EXPECT_EQ(g_JobCode, JOB_SURFACE_PROBE);
+    EXPECT_EQ(g_PositionPollOff, 1);
+    EXPECT_EQ(dlg.m_ZTarget, 2000 + 3000);  // 10 mm of Z top and 3000 pulses
+    EXPECT_EQ(dlg.m_GridStartX, 1000);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PD_LEFT_TOP), "1000 , 1000");
+    // The first step: at the grid's start, Z up at the Z top, the probe on
+    // its way to the first point.
+    ASSERT_TRUE(AwaitReady());
+    EXPECT_EQ(m_Sim.GetState().position[0], 1000);
+    EXPECT_EQ(m_Sim.GetState().position[1], 1000);
+    EXPECT_EQ(m_Sim.GetState().position[2], 2000);
+    EXPECT_FALSE(LogLines("22 SP2000").empty());
+    // Steps from the timer finish the grid: 5 mm apart over 10 x 10 mm.
+    int steps = 0;
+    while (steps < 200 && !RunProbingStep())
+        ++steps;
+    EXPECT_EQ(dlg.m_Points.size(), 9u);
+    EXPECT_EQ(dlg.m_Valid, 1);
+    EXPECT_EQ(g_PositionPollOff, 0);
+}
+
 class WarpedBoardTest : public SurfaceProbingTest, public testing::WithParamInterface<Kind> {};
 
 TEST_P(WarpedBoardTest, CutsFollowTheProbedSurfaceWithinOnePulse)
