@@ -4,9 +4,13 @@
 // also tells the engraving command that the data may be wrong).
 #include "view_fixture.h"
 
+#include "link/link_state.h"
 #include "link/working_depth.h"
 #include "machining/plane_data.h"
+#include "machining/machining_report.h"
 #include "resource_ids.h"
+#include "settings/layer_dlg.h"
+#include "ui/cmd_ui.h"
 #include "settings/machine_settings.h"
 
 namespace {
@@ -86,6 +90,30 @@ TEST_F(SurfaceMapTest, DrawnWithTheMachiningStageOnlyWhileCompensationIsOn)
     Calls().clear();
     view->DrawSurfaceMap();
     EXPECT_TRUE(Marks().empty());
+}
+
+TEST_F(SurfaceMapTest, TheProbingWindowAndTheTimeEstimateOpenFromTheirCommands)
+{
+    BuildBoard();
+    g_PulsesPerMil = 5.0f;
+    // No port open: the probing window opens with the corners of the two
+    // copies' area, in pulses.
+    ASSERT_LT(g_PortState, 0);
+    view->m_Commands.Run(ID_MACHINE_SURFACE_PROBE);
+    ASSERT_TRUE(g_PlaneDetectDlg.IsVisible());
+    EXPECT_EQ(g_PlaneDetectDlg.GetDlgItemText(IDC_PD_LEFT_TOP), "0,0");
+    EXPECT_EQ(g_PlaneDetectDlg.GetDlgItemText(IDC_PD_RIGHT_BOTTOM), "4500,1500");
+    CCmdUI ui(ID_MACHINE_SURFACE_PROBE);
+    view->m_Commands.Update(ui);
+    EXPECT_FALSE(ui.m_Enabled);  // enabled only with a port open
+
+    // The estimate of the board's one visible layer T1ISO on both copies.
+    g_ShowLayerT1Iso = 1;
+    view->m_Commands.Run(ID_WINDOW_TIME_ESTIMATE);
+    ASSERT_TRUE(g_ReportDlg.IsVisible());
+    EXPECT_EQ(g_ReportDlg.m_ReportText.GetLineCount(), 12);
+    EXPECT_EQ(g_ReportDlg.m_ReportText.GetLineText(10), "-----------( TOTAL )-----------");
+    EXPECT_NE(g_ReportDlg.GetDlgItemText(IDC_MR_TEXT).find("T1ISO : "), std::string::npos);
 }
 
 }  // namespace
