@@ -3,6 +3,7 @@
 #include "controller_simulator.h"
 
 #include <cmath>
+#include <cstdlib>
 
 double CSimSurface::At(double x, double y) const
 {
@@ -47,4 +48,27 @@ void CControllerSimulator::RecordCut(double now, const std::array<std::int64_t, 
     const double depth = z - SurfaceAt(x, y);
     if (depth > 0.0)
         m_Cuts.push_back(CSimCut{x, y, z, depth});
+}
+
+bool ParseSurface(const char* text, CSimSurface& surface)
+{
+    double v[6] = {0.0, 0.0, 0.0, 0.0, 1.0, 1.0};
+    int count = 0;
+    const char* at = text;
+    while (count < 6) {
+        char* end = nullptr;
+        v[count] = std::strtod(at, &end);
+        if (end == at)
+            return false;
+        ++count;
+        if (*end == '\0')
+            break;
+        if (*end != ',')
+            return false;
+        at = end + 1;
+    }
+    if ((count != 3 && count != 6) || !(v[4] > 0.0) || !(v[5] > 0.0))
+        return false;
+    surface = CSimSurface{v[0], v[1], v[2], v[3], v[4], v[5]};
+    return true;
 }

@@ -26,3 +26,7 @@ struct CSimCut {
     std::int32_t z = 0;
     double depth = 0.0;
 };
+
+// Reads "Z0,SLOPEX,SLOPEY[,WARP,SPANX,SPANY]" (the program's --surface
+// option); false when it is not six or three numbers with spans above 0.
+bool ParseSurface(const char* text, CSimSurface& surface);
