@@ -6,6 +6,7 @@
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
+#include "ui/line_control.h"
 
 #include <cmath>
 #include <utility>
@@ -75,15 +76,7 @@ bool CMachiningReportDlg::OnInitDialog()
 
 void CMachiningReportDlg::OnOK() { ShowWindow(false); }
 
-void CMachiningReportDlg::ShowText()
-{
-    if (!IsWindow())
-        return;
-    std::string text = m_ReportText.GetText();
-    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
-        text.erase(at, 1);
-    SetDlgItemText(IDC_MR_TEXT, text);
-}
+void CMachiningReportDlg::ShowText() { ShowLinesInControl(*this, IDC_MR_TEXT, m_ReportText); }
 
 int WriteToolTimeSummary(const std::string& name)
 {

@@ -13,6 +13,7 @@
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "settings/work_order_dlg.h"
+#include "ui/line_control.h"
 
 #include <algorithm>
 #include <cmath>
@@ -126,15 +127,7 @@ void CPlaneDetectDlg::FormatCorners(const char* format)
     m_RightBottom = std::string(text).substr(0, 20);
 }
 
-void CPlaneDetectDlg::ShowResults()
-{
-    if (!IsWindow())
-        return;
-    std::string text = m_ResultText.GetText();
-    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
-        text.erase(at, 1);
-    SetDlgItemText(IDC_PD_RESULTS, text);
-}
+void CPlaneDetectDlg::ShowResults() { ShowLinesInControl(*this, IDC_PD_RESULTS, m_ResultText); }
 
 void CPlaneDetectDlg::AverageZ()
 {

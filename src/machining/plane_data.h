@@ -102,12 +102,12 @@ public:
     void DrawRowProfile(int start);
     std::vector<POINT> m_Profile;
     int m_ProfileRowStart = 0;
+    // The corner texts of the layout extent ("%ld,%ld" and the like).
+    void FormatCorners(const char* format);
 
 private:
     // The grid is done: the machine homed, the surface final.
     int FinishProbing();
-    // The corner texts of the layout extent.
-    void FormatCorners(const char* format);
     void ShowResults();
 };
 

@@ -261,8 +261,9 @@ int CPlaneDetectDlg::RunProbing(int start)
         }
     }
 
-    // STOP or Cancel since the last step: nothing more is sent.
-    if (g_AbortFlag)
+    // STOP or Cancel since the last step, or a step with no run started:
+    // nothing more is sent.
+    if (g_AbortFlag || s_Run.step == 0)
         return AbortExit();
 
     // Go to the next grid point.

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -78,13 +77,7 @@ void CVelmView::OnMachinePlaneDetect()
     g_ProbeTestDlg.m_Layout = &m_Doc.m_PanelLayout;
     dlg.CreateModeless();
     g_ProbeTestDlg.CalcLayoutExtent();
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld,%ld", static_cast<long>(g_LayoutExtent.left),
-                  static_cast<long>(g_LayoutExtent.top));
-    dlg.m_LeftTop = text;
-    std::snprintf(text, sizeof text, "%ld,%ld", static_cast<long>(g_LayoutExtent.right),
-                  static_cast<long>(g_LayoutExtent.bottom));
-    dlg.m_RightBottom = text;
+    dlg.FormatCorners("%ld,%ld");
     dlg.UpdateData(false);
     dlg.ShowWindow(true);
 }
