@@ -134,6 +134,22 @@ TEST_F(TimeEstimateTest, ResumeSkipsTheMachinedSegmentsOfTheWalk)
         EXPECT_EQ(Estimate(c.resume), c.report) << c.resume;
 }
 
+TEST_F(TimeEstimateTest, AResumeAtSegment57MeasuresFromThere)
+{
+    // Sixty strokes of 100 mil, 100 mil apart, on one copy: resuming at
+    // the 57th passes over the first 56. Measured: the rapid from the
+    // copy's centre to the 57th (11200 mil) and three of 100 mil, four
+    // strokes of 500 + 133.3 pulses, four plunges:
+    // 2 + 2532 / 2000 + 57500 / 10000 = 9.02 s.
+    m_Layers.clear();
+    CPathRecord& t1 = Layer("T1ISO", 0);
+    for (int i = 0; i < 60; ++i)
+        AddSegment(t1, 0, i * 200, 0, i * 200 + 100, 0);
+    m_Blocks.resize(1);
+    EXPECT_EQ(Estimate(56), Report("300.16", 9));
+    EXPECT_EQ(AddPlungeCount("T1ISO", 0), 4);
+}
+
 TEST_F(TimeEstimateTest, NoCopiesWriteNothingAndSpeedsOfZeroCostNoTime)
 {
     m_Blocks.clear();
