@@ -32,25 +32,33 @@ void TellFileFailure(unsigned messageId, const std::string& path)
     AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
+// The fixed fields of the file in their order, then a point's; the writer
+// and the reader take them from the same list.
+template <typename Data, typename Field>
+void HeaderFields(Data& d, Field&& field)
+{
+    for (auto* v : {&d.spacing, &d.averageZ, &d.extent.left, &d.extent.top, &d.extent.right,
+                    &d.extent.bottom, &d.startX, &d.startY})
+        field(*v);
+}
+
+template <typename Point, typename Field>
+void PointFields(Point& p, Field&& field)
+{
+    for (auto* v : {&p.z, &p.x, &p.y})
+        field(*v);
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> PlaneDataBytes(const CPlaneData& data)
 {
     CBinaryWriter out;
     out.Reserve(kPlaneHeaderBytes + 12 * data.points.size());
-    out.I32(data.spacing);
-    out.I32(data.averageZ);
-    out.I32(data.extent.left);
-    out.I32(data.extent.top);
-    out.I32(data.extent.right);
-    out.I32(data.extent.bottom);
-    out.I32(data.startX);
-    out.I32(data.startY);
-    for (const CProbePoint& p : data.points) {
-        out.I32(p.z);
-        out.I32(p.x);
-        out.I32(p.y);
-    }
+    auto put = [&out](std::int32_t v) { out.I32(v); };
+    HeaderFields(data, put);
+    for (const CProbePoint& p : data.points)
+        PointFields(p, put);
     return std::move(out.Data());
 }
 
@@ -58,14 +66,8 @@ bool ParsePlaneData(const std::vector<std::uint8_t>& bytes, CPlaneData& data)
 {
     CBinaryReader in(bytes);
     CPlaneData read;
-    in.I32(read.spacing);
-    in.I32(read.averageZ);
-    in.I32(read.extent.left);
-    in.I32(read.extent.top);
-    in.I32(read.extent.right);
-    in.I32(read.extent.bottom);
-    in.I32(read.startX);
-    in.I32(read.startY);
+    auto take = [&in](std::int32_t& v) { in.I32(v); };
+    HeaderFields(read, take);
     // A spacing below one millimetre never advances the grid and divides by
     // zero in the depths.
     if (!in.Ok() || read.spacing < 1)
@@ -73,9 +75,7 @@ bool ParsePlaneData(const std::vector<std::uint8_t>& bytes, CPlaneData& data)
     read.points.reserve(in.Remaining() / 12);
     while (in.Remaining() >= 12) {
         CProbePoint p;
-        in.I32(p.z);
-        in.I32(p.x);
-        in.I32(p.y);
+        PointFields(p, take);
         read.points.push_back(p);
     }
     data = std::move(read);
