@@ -290,3 +290,28 @@ TEST_P(WarpedBoardTest, CutsFollowTheProbedSurfaceWithinOnePulse)
 INSTANTIATE_TEST_SUITE_P(BothProtocols, WarpedBoardTest, testing::Values(Kind::Binary, Kind::Ascii));
 
 }  // namespace
+
+namespace {
+
+TEST(SimulatorSurface, TheCommandLineShapeAndWhereTheBoardLies)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+    } cases[] = {
+        {"5200,0.01,-0.006,2,10000,8000", true}, {"5200,0,0", true},
+        {"5200,0.01", false},                    {"5200,0,0,2,0,8000", false},
+        {"5200;0;0", false},                     {"", false},
+    };
+    for (const Case& c : cases) {
+        CSimSurface surface;
+        EXPECT_EQ(ParseSurface(c.text, surface), c.ok) << c.text;
+    }
+    CSimSurface board;
+    ASSERT_TRUE(ParseSurface("5200,0.01,-0.006,2,10000,8000", board));
+    EXPECT_DOUBLE_EQ(board.At(0, 0), 5200.0);
+    EXPECT_DOUBLE_EQ(board.At(5000, 4000), 5200.0 + 50.0 - 24.0 + 2.0);  // the dome's top
+    EXPECT_DOUBLE_EQ(board.At(20000, 0), 5200.0 + 200.0);  // beyond the span: tilt alone
+}
+
+}  // namespace
