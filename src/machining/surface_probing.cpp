@@ -311,7 +311,9 @@ int CPlaneDetectDlg::RunProbing(int start)
     SendFrame();
     Sleep(20);
     if (IsProbeTouching()) {
-        ReadPositionReply(100);
+        // A touch whose position never came back is no point of the surface.
+        if (!ReadPositionReply(100))
+            return AbortExit();
         m_ResultText.WriteLineF("[X%ldY%ldZ%ld]", static_cast<long>(g_MachineX),
                                 static_cast<long>(g_MachineY), static_cast<long>(g_MachineZ));
         m_Points.push_back(CProbePoint{g_MachineZ, g_MachineX, g_MachineY});
