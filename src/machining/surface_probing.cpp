@@ -43,6 +43,7 @@ struct CProbeRun {
     std::int32_t pointY = 0;
     int lastPoint = 0;
     int retries = 0;
+    std::int32_t descentTarget = 0;     // where the descent would end untouched
 };
 CProbeRun s_Run;
 const CProgramObjectReset s_Reset([] { s_Run = CProbeRun(); });
@@ -294,7 +295,8 @@ int CPlaneDetectDlg::RunProbing(int start)
         g_MachineLink.CmdSP1(Binary() ? 2.0f * g_ZPulsesPerMM : g_ZPulsesPerMM);
         SendFrame();
         Sleep(30);
-        g_MachineLink.CmdMA1(static_cast<float>(m_ZTarget + 2.5 * g_ZPulsesPerMM));
+        s_Run.descentTarget = Trunc(m_ZTarget + 2.5 * g_ZPulsesPerMM);
+        g_MachineLink.CmdMA1(static_cast<float>(s_Run.descentTarget));
         SendFrame();
         Sleep(40);
         s_Run.descending = 1;
@@ -402,7 +404,10 @@ int CPlaneDetectDlg::IsProbeTouching()
         g_MachineLink.ReadAvailable(reply, sizeof reply);
         return std::strstr(reply, "er3") != nullptr;
     }
-    return g_BinLink.UpdatePositionIfIdle();
+    // The binary controller has no contact answer: the contact stop ended
+    // the descent short of its target, or the probe found nothing (an idle
+    // controller alone would take the bottom of the descent for the board).
+    return g_BinLink.UpdatePositionIfIdle() && g_BinLink.m_PosZ < s_Run.descentTarget;
 }
 
 void CPlaneDetectDlg::BuildHoleAvoidList()

@@ -124,9 +124,12 @@ TEST_F(SurfaceProbingTest, HolesAreKeptOffAlongX)
     EXPECT_TRUE(g_PlaneDetectDlg.m_HoleAvoid.empty());  // freed at the end
 }
 
-TEST_F(SurfaceProbingTest, AProbeThatFindsNoSurfaceStopsAfterItsTriesInsideTheTravel)
+class ProbeRetryTest : public SurfaceProbingTest, public testing::WithParamInterface<Kind> {};
+
+TEST_P(ProbeRetryTest, AProbeThatFindsNoSurfaceStopsAfterItsTriesInsideTheTravel)
 {
-    Connect(Kind::Ascii);
+    Connect(GetParam());
+    g_BinLink.SetAbsoluteMode(1);
     m_Sim.SetSurface(100000);  // out of the probe's reach
     g_TableWidth = 240.0;      // the travel ends at X 1200
     Probe({1000, 1000, 3000, 3000});
@@ -145,6 +148,8 @@ TEST_F(SurfaceProbingTest, AProbeThatFindsNoSurfaceStopsAfterItsTriesInsideTheTr
               }()});
     EXPECT_FALSE(m_Sim.GetState().contactStop);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothProtocols, ProbeRetryTest, testing::Values(Kind::Binary, Kind::Ascii));
 
 TEST_F(SurfaceProbingTest, CancelEndsTheRunAtTheNextStepAndCommitsNothing)
 {
