@@ -157,6 +157,16 @@ void CPlaneDetectDlg::OnStartMeasure()
         AfxMessageBox(LoadResString(IDS_PROBE_SPACING), MB_ICONEXCLAMATION);
         return;
     }
+    // The grid must lie on the table: an area of no board copies, or one
+    // off the table, is not probed.
+    g_ProbeTestDlg.CalcLayoutExtent();
+    const RECT& extent = g_LayoutExtent;
+    for (const POINT corner : {POINT{std::min(extent.left, extent.right), std::min(extent.top, extent.bottom)},
+                               POINT{std::max(extent.left, extent.right), std::max(extent.top, extent.bottom)}})
+        if (!WithinTravel(corner.x, corner.y)) {
+            AfxMessageBox(FormatText(IDS_TARGET_BEYOND_TRAVEL, corner.x, corner.y), MB_ICONEXCLAMATION);
+            return;
+        }
     g_AbortFlag = 0;
     if (m_View)
         m_View->MachineHome();
@@ -438,7 +448,8 @@ int CPlaneDetectDlg::AvoidHoles(int x, int y) const
         if (std::sqrt(dx * dx + dy * dy) < hole.radius + kHoleClearance)
             x = Trunc(hole.x + hole.radius + kHoleClearance);
     }
-    return x;
+    // Off a hole at the table's edge the probe stays on the table.
+    return std::min<int>(x, Trunc(TableTravel().maxX));
 }
 
 // The profile box is 246 x 54 dialog units; its pixels are taken at the

@@ -192,8 +192,15 @@ TEST_F(SurfaceProbingTest, TheStartHomesPreparesPassesTheProbeTestAndTakesTheFir
     EXPECT_EQ(m_View.homes, 0);
     EXPECT_EQ(TestHost().BoxTexts(), std::vector<std::string>{LoadResString(IDS_PROBE_SPACING)});
 
-    // The probe test cancelled: nothing starts, and a later start may.
+    // An area off the table (the one of no board copies) is refused too.
     dlg.SetDlgItemText(IDC_PD_SPACING, "5");
+    g_LayoutExtent = RECT{1000000, 1000000, 0, 0};
+    dlg.PressButton(IDC_PD_START);
+    EXPECT_EQ(m_View.homes, 0);
+    EXPECT_EQ(TestHost().Boxes().size(), 2u);
+    g_LayoutExtent = RECT{3000, 3000, 1000, 1000};
+
+    // The probe test cancelled: nothing starts, and a later start may.
     TestHost().QueueDialog([](CDialog& test) { test.PressButton(IDCANCEL); }, IDD_PROBE_TEST);
     dlg.PressButton(IDC_PD_START);
     EXPECT_EQ(m_View.homes, 1);
