@@ -13,6 +13,7 @@
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
 #include "link/link_state.h"
+#include "machining/machining_report.h"
 #include "machining/plane_data.h"
 #include "planning/calc_settings_dlg.h"
 #include "records/board_extent.h"
@@ -65,6 +66,7 @@ float g_CameraOffsetX = 0.0f;
 float g_CameraOffsetY = 0.0f;
 int g_AlignEnable = 0;
 CProbeGrid& g_SurfaceGrid = g_PlaneDetectDlg;
+CMachiningReportDlg g_ReportDlg;
 
 namespace {
 
@@ -83,6 +85,7 @@ void ResetCoreObjects()
     g_DrillFormatDlg.DestroyWindow();
     g_DrillFormatDlg = CDrillFormatDlg();
     g_LayerDlg = CLayerDlg();
+    g_PlaneDetectDlg.DestroyWindow();
     g_PlaneDetectDlg = CPlaneDetectDlg();
     g_ProbeTestDlg = CProbeTestDlg();
     g_DrillReader = CDrillReader();
@@ -106,6 +109,8 @@ void ResetCoreObjects()
     g_CameraOffsetX = 0.0f;
     g_CameraOffsetY = 0.0f;
     g_AlignEnable = 0;
+    g_ReportDlg.DestroyWindow();
+    g_ReportDlg = CMachiningReportDlg();
 }
 
 const CProgramObjectReset s_CoreReset(ResetCoreObjects);

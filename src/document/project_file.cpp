@@ -541,7 +541,8 @@ void TakeSetup(CDocumentLists& lists, const CProjectContent& c)
         *formats[i] = c.formats[i];
     CopyEmbeddedFile("pdrill.tmp", c.holeText);
     LoadWindowFile(g_HoleDataWnd, IDS_HOLE_WND, "pdrill.tmp");
-    if (CopyEmbeddedFile("temp1.pos", c.planeData)) {
+    // A project without plane data (an empty block) has no surface to load.
+    if (!c.planeData.empty() && CopyEmbeddedFile("temp1.pos", c.planeData)) {
         g_PlaneDetectDlg.CreateModeless();
         g_PlaneDetectDlg.LoadPlaneData(JoinPath(g_SystemDir, "temp1.pos"));
         g_PlaneDetectDlg.m_AreaRect = g_LayoutExtent;

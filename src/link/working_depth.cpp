@@ -21,7 +21,10 @@ struct CDepthMemory {
     int lastUp = 0;
 };
 CDepthMemory s_Memory;
-const CProgramObjectReset s_Reset([] { s_Memory = CDepthMemory(); });
+const CProgramObjectReset s_Reset([] {
+    s_Memory = CDepthMemory();
+    g_SurfaceCompensation = 0;
+});
 
 // The cell of the grid under a point: the point clamped into the probed
 // rectangle and the indices of the cell's four corners in the point array.
@@ -138,13 +141,17 @@ int Truncate(double v)
     return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0));
 }
 
-// The surface under the machine plus the tool tip's offset.
+// The surface under the machine (while compensation is on) plus the tool
+// tip's offset.
 double SurfaceBase()
 {
-    return double(GetSurfaceHeight(g_MachineX, g_MachineY)) + double(g_MachineOffset);
+    const int surface = g_SurfaceCompensation ? GetSurfaceHeight(g_MachineX, g_MachineY) : 0;
+    return double(surface) + double(g_MachineOffset);
 }
 
 }  // namespace
+
+int g_SurfaceCompensation = 0;
 
 int GetSurfaceHeight(int x, int y)
 {

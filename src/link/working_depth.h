@@ -31,6 +31,8 @@ public:
 
 // The probing window's surface, which every depth reads.
 extern CProbeGrid& g_SurfaceGrid;
+// 1 while the depths follow the probed surface (and the view draws it).
+extern int g_SurfaceCompensation;
 
 // Surface Z at (x, y), clamped into the probed rectangle; 0 without points.
 // Where no cell can be found (an incomplete grid, a spacing of 0) the last

@@ -4,6 +4,7 @@
 // partial stage the one kind of data being picked from.
 #include "view/velm_view.h"
 
+#include "link/working_depth.h"
 #include "records/board_extent.h"
 
 void CVelmView::OnDraw(CDrawSurface& dc)
@@ -143,6 +144,8 @@ bool CVelmView::DrawPanelCopies()
     if (!eachBlock([this](const CLayoutBlock& b) { DrawLayers(&b); }))
         return false;
     DrawLayerElements();
+    if (g_SurfaceCompensation)
+        DrawSurfaceMap();
     if (doc.m_BoardOrigin.x != 0.0 || doc.m_BoardOrigin.y != 0.0)
         DrawOriginMarkXor(doc.m_BoardOrigin.x, doc.m_BoardOrigin.y, 50.0, VIEW_GREY, CDPoint());
     return eachBlock([&](const CLayoutBlock& b) { DrawCopperPlaced(&b, pick(b, g_CopperColor)); }) &&

@@ -29,12 +29,14 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <initializer_list>
 #include <limits>
 #include <string>
 
 class CCmdUI;
 class CViewWindow;
+class CProbingView;
 
 // Colours of the stage drawing.
 constexpr COLORREF VIEW_GREEN = RGB(0, 255, 0);
@@ -329,7 +331,20 @@ public:
     CHoleText m_PositioningHole;
     const std::string* m_HoleNameText = nullptr;
     int m_Mark1Checked = 0, m_Mark2Checked = 0;
-
+    // Surface probing, the surface map and the time estimate
+    // (surface_commands.cpp).
+    void OnMachinePlaneDetect();
+    void OnUpdateMachinePlaneDetect(CCmdUI& ui);
+    void OnToggleSurfaceMap();
+    // The probed surface over the probed rectangle, shaded by height; a grid
+    // point that stands out of its neighbours is marked red and clears
+    // m_SurfaceDataPlausible.
+    void DrawSurfaceMap();
+    void OnEstimateTime();
+    void RegisterSurfaceCommands();
+    // The view as the probing run's host, made on first use.
+    CProbingView& ProbingHost();
+    std::shared_ptr<CProbingView> m_ProbingHost;
 
     CCommandTable m_Commands;
 

@@ -80,7 +80,9 @@ protected:
         doc->m_ToolWidth2 = 11.0f;
         g_DrillFormatDlg.dUnitDec = 3;
         g_GerberFormatDlg.UnitInt = 3;
-        g_PlaneDetectDlg.m_PlaneData = {1, 2, 3, 4};
+        g_PlaneDetectDlg.m_GridSpacing = 7;
+        g_PlaneDetectDlg.m_Points = {CProbePoint{1200, 10, 20}, CProbePoint{1300, 2010, 20}};
+        g_PlaneDetectDlg.m_AverageZ = 1250;
         doc->m_LayerName = "T1ISO;ROUTE;";
         g_ShowLayerT2Mil = 0;
         auto tool = std::make_unique<CDrillTool>();
@@ -153,7 +155,10 @@ TEST_F(ProjectFile, SavedJobOpensAndSavesAgainByteIdentical)
     ASSERT_NE(doc->FindNamedLayer("route"), nullptr);
     EXPECT_EQ(doc->FindNamedLayer("route")->tracks.size(), 1u);
     EXPECT_FLOAT_EQ(g_RouteSpeed, 3.5f);
-    EXPECT_EQ(g_PlaneDetectDlg.m_PlaneData, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(g_PlaneDetectDlg.m_GridSpacing, 7);
+    ASSERT_EQ(g_PlaneDetectDlg.m_Points.size(), 2u);
+    EXPECT_EQ(g_PlaneDetectDlg.m_Points[1].z, 1300);
+    EXPECT_EQ(g_PlaneDetectDlg.m_AverageZ, 1250);
     EXPECT_EQ(doc->m_TrackList.size(), 1u);
 
     // The one value a read changes: the project-loaded flag at 876.

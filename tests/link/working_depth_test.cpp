@@ -7,6 +7,7 @@
 #include "platform/binary_io.h"
 #include "platform/program_objects.h"
 #include "settings/machine_param_dlg.h"
+#include "support/scripted_host.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,7 @@ protected:
     static void Grid(int right, int top, const std::vector<int>& z)
     {
         CProbeGrid& grid = g_SurfaceGrid;
+        g_SurfaceCompensation = 1;
         grid.m_GridSpacing = 5;
         grid.m_AreaRect = RECT{0, 0, right, top};
         grid.m_Points.clear();
@@ -236,11 +238,11 @@ TEST_F(WorkingDepthTest, APlaneDataFileGivesTheSurfaceItHolds)
     EXPECT_EQ(g_LayoutExtent.right, 2010);
     EXPECT_EQ(g_LayoutExtent.bottom, 1020);
 
-    // A file too short for its header leaves no surface behind.
+    // A file too short for its header is refused and the surface stays.
     ASSERT_TRUE(WriteFileAtomically(path, std::vector<std::uint8_t>{1, 2, 3, 4}));
-    ASSERT_EQ(g_PlaneDetectDlg.LoadPlaneData(path), 1);
-    EXPECT_TRUE(g_SurfaceGrid.m_Points.empty());
-    EXPECT_EQ(GetSurfaceHeight(0, 0), 0);
+    ASSERT_EQ(g_PlaneDetectDlg.LoadPlaneData(path), 0);
+    EXPECT_EQ(g_SurfaceGrid.m_Points.size(), 2u);
+    EXPECT_EQ(TestHost().Boxes().size(), 1u);
 }
 
 }  // namespace

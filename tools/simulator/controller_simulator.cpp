@@ -259,6 +259,7 @@ void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
     std::array<std::int64_t, 4> target = to;
     if (axes[2])
         target[2] = StopAtSurface(PositionOf(2, now), target[2]);
+    RecordCut(now, target, axes);
     double duration = 0.0;
     for (int i = 0; i < 4; ++i) {
         if (!axes[static_cast<std::size_t>(i)])
@@ -320,7 +321,7 @@ bool CControllerSimulator::SwitchPressed(int axis, double now) const
 
 bool CControllerSimulator::ProbeTouched(double now) const
 {
-    return m_Probe || (m_HasSurface && PositionOf(2, now) >= m_SurfaceZ);
+    return m_Probe || (m_HasSurface && PositionOf(2, now) >= SurfaceZHere(now));
 }
 
 // Bit 0 of the inputs '4', '5', '6' is the X, Y, Z home switch, bit 1 of
@@ -337,9 +338,10 @@ std::uint8_t CControllerSimulator::InputByte(int index, double now) const
 
 std::int64_t CControllerSimulator::StopAtSurface(std::int64_t from, std::int64_t to) const
 {
-    if (!m_ContactStop || !m_HasSurface || to <= from || to < m_SurfaceZ)
+    const std::int32_t surface = SurfaceZHere(NowMs());
+    if (!m_ContactStop || !m_HasSurface || to <= from || to < surface)
         return to;
-    return std::max<std::int64_t>(from, m_SurfaceZ);
+    return std::max<std::int64_t>(from, surface);
 }
 
 // ---- Input ----
@@ -765,6 +767,7 @@ void CControllerSimulator::SetSurface(std::int32_t z)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_HasSurface = true;
+    m_HasShape = false;
     m_SurfaceZ = z;
 }
 

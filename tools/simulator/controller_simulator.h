@@ -10,6 +10,9 @@
 // a thread of its own.
 #pragma once
 
+#include "sim_surface.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -72,6 +75,10 @@ public:
     // there. ClearSurface takes the board away.
     void SetSurface(std::int32_t z);
     void ClearSurface();
+    // A shaped surface instead of a flat one (sim_surface.cpp), and every
+    // Z move that ended below it since the start (X, Y, Z and the depth).
+    void SetSurfaceShape(const CSimSurface& shape);
+    std::vector<CSimCut> Cuts();
     // The machine's pause button: reported as busy (binary status bit 6)
     // and in the eleventh number of the ASCII position reply.
     void SetPauseButton(bool held);
@@ -138,6 +145,10 @@ private:
     // A Z move down with the contact stop on ends at the surface.
     std::int64_t StopAtSurface(std::int64_t from, std::int64_t to) const;
     void AddLog(const std::string& line);
+    double SurfaceAt(double x, double y) const;
+    std::int32_t SurfaceZHere(double now) const;
+    void RecordCut(double now, const std::array<std::int64_t, 4>& target,
+                   const std::array<bool, 4>& axes);
 
     Kind m_Kind = Kind::Binary;
     unsigned m_Baud = 115200;
@@ -180,4 +191,7 @@ private:
     bool m_Noise = false;
     std::mt19937 m_NoiseSource;
     bool m_HangUpOnNext = false;
+    bool m_HasShape = false;
+    CSimSurface m_Shape;
+    std::vector<CSimCut> m_Cuts;
 };

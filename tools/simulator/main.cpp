@@ -24,7 +24,9 @@ void Usage()
                  "  --binary       answer as the binary controller (default, 115200 baud)\n"
                  "  --ascii        answer as the ASCII controller (9600 baud)\n"
                  "  --baud N       the rate the controller listens at\n"
-                 "  --time-scale X move time factor: 1 real time, 0 moves complete at once\n");
+                 "  --time-scale X move time factor: 1 real time, 0 moves complete at once\n"
+                 "  --surface Z0,SX,SY[,WARP,SPANX,SPANY]  a board under the probe: Z at 0,0,\n"
+                 "                 Z per pulse along X and Y, a dome WARP pulses high over SPANX x SPANY\n");
 }
 
 }  // namespace
@@ -34,6 +36,8 @@ int main(int argc, char** argv)
     CControllerSimulator::Kind kind = CControllerSimulator::Kind::Binary;
     unsigned baud = 0;
     double scale = 1.0;
+    CSimSurface surface;
+    bool hasSurface = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--binary")) {
             kind = CControllerSimulator::Kind::Binary;
@@ -43,6 +47,10 @@ int main(int argc, char** argv)
             baud = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (!std::strcmp(argv[i], "--time-scale") && i + 1 < argc) {
             scale = std::strtod(argv[++i], nullptr);
+        } else if (!std::strcmp(argv[i], "--surface") && i + 1 < argc &&
+                   ParseSurface(argv[i + 1], surface)) {
+            hasSurface = true;
+            ++i;
         } else {
             Usage();
             return 2;
@@ -50,6 +58,8 @@ int main(int argc, char** argv)
     }
     CControllerSimulator simulator;
     simulator.SetTimeScale(scale);
+    if (hasSurface)
+        simulator.SetSurfaceShape(surface);
     simulator.SetLogSink([](const std::string& line) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
