@@ -756,3 +756,10 @@ constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
 constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
 constexpr unsigned IDS_FILE_OVERWRITE = 62253;
 constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;
+// Tool change, drilling, drill selection and the registration-hole jobs
+constexpr unsigned IDS_REG_HOLES_DONE = 61591;
+constexpr unsigned IDS_TOUCH_FAILED_JOB_STOPPED = 62300;
+constexpr unsigned IDD_PLUNGE_SPEED = 191;
+constexpr unsigned IDC_PS_SPEEDS = 1086;
+constexpr unsigned IDC_PS_PROMPT = 1137;
+constexpr unsigned IDC_PS_SIMULATE = 1177;

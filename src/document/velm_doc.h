@@ -398,6 +398,13 @@ public:
     void OnUpdateCmdEB1(CCmdUI& cmdUI);
     void OnUpdateResetEngraver(CCmdUI& cmdUI);
 
+    // The drilling job's resume project: 1 once "temp.prj" was saved for the
+    // document now loaded.
+    int m_ResumeProjectSaved = 0;
+    // The tool-height detection point (mil); both 0 when none is set.
+    double m_DetectPosX = 0.0;
+    double m_DetectPosY = 0.0;
+
 private:
     void RegisterCommands();
     // One step of a side switch; see document_geometry.cpp.

@@ -197,4 +197,5 @@ void CVelmView::RegisterMachineCommands()
         });
     RegisterTimerCommands();
     RegisterToolCommands();
+    RegisterDrillJobs();
 }

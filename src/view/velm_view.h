@@ -329,6 +329,18 @@ public:
     CHoleText m_PositioningHole;
     const std::string* m_HoleNameText = nullptr;
     int m_Mark1Checked = 0, m_Mark2Checked = 0;
+    // Drilling, the drill preview, the tool change and the drill selection
+    // (drill_job_commands.cpp; the work is the machining floor's
+    // drill_job.h and tool_change.h).
+    void RunDrillJob(unsigned start);
+    void RunDrillPreview(unsigned start);
+    void ChangeTool(const std::string& prompt, int detect);
+    void ChangeToolConfirm(const std::string& prompt);
+    void ProbeToolHeight();
+    void OnDrillSelect();
+    void RegisterDrillJobs();
+    int m_ToolChangeRequest = 0;
+    int m_LargeHoleMode = 0;
 
 
     CCommandTable m_Commands;

@@ -259,6 +259,7 @@ void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
     std::array<std::int64_t, 4> target = to;
     if (axes[2])
         target[2] = StopAtSurface(PositionOf(2, now), target[2]);
+    NoteDrilling(target, axes, now);
     double duration = 0.0;
     for (int i = 0; i < 4; ++i) {
         if (!axes[static_cast<std::size_t>(i)])
@@ -337,7 +338,7 @@ std::uint8_t CControllerSimulator::InputByte(int index, double now) const
 
 std::int64_t CControllerSimulator::StopAtSurface(std::int64_t from, std::int64_t to) const
 {
-    if (!m_ContactStop || !m_HasSurface || to <= from || to < m_SurfaceZ)
+    if (!m_ContactStop || !m_HasSurface || to <= from || to < m_SurfaceZ || SpindleRunning())
         return to;
     return std::max<std::int64_t>(from, m_SurfaceZ);
 }
@@ -847,7 +848,7 @@ CControllerSimulator::State CControllerSimulator::GetState()
     s.outputs = m_Outputs;
     s.asciiOutputs = m_AsciiOutputs;
     s.drivesEnabled = m_DrivesEnabled;
-    s.spindleOn = m_Kind == Kind::Binary ? (m_Outputs & 0x02) != 0 : m_AsciiOutputs[7] != 0;
+    s.spindleOn = SpindleRunning();
     for (int i = 0; i < 3; ++i)
         s.homeSwitch[static_cast<std::size_t>(i)] = SwitchPressed(i, now);
     s.probeTouched = ProbeTouched(now);
