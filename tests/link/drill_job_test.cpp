@@ -17,6 +17,7 @@
 #include "machining/machine_setup.h"
 #include "machining/position_dlg.h"
 #include "machining/probe_test_dlg.h"
+#include "machining/registration_holes.h"
 #include "machining/tool_change.h"
 #include "platform/resources.h"
 #include "records/board_records.h"
@@ -26,6 +27,8 @@
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "support/test_paths.h"
+#include "ui/edit_wnd.h"
+#include "view/view_runner.h"
 
 #include <algorithm>
 #include <cmath>
@@ -354,6 +357,102 @@ TEST_P(DrillJobTest, CorpusBoardHolesLandWhereThePipelinePutsThem)
     EXPECT_EQ(shown.size(), 2u);
     EXPECT_EQ(m_Sim.DrilledPositions().size(), 40u);
     ExpectDrilled(ExpectedHoles(m_View));
+}
+
+// The registration holes are machine positions in millimetres: "X10Y20"
+// is drilled at 2000, 4000 pulses, through the board (3.7 mm below the
+// touched surface while the drill depth is shallower than 3.5 mm), after
+// the first drill's prompt with its colour in the language of the program
+// and the two "Continue ?" stops of the confirming change. A text with only
+// the tool line prompts and finishes all the same.
+TEST_P(DrillJobTest, RegistrationHolesAtTheirMillimetrePositions)
+{
+    struct Case {
+        const char* text;
+        const char* language;
+        std::vector<CDPoint> pulses;
+        const char* colour;
+    } cases[] = {
+        {"T30C1.25\r\nX10.0Y20.0\r\nX150.0Y20.0\r\n", "ENGLISH", {{2000, 4000}, {30000, 4000}},
+         " (black)"},
+        {"T30C1.25\r\n", "CHINESE", {}, " (黑)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        g_HoleDataWnd.CreateOnce("holes");
+        g_HoleDataWnd.Edit().ClearAll();
+        g_HoleDataWnd.Edit().SetTextByUser(c.text);
+        g_HoleDataWnd.ShowWindow(true);
+        const std::vector<CRegistrationHole> holes = ReadRegistrationHoles();
+        ASSERT_EQ(holes.size(), c.pulses.size());
+        m_Sim.ClearDrilledPositions();
+        m_Sim.ClearLog();
+        std::vector<std::string> shown;
+        AnswerPrompts(1, shown);
+        const std::size_t boxes = TestHost().BoxTexts().size();
+        g_JobCode = JOB_DRILL_REG_HOLES;
+        DrillRegistrationHoles(m_View, holes, c.language);
+
+        EXPECT_EQ(g_AbortFlag, 0);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0], "更換鑽頭 T30.\n直徑 49.2125mil (1.25mm) " + std::string(c.colour));
+        const std::vector<std::string> texts = TestHost().BoxTexts();
+        ASSERT_EQ(texts.size(), boxes + 3);
+        EXPECT_EQ(texts[boxes], "Continue ?");
+        EXPECT_EQ(texts[boxes + 1], "Continue ?");
+        EXPECT_EQ(texts[boxes + 2], "定位孔完成 !");
+        ExpectDrilled(c.pulses);
+        if (Ascii() && !holes.empty()) {
+            const std::vector<long> z = ZMoves();
+            EXPECT_EQ(std::count(z.begin(), z.end(), kSurfaceZ + 740L), 2);
+        }
+        EXPECT_FALSE(g_HoleDataWnd.Edit().GetReadOnly());
+    }
+}
+
+// The preview visits each hole with the camera, which sits AX, AY pulses
+// from the spindle; a hole the camera cannot reach is left out, and an
+// offset longer than 50000 pulses is refused before anything moves.
+TEST_P(DrillJobTest, PreviewVisitsTheHolesWithTheCamera)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the moves are read from the ASCII frames";
+    AddTool(1, 50.0f, 1, {{100, 100}, {2000, 1500}});
+    AddTool(2, 40.0f, 0, {{300, 300}});  // not drilled: not visited
+    AddTail(m_View.blocks, Copy(0, 0, 0, 0));
+    struct Case {
+        std::int32_t ax, ay;
+        std::size_t visits;
+    } cases[] = {{30000, 40000, 0}, {50001, 0, 0}, {600, -300, 1}, {0, 0, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.ax) + ", " + std::to_string(c.ay));
+        RegSetLongValue("AX", c.ax);
+        RegSetLongValue("AY", c.ay);
+        const std::size_t boxes = TestHost().BoxTexts().size();
+        g_JobCode = JOB_DRILL_PREVIEW;
+        RunDrillPreview(m_View);
+        const std::vector<std::string> texts = TestHost().BoxTexts();
+        ASSERT_GT(texts.size(), boxes);
+        if (c.ax == 50001) {
+            EXPECT_EQ(texts.back(), "Lens Offset Error !");
+            continue;
+        }
+        EXPECT_EQ(texts[boxes], "Adjust Focus\t..");
+        std::size_t visits = 0;
+        for (const std::string& line : LogLines("33 MA")) {
+            for (const auto& hole : g_HoleList[0]->holes) {
+                char text[64];
+                std::snprintf(text, sizeof text, "33 MA%.1f,%.1f", hole->x * g_PulsesPerMil - c.ax,
+                              hole->y * g_PulsesPerMil - c.ay);
+                if (line == text)
+                    ++visits;
+            }
+        }
+        EXPECT_EQ(visits, c.visits);
+        EXPECT_EQ(g_JobCode, JOB_IDLE);
+        m_Sim.ClearLog();
+    }
+    EXPECT_TRUE(m_Sim.DrilledPositions().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, DrillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
