@@ -175,6 +175,13 @@ std::size_t ResumeStart(CRunnerView& view, std::size_t holes)
     return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), holes);
 }
 
+// The tool of the hole a resumed run starts at; null on a fresh start or
+// when the count is past the last hole.
+const CDrillTool* ResumedTool(const std::vector<CHoleVisit>& order, std::size_t next)
+{
+    return next > 0 && next < order.size() ? g_HoleList[order[next].tool].get() : nullptr;
+}
+
 }  // namespace
 
 std::vector<CHoleVisit> DrillOrder(const COwnedList<CDrillTool>& tools,
@@ -223,30 +230,22 @@ void RunDrillJob(CRunnerView& view)
     PrepareZSpeed(g_LiftSpeed);
     if (g_AbortFlag)
         return;
-    g_MachineLink.CmdCO();
-    g_MachineLink.Send();
-    RunnerClaim();
-    view.StartTimer();
+    RunnerBegin(view);
     if (g_SkipProbeTest == 1)
         SendOutput(7, 1);
     else
         g_LastDrillTool = -1;
     g_PositionPollOff = 0;
-    RunnerMoveToAreaCorner();
-    RunnerPause(100);
-    RunnerWait();
-    if (g_AbortFlag) {
-        RunnerAbandon(view, true);
+    if (!RunnerGoToAreaCorner(view))
         return;
-    }
     RunnerPause(100);
     ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
 
     CDrillRun run{view};
     const std::vector<CHoleVisit> order = DrillOrder(g_HoleList, blocks, ESelectedCopies::Skip);
     std::size_t next = ResumeStart(view, order.size());
-    if (next > 0 && next < order.size()) {
-        const CDrillTool& tool = *g_HoleList[order[next].tool];
+    if (const CDrillTool* resumed = ResumedTool(order, next)) {
+        const CDrillTool& tool = *resumed;
         g_LastDrillTool = tool.toolNumber;
         const std::string prompt = DrillToolPrompt(tool.toolNumber);
         TakeTool(view, tool);
@@ -314,17 +313,9 @@ void RunDrillPreview(CRunnerView& view)
     RunnerShowAndHome(view);
     if (g_AbortFlag)
         return;
-    g_MachineLink.CmdCO();
-    g_MachineLink.Send();
-    RunnerClaim();
-    view.StartTimer();
-    RunnerMoveToAreaCorner();
-    RunnerPause(100);
-    RunnerWait();
-    if (g_AbortFlag) {
-        RunnerAbandon(view, true);
+    RunnerBegin(view);
+    if (!RunnerGoToAreaCorner(view))
         return;
-    }
     SendDrives(0);
     AfxMessageBox("Adjust Focus\t..");
     SendDrives(1);
@@ -335,8 +326,8 @@ void RunDrillPreview(CRunnerView& view)
     const std::vector<CHoleVisit> order = DrillOrder(g_HoleList, blocks, ESelectedCopies::Visit);
     std::size_t next = ResumeStart(view, order.size());
     int visiting = -1;
-    if (next > 0 && next < order.size()) {
-        const CDrillTool& tool = *g_HoleList[order[next].tool];
+    if (const CDrillTool* resumed = ResumedTool(order, next)) {
+        const CDrillTool& tool = *resumed;
         visiting = tool.toolNumber;
         const std::string prompt = DrillToolPrompt(tool.toolNumber);
         SelectZelta6DrillParam(DiameterMM(tool));

@@ -100,7 +100,7 @@ bool RunnerWaitShowing(unsigned pollPauseMs, void (*show)(void*), void* context)
 {
     CWaitLimits limits;
     limits.deadlineMs = kMoveDeadlineMs;
-    const EWaitEnd end = WaitMachine(
+    return ReadyWaitEnded(WaitMachine(
         [&] {
             const int ready = g_MachineLink.ReadyState();
             if (ready == 1)
@@ -109,20 +109,7 @@ bool RunnerWaitShowing(unsigned pollPauseMs, void (*show)(void*), void* context)
             show(context);
             return ready == 0 ? EPoll::Waiting : EPoll::NoAnswer;
         },
-        limits);
-    switch (end) {
-    case EWaitEnd::Done:
-        return true;
-    case EWaitEnd::Silent:
-        g_MachineLink.ControllerLost();
-        return false;
-    case EWaitEnd::Deadline:
-        g_AbortFlag = 1;
-        return false;
-    case EWaitEnd::Aborted:
-        break;
-    }
-    return false;
+        limits));
 }
 
 bool RunnerPause(unsigned milliseconds) { return WaitPumping(milliseconds) == EWaitEnd::Done; }
@@ -185,6 +172,14 @@ void RunnerClaim()
     g_JobRunning = 1;
 }
 
+void RunnerBegin(CRunnerView& view)
+{
+    g_MachineLink.CmdCO();
+    g_MachineLink.Send();
+    RunnerClaim();
+    view.StartTimer();
+}
+
 void RunnerStartTimer(CRunnerView& view)
 {
     g_PositionPollOff = 0;
@@ -194,6 +189,17 @@ void RunnerStartTimer(CRunnerView& view)
 void RunnerMoveToAreaCorner()
 {
     SendXYTo(static_cast<double>(g_LayoutExtent.left), static_cast<double>(g_LayoutExtent.top));
+}
+
+bool RunnerGoToAreaCorner(CRunnerView& view)
+{
+    RunnerMoveToAreaCorner();
+    RunnerPause(100);
+    RunnerWait();
+    if (!g_AbortFlag)
+        return true;
+    RunnerAbandon(view, true);
+    return false;
 }
 
 bool RunnerServeToolChangeRequest(CRunnerView& view, const std::string& prompt, int detect)

@@ -138,11 +138,17 @@ public:
 void RunnerShowAndHome(CRunnerView& view);
 // The run state of a started job: abort flag clear, tool up, spindle wanted.
 void RunnerClaim();
+// The start of the hole jobs after the homing: "CO" sent, the run state
+// claimed and the view timer started (its position poll left as it is).
+void RunnerBegin(CRunnerView& view);
 // Position polling of the view timer on (it follows the machine in the
 // position window) and the timer started.
 void RunnerStartTimer(CRunnerView& view);
 // XY to the left-top corner of the machining area (g_LayoutExtent).
 void RunnerMoveToAreaCorner();
+// The same, then 100 ms and the wait; after a STOP the run is abandoned
+// (the position window hidden, the timer stopped) and false returned.
+bool RunnerGoToAreaCorner(CRunnerView& view);
 // A tool change the operator asked for while the job ran, with `prompt`;
 // false when the change was stopped.
 bool RunnerServeToolChangeRequest(CRunnerView& view, const std::string& prompt, int detect);

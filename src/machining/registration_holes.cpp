@@ -43,11 +43,9 @@ void LockHoleText(bool locked)
 // locked and shown, the timer with the position poll.
 void ClaimAndLock(CRunnerView& view)
 {
-    g_MachineLink.CmdCO();
-    g_MachineLink.Send();
-    RunnerClaim();
+    RunnerBegin(view);
     LockHoleText(true);
-    RunnerStartTimer(view);
+    g_PositionPollOff = 0;
 }
 
 // A tool change the operator asked for; the spindle speed of the change
