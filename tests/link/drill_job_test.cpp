@@ -455,6 +455,76 @@ TEST_P(DrillJobTest, PreviewVisitsTheHolesWithTheCamera)
     EXPECT_TRUE(m_Sim.DrilledPositions().empty());
 }
 
+// "Tool simulation" in the prompt: a drill larger than the router is milled
+// (the router's message, plunge speed 2, large-hole mode); a drill smaller
+// than the router, or of unknown size, is refused and the prompt comes
+// again. The size in mm is the mil size / 39.37.
+TEST_P(DrillJobTest, ToolSimulationChoosesTheRouterOnlyForLargerHoles)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the prompt is the same on both roads";
+    struct Case {
+        float drillMil;
+        std::vector<std::string> boxes;
+        int large;
+    } cases[] = {
+        {78.74f, {"請更換直徑1.5 mm成型刀 !"}, 1},  // 2.0 mm
+        // 1.5 mm: no larger than the router (by 39.2 it would be 1.507 mm).
+        {59.055f, {"孔徑太小,無法使用刀具模擬 !"}, 0},
+        {39.37f, {"孔徑太小,無法使用刀具模擬 !"}, 0},
+        {0.0f, {"鑽頭尺寸未設定,無法使用刀具模擬功能 !"}, 0},
+    };
+    g_SimToolSize = 1.5f;
+    g_SkipProbeTest = 1;  // no touch-off: only the prompt is looked at
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drillMil);
+        g_ToolSizes[5] = c.drillMil;
+        g_CurrentToolNo = 5;
+        g_PlungeSpeed = 10.0f;
+        m_View.large = 0;
+        int prompts = 0;
+        for (int i = 0; i < (c.large ? 1 : 2); ++i)
+            TestHost().QueueDialog(
+                [&prompts](CDialog& dlg) {
+                    ++prompts;
+                    dlg.CheckDlgButton(IDC_PS_SIMULATE, prompts == 1);
+                    dlg.PressButton(IDOK);
+                },
+                IDD_PLUNGE_SPEED);
+        const std::size_t before = TestHost().BoxTexts().size();
+        g_JobCode = JOB_DRILL;
+        ChangeTool(m_View, "T5", 0);
+        const std::vector<std::string> texts = TestHost().BoxTexts();
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + static_cast<long>(before), texts.end()),
+                  c.boxes);
+        EXPECT_EQ(m_View.large, c.large);
+        EXPECT_EQ(prompts, c.large ? 1 : 2);
+        EXPECT_EQ(g_PlungeSpeed, c.large ? 2.0f : 10.0f);
+    }
+}
+
+// Engraving the registration holes: beside each hole the surface is touched
+// off, the circle of 90 mil is cut 20 pulses below that surface around the
+// hole's centre, and the job code comes back after each hole.
+TEST_P(DrillJobTest, RegistrationHoleEngravingCirclesEachHole)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the circle is read from the ASCII frames";
+    const std::vector<CRegistrationHole> holes = {{CDPoint(393.7008, 787.4016), 1}};
+    m_Sim.ClearLog();
+    g_JobCode = JOB_ENGRAVE_REG_HOLES;
+    EngraveRegistrationHoles(m_View, holes);
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(g_JobCode, JOB_IDLE);
+    const std::vector<std::string> circles = LogLines("33 CA");
+    ASSERT_EQ(circles.size(), 1u);
+    EXPECT_EQ(circles[0], "33 CA2000.0,4000.0,360.00");
+    const std::vector<long> z = ZMoves();
+    EXPECT_EQ(std::count(z.begin(), z.end(), kSurfaceZ + 20L), 1);
+    // The cutter goes into the board once, on the circle's right edge.
+    ExpectDrilled({CDPoint(2000 + 45 * 5.08, 4000)});
+}
+
 INSTANTIATE_TEST_SUITE_P(BothProtocols, DrillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
                          [](const auto& info) {
                              return info.param == Kind::Binary ? "Binary" : "Ascii";
