@@ -525,6 +525,36 @@ TEST_P(DrillJobTest, RegistrationHoleEngravingCirclesEachHole)
     ExpectDrilled({CDPoint(2000 + 45 * 5.08, 4000)});
 }
 
+// A change without detection touches nothing: no contact stop frames and
+// the offset kept; the height re-test touches off on the nearer Y edge of
+// the machining area and gives the running job its code back.
+TEST_P(DrillJobTest, ChangeWithoutDetectionAndTheHeightRetest)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the frames are read from the ASCII log";
+    g_MachineOffset = 77;
+    g_JobCode = JOB_ENGRAVE;
+    m_Sim.ClearLog();
+    ChangeTool(m_View, "T1", 0);
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(g_JobCode, JOB_ENGRAVE);
+    EXPECT_TRUE(LogLines("66 DL").empty());
+    EXPECT_TRUE(LogLines("66 EL").empty());
+    EXPECT_EQ(g_MachineOffset, 77);
+    EXPECT_TRUE(m_View.timer);
+
+    m_Sim.SetPosition(1, 7000);  // nearer the bottom edge (Y 10000)
+    g_JobCode = JOB_ROUTE;
+    m_Sim.ClearLog();
+    ProbeToolHeight(m_View);
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(g_JobCode, JOB_ROUTE);
+    EXPECT_EQ(g_MachineOffset, kSurfaceZ);
+    const std::vector<std::string> moves = LogLines("33 MA");
+    ASSERT_FALSE(moves.empty());
+    EXPECT_NE(moves[0].find(",10000.0"), std::string::npos) << moves[0];
+}
+
 INSTANTIATE_TEST_SUITE_P(BothProtocols, DrillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
                          [](const auto& info) {
                              return info.param == Kind::Binary ? "Binary" : "Ascii";
