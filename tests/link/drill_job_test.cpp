@@ -555,6 +555,29 @@ TEST_P(DrillJobTest, ChangeWithoutDetectionAndTheHeightRetest)
     EXPECT_NE(moves[0].find(",10000.0"), std::string::npos) << moves[0];
 }
 
+// Three pecks: down to the touched surface, then each peck goes a third of
+// the way from the lift height to the drilling depth deeper than the last,
+// coming back up to the lift height after each.
+TEST_P(DrillJobTest, PecksStepDownFromTheLiftHeight)
+{
+    if (!Ascii())
+        GTEST_SKIP() << "the Z moves are read from the ASCII frames";
+    AddTool(1, 50.0f, (3 << 4) | 3, {{100, 100}});
+    AddTail(m_View.blocks, Copy(1000, 1000, 400, 300));
+    std::vector<std::string> shown;
+    AnswerPrompts(1, shown);
+    g_JobCode = JOB_DRILL;
+    RunDrillJob(m_View);
+    ASSERT_EQ(g_AbortFlag, 0);
+    const std::vector<long> z = ZMoves();
+    // After the touch-off (2000, 7000, 2800) and the lift (2400): the hole.
+    const std::vector<long> hole = {3000, 2200, 2600, 2200, 2600, 3000, 2200,
+                                    3000, 3400, 2200, 2200};
+    ASSERT_GE(z.size(), 4 + hole.size());
+    EXPECT_EQ(std::vector<long>(z.begin() + 4, z.begin() + 4 + static_cast<long>(hole.size())), hole);
+    EXPECT_EQ(m_Sim.DrilledPositions().size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothProtocols, DrillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
                          [](const auto& info) {
                              return info.param == Kind::Binary ? "Binary" : "Ascii";
