@@ -788,3 +788,10 @@ constexpr unsigned IDS_PLANE_FILE_NOT_WRITTEN = 62451;
 constexpr unsigned IDS_PLANE_FILE_BAD = 62452;
 constexpr unsigned IDS_PROBE_NO_CONTACT = 62453;
 constexpr unsigned IDS_PROBE_SPACING = 62454;
+// Tool change, drilling, drill selection and the registration-hole jobs
+constexpr unsigned IDS_REG_HOLES_DONE = 61591;
+constexpr unsigned IDS_TOUCH_FAILED_JOB_STOPPED = 62300;
+constexpr unsigned IDD_PLUNGE_SPEED = 191;
+constexpr unsigned IDC_PS_SPEEDS = 1086;
+constexpr unsigned IDC_PS_PROMPT = 1137;
+constexpr unsigned IDC_PS_SIMULATE = 1177;

@@ -587,8 +587,11 @@ void CVelmDoc::OnFileNew()
     g_GerberMetric = 0;
     if (!LoadSettings())
         return;
-    if (g_WorkOrderDlg.DoModal() == IDOK)
+    if (g_WorkOrderDlg.DoModal() == IDOK) {
+        // A new job gets its own resume project.
+        m_ResumeProjectSaved = 0;
         LoadWorkOrder();
+    }
 }
 
 void CVelmDoc::GetDataExtent(CDPoint& maxCorner, CDPoint& minCorner)

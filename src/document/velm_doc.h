@@ -459,6 +459,12 @@ public:
     // step (offset_engine.cpp).
     void ComputeLargeCopperArea();
     // ---- end of offset-path calculation ----
+    // The drilling job's resume project: 1 once "temp.prj" was saved for the
+    // document now loaded.
+    int m_ResumeProjectSaved = 0;
+    // The tool-height detection point (mil); both 0 when none is set.
+    double m_DetectPosX = 0.0;
+    double m_DetectPosY = 0.0;
 
 private:
     void RegisterCommands();

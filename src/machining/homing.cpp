@@ -129,9 +129,11 @@ bool ReadPositionReply(unsigned pauseMs)
 
 bool PauseButtonHeld() { return g_MachineLink.m_ReplyFields[10] != 0; }
 
-bool AwaitReady(unsigned deadlineMs)
+bool AwaitReady(unsigned deadlineMs) { return ReadyWaitEnded(WaitUntilReady(deadlineMs)); }
+
+bool ReadyWaitEnded(EWaitEnd end)
 {
-    switch (WaitUntilReady(deadlineMs)) {
+    switch (end) {
     case EWaitEnd::Done:
         return true;
     case EWaitEnd::Silent:

@@ -36,6 +36,11 @@ bool ReadPositionReply(unsigned pauseMs);
 // The machine's pause button as the last position reply reported it.
 bool PauseButtonHeld();
 
+// How a wait for the controller's readiness ended, acted on: true when the
+// controller became ready; a silent controller is handled as a lost one,
+// a deadline stops the work as STOP does.
+bool ReadyWaitEnded(EWaitEnd end);
+
 // Waits until the controller reports ready. True when it did; false on
 // STOP, on the deadline, or when the controller fell silent, which is
 // handled as a lost controller (told once, port closed).

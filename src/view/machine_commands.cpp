@@ -46,8 +46,11 @@ void CVelmView::OnToolChange()
     const bool frontModel = ModelContainsAny({IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L,
                                               IDS_KX1600, IDS_KX1600L});
     if (g_JobCode != 0 || !frontModel || g_ToolChangePosition != 1) {
-        // The running manual engraving changes the tool at its next pass.
+        // The running manual engraving changes the tool at its next pass,
+        // a running job before its next item.
         m_ToolChanged = 1;
+        if (g_JobCode != 0)
+            m_ToolChangeRequest = 1;
         return;
     }
     ReadPositionReply(30);

@@ -345,6 +345,19 @@ public:
     // The view as the probing run's host, made on first use.
     CProbingView& ProbingHost();
     std::shared_ptr<CProbingView> m_ProbingHost;
+    // Drilling, the drill preview, the tool change and the drill selection
+    // (drill_job_commands.cpp; the work is the machining floor's
+    // drill_job.h and tool_change.h).
+    void RunDrillJob(unsigned start);
+    void RunDrillPreview(unsigned start);
+    void ChangeTool(const std::string& prompt, int detect);
+    void ChangeToolConfirm(const std::string& prompt);
+    void ProbeToolHeight();
+    void OnDrillSelect();
+    void RegisterDrillJobs();
+    int m_ToolChangeRequest = 0;
+    int m_LargeHoleMode = 0;
+
 
     CCommandTable m_Commands;
 

@@ -260,6 +260,7 @@ void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
     if (axes[2])
         target[2] = StopAtSurface(PositionOf(2, now), target[2]);
     RecordCut(now, target, axes);
+    NoteDrilling(target, axes, now);
     double duration = 0.0;
     for (int i = 0; i < 4; ++i) {
         if (!axes[static_cast<std::size_t>(i)])
@@ -339,7 +340,7 @@ std::uint8_t CControllerSimulator::InputByte(int index, double now) const
 std::int64_t CControllerSimulator::StopAtSurface(std::int64_t from, std::int64_t to) const
 {
     const std::int32_t surface = SurfaceZHere(NowMs());
-    if (!m_ContactStop || !m_HasSurface || to <= from || to < surface)
+    if (!m_ContactStop || !m_HasSurface || to <= from || to < surface || SpindleRunning())
         return to;
     return std::max<std::int64_t>(from, surface);
 }
@@ -850,7 +851,7 @@ CControllerSimulator::State CControllerSimulator::GetState()
     s.outputs = m_Outputs;
     s.asciiOutputs = m_AsciiOutputs;
     s.drivesEnabled = m_DrivesEnabled;
-    s.spindleOn = m_Kind == Kind::Binary ? (m_Outputs & 0x02) != 0 : m_AsciiOutputs[7] != 0;
+    s.spindleOn = SpindleRunning();
     for (int i = 0; i < 3; ++i)
         s.homeSwitch[static_cast<std::size_t>(i)] = SwitchPressed(i, now);
     s.probeTouched = ProbeTouched(now);

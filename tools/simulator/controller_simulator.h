@@ -111,6 +111,14 @@ public:
     // Waits until the log has at least `lines` entries.
     bool WaitForLog(std::size_t lines, unsigned timeoutMs);
 
+    // Drilled holes (sim_drill.cpp): where X and Y stood each time Z went
+    // down past `level` (pulses, growing downward) after the table had moved,
+    // so the pecks of one hole count once. Nothing is recorded until a
+    // level is set.
+    void SetDrillLevel(std::int32_t level);
+    std::vector<std::array<std::int32_t, 2>> DrilledPositions();
+    void ClearDrilledPositions();
+
 private:
     struct Outgoing {
         double dueMs;
@@ -149,6 +157,12 @@ private:
     std::int32_t SurfaceZHere(double now) const;
     void RecordCut(double now, const std::array<std::int64_t, 4>& target,
                    const std::array<bool, 4>& axes);
+    // A spinning tool is not sensed by the surface contact: drilling goes
+    // into the board while the contact stop stays on.
+    bool SpindleRunning() const;
+    // A move is starting: a plunge past the drill level records a hole.
+    void NoteDrilling(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes,
+                      double now);
 
     Kind m_Kind = Kind::Binary;
     unsigned m_Baud = 115200;
@@ -194,4 +208,8 @@ private:
     bool m_HasShape = false;
     CSimSurface m_Shape;
     std::vector<CSimCut> m_Cuts;
+    std::int32_t m_DrillLevel = 0;
+    bool m_RecordDrilling = false;
+    bool m_TableMovedSinceHole = true;
+    std::vector<std::array<std::int32_t, 2>> m_Drilled;
 };
