@@ -14,27 +14,48 @@
 
 namespace {
 
+// Upload settings as registry values: read before the dialog, written
+// back after OK.
+struct CUploadSettings {
+    std::vector<std::pair<std::string, float*>> floats;
+    std::vector<std::pair<std::string, std::string*>> texts;
+    std::vector<std::pair<std::string, int*>> ints;
+
+    void Load() const
+    {
+        CRegistryBatch batch;
+        for (const auto& [name, value] : floats)
+            RegGetFloat(name, *value);
+        for (const auto& [name, value] : texts)
+            RegGetString(name, *value);
+        for (const auto& [name, value] : ints)
+            RegGetInt(name, *value);
+    }
+    void Store() const
+    {
+        CRegistryBatch batch;
+        for (const auto& [name, value] : floats)
+            RegSetFloat(name, *value);
+        for (const auto& [name, value] : texts)
+            RegSetString(name, *value);
+        for (const auto& [name, value] : ints)
+            RegSetInt(name, *value);
+    }
+};
+
 // The settings of one upload kind under its registry prefix.
 bool AskConditions(const std::string& prefix, CMachiningCondDlg& dialog)
 {
-    {
-        CRegistryBatch batch;
-        RegGetFloat(prefix + "FeedSpeed", dialog.m_FeedSpeed);
-        RegGetFloat(prefix + "UpHeight", dialog.m_LiftHeight);
-        RegGetFloat(prefix + "DownHeight", dialog.m_PlungeHeight);
-        RegGetFloat(prefix + "RefHeight", dialog.m_ReferenceHeight);
-        RegGetString(prefix + "Memo", dialog.m_Memo);
-        RegGetInt(prefix + "Run", dialog.m_RunAfterUpload);
-    }
+    const CUploadSettings settings{{{prefix + "FeedSpeed", &dialog.m_FeedSpeed},
+                                    {prefix + "UpHeight", &dialog.m_LiftHeight},
+                                    {prefix + "DownHeight", &dialog.m_PlungeHeight},
+                                    {prefix + "RefHeight", &dialog.m_ReferenceHeight}},
+                                   {{prefix + "Memo", &dialog.m_Memo}},
+                                   {{prefix + "Run", &dialog.m_RunAfterUpload}}};
+    settings.Load();
     if (dialog.DoModal() != IDOK)
         return false;
-    CRegistryBatch batch;
-    RegSetFloat(prefix + "FeedSpeed", dialog.m_FeedSpeed);
-    RegSetFloat(prefix + "UpHeight", dialog.m_LiftHeight);
-    RegSetFloat(prefix + "DownHeight", dialog.m_PlungeHeight);
-    RegSetFloat(prefix + "RefHeight", dialog.m_ReferenceHeight);
-    RegSetString(prefix + "Memo", dialog.m_Memo);
-    RegSetInt(prefix + "Run", dialog.m_RunAfterUpload);
+    settings.Store();
     return true;
 }
 
@@ -153,34 +174,23 @@ int UploadRoutePaths(const std::vector<const CPathRecord*>& layers,
 int UploadCamPaths(COwnedList<CPathRecord>& pathLayers, const COwnedList<CLayoutBlock>& blocks)
 {
     CCamUploadDlg dialog;
-    {
-        CRegistryBatch batch;
-        RegGetString("TQ615DxfFeedSpeed", dialog.m_Feed);
-        RegGetFloat("TQ615DxfUpHeight", dialog.m_UpHeight);
-        RegGetFloat("TQ615DxfDownHeight", dialog.m_DownHeight);
-        RegGetFloat("TQ615DxfDiameter", dialog.m_Diameter);
-        RegGetString("TQ615DxfMemo", dialog.m_Memo);
-        RegGetInt("TQ615DxfAddress", dialog.m_Address);
-        RegGetInt("TQ615DxfRun", dialog.m_Run);
-        RegGetInt("TQ615DxfSelect", dialog.m_Select);
-    }
+    const CUploadSettings settings{{{"TQ615DxfUpHeight", &dialog.m_UpHeight},
+                                    {"TQ615DxfDownHeight", &dialog.m_DownHeight},
+                                    {"TQ615DxfDiameter", &dialog.m_Diameter}},
+                                   {{"TQ615DxfFeedSpeed", &dialog.m_Feed},
+                                    {"TQ615DxfMemo", &dialog.m_Memo}},
+                                   {{"TQ615DxfAddress", &dialog.m_Address},
+                                    {"TQ615DxfRun", &dialog.m_Run},
+                                    {"TQ615DxfSelect", &dialog.m_Select}}};
+    settings.Load();
     if (dialog.DoModal() != IDOK)
         return 0;
     const char* feedText = dialog.m_Feed.c_str();
     const float feed = static_cast<float>(std::atof(feedText));
     const std::size_t comma = dialog.m_Feed.find(',');
-    const int address = comma == std::string::npos ? 0 : std::atoi(feedText + comma + 1);
-    {
-        CRegistryBatch batch;
-        RegSetString("TQ615DxfFeedSpeed", dialog.m_Feed);
-        RegSetFloat("TQ615DxfUpHeight", dialog.m_UpHeight);
-        RegSetFloat("TQ615DxfDownHeight", dialog.m_DownHeight);
-        RegSetFloat("TQ615DxfDiameter", dialog.m_Diameter);
-        RegSetString("TQ615DxfMemo", dialog.m_Memo);
-        RegSetInt("TQ615DxfAddress", address);
-        RegSetInt("TQ615DxfRun", dialog.m_Run);
-        RegSetInt("TQ615DxfSelect", dialog.m_Select);
-    }
+    dialog.m_Address = comma == std::string::npos ? 0 : std::atoi(feedText + comma + 1);
+    settings.Store();
+    const int address = dialog.m_Address;
     CUplProgram program;
     if (feed > 0.0f) {
         program.Feed(feed);

@@ -2,9 +2,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 CUploadControllerSim::~CUploadControllerSim() { Stop(); }
@@ -12,21 +10,8 @@ CUploadControllerSim::~CUploadControllerSim() { Stop(); }
 bool CUploadControllerSim::Start()
 {
     Stop();
-    m_Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_Master < 0 || ::grantpt(m_Master) != 0 || ::unlockpt(m_Master) != 0)
+    if (!m_Pty.Open())
         return false;
-    const char* name = ::ptsname(m_Master);
-    if (!name)
-        return false;
-    m_PortPath = name;
-    m_Slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_Slave < 0)
-        return false;
-    termios tio{};
-    ::tcgetattr(m_Slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(m_Slave, TCSANOW, &tio);
-    ::fcntl(m_Master, F_SETFL, ::fcntl(m_Master, F_GETFL) | O_NONBLOCK);
     m_Stop = false;
     m_Thread = std::thread([this] { Run(); });
     return true;
@@ -40,11 +25,7 @@ void CUploadControllerSim::Stop()
     }
     if (m_Thread.joinable())
         m_Thread.join();
-    if (m_Slave >= 0)
-        ::close(m_Slave);
-    if (m_Master >= 0)
-        ::close(m_Master);
-    m_Slave = m_Master = -1;
+    m_Pty.Close();
 }
 
 void CUploadControllerSim::RefuseNext(int n)
@@ -106,10 +87,10 @@ void CUploadControllerSim::Run()
             if (m_Stop)
                 return;
         }
-        pollfd p{m_Master, POLLIN, 0};
+        pollfd p{m_Pty.master, POLLIN, 0};
         if (::poll(&p, 1, 5) <= 0)
             continue;
-        const ssize_t got = ::read(m_Master, buf, sizeof buf);
+        const ssize_t got = ::read(m_Pty.master, buf, sizeof buf);
         if (got <= 0)
             continue;
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -120,7 +101,7 @@ void CUploadControllerSim::Run()
 
 void CUploadControllerSim::Answer(unsigned char b)
 {
-    if (::write(m_Master, &b, 1) != 1) {
+    if (::write(m_Pty.master, &b, 1) != 1) {
         // The program side went away; nothing to answer.
     }
 }

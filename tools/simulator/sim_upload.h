@@ -5,6 +5,8 @@
 // can make it refuse (a wrong answer) or ignore packets, or stay asleep.
 #pragma once
 
+#include "sim_pty.h"
+
 #include <array>
 #include <cstdint>
 #include <mutex>
@@ -30,7 +32,7 @@ public:
 
     bool Start();
     void Stop();
-    const std::string& PortPath() const { return m_PortPath; }
+    const std::string& PortPath() const { return m_Pty.path; }
 
     // The next `n` packets answered with a wrong byte, or not at all.
     void RefuseNext(int n);
@@ -49,9 +51,7 @@ private:
     void Handle(unsigned char b);
     void Answer(unsigned char b);
 
-    int m_Master = -1;
-    int m_Slave = -1;
-    std::string m_PortPath;
+    CSimPty m_Pty;
     std::thread m_Thread;
     bool m_Stop = false;
     std::mutex m_Mutex;
