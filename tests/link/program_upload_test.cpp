@@ -4,12 +4,18 @@
 
 #include "geometry/board_orientation.h"
 #include "link/program_upload.h"
+#include "machining/machining_cond_dlg.h"
 #include "machining/upload_commands.h"
 #include "records/board_records.h"
 #include "resource_ids.h"
+#include "settings/drill_format_dlg.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 #include "sim_upload.h"
+#include "ui/edit_wnd.h"
+#include "view/hole_text_walk.h"
+
+#include <cstring>
 
 #include <fstream>
 #include <memory>
@@ -273,4 +279,55 @@ TEST_F(UploadLineTest, TheCamUploadWorksTheChosenLayerAtThisUploadsHeight)
     std::string feed;
     RegGetString("TQ615DxfFeedSpeed", feed);
     EXPECT_EQ(feed, "6,12");
+}
+
+TEST_F(UploadLineTest, TheDrillUploadTakesTheFeedsEditedInTheToolText)
+{
+    StartUploadController();
+    for (int n : {1, 2}) {
+        auto tool = std::make_unique<CDrillTool>();
+        tool->toolNumber = n;
+        tool->diameter = 31.5f * n;
+        tool->mode = 1;
+        tool->holes.push_back(std::make_unique<CDPoint>(100.0 * n, 100.0));
+        g_HoleList.push_back(std::move(tool));
+    }
+    std::string offered;
+    TestHost().QueueDialog([&](CDialog& d) {
+        auto& conditions = dynamic_cast<CMachiningCondDlg&>(d);
+        offered = conditions.m_Memo;
+        conditions.m_Memo = "T1 C0.80 F3\r\nT2 C1.60 F6.5\r\n";
+        d.EndDialog(IDOK);
+    });
+    ASSERT_EQ(UploadDrillCoordinates(OneCopy()), 1);
+    EXPECT_EQ(offered, "T1 C0.80 F0\r\nT2 C1.60 F0\r\n");
+    EXPECT_FLOAT_EQ(UploadDrillFeeds()[2], 6.5f);
+    const auto packets = m_Upload.Packets();
+    // Feed, height, then per tool its tool, feed and hole; the end.
+    ASSERT_EQ(packets.size(), 9u);
+    float feed = 0.0f;
+    std::memcpy(&feed, packets[6].record.data(), 4);
+    EXPECT_FLOAT_EQ(feed, 6.5f);
+    EXPECT_EQ(packets[7].record[15], UPL_DRILL);
+}
+
+TEST_F(UploadLineTest, TheLocatingHolesGoAsDrillRecordsWithTheirTool)
+{
+    StartUploadController();
+    g_HoleDataWnd.CreateOnce("holes");
+    for (const char* line : {"%", "T30C1.25", "X1.000Y2.000", "X3.000Y2.000"})
+        g_HoleDataWnd.Edit().WriteLine(line);
+    // Sizes read as millimetres, coordinates as inches.
+    g_DrillFormatDlg.dInchMMSize = 1;
+    TestHost().QueueDialog([](CDialog& d) { d.EndDialog(IDOK); });
+    CDrillTextWalk holes(g_HoleDataWnd);
+    ASSERT_EQ(UploadLocatingHoles(holes), 1);
+    const auto packets = m_Upload.Packets();
+    ASSERT_EQ(packets.size(), 6u);
+    EXPECT_EQ(packets[2].record[15], UPL_TOOL);
+    float x = 0.0f, size = 0.0f;
+    std::memcpy(&size, packets[2].record.data() + 4, 4);
+    std::memcpy(&x, packets[4].record.data(), 4);
+    EXPECT_NEAR(size, 1.25f, 1e-3);
+    EXPECT_NEAR(x, 3000 * 0.0254f, 1e-3);
 }

@@ -360,3 +360,62 @@ TEST_F(VisionTest, TheSearchHoldsAtEachHoleAndGivesTheJobCodeBackOnEveryWayOut)
     EXPECT_FALSE(g_HoleDataWnd.Edit().GetReadOnly());
     g_AbortFlag = 0;
 }
+
+// ---- The Adjust Origin window's buttons ----
+
+TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
+{
+    CAdjustOriginDlg dialog;
+    StoreCameraOffset(300, 400);
+    // Match right after opening: the stored offset stands, the matched
+    // position is the current one.
+    At(7000, 8000);
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDC_AO_MATCH_HOLE); }, IDD_ADJUST_ORIGIN);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_HoleX, 300);
+    EXPECT_EQ(dialog.m_CamX, 0);
+    EXPECT_EQ(dialog.m_MatchX, 7000);
+    EXPECT_EQ(dialog.m_MatchY, 8000);
+
+    // Get Offset with the camera right over the drilled hole: no offset.
+    dialog.m_HoleX = 7000;
+    dialog.m_HoleY = 8000;
+    dialog.OnGetOffset();
+    EXPECT_EQ(ReadCameraOffset().x, 0);
+    EXPECT_EQ(ReadCameraOffset().y, 0);
+
+    // Move goes by minus the offset, but not past the table's zero.
+    StoreCameraOffset(300, 9000);
+    m_Sim.ClearLog();
+    dialog.OnMove();
+    StoreCameraOffset(300, 400);
+    dialog.OnMove();
+    m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
+    Lines moves;
+    for (const std::string& line : m_Sim.Log())
+        if (line.find(" MR") != std::string::npos || line.find(" SP") != std::string::npos)
+            moves.push_back(line);
+    // At the window's 30 mm/s on every axis.
+    EXPECT_EQ(moves, (Lines{"66 SP6000.0,6000.0,6000.0", "66 SP6000.0,6000.0,6000.0",
+                            "66 MR-300.0,-400.0,0.0"}));
+
+    // The close box stops the machine and ends the window as cancelled.
+    m_Sim.ClearLog();
+    g_JobCode = 3;
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDCANCEL); }, IDD_ADJUST_ORIGIN);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(g_AbortFlag);
+    EXPECT_EQ(g_JobCode, 0);
+    m_Sim.WaitForLog(4, 200);
+    const Lines stop = m_Sim.Log();
+    ASSERT_GE(stop.size(), 3u);
+    EXPECT_EQ(stop[0].substr(3), "ST");
+    EXPECT_EQ(stop[1], "22 O70");
+    // STOP pending: a jog press only closes the window.
+    m_Sim.ClearLog();
+    TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDC_AO_X_PLUS_FAR); }, IDD_ADJUST_ORIGIN);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    m_Sim.WaitForLog(1, 100);
+    EXPECT_TRUE(m_Sim.Log().empty());
+    g_AbortFlag = 0;
+}
