@@ -1,6 +1,7 @@
 #include "sim_upload.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <poll.h>
 #include <unistd.h>
@@ -44,6 +45,23 @@ void CUploadControllerSim::StayAsleep(bool asleep)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Asleep = asleep;
+}
+
+void CUploadControllerSim::SetPacketSink(std::function<void(const Packet&)> sink)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Sink = std::move(sink);
+}
+
+std::string CUploadControllerSim::Describe(const Packet& packet)
+{
+    float values[3];
+    std::memcpy(values, packet.record.data(), sizeof values);
+    char text[160];
+    std::snprintf(text, sizeof text, "%s #%u kind 0x%02X %g %g %g", 
+                  packet.command == 0x6C ? "move" : "record", packet.number, packet.record[15],
+                  values[0], values[1], values[2]);
+    return text;
 }
 
 std::vector<CUploadControllerSim::Packet> CUploadControllerSim::Packets()
@@ -138,6 +156,8 @@ void CUploadControllerSim::Handle(unsigned char b)
         }
         m_Packets.push_back(packet);
         Answer(expected);
+        if (m_Sink)
+            m_Sink(packet);
         return;
     }
     switch (b) {
@@ -158,6 +178,8 @@ void CUploadControllerSim::Handle(unsigned char b)
         return;
     case 0xEC:
         ++m_RunBytes;
+        if (m_Sink)
+            m_Sink(Packet{0xEC, 0, {}, 0, {0xEC}});
         break;
     default:
         break;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -40,6 +41,11 @@ public:
     // No answer to the wake bytes (the controller is in teach mode).
     void StayAsleep(bool asleep);
 
+    // Called with every packet accepted (from the controller's thread).
+    void SetPacketSink(std::function<void(const Packet&)> sink);
+    // One line of text for a packet: its number, kind and three values.
+    static std::string Describe(const Packet& packet);
+
     std::vector<Packet> Packets();
     int Wakes();
     int RunBytes();
@@ -56,6 +62,7 @@ private:
     bool m_Stop = false;
     std::mutex m_Mutex;
     std::vector<Packet> m_Packets;
+    std::function<void(const Packet&)> m_Sink;
     std::vector<unsigned char> m_Pending;  // a packet being received
     bool m_PrevWake = false;
     int m_Wakes = 0;
