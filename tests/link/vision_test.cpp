@@ -22,7 +22,9 @@
 #include "settings/registry.h"
 #include "settings/vision_targets.h"
 #include "sim_camera.h"
+#include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
+#include "view/velm_view.h"
 #include "view/hole_text_walk.h"
 
 #include <memory>
@@ -418,4 +420,47 @@ TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
     m_Sim.WaitForLog(1, 100);
     EXPECT_TRUE(m_Sim.Log().empty());
     g_AbortFlag = 0;
+}
+
+// ---- From the view ----
+
+TEST_F(VisionTest, TheViewsCameraItemsWantAnIdleConnectedMachine)
+{
+    CVelmDoc doc;
+    CVelmView view(doc);
+    const unsigned ids[] = {ID_CAMERA_FOCUS,  ID_CLEAR_VISION_TARGETS, ID_VISION_MEASURE,
+                            ID_CAMERA_OFFSET, ID_DRILL_CAMERA_HOLE,    ID_SAMPLE_DRILLS};
+    const struct {
+        int port, job, abort;
+        bool enabled;
+    } states[] = {{0, 0, 0, true}, {-1, 0, 0, false}, {0, 2, 0, false}, {0, 0, 1, false}};
+    for (const auto& s : states) {
+        g_PortState = s.port;
+        g_JobCode = s.job;
+        g_AbortFlag = static_cast<unsigned char>(s.abort);
+        for (unsigned id : ids) {
+            CCmdUI ui(id);
+            ASSERT_TRUE(view.m_Commands.Update(ui));
+            EXPECT_EQ(ui.m_Enabled, s.enabled) << id << " port " << s.port << " job " << s.job;
+        }
+    }
+    g_PortState = 0;
+    g_JobCode = 0;
+    g_AbortFlag = 0;
+    view.m_Commands.Run(ID_SAMPLE_DRILLS);
+    CCmdUI ui(ID_SAMPLE_DRILLS);
+    view.m_Commands.Update(ui);
+    EXPECT_EQ(ui.m_Check, 1);
+}
+
+TEST_F(VisionTest, TheManualSearchCommandRunsThroughTheGateAndFreesTheMachine)
+{
+    CVelmDoc doc;
+    CVelmView view(doc);
+    g_HoleDataWnd.CreateOnce("holes");
+    for (const char* line : {"%", "T30C1.25", "X10.0Y10.0", "X20.0Y10.0"})
+        g_HoleDataWnd.Edit().WriteLine(line);
+    ASSERT_TRUE(view.m_Commands.Run(ID_MANUAL_FIND_HOLES));
+    EXPECT_EQ(TestHost().BoxTexts(), (Lines{"Next Hole", "Next Hole"}));
+    EXPECT_EQ(g_JobCode, 0);
 }
