@@ -1,6 +1,7 @@
 // Writing the registration-hole text and the manual locating-hole search.
 #include "machining/registration_holes.h"
 
+#include "geometry/plane_geometry.h"
 #include "link/link_state.h"
 #include "machining/job_gate.h"
 #include "machining/homing.h"
@@ -62,6 +63,30 @@ void WriteSquareHoles(CLineEdit& text, double a, double b, double tableWidth, do
     for (double y : ys)
         for (double x : xs)
             text.WriteLineF("X%ld.Y%ld.", static_cast<long>(x), static_cast<long>(y));
+}
+
+void AddHolePair(CLineEdit& text, int x, int y, double tableWidth)
+{
+    text.WriteLineF("X%.4fY%.4f", x / 1000.0, y / 1000.0);
+    text.WriteLineF("X%.4fY%.4f", static_cast<int>(tableWidth - x) / 1000.0, y / 1000.0);
+}
+
+bool FindHoleNear(CHoleTextWalk& holes, const CDPoint& point, CDPoint* found)
+{
+    constexpr double kPickRadius = 40.0;
+    if (!holes.Available())
+        return false;
+    holes.Restart();
+    for (EHoleBlock block = holes.Next(); block != EHoleBlock::End; block = holes.Next()) {
+        if (block != EHoleBlock::Position)
+            continue;
+        const CDPoint hole = holes.Point();
+        if (Distance(hole.x, hole.y, point.x, point.y) < kPickRadius) {
+            *found = hole;
+            return true;
+        }
+    }
+    return false;
 }
 
 void RunLocatingHoleSearch(CHoleTextWalk& holes, const CMachineViewHooks& view)

@@ -5,6 +5,7 @@
 // it. Positions are table mils from the machine's zero.
 #pragma once
 
+#include "geometry/point.h"
 #include "machining/view_hooks.h"
 
 class CHoleTextWalk;
@@ -26,6 +27,13 @@ int WriteHolePair(CLineEdit& text, int pair, double tableWidth, double tableHeig
 // mils ("X%ld.Y%ld."): lower left, lower right, upper left, upper right.
 void WriteSquareHoles(CLineEdit& text, double a, double b, double tableWidth,
                       double tableHeight);
+
+// A hole added with the mouse at (x, y) table mils: its line and the line
+// of its partner mirrored across the table's width, in inch.
+void AddHolePair(CLineEdit& text, int x, int y, double tableWidth);
+// The first hole of the text within 40 mil of `point` (mil); false when
+// none is.
+bool FindHoleNear(CHoleTextWalk& holes, const CDPoint& point, CDPoint* found);
 
 // The manual locating-hole search over the hole text `holes`: homes, then
 // moves to each hole and holds there until the operator answers "Next

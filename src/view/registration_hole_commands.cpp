@@ -62,6 +62,28 @@ void CVelmView::OnFindRegistrationHole()
     m_RegHolePickMode = 1;
 }
 
+void CVelmView::AddRegistrationHoleAt(POINT point)
+{
+    constexpr COLORREF kHoleMarker = 0x69E9A9;
+    DrawPointMarker(point.x, point.y, 70.0, kHoleMarker, CDPoint(0.0, 0.0));
+    const int x = point.x - g_HoleDataWnd.m_OriginX;
+    const int y = point.y - g_HoleDataWnd.m_OriginY;
+    AddHolePair(g_HoleDataWnd.Edit(), x, y, g_TableWidth);
+    m_PressState = 1;
+}
+
+int CVelmView::PickRegistrationHoleAt(const CDPoint& point)
+{
+    constexpr COLORREF kHoleMarker = 0x69E9A9;
+    CDrillTextWalk holes(g_HoleDataWnd);
+    CDPoint hole;
+    const bool found = FindHoleNear(holes, point, &hole);
+    if (found)
+        DrawPointMarker(hole.x, hole.y, 70.0, kHoleMarker, CDPoint(0.0, 0.0));
+    m_PressState = 1;
+    return found ? 1 : 0;
+}
+
 void CVelmView::FindLocatingHoles(int)
 {
     CDrillTextWalk holes(g_HoleDataWnd);

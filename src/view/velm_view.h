@@ -339,6 +339,10 @@ public:
     void OnAddRegistrationHole();
     void OnFindRegistrationHole();
     void FindLocatingHoles(int unused);
+    // What a left press does in the add and find modes: a hole and its
+    // mirrored partner added at the point (mil), or the hole there marked.
+    void AddRegistrationHoleAt(POINT point);
+    int PickRegistrationHoleAt(const CDPoint& point);
     void RegisterRegistrationHoleCommands();
     // Camera and measuring (vision_commands.cpp): the vision tool bar, the
     // teach and measure keys and the three measured points (pulses).

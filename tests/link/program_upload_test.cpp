@@ -14,6 +14,8 @@
 #include "sim_upload.h"
 #include "ui/edit_wnd.h"
 #include "view/hole_text_walk.h"
+#include "view/velm_view.h"
+#include "settings/machine_param_dlg.h"
 
 #include <cstring>
 
@@ -330,4 +332,25 @@ TEST_F(UploadLineTest, TheLocatingHolesGoAsDrillRecordsWithTheirTool)
     std::memcpy(&x, packets[4].record.data(), 4);
     EXPECT_NEAR(size, 1.25f, 1e-3);
     EXPECT_NEAR(x, 3000 * 0.0254f, 1e-3);
+}
+
+TEST_F(UploadLineTest, TheUploadModelHomesAndMovesByItsOwnBytesAndPackets)
+{
+    StartUploadController();
+    g_MachineModel = "TQ615";
+    CVelmDoc doc;
+    CVelmView view(doc);
+    view.OnHomeReturn();
+    for (int i = 0; i < 50 && m_Upload.HomeBytes() == 0; ++i)
+        Host().Sleep(2);
+    EXPECT_EQ(m_Upload.HomeBytes(), 1);
+    EXPECT_EQ(g_PortState, 0);
+
+    // A work-area corner goes as one move packet, numbered 100.
+    ASSERT_TRUE(UplSendMoveXY(2.54f, 5.08f));
+    const auto packets = m_Upload.Packets();
+    ASSERT_EQ(packets.size(), 1u);
+    EXPECT_EQ(packets[0].command, UPL_MOVE_COMMAND);
+    EXPECT_EQ(packets[0].number, 100u);
+    EXPECT_EQ(packets[0].record[15], 0);
 }

@@ -95,3 +95,20 @@ TEST(RegistrationHoles, ViewCommandsWriteShowAndArmTheModes)
     EXPECT_EQ(g_HoleDataWnd.Edit().GetLineCount(), 9);
     EXPECT_EQ(g_HoleDataWnd.Edit().GetLineText(8), "X6602.Y4437.");
 }
+
+TEST(RegistrationHoles, MouseAddsAMirroredPairAndPicksAHoleNearby)
+{
+    CVelmDoc doc;
+    CVelmView view(doc);
+    view.OnAddRegistrationHole();
+    view.AddRegistrationHoleAt(POINT{1000, 2000});
+    const auto lines = Lines(g_HoleDataWnd.Edit());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "X1.0000Y2.0000");
+    EXPECT_EQ(lines[3], "X11.2040Y2.0000");
+    EXPECT_EQ(view.m_PressState, 1);
+
+    // The text is read with its own numbers: inch here.
+    EXPECT_EQ(view.PickRegistrationHoleAt(CDPoint(11230.0, 2010.0)), 1);
+    EXPECT_EQ(view.PickRegistrationHoleAt(CDPoint(11250.0, 2000.0)), 0);
+}

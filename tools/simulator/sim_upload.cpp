@@ -76,6 +76,12 @@ int CUploadControllerSim::Wakes()
     return m_Wakes;
 }
 
+int CUploadControllerSim::HomeBytes()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_HomeBytes;
+}
+
 int CUploadControllerSim::RunBytes()
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -180,6 +186,9 @@ void CUploadControllerSim::Handle(unsigned char b)
         ++m_RunBytes;
         if (m_Sink)
             m_Sink(Packet{0xEC, 0, {}, 0, {0xEC}});
+        break;
+    case 0xEB:
+        ++m_HomeBytes;
         break;
     default:
         break;

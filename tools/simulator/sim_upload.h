@@ -49,6 +49,7 @@ public:
     std::vector<Packet> Packets();
     int Wakes();
     int RunBytes();
+    int HomeBytes();
     // Waits until `count` packets have come.
     bool WaitForPackets(std::size_t count, unsigned timeoutMs);
 
@@ -67,6 +68,7 @@ private:
     bool m_PrevWake = false;
     int m_Wakes = 0;
     int m_RunBytes = 0;
+    int m_HomeBytes = 0;
     int m_Refuse = 0;
     int m_Ignore = 0;
     bool m_Asleep = false;
