@@ -49,7 +49,7 @@ COwnedList<CLayoutBlock> OneCopy()
 
 }  // namespace
 
-TEST(UploadPackets, TheEndRecordPacketIsGolden)
+TEST(UploadPackets, TheEndAndCirclePacketsAreGolden)
 {
     CUplRecord end;
     end.kind = UPL_END;
@@ -67,6 +67,15 @@ TEST(UploadPackets, TheEndRecordPacketIsGolden)
     EXPECT_EQ(high[1], 0x34);
     EXPECT_EQ(high[2], 0x12);
     EXPECT_EQ(high[19], (0x34 + 0x12 + 0x0B) & 0xFF);
+
+    // A full circle about the origin, 5.08 mm across: the diameter in
+    // hundredths in bytes 12 and 13 of the record.
+    CUplProgram program;
+    program.Circle(0.0, 0.0, 508);
+    const auto circle = UplRecordBytes(program.Records().front());
+    const auto packet = UplPacketBody(7, circle.data());
+    EXPECT_EQ(packet, (std::array<unsigned char, 20>{0xAA, 0x07, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                     0, 0, 0, 0xFC, 0x01, 0x00, 0x25, 0x29}));
 }
 
 TEST(UploadBodies, AChainOfThreeLinesStartsCutsAndEnds)
