@@ -63,7 +63,7 @@ protected:
     }
     std::size_t SettledLogSize()
     {
-        m_Sim.WaitForLog(m_Sim.Log().size() + 1, 30);
+        m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
         return m_Sim.Log().size();
     }
 };
