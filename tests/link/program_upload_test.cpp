@@ -215,8 +215,8 @@ TEST_F(UploadLineTest, AProgramGoesRecordByRecordAndRunsOnlyWhenAsked)
     EXPECT_EQ(TestHost().BoxTexts().back(), "Upload Ok!");
 
     ASSERT_TRUE(UplSendProgram(program, true));
-    for (int i = 0; i < 50 && m_Upload.RunBytes() == 0; ++i)
-        Host().Sleep(2);
+    for (int i = 0; i < 200 && m_Upload.RunBytes() == 0; ++i)
+        Host().Sleep(5);
     EXPECT_EQ(m_Upload.RunBytes(), 1);
 }
 
@@ -350,8 +350,8 @@ TEST_F(UploadLineTest, TheUploadModelHomesAndMovesByItsOwnBytesAndPackets)
     CVelmDoc doc;
     CVelmView view(doc);
     view.OnHomeReturn();
-    for (int i = 0; i < 50 && m_Upload.HomeBytes() == 0; ++i)
-        Host().Sleep(2);
+    for (int i = 0; i < 200 && m_Upload.HomeBytes() == 0; ++i)
+        Host().Sleep(5);
     EXPECT_EQ(m_Upload.HomeBytes(), 1);
     EXPECT_EQ(g_PortState, 0);
 

@@ -408,7 +408,7 @@ TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(g_AbortFlag);
     EXPECT_EQ(g_JobCode, 0);
-    m_Sim.WaitForLog(4, 200);
+    m_Sim.WaitForLog(4, 1000);
     const Lines stop = m_Sim.Log();
     ASSERT_GE(stop.size(), 3u);
     EXPECT_EQ(stop[0].substr(3), "ST");
