@@ -1,14 +1,14 @@
 // The view's registration-hole commands: the hole window, the five standard
 // pairs, the square of four holes, the add and find modes (whose clicks the
 // mouse dispatch handles) and the manual locating-hole search, whose logic
-// is the machining floor's (registration_holes.h).
+// is the machining floor's (locating_holes.h).
 #include "view/velm_view.h"
 
 #include "view/hole_text_walk.h"
 
 #include "editing/standin_m23.h"
 #include "link/job_codes.h"
-#include "machining/registration_holes.h"
+#include "machining/locating_holes.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"

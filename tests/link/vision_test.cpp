@@ -11,7 +11,7 @@
 #include "machining/measure_keys.h"
 #include "machining/number_input_dlg.h"
 #include "machining/position_dlg.h"
-#include "machining/registration_holes.h"
+#include "machining/locating_holes.h"
 #include "machining/vision.h"
 #include "platform/resources.h"
 #include "records/board_extent.h"

@@ -1,6 +1,6 @@
 // The registration-hole texts: the standard pairs across the table, the
 // square of four holes, the header, and the hole commands of the view.
-#include "machining/registration_holes.h"
+#include "machining/locating_holes.h"
 
 #include "editing/standin_m23.h"
 #include "resource_ids.h"

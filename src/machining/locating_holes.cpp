@@ -1,5 +1,5 @@
 // Writing the registration-hole text and the manual locating-hole search.
-#include "machining/registration_holes.h"
+#include "machining/locating_holes.h"
 
 #include "geometry/plane_geometry.h"
 #include "link/link_state.h"
