@@ -795,3 +795,38 @@ constexpr unsigned IDD_PLUNGE_SPEED = 191;
 constexpr unsigned IDC_PS_SPEEDS = 1086;
 constexpr unsigned IDC_PS_PROMPT = 1137;
 constexpr unsigned IDC_PS_SIMULATE = 1177;
+// Camera offset and measure report, program uploads, tool changer, measuring
+// keys, registration holes and vision
+constexpr unsigned IDS_NO_CAMERA = 62400;
+constexpr unsigned IDS_UPLOAD_TOO_MANY_RECORDS = 62401;
+constexpr unsigned IDS_TOOL_NOT_IN_TABLE = 62402;
+constexpr unsigned IDS_SPINDLE_SLOT_UNKNOWN = 62403;
+constexpr unsigned IDS_DRILL_POINT_NEEDS_LAYOUT = 62404;
+constexpr unsigned IDS_DRILL_INI_TOO_LONG = 62405;
+
+constexpr unsigned IDD_ADJUST_ORIGIN = 227;
+constexpr unsigned IDC_AO_Y_PLUS = 1190;
+constexpr unsigned IDC_AO_Y_MINUS = 1191;
+constexpr unsigned IDC_AO_X_PLUS = 1192;
+constexpr unsigned IDC_AO_X_MINUS = 1193;
+constexpr unsigned IDC_AO_Y_PLUS_MM = 1194;
+constexpr unsigned IDC_AO_Y_MINUS_MM = 1195;
+constexpr unsigned IDC_AO_X_PLUS_MM = 1196;
+constexpr unsigned IDC_AO_HOME = 1197;
+constexpr unsigned IDC_AO_X_MINUS_MM = 1198;
+constexpr unsigned IDC_AO_Y_PLUS_FAR = 1199;
+constexpr unsigned IDC_AO_Y_MINUS_FAR = 1200;
+constexpr unsigned IDC_AO_X_PLUS_FAR = 1201;
+constexpr unsigned IDC_AO_X_MINUS_FAR = 1202;
+constexpr unsigned IDC_AO_DRILL_HOLE = 1239;
+constexpr unsigned IDC_AO_MATCH_HOLE = 1240;
+constexpr unsigned IDC_AO_GET_OFFSET = 1241;
+constexpr unsigned IDC_AO_MOVE = 1242;
+constexpr unsigned IDC_AO_FOCUS = 1243;
+
+constexpr unsigned IDD_MEASURE = 236;
+constexpr unsigned IDC_MS_MM = 1245;
+constexpr unsigned IDC_MS_INCH = 1246;
+constexpr unsigned IDC_MS_PULSE = 1247;
+constexpr unsigned IDC_MS_REPORT = 1248;
+

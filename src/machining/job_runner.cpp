@@ -9,6 +9,7 @@
 #include "machining/homing.h"
 #include "machining/position_dlg.h"
 #include "machining/probe_test_dlg.h"
+#include "platform/host.h"
 #include "platform/resources.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
@@ -231,3 +232,7 @@ void RunnerReturnHome(CRunnerView& view, bool sendZ)
     SendDrives(0);
     StoreWorkName("");
 }
+
+void CRunnerView::AtcManualExchange(const std::string& prompt) { AfxMessageBox(prompt); }
+void CRunnerView::AtcDrillTool(const std::string& prompt) { AfxMessageBox(prompt); }
+void CRunnerView::AtcExchangeTool(const std::string& prompt) { AfxMessageBox(prompt); }

@@ -129,6 +129,14 @@ public:
     // The tool-height detection point chosen by the operator (mil); both 0
     // when none is set.
     virtual CDPoint DetectPoint() const { return CDPoint(0.0, 0.0); }
+    // The automatic tool changer's exchanges on the machine that has one:
+    // the tool back into the rack and the same slot fetched after the
+    // operator's edit, a drill by the number in the prompt, a cutter by the
+    // name in the prompt. Without a view that has the changer the operator
+    // is asked to change the tool by hand.
+    virtual void AtcManualExchange(const std::string& prompt);
+    virtual void AtcDrillTool(const std::string& prompt);
+    virtual void AtcExchangeTool(const std::string& prompt);
 };
 
 // ---- The steps every runner starts and ends with ----

@@ -10,7 +10,6 @@
 #include "machining/plunge_speed_dlg.h"
 #include "machining/probe_test_dlg.h"
 #include "machining/spindle_speed_dlg.h"
-#include "machining/standin_m21.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "records/board_records.h"
@@ -149,11 +148,11 @@ void Prompt(CRunnerView& view, const std::string& prompt, int keptCode)
         return;
     }
     if (prompt == LoadResString(IDS_CHANGE_TOOL))
-        AtcManualExchange(prompt);
+        view.AtcManualExchange(prompt);
     else if (keptCode == JOB_DRILL || keptCode == JOB_DRILL_REG_HOLES)
-        AtcDrillTool(prompt);
+        view.AtcDrillTool(prompt);
     else
-        AtcExchangeTool(prompt);
+        view.AtcExchangeTool(prompt);
 }
 
 void RunChange(CRunnerView& view, const std::string& prompt, int detect, bool confirm)

@@ -6,6 +6,7 @@
 #include "view/velm_view.h"
 
 #include "link/link_state.h"
+#include "link/program_upload.h"
 #include "machining/homing.h"
 #include "machining/manual_moves.h"
 #include "machining/plane_data.h"
@@ -17,6 +18,7 @@
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
+#include "settings/system_settings_dlg.h"
 
 namespace {
 
@@ -51,7 +53,17 @@ void CVelmView::OnMachineHome()
 
 void CVelmView::OnHomeReturn()
 {
-    if (IsUploadModel() || g_JobCode >= 1)
+    if (IsUploadModel()) {
+        // The third controller homes on its own command byte.
+        if (UplConnect()) {
+            UplSendCommandByte(0xEB);
+            g_PortState = g_ComPortIndex;
+            g_ProbeTestDlg.m_Layout = &m_Doc.m_PanelLayout;
+            g_ProbeTestDlg.CalcLayoutExtent();
+        }
+        return;
+    }
+    if (g_JobCode >= 1)
         return;
     if (g_PortState < 0)
         ConnectMachine();
@@ -71,8 +83,14 @@ void WorkAreaCornerCommand(CVelmDoc& doc, EWorkAreaCorner corner)
 {
     g_ProbeTestDlg.m_Layout = &doc.m_PanelLayout;
     g_ProbeTestDlg.CalcLayoutExtent();
-    if (!IsUploadModel())
+    if (!IsUploadModel()) {
         MoveToWorkAreaCorner(corner);
+        return;
+    }
+    // The third controller takes the corner as a move packet, in mm.
+    const POINT target = WorkAreaCorner(g_LayoutExtent, corner);
+    UplSendMoveXY(static_cast<float>(target.x / g_PulsesPerMil * 0.0254f),
+                  static_cast<float>(target.y / g_PulsesPerMil * 0.0254f));
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ public:
     int JoystickOn() const override { return m_View.m_JoystickOn; }
     int& MonitorOn() override { return m_View.m_Monitoring; }
     void DrawDotNow(float x, float y) override { m_View.DrawDotNow(x, y); }
+    // The speed buttons choose the joystick's speed.
+    void OnJogKey(unsigned buttons, int) override { m_View.OnJogKey(buttons, &g_JoystickSpeedIndex); }
 
 private:
     CVelmView& m_View;

@@ -259,4 +259,7 @@ void CVelmView::RegisterCommands()
     m_Commands.OnUpdateCommand(ID_INDICATOR_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
     RegisterMachineCommands();
     RegisterHomingCommands();
+    RegisterRegistrationHoleCommands();
+    RegisterVisionCommands();
+    RegisterUploadCommands();
 }

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "document/velm_doc.h"
+#include "machining/view_hooks.h"
 #include "geometry/point.h"
 #include "platform/win_types.h"
 #include "ui/command_router.h"
@@ -357,6 +358,39 @@ public:
     void RegisterDrillJobs();
     int m_ToolChangeRequest = 0;
     int m_LargeHoleMode = 0;
+    // Registration holes (registration_hole_commands.cpp): the hole window,
+    // the standard pairs, the square, the add and find modes and the manual
+    // locating-hole search.
+    void OnHoleData();
+    void OnHolePair(int pair);
+    void OnSquareHoles();
+    void OnAddRegistrationHole();
+    void OnFindRegistrationHole();
+    void FindLocatingHoles(int unused);
+    // What a left press does in the add and find modes: a hole and its
+    // mirrored partner added at the point (mil), or the hole there marked.
+    void AddRegistrationHoleAt(POINT point);
+    int PickRegistrationHoleAt(const CDPoint& point);
+    void RegisterRegistrationHoleCommands();
+    // Camera and measuring (vision_commands.cpp): the vision tool bar, the
+    // teach and measure keys and the three measured points (pulses).
+    CMachineViewHooks MachineHooks();
+    void OnJogKey(unsigned code, int* speedIndex);
+    void OnVisionMeasure();
+    void OnAdjustOrigin();
+    void RegisterVisionCommands();
+    CDPoint m_MeasurePointA, m_MeasurePointB, m_MeasurePointC;
+    // Program uploads to the third controller (upload_commands.cpp): the
+    // path layers an upload takes, of the working side or the outline.
+    std::vector<const CPathRecord*> UploadLayers(bool outline) const;
+    void RegisterUploadCommands();
+    // The automatic tool changer (tool_changer_commands.cpp).
+    void AtcReturnTool();
+    void AtcFetchTool(int slot);
+    void ShowToolTable();
+    void AtcDrillTool(const std::string& prompt);
+    void AtcExchangeTool(const std::string& prompt);
+    void AtcManualExchange(const std::string& prompt);
 
 
     CCommandTable m_Commands;

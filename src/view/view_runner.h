@@ -26,6 +26,9 @@ public:
     int& LargeHoleMode() override { return m_View.m_LargeHoleMode; }
     void SaveResumeProject() override;
     CDPoint DetectPoint() const override;
+    void AtcManualExchange(const std::string& prompt) override { m_View.AtcManualExchange(prompt); }
+    void AtcDrillTool(const std::string& prompt) override { m_View.AtcDrillTool(prompt); }
+    void AtcExchangeTool(const std::string& prompt) override { m_View.AtcExchangeTool(prompt); }
 
 private:
     CVelmView& m_View;

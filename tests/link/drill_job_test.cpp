@@ -308,7 +308,8 @@ TEST_P(DrillJobTest, StopThenContinueDrillsEveryHoleOnce)
 // down without touching stops the job with a message instead.
 TEST_P(DrillJobTest, TouchOffSetsTheOffsetOrStopsTheJob)
 {
-    // A probed surface 500 pulses down over the touch-off point.
+    // A probed surface 500 pulses down over the touch-off point, in use.
+    g_SurfaceCompensation = 1;
     g_SurfaceGrid.m_GridSpacing = 10;
     g_SurfaceGrid.m_AreaRect = {0, 0, 2000, 2000};
     g_SurfaceGrid.m_Points = {{500, 0, 0}, {500, 2000, 0}, {500, 0, 2000}, {500, 2000, 2000}};
@@ -332,6 +333,7 @@ TEST_P(DrillJobTest, TouchOffSetsTheOffsetOrStopsTheJob)
     EXPECT_EQ(g_MachineOffset, 0);
     ExpectTouchZKept();
     EXPECT_EQ(TestHost().BoxTexts().back(), LoadResString(IDS_TOUCH_FAILED_JOB_STOPPED));
+    g_SurfaceCompensation = 0;
     g_SurfaceGrid.m_Points.clear();
 }
 

@@ -27,7 +27,8 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_ENGRAVE_DEPTH, IDD_DRILL_LIST, IDD_INPUT_SIGNAL,
                                  IDD_FIXED_PLUNGE,
                                  IDD_CAM_UPLOAD, IDD_TEXT_INPUT,
-                                 IDD_PLANE_DETECT, IDD_MACHINING_REPORT};
+                                 IDD_PLANE_DETECT, IDD_MACHINING_REPORT,
+                                 IDD_ADJUST_ORIGIN, IDD_MEASURE};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)

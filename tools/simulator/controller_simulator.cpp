@@ -1,6 +1,7 @@
 // The simulated controller: a pseudo-terminal master read by a thread that
 // decodes frames, keeps the machine's state and queues the answers.
 #include "controller_simulator.h"
+#include "sim_pty.h"
 
 #include <cerrno>
 #include <chrono>
@@ -105,29 +106,14 @@ bool CControllerSimulator::Start(Kind kind, unsigned baud)
     Stop();
     m_Kind = kind;
     m_Baud = baud ? baud : (kind == Kind::Binary ? 115200 : 9600);
-    m_Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_Master < 0 || ::grantpt(m_Master) != 0 || ::unlockpt(m_Master) != 0) {
-        Stop();
-        return false;
-    }
-    const char* name = ::ptsname(m_Master);
-    if (!name) {
-        Stop();
-        return false;
-    }
-    m_PortPath = name;
     // Keeping the terminal side open keeps the line up between the program's
     // opens, and lets the controller see the rate the program chose.
-    m_Slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_Slave < 0) {
-        Stop();
+    CSimPty pty;
+    if (!pty.Open())
         return false;
-    }
-    termios tio{};
-    ::tcgetattr(m_Slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(m_Slave, TCSANOW, &tio);
-    ::fcntl(m_Master, F_SETFL, ::fcntl(m_Master, F_GETFL) | O_NONBLOCK);
+    m_Master = pty.master;
+    m_Slave = pty.slave;
+    m_PortPath = pty.path;
     m_Stop = false;
     // A controller that starts anew has none of the faults of its last run.
     m_Refuse = m_Drop = 0;

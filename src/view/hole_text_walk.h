@@ -1,0 +1,27 @@
+// A text window's drill program walked with the drill-program interpreter,
+// as the machining operations take hole texts.
+#pragma once
+
+#include "import/drill_reader.h"
+#include "machining/hole_text.h"
+
+class CEditWnd;
+
+class CDrillTextWalk : public CHoleTextWalk {
+public:
+    explicit CDrillTextWalk(CEditWnd& window) : m_Window(window) {}
+
+    bool Available() const override;
+    void Restart() override;
+    EHoleBlock Next() override;
+    CDPoint Point() const override { return CDPoint(m_Reader.m_OutX, m_Reader.m_OutY); }
+    int ToolNumber() const override { return m_Reader.m_ToolNumber; }
+    float ToolSize() const override { return m_Reader.m_ToolSize; }
+    int NextLine() const override { return m_Reader.m_CurrentLine; }
+    void SeekLine(int line) override { m_Reader.m_CurrentLine = line; }
+    void SetReadOnly(bool readOnly) override;
+
+private:
+    CEditWnd& m_Window;
+    CDrillReader m_Reader;
+};
