@@ -5,6 +5,8 @@
 
 #include "platform/host.h"
 #include "platform/program_state.h"
+#include "platform/resources.h"
+#include "resource_ids.h"
 #include "view/velm_view.h"
 
 void OnLButtonDownEdit(CVelmView&, unsigned, POINT) {}
@@ -31,3 +33,11 @@ void OnIsoUnselect(CVelmView&) {}
 void OnIsoSelectLine(CVelmView&) {}
 void OnIsoSelectArea(CVelmView&) {}
 void OnLButtonDblClk(CVelmView&, unsigned, POINT) {}
+
+void RegisterDrillAlignCommand(CVelmView& view)
+{
+    view.m_Commands.OnCommand(ID_DRILL_ALIGN, [&view] {
+        view.m_DrillAlignMode = 1;
+        g_StatusText = LoadResString(IDS_CHOOSE_DRILL_HOLE);
+    });
+}

@@ -18,3 +18,6 @@ void OnIsoUnselect(CVelmView& view);
 void OnIsoSelectLine(CVelmView& view);
 void OnIsoSelectArea(CVelmView& view);
 void OnLButtonDblClk(CVelmView& view, unsigned flags, POINT point);
+// The drill-point popup's Align (arms the two-click alignment), so the
+// alignment by hand that File/New falls back to can be reached.
+void RegisterDrillAlignCommand(CVelmView& view);
