@@ -7,7 +7,7 @@
 #include "resource_ids.h"
 #include "support/record_makers.h"
 #include "view/qt/board_widget.h"
-#include "view/qt/key_codes.h"
+#include "ui/qt/key_codes.h"
 #include "view/velm_view.h"
 
 #include "../app/qt_test_app.h"

@@ -3,7 +3,7 @@
 
 #include "platform/program_state.h"
 #include "ui/qt/menu_builder.h"
-#include "view/qt/key_codes.h"
+#include "ui/qt/key_codes.h"
 #include "view/standin_e25a.h"
 #include "view/velm_view.h"
 

@@ -1,5 +1,5 @@
-// The board window's key translation.
-#include "view/qt/key_codes.h"
+// The key translation of the board window and the dialog windows.
+#include "ui/qt/key_codes.h"
 
 #include "platform/win_types.h"
 
