@@ -241,6 +241,9 @@ void CVelmView::SurfaceWarningBeep(double relief)
 
 void CVelmView::OnMouseMove(unsigned flags, POINT point)
 {
+    // A path calculation pumps messages: the board does not react meanwhile.
+    if (g_Calculating)
+        return;
     if (m_BandActive) {
         DrawBand();
         m_Band.right = point.x;
@@ -381,6 +384,8 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
 
 void CVelmView::OnRButtonDown(unsigned flags, POINT point)
 {
+    if (g_Calculating)
+        return;
     if (m_BandActive) {
         AbandonRubberBand();
         return;

@@ -324,10 +324,39 @@ TEST_F(MouseTest, TheSurfaceToneSoundsAtMostTwiceASecond)
     }
 }
 
-TEST_F(MouseTest, APressIsIgnoredWhileAPathCalculationRuns)
+TEST_F(MouseTest, TheBoardIgnoresTheMouseWhileAPathCalculationRuns)
 {
+    CMenuWindow menus;
+    view->SetWindow(&menus);
     g_Calculating = 1;
     view->OnLButtonDown(0, POINT{10, 10});
+    view->OnMouseMove(0, POINT{20, 20});
+    view->OnRButtonDown(0, POINT{20, 20});
     EXPECT_EQ(view->m_PanMode, 0);
+    EXPECT_TRUE(menus.shown.empty());
+    EXPECT_EQ(view->m_CursorPos.x, 0.0);
+    EXPECT_EQ(view->OnSetCursor(), CURSOR_KEEP);
     g_Calculating = 0;
+    view->SetWindow(&window);
+}
+
+TEST_F(MouseTest, AClearingBandMakesARegionAndDisarms)
+{
+    // Abandoned with the right button: still armed.
+    doc->m_ClearAreaFlag = 1;
+    view->OnLButtonDown(0, POINT{10, 10});
+    ASSERT_TRUE(view->BandActive());
+    EXPECT_EQ(view->OnSetCursor(), CURSOR_CROSS);
+    view->OnRButtonDown(0, POINT{50, 50});
+    EXPECT_EQ(doc->m_ClearAreaFlag, 1);
+    EXPECT_EQ(TestHost().Beeps(), 0);
+    // Drawn: the document is handed the band in mil and the flag goes.
+    view->m_Scale = 2.0f;
+    view->OnLButtonDown(0, POINT{10, 10});
+    view->OnMouseMove(MK_LBUTTON, POINT{60, 40});
+    view->OnLButtonUp(0, POINT{60, 40});
+    EXPECT_FALSE(view->BandActive());
+    EXPECT_EQ(doc->m_ClearAreaFlag, 0);
+    EXPECT_EQ(TestHost().Beeps(), 1);
+    EXPECT_EQ(view->m_PanMode, 0);
 }
