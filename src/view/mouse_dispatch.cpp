@@ -102,6 +102,19 @@ bool TwoPointArmed(const CVelmView& view, EMouseEvent event)
     return event != EMouseEvent::Right && (view.m_RouteSetupMode || view.m_DxfCamMode);
 }
 
+CTrackRecord PanLine(const CVelmView& view, const CDPoint& from, POINT to)
+{
+    CDPoint end(to.x, to.y);
+    view.ScreenToDocD(&end);
+    CTrackRecord line;
+    line.x1 = static_cast<float>(from.x);
+    line.y1 = static_cast<float>(from.y);
+    line.x2 = static_cast<float>(end.x);
+    line.y2 = static_cast<float>(end.y);
+    line.width = 1.0f;
+    return line;
+}
+
 double PixelDistance(POINT p, const CDPoint& q) { return Distance(p.x, p.y, q.x, q.y); }
 
 RECT Normalised(const RECT& r)
@@ -287,18 +300,16 @@ void CVelmView::OnMouseMove(unsigned flags, POINT point)
         default: break;
         }
     } else {
-        CViewDC v(*this);
-        v.dc.SetROP2(R2_XORPEN);
-        v.dc.SelectPen(SolidPen(1, kPanLineColour));
-        const int sx = TruncToInt(m_DragStart.x), sy = TruncToInt(m_DragStart.y);
-        if (m_LastMovePressState) {
-            ClippedMoveTo(v.dc, sx, sy);
-            ClippedLineTo(v.dc, m_LastMovePoint.x, m_LastMovePoint.y);
-        }
-        ClippedMoveTo(v.dc, sx, sy);
-        ClippedLineTo(v.dc, point.x, point.y);
+        // The drag line is a one-mil line record between the anchor and the
+        // cursor, erased at the previous cursor point first.
         CDPoint from = m_DragStart;
         ScreenToDocD(&from);
+        if (m_LastMovePressState) {
+            const CTrackRecord last = PanLine(*this, from, m_LastMovePoint);
+            DrawMouseMoveXor(&last, kPanLineColour);
+        }
+        const CTrackRecord line = PanLine(*this, from, point);
+        DrawMouseMoveXor(&line, kPanLineColour);
         g_StatusText =
             FormatText(LoadResString(IDS_RELATIVE_POSITION).c_str(), mil.x - from.x, mil.y - from.y);
     }

@@ -118,9 +118,12 @@ TEST_F(MouseTest, APressWithNoModeArmedPansTheBoard)
     view->OnMouseMove(MK_LBUTTON, POINT{130, 80});
     const auto lines = window.surface.Of("line");
     ASSERT_EQ(lines.size(), 3u);
-    for (const CDrawCall& c : lines)
-        EXPECT_EQ(c.rop, R2_XORPEN);
+    for (const CDrawCall& c : lines) {
+        EXPECT_EQ(c.rop, R2_NOTXORPEN);
+        EXPECT_EQ(c.pen.colour, VIEW_SILVER);
+    }
     EXPECT_EQ(lines[1].v, lines[0].v);   // the first line drawn again: erased
+    EXPECT_EQ(lines[2].v, (std::vector<int>{100, 100, 130, 80}));
     // The readout gives the drag in mil: 30 px right, 20 px up at 2 mil/px.
     EXPECT_EQ(g_StatusText, FormatText(LoadResString(IDS_RELATIVE_POSITION).c_str(), 60.0, -40.0));
 
