@@ -115,4 +115,19 @@ TEST_F(PickTest, ConnectedCopperIsPickedWithItsPads)
     CTrackRecord alone;
     EXPECT_EQ(other.PickConnectedItem(&alone), 1);
     EXPECT_TRUE(other.m_SelTracks.empty());
+    g_HoleList.clear();
+    int reach = -1;
+    const CDPoint none = other.FindDrillNear(POINT{5, 5}, &reach);
+    EXPECT_EQ(none.x, 0.0);
+    EXPECT_EQ(reach, -1);
+    EXPECT_EQ(other.HitItemAt(POINT{5, 5}), nullptr);
+    EXPECT_EQ(other.FindPanelHoleAt(CDPoint(5, 5)).x, 0.0);
+    EXPECT_EQ(other.FindBlockAt(CDPoint(5, 5)), nullptr);
+    // The two-point picks on nothing do nothing.
+    other.m_DrillAlignMode = 1;
+    other.PickTwoPoints(0, POINT{5, 5});
+    EXPECT_EQ(other.m_PressState, 0);
+    other.m_DrillFindMode = 1;
+    other.TrackHover(0, POINT{6, 6});
+    EXPECT_EQ(other.m_HoverShown, 0);
 }
