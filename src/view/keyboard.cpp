@@ -80,6 +80,9 @@ void CVelmView::OnKeyDown(unsigned key)
 {
     const int stage = m_Doc.m_WorkStage;
 
+    // Escape drops a rubber band being dragged, as the right button does.
+    if (key == VK_ESCAPE && m_BandActive)
+        AbandonRubberBand();
     if (m_CopperLineMode && (key == VK_UP || key == VK_DOWN || IsPlus(key) || IsMinus(key))) {
         if ((key == VK_UP || IsPlus(key)) && m_CopperLineWidth < kWidestCopperLine)
             m_CopperLineWidth += 2;

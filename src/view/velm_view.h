@@ -14,6 +14,9 @@
 //   feedback_drawing.cpp (rubber bands and the ruler), immediate_drawing.cpp,
 //   clearing_area_commands.cpp, tool_dialog_commands.cpp (the drill
 //   tool-size dialog)
+//   mouse_dispatch.cpp (the mouse messages and the cursor), hit_picks.cpp
+//   (hit tests and the two-point picks), keyboard.cpp, work_stages.cpp (the
+//   stage and display commands), ruler_commands.cpp
 #pragma once
 
 #include "document/velm_doc.h"
@@ -378,7 +381,8 @@ public:
     void CancelEditMode(unsigned flags, POINT point);
     void DrawHoleMarkerXor(CDPoint p, double radius, COLORREF colour);
 
-    // The ruler and the coordinate dialog (ruler_commands.cpp).
+    // The ruler (ruler_commands.cpp); the point dialog of the commands is
+    // editing/coord_input_dlg.h.
     void OnRuler();
 
     // Keys (keyboard.cpp).
@@ -530,9 +534,9 @@ constexpr int CURSOR_ISO = 251;
 constexpr int CURSOR_ISO_CTRL = 252;
 constexpr int CURSOR_IBEAM = 1;
 constexpr int CURSOR_KEEP = -1;
-// ---- end of mouse dispatch ----
 // A printf-formatted text for the status line and the prompts.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Sets (on non-zero) or clears the bit 2 of the kind word of every path
 // layer named `name`: the mark of a hidden DXF-CAM layer.
 void SetPathLayerBit(CVelmDoc& doc, const std::string& name, int on);
+// ---- end of mouse dispatch ----

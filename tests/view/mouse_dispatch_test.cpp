@@ -208,6 +208,11 @@ TEST_F(MouseTest, TheWindowZoomBandIsKeptWhenTheRightButtonAbandonsIt)
     EXPECT_FLOAT_EQ(view->m_Scale, 1.0f);
     // Every band outline drawn was erased again.
     EXPECT_EQ(window.surface.Of("rect").size() % 2, 0u);
+    // Escape drops a band as well.
+    view->OnLButtonDown(0, POINT{100, 100});
+    view->OnKeyDown(VK_ESCAPE);
+    EXPECT_FALSE(view->BandActive());
+    EXPECT_EQ(view->m_ZoomWindowMode, 1);
     // The next press starts a new band and its release zooms.
     view->OnLButtonDown(0, POINT{0, 0});
     view->OnLButtonUp(0, POINT{400, 300});
