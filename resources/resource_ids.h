@@ -830,3 +830,13 @@ constexpr unsigned IDC_MS_INCH = 1246;
 constexpr unsigned IDC_MS_PULSE = 1247;
 constexpr unsigned IDC_MS_REPORT = 1248;
 
+// The coordinate dialog, the keys and the picks of the board view
+constexpr unsigned IDD_COORD_INPUT = 195;
+constexpr unsigned IDC_COORD_X = 1144;
+constexpr unsigned IDC_COORD_Y = 1048;
+constexpr unsigned IDC_COORD_UNIT = 1112;
+constexpr unsigned ID_SHOW_TEXT_WND = 32789;
+constexpr unsigned ID_ROUTE_POINT_MODE = 33018;
+constexpr unsigned IDS_MEASURED_HOLES_REPLACE = 62500;
+constexpr unsigned IDS_MEASURED_HOLES_NONE = 62501;
+constexpr unsigned IDS_NEEDS_LAYOUT_BLOCK = 62502;

@@ -6,7 +6,7 @@
 
 #include "view/hole_text_walk.h"
 
-#include "editing/standin_m23.h"
+#include "editing/coord_input_dlg.h"
 #include "link/job_codes.h"
 #include "machining/locating_holes.h"
 #include "platform/host.h"

@@ -11,6 +11,9 @@ void CVelmView::OnDraw(CDrawSurface& dc)
 {
     RECT client = GetClientRect();
     dc.FillSolidRect(client, RGB(0, 0, 0));
+    // A fresh picture holds none of the mouse's inverted marks.
+    m_MarkerShown = m_HoverShown = 0;
+    m_HoverFlash = nullptr;
 
     const auto stage = static_cast<WorkStage>(m_Doc.m_WorkStage);
     DrawWorkArea(stage);
@@ -28,6 +31,8 @@ void CVelmView::OnDraw(CDrawSurface& dc)
     }
     if (drawn)
         DrawTrackerRect(dc);
+    if (m_BandActive)
+        DrawBand();
 }
 
 // The work-area rectangle, in the stages that work on the board itself
@@ -54,7 +59,7 @@ void CVelmView::DrawEditStage()
     DrawSelection(VIEW_WHITE);
     DrawDrillHoles(VIEW_LIGHT_GREEN);
     if (m_RulerActive)
-        DrawRuler(0);
+        DrawRuler(m_PressState > 1 ? 1 : 0);
 }
 
 void CVelmView::DrawPathStage()

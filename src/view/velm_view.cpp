@@ -3,6 +3,7 @@
 // and the view's command table.
 #include "view/velm_view.h"
 
+#include "link/link_state.h"
 #include "platform/program_state.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/vision_targets.h"
@@ -84,6 +85,7 @@ CVelmView::~CVelmView()
     m_Doc.m_ViewHooks.showRoute = nullptr;
     m_Doc.m_ViewHooks.drawSegmentNow = nullptr;
     m_Doc.m_ViewHooks.showPaths = nullptr;
+    m_Doc.m_ViewHooks.blockLayout = nullptr;
     CommandRouter().Detach(&m_Commands);
 }
 
@@ -226,8 +228,12 @@ int CVelmView::IsLayerVisible(const char* name) const
 
 void CVelmView::OnLayerControl()
 {
-    if (g_LayerDlg.DoModal() == IDOK)
-        Invalidate();
+    // Not while a job runs: the layers decide what the job machines.
+    if (g_JobCode != 0)
+        return;
+    m_CopperHighlight = 0;
+    g_LayerDlg.DoModal();
+    Invalidate();
 }
 
 void CVelmView::OnDisplayStyle()
@@ -262,4 +268,5 @@ void CVelmView::RegisterCommands()
     RegisterRegistrationHoleCommands();
     RegisterVisionCommands();
     RegisterUploadCommands();
+    RegisterStageCommands();
 }

@@ -14,6 +14,9 @@
 //   feedback_drawing.cpp (rubber bands and the ruler), immediate_drawing.cpp,
 //   clearing_area_commands.cpp, tool_dialog_commands.cpp (the drill
 //   tool-size dialog)
+//   mouse_dispatch.cpp (the mouse messages and the cursor), hit_picks.cpp
+//   (hit tests and the two-point picks), keyboard.cpp, work_stages.cpp (the
+//   stage and display commands), ruler_commands.cpp
 #pragma once
 
 #include "document/velm_doc.h"
@@ -395,6 +398,93 @@ public:
 
     CCommandTable m_Commands;
 
+    // ---- Mouse dispatch, picks, ruler, keys and work stages ----
+    // The mouse messages with their key flags (MK_*) and client point
+    // (mouse_dispatch.cpp). Every other mouse tool is a worker of the mode
+    // family whose flag is armed (MouseFamily).
+    void OnLButtonDown(unsigned flags, POINT point);
+    void OnMouseMove(unsigned flags, POINT point);
+    void OnLButtonUp(unsigned flags, POINT point);
+    void OnRButtonDown(unsigned flags, POINT point);
+    // The cursor the current mode asks for (CURSOR_* below).
+    int OnSetCursor() const;
+    // Family A's right-click cancel.
+    void OnRButtonDownEdit(unsigned flags, POINT point);
+    // A rubber band from `start`: the moves draw it, the left release ends
+    // it and hands `done` the band (client pixels, as dragged); Escape or the
+    // right button abandons it and `done` is not called.
+    using BandDone = std::function<void(const RECT& band)>;
+    void TrackRubberBand(POINT start, BandDone done);
+    bool BandActive() const { return m_BandActive; }
+    void AbandonRubberBand();
+    // The surface readout's warning tone: no more than one a half second.
+    void SurfaceWarningBeep(double relief);
+    // The popup of the current work stage with the state its items open
+    // with, as the right button shows it (nothing in the path stage).
+    struct CPopupItemState {
+        int enabled = -1;   // -1 left to the command's own update handler
+        int checked = -1;
+    };
+    std::map<unsigned, CPopupItemState> m_PopupStates;
+
+    // Picks of the two-point family and the hit tests (hit_picks.cpp; the
+    // searches are editing/hit_tests.h).
+    CDPoint FindDrillNear(POINT point, int* tolerance) const;
+    CDPoint FindPanelHoleAt(CDPoint point) const;
+    const CFlashRecord* HitItemAt(POINT point) const;
+    CLayoutBlock* FindBlockAt(CDPoint point) const;
+    int AddCopperPickToSel(const CTrackRecord* track);
+    int PickConnectedItem(const CTrackRecord* track);
+    void RemoveRoutePoint(const CPathSegment* item);
+    void SnapToRoutePoint(CDPoint* p1, CDPoint* p2) const;
+    void PickTwoPoints(unsigned flags, POINT point);
+    void TrackHover(unsigned flags, POINT point);
+    void OnLButtonUpOther(unsigned flags, POINT point);
+    void CancelEditMode(unsigned flags, POINT point);
+    void DrawHoleMarkerXor(CDPoint p, double radius, COLORREF colour);
+
+    // The ruler (ruler_commands.cpp); the point dialog of the commands is
+    // editing/coord_input_dlg.h.
+    void OnRuler();
+
+    // Keys (keyboard.cpp).
+    void OnKeyUp(unsigned key);
+    // Key R of keyboard jogging: the drill list rebuilt from the measured
+    // points of the measurement window, after the operator agrees.
+    void ImportMeasuredHoles();
+
+    // Work stages, display toggles, text windows (work_stages.cpp).
+    void OnStageEdit();
+    void OnStagePaths();
+    void OnStageLayout();
+    void OnStagePartial();
+    void OnStageMachining();
+    void OnToggleSolidLine();
+    void OnShowTextWindow();
+    void OnShowRouteWindow();
+    void OnShowMeasureWindow();
+    void OnRoutePointMode();
+    // The panel layout as far as the stages need it: one copy of the board
+    // centred on the machine table when there is none yet.
+    void OnBlockLayout();
+    void RegisterStageCommands();
+
+    int m_PanMode = 0;
+    int m_CopperToRouteMode = 0, m_RouteOriginMode = 0;
+    // What the previous mouse move saw (the pan line is erased from it).
+    POINT m_LastMovePoint{0, 0};
+    int m_LastMovePressState = 0;
+    // TrackHover's last marker and highlight.
+    CDPoint m_HoverPoint, m_AddMarkerPoint;
+    double m_HoverRadius = 0.0;
+    int m_HoverShown = 0;
+    const CFlashRecord* m_HoverFlash = nullptr;
+    int m_HoverSide = 0;
+    std::uint32_t m_LastWarningTick = 0;
+    int m_WarningSounded = 0;
+    BandDone m_BandDone;
+    // ---- end of mouse dispatch, picks, ruler, keys and work stages ----
+
 private:
     friend class CViewDC;
     CVelmDoc& m_Doc;
@@ -481,3 +571,33 @@ inline int CVelmView::MapY(double y, double dy) const
 // A pen width in pixels for a width in mil: the division is made in single
 // precision, so 8 mil at 0.4 mil per pixel is 20 pixels, not 19.
 inline int PenPixels(float mil, float scale) { return TruncToInt(mil / scale); }
+
+// ---- Mouse dispatch ----
+// The mode families of the mouse dispatch, in the order they are asked.
+enum class EMouseFamily { None, Edit, Route, Select, Block, TwoPoint };
+enum class EMouseEvent { Down, Move, Up, Right };
+// The family whose worker gets `event`: the first, in the order A (Edit),
+// B (Route), S (Select), K (Block), T (TwoPoint), with an armed flag for
+// that event. A flag may belong to several families; the first wins.
+EMouseFamily MouseFamily(const CVelmView& view, EMouseEvent event);
+// The program's cursors; 0 is the window's own cursor, CURSOR_KEEP leaves
+// whatever shows (a path calculation runs).
+constexpr int CURSOR_PICK_CTRL = 214;
+constexpr int CURSOR_DRAW_CTRL = 215;
+constexpr int CURSOR_ZOOM = 219;
+constexpr int CURSOR_SAMPLE = 234;
+constexpr int CURSOR_TRIM_BLOCK_SHIFT = 242;
+constexpr int CURSOR_TRIM_BLOCK_CTRL = 243;
+constexpr int CURSOR_TRIM_CTRL = 244;
+constexpr int CURSOR_CROSS = 245;
+constexpr int CURSOR_TRIM_SHIFT = 248;
+constexpr int CURSOR_ISO = 251;
+constexpr int CURSOR_ISO_CTRL = 252;
+constexpr int CURSOR_IBEAM = 1;
+constexpr int CURSOR_KEEP = -1;
+// A printf-formatted text for the status line and the prompts.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Sets (on non-zero) or clears the bit 2 of the kind word of every path
+// layer named `name`: the mark of a hidden DXF-CAM layer.
+void SetPathLayerBit(CVelmDoc& doc, const std::string& name, int on);
+// ---- end of mouse dispatch ----

@@ -6,6 +6,7 @@
 #include "platform/win_types.h"
 
 class CDrawSurface;
+struct CMenuNode;
 
 class CViewWindow {
 public:
@@ -18,4 +19,8 @@ public:
     virtual void RequestRedraw() = 0;
     // A drawer changed the surface outside a redraw: show it.
     virtual void SurfaceChanged() = 0;
+    // Opens the right-button menu `menu` at the client point and returns
+    // once it has closed (its command, if any, sent). The view's
+    // m_PopupStates says how its items open.
+    virtual void ShowPopupMenu(const CMenuNode& /*menu*/, POINT /*client*/) {}
 };

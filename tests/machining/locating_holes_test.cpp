@@ -2,7 +2,7 @@
 // square of four holes, the header, and the hole commands of the view.
 #include "machining/locating_holes.h"
 
-#include "editing/standin_m23.h"
+#include "editing/coord_input_dlg.h"
 #include "resource_ids.h"
 #include "settings/machine_settings.h"
 #include "support/scripted_host.h"

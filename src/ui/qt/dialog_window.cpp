@@ -2,6 +2,8 @@
 // the dialog's control states.
 #include "ui/qt/dialog_window.h"
 
+#include "ui/qt/key_codes.h"
+
 #include "platform/host.h"
 #include "platform/win_types.h"
 
@@ -324,18 +326,14 @@ void CQtDialogWindow::Store(unsigned id)
 
 namespace {
 
-// The keys a dialog may act on, as their virtual-key codes.
+// The keys a dialog may act on, as their virtual-key codes: the paging
+// and arrow keys.
 unsigned VirtualKey(int qtKey)
 {
-    switch (qtKey) {
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    default: return 0;
-    }
+    const unsigned key = VirtualKeyOf(qtKey, false);
+    const bool paging = key == VK_PRIOR || key == VK_NEXT;
+    const bool arrow = key >= VK_LEFT && key <= VK_DOWN;
+    return paging || arrow ? key : 0;
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ public:
     RECT ClientRect() const override;
     void RequestRedraw() override;
     void SurfaceChanged() override { update(); }
+    void ShowPopupMenu(const CMenuNode& menu, POINT client) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,10 +36,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Tab is one of the view's held keys, not a move of the focus.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     CQtImageSurface m_Surface;
     std::unique_ptr<CVelmView> m_View;
     bool m_RedrawQueued = false;
     bool m_Initialised = false;
+
+    // The cursor the view's mode asks for.
+    void UpdateCursor();
 };
