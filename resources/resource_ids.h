@@ -756,3 +756,10 @@ constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
 constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
 constexpr unsigned IDS_FILE_OVERWRITE = 62253;
 constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;
+// The copper and path editor
+constexpr unsigned IDS_EDIT_NOT_A_NUMBER = 62550;
+constexpr unsigned IDS_EDIT_POSITIVE_ONLY = 62551;
+constexpr unsigned IDS_SIDE_ALIGN_ABORTED = 62552;
+constexpr unsigned IDS_NO_DRILL_HOLES = 62553;
+constexpr unsigned ID_DRILL_AUTO_ALIGN_MODE = 32918;
+constexpr unsigned ID_DRILL_FIND = 33020;

@@ -259,4 +259,5 @@ void CVelmView::RegisterCommands()
     m_Commands.OnUpdateCommand(ID_INDICATOR_STATUS, [this](CCmdUI& ui) { OnUpdateStatusText(ui); });
     RegisterMachineCommands();
     RegisterHomingCommands();
+    RegisterEditCommands();
 }

@@ -1,0 +1,34 @@
+// Copper drawn by hand: line segments with their joints, rectangles and
+// round pads, new track widths, and the shift of a whole side that puts
+// both sides of a board on one pad.
+#pragma once
+
+#include "geometry/point.h"
+#include "platform/object_lists.h"
+
+#include <cstdint>
+
+struct CFlashRecord;
+struct CTrackRecord;
+class CBoardModel;
+
+// A line track from `a` to `b`, appended with the next record number.
+CTrackRecord* AddCopperLine(CBoardModel& model, CDPoint a, CDPoint b, float width);
+// A joint flash (type 3) at `p`, put at the head of the flash list.
+CFlashRecord* AddCopperJoint(CBoardModel& model, CDPoint p, float size, std::uint8_t aperture);
+// The rectangle between two corners as one flat-ended track (type 1) along
+// the middle of its x extent, as wide as the corners lie apart in x (whole
+// mil); appended with the next record number.
+CTrackRecord* AddCopperRect(CBoardModel& model, CDPoint corner1, CDPoint corner2);
+// A round pad centred on `centre` reaching to `edge`, appended with the next
+// record number.
+CFlashRecord* AddCopperCircle(CBoardModel& model, CDPoint centre, CDPoint edge);
+
+// The new width of picked tracks; joints among the picked flashes follow
+// with half the width.
+void SetTrackWidth(const CRefList<CTrackRecord>& tracks, const CRefList<CFlashRecord>& flashes,
+                   float width);
+
+// Moves the whole working side by `offset`: both flash lists, every track's
+// start and, for straight tracks (types below 3), its end.
+void ShiftSideCopper(CBoardModel& model, CDPoint offset);
