@@ -763,3 +763,5 @@ constexpr unsigned IDS_SIDE_ALIGN_ABORTED = 62552;
 constexpr unsigned IDS_NO_DRILL_HOLES = 62553;
 constexpr unsigned ID_DRILL_AUTO_ALIGN_MODE = 32918;
 constexpr unsigned ID_DRILL_FIND = 33020;
+constexpr unsigned IDD_TEXT_INPUT = 226;
+constexpr unsigned IDC_TEXT_INPUT_VALUE = 62560;

@@ -2,6 +2,7 @@
 #include "editing/add_copper.h"
 
 #include "geometry/plane_geometry.h"
+#include "platform/font_choice.h"
 #include "records/board_model.h"
 
 #include <cmath>
@@ -71,6 +72,41 @@ CFlashRecord* AddCopperCircle(CBoardModel& model, CDPoint centre, CDPoint edge)
     f->radius = static_cast<float>(Distance(centre.x, centre.y, edge.x, edge.y));
     f->type = 0;
     return Append(model.m_FlashList, std::move(f), model);
+}
+
+int AddEngravedText(CBoardModel& model, const std::vector<POINT>& path,
+                    const std::vector<unsigned char>& kinds, POINT at, bool mirrored)
+{
+    // The text's cell takes the first four points; a path without glyphs
+    // makes nothing.
+    constexpr std::size_t firstGlyphPoint = 4;
+    if (path.size() <= firstGlyphPoint || kinds.size() != path.size())
+        return 0;
+    const POINT corner = path[2];
+    auto place = [&](POINT p) {
+        return CDPoint(mirrored ? at.x + corner.x - p.x : at.x + p.x, at.y + corner.y - p.y);
+    };
+    int strokes = 0;
+    CDPoint previous = place(POINT{0, 0});
+    for (std::size_t i = firstGlyphPoint; i < path.size(); ++i) {
+        const CDPoint p = place(path[i]);
+        if (kinds[i] != PT_MOVETO) {
+            auto t = std::make_unique<CTrackRecord>();
+            t->x1 = static_cast<float>(previous.x);
+            t->y1 = static_cast<float>(previous.y);
+            t->x2 = static_cast<float>(p.x);
+            t->y2 = static_cast<float>(p.y);
+            t->width = 6.0f;
+            t->type = 0;
+            t->groupNo = 0;
+            Append(model.m_TrackList, std::move(t), model);
+            ++strokes;
+        }
+        CFlashRecord* dot = AddCopperJoint(model, p, 2.6f, 0);
+        dot->recordNo = model.m_ReaderState;
+        previous = p;
+    }
+    return strokes;
 }
 
 void SetTrackWidth(const CRefList<CTrackRecord>& tracks, const CRefList<CFlashRecord>& flashes,

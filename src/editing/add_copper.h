@@ -1,12 +1,14 @@
-// Copper drawn by hand: line segments with their joints, rectangles and
-// round pads, new track widths, and the shift of a whole side that puts
+// Copper drawn by hand: line segments with their joints, rectangles, round
+// pads and engraved text, new track widths, and the shift of a whole side that puts
 // both sides of a board on one pad.
 #pragma once
 
 #include "geometry/point.h"
 #include "platform/object_lists.h"
+#include "platform/win_types.h"
 
 #include <cstdint>
+#include <vector>
 
 struct CFlashRecord;
 struct CTrackRecord;
@@ -23,6 +25,16 @@ CTrackRecord* AddCopperRect(CBoardModel& model, CDPoint corner1, CDPoint corner2
 // A round pad centred on `centre` reaching to `edge`, appended with the next
 // record number.
 CFlashRecord* AddCopperCircle(CBoardModel& model, CDPoint centre, CDPoint edge);
+
+// Engraved text from the outline of a text read back as a drawing path (the
+// text's cell first, its bottom-right corner third, then the glyphs; kinds
+// as the path gives them): every glyph point gets a small joint flash and
+// is joined to the point before it by a 6-mil stroke, unless it begins a
+// figure. With (rx, ry) the cell's bottom-right corner, a path point (px, py)
+// lands at (at.x + px, at.y + ry - py), or at (at.x + rx - px, ...) when
+// `mirrored` (the solder side). Returns the number of strokes made.
+int AddEngravedText(CBoardModel& model, const std::vector<POINT>& path,
+                    const std::vector<unsigned char>& kinds, POINT at, bool mirrored);
 
 // The new width of picked tracks; joints among the picked flashes follow
 // with half the width.

@@ -63,6 +63,7 @@ void CVelmView::RegisterEditCommands()
         {ID_MOVE_COPPER, &CVelmView::OnMoveCopper},
         {ID_COPPER_ALIGN, &CVelmView::OnCopperAlign},
         {ID_DATA_RANGE, &CVelmView::OnDataRange},
+        {ID_INPUT_TEXT, &CVelmView::OnInputText},
         {ID_COPPER_LINE_WIDTH, &CVelmView::OnCopperLineWidth},
         {ID_COPPER_OFFSET, &CVelmView::OnCopperOffset},
         {ID_ROUTE_MACHINING_SETUP, &CVelmView::OnRouteMachiningSetup},
@@ -169,6 +170,8 @@ void CVelmView::OnMoveCopper()
 void CVelmView::OnCopperAlign() { m_CopperAlignMode = 1; }
 
 void CVelmView::OnDataRange() { m_DataRangeMode = 1; }
+
+void CVelmView::OnInputText() { m_TextMode = 1; }
 
 void CVelmView::OnCopperLineWidth()
 {

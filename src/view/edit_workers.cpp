@@ -10,8 +10,10 @@
 #include "editing/copper_edit.h"
 #include "editing/isolation_edit.h"
 #include "editing/path_chain_setup.h"
+#include "exchange/text_input_dlg.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/segment_chain.h"
+#include "platform/font_choice.h"
 #include "platform/host.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
@@ -35,6 +37,8 @@ constexpr COLORREF COPPER_DESELECTED = 0x808000;
 // Hit tolerances fixed on the screen, in pixels.
 constexpr double LINE_HIT_PIXELS = 8.0;
 constexpr double PATH_END_REACH = 2.0;
+// The most points of a text outline taken.
+constexpr std::size_t TEXT_PATH_POINTS = 20000;
 
 CDPoint ToMil(const CVelmView& view, POINT p)
 {
@@ -171,6 +175,10 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
         }
     }
 
+    if (m_TextMode) {
+        TextPress(point);
+        return;
+    }
     if (m_CopperLineMode) {
         CDPoint p = mil;
         const CDPoint from = m_PressState ? m_DragStart : mil;
@@ -275,6 +283,27 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
         return;
     }
     SelectPress(point);
+}
+
+void CVelmView::TextPress(POINT point)
+{
+    POINT at = point;
+    ScreenToDoc(&at);
+    // Either question cancelled: nothing changes and the mode waits on.
+    if (!Host().ChooseFont(m_TextFont))
+        return;
+    CTextInputDlg dlg;
+    if (dlg.DoModal() != IDOK || dlg.m_Text.empty())
+        return;
+    std::vector<POINT> path;
+    std::vector<unsigned char> kinds;
+    {
+        CViewDC v(*this);
+        v.dc.TextPath(m_TextFont, dlg.m_Text, TEXT_PATH_POINTS, path, kinds);
+    }
+    AddEngravedText(m_Doc, path, kinds, at, g_CurrentSide == 1);
+    Invalidate();
+    m_TextMode = 0;
 }
 
 void CVelmView::SelectPress(POINT point)

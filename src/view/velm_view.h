@@ -348,6 +348,7 @@ public:
     void OnMoveCopper();
     void OnCopperAlign();
     void OnDataRange();
+    void OnInputText();
     void OnCopperLineWidth();
     void OnCopperOffset();
     void OnRouteMachiningSetup();
@@ -377,6 +378,7 @@ public:
     // the side alignment's two pads, and the end of a drag and of a band
     // (`kind` the band's purpose, `mil` its rectangle).
     void SelectPress(POINT point);
+    void TextPress(POINT point);
     void MovePress(CDPoint mil);
     void AlignPress(POINT point);
     void FinishMoveDrag(CDPoint release);
@@ -408,6 +410,7 @@ public:
     CDPoint m_AlignPadA;           // mil, the first pad of the side alignment
     CDPoint m_EditLastPoint;       // mil, the cursor of the last XOR shape
     int m_EditShapeShown = 0;      // that shape is on the screen
+    CFontChoice m_TextFont;        // the font of the last engraved text
     // ---- end of the copper and path editor ----
 
 private:

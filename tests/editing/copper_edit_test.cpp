@@ -4,6 +4,7 @@
 #include "editing/add_copper.h"
 #include "editing/copper_edit.h"
 
+#include "platform/font_choice.h"
 #include "records/board_model.h"
 #include "support/record_makers.h"
 
@@ -152,4 +153,46 @@ TEST_F(CopperEdit, SideShiftMovesAnArcByItsCentreOnly)
     EXPECT_FLOAT_EQ(arc->x2, 0.0f);  // the angles stay
     EXPECT_FLOAT_EQ(arc->y2, 1.5f);
     EXPECT_FLOAT_EQ(second->y, 21);
+}
+
+TEST_F(CopperEdit, EngravedTextStandsOnThePressedPointAndMirrorsOnTheSolderSide)
+{
+    // The cell 40 x 20 first, then one figure of three points.
+    const std::vector<POINT> path{{0, 0},  {40, 0}, {40, 20}, {0, 20},
+                                  {10, 5}, {20, 5}, {20, 15}};
+    const std::vector<unsigned char> kinds{PT_MOVETO, PT_LINETO, PT_LINETO,
+                                           PT_LINETO | PT_CLOSEFIGURE, PT_MOVETO, PT_LINETO,
+                                           PT_LINETO | PT_CLOSEFIGURE};
+    struct Case {
+        bool mirrored;
+        float x[3];
+    } cases[] = {{false, {110, 120, 120}}, {true, {130, 120, 120}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mirrored);
+        model.m_TrackList.clear();
+        model.m_FlashList.clear();
+        model.m_ReaderState = 7;
+        EXPECT_EQ(AddEngravedText(model, path, kinds, POINT{100, 200}, c.mirrored), 2);
+        ASSERT_EQ(model.m_TrackList.size(), 2u);
+        ASSERT_EQ(model.m_FlashList.size(), 3u);
+        const CTrackRecord& first = *model.m_TrackList[0];
+        EXPECT_FLOAT_EQ(first.x1, c.x[0]);
+        EXPECT_FLOAT_EQ(first.y1, 215);
+        EXPECT_FLOAT_EQ(first.x2, c.x[1]);
+        EXPECT_FLOAT_EQ(first.width, 6);
+        EXPECT_EQ(first.recordNo, 7);
+        EXPECT_FLOAT_EQ(model.m_TrackList[1]->y2, 205);
+        // The points' joints, newest at the head, carry the counter as it
+        // stands without taking a number.
+        EXPECT_FLOAT_EQ(model.m_FlashList[0]->x, c.x[2]);
+        EXPECT_FLOAT_EQ(model.m_FlashList[0]->radius, 2.6f);
+        EXPECT_EQ(model.m_FlashList[0]->type, 3);
+        EXPECT_EQ(model.m_FlashList[0]->recordNo, 9);
+        EXPECT_EQ(model.m_ReaderState, 9);
+    }
+    // A path with nothing but the cell, or kinds that do not match it.
+    EXPECT_EQ(AddEngravedText(model, {path.begin(), path.begin() + 4}, {kinds.begin(), kinds.begin() + 4},
+                              POINT{}, false),
+              0);
+    EXPECT_EQ(AddEngravedText(model, path, {}, POINT{}, false), 0);
 }

@@ -519,3 +519,38 @@ TEST_F(EditModes, CopperToT1PathUsesToolOneAndEmptiesTheSelection)
     EXPECT_TRUE(view->m_SelTracks.empty());
     EXPECT_TRUE(view->m_SelFlashes.empty());
 }
+
+TEST_F(EditModes, TextIsPlacedAfterAFontAndATextOnlyThenTheModeEnds)
+{
+    window.surface.textPoints = {{0, 0}, {30, 0}, {30, 10}, {0, 10}, {5, 2}, {9, 2}};
+    window.surface.textKinds = {PT_MOVETO, PT_LINETO, PT_LINETO, PT_LINETO, PT_MOVETO, PT_LINETO};
+    auto typeText = [](const char* text, bool ok) {
+        TestHost().QueueDialog(
+            [text, ok](CDialog& d) {
+                d.SetDlgItemText(IDC_TEXT_INPUT_VALUE, text);
+                d.PressButton(ok ? IDOK : IDCANCEL);
+            },
+            IDD_TEXT_INPUT);
+    };
+    view->OnInputText();
+    TestHost().QueueFontCancel();
+    Click(100, 200);
+    TestHost().QueueFont(CFontChoice{"Sans", 12});
+    typeText("A", false);
+    Click(100, 200);
+    TestHost().QueueFont(CFontChoice{"Sans", 12});
+    typeText("", true);
+    Click(100, 200);
+    EXPECT_TRUE(doc->m_TrackList.empty());
+    EXPECT_EQ(view->m_TextMode, 1);
+
+    TestHost().QueueFont(CFontChoice{"Sans", 12});
+    typeText("A", true);
+    Click(100, 200);
+    ASSERT_EQ(doc->m_TrackList.size(), 1u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->x1, 105);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->y1, 208);
+    EXPECT_EQ(doc->m_FlashList.size(), 2u);
+    EXPECT_EQ(view->m_TextMode, 0);
+    EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
+}
