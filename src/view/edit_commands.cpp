@@ -135,6 +135,7 @@ void CVelmView::OnCopperDelete()
         return;
     m_CopperSelectMode = 0;
     const bool nothing = m_SelTracks.empty() && m_SelFlashes.empty();
+    ForgetEditedRecords();
     DeleteCopper(m_SelTracks, m_SelFlashes, m_Doc);
     if (nothing)
         Host().MessageBox(LoadResString(IDS_COMMAND_NEEDS_SELECTION), "Try Again !",
@@ -167,7 +168,26 @@ void CVelmView::OnMoveCopper()
     m_TrimMode = 0;
 }
 
-void CVelmView::OnCopperAlign() { m_CopperAlignMode = 1; }
+void CVelmView::OnCopperAlign()
+{
+    m_CopperAlignMode = 1;
+    // A point left held by another mode is not the alignment's first pad.
+    m_PressState = 0;
+}
+
+void CVelmView::ForgetEditedRecords()
+{
+    for (const CTrackRecord* t : m_SelTracks)
+        std::erase(m_SelRouteItems, t);
+    for (const CFlashRecord* f : m_SelFlashes)
+        std::erase(m_SelRouteItems, f);
+    // The pick and the drag hold path segments, which a delete or an undo
+    // frees; a drag of copper holds the joint.
+    m_EditList.clear();
+    m_DragSegments.clear();
+    m_DragJoint = nullptr;
+    g_MoveDragKind = -1;
+}
 
 void CVelmView::OnDataRange() { m_DataRangeMode = 1; }
 
@@ -283,13 +303,16 @@ void CVelmView::OnIsoDelete()
     if (!busy.Entered())
         return;
     m_Doc.SaveUndoSnapshot();
+    ForgetEditedRecords();
     DeleteSelectedSegments(m_Doc.m_PathLayerList, EditableLayers(*this));
     Invalidate();
 }
 
 void CVelmView::OnIsoUndoDelete()
 {
-    m_Doc.LoadUndoSnapshot();
+    // The restored layers are new records: nothing may point at the old.
+    if (m_Doc.LoadUndoSnapshot())
+        ForgetEditedRecords();
     Invalidate();
 }
 

@@ -122,6 +122,16 @@ RECT BandInMil(const CVelmView& view, const RECT& band)
     return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
+// A rubber band of purpose `kind` starts at `point` unless one is held.
+void BeginBand(CVelmView& view, int kind, POINT point)
+{
+    if (view.m_EditBandActive)
+        return;
+    view.m_EditBandActive = kind;
+    view.m_EditBand = RECT{point.x, point.y, point.x, point.y};
+    standin_e25b::DrawRubberBandXor(view, view.m_EditBand);
+}
+
 // The layers the route (route mode) or DXF-CAM (else) set-up works on.
 std::vector<CPathRecord*> SetupLayers(CVelmView& view, bool routeMode)
 {
@@ -168,11 +178,8 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
                 Invalidate();
             }
         }
-        if (!hit && !m_EditBandActive) {
-            m_EditBandActive = routeMode ? BAND_ROUTE_SETUP : BAND_DXF_SETUP;
-            m_EditBand = RECT{point.x, point.y, point.x, point.y};
-            standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-        }
+        if (!hit)
+            BeginBand(*this, routeMode ? BAND_ROUTE_SETUP : BAND_DXF_SETUP, point);
     }
 
     if (m_TextMode) {
@@ -273,11 +280,7 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
             return;
         }
         if (m_DataRangeMode) {
-            if (!m_EditBandActive) {
-                m_EditBandActive = BAND_DATA_RANGE;
-                m_EditBand = RECT{point.x, point.y, point.x, point.y};
-                standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-            }
+            BeginBand(*this, BAND_DATA_RANGE, point);
             return;
         }
         return;
@@ -348,11 +351,8 @@ void CVelmView::SelectPress(POINT point)
         pickTracks(route->tracks, false);
         pickFlashes(route->flashes);
     }
-    if (!hit && !m_EditBandActive) {
-        m_EditBandActive = BAND_SELECT;
-        m_EditBand = RECT{point.x, point.y, point.x, point.y};
-        standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-    }
+    if (!hit)
+        BeginBand(*this, BAND_SELECT, point);
     g_StatusText =
         FormatResText(IDS_SELECTED_COUNT, int(m_SelTracks.size() + m_SelFlashes.size()));
 }

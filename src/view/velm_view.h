@@ -366,6 +366,9 @@ public:
     // Snapshot, then every normal or selected segment of the working side's
     // visible layers inside the document's pick contour takes `state`.
     void SetIsoStateInRegion(std::uint8_t state);
+    // Drops what the editor's lists and drags hold of records about to be
+    // freed (the picked copper, the picked and dragged path segments).
+    void ForgetEditedRecords();
     // The path layers the isolation editor works on: the working side's
     // visible ones.
     bool IsEditablePathLayer(const CPathRecord& layer) const;

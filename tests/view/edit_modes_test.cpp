@@ -205,12 +205,17 @@ TEST_F(EditModes, ElevenDeletesThenElevenUndosRestoreTheLastTen)
         view->OnIsoDelete();
     }
     EXPECT_TRUE(doc->m_PathLayerList.front()->items.empty());
+    // A pick's list points into the layers an undo replaces.
+    view->m_EditList = {doc->m_PathLayerList.front().get()};
     for (int i = 1; i <= 10; ++i) {
         view->OnIsoUndoDelete();
+        EXPECT_TRUE(view->m_EditList.empty());
         ASSERT_EQ(doc->m_PathLayerList.front()->items.size(), std::size_t(i));
     }
     EXPECT_TRUE(TestHost().Boxes().empty());
+    view->m_EditList = {doc->m_PathLayerList.front()->items.front().get()};
     view->OnIsoUndoDelete();
+    EXPECT_EQ(view->m_EditList.size(), 1u);   // nothing restored, nothing freed
     ASSERT_EQ(TestHost().Boxes().size(), 1u);
     EXPECT_EQ(TestHost().Boxes()[0].text, "No Undo Data !");
     EXPECT_EQ(doc->m_PathLayerList.front()->items.size(), 10u);
@@ -301,8 +306,11 @@ TEST_F(EditModes, DeleteAsksFirstAndFreesTheSelectionOnce)
     view->OnCopperDelete();
     EXPECT_EQ(doc->m_TrackList.size(), 3u);
 
+    // The route selection must not keep the freed route track.
+    view->m_SelRouteItems = {route->tracks[0].get()};
     TestHost().QueueAnswer(IDYES);
     view->OnCopperDelete();
+    EXPECT_TRUE(view->m_SelRouteItems.empty());
     EXPECT_EQ(doc->m_TrackList.size(), 2u);
     EXPECT_EQ(doc->m_FlashList.size(), 1u);
     EXPECT_TRUE(route->tracks.empty());
