@@ -562,3 +562,44 @@ TEST_F(EditModes, TextIsPlacedAfterAFontAndATextOnlyThenTheModeEnds)
     EXPECT_EQ(view->m_TextMode, 0);
     EXPECT_EQ(TestHost().UnansweredDialogs(), 0);
 }
+
+TEST_F(EditModes, EveryModeOnAnEmptyBoardMakesNothing)
+{
+    // The modes that pick or change existing data find nothing to work on.
+    struct Case {
+        const char* what;
+        void (CVelmView::*arm)();
+    } cases[] = {
+        {"select", &CVelmView::OnCopperSelect},
+        {"move", &CVelmView::OnMoveCopper},
+        {"line width", &CVelmView::OnCopperLineWidth},
+        {"isolation line", &CVelmView::OnIsoSelectLine},
+        {"isolation area", &CVelmView::OnIsoSelectArea},
+        {"route set-up", &CVelmView::OnRouteMachiningSetup},
+        {"DXF-CAM set-up", &CVelmView::OnDxfCamState},
+        {"copper align", &CVelmView::OnCopperAlign},
+    };
+    g_HasComponentSide = g_HasSolderSide = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        (view.get()->*c.arm)();
+        Drag(10, 10, 60, 40);
+        Click(30, 30);
+        view->OnPopupCancel();
+        EXPECT_TRUE(doc->m_TrackList.empty());
+        EXPECT_TRUE(doc->m_FlashList.empty());
+        EXPECT_TRUE(doc->m_PathLayerList.empty());
+        EXPECT_TRUE(view->m_SelTracks.empty());
+        EXPECT_EQ(g_MoveDragKind, -1);
+    }
+    // The commands that act on the selection at once.
+    view->OnCopperToT1Path();
+    EXPECT_TRUE(doc->m_PathLayerList.front()->items.empty());
+    view->OnCopperOffset();
+    view->OnCopyPicked();
+    EXPECT_EQ(view->m_CopyMode, 0);
+    view->OnIsoDelete();
+    view->OnIsoLock();
+    view->OnDrillAutoAlignMode();
+    EXPECT_EQ(g_StatusText, "無法自動對齊鑽孔點位置 !");
+}
