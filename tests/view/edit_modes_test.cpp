@@ -173,6 +173,20 @@ TEST_F(EditModes, NumberQuestionsApplyOnlyAPositiveValueAfterOk)
         EXPECT_EQ(TestHost().Boxes().size() - boxes, std::size_t(c.boxes));
     }
 
+    // With nothing selected the command arms the click: the first track
+    // under the point takes the width, and the mode stays.
+    view->m_SelTracks.clear();
+    view->OnCopperLineWidth();
+    ASSERT_EQ(view->m_LineWidthMode, 1);
+    Answer("0");
+    Click(100, 100);
+    EXPECT_FLOAT_EQ(track->width, 20);
+    Answer("25");
+    Click(100, 100);
+    EXPECT_FLOAT_EQ(track->width, 25);
+    EXPECT_EQ(view->m_LineWidthMode, 1);
+    view->OnPopupCancel();
+
     // The diameter of new drill holes: Cancel arms nothing.
     view->m_NewDrillDiameter = 39.37f;
     Answer("2", false);
@@ -602,4 +616,31 @@ TEST_F(EditModes, EveryModeOnAnEmptyBoardMakesNothing)
     view->OnIsoLock();
     view->OnDrillAutoAlignMode();
     EXPECT_EQ(g_StatusText, "無法自動對齊鑽孔點位置 !");
+}
+
+TEST_F(EditModes, DoubleClickShowsTheRecordsUnderThePointAndTakesBackTheTracksOnly)
+{
+    CTrackRecord* track = AddTrack(doc->m_TrackList, 0, 0, 50, 100, 50, 20);
+    CFlashRecord* pad = AddFlash(doc->m_FlashList, 50, 50, 15);
+    view->OnLButtonDblClk(0, POINT{50, 50});
+    EXPECT_TRUE(TestHost().DialogsShown().empty());   // copper selection off
+
+    view->OnCopperSelect();
+    auto widen = [](CDialog& d) {
+        d.SetDlgItemText(IDC_RECORD_WIDTH, "33");
+        d.PressButton(IDOK);
+    };
+    TestHost().QueueDialog(widen, IDD_GERBER_RECORD);
+    TestHost().QueueDialog(widen, IDD_GERBER_RECORD);
+    view->OnLButtonDblClk(0, POINT{50, 50});
+    EXPECT_EQ(TestHost().DialogsShown().size(), 2u);
+    EXPECT_FLOAT_EQ(track->width, 33);
+    EXPECT_FLOAT_EQ(pad->radius, 15);
+
+    TestHost().QueueDialog([](CDialog& d) {
+        d.SetDlgItemText(IDC_RECORD_WIDTH, "5");
+        d.PressButton(IDCANCEL);
+    });
+    view->OnLButtonDblClk(0, POINT{50, 50});
+    EXPECT_FLOAT_EQ(track->width, 33);
 }
