@@ -840,3 +840,10 @@ constexpr unsigned ID_ROUTE_POINT_MODE = 33018;
 constexpr unsigned IDS_MEASURED_HOLES_REPLACE = 62500;
 constexpr unsigned IDS_MEASURED_HOLES_NONE = 62501;
 constexpr unsigned IDS_NEEDS_LAYOUT_BLOCK = 62502;
+// The copper and path editor
+constexpr unsigned IDS_EDIT_NOT_A_NUMBER = 62550;
+constexpr unsigned IDS_EDIT_POSITIVE_ONLY = 62551;
+constexpr unsigned IDS_SIDE_ALIGN_ABORTED = 62552;
+constexpr unsigned IDS_NO_DRILL_HOLES = 62553;
+constexpr unsigned ID_DRILL_AUTO_ALIGN_MODE = 32918;
+constexpr unsigned ID_DRILL_FIND = 33020;

@@ -8,6 +8,7 @@
 // (the command table the shell dispatches through).
 #pragma once
 
+#include "geometry/contour.h"
 #include "geometry/point.h"
 #include "platform/win_types.h"
 #include "offset/path_layers.h"
@@ -465,6 +466,20 @@ public:
     // The tool-height detection point (mil); both 0 when none is set.
     double m_DetectPosX = 0.0;
     double m_DetectPosY = 0.0;
+    // ---- Copper editor (edit_commands.cpp; the record work in src/editing) ----
+    // The other board side made the working side (the working one saved to
+    // its side file first); 0 when a side file could not be written or read,
+    // after telling the operator, with the working side as it was.
+    int SwitchToOtherSide();
+    // Puts the working side's pad `p1` onto the other side's pad `p2` (the
+    // other side is working when called; the first side is again after),
+    // then moves both sides so their data begin at 100 mil and sets the
+    // board's far corner. 0 when a side could not be switched: the sides
+    // then stay as the last switch left them, and nothing more is moved.
+    int AlignSidesOnPads(CDPoint p1, CDPoint p2);
+    // The ring of path segments the isolation pick's area kind fills.
+    CContour m_PickContour;
+    // ---- end of copper editor ----
 
 private:
     void RegisterCommands();

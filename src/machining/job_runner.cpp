@@ -137,15 +137,6 @@ void StoreWorkName(const std::string& name) { RegSetString("WORK", name); }
 
 void ShowRunnerCaption(const std::string& text) { g_PositionDlg.SetWindowText(text); }
 
-std::string FormatResText(unsigned id, ...)
-{
-    va_list args;
-    va_start(args, id);
-    std::string text = VFormat(LoadResString(id).c_str(), args);
-    va_end(args);
-    return text;
-}
-
 bool ModelContains(const char* part) { return g_MachineModel.find(part) != std::string::npos; }
 
 bool ModelContainsAnyOf(std::initializer_list<unsigned> nameIds)

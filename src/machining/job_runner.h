@@ -14,6 +14,7 @@
 #include "geometry/point.h"
 #include "platform/object_lists.h"
 #include "records/panel_layout.h"
+#include "ui/line_store.h"  // FormatResText, which the runners use for their prompts
 
 #include <cstdint>
 #include <initializer_list>
@@ -93,8 +94,6 @@ void StoreProgress(long itemsDone);
 void StoreWorkName(const std::string& name);
 // The position window's caption.
 void ShowRunnerCaption(const std::string& text);
-// A string-table text formatted with the arguments.
-std::string FormatResText(unsigned id, ...);
 
 // Per-model behaviour: the model name contains `part`, or the name of one of
 // the string-table entries `nameIds`.

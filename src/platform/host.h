@@ -29,6 +29,7 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 class CDialog;
+struct CFontChoice;
 
 class CHost {
 public:
@@ -79,6 +80,9 @@ public:
     // while they run. Hosts without a main window report it disabled.
     virtual bool IsMainWindowEnabled() { return false; }
     virtual void EnableMainWindow(bool) {}
+    // The font chooser (screen fonts with their effects), starting at
+    // `font`; false when cancelled. A host that cannot ask anybody cancels.
+    virtual bool ChooseFont(CFontChoice&) { return false; }
 };
 
 // The host in force. Never null: without an installed host the console host

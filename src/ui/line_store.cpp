@@ -3,6 +3,8 @@
 // walking a long drill program line by line stays linear.
 #include "ui/line_store.h"
 
+#include "platform/resources.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -21,6 +23,15 @@ std::string VFormat(const char* format, va_list args)
     std::string text(static_cast<std::size_t>(n) + 1, '\0');
     std::vsnprintf(text.data(), text.size(), format, args);
     text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+std::string FormatResText(unsigned id, ...)
+{
+    va_list args;
+    va_start(args, id);
+    std::string text = VFormat(LoadResString(id).c_str(), args);
+    va_end(args);
     return text;
 }
 

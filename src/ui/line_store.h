@@ -127,3 +127,5 @@ std::string BlockEntryName(const std::string& line);
 
 // printf-style formatting of any length.
 std::string VFormat(const char* format, va_list args);
+// The string-table text `id` with its placeholders filled from the arguments.
+std::string FormatResText(unsigned id, ...);

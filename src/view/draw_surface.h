@@ -12,9 +12,12 @@
 // batch its own faster way (the image surface says how close it stays).
 #pragma once
 
+#include "platform/font_choice.h"
 #include "platform/win_types.h"
 
+#include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 // Binary raster operations, with the codes the program's callers use.
@@ -98,6 +101,22 @@ public:
     // Boxes as Rectangle and Ellipse take them: left, top, right, bottom.
     virtual void Rectangles(std::span<const RECT> boxes);
     virtual void Ellipses(std::span<const RECT> boxes);
+
+    // The outline of `text` in `font` written at (0, 0) inside a drawing
+    // path, read back: first the text's cell (its top left at (0, 0), its
+    // bottom right third), then the glyphs' figures; each point with its
+    // kind (PT_MOVETO, PT_LINETO, PT_BEZIERTO, with PT_CLOSEFIGURE on a
+    // figure's last point), at most `maxPoints`. A surface that cannot make
+    // outlines gives none.
+    virtual void TextPath(const CFontChoice& font, const std::string& text, std::size_t maxPoints,
+                          std::vector<POINT>& points, std::vector<unsigned char>& kinds)
+    {
+        (void)font;
+        (void)text;
+        (void)maxPoints;
+        points.clear();
+        kinds.clear();
+    }
 
 protected:
     virtual void Line(POINT from, POINT to) = 0;

@@ -26,7 +26,6 @@
 #include "settings/system_settings_dlg.h"
 #include "ui/command_router.h"
 #include "ui/edit_wnd.h"
-#include "view/standin_e25a.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -118,7 +117,7 @@ void CVelmView::OnKeyDown(unsigned key)
         (m_IsoPickMode || m_DrillFindMode || m_DrillMoveMode || m_DrillAlignMode ||
          m_RegHoleAddMode || m_RegHolePickMode || m_RangeMode || m_TrimMode || m_ResetClearMode ||
          m_RouteOffsetMode)) {
-        OnPopupCancel(*this);
+        OnPopupCancel();
         for (int* flag : {&m_HideRoute, &m_RangeMode, &m_TrimMode, &m_ResetClearMode,
                           &m_BlockPicking, &m_DrillFindMode, &m_DrillMoveMode, &m_DrillAlignMode,
                           &m_DrillAddMode, &m_RegHoleAddMode, &m_RegHolePickMode, &m_PressState})
@@ -161,13 +160,13 @@ void CVelmView::OnKeyDown(unsigned key)
 
     if (stage == 1) {
         if (key == VkF(1))
-            OnIsoDelete(*this);
+            OnIsoDelete();
         else if (key == VkF(2))
-            OnIsoUnselect(*this);
+            OnIsoUnselect();
         else if (key == VkF(3))
-            OnIsoSelectLine(*this);
+            OnIsoSelectLine();
         else if (key == VkF(4))
-            OnIsoSelectArea(*this);
+            OnIsoSelectArea();
         else if (key == VkF(5)) {
             g_SolidLineView = !g_SolidLineView;
             Invalidate();

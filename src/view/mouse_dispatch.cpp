@@ -16,7 +16,6 @@
 #include "settings/machine_settings.h"
 #include "settings/work_order_dlg.h"
 #include "ui/line_store.h"
-#include "view/standin_e25a.h"
 #include "view/view_window.h"
 
 #include <cerrno>
@@ -214,7 +213,7 @@ void CVelmView::OnLButtonDown(unsigned flags, POINT point)
         return;
     }
     switch (MouseFamily(*this, EMouseEvent::Down)) {
-    case EMouseFamily::Edit: OnLButtonDownEdit(*this, flags, point); return;
+    case EMouseFamily::Edit: OnLButtonDownEdit(flags, point); return;
     case EMouseFamily::TwoPoint: PickTwoPoints(flags, point); return;
     // Route drawing, block editing and the partial-machining picks have no
     // workers in this program yet: their press does nothing.
@@ -294,7 +293,7 @@ void CVelmView::OnMouseMove(unsigned flags, POINT point)
 
     if (m_PressState == 0 || m_PanMode == 0) {
         switch (MouseFamily(*this, EMouseEvent::Move)) {
-        case EMouseFamily::Edit: OnMouseMoveEdit(*this, flags, point); break;
+        case EMouseFamily::Edit: OnMouseMoveEdit(flags, point); break;
         case EMouseFamily::TwoPoint: TrackHover(flags, point); break;
         default: break;
         }
@@ -384,7 +383,7 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
         Invalidate();
         return;
     } else if (MouseFamily(*this, EMouseEvent::Up) == EMouseFamily::Edit) {
-        OnLButtonUpEdit(*this, flags, point);
+        OnLButtonUpEdit(flags, point);
     }
     if (AnySet(*this, kTwoPointFlags) || m_RouteSetupMode || m_DxfCamMode)
         OnLButtonUpOther(flags, point);
@@ -421,7 +420,7 @@ void CVelmView::OnRButtonDown(unsigned flags, POINT point)
     auto enable = [this](unsigned id, bool on) { m_PopupStates[id].enabled = on ? 1 : 0; };
     if (stage == 1) {
         if (m_CopperSelectMode) {
-            OnPopupCancel(*this);
+            OnPopupCancel();
             return;
         }
         check(ID_COMPONENT_SIDE, g_CurrentSide == 0);

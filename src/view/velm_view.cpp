@@ -269,4 +269,5 @@ void CVelmView::RegisterCommands()
     RegisterVisionCommands();
     RegisterUploadCommands();
     RegisterStageCommands();
+    RegisterEditCommands();
 }

@@ -484,6 +484,88 @@ public:
     int m_WarningSounded = 0;
     BandDone m_BandDone;
     // ---- end of mouse dispatch, picks, ruler, keys and work stages ----
+    // ---- Copper and path editor (edit_commands.cpp: the commands and the
+    // popup's cancel; edit_workers.cpp: the press, move and release work of
+    // the edit modes; drill_point_commands.cpp: the drill-point popup and
+    // the double click; the record work in src/editing) ----
+    void RegisterEditCommands();
+    void OnAddCopperLine();
+    void OnAddCopperCircle();
+    void OnAddCopperRect();
+    void OnCopperSelect();
+    void OnCopperUnselect();
+    void OnCopperDelete();
+    void OnCopyPicked();
+    void OnMoveCopper();
+    void OnCopperAlign();
+    void OnDataRange();
+    void OnInputText();
+    void OnCopperLineWidth();
+    void OnCopperOffset();
+    void OnRouteMachiningSetup();
+    void OnDxfCamState();
+    void OnDxfCamLayers();
+    void OnCopperToT1Path();
+    void OnIsoSelectLine();
+    void OnIsoSelectArea();
+    void OnIsoUnselect();
+    void OnIsoDelete();
+    void OnIsoUndoDelete();
+    void OnIsoLock();
+    void OnIsoUnlock();
+    void OnPopupCancel();
+    // Snapshot, then every normal or selected segment of the working side's
+    // visible layers inside the document's pick contour takes `state`.
+    void SetIsoStateInRegion(std::uint8_t state);
+    // Drops what the editor's lists and drags hold of records about to be
+    // freed (the picked copper, the picked and dragged path segments).
+    void ForgetEditedRecords();
+    // The path layers the isolation editor works on: the working side's
+    // visible ones.
+    bool IsEditablePathLayer(const CPathRecord& layer) const;
+    // The workers of the edit family; `flags` are the message's key flags
+    // (the held keys are read from m_KeyCtrl and m_KeyShift).
+    void OnLButtonDownEdit(unsigned flags, POINT point);
+    void OnMouseMoveEdit(unsigned flags, POINT point);
+    void OnLButtonUpEdit(unsigned flags, POINT point);
+    // The parts of the workers: the copper selection, the move mode's pick,
+    // the side alignment's two pads, and the end of a drag and of a band
+    // (`kind` the band's purpose, `mil` its rectangle).
+    void SelectPress(POINT point);
+    void TextPress(POINT point);
+    void MovePress(CDPoint mil);
+    void AlignPress(POINT point);
+    void FinishMoveDrag(CDPoint release);
+    void FinishEditBand(int kind, const RECT& mil);
+    // Drill points.
+    void OnDrillAdd();
+    void OnDrillAutoAlignMode();
+    void OnDrillAlign();
+    void OnDrillFind();
+    void OnDrillMove();
+    void OnDrillAutoAlign();
+    void OnDrillRotate();
+    void OnDrillMirrorX();
+    void OnDrillMirrorY();
+    void OnAddDoubleSidedHoles();
+    // The two clicks of the manual drill alignment (m_DrillAlignMode): a
+    // hole, then the pad it belongs on; every hole then moves by the same
+    // shift. A second click beside every pad aligns nothing.
+    void DrillAlignPress(POINT point);
+    void OnLButtonDblClk(unsigned flags, POINT point);
+    // Editor state kept between the press, move and release messages.
+    int m_SegmentAdded = 0;
+    CDPoint m_MoveOffset;          // mil, of the drag in progress
+    CDPoint m_DragPoint;           // mil, the joint or end being dragged
+    CFlashRecord* m_DragJoint = nullptr;
+    CRefList<CPathSegment> m_DragSegments;
+    int m_EditBandActive = 0;      // a rubber band of the edit modes is held
+    RECT m_EditBand;               // its corners, client pixels
+    CDPoint m_AlignPadA;           // mil, the first pad of the side alignment
+    CDPoint m_EditLastPoint;       // mil, the cursor of the last XOR shape
+    int m_EditShapeShown = 0;      // that shape is on the screen
+    CFontChoice m_TextFont;        // the font of the last engraved text
+    // ---- end of the copper and path editor ----
 
 private:
     friend class CViewDC;

@@ -16,7 +16,6 @@
 #include "settings/work_order_dlg.h"
 #include "ui/cmd_ui.h"
 #include "ui/edit_wnd.h"
-#include "view/standin_e25a.h"
 
 namespace {
 
@@ -198,5 +197,4 @@ void CVelmView::RegisterStageCommands()
                 ui.SetCheck(rule.checked(*this));
         });
     m_Doc.m_ViewHooks.blockLayout = [this] { OnBlockLayout(); };
-    RegisterDrillAlignCommand(*this);
 }

@@ -3,11 +3,13 @@
 // hand and a clock that only moves when told to or when the code sleeps.
 #pragma once
 
+#include "platform/font_choice.h"
 #include "platform/host.h"
 
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ public:
     // (cancel). A chooser with no queued answer is cancelled.
     void QueueFileChoice(std::vector<std::string> paths) { m_FileChoices.push_back(std::move(paths)); }
     void QueueFileCancel() { m_FileChoices.push_back({}); }
+    // What the next font chooser answers: a font, or (nothing queued, or a
+    // queued cancel) a cancel.
+    void QueueFont(const CFontChoice& font) { m_Fonts.push_back(font); }
+    void QueueFontCancel() { m_Fonts.push_back(std::nullopt); }
     struct FileRequest {
         bool save;
         std::string filter;
@@ -89,10 +95,21 @@ public:
                          std::vector<std::string>& paths) override;
     bool GetSaveFileName(const std::string& filter, const std::string& initialPath,
                          std::string& path) override;
+    bool ChooseFont(CFontChoice& font) override
+    {
+        if (m_Fonts.empty())
+            return false;
+        const std::optional<CFontChoice> answer = m_Fonts.front();
+        m_Fonts.pop_front();
+        if (answer)
+            font = *answer;
+        return answer.has_value();
+    }
 
 private:
     std::vector<std::string> NextFileChoice();
     std::deque<std::vector<std::string>> m_FileChoices;
+    std::deque<std::optional<CFontChoice>> m_Fonts;
     std::vector<FileRequest> m_FileRequests;
     struct DialogScript {
         unsigned templateId;

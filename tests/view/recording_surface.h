@@ -7,6 +7,7 @@
 #include "view/draw_surface.h"
 #include "view/view_window.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,15 @@ public:
     int Width() const override { return 800; }
     int Height() const override { return 600; }
     void BeginDraw() override { ++depth; ++begun; }
+    // The outline every TextPath call gives.
+    std::vector<POINT> textPoints;
+    std::vector<unsigned char> textKinds;
+    void TextPath(const CFontChoice&, const std::string&, std::size_t maxPoints,
+                  std::vector<POINT>& points, std::vector<unsigned char>& kinds) override
+    {
+        points.assign(textPoints.begin(), textPoints.begin() + std::min(maxPoints, textPoints.size()));
+        kinds.assign(textKinds.begin(), textKinds.begin() + std::min(maxPoints, textKinds.size()));
+    }
     void EndDraw() override { --depth; }
     void Rectangle(int l, int t, int r, int b) override { Add("rect", {l, t, r, b}); }
     void Ellipse(int l, int t, int r, int b) override { Add("ellipse", {l, t, r, b}); }

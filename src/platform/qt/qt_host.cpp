@@ -1,6 +1,7 @@
 // Qt implementation of the host services.
 #include "platform/qt/qt_host.h"
 
+#include "platform/font_choice.h"
 #include "ui/dialog.h"
 #include "ui/dialog_template.h"
 #include "ui/qt/dialog_window.h"
@@ -9,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -244,4 +247,23 @@ void CQtHost::EnableMainWindow(bool enable)
     for (QWidget* child : m_MainWindow->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (!child->isWindow())
             child->setEnabled(enable);
+}
+
+bool CQtHost::ChooseFont(CFontChoice& font)
+{
+    QFont start(QString::fromStdString(font.face));
+    if (font.height > 0)
+        start.setPixelSize(font.height);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, start, m_MainWindow);
+    if (!ok)
+        return false;
+    font.face = chosen.family().toStdString();
+    font.height = chosen.pixelSize() > 0 ? chosen.pixelSize()
+                                         : QFontMetrics(chosen).height();
+    font.weight = static_cast<int>(chosen.weight());
+    font.italic = chosen.italic();
+    font.underline = chosen.underline();
+    font.strikeOut = chosen.strikeOut();
+    return true;
 }

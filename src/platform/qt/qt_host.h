@@ -46,6 +46,7 @@ public:
                          std::string& path) override;
     bool IsMainWindowEnabled() override;
     void EnableMainWindow(bool enable) override;
+    bool ChooseFont(CFontChoice& font) override;
 
 private:
     QWidget* m_MainWindow = nullptr;

@@ -4,7 +4,6 @@
 #include "platform/program_state.h"
 #include "ui/qt/menu_builder.h"
 #include "ui/qt/key_codes.h"
-#include "view/standin_e25a.h"
 #include "view/velm_view.h"
 
 #include <QKeyEvent>
@@ -140,7 +139,7 @@ void CBoardWidget::mousePressEvent(QMouseEvent* event)
 void CBoardWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (m_View && event->button() == Qt::LeftButton && !g_Calculating)
-        OnLButtonDblClk(*m_View, KeyFlags(event), ClientPoint(event));
+        m_View->OnLButtonDblClk(KeyFlags(event), ClientPoint(event));
 }
 
 void CBoardWidget::mouseReleaseEvent(QMouseEvent* event)

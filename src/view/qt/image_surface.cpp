@@ -3,6 +3,9 @@
 
 #include "view/qt/painter_setup.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
@@ -313,4 +316,42 @@ void CQtImageSurface::Ellipses(std::span<const RECT> boxes)
         }
     }
     EndDraw();
+}
+
+void CQtImageSurface::TextPath(const CFontChoice& font, const std::string& text,
+                               std::size_t maxPoints, std::vector<POINT>& points,
+                               std::vector<unsigned char>& kinds)
+{
+    points.clear();
+    kinds.clear();
+    QFont qfont(QString::fromStdString(font.face));
+    if (font.height > 0)
+        qfont.setPixelSize(font.height);
+    qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    const QString qtext = QString::fromStdString(text);
+    const QFontMetrics metrics(qfont);
+    auto add = [&](double x, double y, unsigned char kind) {
+        if (points.size() >= maxPoints)
+            return;
+        points.push_back(POINT{static_cast<std::int32_t>(std::lround(x)),
+                               static_cast<std::int32_t>(std::lround(y))});
+        kinds.push_back(kind);
+    };
+    // The cell comes first, as a path with the text drawn over its
+    // background holds it.
+    const int width = metrics.horizontalAdvance(qtext), height = metrics.height();
+    add(0, 0, PT_MOVETO);
+    add(width, 0, PT_LINETO);
+    add(width, height, PT_LINETO);
+    add(0, height, PT_LINETO | PT_CLOSEFIGURE);
+    QPainterPath path;
+    path.addText(QPointF(0, metrics.ascent()), qfont, qtext);
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const unsigned char kind = e.isMoveTo() ? PT_MOVETO : e.isLineTo() ? PT_LINETO : PT_BEZIERTO;
+        add(e.x, e.y, kind);
+    }
 }

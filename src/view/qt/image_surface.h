@@ -44,6 +44,8 @@ public:
     void FillSolidRect(const RECT& rect, COLORREF colour) override;
     void Rectangles(std::span<const RECT> boxes) override;
     void Ellipses(std::span<const RECT> boxes) override;
+    void TextPath(const CFontChoice& font, const std::string& text, std::size_t maxPoints,
+                  std::vector<POINT>& points, std::vector<unsigned char>& kinds) override;
 
 protected:
     void Line(POINT from, POINT to) override;
