@@ -341,6 +341,9 @@ public:
     void RegisterDrillJobs();
     int m_ToolChangeRequest = 0;
     int m_LargeHoleMode = 0;
+    // Isolation, milling, outline and engraving jobs (path_job_commands.cpp;
+    // the work is the machining floor's path_jobs.h).
+    void RegisterPathJobs();
 
 
     CCommandTable m_Commands;
