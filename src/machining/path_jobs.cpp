@@ -333,7 +333,7 @@ struct CEngraveRun {
             return false;
         toolStart = NowSeconds();
         if (kind == EEngraveKind::CamData)
-            RegSetLongValue("machineoffset", g_MachineOffset);
+            RegSetInt("machineoffset", g_MachineOffset);
         if (kind != EEngraveKind::Selection) {
             cutDistance = 0;
             g_ToolDown = 1;
@@ -452,6 +452,30 @@ struct CEngraveRun {
         RunnerWait();
     }
 };
+
+// The start the outline and engraving jobs share: the position window, the
+// machine homed, the lift speed prepared, the job claimed with the plunge
+// speed they cut with, and the view timer polling the position.
+void ClaimLayerJob(CRunnerView& view)
+{
+    RunnerShowAndHome(view);
+    PrepareZSpeed(g_LiftSpeed);
+    RunnerClaim();
+    g_PlungeSpeed = 3.0f;
+    RunnerStartTimer(view);
+}
+
+// The table to the machining area's corner; false (the position window
+// hidden) when STOP came meanwhile.
+bool ReachAreaCorner(CRunnerView& view, bool stopTimer)
+{
+    RunnerMoveToAreaCorner();
+    RunnerWait();
+    if (!g_AbortFlag)
+        return true;
+    RunnerAbandon(view, stopTimer);
+    return false;
+}
 
 std::vector<const CPathRecord*> LayersWhere(const CPathJobData& data,
                                             const std::function<bool(const CPathRecord&)>& pick)
@@ -786,8 +810,11 @@ void RunIsolateAndMill(CRunnerView& view, CPathJobData& data, int fresh)
         g_MachineOffset = 0;
     }
     StoreWorkName("ISOLATE");
-    if (g_IsoMillPhase == 2)
+    if (g_IsoMillPhase == 2) {
         RunIsolationJob(view, data);
+        // The milling half counts its own strokes from its first.
+        view.ResumeCount() = 0;
+    }
     if (g_AbortFlag) {
         g_JobCode = JOB_IDLE;
         return;
@@ -795,10 +822,6 @@ void RunIsolateAndMill(CRunnerView& view, CPathJobData& data, int fresh)
     g_JobCode = JOB_ISOLATE_MILL;
     g_IsoMillPhase = 1;
     StoreWorkName("MILL");
-    // The milling half starts at its own first stroke; the isolation half
-    // left its count at 0.
-    if (fresh || view.ResumeCount() < 0)
-        view.ResumeCount() = 0;
     RunMillJob(view, data, g_MachineModel == "ZELTA6" ? 0 : 1);
     g_JobCode = JOB_IDLE;
 }
@@ -818,21 +841,13 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
     const std::vector<CLayerVisit> order = LayerOrder(layers, &blocks);
     if (order.empty())
         return;
-    RunnerShowAndHome(view);
-    PrepareZSpeed(g_LiftSpeed);
-    RunnerClaim();
-    g_PlungeSpeed = 3.0f;
-    RunnerStartTimer(view);
+    ClaimLayerJob(view);
     if (g_SkipProbeTest == 1)
         SendOutput(7, 1);
     else
         s_LastRouteTool = -1.0f;
-    SendXYTo(static_cast<double>(F(g_LayoutExtent.left)), static_cast<double>(F(g_LayoutExtent.top)));
-    RunnerWait();
-    if (g_AbortFlag) {
-        RunnerAbandon(view, false);
+    if (!ReachAreaCorner(view, false))
         return;
-    }
     ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
     view.ResumeCount() = 0;
 
@@ -926,17 +941,9 @@ void RunEngraveJob(CRunnerView& view, CPathJobData& data)
     const std::vector<CLayerVisit> order = LayerOrder(layers, &blocks);
     if (order.empty())
         return;
-    RunnerShowAndHome(view);
-    PrepareZSpeed(g_LiftSpeed);
-    RunnerClaim();
-    g_PlungeSpeed = 3.0f;
-    RunnerStartTimer(view);
-    RunnerMoveToAreaCorner();
-    RunnerWait();
-    if (g_AbortFlag) {
-        RunnerAbandon(view, true);
+    ClaimLayerJob(view);
+    if (!ReachAreaCorner(view, true))
         return;
-    }
     RunnerPause(50);
     ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
     run.rules.feed = g_EngraveSpeed;
@@ -981,17 +988,9 @@ void RunEngraveSelectionJob(CRunnerView& view, CPathJobData& data)
     const std::vector<CLayerVisit> order = LayerOrder(layers, nullptr);
     if (order.empty())
         return;
-    RunnerShowAndHome(view);
-    PrepareZSpeed(g_LiftSpeed);
-    RunnerClaim();
-    g_PlungeSpeed = 3.0f;
-    RunnerStartTimer(view);
-    RunnerMoveToAreaCorner();
-    RunnerWait();
-    if (g_AbortFlag) {
-        RunnerAbandon(view, false);
+    ClaimLayerJob(view);
+    if (!ReachAreaCorner(view, false))
         return;
-    }
     RunnerPause(50);
     ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
     run.rules.feed = g_EngraveSpeed;
@@ -1038,9 +1037,7 @@ void RunCamEngraveJob(CRunnerView& view, CPathJobData& data, int spindleOn, bool
     if (!run.toolChanges) {
         if (g_SpindleOn != 1)
             SendOutput(7, 1);
-        std::int32_t offset = g_MachineOffset;
-        RegGetLong("machineoffset", offset);
-        g_MachineOffset = offset;
+        RegGetInt("machineoffset", g_MachineOffset);
     }
     run.rules.feed = g_ParamM7;
     run.Walk(order, next, 0.0);

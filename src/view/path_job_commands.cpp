@@ -38,40 +38,27 @@ CPathJobData PathJobData(CVelmView& view)
 
 void CVelmView::RegisterPathJobs()
 {
-    SetJobRunner(JOB_ISOLATE, [this](unsigned) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunIsolationJob(runner, data);
-    });
-    SetJobRunner(JOB_MILL, [this](unsigned start) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunMillJob(runner, data, static_cast<int>(start));
-    });
-    SetJobRunner(JOB_ISOLATE_MILL, [this](unsigned start) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunIsolateAndMill(runner, data, static_cast<int>(start));
-    });
-    SetJobRunner(JOB_ROUTE, [this](unsigned) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunOutlineJob(runner, data);
-    });
-    SetJobRunner(JOB_ENGRAVE, [this](unsigned) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunEngraveJob(runner, data);
-    });
-    SetJobRunner(JOB_ENGRAVE_SELECTION, [this](unsigned) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunEngraveSelectionJob(runner, data);
-    });
-    SetJobRunner(JOB_ENGRAVE_CAM, [this](unsigned) {
-        CViewRunner runner(*this);
-        CPathJobData data = PathJobData(*this);
-        ::RunCamEngraveJob(runner, data, 0, g_MachiningDataDlg.m_ToolChange != 0,
-                           g_MachiningDataDlg.m_SpindleOn != 0);
+    // Each job runs with this view as its runner view and the document's
+    // paths; `job` gets the start argument of the gate or the job message.
+    auto install = [this](int code, void (*job)(CRunnerView&, CPathJobData&, int)) {
+        SetJobRunner(code, [this, job](unsigned start) {
+            CViewRunner runner(*this);
+            CPathJobData data = PathJobData(*this);
+            job(runner, data, static_cast<int>(start));
+        });
+    };
+    install(JOB_ISOLATE, [](CRunnerView& v, CPathJobData& d, int) { RunIsolationJob(v, d); });
+    install(JOB_MILL, [](CRunnerView& v, CPathJobData& d, int start) { RunMillJob(v, d, start); });
+    install(JOB_ISOLATE_MILL,
+            [](CRunnerView& v, CPathJobData& d, int start) { RunIsolateAndMill(v, d, start); });
+    install(JOB_ROUTE, [](CRunnerView& v, CPathJobData& d, int) { RunOutlineJob(v, d); });
+    install(JOB_ENGRAVE, [](CRunnerView& v, CPathJobData& d, int) { RunEngraveJob(v, d); });
+    install(JOB_ENGRAVE_SELECTION,
+            [](CRunnerView& v, CPathJobData& d, int) { RunEngraveSelectionJob(v, d); });
+    // The machining data dialog's boxes: change the tool and detect its
+    // height; keep the spindle on for the next layer.
+    install(JOB_ENGRAVE_CAM, [](CRunnerView& v, CPathJobData& d, int) {
+        RunCamEngraveJob(v, d, 0, g_MachiningDataDlg.m_ToolChange != 0,
+                         g_MachiningDataDlg.m_SpindleOn != 0);
     });
 }

@@ -106,6 +106,21 @@ void AddIso(COwnedList<CGridPathSegment>& list, CDPoint a, CDPoint b, int type =
     AddTail(list, std::move(s));
 }
 
+// Layers of straight segments in a row, for the engraving jobs.
+std::unique_ptr<CPathRecord> RowLayer(const char* name, int side, float size, int segments)
+{
+    auto layer = std::make_unique<CPathRecord>();
+    layer->name = name;
+    layer->side = side;
+    layer->size = size;
+    for (int i = 0; i < segments; ++i) {
+        auto s = std::make_unique<CPathSegment>();
+        s->x1 = 100 + 200 * i, s->y1 = 100, s->x2 = 250 + 200 * i, s->y2 = 100;
+        AddTail(layer->items, std::move(s));
+    }
+    return layer;
+}
+
 // An expected tool-down move in machine pulses, and the chain it belongs to.
 struct CExpectedCut {
     CDPoint from, to;
@@ -234,13 +249,14 @@ protected:
     CPathJobData m_Data;
 };
 
-// A chain of a line, an arc and a line, a lone line that starts at the
-// copy's centre, and a segment set aside, on a plain copy and on one turned
-// over: each chain is one plunge, the set-aside segment is not cut, and the
-// lone line on the second copy is reached by its own travel.
+// A chain of a line, an arc and a line that starts at the copy's centre, a
+// lone line and a segment set aside, on a plain copy and on one turned over:
+// each chain is one plunge, the set-aside segment is not cut, and the chain
+// on the second copy is reached by its own travel, though it starts where
+// the copy's centre is.
 TEST_F(PathJobTest, IsolationCutsThePlacedChainsOnePlungeEach)
 {
-    AddIso(m_Iso, {400, 400}, {500, 400});
+    AddIso(m_Iso, {500, 500}, {500, 400});
     AddIso(m_Iso, {500, 400}, {600, 500}, 1, {500, 500});
     AddIso(m_Iso, {600, 500}, {600, 700});
     AddIso(m_Iso, {500, 500}, {520, 500});
@@ -408,6 +424,26 @@ TEST_F(MillJobTest, CombinedJobStopsInMillingAndResumesThere)
     EXPECT_EQ(g_JobCode, JOB_IDLE);
 }
 
+// Alone, the milling job prompts for each new cutter size, once for a run
+// of regions of one size.
+TEST_F(MillJobTest, CutterPromptForEachNewSize)
+{
+    AddRegion(20, {{100, 100, 200, 100}});
+    AddRegion(20, {{100, 200, 200, 200}});
+    AddRegion(40, {{100, 300, 200, 300}});
+    AddTail(m_View.blocks, Copy(1000, 1000));
+    g_JobCode = JOB_MILL;
+    AnswerPrompts(2);
+    RunMillJob(m_View, m_Data, 0);
+
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(g_JobCode, JOB_IDLE);
+    EXPECT_EQ(m_View.prompts, (std::vector<std::string>{"更換銑刀 20 mil ! ", "更換銑刀 40 mil ! "}));
+    EXPECT_FLOAT_EQ(g_PlungeSpeed, 3.0f);
+    EXPECT_EQ(m_Sim.Cuts().size(), 3u);
+    EXPECT_EQ(m_Sim.Plunges(), 3);
+}
+
 // The outline in passes of 0.6, 1.2 and 1.6 mm: each pass cuts the whole
 // route layer once more, one plunge per copy and pass, and the total depth
 // is back afterwards.
@@ -453,18 +489,8 @@ TEST_F(PathJobTest, OutlineCutsInDepthPasses)
 // for a new size and after the set engraved distance.
 TEST_F(PathJobTest, EngravingPromptsBySizeAndDistance)
 {
-    for (float size : {7.874016f, 19.68504f}) {  // 0.2 mm and 0.5 mm
-        auto layer = std::make_unique<CPathRecord>();
-        layer->side = 0;
-        layer->size = size;
-        layer->name = "T1ISO";
-        for (int i = 0; i < 3; ++i) {
-            auto s = std::make_unique<CPathSegment>();
-            s->x1 = 100 + 200 * i, s->y1 = 100, s->x2 = 250 + 200 * i, s->y2 = 100;
-            AddTail(layer->items, std::move(s));
-        }
-        AddTail(m_Layers, std::move(layer));
-    }
+    AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));  // 0.2 mm
+    AddTail(m_Layers, RowLayer("T2ISO", 0, 19.68504f, 3));  // 0.5 mm
     AddTail(m_View.blocks, Copy(1000, 1000));
     g_ToolDistance = 250;
     g_JobCode = JOB_ENGRAVE;
@@ -478,6 +504,56 @@ TEST_F(PathJobTest, EngravingPromptsBySizeAndDistance)
                                         "刀具  0.5 mm ( blue )", "Re-Test Tool !"}));
     EXPECT_EQ(m_Sim.Cuts().size(), 6u);
     EXPECT_EQ(m_Sim.Plunges(), 6);
+}
+
+// The selection ("-S") of a shown layer is engraved once, where it lies on
+// the board, whatever the copies; the selection of a hidden layer and the
+// layer itself are not.
+TEST_F(PathJobTest, SelectionIsEngravedOnceWhereItLies)
+{
+    AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));
+    AddTail(m_Layers, RowLayer("T1ISO-S", 0, 7.874016f, 2));
+    AddTail(m_Layers, RowLayer("T2ISO-S", 0, 7.874016f, 2));
+    m_Data.layerVisible = [](const std::string& name) { return name == "T1ISO"; };
+    AddTail(m_View.blocks, Copy(1000, 1000));
+    AddTail(m_View.blocks, Copy(2500, 1000, 1, {-1, 1}));
+    g_JobCode = JOB_ENGRAVE_SELECTION;
+    AnswerPrompts(1);
+    RunEngraveSelectionJob(m_View, m_Data);
+
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(m_View.prompts, (std::vector<std::string>{"刀具  0.2 mm"}));
+    EXPECT_EQ(TestHost().BoxTexts().back(), "路徑雕刻完成 !");
+    std::vector<CExpectedCut> expected;
+    for (const auto& s : m_Layers[1]->items)
+        expected.push_back({CDPoint(s->x1 * g_PulsesPerMil, s->y1 * g_PulsesPerMil),
+                            CDPoint(s->x2 * g_PulsesPerMil, s->y2 * g_PulsesPerMil),
+                            static_cast<int>(expected.size())});
+    ExpectCut(expected);
+}
+
+// The drawing layer with the tool changes off: no prompt, the spindle
+// switched on by the job and kept running after it when asked, the stored
+// offset read before the first cut; every copy is cut.
+TEST_F(PathJobTest, CamDataEngravingWithoutToolChanges)
+{
+    AddTail(m_Layers, RowLayer("LAYER1", 5, 7.874016f, 2));
+    AddTail(m_Layers, RowLayer("LAYER2", 6, 7.874016f, 2));
+    AddTail(m_View.blocks, Copy(1000, 1000));
+    AddTail(m_View.blocks, Copy(2500, 1000));
+    RegSetInt("machineoffset", kSurfaceZ);
+    g_PlungeSpeed = 35.0f;
+    g_JobCode = JOB_ENGRAVE_CAM;
+    RunCamEngraveJob(m_View, m_Data, 0, false, true);
+
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(g_JobCode, JOB_IDLE);
+    EXPECT_TRUE(m_View.prompts.empty());
+    EXPECT_EQ(g_MachineOffset, kSurfaceZ);
+    EXPECT_FLOAT_EQ(g_PlungeSpeed, 3.0f);
+    EXPECT_TRUE(m_Sim.GetState().spindleOn);
+    EXPECT_EQ(m_Sim.Cuts().size(), 4u);
+    EXPECT_EQ(m_Sim.Plunges(), 4);
 }
 
 // A real board: the isolation lines of its copper, cut on two copies (the
