@@ -250,6 +250,15 @@ void CloseLift(bool speed)
     g_PlungeOffsetPulses = 0;
 }
 
+// The signal output pulsed for 100 ms at the end of a job (prepared: the
+// binary controller has it, the ASCII one is never sent it).
+void PulseSignalOutput()
+{
+    PrepareOutput(5, 1);
+    RunnerPause(100);
+    PrepareOutput(5, 0);
+}
+
 // The end of a finished outline or engraving: the signal pulse and the
 // machine home, then the message. "WORK" keeps what it held, as the outline
 // stores none.
@@ -257,9 +266,7 @@ void FinishPathJob(CRunnerView& view, unsigned messageId, bool keepWork)
 {
     std::string work;
     RegGetString("WORK", work);
-    PrepareOutput(5, 1);
-    RunnerPause(100);
-    PrepareOutput(5, 0);
+    PulseSignalOutput();
     g_JobCode = JOB_IDLE;
     g_JobRunning = 0;
     SendOutput(7, 0);
@@ -300,6 +307,30 @@ std::size_t ResumeStart(CRunnerView& view, std::size_t items)
     return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), items);
 }
 
+// The start the outline and engraving jobs share: the position window, the
+// machine homed, the lift speed prepared, the job claimed with the plunge
+// speed they cut with, and the view timer polling the position.
+void ClaimLayerJob(CRunnerView& view)
+{
+    RunnerShowAndHome(view);
+    PrepareZSpeed(g_LiftSpeed);
+    RunnerClaim();
+    g_PlungeSpeed = 3.0f;
+    RunnerStartTimer(view);
+}
+
+// The table to the machining area's corner; false (the position window
+// hidden) when STOP came meanwhile.
+bool ReachAreaCorner(CRunnerView& view, bool stopTimer)
+{
+    RunnerMoveToAreaCorner();
+    RunnerWait();
+    if (!g_AbortFlag)
+        return true;
+    RunnerAbandon(view, stopTimer);
+    return false;
+}
+
 // The tool prompt of the engraving jobs.
 enum class EEngraveKind { Board, Selection, CamData };
 
@@ -317,6 +348,23 @@ struct CEngraveRun {
     int dwellMs = 0;
     long cutDistance = 0;
     bool toolChanges = true;        // CAM data: the dialog's tool change box
+
+    // The start of the engraving of the side and of its selection: nothing
+    // when there is nothing to engrave; the job claimed and the table at the
+    // machining area's corner. False when the job ends here.
+    bool Open(const std::vector<CLayerVisit>& order, bool stopTimerOnAbort)
+    {
+        if (order.empty())
+            return false;
+        ClaimLayerJob(view);
+        if (!ReachAreaCorner(view, stopTimerOnAbort))
+            return false;
+        RunnerPause(50);
+        ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
+        rules.feed = g_EngraveSpeed;
+        rules.arcLimit = 8.0f;
+        return true;
+    }
 
     bool Prompt(const CPathRecord& layer)
     {
@@ -452,30 +500,6 @@ struct CEngraveRun {
         RunnerWait();
     }
 };
-
-// The start the outline and engraving jobs share: the position window, the
-// machine homed, the lift speed prepared, the job claimed with the plunge
-// speed they cut with, and the view timer polling the position.
-void ClaimLayerJob(CRunnerView& view)
-{
-    RunnerShowAndHome(view);
-    PrepareZSpeed(g_LiftSpeed);
-    RunnerClaim();
-    g_PlungeSpeed = 3.0f;
-    RunnerStartTimer(view);
-}
-
-// The table to the machining area's corner; false (the position window
-// hidden) when STOP came meanwhile.
-bool ReachAreaCorner(CRunnerView& view, bool stopTimer)
-{
-    RunnerMoveToAreaCorner();
-    RunnerWait();
-    if (!g_AbortFlag)
-        return true;
-    RunnerAbandon(view, stopTimer);
-    return false;
-}
 
 std::vector<const CPathRecord*> LayersWhere(const CPathJobData& data,
                                             const std::function<bool(const CPathRecord&)>& pick)
@@ -939,15 +963,8 @@ void RunEngraveJob(CRunnerView& view, CPathJobData& data)
         return l.side == g_CurrentSide && Visible(data, l.name);
     });
     const std::vector<CLayerVisit> order = LayerOrder(layers, &blocks);
-    if (order.empty())
+    if (!run.Open(order, true))
         return;
-    ClaimLayerJob(view);
-    if (!ReachAreaCorner(view, true))
-        return;
-    RunnerPause(50);
-    ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
-    run.rules.feed = g_EngraveSpeed;
-    run.rules.arcLimit = 8.0f;
     run.rules.arcSpeed = 6.0f;
     const std::size_t next = ResumeStart(view, order.size());
     run.toolStart = NowSeconds();
@@ -986,15 +1003,8 @@ void RunEngraveSelectionJob(CRunnerView& view, CPathJobData& data)
         return l.side == g_CurrentSide && SelectionOf(l, base) && Visible(data, base);
     });
     const std::vector<CLayerVisit> order = LayerOrder(layers, nullptr);
-    if (order.empty())
+    if (!run.Open(order, false))
         return;
-    ClaimLayerJob(view);
-    if (!ReachAreaCorner(view, false))
-        return;
-    RunnerPause(50);
-    ShowRunnerCaption(LoadResString(IDS_MACHINE_POSITION));
-    run.rules.feed = g_EngraveSpeed;
-    run.rules.arcLimit = 8.0f;
     run.rules.arcSpeed = 8.0f;
     run.rules.mirrorArcs = false;
     run.Walk(order, ResumeStart(view, order.size()), static_cast<double>(order.size()));
@@ -1050,9 +1060,7 @@ void RunCamEngraveJob(CRunnerView& view, CPathJobData& data, int spindleOn, bool
         RunnerAbandon(view, true);
         return;
     }
-    PrepareOutput(5, 1);
-    RunnerPause(100);
-    PrepareOutput(5, 0);
+    PulseSignalOutput();
     g_JobRunning = 0;
     if (!spindleStaysOn)
         SendOutput(7, 0);
