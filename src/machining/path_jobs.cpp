@@ -250,6 +250,19 @@ void CloseLift(bool speed)
     g_PlungeOffsetPulses = 0;
 }
 
+// The end of a finished isolation or milling: the spindle off, the machine
+// homed, the timer stopped, the position window hidden, the drives off.
+void StopAtHome(CRunnerView& view)
+{
+    g_JobCode = JOB_IDLE;
+    g_JobRunning = 0;
+    SendOutput(7, 0);
+    view.MachineHome();
+    view.StopTimer();
+    g_PositionDlg.ShowWindow(false);
+    SendDrives(0);
+}
+
 // The signal output pulsed for 100 ms at the end of a job (prepared: the
 // binary controller has it, the ASCII one is never sent it).
 void PulseSignalOutput()
@@ -667,13 +680,7 @@ void RunIsolationJob(CRunnerView& view, CPathJobData& data)
         return;
     }
     if (g_JobCode != JOB_ISOLATE_MILL) {
-        g_JobCode = JOB_IDLE;
-        g_JobRunning = 0;
-        SendOutput(7, 0);
-        view.MachineHome();
-        view.StopTimer();
-        g_PositionDlg.ShowWindow(false);
-        SendDrives(0);
+        StopAtHome(view);
     }
     StoreProgress(0);
     RegSetLongValue("OUTLINE_NOW", 0);
@@ -816,13 +823,7 @@ void RunMillJob(CRunnerView& view, CPathJobData& data, int argument)
         RunnerAbandon(view, false);
         return;
     }
-    g_JobCode = JOB_IDLE;
-    g_JobRunning = 0;
-    SendOutput(7, 0);
-    view.MachineHome();
-    view.StopTimer();
-    g_PositionDlg.ShowWindow(false);
-    SendDrives(0);
+    StopAtHome(view);
     RegSetLongValue("MILL_NOW", 0);
     StoreWorkName("");
 }
