@@ -28,9 +28,11 @@
 
 #include "../bench/bench_boards.h"
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -504,6 +506,34 @@ TEST_F(PathJobTest, EngravingPromptsBySizeAndDistance)
                                         "刀具  0.5 mm ( blue )", "Re-Test Tool !"}));
     EXPECT_EQ(m_Sim.Cuts().size(), 6u);
     EXPECT_EQ(m_Sim.Plunges(), 6);
+}
+
+// The working time of a tool: once it has run out, the next segment brings
+// the tool prompt again.
+TEST_F(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
+{
+    AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));
+    AddTail(m_View.blocks, Copy(1000, 1000));
+    // The link tests run on real time: a second of working time, and the
+    // job held for two before its second segment.
+    g_CheckTime = 1;
+    TestHost().OnPump([this, held = false](int) mutable {
+        Poll();
+        std::int32_t count = 0;
+        RegGetLong("count", count);
+        if (!held && count == 1) {
+            held = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+        }
+    });
+    g_JobCode = JOB_ENGRAVE;
+    AnswerPrompts(2);
+    RunEngraveJob(m_View, m_Data);
+
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(m_View.prompts,
+              (std::vector<std::string>{"刀具  0.2 mm ( yellow )", "刀具  0.2 mm ( yellow )"}));
+    EXPECT_EQ(m_Sim.Cuts().size(), 3u);
 }
 
 // The selection ("-S") of a shown layer is engraved once, where it lies on
