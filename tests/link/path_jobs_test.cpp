@@ -611,4 +611,49 @@ TEST_F(PathJobTest, CorpusBoardIsolationIsThePlacedGeometry)
     ExpectCut(ExpectedIso());
 }
 
+// A real board's outline: the route layer made of its edge cuts, cut in one
+// pass on two copies, the second turned and mirrored: every move is where the
+// copy (and the registration) places its segment, one plunge per chain.
+TEST_F(PathJobTest, CorpusBoardOutlineIsThePlacedGeometry)
+{
+    const std::string edges = CorpusPath("boards/multivibrator/multivibrator-Edge.Cuts.gbr");
+    if (edges.empty())
+        GTEST_SKIP() << "the corpus of real boards is not here";
+    auto doc = std::make_unique<CVelmDoc>();
+    ASSERT_TRUE(LoadTiled(*doc, edges.c_str(), 1, false));
+    auto layer = std::make_unique<CPathRecord>();
+    layer->name = "ROUTE";
+    layer->side = 5;
+    layer->size = 59.0f;
+    for (const auto& t : doc->m_TrackList) {
+        ASSERT_LT(t->type, 3) << "the board's edge is drawn in lines";
+        auto s = std::make_unique<CPathSegment>();
+        s->x1 = t->x1, s->y1 = t->y1, s->x2 = t->x2, s->y2 = t->y2;
+        AddTail(layer->items, std::move(s));
+    }
+    ASSERT_FALSE(layer->items.empty());
+    AddTail(m_View.blocks, Copy(3000, 2000));
+    AddTail(m_View.blocks, Copy(3000, 6000, 1, {-1, 1}));
+    std::vector<CExpectedCut> expected;
+    int chain = 0;
+    for (const auto& block : m_View.blocks) {
+        const CPathSegment* previous = nullptr;
+        for (const auto& s : layer->items) {
+            if (!previous || CDPoint(previous->x2, previous->y2) != CDPoint(s->x1, s->y1))
+                ++chain;
+            expected.push_back(
+                {BoardToMachine(*block, CDPoint(s->x1, s->y1), EAlign::Registration),
+                 BoardToMachine(*block, CDPoint(s->x2, s->y2), EAlign::Registration), chain});
+            previous = s.get();
+        }
+    }
+    AddTail(m_Layers, std::move(layer));
+    g_RouteAutoFlag = 0;
+    g_JobCode = JOB_ROUTE;
+    AnswerPrompts(1);
+    RunOutlineJob(m_View, m_Data);
+    EXPECT_EQ(g_AbortFlag, 0);
+    ExpectCut(expected);
+}
+
 }  // namespace
