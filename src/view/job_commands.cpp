@@ -199,4 +199,5 @@ void CVelmView::RegisterMachineCommands()
     RegisterToolCommands();
     RegisterSurfaceCommands();
     RegisterDrillJobs();
+    RegisterPathJobs();
 }

@@ -394,6 +394,9 @@ public:
     void AtcDrillTool(const std::string& prompt);
     void AtcExchangeTool(const std::string& prompt);
     void AtcManualExchange(const std::string& prompt);
+    // Isolation, milling, outline and engraving jobs (path_job_commands.cpp;
+    // the work is the machining floor's path_jobs.h).
+    void RegisterPathJobs();
 
 
     CCommandTable m_Commands;

@@ -247,6 +247,7 @@ void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
         target[2] = StopAtSurface(PositionOf(2, now), target[2]);
     RecordCut(now, target, axes);
     NoteDrilling(target, axes, now);
+    NoteCutting(target, axes, now);
     double duration = 0.0;
     for (int i = 0; i < 4; ++i) {
         if (!axes[static_cast<std::size_t>(i)])
@@ -673,6 +674,7 @@ void CControllerSimulator::ExecuteAscii(const std::string& code, const std::stri
         double dx = double(target[0]) - values[0], dy = double(target[1]) - values[1];
         target[0] = std::llround(values[0] + dx * std::cos(angle) - dy * std::sin(angle));
         target[1] = std::llround(values[1] + dx * std::sin(angle) + dy * std::cos(angle));
+        NoteArc(values[0], values[1], values[2]);
         MoveAxes(target, {true, true, false, false});
     }
 }

@@ -119,6 +119,23 @@ public:
     std::vector<std::array<std::int32_t, 2>> DrilledPositions();
     void ClearDrilledPositions();
 
+    // What was cut (sim_cut.cpp): the XY moves made while the spindle runs
+    // and Z stands at or below `level` (pulses, growing downward), each with
+    // the number of plunges past that level so far, so the moves of one
+    // chain share a number. Nothing is recorded until a level is set.
+    struct ToolPathMove {
+        std::array<std::int32_t, 2> from{};
+        std::array<std::int32_t, 2> to{};
+        bool arc = false;                // an arc command ("CA") made it
+        std::array<double, 2> centre{};  // the arc's centre and sweep (degrees)
+        double sweep = 0.0;
+        int plunge = 0;
+    };
+    void SetCutLevel(std::int32_t level);
+    std::vector<ToolPathMove> ToolPath();
+    int Plunges();
+    void ClearToolPath();
+
 private:
     struct Outgoing {
         double dueMs;
@@ -212,4 +229,15 @@ private:
     bool m_RecordDrilling = false;
     bool m_TableMovedSinceHole = true;
     std::vector<std::array<std::int32_t, 2>> m_Drilled;
+    // The cut record.
+    void NoteArc(double centreX, double centreY, double sweep);
+    void NoteCutting(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes,
+                     double now);
+    std::int32_t m_CutLevel = 0;
+    bool m_RecordCuts = false;
+    bool m_PendingArc = false;
+    std::array<double, 2> m_ArcCentre{};
+    double m_ArcSweep = 0.0;
+    int m_Plunges = 0;
+    std::vector<ToolPathMove> m_ToolPath;
 };
