@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -106,6 +107,22 @@ void CPadCollector::Clear()
 {
     m_Heads.clear();
     m_Tails.clear();
+}
+
+std::size_t ExpectedGerberTracks(const std::string& paths)
+{
+    // A filled board makes a track for about every 10 to 15 bytes of its
+    // files; a sparser guess would move the lists again on such a board.
+    constexpr std::uintmax_t kBytesPerTrack = 8;
+    std::uintmax_t bytes = 0;
+    std::string rest = paths, name;
+    while (NextGerberPath(rest, name)) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(name, error);
+        if (!error)
+            bytes += size;
+    }
+    return static_cast<std::size_t>(bytes / kBytesPerTrack);
 }
 
 bool NextGerberPath(std::string& rest, std::string& name)
