@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -284,9 +285,13 @@ public:
         m_Model.m_TrackRefList.clear();
         m_FillColumns.clear();
         m_FillColumnsIndexed = 0;
-        const std::size_t expected = ExpectedGerberTracks(paths);
-        m_Model.m_TrackList.reserve(expected);
-        m_Pads.Reserve(2 * expected);
+        try {
+            const std::size_t expected = ExpectedGerberTracks(paths);
+            m_Model.m_TrackList.reserve(expected);
+            m_Pads.Reserve(2 * expected);
+        } catch (const std::bad_alloc&) {
+            // Room that cannot be set aside now is taken as the lists grow.
+        }
 
         CGerberInterpreter interpreter(m_Apertures, *this);
         std::string rest = paths;

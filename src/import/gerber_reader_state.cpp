@@ -122,7 +122,10 @@ std::size_t ExpectedGerberTracks(const std::string& paths)
         if (!error)
             bytes += size;
     }
-    return static_cast<std::size_t>(bytes / kBytesPerTrack);
+    // Beyond some millions the guess sets aside no more: the lists then
+    // grow as they must.
+    constexpr std::uintmax_t kMostTracks = 8u << 20;
+    return static_cast<std::size_t>(std::min(bytes / kBytesPerTrack, kMostTracks));
 }
 
 bool NextGerberPath(std::string& rest, std::string& name)
