@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -53,32 +54,32 @@ FormatFields DrillFields()
 
 // The run of decimal digits right after the letter at `at` (a sign gives
 // none).
-std::string DigitRun(const std::string& block, std::size_t at)
+std::string_view DigitRun(const std::string& block, std::size_t at)
 {
     std::size_t end = at + 1;
     while (end < block.size() && block[end] >= '0' && block[end] <= '9')
         ++end;
-    return block.substr(at + 1, end - at - 1);
+    return std::string_view(block).substr(at + 1, end - at - 1);
 }
 
 // The coordinate field after the letter at `at`: an optional sign, then
 // digits.
-std::string SignedField(const std::string& block, std::size_t at)
+std::string_view SignedField(const std::string& block, std::size_t at)
 {
     std::size_t end = at + 1;
     if (end < block.size() && (block[end] == '-' || block[end] == '+'))
         ++end;
     while (end < block.size() && block[end] >= '0' && block[end] <= '9')
         ++end;
-    return block.substr(at + 1, end - at - 1);
+    return std::string_view(block).substr(at + 1, end - at - 1);
 }
 
 // The digits of the signed field after the letter at `at`, its sign left off.
-std::string UnsignedDigits(const std::string& block, std::size_t at)
+std::string_view UnsignedDigits(const std::string& block, std::size_t at)
 {
-    std::string field = SignedField(block, at);
+    std::string_view field = SignedField(block, at);
     if (!field.empty() && (field[0] == '-' || field[0] == '+'))
-        field.erase(0, 1);
+        field.remove_prefix(1);
     return field;
 }
 
@@ -87,10 +88,10 @@ struct DigitStatistics {
     bool endZero = false;
     bool startZero = false;
 
-    void Field(const std::string& digits)
+    void Field(std::string_view digits)
     {
         greatest = std::max(greatest, static_cast<int>(digits.size()));
-        if (digits.find_first_not_of('0') == std::string::npos)
+        if (digits.find_first_not_of('0') == std::string_view::npos)
             return;   // empty or zero: says nothing about suppression
         if (digits.back() == '0')
             endZero = true;
@@ -304,8 +305,7 @@ int DetectGerberDigits(CBoardModel& model, const std::string& paths)
         ReadGerberBlock(in, block, apertures);
     };
     auto convert = [](const std::string& block, std::size_t at) {
-        std::string field = SignedField(block, at);
-        return GerberDigitsToNumber(field);
+        return GerberDigitsToNumber(SignedField(block, at));
     };
     return DetectDigits(paths, read, convert, GerberFields(), model);
 }

@@ -10,6 +10,7 @@
 #include "settings/gerber_format_dlg.h"
 #include "settings/work_order_dlg.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,14 @@ bool StartsWith(const std::string& text, const char* prefix)
 
 // The shared block loop; `onParameter` receives the text between two '%'
 // signs, or null to keep '%' as an ordinary character.
+// The characters that may end a run of ordinary ones.
+constexpr std::array<bool, 256> kMayEndRun = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {' ', '\t', '*', '#', '%', '4'})
+        table[c] = true;
+    return table;
+}();
+
 template <class OnParameter>
 void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 {
@@ -42,6 +51,9 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
         std::size_t run = 0;
         for (; run < rest.size(); ++run) {
             const char r = rest[run];
+            // One look in a table passes over the common characters.
+            if (!kMayEndRun[static_cast<unsigned char>(r)])
+                continue;
             if (r == ' ' || r == '\t' || r == '*' || r == '#' || (r == '%' && onParameter))
                 break;
             // A '4' after "G5" ends a block.
@@ -105,6 +117,10 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 bool CGerberSource::Open(const std::string& path)
 {
     m_Path = path;
+    // The line at hand showed the text of a file opened before.
+    m_Line = {};
+    m_HaveLine = false;
+    m_Pos = 0;
     if (!m_Lines.Open(path))
         return false;
     m_HaveNext = m_Lines.ReadLine(m_Next);
@@ -124,7 +140,7 @@ int CGerberSource::GetAtLineEnd()
         m_AtEnd = true;
         return EOF;
     }
-    m_Line.swap(m_Next);
+    m_Line = m_Next;
     ++m_LineNo;
     m_HaveNext = m_Lines.ReadLine(m_Next);
     m_HaveLine = true;

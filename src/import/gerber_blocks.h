@@ -30,7 +30,7 @@ public:
     // for a reader that takes a run of them at once, and passing over them.
     std::string_view LineRest() const
     {
-        return m_HaveLine ? std::string_view(m_Line).substr(m_Pos) : std::string_view();
+        return m_HaveLine ? m_Line.substr(m_Pos) : std::string_view();
     }
     void Pass(std::size_t count) { m_Pos += count; }
     bool AtEnd() const { return m_AtEnd; }
@@ -60,13 +60,14 @@ private:
 
     CTextLineReader m_Lines;
     std::string m_Path;
-    std::string m_Line;
+    // The lines show the reader's text: no line is copied.
+    std::string_view m_Line;
     std::size_t m_Pos = 0;
     bool m_HaveLine = false;
     // The line after m_Line, read ahead to know whether m_Line is the last.
     // A last line without a line end gets none: a file cut inside a block
     // then ends without the block's terminator.
-    std::string m_Next;
+    std::string_view m_Next;
     bool m_HaveNext = false;
     bool m_AtEnd = false;
     long m_LineNo = 0;

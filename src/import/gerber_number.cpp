@@ -328,9 +328,9 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
 
 }  // namespace
 
-int GerberDigitsToInt(std::string& digits) { return DigitsToInt(digits); }
+int GerberDigitsToInt(std::string_view digits) { return DigitsToInt(digits); }
 
-double GerberDigitsToNumber(std::string& digits) { return DigitsToNumber(digits); }
+double GerberDigitsToNumber(std::string_view digits) { return DigitsToNumber(digits); }
 
 bool TakeGerberNumberRefusal()
 {

@@ -7,11 +7,12 @@
 #include "platform/win_types.h"
 
 #include <string>
+#include <string_view>
 
 // The digits of one coordinate (sign allowed) in mil, whole and fractional.
 // The text is the caller's work copy and may be changed.
-int GerberDigitsToInt(std::string& digits);
-double GerberDigitsToNumber(std::string& digits);
+int GerberDigitsToInt(std::string_view digits);
+double GerberDigitsToNumber(std::string_view digits);
 
 // Parses one block (the text up to its '*'). Result: 1 X and Y, 2 X only,
 // 3 Y only, 4 D word only, 0 nothing (also for comments and the reset call).

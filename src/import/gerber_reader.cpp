@@ -21,7 +21,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <map>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -285,6 +285,13 @@ public:
         m_Model.m_TrackRefList.clear();
         m_FillColumns.clear();
         m_FillColumnsIndexed = 0;
+        try {
+            const std::size_t expected = ExpectedGerberTracks(paths);
+            m_Model.m_TrackList.reserve(expected);
+            m_Pads.Reserve(2 * expected);
+        } catch (const std::bad_alloc&) {
+            // Room that cannot be set aside now is taken as the lists grow.
+        }
 
         CGerberInterpreter interpreter(m_Apertures, *this);
         std::string rest = paths;
@@ -853,12 +860,28 @@ private:
     // stretch they share with it: the overlap stays unfilled.
     void DeleteOverlaps(COwnedList<CTrackRecord>& fresh)
     {
-        std::multimap<float, std::size_t> byX;  // new vertical strokes by x
+        // New vertical strokes by x, in list order where x is equal; a
+        // stroke whose x is not a number goes last and is near no other.
+        std::vector<ColumnAt>& byX = m_ByX;
+        byX.clear();
         for (std::size_t k = 0; k < fresh.size(); ++k)
             if (fresh[k]->x1 == fresh[k]->x2)
-                byX.emplace(fresh[k]->x1, k);
+                byX.push_back({fresh[k]->x1, k});
         if (byX.empty())
             return;
+        std::sort(byX.begin(), byX.end(), [](const ColumnAt& a, const ColumnAt& b) {
+            if (std::isnan(a.x) != std::isnan(b.x))
+                return !std::isnan(a.x);
+            if (a.x < b.x || b.x < a.x)
+                return a.x < b.x;
+            return a.k < b.k;
+        });
+        const auto numbered = std::partition_point(byX.begin(), byX.end(),
+                                                   [](const ColumnAt& c) { return !std::isnan(c.x); });
+        auto firstAbove = [&](float x) {
+            return std::upper_bound(byX.begin(), numbered, x,
+                                    [](float v, const ColumnAt& c) { return v < c.x; });
+        };
         // Only earlier columns within reach of a new one, and (when they
         // already run top first) beside the area's height, can share with
         // it; they are taken in list order, as a walk of the whole list would.
@@ -870,8 +893,8 @@ private:
             bottom = std::min({bottom, fresh[k]->y1, fresh[k]->y2});
         }
         std::vector<long long> bands;
-        for (auto it = byX.begin(); it != byX.end(); it = byX.upper_bound(it->first))
-            for (long long b = FillBand(it->first - kBandReach); b <= FillBand(it->first + kBandReach); ++b)
+        for (auto it = byX.begin(); it != byX.end(); it = it < numbered ? firstAbove(it->x) : it + 1)
+            for (long long b = FillBand(it->x - kBandReach); b <= FillBand(it->x + kBandReach); ++b)
                 bands.push_back(b);
         std::sort(bands.begin(), bands.end());
         bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
@@ -900,8 +923,8 @@ private:
         for (std::size_t index : earlier) {
             CTrackRecord& e = *tracks[index];
             near.clear();
-            for (auto it = byX.upper_bound(e.x1 - 3.0f); it != byX.end() && it->first < e.x1 + 3.0f; ++it)
-                near.push_back(it->second);
+            for (auto it = firstAbove(e.x1 - 3.0f); it != numbered && it->x < e.x1 + 3.0f; ++it)
+                near.push_back(it->k);
             std::sort(near.begin(), near.end());
             for (std::size_t k : near) {
                 CTrackRecord& n = *fresh[k];
@@ -1039,6 +1062,12 @@ private:
     // deletion; the list only grows during a read, so the index follows it.
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_FillColumns;
     std::size_t m_FillColumnsIndexed = 0;
+    // The overlap deletion's new columns, kept from one region to the next.
+    struct ColumnAt {
+        float x;
+        std::size_t k;
+    };
+    std::vector<ColumnAt> m_ByX;
     CPadCollector m_Pads;
 };
 

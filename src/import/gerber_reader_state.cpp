@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -106,6 +107,25 @@ void CPadCollector::Clear()
 {
     m_Heads.clear();
     m_Tails.clear();
+}
+
+std::size_t ExpectedGerberTracks(const std::string& paths)
+{
+    // A filled board makes a track for about every 10 to 15 bytes of its
+    // files; a sparser guess would move the lists again on such a board.
+    constexpr std::uintmax_t kBytesPerTrack = 8;
+    std::uintmax_t bytes = 0;
+    std::string rest = paths, name;
+    while (NextGerberPath(rest, name)) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(name, error);
+        if (!error)
+            bytes += size;
+    }
+    // Beyond some millions the guess sets aside no more: the lists then
+    // grow as they must.
+    constexpr std::uintmax_t kMostTracks = 8u << 20;
+    return static_cast<std::size_t>(std::min(bytes / kBytesPerTrack, kMostTracks));
 }
 
 bool NextGerberPath(std::string& rest, std::string& name)

@@ -44,6 +44,8 @@ void LengthenSquareEnds(const CDPoint& from, const CDPoint& to, float h, CDPoint
 class CPadCollector {
 public:
     CFlashRecord* Add(std::unique_ptr<CFlashRecord> pad, bool head);
+    // Room for this many head pads: the list then never moves while it grows.
+    void Reserve(std::size_t heads) { m_Heads.reserve(heads); }
     // Head pads newest first, then the tail pads in order, into `list`
     // (which is replaced).
     void MoveInto(COwnedList<CFlashRecord>& list);
@@ -52,6 +54,12 @@ public:
 private:
     COwnedList<CFlashRecord> m_Heads, m_Tails;
 };
+
+// The room worth setting aside for the tracks a read of the files joined by
+// ";" makes, from their size: a list that grows record by record is moved
+// to fresh memory each time it doubles, and the memory that is set aside
+// but never written costs nothing. Pads come two to a track.
+std::size_t ExpectedGerberTracks(const std::string& paths);
 
 // Aperture shape codes (0 round, 1 rectangle, 2 other, 3 macro) that the
 // layer reader and the route reader each keep between reads.

@@ -4,28 +4,97 @@
 
 #include "platform/paths.h"
 
+#include <cerrno>
 #include <map>
+#include <string_view>
+
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+// The bytes of a file read whole. A large file is read into memory the
+// kernel maps in one go, rather than page by page as the copy first touches
+// each: a load reads megabytes this way. The bytes are a copy, so the file
+// may change on disk meanwhile.
+class CFileText {
+public:
+    CFileText() = default;
+    ~CFileText()
+    {
+        if (m_Mapped)
+            ::munmap(m_Mapped, m_MappedSize);
+    }
+    CFileText(const CFileText&) = delete;
+    CFileText& operator=(const CFileText&) = delete;
+
+    std::string_view View() const
+    {
+        return m_Mapped ? std::string_view(static_cast<const char*>(m_Mapped), m_Size) : std::string_view(m_Text);
+    }
+
+    // The whole of an open file; false when it cannot be read.
+    bool ReadAll(std::FILE* file)
+    {
+        struct stat info {};
+        const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+        if (regular && info.st_size >= kMappedFrom && ReadMapped(fileno(file), std::size_t(info.st_size)))
+            return true;
+        if (regular && info.st_size > 0)
+            m_Text.reserve(static_cast<std::size_t>(info.st_size));
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            m_Text.append(buffer, n);
+        return !std::ferror(file);
+    }
+
+private:
+    static constexpr off_t kMappedFrom = 256 * 1024;
+
+    // Reads the file into fresh mapped memory of its size; false, with
+    // nothing kept, when it cannot be mapped or the file is no longer the
+    // size it was (the stream reading then starts over from the start).
+    bool ReadMapped(int fd, std::size_t size)
+    {
+        void* room = ::mmap(nullptr, size + 1, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (room == MAP_FAILED)
+            return false;
+        char* bytes = static_cast<char*>(room);
+        std::size_t got = 0;
+        for (;;) {
+            // One byte more than the size: a file that grew is noticed.
+            const ssize_t n = ::pread(fd, bytes + got, size + 1 - got, off_t(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += std::size_t(n);
+            if (got == size + 1)
+                break;
+        }
+        if (got != size) {
+            ::munmap(room, size + 1);
+            return false;
+        }
+        m_Mapped = room;
+        m_MappedSize = size + 1;
+        m_Size = size;
+        return true;
+    }
+
+    std::string m_Text;
+    void* m_Mapped = nullptr;
+    std::size_t m_MappedSize = 0;
+    std::size_t m_Size = 0;
+};
 
 namespace {
 
 // The kept texts by resolved path; a null text is a file named but not yet
 // read. Present only while a CKeptFileTexts lives.
-using KeptTexts = std::map<std::string, std::shared_ptr<const std::string>>;
+using KeptTexts = std::map<std::string, std::shared_ptr<const CFileText>>;
 KeptTexts* g_Kept = nullptr;
-
-// The whole of an open file; false when it cannot be read.
-bool ReadAll(std::FILE* file, std::string& text)
-{
-    struct stat info {};
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        text.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    return !std::ferror(file);
-}
 
 }  // namespace
 
@@ -58,7 +127,7 @@ bool IsKeptFileText(const std::string& path)
     if (!g_Kept)
         return false;
     auto it = g_Kept->find(ResolvePathNoCase(path));
-    return it != g_Kept->end() && it->second && !it->second->empty();
+    return it != g_Kept->end() && it->second && !it->second->View().empty();
 }
 
 bool ReadKeptFileText(const std::string& path)
@@ -80,7 +149,7 @@ bool CTextLineReader::Open(const std::string& path)
 {
     Close();
     const std::string resolved = ResolvePathNoCase(path);
-    std::shared_ptr<const std::string>* kept = nullptr;
+    std::shared_ptr<const CFileText>* kept = nullptr;
     if (g_Kept) {
         auto it = g_Kept->find(resolved);
         if (it != g_Kept->end())
@@ -92,11 +161,11 @@ bool CTextLineReader::Open(const std::string& path)
         std::FILE* file = std::fopen(resolved.c_str(), "rb");
         if (!file)
             return false;
-        auto text = std::make_shared<std::string>();
-        m_Failed = !ReadAll(file, *text);
+        auto text = std::make_shared<CFileText>();
+        m_Failed = !text->ReadAll(file);
         std::fclose(file);
         if (m_Failed)
-            text->clear();
+            text = std::make_shared<CFileText>();
         else if (kept)
             *kept = text;
         m_Text = std::move(text);
@@ -117,7 +186,7 @@ void CTextLineReader::Close()
 
 int CTextLineReader::Get()
 {
-    const std::string& text = *m_Text;
+    const std::string_view text = m_Text->View();
     if (m_Pos >= text.size())
         return EOF;
     const char c = text[m_Pos++];
@@ -131,14 +200,24 @@ int CTextLineReader::Get()
 
 bool CTextLineReader::ReadLine(std::string& line)
 {
-    line.clear();
-    if (!m_Open || m_Pos >= m_Text->size())
+    std::string_view view;
+    const bool read = ReadLine(view);
+    line.assign(view);
+    return read;
+}
+
+bool CTextLineReader::ReadLine(std::string_view& line)
+{
+    line = {};
+    if (!m_Open)
         return false;
-    const std::string& text = *m_Text;
+    const std::string_view text = m_Text->View();
+    if (m_Pos >= text.size())
+        return false;
     std::size_t end = m_Pos;
     while (end < text.size() && text[end] != '\n' && text[end] != '\r')
         ++end;
-    line.assign(text, m_Pos, end - m_Pos);
+    line = text.substr(m_Pos, end - m_Pos);
     m_Pos = end;
     m_LastLineEnded = Get() == '\n';
     ++m_LineNumber;

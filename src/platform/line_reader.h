@@ -6,6 +6,10 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
+
+// The bytes of a file read whole (defined where files are read).
+class CFileText;
 
 class CTextLineReader {
 public:
@@ -24,6 +28,9 @@ public:
     // The next line without its line end. False at the end of the file (a last
     // line without a line end is still delivered).
     bool ReadLine(std::string& line);
+    // The same without a copy: `line` shows the reader's own text and stays
+    // valid while the reader is open on this file.
+    bool ReadLine(std::string_view& line);
     // Like fgets with a buffer of max + 1: at most `max` characters; the line
     // end, when reached, is included as one "\n". A longer line comes in
     // several pieces. False at the end of the file.
@@ -42,7 +49,7 @@ private:
     // Reads one character; a CR or CRLF comes back as '\n'.
     int Get();
 
-    std::shared_ptr<const std::string> m_Text;
+    std::shared_ptr<const CFileText> m_Text;
     std::size_t m_Pos = 0;
     bool m_Open = false;
     bool m_Failed = false;

@@ -87,3 +87,41 @@ TEST(TextLineReader, EmptyOrMissingNamedFilesAreNotKept)
     EXPECT_FALSE(ReadKeptFileText(missing));
     EXPECT_FALSE(CTextLineReader().Open(missing));
 }
+
+// A file of some hundred kilobytes is read by another route than a short one;
+// its lines, line ends and last line come out the same, and a kept text of it
+// outlives the file's change on disk.
+TEST(TextLineReader, ALargeFileReadsLikeASmallOne)
+{
+    std::string text;
+    std::vector<std::string> expected;
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int k = 0; text.size() < 600 * 1024; ++k) {
+        expected.push_back("X" + std::to_string(k * 37) + "Y" + std::to_string(k) + "D01*");
+        text += expected.back() + ends[k % 3];
+    }
+    expected.push_back("M02*");
+    text += expected.back();  // the last line without its end
+    const std::string path = WriteText("large.gbr", text);
+
+    auto lines = [](const std::string& file) {
+        CTextLineReader r;
+        std::vector<std::string> read;
+        EXPECT_TRUE(r.Open(file));
+        std::string line;
+        while (r.ReadLine(line))
+            read.push_back(line);
+        EXPECT_FALSE(r.LastLineEnded());
+        EXPECT_EQ(r.LineNumber(), long(read.size()));
+        return read;
+    };
+    EXPECT_EQ(lines(path), expected);
+    {
+        CKeptFileTexts kept{path};
+        EXPECT_EQ(lines(path), expected);
+        EXPECT_TRUE(IsKeptFileText(path));
+        WriteText("large.gbr", "M02*");
+        EXPECT_EQ(lines(path), expected);
+    }
+    EXPECT_EQ(lines(path), std::vector<std::string>{"M02*"});
+}
