@@ -10,9 +10,11 @@
 #include "import/drill_reader.h"
 #include "link/link_state.h"
 #include "machining/homing.h"
+#include "machining/machine_timer.h"
 #include "machining/manual_moves.h"
 #include "machining/number_input_dlg.h"
 #include "machining/position_dlg.h"
+#include "machining/vision.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
 #include "platform/program_state.h"
@@ -244,15 +246,29 @@ void CVelmView::OnKeyDown(unsigned key)
         case '3': g_JogStep = int(g_XYPulsesPerMM * 1.0f); break;
         case '4': g_JogStep = int(g_XYPulsesPerMM * 10.0f); break;
         case '5': g_JogStep = int(g_XYPulsesPerMM * 20.0f); break;
+        // The teach keys: points A, B and C, the measuring point, and the
+        // work area's corners.
+        case 'A':
+        case VkF(1): OnJogKey(1, &g_JoystickSpeedIndex); break;
+        case 'B':
+        case VkF(2): OnJogKey(2, &g_JoystickSpeedIndex); break;
+        case 'C':
+        case VkF(3): OnJogKey(4, &g_JoystickSpeedIndex); break;
+        case 'X':
+        case VkF(4): OnJogKey(8, &g_JoystickSpeedIndex); break;
         case 'S':
         case VkF(9):
+            OnJogKey(256, &g_JoystickSpeedIndex);
             MessageBeep(0);
             g_StatusText = "Setup Left-Top Point";
             break;
         case VkF(11):
+            OnJogKey(512, &g_JoystickSpeedIndex);
             MessageBeep(0);
             g_StatusText = "Setup Right-Bottom Point";
             break;
+        case 'F': LensFocus(); break;
+        case 'M': OnVisionMeasure(); break;
         case 'H': OnHomeReturn(); break;
         case 'O':
             if (g_PortState < 0)

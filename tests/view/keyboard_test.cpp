@@ -161,6 +161,15 @@ TEST_F(KeyTest, EditStageKeysAndJoggingKeys)
         view->OnKeyDown(unsigned(key));
         EXPECT_EQ(g_JogStep, step);
     }
+    // The teach keys, letter or function key, take the machine's position
+    // as the measuring points.
+    g_MachineX = 1200;
+    g_MachineY = 800;
+    view->OnKeyDown('A');
+    EXPECT_EQ(view->m_MeasurePointA, CDPoint(1200, 800));
+    g_MachineX = 1500;
+    view->OnKeyDown(VK_F1 + 1);  // F2
+    EXPECT_EQ(view->m_MeasurePointB, CDPoint(1500, 800));
     view->OnKeyDown(VK_ESCAPE);
     EXPECT_EQ(view->m_JoystickOn, 0);
     // Keys that match nothing do nothing.
