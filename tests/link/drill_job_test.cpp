@@ -5,6 +5,7 @@
 // the touched-off tool; STOP and Continue drill every hole once; a touch
 // that finds no surface stops the job instead of taking a wrong height.
 #include "link_fixture.h"
+#include "sim_runner_view.h"
 
 #include "document/velm_doc.h"
 #include "geometry/registration.h"
@@ -42,32 +43,13 @@ using Kind = CControllerSimulator::Kind;
 
 constexpr std::int32_t kSurfaceZ = 3000;
 
-// The view of the runners: homing with the controller's set-up, the timer
-// as a flag, the tool change for real, and the prompts it showed.
-class CSimRunnerView : public CRunnerView {
-public:
-    COwnedList<CLayoutBlock> blocks;
-    int resume = 0, request = 0, large = 0;
-    bool timer = false;
-    std::vector<std::string> prompts;
-    std::vector<int> detects;
-    CDPoint detectPoint{0.0, 0.0};
-
-    void MachineHome() override { ::MachineHome(ResetController); }
-    void StartTimer() override { timer = true; }
-    void StopTimer() override { timer = false; }
-    void ChangeTool(const std::string& prompt, int detect) override
-    {
-        prompts.push_back(prompt);
-        detects.push_back(detect);
-        ::ChangeTool(*this, prompt, detect);
-    }
-    const COwnedList<CLayoutBlock>& Blocks() const override { return blocks; }
-    int& ResumeCount() override { return resume; }
-    int& ToolChangeRequest() override { return request; }
-    int& LargeHoleMode() override { return large; }
-    CDPoint DetectPoint() const override { return detectPoint; }
-};
+// The runners' view, homed with the controller's set-up.
+CSimRunnerView HomedWithReset()
+{
+    CSimRunnerView view;
+    view.homeSetUp = ResetController;
+    return view;
+}
 
 // The drill command through the job gate, with this view's runner.
 class CDrillCommand : public CJobContext {
@@ -193,7 +175,7 @@ protected:
                 IDD_PLUNGE_SPEED);
     }
 
-    CSimRunnerView m_View;
+    CSimRunnerView m_View = HomedWithReset();
 };
 
 // Three sizes on two copies: one drilled plainly, one in two pecks, one

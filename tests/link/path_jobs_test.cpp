@@ -5,6 +5,7 @@
 // the engraving prompts follow the tool size and distance; STOP and
 // Continue cut every segment once, and the combined job resumes in milling.
 #include "link_fixture.h"
+#include "sim_runner_view.h"
 
 #include "document/velm_doc.h"
 #include "link/job_codes.h"
@@ -42,33 +43,10 @@ using Cut = CControllerSimulator::ToolPathMove;
 
 constexpr std::int32_t kSurfaceZ = 3000;
 
-// The view of the path jobs: homing without the document, the timer as a
-// flag, the real tool change, and the prompts it showed.
-class CPathRunnerView : public CRunnerView {
-public:
-    COwnedList<CLayoutBlock> blocks;
-    int resume = 0, request = 0, large = 0;
-    bool timer = false;
-    std::vector<std::string> prompts;
-
-    void MachineHome() override { ::MachineHome(nullptr); }
-    void StartTimer() override { timer = true; }
-    void StopTimer() override { timer = false; }
-    void ChangeTool(const std::string& prompt, int detect) override
-    {
-        prompts.push_back(prompt);
-        ::ChangeTool(*this, prompt, detect);
-    }
-    const COwnedList<CLayoutBlock>& Blocks() const override { return blocks; }
-    int& ResumeCount() override { return resume; }
-    int& ToolChangeRequest() override { return request; }
-    int& LargeHoleMode() override { return large; }
-};
-
 // A job command through the gate, running the path job of its code.
 class CPathCommand : public CJobContext {
 public:
-    CPathCommand(CPathRunnerView& view, CPathJobData& data) : m_View(view), m_Data(data) {}
+    CPathCommand(CSimRunnerView& view, CPathJobData& data) : m_View(view), m_Data(data) {}
     void RunRunner(int code, unsigned start) override
     {
         if (code == JOB_ISOLATE)
@@ -84,7 +62,7 @@ public:
     int& ResumeCount() override { return m_View.resume; }
 
 private:
-    CPathRunnerView& m_View;
+    CSimRunnerView& m_View;
     CPathJobData& m_Data;
 };
 
@@ -244,7 +222,7 @@ protected:
         AnswerPrompts(prompts);
     }
 
-    CPathRunnerView m_View;
+    CSimRunnerView m_View;
     COwnedList<CGridPathSegment> m_Iso;
     COwnedList<CClearRegion> m_Regions;
     COwnedList<CPathRecord> m_Layers;
