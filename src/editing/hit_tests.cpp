@@ -157,7 +157,10 @@ bool SnapSegmentEnds(const COwnedList<CPathRecord>& layers,
             bool snapped = false;
             for (const auto& [from, to] : {std::pair{&s, p1}, std::pair{&s, p2},
                                            std::pair{&e, p1}, std::pair{&e, p2}})
-                if (Dist(*from, *to) < kSnapReach) {
+                // A point already on an end is not a snap: the segment's own
+                // ends, or those of segments dragged with it, would otherwise
+                // end the search before the end it should move onto.
+                if (const double d = Dist(*from, *to); d > 0.0 && d < kSnapReach) {
                     *to = *from;
                     snapped = true;
                 }
@@ -208,25 +211,3 @@ void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SI
     target->holes.push_back(std::make_unique<CDPoint>(point));
 }
 
-void ShiftAllHoles(COwnedList<CDrillTool>& tools, CDPoint shift)
-{
-    for (const auto& tool : tools)
-        for (const auto& hole : tool->holes)
-            *hole += shift;
-}
-
-bool LastHoleWithin(const COwnedList<CDrillTool>& tools, CDPoint point, double reach,
-                    CDPoint* hole)
-{
-    bool found = false;
-    const POINT p{static_cast<int>(point.x), static_cast<int>(point.y)};
-    for (const auto& tool : tools)
-        for (const auto& h : tool->holes) {
-            const POINT q{static_cast<int>(h->x), static_cast<int>(h->y)};
-            if (DistanceI(p.x, p.y, q.x, q.y) < reach) {
-                *hole = *h;
-                found = true;
-            }
-        }
-    return found;
-}

@@ -67,9 +67,3 @@ bool RemovePathItem(COwnedList<CPathRecord>& layers,
 // whose size also goes into `toolSizes` (when the number fits it).
 void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SIZES>& toolSizes,
                   float diameter, CDPoint point);
-// Every hole of every tool moved by `shift`.
-void ShiftAllHoles(COwnedList<CDrillTool>& tools, CDPoint shift);
-// The last hole of any tool closer than `reach` to `point` (integer mil
-// distance, as the alignment pick measures), or false when none.
-bool LastHoleWithin(const COwnedList<CDrillTool>& tools, CDPoint point, double reach,
-                    CDPoint* hole);

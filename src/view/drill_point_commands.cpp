@@ -155,18 +155,14 @@ void CVelmView::DrillAlignPress(POINT point)
         g_StatusText = LoadResString(IDS_CHOOSE_SECOND_POINT);
         return;
     }
-    const CFlashRecord* target = nullptr;
-    for (const auto& f : m_Doc.m_FlashList)
-        if (PointInCircle(*f, mil)) {
-            target = f.get();
-            break;
-        }
+    const CFlashRecord* target = HitItemAt(point);
     m_PressState = 0;
     m_DrillAlignMode = 0;
     if (!target) {
         // Aligning to the bare click would move every hole off its pad by
         // however far the click missed.
         AfxMessageBox(LoadResString(IDS_INVALID_SELECTION), MB_OK);
+        g_StatusText = LoadResString(IDS_CANCELLED);
         Invalidate();
         return;
     }

@@ -368,7 +368,7 @@ void CVelmView::OnPopupCancel()
     m_DrillAlignMode = 0;
     m_DrillFindMode = 0;
     m_DrillMoveMode = 0;
-    m_EditBandActive = 0;
+    AbandonRubberBand();
     m_EditShapeShown = 0;
     g_MoveDragKind = -1;
     m_EditList.clear();

@@ -22,7 +22,6 @@
 #include "resource_ids.h"
 #include "settings/work_order_dlg.h"
 #include "view/edit_support.h"
-#include "view/standin_e25b.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -122,14 +121,17 @@ RECT BandInMil(const CVelmView& view, const RECT& band)
     return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-// A rubber band of purpose `kind` starts at `point` unless one is held.
+// A rubber band of purpose `kind` starts at `point`; its release finishes
+// it unless it has no width or height.
 void BeginBand(CVelmView& view, int kind, POINT point)
 {
-    if (view.m_EditBandActive)
-        return;
-    view.m_EditBandActive = kind;
-    view.m_EditBand = RECT{point.x, point.y, point.x, point.y};
-    standin_e25b::DrawRubberBandXor(view, view.m_EditBand);
+    view.TrackRubberBand(point, [&view, kind](const RECT& band) {
+        if (band.left != band.right && band.top != band.bottom)
+            view.FinishEditBand(kind, BandInMil(view, band));
+        else if (kind == BAND_DATA_RANGE)
+            g_StatusText = FormatResText(IDS_SELECTED_COUNT,
+                                         int(view.m_SelTracks.size() + view.m_SelFlashes.size()));
+    });
 }
 
 // The layers the route (route mode) or DXF-CAM (else) set-up works on.
@@ -191,13 +193,13 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
         const CDPoint from = m_PressState ? m_DragStart : mil;
         if (m_PressState == 0) {
             if (shift)
-                standin_e25b::SnapToNearestPoint(*this, p);
+                SnapToNearestPoint(p);
             AddCopperJoint(m_Doc, p, float(m_CopperLineWidth / 2), 0);
         } else {
             if (ctrl)
                 KeepOrtho(*this, point, p);
             if (shift)
-                standin_e25b::SnapToNearestPoint(*this, p);
+                SnapToNearestPoint(p);
             CTrackRecord* t = AddCopperLine(m_Doc, m_DragStart, p, float(m_CopperLineWidth));
             AddCopperJoint(m_Doc, p, float(int(t->width) / 2), t->aperture);
             m_SegmentAdded = 1;
@@ -271,7 +273,7 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
             }
             if (m_IsoPickMode) {
                 m_EditList.clear();
-                standin_e25b::SelectPathsInArea(*this, mil);
+                SelectPathsInArea(mil);
                 g_StatusText = FormatResText(IDS_SELECTED_COUNT, int(m_EditList.size()));
                 return;
             }
@@ -326,7 +328,7 @@ void CVelmView::SelectPress(POINT point)
                 DrawElement(t.get(), VIEW_WHITE);
                 m_SelTracks.push_back(t.get());
                 if (connect)
-                    standin_e25b::PickConnectedItem(*this, t.get());
+                    PickConnectedItem(t.get());
             }
         }
     };
@@ -506,7 +508,7 @@ void CVelmView::AlignPress(POINT point)
         m_CopperAlignMode = 0;
         return;
     }
-    CFlashRecord* pad = standin_e25b::HitItemAt(*this, point);
+    const CFlashRecord* pad = HitItemAt(point);
     if (!pad || pad->type != 0) {
         AfxMessageBox(LoadResString(IDS_CHOOSE_ROUND_PAD), MB_OK);
         return;
@@ -538,13 +540,6 @@ void CVelmView::AlignPress(POINT point)
 void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
 {
     const CDPoint mil = ToMil(*this, point);
-    if (m_EditBandActive) {
-        standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-        m_EditBand.right = point.x;
-        m_EditBand.bottom = point.y;
-        standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-        return;
-    }
     // The rubber shape of the copper modes, erased at the last point first.
     auto shapeAt = [this](CDPoint p) {
         if (m_CopperLineMode) {
@@ -600,7 +595,7 @@ void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
         if (g_MoveDragKind == 4) {
             CDPoint p = mil;
             if (m_KeyShift)
-                standin_e25b::SnapToNearestPoint(*this, p);
+                SnapToNearestPoint(p);
             char text[64];
             std::snprintf(text, sizeof text, "%g %g ", p.x, p.y);
             g_StatusText = text;
@@ -614,20 +609,6 @@ void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
 
 void CVelmView::OnLButtonUpEdit(unsigned, POINT point)
 {
-    if (m_EditBandActive) {
-        standin_e25b::DrawRubberBandXor(*this, m_EditBand);
-        const int kind = m_EditBandActive;
-        m_EditBandActive = BAND_NONE;
-        m_EditBand.right = point.x;
-        m_EditBand.bottom = point.y;
-        // A band without width or height was abandoned.
-        if (m_EditBand.left != m_EditBand.right && m_EditBand.top != m_EditBand.bottom)
-            FinishEditBand(kind, BandInMil(*this, m_EditBand));
-        else if (kind == BAND_DATA_RANGE)
-            g_StatusText =
-                FormatResText(IDS_SELECTED_COUNT, int(m_SelTracks.size() + m_SelFlashes.size()));
-        return;
-    }
     CDPoint mil = ToMil(*this, point);
     // A drag of the move mode always ends at the release, so no drag is
     // left following the cursor with the button up.
@@ -647,7 +628,7 @@ void CVelmView::OnLButtonUpEdit(unsigned, POINT point)
     if (m_CopperLineMode)
         return;
     if (m_KeyShift)
-        standin_e25b::SnapToNearestPoint(*this, mil);
+        SnapToNearestPoint(mil);
     if (m_CopperRectMode && m_PressState) {
         AddCopperRect(m_Doc, m_DragStart, mil);
         m_CopperRectMode = 0;
@@ -677,14 +658,20 @@ void CVelmView::FinishMoveDrag(CDPoint release)
     case 3: StretchSegments(m_DragSegments, offset); break;
     case 4: {
         if (m_KeyShift)
-            standin_e25b::SnapToNearestPoint(*this, release);
+            SnapToNearestPoint(release);
         offset = release - m_DragStart;
         MoveSegmentEnds(m_DragSegments, m_DragPoint, offset);
         for (CPathSegment* s : m_DragSegments) {
-            if (Distance(s->x1, s->y1, s->x2, s->y2) >= 1.0)
-                standin_e25b::SnapToRoutePoint(*this, *s);
-            else
-                standin_e25b::RemoveRoutePoint(*this, s);
+            if (Distance(s->x1, s->y1, s->x2, s->y2) >= 1.0) {
+                CDPoint a(s->x1, s->y1), b(s->x2, s->y2);
+                SnapToRoutePoint(&a, &b);
+                s->x1 = a.x;
+                s->y1 = a.y;
+                s->x2 = b.x;
+                s->y2 = b.y;
+            } else {
+                RemoveRoutePoint(s);
+            }
         }
         break;
     }

@@ -5,6 +5,9 @@
 #include "view/velm_view.h"
 
 #include "editing/hit_tests.h"
+#include "editing/isolation_edit.h"
+#include "editing/path_chain_setup.h"
+#include "geometry/plane_geometry.h"
 #include "platform/host.h"
 #include "platform/program_state.h"
 #include "platform/resources.h"
@@ -17,12 +20,6 @@
 
 namespace {
 
-// The alignment's first click takes a hole this near (mil).
-constexpr double kAlignPickReach = 40.0;
-// The mark on the hole the alignment took (mil).
-constexpr float kAlignMarkRadius = 30.0f;
-// The work area keeps this margin round the data after an alignment (mil).
-constexpr int kWorkAreaMargin = 100;
 constexpr COLORREF kHoleMarkColour = VIEW_LIGHT_GREEN;
 
 CDPoint ToMil(const CVelmView& view, POINT point)
@@ -33,16 +30,6 @@ CDPoint ToMil(const CVelmView& view, POINT point)
 }
 
 bool IsNothing(const CDPoint& p) { return p.x == 0.0 && p.y == 0.0; }
-
-void Widen(CExtent& into, const CExtent& e, int margin)
-{
-    if (e.minX > e.maxX || e.minY > e.maxY)
-        return;
-    into.minX = std::min(into.minX, e.minX - margin);
-    into.minY = std::min(into.minY, e.minY - margin);
-    into.maxX = std::max(into.maxX, e.maxX + margin);
-    into.maxY = std::max(into.maxY, e.maxY + margin);
-}
 
 }  // namespace
 
@@ -121,6 +108,100 @@ void CVelmView::SnapToRoutePoint(CDPoint* p1, CDPoint* p2) const
                     p1, p2);
 }
 
+int CVelmView::SnapToNearestPoint(CDPoint& point)
+{
+    for (const auto& f : m_Doc.m_FlashList)
+        if (PointInCircle(*f, point)) {
+            point = CDPoint(f->x, f->y);
+            DrawPickEllipse(f.get(), VIEW_WHITE);
+            return 1;
+        }
+    // The nearest end, compared in whole mil; the first of equals wins.
+    int best = 100000;
+    bool found = false;
+    CDPoint nearest;
+    auto consider = [&](CDPoint end) {
+        const int d = static_cast<int>(Distance(end.x, end.y, point.x, point.y));
+        if (d < best) {
+            best = d;
+            nearest = end;
+            found = true;
+        }
+    };
+    for (const auto& t : m_Doc.m_TrackList) {
+        consider(CDPoint(t->x1, t->y1));
+        consider(CDPoint(t->x2, t->y2));
+    }
+    for (const auto& layer : m_Doc.m_PathLayerList) {
+        if ((layer->side != g_CurrentSide && layer->side != 5) ||
+            !IsLayerVisible(layer->name.c_str()))
+            continue;
+        for (const auto& s : layer->items)
+            if (s->type == 0) {
+                consider(CDPoint(s->x1, s->y1));
+                consider(CDPoint(s->x2, s->y2));
+            }
+    }
+    // Nothing to snap to: the point stays where the operator put it rather
+    // than jumping to the origin.
+    if (found)
+        point = nearest;
+    return 0;
+}
+
+int CVelmView::SelectPathsInArea(CDPoint point)
+{
+    if (g_IsoDeleteBusy)
+        return 0;
+    g_IsoDeleteBusy = 1;
+    const int state = m_KeyCtrl ? SEGMENT_NORMAL : SEGMENT_SELECTED;
+    const double reach = m_Scale * 8.0;
+    for (auto& layer : m_Doc.m_PathLayerList) {
+        if (!IsEditablePathLayer(*layer))
+            continue;
+        for (auto& s : layer->items) {
+            if (s->flag != SEGMENT_NORMAL && s->flag != SEGMENT_SELECTED)
+                continue;
+            bool hit = false;
+            if (s->type == 0) {
+                CTrackRecord probe;
+                probe.x1 = float(s->x1);
+                probe.y1 = float(s->y1);
+                probe.x2 = float(s->x2);
+                probe.y2 = float(s->y2);
+                probe.width = float(reach);
+                hit = PointInTrack(probe, point) != 0;
+            } else {
+                CArcD arc{s->x1, s->y1, s->x2, s->y2, s->cx, s->cy, s->type == 1 ? 1 : -1};
+                hit = PointOnArc(arc, point, int(m_Scale * 4.0));
+            }
+            if (!hit)
+                continue;
+            std::vector<CPathSegment*> chain{s.get()};
+            if (!m_KeyShift)
+                chain = CollectChain(*layer, s.get());
+            for (CPathSegment* c : chain)
+                if (c->flag != SEGMENT_LOCKED) {
+                    c->flag = state;
+                    m_EditList.push_back(c);
+                }
+            if (m_IsoAreaMode && s->type == 0) {
+                CRefList<CPathSegment> ring(chain.begin(), chain.end());
+                m_Doc.m_PickContour.SetPoints(ring);
+                // The region's own pass runs under the guard this pick holds.
+                g_IsoDeleteBusy = 0;
+                SetIsoStateInRegion(static_cast<std::uint8_t>(state));
+                g_IsoDeleteBusy = 1;
+            }
+            Invalidate();
+            g_IsoDeleteBusy = 0;
+            return 0;
+        }
+    }
+    g_IsoDeleteBusy = 0;
+    return 0;
+}
+
 void CVelmView::DrawHoleMarkerXor(CDPoint p, double radius, COLORREF colour)
 {
     CFlashRecord marker;
@@ -147,51 +228,8 @@ void CVelmView::PickTwoPoints(unsigned, POINT point)
         AddHandDrill(g_HoleList, g_ToolSizes, m_NewDrillDiameter, mil);
         return;
     }
-    if (m_DrillAlignMode && m_PressState == 0) {
-        CDPoint hole;
-        if (LastHoleWithin(g_HoleList, mil, kAlignPickReach, &hole)) {
-            m_PressState = 1;
-            m_DragStart = hole;
-            CFlashRecord mark;
-            mark.x = static_cast<float>(hole.x);
-            mark.y = static_cast<float>(hole.y);
-            mark.radius = kAlignMarkRadius;
-            DrawPickEllipse(&mark, VIEW_WHITE);
-            g_StatusText = LoadResString(IDS_CHOOSE_SECOND_POINT);
-        }
-        return;
-    }
-    if (m_DrillAlignMode && m_PressState) {
-        const CFlashRecord* target = HitItemAt(point);
-        if (!target) {
-            // Beside every pad: nothing to align to. The alignment ends and
-            // the holes stay where they were.
-            AfxMessageBox(LoadResString(IDS_INVALID_SELECTION));
-            m_PressState = 0;
-            m_DrillAlignMode = 0;
-            g_StatusText = LoadResString(IDS_CANCELLED);
-            Invalidate();
-            return;
-        }
-        CDPoint shift = CDPoint(target->x, target->y) - m_DragStart;
-        shift.x += g_MeasureDataWnd.m_OriginX;
-        shift.y += g_MeasureDataWnd.m_OriginY;
-        ShiftAllHoles(g_HoleList, shift);
-        m_PressState = 0;
-        m_DrillAlignMode = 0;
-        Invalidate();
-        m_Doc.ComputeBoardExtent();
-        CExtent area = EMPTY_EXTENT;
-        for (const CExtent* e : {&m_Doc.m_DrillExtent, &m_Doc.m_DataExtent, &m_Doc.m_GerberExtent})
-            Widen(area, *e, kWorkAreaMargin);
-        if (area.minX <= area.maxX && area.minY <= area.maxY) {
-            g_BoardMinX = area.minX;
-            g_BoardMinY = area.minY;
-            g_BoardMaxX = area.maxX;
-            g_BoardMaxY = area.maxY;
-        }
-        g_StatusText.clear();
-    }
+    if (m_DrillAlignMode)
+        DrillAlignPress(point);
 }
 
 void CVelmView::TrackHover(unsigned, POINT point)

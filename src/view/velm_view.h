@@ -440,6 +440,14 @@ public:
     int PickConnectedItem(const CTrackRecord* track);
     void RemoveRoutePoint(const CPathSegment* item);
     void SnapToRoutePoint(CDPoint* p1, CDPoint* p2) const;
+    // The point (mil) moved onto the flash under it (1), else onto the
+    // nearest track end or visible path-line end of the working side (0).
+    int SnapToNearestPoint(CDPoint& point);
+    // The isolation pick at `point` (mil): the hit path segment, or its
+    // chain unless Shift is held, state 1 (0 with Ctrl); in area mode also
+    // what the chain's ring encloses. The changed segments go to the edit
+    // list. 0.
+    int SelectPathsInArea(CDPoint point);
     void PickTwoPoints(unsigned flags, POINT point);
     void TrackHover(unsigned flags, POINT point);
     void OnLButtonUpOther(unsigned flags, POINT point);
@@ -562,8 +570,6 @@ public:
     CDPoint m_DragPoint;           // mil, the joint or end being dragged
     CFlashRecord* m_DragJoint = nullptr;
     CRefList<CPathSegment> m_DragSegments;
-    int m_EditBandActive = 0;      // a rubber band of the edit modes is held
-    RECT m_EditBand;               // its corners, client pixels
     CDPoint m_AlignPadA;           // mil, the first pad of the side alignment
     CDPoint m_EditLastPoint;       // mil, the cursor of the last XOR shape
     int m_EditShapeShown = 0;      // that shape is on the screen

@@ -126,6 +126,9 @@ TEST(HitTests, ASegmentEndSnapsToAnItemEndCloserThanTwo)
         // The first item that snaps ends the search: the second end stays.
         {CDPoint(1, 0), CDPoint(301, 0), CDPoint(0, 0), CDPoint(301, 0)},
         {CDPoint(51, 51), CDPoint(500, 500), CDPoint(51, 51), CDPoint(500, 500)},   // other side
+        // An end already on an item end (the segment's own) does not end
+        // the search: the other end still snaps.
+        {CDPoint(0, 0), CDPoint(301, 0), CDPoint(0, 0), CDPoint(300, 0)},
     };
     for (Case c : cases) {
         SnapSegmentEnds(layers, onSide0, &c.p1, &c.p2);

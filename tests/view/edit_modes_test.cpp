@@ -31,8 +31,10 @@ protected:
     }
 
     void Press(int x, int y) { view->OnLButtonDownEdit(0, POINT{x, y}); }
-    void Move(int x, int y) { view->OnMouseMoveEdit(0, POINT{x, y}); }
-    void Release(int x, int y) { view->OnLButtonUpEdit(0, POINT{x, y}); }
+    // Moves and releases go through the view's mouse messages: a rubber
+    // band the press started is the view's, not the editor's.
+    void Move(int x, int y) { view->OnMouseMove(0, POINT{x, y}); }
+    void Release(int x, int y) { view->OnLButtonUp(0, POINT{x, y}); }
     void Click(int x, int y)
     {
         Press(x, y);
@@ -448,13 +450,16 @@ TEST_F(EditModes, RouteSetupClicksToggleAndTurnChains)
     EXPECT_EQ(route->items[0]->flag, 1);
     EXPECT_EQ(route->items[1]->flag, 1);
     EXPECT_EQ(route->items[2]->flag, 0);
+    // A held key counts for one click: the release lets it go.
+    EXPECT_EQ(view->m_KeyCtrl, 0);
+    view->m_KeyCtrl = 1;
     Click(100, 50);
     EXPECT_EQ(route->items[0]->flag, 0);
-    view->m_KeyCtrl = 0;
     view->m_KeyShift = 1;
     Click(50, 2);
     EXPECT_DOUBLE_EQ(route->items[0]->x1, 100);
     EXPECT_DOUBLE_EQ(route->items[0]->y1, 100);
+    view->m_KeyShift = 1;
     Click(50, 2);
     EXPECT_DOUBLE_EQ(route->items[0]->x1, 0);
     EXPECT_DOUBLE_EQ(route->items[1]->y2, 100);

@@ -131,3 +131,30 @@ TEST_F(PickTest, ConnectedCopperIsPickedWithItsPads)
     other.TrackHover(0, POINT{6, 6});
     EXPECT_EQ(other.m_HoverShown, 0);
 }
+
+TEST_F(PickTest, SnapTakesTheFlashUnderThePointElseTheNearestEnd)
+{
+    AddTrack(doc->m_TrackList, 0, 1100, 1200, 1200, 1200, 10);
+    struct Case {
+        CDPoint at, want;
+        int onFlash;
+    } cases[] = {
+        {CDPoint(1010, 990), CDPoint(1000, 1000), 1},   // inside the first pad
+        {CDPoint(1190, 1230), CDPoint(1200, 1200), 0},  // nearest: the track's end
+        {CDPoint(1060, 1160), CDPoint(1100, 1200), 0},  // nearest: its start
+    };
+    for (Case c : cases) {
+        CDPoint p = c.at;
+        EXPECT_EQ(view->SnapToNearestPoint(p), c.onFlash);
+        EXPECT_EQ(p.x, c.want.x);
+        EXPECT_EQ(p.y, c.want.y);
+    }
+    // Nothing on the board to snap to: the point stays where it was rather
+    // than jumping to the origin.
+    CVelmDoc empty;
+    CVelmView other(empty);
+    CDPoint p(123, 456);
+    EXPECT_EQ(other.SnapToNearestPoint(p), 0);
+    EXPECT_EQ(p.x, 123.0);
+    EXPECT_EQ(p.y, 456.0);
+}
