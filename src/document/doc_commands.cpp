@@ -50,6 +50,8 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_CMD_EB1, &CVelmDoc::OnCmdEB1, &CVelmDoc::OnUpdateCmdEB1},
     {ID_RESET_ENGRAVER, &CVelmDoc::OnResetEngraver, &CVelmDoc::OnUpdateResetEngraver},
     {ID_MACHINE_PARAMS, &CVelmDoc::OnMachineParams, &CVelmDoc::OnUpdateMachineParams},
+    {ID_STAGE_PARTIAL, nullptr, &CVelmDoc::OnUpdateStagePartial},
+    {ID_STAGE_MACHINING, nullptr, &CVelmDoc::OnUpdateStageMachining},
 };
 
 }  // namespace

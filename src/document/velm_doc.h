@@ -404,6 +404,11 @@ public:
     // The tool-height detection point (mil); both 0 when none is set.
     double m_DetectPosX = 0.0;
     double m_DetectPosY = 0.0;
+    // The partial-selection stage: enabled once a panel layout exists,
+    // checked while it is the work stage; the machining stage checked while
+    // it is (document_geometry.cpp).
+    void OnUpdateStagePartial(CCmdUI& cmdUI);
+    void OnUpdateStageMachining(CCmdUI& cmdUI);
 
 private:
     void RegisterCommands();

@@ -198,4 +198,5 @@ void CVelmView::RegisterMachineCommands()
     RegisterTimerCommands();
     RegisterToolCommands();
     RegisterDrillJobs();
+    RegisterManualCommands();
 }

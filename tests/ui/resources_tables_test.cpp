@@ -25,7 +25,8 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_BOARD_POSITION_TEST, IDD_PROBE_TEST, IDD_MACHINING_COND,
                                  IDD_MACHINE_PARAMS, IDD_COMMAND, IDD_NUMBER_INPUT, IDD_JOG,
                                  IDD_ENGRAVE_DEPTH, IDD_DRILL_LIST, IDD_INPUT_SIGNAL,
-                                 IDD_FIXED_PLUNGE};
+                                 IDD_FIXED_PLUNGE,
+                                 IDD_WORK_RANGE, IDD_JOG_STEP};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)
