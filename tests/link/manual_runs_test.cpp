@@ -126,7 +126,8 @@ protected:
         if (g_StatusText.rfind("下刀深度", 0) == 0)
             m_Started = true;
         const CDPoint none(0.0, 0.0);
-        if (!m_Started || !(m_A == none) || !(m_B == none) || m_Ctrl || m_Shift || m_Tab)
+        const bool requestsOpen = m_Ctrl || m_Shift || m_Tab;
+        if (!m_Started || !(m_A == none) || !(m_B == none) || (requestsOpen && !m_ActWhileHeld))
             return;
         if (m_Acts.empty()) {
             m_Mode = 0;
@@ -163,6 +164,8 @@ protected:
     int m_Mode = 1, m_Ctrl = 0, m_Shift = 0, m_Tab = 0, m_ToolChanged = 0;
     CDPoint m_A, m_B;
     bool m_Started = false;
+    // The next act comes while a key is still held.
+    bool m_ActWhileHeld = false;
     std::vector<std::function<void()>> m_Acts;
     std::function<void()> m_BeforePump;
 };
@@ -293,6 +296,7 @@ TEST_P(ManualRunTest, AReleasedKeyDrillsNothingLater)
         ReleaseManualKey('C', controls);
         m_A = Placed(0, 0, 0);
     });
+    m_ActWhileHeld = true;
     g_JobCode = JOB_MANUAL_DRILL;
 
     CManualControls controls = Controls();
