@@ -24,29 +24,23 @@ bool SetPartialSubMode(CVelmView& view, EPartialCommand command, int subMode)
     return changed;
 }
 
+// A window pick of clearing areas (sub-mode 3) or of the outline (2).
+void StartWindowPick(CVelmView& view, EPartialCommand command, int subMode)
+{
+    const bool changed = SetPartialSubMode(view, command, subMode);
+    view.Invalidate();
+    view.m_PickFlags[static_cast<std::size_t>(subMode)] = 1;
+    view.m_BlockPicking = 1;
+    view.m_EditList.clear();
+    if (changed)
+        view.OnWindowAll();
+}
+
 }  // namespace
 
-void CVelmView::OnPartialClearingPick()
-{
-    const bool changed = SetPartialSubMode(*this, ClearingPick, 3);
-    Invalidate();
-    m_PickFlags[3] = 1;
-    m_BlockPicking = 1;
-    m_EditList.clear();
-    if (changed)
-        OnWindowAll();
-}
+void CVelmView::OnPartialClearingPick() { StartWindowPick(*this, ClearingPick, 3); }
 
-void CVelmView::OnPartialOutlinePick()
-{
-    const bool changed = SetPartialSubMode(*this, OutlinePick, 2);
-    Invalidate();
-    m_PickFlags[2] = 1;
-    m_BlockPicking = 1;
-    m_EditList.clear();
-    if (changed)
-        OnWindowAll();
-}
+void CVelmView::OnPartialOutlinePick() { StartWindowPick(*this, OutlinePick, 2); }
 
 void CVelmView::OnPartialUnselectAll()
 {

@@ -106,29 +106,26 @@ INSTANTIATE_TEST_SUITE_P(BothProtocols, JogCommandsTest, ::testing::Values(Kind:
 // jog speed is the rapid speed of every move), Cancel keeps them.
 TEST(JogStepDialog, OkStoresAndCancelKeeps)
 {
+    struct Case {
+        int button;
+        int step;
+        float speed;
+    } cases[] = {{IDCANCEL, 4000, 10.0f}, {IDOK, 2000, 5.0f}};
     g_JogStep = 4000;
     g_RapidSpeed = 10.0f;
-    TestHost().QueueDialog(
-        [](CDialog& dlg) {
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_JS_DISTANCE), "4000");
-            dlg.SetDlgItemText(IDC_JS_DISTANCE, "2000");
-            dlg.SetDlgItemText(IDC_JS_SPEED, "5");
-            dlg.PressButton(IDCANCEL);
-        },
-        IDD_JOG_STEP);
-    EditJogStep();
-    EXPECT_EQ(g_JogStep, 4000);
-    EXPECT_FLOAT_EQ(g_RapidSpeed, 10.0f);
-    TestHost().QueueDialog(
-        [](CDialog& dlg) {
-            dlg.SetDlgItemText(IDC_JS_DISTANCE, "2000");
-            dlg.SetDlgItemText(IDC_JS_SPEED, "5");
-            dlg.PressButton(IDOK);
-        },
-        IDD_JOG_STEP);
-    EditJogStep();
-    EXPECT_EQ(g_JogStep, 2000);
-    EXPECT_FLOAT_EQ(g_RapidSpeed, 5.0f);
+    for (const Case& c : cases) {
+        TestHost().QueueDialog(
+            [&c](CDialog& dlg) {
+                EXPECT_EQ(dlg.GetDlgItemText(IDC_JS_DISTANCE), "4000");
+                dlg.SetDlgItemText(IDC_JS_DISTANCE, "2000");
+                dlg.SetDlgItemText(IDC_JS_SPEED, "5");
+                dlg.PressButton(c.button);
+            },
+            IDD_JOG_STEP);
+        EditJogStep();
+        EXPECT_EQ(g_JogStep, c.step);
+        EXPECT_FLOAT_EQ(g_RapidSpeed, c.speed);
+    }
 }
 
 }  // namespace

@@ -137,6 +137,22 @@ protected:
         m_Acts.erase(m_Acts.begin());
         act();
     }
+    // Runs `run` as the job gate starts it, with the log cleared.
+    void RunManual(int code, void (*run)(CRunnerView&, CManualControls&))
+    {
+        g_JobCode = code;
+        m_Sim.ClearLog();
+        CManualControls controls = Controls();
+        run(m_View, controls);
+    }
+    // The run ended as the mode was switched off: no abort, idle, its
+    // mode flag cleared.
+    void ExpectSwitchedOff()
+    {
+        EXPECT_EQ(g_AbortFlag, 0);
+        EXPECT_EQ(g_JobCode, JOB_IDLE);
+        EXPECT_EQ(m_Mode, 0);
+    }
     CManualControls Controls()
     {
         return CManualControls{m_Mode, m_A, m_B, m_Ctrl, m_Shift, m_Tab, m_ToolChanged};
@@ -186,15 +202,10 @@ TEST_P(ManualRunTest, OneHoleThenASizeOnEveryCopy)
     });
     TestHost().QueueAnswer(IDNO);
     TestHost().QueueAnswer(IDYES);
-    g_JobCode = JOB_MANUAL_DRILL;
-    m_Sim.ClearLog();
 
-    CManualControls controls = Controls();
-    ManualDrill(m_View, controls);
+    RunManual(JOB_MANUAL_DRILL, ManualDrill);
 
-    EXPECT_EQ(g_AbortFlag, 0);
-    EXPECT_EQ(g_JobCode, JOB_IDLE);
-    EXPECT_EQ(m_Mode, 0);
+    ExpectSwitchedOff();
     EXPECT_FALSE(m_View.timer);
     ExpectDrilled({Machine(0, 1, 1), Machine(1, 0, 0), Machine(1, 0, 1), Machine(1, 1, 0),
                    Machine(1, 1, 1)});
@@ -229,10 +240,8 @@ TEST_P(ManualRunTest, ASizeInOneCopyAndAPositioningMove)
     });
     m_Acts.push_back([&] { m_B = CDPoint(2000.0, 1500.0); });
     TestHost().QueueAnswer(IDNO);
-    g_JobCode = JOB_MANUAL_DRILL;
 
-    CManualControls controls = Controls();
-    ManualDrill(m_View, controls);
+    RunManual(JOB_MANUAL_DRILL, ManualDrill);
 
     ExpectDrilled({Machine(0, 1, 0), Machine(0, 1, 1)});
     if (Ascii()) {
@@ -261,11 +270,8 @@ TEST_P(ManualRunTest, StopDuringASizeSendsNothingMore)
             logAtStop = m_Sim.Log().size();
         }
     };
-    g_JobCode = JOB_MANUAL_DRILL;
-    m_Sim.ClearLog();
 
-    CManualControls controls = Controls();
-    ManualDrill(m_View, controls);
+    RunManual(JOB_MANUAL_DRILL, ManualDrill);
 
     ASSERT_NE(logAtStop, 0u);
     EXPECT_EQ(g_AbortFlag, 1);
@@ -297,10 +303,8 @@ TEST_P(ManualRunTest, AReleasedKeyDrillsNothingLater)
         m_A = Placed(0, 0, 0);
     });
     m_ActWhileHeld = true;
-    g_JobCode = JOB_MANUAL_DRILL;
 
-    CManualControls controls = Controls();
-    ManualDrill(m_View, controls);
+    RunManual(JOB_MANUAL_DRILL, ManualDrill);
 
     EXPECT_TRUE(m_Sim.DrilledPositions().empty());
     EXPECT_EQ(g_StatusText, FormatResText(IDS_DRILL_SIZE, 40.0 / 39.37));
@@ -315,14 +319,10 @@ TEST_P(ManualRunTest, EngravedLineRunsFromItsStartToItsEnd)
         m_B = CDPoint(2000.0, 1000.0);
     });
     m_Acts.push_back([&] { m_B = CDPoint(1500.0, 1500.0); });
-    g_JobCode = JOB_MANUAL_ENGRAVE;
-    m_Sim.ClearLog();
 
-    CManualControls controls = Controls();
-    ManualEngrave(m_View, controls);
+    RunManual(JOB_MANUAL_ENGRAVE, ManualEngrave);
 
-    EXPECT_EQ(g_AbortFlag, 0);
-    EXPECT_EQ(g_JobCode, JOB_IDLE);
+    ExpectSwitchedOff();
     if (Ascii()) {
         EXPECT_EQ(LogLines("33 MA5080.0,5080.0").size(), 1u);
         EXPECT_EQ(LogLines("33 VA10160.0,5080.0").size(), 1u);
