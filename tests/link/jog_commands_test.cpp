@@ -13,6 +13,7 @@
 #include "view/velm_view.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,17 @@ TEST_P(JogCommandsTest, ButtonsStepOnTheFreshPositionAndStopAtTheTableEdges)
         ASSERT_TRUE(CommandRouter().Dispatch(p.id));
         EXPECT_EQ(X(), p.endX);
         EXPECT_EQ(m_Sim.GetState().position[1], p.endY);
+    }
+}
+
+// The keyboard's U lifts Z by one step (Z grows downward), and never above
+// the top.
+TEST_P(JogCommandsTest, ZJogLiftsByOneStepUpToTheTop)
+{
+    for (auto [from, to] : {std::pair<int, int>{1000, 800}, {150, 0}, {0, 0}}) {
+        m_Sim.SetPosition(2, from);
+        view->OnJogZUp();
+        EXPECT_EQ(m_Sim.GetState().position[2], to) << from;
     }
 }
 
