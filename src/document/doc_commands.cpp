@@ -57,6 +57,8 @@ constexpr CDocCommand DOC_COMMANDS[] = {
     {ID_PATHS_GENERATE_ISOLATION, &CVelmDoc::OnNewIsolationPaths, nullptr},
     {ID_PATHS_OPTIMISE, &CVelmDoc::OnOptimizePaths, nullptr},
     {ID_PATHS_DELETE_DUPLICATES, &CVelmDoc::OnDeleteDuplicatePaths, nullptr},
+    {ID_STAGE_PARTIAL, nullptr, &CVelmDoc::OnUpdateStagePartial},
+    {ID_STAGE_MACHINING, nullptr, &CVelmDoc::OnUpdateStageMachining},
 };
 
 }  // namespace

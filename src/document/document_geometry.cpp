@@ -255,3 +255,14 @@ void CVelmDoc::OnUpdateSolderSide(CCmdUI& cmdUI)
     cmdUI.Enable(g_HasSolderSide != 0 && g_JobCode == 0);
     cmdUI.SetCheck(g_CurrentSide == SOLDER_SIDE);
 }
+
+void CVelmDoc::OnUpdateStagePartial(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(m_LayoutDone == 1);
+    cmdUI.SetCheck(m_WorkStage == static_cast<std::uint8_t>(WorkStage::Partial));
+}
+
+void CVelmDoc::OnUpdateStageMachining(CCmdUI& cmdUI)
+{
+    cmdUI.SetCheck(m_WorkStage == static_cast<std::uint8_t>(WorkStage::Machining));
+}

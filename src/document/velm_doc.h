@@ -480,6 +480,11 @@ public:
     // The ring of path segments the isolation pick's area kind fills.
     CContour m_PickContour;
     // ---- end of copper editor ----
+    // The partial-selection stage: enabled once a panel layout exists,
+    // checked while it is the work stage; the machining stage checked while
+    // it is (document_geometry.cpp).
+    void OnUpdateStagePartial(CCmdUI& cmdUI);
+    void OnUpdateStageMachining(CCmdUI& cmdUI);
 
 private:
     void RegisterCommands();

@@ -200,4 +200,5 @@ void CVelmView::RegisterMachineCommands()
     RegisterSurfaceCommands();
     RegisterDrillJobs();
     RegisterPathJobs();
+    RegisterManualCommands();
 }

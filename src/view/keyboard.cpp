@@ -317,6 +317,11 @@ void CVelmView::OnKeyUp(unsigned key)
         m_KeyCtrl = 0;
     else if (key == VK_SHIFT)
         m_KeyShift = 0;
+    // The letters latch for the mouse tools until the next click, but a
+    // manual run must not drill or engrave at the next point it crosses
+    // once the operator has let go of the key.
+    if (m_ManualDrillMode || m_ManualEngraveMode)
+        OnManualKeyUp(key);
 }
 
 void CVelmView::ImportMeasuredHoles()

@@ -22,6 +22,7 @@
 #include "document/velm_doc.h"
 #include "machining/view_hooks.h"
 #include "geometry/point.h"
+#include "machining/work_range.h"
 #include "platform/win_types.h"
 #include "ui/command_router.h"
 #include "ui/edit_wnd.h"
@@ -397,6 +398,32 @@ public:
     // Isolation, milling, outline and engraving jobs (path_job_commands.cpp;
     // the work is the machining floor's path_jobs.h).
     void RegisterPathJobs();
+    // Manual drilling and engraving, jogging and the partial machining
+    // ranges (manual_run_commands.cpp, partial_commands.cpp; the work is
+    // the machining floor's manual_runs.h, manual_moves.h, work_range.h).
+    void ManualDrill();
+    void ManualEngrave();
+    // A key let go: the manual runs' request it held is dropped.
+    void OnManualKeyUp(unsigned key);
+    // The jog commands: one step of g_JogStep at the rapid speed on an
+    // axis (0 X, 1 Y) in a direction, limited on the fresh position; and
+    // the Z jog of the keyboard, one step up.
+    void OnJog(int axis, int direction);
+    void OnJogZUp();
+    void OnSetJogStep();
+    void OnPartialClearingPick();
+    void OnPartialOutlinePick();
+    void OnPartialUnselectAll();
+    void OnPartialSelectAll();
+    void OnClearingRangeResume();
+    void OnOutlineRangeResume();
+    void RegisterManualCommands();
+    void RegisterPartialCommands();
+    CWorkRangeDlg m_MillRangeDlg;
+    CWorkRangeDlg m_OutlineRangeDlg;
+    // The sub-mode each partial-selection command set last (a zoom to fit
+    // follows only a change).
+    std::array<int, 6> m_PartialSubModes{};
 
 
     CCommandTable m_Commands;

@@ -121,6 +121,12 @@ TEST_F(KeyTest, HeldKeyLettersLatchUntilTheNextRelease)
     EXPECT_EQ(view->m_KeyCtrl, 1);
     view->OnLButtonUp(0, POINT{10, 10});
     EXPECT_EQ(view->m_KeyCtrl, 0);
+    // In a manual drilling run a released letter no longer asks for a hole.
+    view->m_ManualDrillMode = 1;
+    view->OnKeyDown('D');
+    view->OnKeyUp('D');
+    EXPECT_EQ(view->m_KeyCtrl, 0);
+    view->m_ManualDrillMode = 0;
 }
 
 TEST_F(KeyTest, EscapeEndsThePickAndBlockModesButNotTheSampling)

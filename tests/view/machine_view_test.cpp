@@ -219,10 +219,13 @@ TEST_F(MachineViewTest, JobCommandsThroughTheRouter)
     EXPECT_EQ(runs, 0);
     EXPECT_EQ(g_JobCode, 0);
 
+    // The manual drilling runner, called (as the job message calls it) while
+    // no manual drilling is the running job, starts no run.
     view->m_ManualDrillMode = 1;
     view->RunJobRunner(JOB_MANUAL_DRILL, 1);
-    EXPECT_EQ(view->m_ManualDrillMode, 0);
     EXPECT_EQ(g_JobCode, 0);
+    EXPECT_FALSE(g_PositionDlg.IsVisible());
+    EXPECT_EQ(view->m_TimerRunning, 0);
 }
 
 TEST_F(MachineViewTest, JoystickJogSpeedAndDeflections)
