@@ -94,3 +94,15 @@ std::vector<std::string> LinkTest::LogLines(const std::string& prefix)
     }
     return lines;
 }
+
+void LinkTest::NoteStopPoints(std::vector<int>& stops)
+{
+    const int start = TestHost().Pumps();
+    TestHost().OnPump([this, &stops, start, seen = std::size_t{0}](int n) mutable {
+        const std::size_t now = m_Sim.Log().size();
+        if (now != seen) {
+            seen = now;
+            stops.push_back(n - start);
+        }
+    });
+}

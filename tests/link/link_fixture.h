@@ -45,6 +45,10 @@ protected:
     static void MapPort(int number, const std::string& device);
     // Log lines that start with `prefix`.
     std::vector<std::string> LogLines(const std::string& prefix);
+    // From now on notes in `stops` the first pump (counted from now) after
+    // each command the controller hears, where a later run can press STOP
+    // once per command.
+    void NoteStopPoints(std::vector<int>& stops);
 
     CControllerSimulator m_Sim;
 };

@@ -134,15 +134,7 @@ TEST_F(ToolChangerTest, ToolnumFollowsTheClampWheneverStopComes)
     // A whole change, noting the first pump after each command the
     // controller heard: STOP is pressed there in the runs below.
     std::vector<int> stops;
-    std::size_t seen = 0;
-    const int start = TestHost().Pumps();
-    TestHost().OnPump([&](int n) {
-        const std::size_t now = m_Sim.Log().size();
-        if (now != seen) {
-            seen = now;
-            stops.push_back(n - start);
-        }
-    });
+    NoteStopPoints(stops);
     ASSERT_TRUE(AtcReturnTool() && AtcFetchTool(5));
     ASSERT_GE(stops.size(), 3u);
     for (int stopAt : stops) {

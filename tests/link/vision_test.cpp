@@ -144,15 +144,7 @@ TEST_F(VisionTest, TheCalibrationHoleSendsNothingAfterStop)
     // heard: STOP is pressed there in the runs below, once per command.
     m_Sim.ClearLog();
     std::vector<int> stops;
-    std::size_t seen = 0;
-    const int start = TestHost().Pumps();
-    TestHost().OnPump([&](int n) {
-        const std::size_t now = m_Sim.Log().size();
-        if (now != seen) {
-            seen = now;
-            stops.push_back(n - start);
-        }
-    });
+    NoteStopPoints(stops);
     ASSERT_TRUE(DrillCalibrationHole(ECalibrationHole::AdjustOrigin, &x, &y));
     ASSERT_GT(stops.size(), 5u);
     for (int stopAt : stops) {
