@@ -847,3 +847,7 @@ constexpr unsigned IDS_SIDE_ALIGN_ABORTED = 62552;
 constexpr unsigned IDS_NO_DRILL_HOLES = 62553;
 constexpr unsigned ID_DRILL_AUTO_ALIGN_MODE = 32918;
 constexpr unsigned ID_DRILL_FIND = 33020;
+constexpr unsigned IDD_AUTO_LAYOUT = 206;
+constexpr unsigned IDC_AUTO_LAYOUT_X = 1086;
+constexpr unsigned IDC_AUTO_LAYOUT_Y = 1184;
+constexpr unsigned ID_ENTER_PARTIAL_STAGE = 32897;
