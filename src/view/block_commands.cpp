@@ -152,6 +152,12 @@ void CVelmView::OnEnterPartialStage()
     g_StatusText.clear();
     g_HoleDataWnd.ShowWindow(false);
     Invalidate();
+    // The picks of the partial stage start from nothing excluded.
+    for (const auto& segment : m_Doc.m_GridPathList)
+        segment->doneMark = 0;
+    for (const auto& region : m_Doc.m_ClearRegionList)
+        for (const auto& stroke : region->strokes)
+            stroke->doneMark = 0;
     OnWindowAll();
 }
 

@@ -136,3 +136,23 @@ TEST_F(BlockCommandTest, ToolDetectPointTypedSavedAndLoaded)
     EXPECT_EQ(doc->m_DetectPosX, 1500.0);
     EXPECT_EQ(doc->m_DetectPosY, -250.0);
 }
+
+TEST_F(BlockCommandTest, EnteringThePartialStageClearsTheExcludedMarks)
+{
+    auto segment = std::make_unique<CGridPathSegment>();
+    segment->doneMark = 1;
+    doc->m_GridPathList.push_back(std::move(segment));
+    auto region = std::make_unique<CClearRegion>();
+    auto stroke = std::make_unique<CClearStroke>();
+    stroke->doneMark = 1;
+    region->strokes.push_back(std::move(stroke));
+    doc->m_ClearRegionList.push_back(std::move(region));
+    g_StatusText = "x";
+    view->m_Commands.Run(ID_ENTER_PARTIAL_STAGE);
+    EXPECT_EQ(doc->m_WorkStage, 4);
+    EXPECT_EQ(view->m_SubMode, 5);
+    EXPECT_EQ(doc->m_LayoutDone, 1);
+    EXPECT_TRUE(g_StatusText.empty());
+    EXPECT_EQ(doc->m_GridPathList.front()->doneMark, 0u);
+    EXPECT_EQ(doc->m_ClearRegionList.front()->strokes.front()->doneMark, 0);
+}
