@@ -856,3 +856,7 @@ constexpr unsigned IDC_WR_FROM = 1133;
 constexpr unsigned IDD_JOG_STEP = 228;
 constexpr unsigned IDC_JS_SPEED = 1046;
 constexpr unsigned IDC_JS_DISTANCE = 1188;
+constexpr unsigned IDD_AUTO_LAYOUT = 206;
+constexpr unsigned IDC_AUTO_LAYOUT_X = 1086;
+constexpr unsigned IDC_AUTO_LAYOUT_Y = 1184;
+constexpr unsigned ID_ENTER_PARTIAL_STAGE = 32897;

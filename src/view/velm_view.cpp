@@ -3,6 +3,7 @@
 // and the view's command table.
 #include "view/velm_view.h"
 
+#include "editing/block_layout.h"
 #include "link/link_state.h"
 #include "platform/program_state.h"
 #include "settings/machine_param_dlg.h"
@@ -174,14 +175,7 @@ CViewDC::~CViewDC()
 
 RECT CVelmView::CalcPointListBounds(const COwnedList<POINT>& points)
 {
-    RECT r{points.front()->x, points.front()->y, points.front()->x, points.front()->y};
-    for (const auto& p : points) {
-        r.left = std::min(r.left, p->x);
-        r.top = std::min(r.top, p->y);
-        r.right = std::max(r.right, p->x);
-        r.bottom = std::max(r.bottom, p->y);
-    }
-    return r;
+    return PointListBounds(points);
 }
 
 void CVelmView::ClearLists()
@@ -269,5 +263,6 @@ void CVelmView::RegisterCommands()
     RegisterVisionCommands();
     RegisterUploadCommands();
     RegisterStageCommands();
+    RegisterBlockCommands();
     RegisterEditCommands();
 }

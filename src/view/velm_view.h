@@ -637,6 +637,28 @@ private:
     bool DrawPanelCopies();
     void DrawTrackerRect(CDrawSurface& dc);
     void DrawBand();
+
+public:
+    // Block menu of the layout stage (block_commands.cpp).
+    void OnAutoLayout();
+    void OnBlockCopy();
+    void OnBlockDelete();
+    void OnBlockMove();
+    void OnBlockMirrorX();
+    void OnBlockMirrorY();
+    void OnBlockRotate();
+    void OnSelectMachiningData();
+    void OnSelectMachiningBlock();
+    void OnBlockCoords();
+    void OnDrillCoordPick();
+    void OnToolDetectPick();
+    void OnToolDetectInput();
+    void OnToolDetectSave();
+    void OnToolDetectLoad();
+    void OnMachineRangeTest();
+    void OnPopupCancel3();
+    void OnEnterPartialStage();
+    void RegisterBlockCommands();
 };
 
 // A drawer's use of the view's surface: taken at construction, the pen,

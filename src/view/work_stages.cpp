@@ -1,8 +1,7 @@
 // The five work stages and the view's display commands: the stage commands
 // (each ends with a zoom to fit), the seven display checks, the solid-line
 // and surface-map toggles, the text windows, and the enable and check rules
-// of the view's menu items. The least of the panel layout the stages need
-// lives here too: one board copy centred on the machine table.
+// of the view's menu items.
 #include "view/velm_view.h"
 
 #include "link/link_state.h"
@@ -132,26 +131,6 @@ void CVelmView::OnRoutePointMode()
     m_RoutePointMode = 1;
     m_RouteLineMode = m_RouteCircleMode = m_RouteDraw2Mode = m_RouteRectMode = 0;
     m_PressState = 0;
-}
-
-void CVelmView::OnBlockLayout()
-{
-    if (m_BlockList.empty()) {
-        const int left = g_BoardMinX, top = g_BoardMinY, right = g_BoardMaxX, bottom = g_BoardMaxY;
-        auto block = std::make_unique<CLayoutBlock>(left, top, right, bottom);
-        // The outline runs round the board, relative to the copy's centre.
-        const int cx = TruncToInt(block->m_RefCentre.x), cy = TruncToInt(block->m_RefCentre.y);
-        m_OutlinePoints.clear();
-        for (POINT p : {POINT{left, top}, POINT{right, top}, POINT{right, bottom},
-                        POINT{left, bottom}, POINT{left, top}})
-            m_OutlinePoints.push_back(std::make_unique<POINT>(POINT{p.x - cx, p.y - cy}));
-        block->m_Outline = &m_OutlinePoints;
-        block->m_Centre = CDPoint(TruncToInt(g_TableWidth / 2.0), TruncToInt(g_TableHeight / 2.0));
-        m_BlockList.push_back(std::move(block));
-    }
-    m_Doc.m_LayoutDone = 1;
-    m_Doc.m_WorkStage = 3;
-    OnWindowAll();
 }
 
 void SetPathLayerBit(CVelmDoc& doc, const std::string& name, int on)

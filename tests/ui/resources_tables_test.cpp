@@ -29,7 +29,7 @@ constexpr unsigned kDialogs[] = {IDD_ABOUTBOX, IDD_PROGRESS, IDD_WORK_ORDER, IDD
                                  IDD_CAM_UPLOAD, IDD_TEXT_INPUT,
                                  IDD_PLANE_DETECT, IDD_MACHINING_REPORT,
                                  IDD_ADJUST_ORIGIN, IDD_MEASURE,
-                                 IDD_WORK_RANGE, IDD_JOG_STEP};
+                                 IDD_WORK_RANGE, IDD_JOG_STEP, IDD_AUTO_LAYOUT};
 
 // The shape of a menu without its texts.
 std::string Shape(const CMenuNode& node)

@@ -117,7 +117,7 @@ TEST_F(StageTest, TheFirstLayoutPutsOneCopyOnTheMiddleOfTheTable)
     EXPECT_EQ(doc->m_LayoutDone, 1);
     const RECT outline = CVelmView::CalcPointListBounds(view->m_OutlinePoints);
     EXPECT_EQ(outline.left, -200);
-    EXPECT_EQ(outline.bottom, 150);
+    EXPECT_EQ(outline.bottom, 250);   // the orientation mark reaches past the board
     // A second layout keeps the copies there are.
     view->OnBlockLayout();
     EXPECT_EQ(view->m_BlockList.size(), 1u);
