@@ -5,6 +5,7 @@
 #include "link/link_state.h"
 #include "machining/homing.h"
 #include "machining/job_gate.h"
+#include "machining/job_runner.h"
 #include "machining/plunge_speed_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
@@ -56,30 +57,6 @@ bool Pause(unsigned milliseconds)
     return WaitPumping(milliseconds) != EWaitEnd::Aborted && !g_AbortFlag;
 }
 
-bool ModelContainsAny(std::initializer_list<unsigned> names)
-{
-    for (unsigned id : names)
-        if (g_MachineModel.find(LoadResString(id)) != std::string::npos)
-            return true;
-    return false;
-}
-
-// The models that change tools at the table's front edge, and how far past
-// the Y travel that edge lies.
-bool ChangesAtFront()
-{
-    return ModelContainsAny(
-               {IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L, IDS_KX1600, IDS_KX1600L}) &&
-           g_ToolChangePosition == 1;
-}
-
-float FrontChangeY()
-{
-    const float beyond =
-        ModelContainsAny({IDS_KX1600, IDS_KX1600L, IDS_KX1300, IDS_KX1300L}) ? 50.0f : 25.0f;
-    return static_cast<float>(g_TableHeight * g_PulsesPerMil + beyond * g_XYPulsesPerMM);
-}
-
 bool IsBinary() { return g_ControllerKind == 1; }
 
 }  // namespace
@@ -102,12 +79,12 @@ bool DrillCalibrationHole(ECalibrationHole caller, std::int32_t* holeX, std::int
         g_BinLink.m_PosX = x0;
         g_BinLink.m_PosY = y0;
     }
-    if (ChangesAtFront()) {
+    if (ToolChangeAtFront()) {
         // The default speed goes out at once, so it is no step of its own.
         if (g_AbortFlag)
             return false;
         g_MachineLink.SetDefaultSpeed();
-        if (!Step([&] { g_MachineLink.CmdMA2(static_cast<float>(x0), FrontChangeY()); }) ||
+        if (!Step([&] { g_MachineLink.CmdMA2(static_cast<float>(x0), ToolChangeFrontY()); }) ||
             !AwaitReady())
             return false;
     }

@@ -169,11 +169,6 @@ struct CDrillRun {
 
 // The first position of `order` to work on Continue: as many holes as the
 // operator's count, never beyond the end.
-std::size_t ResumeStart(CRunnerView& view, std::size_t holes)
-{
-    const int count = view.ResumeCount();
-    return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), holes);
-}
 
 // The tool of the hole a resumed run starts at; null on a fresh start or
 // when the count is past the last hole.

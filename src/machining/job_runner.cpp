@@ -11,11 +11,13 @@
 #include "machining/probe_test_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
+#include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
 #include "ui/line_store.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 
@@ -25,10 +27,15 @@ void Transmit() { g_MachineLink.Send(); }
 
 float F(double v) { return static_cast<float>(v); }
 
-// Truncation toward zero into whole pulses, as the binary line move takes them.
+}  // namespace
+
 std::int32_t WholePulses(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
 
-}  // namespace
+std::size_t ResumeStart(CRunnerView& view, std::size_t items)
+{
+    const int count = view.ResumeCount();
+    return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), items);
+}
 
 void SendZSpeed(float mmPerSecond)
 {
@@ -147,6 +154,20 @@ bool ModelContainsAnyOf(std::initializer_list<unsigned> nameIds)
             return true;
     }
     return false;
+}
+
+bool ToolChangeAtFront()
+{
+    return g_ToolChangePosition == 1 &&
+           ModelContainsAnyOf({IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L, IDS_KX1600,
+                               IDS_KX1600L});
+}
+
+float ToolChangeFrontY()
+{
+    const float beyondMM =
+        ModelContainsAnyOf({IDS_KX1600, IDS_KX1600L, IDS_KX1300, IDS_KX1300L}) ? 50.0f : 25.0f;
+    return static_cast<float>(g_PulsesPerMil * g_TableHeight + beyondMM * g_XYPulsesPerMM);
 }
 
 void RunnerShowAndHome(CRunnerView& view)

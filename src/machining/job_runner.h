@@ -16,6 +16,7 @@
 #include "records/panel_layout.h"
 #include "ui/line_store.h"  // FormatResText, which the runners use for their prompts
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -99,6 +100,18 @@ void ShowRunnerCaption(const std::string& text);
 // the string-table entries `nameIds`.
 bool ModelContains(const char* part);
 bool ModelContainsAnyOf(std::initializer_list<unsigned> nameIds);
+// The models that park the table beyond the far end of its Y travel for a
+// tool change, when the system settings ask for the change position; and
+// that Y (pulses), 50 or 25 mm past the travel by model.
+bool ToolChangeAtFront();
+float ToolChangeFrontY();
+
+// Truncation toward zero into whole pulses, as the binary line move takes them.
+std::int32_t WholePulses(double v);
+class CRunnerView;
+// Where a resumed job starts among `items` work items: the view's resume
+// count, none when it is 0 or less, all of them at most.
+std::size_t ResumeStart(CRunnerView& view, std::size_t items);
 
 // ---- What a runner needs of its view ----
 

@@ -50,7 +50,6 @@ constexpr double kPi = 3.1415926;  // the angles the controllers were given
 using LastEnd = std::optional<CDPoint>;
 
 float F(double v) { return static_cast<float>(v); }
-std::int32_t WholePulses(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
 bool AsciiLinkInUse() { return g_ControllerKind == 0; }
 
 bool ChineseLanguage()
@@ -314,11 +313,6 @@ std::vector<CLayerVisit> LayerOrder(const std::vector<const CPathRecord*>& layer
     return order;
 }
 
-std::size_t ResumeStart(CRunnerView& view, std::size_t items)
-{
-    const int count = view.ResumeCount();
-    return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), items);
-}
 
 // The start the outline and engraving jobs share: the position window, the
 // machine homed, the lift speed prepared, the job claimed with the plunge

@@ -9,6 +9,7 @@
 #include "link/job_codes.h"
 #include "link/link_state.h"
 #include "machining/homing.h"
+#include "machining/job_runner.h"
 #include "machining/manual_moves.h"
 #include "machining/position_dlg.h"
 #include "platform/host.h"
@@ -59,8 +60,6 @@ constexpr std::int32_t kRetryShift = 400;
 
 bool Binary() { return g_ControllerKind == 1; }
 
-bool ModelContains(const std::string& part) { return g_MachineModel.find(part) != std::string::npos; }
-
 int Trunc(double v) { return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0)); }
 
 void SendFrame() { g_MachineLink.Send(); }
@@ -103,17 +102,8 @@ int AbortExit()
 // Where the machine waits while the operator prepares the probe.
 POINT PreparationPosition()
 {
-    bool changer = false;
-    for (unsigned id : {IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L, IDS_KX1600, IDS_KX1600L}) {
-        const std::string name = LoadResString(id);
-        if (!name.empty() && ModelContains(name))
-            changer = true;
-    }
-    if (changer && g_ToolChangePosition == 1) {
-        const double extra = ModelContains("KX1600") || ModelContains("KX1300") ? 50.0 : 25.0;
-        return POINT{Trunc(100.0 * g_XYPulsesPerMM),
-                     Trunc(g_TableHeight * g_PulsesPerMil + extra * g_XYPulsesPerMM)};
-    }
+    if (ToolChangeAtFront())
+        return POINT{Trunc(100.0 * g_XYPulsesPerMM), Trunc(ToolChangeFrontY())};
     return POINT{Trunc(g_TableWidth * g_PulsesPerMil * 0.5), 0};
 }
 

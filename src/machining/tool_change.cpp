@@ -22,20 +22,6 @@
 
 namespace {
 
-// The change-position group: these models park the table beyond the far end
-// of its Y travel for the change.
-bool ChangePositionModel()
-{
-    return ModelContainsAnyOf({IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L, IDS_KX1600,
-                               IDS_KX1600L});
-}
-
-// How far beyond the Y travel the change position lies (mm).
-float ChangePositionBeyondMM()
-{
-    return ModelContainsAnyOf({IDS_KX1600, IDS_KX1600L, IDS_KX1300, IDS_KX1300L}) ? 50.0f : 25.0f;
-}
-
 void SendDL()
 {
     g_MachineLink.CmdDL3();
@@ -174,11 +160,9 @@ void RunChange(CRunnerView& view, const std::string& prompt, int detect, bool co
     g_StatusText = LoadResString(IDS_SPINDLE_OFF);
     SendOutput(7, 0);
 
-    if (ChangePositionModel() && g_ToolChangePosition == 1) {
+    if (ToolChangeAtFront()) {
         SendDefaultSpeed();
-        g_MachineLink.CmdMA2(static_cast<float>(x0),
-                             static_cast<float>(g_PulsesPerMil * g_TableHeight +
-                                                ChangePositionBeyondMM() * g_XYPulsesPerMM));
+        g_MachineLink.CmdMA2(static_cast<float>(x0), ToolChangeFrontY());
         change.Wait(20);
         if (change.Stopped())
             return;

@@ -8,6 +8,7 @@
 #include "link/machine_wait.h"
 #include "machining/homing.h"
 #include "machining/job_gate.h"
+#include "machining/job_runner.h"
 #include "machining/machine_timer.h"
 #include "machining/position_dlg.h"
 #include "machining/spindle_speed_dlg.h"
@@ -23,14 +24,6 @@ namespace {
 // The field of the position reply that carries the controller's status word.
 constexpr std::size_t kStatusField = 3;
 
-bool ModelContainsAny(std::initializer_list<unsigned> names)
-{
-    for (unsigned id : names)
-        if (g_MachineModel.find(LoadResString(id)) != std::string::npos)
-            return true;
-    return false;
-}
-
 }  // namespace
 
 void CVelmView::OnToolChange()
@@ -43,9 +36,7 @@ void CVelmView::OnToolChange()
     }
     g_MachineLink.CmdEB(1);
     g_MachineLink.Send();
-    const bool frontModel = ModelContainsAny({IDS_KX1100, IDS_KX1100L, IDS_KX1300, IDS_KX1300L,
-                                              IDS_KX1600, IDS_KX1600L});
-    if (g_JobCode != 0 || !frontModel || g_ToolChangePosition != 1) {
+    if (g_JobCode != 0 || !ToolChangeAtFront()) {
         // The running manual engraving changes the tool at its next pass,
         // a running job before its next item.
         m_ToolChanged = 1;
@@ -58,9 +49,7 @@ void CVelmView::OnToolChange()
     g_MachineLink.CmdHM1();
     g_MachineLink.Send();
     g_MachineLink.SetDefaultSpeed();
-    const float beyond =
-        ModelContainsAny({IDS_KX1600, IDS_KX1600L, IDS_KX1300, IDS_KX1300L}) ? 50.0f : 25.0f;
-    const auto front = static_cast<float>(g_TableHeight * g_PulsesPerMil + beyond * g_XYPulsesPerMM);
+    const float front = ToolChangeFrontY();
     g_MachineLink.CmdMA2(static_cast<float>(x0), front);
     g_MachineLink.Send();
     // The readout follows the table to the front; the wait ends on STOP, on
