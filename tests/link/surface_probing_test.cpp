@@ -18,6 +18,7 @@
 #include "support/record_makers.h"
 #include "support/test_paths.h"
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -146,6 +147,10 @@ TEST_P(ProbeRetryTest, AProbeThatFindsNoSurfaceStopsAfterItsTriesInsideTheTravel
                   std::snprintf(text, sizeof text, LoadResString(IDS_PROBE_NO_CONTACT).c_str(), 1200L, 1000L);
                   return std::string(text);
               }()});
+    // The contact stop's switch-off is the run's last frame, sent without a
+    // wait: give the simulator's thread the time to take it.
+    for (int i = 0; i < 200 && m_Sim.GetState().contactStop; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(m_Sim.GetState().contactStop);
 }
 
