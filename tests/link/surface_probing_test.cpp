@@ -22,6 +22,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace {
 
