@@ -475,6 +475,15 @@ public:
     // what the chain's ring encloses. The changed segments go to the edit
     // list. 0.
     int SelectPathsInArea(CDPoint point);
+    // Path-data picks by point and rubber band (path_picks.cpp); each band
+    // routine starts a rubber band at `start` (mil) and returns 1 when it was
+    // drawn and acted on, 0 when abandoned (or while another pick runs).
+    int DeletePathAt(CDPoint point);
+    int SelectDataInBand(CDPoint start);
+    int DeselectDataInBand(CDPoint start);
+    int DeleteHolesInBand(CDPoint start);
+    int CutPathsInBand(CDPoint start);
+    int CutOtherPathsInBand(CDPoint start);
     void PickTwoPoints(unsigned flags, POINT point);
     void TrackHover(unsigned flags, POINT point);
     void OnLButtonUpOther(unsigned flags, POINT point);
