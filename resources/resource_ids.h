@@ -361,6 +361,10 @@ constexpr unsigned ID_SURFACE_COMPENSATION = 33210;
 constexpr unsigned ID_MILL_PADS = 33039;
 constexpr unsigned ID_RESET_CLEAR_DONE = 33071;
 constexpr unsigned ID_ADD_FULL_CLEAR_AREA = 33072;
+// The path stage's route hiding and the reset of the isolation segments'
+// done marks (no menu item)
+constexpr unsigned ID_PATH_STAGE_HIDE_ROUTE = 33055;
+constexpr unsigned ID_RESET_ISO_DONE = 33056;
 
 // Machine menu
 constexpr unsigned ID_MACHINE_DRILL = 32900;

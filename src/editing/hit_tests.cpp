@@ -211,3 +211,14 @@ void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SI
     target->holes.push_back(std::make_unique<CDPoint>(point));
 }
 
+
+CTrackRecord PathSegmentTrack(const CPathSegment& s, double width)
+{
+    CTrackRecord track;
+    track.x1 = float(s.x1);
+    track.y1 = float(s.y1);
+    track.x2 = float(s.x2);
+    track.y2 = float(s.y2);
+    track.width = float(width);
+    return track;
+}

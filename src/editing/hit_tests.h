@@ -67,3 +67,7 @@ bool RemovePathItem(COwnedList<CPathRecord>& layers,
 // whose size also goes into `toolSizes` (when the number fits it).
 void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SIZES>& toolSizes,
                   float diameter, CDPoint point);
+
+// A track along a straight path segment, `width` wide: what a click on the
+// segment is tested against (PointInTrack).
+CTrackRecord PathSegmentTrack(const CPathSegment& s, double width);

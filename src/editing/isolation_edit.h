@@ -32,3 +32,21 @@ int SetSegmentStatesInContour(COwnedList<CPathRecord>& layers, const PathLayerTe
 // 1 while an isolation delete or pick runs: one started meanwhile from the
 // message pump does nothing.
 extern int g_IsoDeleteBusy;
+
+// Holds g_IsoDeleteBusy for its lifetime when it was clear on entry; a
+// delete or pick started from the message pump of another is refused.
+class CIsoBusy {
+public:
+    CIsoBusy() : m_Entered(g_IsoDeleteBusy == 0) { g_IsoDeleteBusy = 1; }
+    ~CIsoBusy()
+    {
+        if (m_Entered)
+            g_IsoDeleteBusy = 0;
+    }
+    CIsoBusy(const CIsoBusy&) = delete;
+    CIsoBusy& operator=(const CIsoBusy&) = delete;
+    bool Entered() const { return m_Entered; }
+
+private:
+    bool m_Entered;
+};

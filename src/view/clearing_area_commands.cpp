@@ -1,6 +1,7 @@
 // The view's clearing-area commands that need no mouse: the whole board's
 // short gaps as one region, and the done marks of the clearing strokes
-// cleared so the milling job cuts every stroke again.
+// cleared (arming the stroke pick) so the milling job cuts every stroke
+// again.
 #include "records/board_extent.h"
 #include "resource_ids.h"
 #include "view/velm_view.h"
@@ -29,5 +30,7 @@ void CVelmView::OnResetClearDone()
     for (const auto& region : m_Doc.m_ClearRegionList)
         for (const auto& stroke : region->strokes)
             stroke->doneMark = 0;
+    // The left button now picks strokes to exclude, the right deletes them.
+    m_ResetClearMode = 1;
     Invalidate();
 }

@@ -32,22 +32,6 @@ std::string WidthText(float width)
     return text;
 }
 
-// The isolation editor's re-entry guard: a delete or pick started from the
-// message pump of another is refused.
-class CIsoBusy {
-public:
-    CIsoBusy() : m_Entered(g_IsoDeleteBusy == 0) { g_IsoDeleteBusy = 1; }
-    ~CIsoBusy()
-    {
-        if (m_Entered)
-            g_IsoDeleteBusy = 0;
-    }
-    bool Entered() const { return m_Entered; }
-
-private:
-    bool m_Entered;
-};
-
 }  // namespace
 
 void CVelmView::RegisterEditCommands()

@@ -8,6 +8,7 @@
 
 #include "editing/add_copper.h"
 #include "editing/copper_edit.h"
+#include "editing/hit_tests.h"
 #include "editing/isolation_edit.h"
 #include "editing/path_chain_setup.h"
 #include "exchange/text_input_dlg.h"
@@ -44,18 +45,6 @@ CDPoint ToMil(const CVelmView& view, POINT p)
     CDPoint d(p.x, p.y);
     view.ScreenToDocD(&d);
     return d;
-}
-
-// A track along a path segment as wide as the on-screen hit tolerance.
-CTrackRecord HitProbe(const CPathSegment& s, double width)
-{
-    CTrackRecord probe;
-    probe.x1 = float(s.x1);
-    probe.y1 = float(s.y1);
-    probe.x2 = float(s.x2);
-    probe.y2 = float(s.y2);
-    probe.width = float(width);
-    return probe;
 }
 
 // The rubber shape of a copper mode between the held point and `p` (mil).
@@ -168,7 +157,7 @@ void CVelmView::OnLButtonDownEdit(unsigned, POINT point)
                 CPathSegment* s = layer->items[i].get();
                 if (s->type != 0 || done.count(s) || (routeMode && s->flag != 0 && s->flag != 1))
                     continue;
-                const CTrackRecord probe = HitProbe(*s, m_Scale * LINE_HIT_PIXELS);
+                const CTrackRecord probe = PathSegmentTrack(*s, m_Scale * LINE_HIT_PIXELS);
                 if (!PointInTrack(probe, mil))
                     continue;
                 hit = true;
@@ -463,7 +452,7 @@ void CVelmView::MovePress(CDPoint mil)
             continue;
         for (std::size_t i = 0; i < layer->items.size(); ++i) {
             CPathSegment* s = layer->items[i].get();
-            if (s->type != 0 || !PointInTrack(HitProbe(*s, m_Scale * LINE_HIT_PIXELS), mil))
+            if (s->type != 0 || !PointInTrack(PathSegmentTrack(*s, m_Scale * LINE_HIT_PIXELS), mil))
                 continue;
             if (!m_KeyShift) {
                 m_DragSegments.push_back(s);

@@ -164,13 +164,7 @@ int CVelmView::SelectPathsInArea(CDPoint point)
                 continue;
             bool hit = false;
             if (s->type == 0) {
-                CTrackRecord probe;
-                probe.x1 = float(s->x1);
-                probe.y1 = float(s->y1);
-                probe.x2 = float(s->x2);
-                probe.y2 = float(s->y2);
-                probe.width = float(reach);
-                hit = PointInTrack(probe, point) != 0;
+                hit = PointInTrack(PathSegmentTrack(*s, reach), point) != 0;
             } else {
                 CArcD arc{s->x1, s->y1, s->x2, s->y2, s->cx, s->cy, s->type == 1 ? 1 : -1};
                 hit = PointOnArc(arc, point, int(m_Scale * 4.0));

@@ -42,6 +42,7 @@
 class CCmdUI;
 class CViewWindow;
 class CProbingView;
+struct CBandRect;
 
 // Colours of the stage drawing.
 constexpr COLORREF VIEW_GREEN = RGB(0, 255, 0);
@@ -112,6 +113,35 @@ public:
     // stroke's done mark cleared (33071).
     void OnAddFullClearArea();
     void OnResetClearDone();
+    // Ranges, trims and resets of the path editing (range_commands.cpp).
+    // A range command arms the range mode on its layer and shows only that
+    // tool layer, or disarms it when it already targets that layer; the two
+    // trim commands share the trim mode, which excludes the range mode.
+    void OnAddT1ClearRange();
+    void OnAddT2ClearRange();
+    void OnAddT3ClearRange();
+    void OnAddT1IsoRange();
+    void OnAddT2IsoRange();
+    void OnAddT4IsoRange();
+    void OnTrimSinglePath();
+    void OnTrimBlockPath();
+    void OnPathStageHideRoute();
+    void OnResetIsoDone();
+    // Enabled in the edit stage; checked while the mode they arm is on.
+    void OnUpdateAddT1ClearRange(CCmdUI& ui) const;
+    void OnUpdateAddT2ClearRange(CCmdUI& ui) const;
+    void OnUpdateAddT3ClearRange(CCmdUI& ui) const;
+    void OnUpdateAddT1IsoRange(CCmdUI& ui) const;
+    void OnUpdateAddT2IsoRange(CCmdUI& ui) const;
+    void OnUpdateAddT4IsoRange(CCmdUI& ui) const;
+    void OnUpdateTrimSinglePath(CCmdUI& ui) const;
+    void OnUpdateTrimBlockPath(CCmdUI& ui) const;
+    void RegisterRangeCommands();
+    void ArmRange(const char* layer);
+    void ArmTrim(int blockVariant);
+    void UpdateRangeItem(CCmdUI& ui, const char* layer) const;
+    // The edit stage with a zoom to fit, unless the view is in it already.
+    void EnterEditStageForRange();
     // Drill point / tool size: the tool-size dialog marks the tool it edits
     // on this view; the hole list is sorted again afterwards
     // (tool_dialog_commands.cpp).
@@ -476,14 +506,22 @@ public:
     // list. 0.
     int SelectPathsInArea(CDPoint point);
     // Path-data picks by point and rubber band (path_picks.cpp); each band
-    // routine starts a rubber band at `start` (mil) and returns 1 when it was
-    // drawn and acted on, 0 when abandoned (or while another pick runs).
+    // routine starts a rubber band at `start` (mil) and returns 1; its work
+    // is done when the band is released (nothing when it is abandoned). 0
+    // while another isolation delete or trim runs.
     int DeletePathAt(CDPoint point);
     int SelectDataInBand(CDPoint start);
     int DeselectDataInBand(CDPoint start);
     int DeleteHolesInBand(CDPoint start);
     int CutPathsInBand(CDPoint start);
     int CutOtherPathsInBand(CDPoint start);
+    // The band of those routines: `done` gets its rectangle in mil once it
+    // is released with a width and a height. 1.
+    int StartPathBand(CDPoint start, std::function<void(const CBandRect& band)> done);
+    // The trim of the path layers by a band: the visible layers of the
+    // working side (of every side while Ctrl is held), or with `otherSide`
+    // the visible layers of side 5.
+    void TrimPathLayers(const CBandRect& band, bool otherSide);
     void PickTwoPoints(unsigned flags, POINT point);
     void TrackHover(unsigned flags, POINT point);
     void OnLButtonUpOther(unsigned flags, POINT point);
