@@ -11,6 +11,7 @@
 #include "support/scripted_host.h"
 #include "ui/line_store.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,14 @@ protected:
         return names;
     }
     CPathRecord* Layer(std::size_t i) const { return doc->m_PathLayerList.at(i).get(); }
+    // A path layer of tool size 8 put first in the list, with straight lines.
+    CPathRecord* AddLines(const char* name, int side, std::initializer_list<Ends> lines)
+    {
+        CPathRecord* layer = doc->AddPathLayer(name, 8, 20, side, 0);
+        for (const Ends& e : lines)
+            AddSegment(*layer, 0, e[0], e[1], e[2], e[3]);
+        return layer;
+    }
     static std::string Count(int n) { return FormatResText(IDS_SELECTED_COUNT, n); }
 };
 
@@ -152,12 +161,9 @@ TEST_F(PathPicks, ASelectionOverTwoCopiesGivesOneLayerWithTheMirroredArcTurnedBa
 TEST_F(PathPicks, ARepeatedSelectionGoesRightAfterTheFirstOfItsName)
 {
     OneCopy();
-    CPathRecord* t2 = doc->AddPathLayer("T2ISO", 8, 20, 0, 0);
-    AddSegment(*t2, 0, 10, 10, 20, 10);
-    CPathRecord* t1 = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-    AddSegment(*t1, 0, 10, 20, 20, 20);
-    CPathRecord* solder = doc->AddPathLayer("T1ISO", 8, 20, 1, 0);   // not the working side
-    AddSegment(*solder, 0, 10, 30, 20, 30);
+    AddLines("T2ISO", 0, {{10, 10, 20, 10}});
+    AddLines("T1ISO", 0, {{10, 20, 20, 20}});
+    AddLines("T1ISO", 1, {{10, 30, 20, 30}});   // not the working side
 
     Select(0, 0, 100, 100, "11");
     EXPECT_EQ(LayerNames(),
@@ -176,8 +182,7 @@ TEST_F(PathPicks, ARepeatedSelectionGoesRightAfterTheFirstOfItsName)
 TEST_F(PathPicks, AnAbandonedOrEmptyBandChangesNothing)
 {
     OneCopy();
-    CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-    AddSegment(*iso, 0, 10, 10, 20, 10);
+    CPathRecord* iso = AddLines("T1ISO", 0, {{10, 10, 20, 10}});
     AddDrillTool(g_HoleList, 1, 30, 1, {CDPoint(15, 15)});
     using Start = int (CVelmView::*)(CDPoint);
     for (Start start : {&CVelmView::SelectDataInBand, &CVelmView::DeselectDataInBand,
@@ -200,16 +205,12 @@ TEST_F(PathPicks, AnAbandonedOrEmptyBandChangesNothing)
 
 TEST_F(PathPicks, TheTrimCutsTheWorkingSideOrEverySideWithCtrlAfterASnapshot)
 {
-    CPathRecord* solder = doc->AddPathLayer("T1ISO", 8, 20, 1, 0);
-    AddSegment(*solder, 0, 0, 50, 200, 50);
-    CPathRecord* route = doc->AddPathLayer("ROUTE1", 8, 20, 5, 0);
-    AddSegment(*route, 0, 0, 60, 200, 60);
-    CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-    CPathSegment* through = AddSegment(*iso, 0, 0, 50, 200, 50);
-    CPathSegment* entering = AddSegment(*iso, 0, 0, 70, 100, 70);
-    AddSegment(*iso, 0, 60, 30, 140, 30);
-    CPathRecord* hidden = doc->AddPathLayer("T2ISO", 8, 20, 0, 0);
-    AddSegment(*hidden, 0, 60, 30, 140, 30);
+    CPathRecord* solder = AddLines("T1ISO", 1, {{0, 50, 200, 50}});
+    CPathRecord* route = AddLines("ROUTE1", 5, {{0, 60, 200, 60}});
+    CPathRecord* iso = AddLines("T1ISO", 0, {{0, 50, 200, 50}, {0, 70, 100, 70}, {60, 30, 140, 30}});
+    CPathSegment* through = iso->items[0].get();
+    CPathSegment* entering = iso->items[1].get();
+    CPathRecord* hidden = AddLines("T2ISO", 0, {{60, 30, 140, 30}});
     g_ShowLayerT2Iso = 0;
     view->m_EditList = {through};   // a pick that the trim frees from under it
 
@@ -242,8 +243,7 @@ TEST_F(PathPicks, TheTrimCutsTheWorkingSideOrEverySideWithCtrlAfterASnapshot)
 
 TEST_F(PathPicks, AnIsolationDeleteOrTrimUnderWayRefusesAnother)
 {
-    CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-    AddSegment(*iso, 0, 0, 50, 200, 50);
+    CPathRecord* iso = AddLines("T1ISO", 0, {{0, 50, 200, 50}});
     g_IsoDeleteBusy = 1;
     EXPECT_EQ(view->CutPathsInBand(CDPoint(50, 20)), 0);
     EXPECT_FALSE(view->BandActive());
@@ -266,13 +266,9 @@ TEST_F(PathPicks, AnIsolationDeleteOrTrimUnderWayRefusesAnother)
 
 TEST_F(PathPicks, TheOtherSidesTrimCutsOnlyTheLayersOfSideFive)
 {
-    CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-    AddSegment(*iso, 0, 60, 50, 140, 50);
-    CPathRecord* route = doc->AddPathLayer("ROUTE1", 8, 20, 5, 0);
-    AddSegment(*route, 0, 60, 60, 140, 60);
-    CPathRecord* routeToo = doc->AddPathLayer("ROUTE2", 8, 20, 5, 0);
-    AddSegment(*routeToo, 0, 60, 60, 140, 60);
-    AddSegment(*routeToo, 0, 100, 60, 300, 60);
+    CPathRecord* iso = AddLines("T1ISO", 0, {{60, 50, 140, 50}});
+    AddLines("ROUTE1", 5, {{60, 60, 140, 60}});
+    CPathRecord* routeToo = AddLines("ROUTE2", 5, {{60, 60, 140, 60}, {100, 60, 300, 60}});
 
     EXPECT_EQ(view->CutOtherPathsInBand(CDPoint(50, 20)), 1);
     DragTo(150, 80);
@@ -305,12 +301,9 @@ TEST_F(PathPicks, AClickDeletesThePathUnderItWithItsChainOrClosesTheGap)
     // Three pieces of one path: a horizontal line, a slanted one, a vertical.
     auto build = [this] {
         doc->m_PathLayerList.clear();
-        CPathRecord* iso = doc->AddPathLayer("T1ISO", 8, 20, 0, 0);
-        AddSegment(*iso, 0, 0, 0, 100, 0);
-        AddSegment(*iso, 0, 100, 0, 150, 30);
-        AddSegment(*iso, 0, 150, 30, 150, 80);
-        AddSegment(*iso, 0, 300, 300, 400, 300);   // apart from the others
-        return iso;
+        // The last line lies apart from the others.
+        return AddLines("T1ISO", 0,
+                        {{0, 0, 100, 0}, {100, 0, 150, 30}, {150, 30, 150, 80}, {300, 300, 400, 300}});
     };
     struct Case {
         const char* what;
