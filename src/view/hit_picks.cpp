@@ -4,6 +4,7 @@
 // a pad by two clicks, and the hover marks that show what a click would take.
 #include "view/velm_view.h"
 
+#include "editing/band_cuts.h"
 #include "editing/hit_tests.h"
 #include "editing/isolation_edit.h"
 #include "editing/path_chain_setup.h"
@@ -15,6 +16,7 @@
 #include "records/track_geometry.h"
 #include "resource_ids.h"
 #include "settings/work_order_dlg.h"
+#include "ui/message_dlg.h"
 
 #include <algorithm>
 
@@ -163,7 +165,10 @@ int CVelmView::SelectPathsInArea(CDPoint point)
             if (s->flag != SEGMENT_NORMAL && s->flag != SEGMENT_SELECTED)
                 continue;
             bool hit = false;
-            if (s->type == 0) {
+            // A line drawn by hand with Ctrl (type 10) is straight too: as
+            // an arc about (0, 0) it would be hit far away from where it lies.
+            const bool straight = IsStraightSegment(s->type);
+            if (straight) {
                 hit = PointInTrack(PathSegmentTrack(*s, reach), point) != 0;
             } else {
                 CArcD arc{s->x1, s->y1, s->x2, s->y2, s->cx, s->cy, s->type == 1 ? 1 : -1};
@@ -172,14 +177,19 @@ int CVelmView::SelectPathsInArea(CDPoint point)
             if (!hit)
                 continue;
             std::vector<CPathSegment*> chain{s.get()};
-            if (!m_KeyShift)
+            if (!m_KeyShift) {
+                // A long path takes a while to follow: say so meanwhile.
+                CMessageDlg notice;
+                if (straight)
+                    notice.ShowId(IDS_SEARCHING_CONNECTIONS);
                 chain = CollectChain(*layer, s.get());
+            }
             for (CPathSegment* c : chain)
                 if (c->flag != SEGMENT_LOCKED) {
                     c->flag = state;
                     m_EditList.push_back(c);
                 }
-            if (m_IsoAreaMode && s->type == 0) {
+            if (m_IsoAreaMode && straight) {
                 CRefList<CPathSegment> ring(chain.begin(), chain.end());
                 m_Doc.m_PickContour.SetPoints(ring);
                 // The region's own pass runs under the guard this pick holds.

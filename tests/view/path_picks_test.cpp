@@ -347,3 +347,18 @@ TEST_F(PathPicks, AClickOnAnArcDeletesOnlyTheArc)
     ASSERT_EQ(iso->items.size(), 1u);
     EXPECT_EQ(iso->items[0]->type, 0);
 }
+
+TEST_F(PathPicks, TheIsolationPickTakesAHandDrawnLineWhereItLiesAndSaysItSearches)
+{
+    CPathRecord* iso = AddLines("T1ISO", 0, {{0, 100, 100, 100}, {100, 100, 100, 200}});
+    iso->items[0]->type = 10;
+    // On the circle about (0, 0) through its end, far from the line itself.
+    view->SelectPathsInArea(CDPoint(70.7, 122.5));
+    EXPECT_EQ(iso->items[0]->flag, 0);
+    EXPECT_TRUE(TestHost().DialogsShown().empty());
+
+    view->SelectPathsInArea(CDPoint(50, 102));
+    EXPECT_EQ(iso->items[0]->flag, 1);
+    EXPECT_EQ(iso->items[1]->flag, 1);   // its chain
+    EXPECT_EQ(TestHost().DialogsShown(), (std::vector<unsigned>{IDD_MESSAGE}));
+}
