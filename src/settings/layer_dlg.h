@@ -28,6 +28,9 @@ public:
     // clearing, copper, as StoreFlags left them.
     std::array<int, 8> m_SavedFlags{1, 1, 1, 1, 1, 1, 1, 1};
     int m_Reserved3 = 1;
+    // The layer the range mode adds isolation lines or clearing to; empty
+    // while no range is armed.
+    std::string m_RangeLayerName;
 
     void DoDataExchange(CDataExchange* pDX) override;
     // Hides the eight board layers, keeping what they were (T3 clearing and
@@ -49,6 +52,7 @@ inline int& g_ShowLayerT1Mil = g_LayerDlg.m_ShowLayerT1Mil;
 inline int& g_ShowLayerCopper = g_LayerDlg.m_ShowLayerCopper;
 inline int& g_ShowLayerT3Mil = g_LayerDlg.m_ShowLayerT3Mil;
 inline int& g_ShowLayerT4Iso = g_LayerDlg.m_ShowLayerT4Iso;
+inline std::string& g_RangeLayerName = g_LayerDlg.m_RangeLayerName;
 
 // 1 when the working-layer flags show the layer of that name, else 0: the
 // fixed names map to their flags, every name holding "ROUTE" follows the

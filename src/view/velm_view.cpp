@@ -265,4 +265,7 @@ void CVelmView::RegisterCommands()
     RegisterStageCommands();
     RegisterBlockCommands();
     RegisterEditCommands();
+    // After the stage commands: the route origin takes over the command id
+    // that the route point mode was given.
+    RegisterRouteCommands();
 }
