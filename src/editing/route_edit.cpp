@@ -20,7 +20,9 @@ constexpr double kMilPerMm = 39.37;
 
 long Trunc(double v) { return static_cast<long>(std::trunc(v)); }
 
-std::unique_ptr<CPathSegment> LineItem(CDPoint a, CDPoint b, int type)
+}  // namespace
+
+std::unique_ptr<CPathSegment> PathLine(CDPoint a, CDPoint b, int type)
 {
     auto s = std::make_unique<CPathSegment>();
     s->x1 = a.x;
@@ -30,8 +32,6 @@ std::unique_ptr<CPathSegment> LineItem(CDPoint a, CDPoint b, int type)
     s->type = type;
     return s;
 }
-
-}  // namespace
 
 std::string RouteLayerName(double mm)
 {
@@ -58,22 +58,22 @@ POINT KeepRouteOrtho(POINT held, POINT p)
     return p;
 }
 
-CPathSegment* AddRouteLine(CPathRecord& layer, CDPoint a, CDPoint b, int type)
+CPathSegment* AddPathLine(CPathRecord& layer, CDPoint a, CDPoint b, int type)
 {
-    return AddTail(layer.items, LineItem(a, b, type));
+    return AddTail(layer.items, PathLine(a, b, type));
 }
 
-void AddRouteRect(CPathRecord& layer, CDPoint a, CDPoint b)
+void AddPathRect(CPathRecord& layer, CDPoint a, CDPoint b)
 {
     const CDPoint corners[] = {a, CDPoint(b.x, a.y), b, CDPoint(a.x, b.y), a};
     for (int i = 0; i < 4; ++i)
-        AddRouteLine(layer, corners[i], corners[i + 1]);
+        AddPathLine(layer, corners[i], corners[i + 1]);
 }
 
-CPathSegment* AddRouteCircle(CPathRecord& layer, CDPoint centre, double radius)
+CPathSegment* AddPathCircle(CPathRecord& layer, CDPoint centre, double radius)
 {
     const CDPoint rim(centre.x + radius, centre.y);
-    auto s = LineItem(rim, rim, 2);
+    auto s = PathLine(rim, rim, 2);
     s->cx = centre.x;
     s->cy = centre.y;
     s->radius = radius;
@@ -82,7 +82,7 @@ CPathSegment* AddRouteCircle(CPathRecord& layer, CDPoint centre, double radius)
 
 std::unique_ptr<CPathSegment> RouteItemFromRing(const CGridPathSegment& g)
 {
-    auto s = LineItem(CDPoint(g.x1, g.y1), CDPoint(g.x2, g.y2), g.type);
+    auto s = PathLine(CDPoint(g.x1, g.y1), CDPoint(g.x2, g.y2), g.type);
     if (g.type != 0) {
         s->cx = g.cx;
         s->cy = g.cy;

@@ -29,13 +29,16 @@ CPathRecord* RouteDrawingLayer(CDocumentLists& lists, double mm);
 // vertical (a tie counts as vertical).
 POINT KeepRouteOrtho(POINT held, POINT p);
 
-// Items appended to a route layer, in mil: a line from `a` to `b` of `type`
-// (0, or 10 for a line drawn with Ctrl held); the rectangle with corners `a`
-// and `b` as four lines a, (b.x, a.y), b, (a.x, b.y), a; a full circle
-// (type 2) starting and ending at its rightmost point.
-CPathSegment* AddRouteLine(CPathRecord& layer, CDPoint a, CDPoint b, int type = 0);
-void AddRouteRect(CPathRecord& layer, CDPoint a, CDPoint b);
-CPathSegment* AddRouteCircle(CPathRecord& layer, CDPoint centre, double radius);
+// A path-layer line item from `a` to `b` of `type` (0, or 10 for a line
+// drawn with Ctrl held).
+std::unique_ptr<CPathSegment> PathLine(CDPoint a, CDPoint b, int type = 0);
+// Items appended to a path layer (a route layer among them), in mil: such a
+// line; the rectangle with corners `a` and `b` as four lines a, (b.x, a.y),
+// b, (a.x, b.y), a; a full circle (type 2) starting and ending at its
+// rightmost point.
+CPathSegment* AddPathLine(CPathRecord& layer, CDPoint a, CDPoint b, int type = 0);
+void AddPathRect(CPathRecord& layer, CDPoint a, CDPoint b);
+CPathSegment* AddPathCircle(CPathRecord& layer, CDPoint centre, double radius);
 
 // A segment of an offset ring as a route item: a line stays a line; an arc
 // keeps its direction and centre, with the radius its start's distance from

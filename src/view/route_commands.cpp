@@ -12,24 +12,6 @@
 #include "ui/edit_wnd.h"
 #include "view/edit_support.h"
 
-#include <algorithm>
-
-namespace {
-
-// Removes `item` from the owning list when it is there; true when it was.
-template <class T>
-bool EraseOwned(COwnedList<T>& list, const void* item)
-{
-    auto it = std::find_if(list.begin(), list.end(),
-                           [item](const std::unique_ptr<T>& p) { return p.get() == item; });
-    if (it == list.end())
-        return false;
-    list.erase(it);
-    return true;
-}
-
-}  // namespace
-
 void CVelmView::OnRouteLine() { ArmRouteTool(m_RouteLineMode); }
 void CVelmView::OnRouteRect() { ArmRouteTool(m_RouteRectMode); }
 void CVelmView::OnRouteCircle() { ArmRouteTool(m_RouteCircleMode); }

@@ -36,6 +36,13 @@ constexpr float kStrokeHitWidth = 5.0f;
 // The side data saved before a copper-to-route conversion.
 const char* const kConversionSnapshot = "ordune.tmp";
 
+// The tools that take two points, the first held in pixels.
+bool RouteToolArmed(const CVelmView& v)
+{
+    return v.m_RouteOriginMode || v.m_DrillMoveMode || v.m_RouteLineMode || v.m_RouteRectMode ||
+           v.m_RouteCircleMode || v.m_RouteDraw2Mode;
+}
+
 bool IsIsolationRange(const std::string& layer)
 {
     return layer == "T1ISO" || layer == "T2ISO" || layer == "T4ISO";
@@ -116,24 +123,21 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         Invalidate();
     };
     const POINT held = Pixel(m_DragStart);
+    // Every route tool takes its first point alike.
+    if (m_PressState == 0 && RouteToolArmed(*this))
+        return hold(point);
 
     if (m_RouteOriginMode) {
-        if (m_PressState == 0)
-            return hold(point);
         SetRouteOrigin(g_RouteDataWnd.m_Edit, MilD(*this, m_DragStart), MilI(*this, point));
         return finish(m_RouteOriginMode);
     }
     if (m_DrillMoveMode) {
-        if (m_PressState == 0)
-            return hold(point);
         ShiftHoles(g_HoleList, MilI(*this, point) - MilI(*this, held));
         return finish(m_DrillMoveMode);
     }
     if (m_RouteLineMode) {
-        if (m_PressState == 0)
-            return hold(point);
         const POINT p = ctrl ? KeepRouteOrtho(held, point) : point;
-        AddRouteLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
+        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
         // The chain goes on from here; this press's release adds nothing.
         m_Dragging = 1;
         m_DragStart = CDPoint(p.x, p.y);
@@ -142,20 +146,14 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         return;
     }
     if (m_RouteRectMode) {
-        if (m_PressState == 0)
-            return hold(point);
-        AddRouteRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, point));
+        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, point));
         return finish(m_RouteRectMode);
     }
     if (m_RouteCircleMode) {
-        if (m_PressState == 0)
-            return hold(point);
         WriteRouteCircle(g_RouteDataWnd.m_Edit, MilD(*this, held), MilD(*this, point));
         return finish(m_RouteCircleMode);
     }
     if (m_RouteDraw2Mode) {
-        if (m_PressState == 0)
-            return hold(point);
         // The arc is only shown while the cursor moves: nothing is recorded.
         return finish(m_RouteDraw2Mode);
     }
@@ -178,13 +176,8 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
             CPathRecord* layer = m_Doc.FindPathLayerOnSide(g_RangeLayerName, g_CurrentSide);
             if (!layer)
                 return;
-            auto line = std::make_unique<CPathSegment>();
-            line->x1 = m_DragStart.x;
-            line->y1 = m_DragStart.y;
-            line->x2 = p.x;
-            line->y2 = p.y;
-            line->type = ctrl ? 10 : 0;
-            AddHead(layer->items, std::move(line));
+            // Hand-drawn isolation lines lead their layer.
+            AddHead(layer->items, PathLine(m_DragStart, p, ctrl ? 10 : 0));
             m_PressState = 0;
             m_RouteShapeShown = 0;
             Invalidate();
@@ -203,7 +196,7 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
                         AfxMessageBox(LoadResString(IDS_ZIGZAG_PITCH_TOO_SMALL),
                                       MB_OK | MB_ICONEXCLAMATION);
                     for (const CRouteLine& l : lines)
-                        AddRouteLine(*layer, l.a, l.b);
+                        AddPathLine(*layer, l.a, l.b);
                 }
                 m_PressState = 0;
                 Invalidate();
@@ -297,8 +290,7 @@ void CVelmView::OnMouseMoveRoute(unsigned, POINT point)
     }
     if (m_PressState != 1)
         return;
-    const bool routeTool = m_RouteOriginMode || m_DrillMoveMode || m_RouteLineMode ||
-                           m_RouteRectMode || m_RouteCircleMode || m_RouteDraw2Mode;
+    const bool routeTool = RouteToolArmed(*this);
     const bool rangeLine = !routeTool && m_RangeMode && IsIsolationRange(g_RangeLayerName);
     if (!routeTool && !rangeLine)
         return;
@@ -391,15 +383,15 @@ void CVelmView::OnLButtonUpRoute(unsigned, POINT point)
         ended = &m_RouteOriginMode;
     } else if (m_RouteLineMode) {
         const POINT p = m_KeyCtrl ? KeepRouteOrtho(held, point) : point;
-        AddRouteLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
+        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
         ended = &m_RouteLineMode;
     } else if (m_RouteRectMode) {
-        AddRouteRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held),
+        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held),
                      MilD(*this, point));
         ended = &m_RouteRectMode;
     } else if (m_RouteCircleMode) {
         const CDPoint centre = MilD(*this, held), rim = MilD(*this, point);
-        AddRouteCircle(*RouteDrawingLayer(m_Doc, m_SimToolSize), centre,
+        AddPathCircle(*RouteDrawingLayer(m_Doc, m_SimToolSize), centre,
                        Distance(centre.x, centre.y, rim.x, rim.y));
         ended = &m_RouteCircleMode;
     }

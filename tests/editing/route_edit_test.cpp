@@ -99,8 +99,8 @@ TEST(RouteGeometry, DrawingLayerAndItems)
     EXPECT_EQ(layer->side, 5);
     EXPECT_EQ(RouteDrawingLayer(lists, 1.5), layer);
 
-    AddRouteRect(*layer, CDPoint(10, 20), CDPoint(110, 70));
-    AddRouteCircle(*layer, CDPoint(50, 60), 25);
+    AddPathRect(*layer, CDPoint(10, 20), CDPoint(110, 70));
+    AddPathCircle(*layer, CDPoint(50, 60), 25);
     ASSERT_EQ(layer->items.size(), 5u);
     const double corners[][2] = {{10, 20}, {110, 20}, {110, 70}, {10, 70}, {10, 20}};
     for (int i = 0; i < 4; ++i) {
