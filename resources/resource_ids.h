@@ -866,7 +866,5 @@ constexpr unsigned ID_END_ROUTE_DRAW = 32852;
 constexpr unsigned ID_ROUTE_DELETE = 32853;
 constexpr unsigned ID_ROUTE_CANCEL = 32856;
 constexpr unsigned ID_ROUTE_DRAW2 = 32872;
-// The route origin tool takes the command of the route point mode.
-constexpr unsigned ID_ROUTE_ORIGIN = ID_ROUTE_POINT_MODE;
 constexpr unsigned ID_ADD_RECT_RECORD = 33021;
 constexpr unsigned IDS_ZIGZAG_PITCH_TOO_SMALL = 62710;

@@ -106,8 +106,11 @@ void CVelmView::RegisterRouteCommands()
     m_Commands.OnCommand(ID_ROUTE_RECT, [this] { OnRouteRect(); });
     m_Commands.OnCommand(ID_ROUTE_CIRCLE, [this] { OnRouteCircle(); });
     m_Commands.OnCommand(ID_ROUTE_DRAW2, [this] { OnRouteDraw2(); });
-    m_Commands.OnCommand(ID_ROUTE_ORIGIN, [this] { OnRouteOrigin(); });
-    m_Commands.OnUpdateCommand(ID_ROUTE_ORIGIN, [this](CCmdUI& ui) { OnUpdateRouteOrigin(ui); });
+    // The route origin tool is what command 33018 arms: the route drawing
+    // has no other use for the route point mode that id was first given.
+    m_Commands.OnCommand(ID_ROUTE_POINT_MODE, [this] { OnRouteOrigin(); });
+    m_Commands.OnUpdateCommand(ID_ROUTE_POINT_MODE,
+                               [this](CCmdUI& ui) { OnUpdateRouteOrigin(ui); });
     m_Commands.OnCommand(ID_ROUTE_DRAW, [this] { OnRouteDraw(); });
     m_Commands.OnCommand(ID_END_ROUTE_DRAW, [this] { OnEndRouteDraw(); });
     m_Commands.OnCommand(ID_ROUTE_DELETE, [this] { OnRouteDelete(); });

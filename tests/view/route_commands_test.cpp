@@ -84,16 +84,16 @@ TEST_F(RouteCommands, ArcPreviewAndOriginLeaveOneTool)
     EXPECT_EQ(view->m_PressState + view->m_RouteStep, 0);
 
     // The origin tool is there only while the route text is shown.
-    CCmdUI ui(ID_ROUTE_ORIGIN);
+    CCmdUI ui(ID_ROUTE_POINT_MODE);
     CommandRouter().UpdateCommandUI(ui);
     EXPECT_FALSE(ui.m_Enabled);
-    EXPECT_FALSE(CommandRouter().Dispatch(ID_ROUTE_ORIGIN));
+    EXPECT_FALSE(CommandRouter().Dispatch(ID_ROUTE_POINT_MODE));
     g_RouteDataWnd.CreateOnce("route");
     g_RouteDataWnd.ShowWindow(true);
     CommandRouter().UpdateCommandUI(ui);
     EXPECT_TRUE(ui.m_Enabled);
     view->m_PressState = 1;
-    ASSERT_TRUE(CommandRouter().Dispatch(ID_ROUTE_ORIGIN));
+    ASSERT_TRUE(CommandRouter().Dispatch(ID_ROUTE_POINT_MODE));
     EXPECT_EQ(view->m_RouteOriginMode, 1);
     EXPECT_EQ(DrawingTools() + view->m_PressState, 0);
     g_RouteDataWnd.ShowWindow(false);
