@@ -864,3 +864,11 @@ constexpr unsigned IDD_AUTO_LAYOUT = 206;
 constexpr unsigned IDC_AUTO_LAYOUT_X = 1086;
 constexpr unsigned IDC_AUTO_LAYOUT_Y = 1184;
 constexpr unsigned ID_ENTER_PARTIAL_STAGE = 32897;
+// Route drawing by mouse and the route commands
+constexpr unsigned ID_ROUTE_DRAW = 32851;
+constexpr unsigned ID_END_ROUTE_DRAW = 32852;
+constexpr unsigned ID_ROUTE_DELETE = 32853;
+constexpr unsigned ID_ROUTE_CANCEL = 32856;
+constexpr unsigned ID_ROUTE_DRAW2 = 32872;
+constexpr unsigned ID_ADD_RECT_RECORD = 33021;
+constexpr unsigned IDS_ZIGZAG_PITCH_TOO_SMALL = 62710;

@@ -67,6 +67,7 @@ float g_CameraOffsetY = 0.0f;
 int g_AlignEnable = 0;
 CProbeGrid& g_SurfaceGrid = g_PlaneDetectDlg;
 CMachiningReportDlg g_ReportDlg;
+float g_RouteOffsetDistance = 1.5f;
 
 namespace {
 
@@ -111,6 +112,7 @@ void ResetCoreObjects()
     g_AlignEnable = 0;
     g_ReportDlg.DestroyWindow();
     g_ReportDlg = CMachiningReportDlg();
+    g_RouteOffsetDistance = 1.5f;
 }
 
 const CProgramObjectReset s_CoreReset(ResetCoreObjects);

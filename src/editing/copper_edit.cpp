@@ -17,18 +17,6 @@ const CProgramObjectReset s_Reset([] { g_MoveDragKind = -1; });
 
 namespace {
 
-// Erases `record` from `list` when the list owns it; true when it did.
-template <class T>
-bool EraseOwned(COwnedList<T>& list, const T* record)
-{
-    auto it = std::find_if(list.begin(), list.end(),
-                           [record](const std::unique_ptr<T>& r) { return r.get() == record; });
-    if (it == list.end())
-        return false;
-    list.erase(it);
-    return true;
-}
-
 // Frees each distinct record of `picked` from the first of `owners` that
 // holds it. Looking the record up in its owner before freeing it means a
 // record met twice (in the selection or in two lists) is freed only once.

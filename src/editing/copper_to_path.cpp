@@ -1,6 +1,7 @@
 // The T1 engraving path made from picked copper.
 #include "editing/copper_to_path.h"
 
+#include "editing/route_edit.h"
 #include "records/board_model.h"
 
 #include <memory>
@@ -9,24 +10,14 @@ namespace {
 
 CPathSegment* AddItem(CPathRecord& layer, CDPoint a, CDPoint b, int type, int chain)
 {
-    auto s = std::make_unique<CPathSegment>();
-    s->x1 = a.x;
-    s->y1 = a.y;
-    s->x2 = b.x;
-    s->y2 = b.y;
-    s->type = type;
+    CPathSegment* s = AddPathLine(layer, a, b, type);
     s->value = chain;
-    s->flag = 0;
-    return AddTail(layer.items, std::move(s));
+    return s;
 }
 
 void AddRing(CPathRecord& layer, const CFlashRecord& pad, double radius, int chain)
 {
-    const CDPoint at(pad.x + radius, pad.y);
-    CPathSegment* ring = AddItem(layer, at, at, 2, chain);
-    ring->cx = pad.x;
-    ring->cy = pad.y;
-    ring->radius = radius;
+    AddPathCircle(layer, CDPoint(pad.x, pad.y), radius)->value = chain;
 }
 
 }  // namespace

@@ -25,6 +25,19 @@ T* AddHead(COwnedList<T>& list, std::unique_ptr<T> record)
     return raw;
 }
 
+// Erases the record at `record` from an owning list, freeing it; false when
+// the list does not hold it.
+template <class T>
+bool EraseOwned(COwnedList<T>& list, const void* record)
+{
+    for (auto it = list.begin(); it != list.end(); ++it)
+        if (it->get() == record) {
+            list.erase(it);
+            return true;
+        }
+    return false;
+}
+
 // Appends a new record to an owning list and returns it.
 template <class T>
 T* AddTail(COwnedList<T>& list, std::unique_ptr<T> record)

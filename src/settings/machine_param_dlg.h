@@ -123,3 +123,6 @@ inline float& g_SpindleSpeed = g_MachineParamDlg.m_SpindleSpeed;
 inline float& g_XYAcceleration = g_MachineParamDlg.m_XYAcceleration;
 inline float& g_SimToolSize = g_MachineParamDlg.m_SimToolSize;
 inline int& g_ToolChangePosition = g_MachineParamDlg.m_ToolChangePosition;
+// The router diameter (mm) that names the route layer offset rings are
+// taken into; the copper-to-route offset command sets it.
+extern float g_RouteOffsetDistance;

@@ -215,9 +215,9 @@ void CVelmView::OnLButtonDown(unsigned flags, POINT point)
     switch (MouseFamily(*this, EMouseEvent::Down)) {
     case EMouseFamily::Edit: OnLButtonDownEdit(flags, point); return;
     case EMouseFamily::TwoPoint: PickTwoPoints(flags, point); return;
-    // Route drawing, block editing and the partial-machining picks have no
-    // workers in this program yet: their press does nothing.
-    case EMouseFamily::Route:
+    case EMouseFamily::Route: OnLButtonDownRoute(flags, point); return;
+    // Block editing and the partial-machining picks have no workers in this
+    // program yet: their press does nothing.
     case EMouseFamily::Select:
     case EMouseFamily::Block: return;
     case EMouseFamily::None: break;
@@ -294,6 +294,7 @@ void CVelmView::OnMouseMove(unsigned flags, POINT point)
     if (m_PressState == 0 || m_PanMode == 0) {
         switch (MouseFamily(*this, EMouseEvent::Move)) {
         case EMouseFamily::Edit: OnMouseMoveEdit(flags, point); break;
+        case EMouseFamily::Route: OnMouseMoveRoute(flags, point); break;
         case EMouseFamily::TwoPoint: TrackHover(flags, point); break;
         default: break;
         }
@@ -382,8 +383,12 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
         m_KeyCtrl = m_KeyShift = 0;
         Invalidate();
         return;
-    } else if (MouseFamily(*this, EMouseEvent::Up) == EMouseFamily::Edit) {
-        OnLButtonUpEdit(flags, point);
+    } else {
+        switch (MouseFamily(*this, EMouseEvent::Up)) {
+        case EMouseFamily::Edit: OnLButtonUpEdit(flags, point); break;
+        case EMouseFamily::Route: OnLButtonUpRoute(flags, point); break;
+        default: break;
+        }
     }
     if (AnySet(*this, kTwoPointFlags) || m_RouteSetupMode || m_DxfCamMode)
         OnLButtonUpOther(flags, point);
@@ -408,6 +413,7 @@ void CVelmView::OnRButtonDown(unsigned flags, POINT point)
     if (m_PressState != 0) {
         switch (MouseFamily(*this, EMouseEvent::Right)) {
         case EMouseFamily::Edit: OnRButtonDownEdit(flags, point); break;
+        case EMouseFamily::Route: OnRButtonDownRoute(flags, point); break;
         case EMouseFamily::TwoPoint: CancelEditMode(flags, point); break;
         default: break;
         }

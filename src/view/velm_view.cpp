@@ -266,4 +266,7 @@ void CVelmView::RegisterCommands()
     RegisterBlockCommands();
     RegisterEditCommands();
     RegisterRangeCommands();
+    // After the stage commands: the route origin takes over the command id
+    // that the route point mode was given.
+    RegisterRouteCommands();
 }

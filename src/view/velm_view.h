@@ -649,6 +649,44 @@ public:
     int m_EditShapeShown = 0;      // that shape is on the screen
     CFontChoice m_TextFont;        // the font of the last engraved text
     // ---- end of the copper and path editor ----
+    // ---- Route drawing by mouse and the route commands (route_workers.cpp:
+    // the press, move, release and right-click work of the route family;
+    // route_commands.cpp: the commands that arm, end and cancel it; the
+    // geometry in editing/route_edit.h) ----
+    void OnLButtonDownRoute(unsigned flags, POINT point);
+    void OnMouseMoveRoute(unsigned flags, POINT point);
+    void OnLButtonUpRoute(unsigned flags, POINT point);
+    void OnRButtonDownRoute(unsigned flags, POINT point);
+    // The first offset ring still to be taken (width 1 or more) with a
+    // segment under `point` (client pixels), else null.
+    CWidthGroup* FindOffsetRing(POINT point);
+    // The first clearing stroke under `point` (client pixels; a 5-mil track
+    // along each), else those with an end in a rubber band from there, are
+    // excluded with Ctrl or Shift held and included otherwise.
+    void PickClearStrokes(POINT point);
+    // Ends the offset-ring pick: the rings go, the side data come back from
+    // the snapshot taken before the conversion.
+    void EndOffsetPick();
+    void RegisterRouteCommands();
+    void OnRouteLine();
+    void OnRouteRect();
+    void OnRouteCircle();
+    // The router diameter asked, then `mode` the one drawing tool armed.
+    void ArmRouteTool(int& mode);
+    void OnRouteDraw2();
+    void OnRouteOrigin();
+    void OnUpdateRouteOrigin(CCmdUI& ui);
+    void OnRouteDraw();
+    void OnEndRouteDraw();
+    void OnRouteDelete();
+    void OnRouteCancel();
+    void OnSetClearArea();
+    void OnAddRectRecord();
+    CWidthGroup* m_HoverRing = nullptr;
+    // The rubber figure of the route tools is on the screen, drawn to
+    // m_DragEnd (mil).
+    int m_RouteShapeShown = 0;
+    // ---- end of route drawing ----
 
 private:
     friend class CViewDC;
