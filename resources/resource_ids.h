@@ -860,3 +860,6 @@ constexpr unsigned IDD_AUTO_LAYOUT = 206;
 constexpr unsigned IDC_AUTO_LAYOUT_X = 1086;
 constexpr unsigned IDC_AUTO_LAYOUT_Y = 1184;
 constexpr unsigned ID_ENTER_PARTIAL_STAGE = 32897;
+// Copper to route conversion
+constexpr unsigned ID_ROUTE_FROM_LAYERS = 33069;
+constexpr unsigned IDS_ROUTER_DIAMETER_RANGE = 62740;

@@ -265,4 +265,5 @@ void CVelmView::RegisterCommands()
     RegisterStageCommands();
     RegisterBlockCommands();
     RegisterEditCommands();
+    RegisterCopperRouteCommands();
 }

@@ -611,6 +611,22 @@ public:
     int m_EditShapeShown = 0;      // that shape is on the screen
     CFontChoice m_TextFont;        // the font of the last engraved text
     // ---- end of the copper and path editor ----
+    // ---- Copper to route conversion (copper_route_commands.cpp; the record
+    // work in src/editing/copper_to_route.h) ----
+    void RegisterCopperRouteCommands();
+    void OnCopperToRouteOffset();
+    void OnUpdateCopperToRouteOffset(CCmdUI& cmdUI);
+    void OnCopperToRouteCentre();
+    void OnRouteFromLayers();
+    void OnUpdateRouteFromLayers(CCmdUI& cmdUI);
+    void OnRouteFrame();
+    // The rings of the planner's walk, `width` mil wide, into m_TrimList
+    // (the old ones go), and the pick of rings armed.
+    void BuildOffsetRings(int width);
+    // Ends the pick of rings: the rings go and the board comes back from
+    // the snapshot the conversion kept before it changed anything.
+    void EndCopperToRoutePick();
+    // ---- end of copper to route conversion ----
 
 private:
     friend class CViewDC;
