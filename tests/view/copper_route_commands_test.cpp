@@ -5,19 +5,25 @@
 #include "view_fixture.h"
 
 #include "editing/copper_to_route.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
+#include "settings/default_files.h"
+#include "settings/layer_dlg.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/system_settings_dlg.h"
+#include "settings/work_order_dlg.h"
 #include "support/planning_fixtures.h"
 #include "support/scripted_host.h"
 #include "support/test_paths.h"
 #include "ui/cmd_ui.h"
+#include "ui/edit_wnd.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -315,4 +321,50 @@ TEST_F(CopperRoute, OffsetCommandNeedsTheEditStageAndPickedCopper)
     CCmdUI ui(ID_ROUTE_FROM_LAYERS);
     ASSERT_TRUE(view->m_Commands.Update(ui));
     EXPECT_TRUE(ui.m_Enabled);
+}
+
+TEST_F(CopperRoute, RouteFromLayersRingsTheDrawingAndGivesTheBoardBack)
+{
+    ASSERT_TRUE(SeedSystemDir(TestDir()));
+    ASSERT_EQ(doc->LoadSettings(JoinPath(TestDir(), "ORDUNE.INI")), 1);
+    g_DataOriginX = 0;
+    g_DataOriginY = 0;
+    // A square drawn with a 10 mil round aperture, in mil.
+    const std::string path = JoinPath(TestDir(), "outline.gbr");
+    std::ofstream(path) << "%FSLAX23Y23*%\n%MOIN*%\n%ADD10C,0.010*%\n"
+                           "D10*X100Y100D02*X300Y100D01*X300Y300D01*X100Y300D01*X100Y100D01*M02*\n";
+    g_RouteFile = path;
+    // The copper sides were aligned by this shift.
+    doc->m_DataOffset = POINT{10, 20};
+    g_RouteDataWnd.Edit().WriteLine("G00X0.Y0.");
+    g_ShowLayerCopper = 1;
+    PickSquare();
+    const std::vector<std::uint8_t> before = doc->SideFileImage();
+
+    Answer("1.5");
+    TestHost().QueueAnswer(IDYES);
+    view->OnRouteFromLayers();
+
+    ASSERT_FALSE(TestHost().Boxes().empty());
+    EXPECT_EQ(TestHost().Boxes().back().text, "是否清除目前成型路徑 ?");
+    EXPECT_EQ(g_RouteDataWnd.Edit().GetLineText(0), "");
+    // The drawing alone, moved by the shift, ringed at the 1 mm pitch.
+    EXPECT_TRUE(view->m_SelTracks.empty());
+    ASSERT_EQ(doc->m_TrackList.size(), 4u);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->x1, 90);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->y1, 80);
+    EXPECT_FLOAT_EQ(doc->m_TrackList[0]->width, 10);
+    EXPECT_EQ(doc->m_GridStep, 8);
+    EXPECT_EQ(view->m_CopperToRouteMode, 1);
+    ASSERT_FALSE(view->m_TrimList.empty());
+    for (const auto& ring : view->m_TrimList)
+        EXPECT_EQ(ring->width, 59);
+    // The picked rings go to the layer of the router asked here; the
+    // offset command's diameter stays.
+    EXPECT_FLOAT_EQ(g_RouteOffsetDistance, 1.5f);
+    EXPECT_FLOAT_EQ(g_SimToolSize, 1.5f);
+    EXPECT_EQ(g_ShowLayerCopper, 1);
+
+    view->EndCopperToRoutePick();
+    EXPECT_EQ(doc->SideFileImage(), before);
 }
