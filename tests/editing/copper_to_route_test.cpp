@@ -13,16 +13,6 @@
 
 namespace {
 
-CGridPathSegment* AddGrid(CBoardModel& model, float x1, float y1, float x2, float y2)
-{
-    auto s = std::make_unique<CGridPathSegment>();
-    s->x1 = x1;
-    s->y1 = y1;
-    s->x2 = x2;
-    s->y2 = y2;
-    return AddTail(model.m_GridPathList, std::move(s));
-}
-
 using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;
 
 }  // namespace
@@ -76,11 +66,11 @@ TEST(CopperToRoute, RingsSplitWhereTheWalkJumps)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CBoardModel model;
-        AddGrid(model, 0, 0, 100, 0);
-        AddGrid(model, 100, 0, 100, 100);
+        AddGridSegment(model.m_GridPathList, 0, 0, 0, 100, 0);
+        AddGridSegment(model.m_GridPathList, 0, 100, 0, 100, 100);
         // The third segment starts off the second's end by the gap.
-        AddGrid(model, 100 + c.gapX, 100 + c.gapY, 0, 100);
-        AddGrid(model, 0, 100, 0, 0);
+        AddGridSegment(model.m_GridPathList, 0, 100 + c.gapX, 100 + c.gapY, 0, 100);
+        AddGridSegment(model.m_GridPathList, 0, 0, 100, 0, 0);
         EXPECT_EQ(SplitIntoRings(model.m_GridPathList), c.rings);
     }
     CBoardModel empty;
@@ -166,7 +156,7 @@ TEST(CopperToRoute, OutlineCopiesKeepOnlyWhatTheRouterFollows)
     CTrackRecord* line = AddTrack(model.m_TrackList, 1, 10, 20, 30, 40, 12);
     CTrackRecord* arc = AddTrack(model.m_TrackList, 8, 50, 50, 0.0f, 1.5f, 25);
     CFlashRecord* pad = AddFlash(model.m_FlashList, 5, 6, 30);
-    AddGrid(model, 0, 0, 1, 1);
+    AddGridSegment(model.m_GridPathList, 0, 0, 0, 1, 1);
     AddFlash(model.m_PadList2, 9, 9, 9);
     model.m_PanelLayout.m_SelTracks = {line, arc};
     model.m_PanelLayout.m_SelFlashes = {pad};

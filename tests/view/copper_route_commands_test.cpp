@@ -53,15 +53,6 @@ protected:
             if (t->width == 10)
                 view->m_SelTracks.push_back(t.get());
     }
-    static void Answer(const char* text, bool ok = true)
-    {
-        TestHost().QueueDialog(
-            [text, ok](CDialog& d) {
-                d.SetDlgItemText(IDC_NI_VALUE, text);
-                d.PressButton(ok ? IDOK : IDCANCEL);
-            },
-            IDD_NUMBER_INPUT);
-    }
     // The board as its side file holds it, without the square.
     static std::vector<std::uint8_t> BoardWithoutSquare()
     {
@@ -102,7 +93,7 @@ TEST_F(CopperRoute, OffsetRingsLieARouterRadiusOffThePickedCopper)
     view->m_CopperSelectMode = 1;
     // A cancelled question keeps the diameter it offered.
     ASSERT_FLOAT_EQ(g_SimToolSize, 1.5f);
-    Answer("7", false);
+    AnswerNumber("7", false);
     view->OnCopperToRouteOffset();
 
     EXPECT_EQ(view->m_CopperToRouteMode, 1);
@@ -158,7 +149,7 @@ TEST_F(CopperRoute, EndingThePickGivesTheBoardBack)
         doc->m_FlashList.clear();
         AddBoard(*doc, true);
         PickSquare();
-        Answer("1.5");
+        AnswerNumber("1.5");
         view->OnCopperToRouteOffset();
         ASSERT_EQ(view->m_CopperToRouteMode, 1);
         view->m_HideRoute = 1;
@@ -184,7 +175,7 @@ TEST_F(CopperRoute, NoSnapshotNoConversion)
     // directory is one that is not there.
     g_SystemDir = TestDir() + "/missing/";
     for (auto command : {&CVelmView::OnCopperToRouteOffset, &CVelmView::OnCopperToRouteCentre}) {
-        Answer("2");
+        AnswerNumber("2");
         (view.get()->*command)();
         EXPECT_EQ(TestHost().Boxes().back().text, "Can't save temp file !");
         EXPECT_EQ(doc->SideFileImage(), before);
@@ -213,7 +204,7 @@ TEST_F(CopperRoute, DiametersNoRouterHasChangeNothing)
         SCOPED_TRACE(c.text);
         for (auto command : {&CVelmView::OnCopperToRouteOffset, &CVelmView::OnRouteFromLayers}) {
             g_RouteFile = "route.gbr";
-            Answer(c.text);
+            AnswerNumber(c.text);
             (view.get()->*command)();
             ASSERT_FALSE(TestHost().Boxes().empty());
             EXPECT_EQ(TestHost().Boxes().back().text, LoadResString(c.message));
@@ -239,7 +230,7 @@ TEST_F(CopperRoute, CentreLinesFollowOnInChainsAndLeaveTheBoard)
     view->m_SelTracks = {far, near, arc};
     view->m_SelFlashes = {pad};
 
-    Answer("2");
+    AnswerNumber("2");
     view->OnCopperToRouteCentre();
 
     EXPECT_FLOAT_EQ(view->m_SimToolSize, 2.0f);
@@ -341,7 +332,7 @@ TEST_F(CopperRoute, RouteFromLayersRingsTheDrawingAndGivesTheBoardBack)
     PickSquare();
     const std::vector<std::uint8_t> before = doc->SideFileImage();
 
-    Answer("1.5");
+    AnswerNumber("1.5");
     TestHost().QueueAnswer(IDYES);
     view->OnRouteFromLayers();
 

@@ -6,20 +6,6 @@
 
 namespace {
 
-CGridPathSegment* AddPiece(CWidthGroup& group, std::uint8_t type, float x1, float y1, float x2,
-                           float y2, float cx = 0, float cy = 0)
-{
-    auto s = std::make_unique<CGridPathSegment>();
-    s->type = type;
-    s->x1 = x1;
-    s->y1 = y1;
-    s->x2 = x2;
-    s->y2 = y2;
-    s->cx = cx;
-    s->cy = cy;
-    return AddTail(group.segments, std::move(s));
-}
-
 CWidthGroup& AddRing(CVelmView& view, int width)
 {
     view.m_TrimList.push_back(std::make_unique<CWidthGroup>());
@@ -32,12 +18,12 @@ CWidthGroup& AddRing(CVelmView& view, int width)
 TEST_F(ViewTest, TrimListDrawsRingsAsWideAsTheirCutter)
 {
     CWidthGroup& ring = AddRing(*view, 20);
-    AddPiece(ring, 0, 10, 10, 110, 10);
-    AddPiece(ring, 2, 150, 100, 100, 150, 100, 100);
-    AddPiece(ring, 1, 150, 100, 100, 150, 100, 100);
+    AddGridSegment(ring.segments, 0, 10, 10, 110, 10);
+    AddGridSegment(ring.segments, 2, 150, 100, 100, 150, 100, 100);
+    AddGridSegment(ring.segments, 1, 150, 100, 100, 150, 100, 100);
     // Rings already taken (width 0) and marked below zero are not drawn.
-    AddPiece(AddRing(*view, 0), 0, 300, 300, 400, 300);
-    AddPiece(AddRing(*view, -3), 0, 300, 400, 400, 400);
+    AddGridSegment(AddRing(*view, 0).segments, 0, 300, 300, 400, 300);
+    AddGridSegment(AddRing(*view, -3).segments, 0, 300, 400, 400, 400);
 
     view->m_Scale = 0.5f;
     view->DrawTrimList(VIEW_CYAN);
