@@ -872,3 +872,6 @@ constexpr unsigned ID_ROUTE_CANCEL = 32856;
 constexpr unsigned ID_ROUTE_DRAW2 = 32872;
 constexpr unsigned ID_ADD_RECT_RECORD = 33021;
 constexpr unsigned IDS_ZIGZAG_PITCH_TOO_SMALL = 62710;
+// Copper to route conversion
+constexpr unsigned ID_ROUTE_FROM_LAYERS = 33069;
+constexpr unsigned IDS_ROUTER_DIAMETER_RANGE = 62740;

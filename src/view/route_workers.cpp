@@ -7,6 +7,7 @@
 // isolation line in mil, already snapped.
 #include "view/velm_view.h"
 
+#include "editing/copper_to_route.h"
 #include "editing/drill_point_edit.h"
 #include "editing/route_edit.h"
 #include "geometry/plane_geometry.h"
@@ -34,7 +35,6 @@ constexpr COLORREF kRouteShapeColour = VIEW_CYAN;
 // The clearing-stroke pick's click reaches a stroke within half this (mil).
 constexpr float kStrokeHitWidth = 5.0f;
 // The side data saved before a copper-to-route conversion.
-const char* const kConversionSnapshot = "ordune.tmp";
 
 // The tools that take two points, the first held in pixels.
 bool RouteToolArmed(const CVelmView& v)
@@ -413,7 +413,7 @@ void CVelmView::EndOffsetPick()
     m_SelTracks.clear();
     m_SelFlashes.clear();
     m_TrimList.clear();
-    m_Doc.LoadTempFile(kConversionSnapshot);
+    m_Doc.LoadTempFile(kRouteSnapshotFile);
     m_CopperToRouteMode = 0;
     m_HoverRing = nullptr;
     m_HideRoute = 0;

@@ -269,4 +269,5 @@ void CVelmView::RegisterCommands()
     // After the stage commands: the route origin takes over the command id
     // that the route point mode was given.
     RegisterRouteCommands();
+    RegisterCopperRouteCommands();
 }

@@ -687,6 +687,19 @@ public:
     // m_DragEnd (mil).
     int m_RouteShapeShown = 0;
     // ---- end of route drawing ----
+    // ---- Copper to route conversion (copper_route_commands.cpp; the record
+    // work in src/editing/copper_to_route.h) ----
+    void RegisterCopperRouteCommands();
+    void OnCopperToRouteOffset();
+    void OnUpdateCopperToRouteOffset(CCmdUI& cmdUI);
+    void OnCopperToRouteCentre();
+    void OnRouteFromLayers();
+    void OnUpdateRouteFromLayers(CCmdUI& cmdUI);
+    void OnRouteFrame();
+    // The rings of the planner's walk, `width` mil wide, into m_TrimList
+    // (the old ones go), and the pick of rings armed.
+    void BuildOffsetRings(int width);
+    // ---- end of copper to route conversion ----
 
 private:
     friend class CViewDC;

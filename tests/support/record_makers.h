@@ -3,6 +3,7 @@
 
 #include "records/board_records.h"
 #include "records/copper_records.h"
+#include "records/planner_records.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -54,4 +55,19 @@ inline CDrillTool* AddDrillTool(COwnedList<CDrillTool>& list, int toolNumber, fl
     for (const CDPoint& h : holes)
         tool->holes.push_back(std::make_unique<CDPoint>(h));
     return AddTail(list, std::move(tool));
+}
+
+inline CGridPathSegment* AddGridSegment(COwnedList<CGridPathSegment>& list, std::uint8_t type,
+                                        float x1, float y1, float x2, float y2, float cx = 0,
+                                        float cy = 0)
+{
+    auto s = std::make_unique<CGridPathSegment>();
+    s->type = type;
+    s->x1 = x1;
+    s->y1 = y1;
+    s->x2 = x2;
+    s->y2 = y2;
+    s->cx = cx;
+    s->cy = cy;
+    return AddTail(list, std::move(s));
 }

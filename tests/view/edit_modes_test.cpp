@@ -48,15 +48,7 @@ protected:
         Release(x2, y2);
     }
     // The next number question answered with `text` (OK) or cancelled.
-    static void Answer(const char* text, bool ok = true)
-    {
-        TestHost().QueueDialog(
-            [text, ok](CDialog& d) {
-                d.SetDlgItemText(IDC_NI_VALUE, text);
-                d.PressButton(ok ? IDOK : IDCANCEL);
-            },
-            IDD_NUMBER_INPUT);
-    }
+    static void Answer(const char* text, bool ok = true) { AnswerNumber(text, ok); }
     CPathRecord* IsoLayer(int segments, int side = 0)
     {
         CPathRecord* layer = doc->AddPathLayer("T1ISO", 8, 1, side, RGB(170, 170, 220));

@@ -6,6 +6,8 @@
 #include "records/board_extent.h"
 #include "platform/program_state.h"
 #include "settings/work_order_dlg.h"
+#include "resource_ids.h"
+#include "support/scripted_host.h"
 #include "support/record_makers.h"
 #include "recording_surface.h"
 #include "view/velm_view.h"
@@ -80,6 +82,17 @@ protected:
     }
 
     std::vector<CDrawCall>& Calls() { return window.surface.calls; }
+
+    // The next number question answered with `text` (OK) or cancelled.
+    static void AnswerNumber(const char* text, bool ok = true)
+    {
+        TestHost().QueueDialog(
+            [text, ok](CDialog& d) {
+                d.SetDlgItemText(IDC_NI_VALUE, text);
+                d.PressButton(ok ? IDOK : IDCANCEL);
+            },
+            IDD_NUMBER_INPUT);
+    }
 
     CRecordingWindow window;
     std::unique_ptr<CVelmDoc> doc;
