@@ -215,11 +215,11 @@ void CVelmView::OnLButtonDown(unsigned flags, POINT point)
     switch (MouseFamily(*this, EMouseEvent::Down)) {
     case EMouseFamily::Edit: OnLButtonDownEdit(flags, point); return;
     case EMouseFamily::TwoPoint: PickTwoPoints(flags, point); return;
-    // Route drawing, block editing and the partial-machining picks have no
-    // workers in this program yet: their press does nothing.
-    case EMouseFamily::Route:
-    case EMouseFamily::Select:
-    case EMouseFamily::Block: return;
+    case EMouseFamily::Select: OnLButtonDownSelect(flags, point); return;
+    case EMouseFamily::Block: OnLButtonDownBlock(flags, point); return;
+    // Route drawing has no worker in this program yet: its press does
+    // nothing.
+    case EMouseFamily::Route: return;
     case EMouseFamily::None: break;
     }
     if (m_PanMode) {
@@ -295,6 +295,7 @@ void CVelmView::OnMouseMove(unsigned flags, POINT point)
         switch (MouseFamily(*this, EMouseEvent::Move)) {
         case EMouseFamily::Edit: OnMouseMoveEdit(flags, point); break;
         case EMouseFamily::TwoPoint: TrackHover(flags, point); break;
+        case EMouseFamily::Select: OnMouseMoveSelect(flags, point); break;
         default: break;
         }
     } else {
@@ -384,6 +385,8 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
         return;
     } else if (MouseFamily(*this, EMouseEvent::Up) == EMouseFamily::Edit) {
         OnLButtonUpEdit(flags, point);
+    } else if (MouseFamily(*this, EMouseEvent::Up) == EMouseFamily::Select) {
+        OnLButtonUpSelect(flags, point);
     }
     if (AnySet(*this, kTwoPointFlags) || m_RouteSetupMode || m_DxfCamMode)
         OnLButtonUpOther(flags, point);
@@ -409,6 +412,8 @@ void CVelmView::OnRButtonDown(unsigned flags, POINT point)
         switch (MouseFamily(*this, EMouseEvent::Right)) {
         case EMouseFamily::Edit: OnRButtonDownEdit(flags, point); break;
         case EMouseFamily::TwoPoint: CancelEditMode(flags, point); break;
+        case EMouseFamily::Select: OnRButtonDownSelect(flags, point); break;
+        case EMouseFamily::Block: OnRButtonDownBlock(flags, point); break;
         default: break;
         }
         return;
