@@ -7,6 +7,9 @@
 #include "resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/line_store.h"
+#include "view/velm_view.h"
+
+#include <algorithm>
 
 #include <cstdarg>
 
@@ -28,4 +31,13 @@ std::optional<double> AskNumber(const std::string& prompt, const std::string& st
         return std::nullopt;
     }
     return value;
+}
+
+RECT BandInMil(const CVelmView& view, const RECT& band)
+{
+    POINT a{std::min(band.left, band.right), std::min(band.top, band.bottom)};
+    POINT b{std::max(band.left, band.right), std::max(band.top, band.bottom)};
+    view.ScreenToDoc(&a);
+    view.ScreenToDoc(&b);
+    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }

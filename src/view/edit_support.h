@@ -2,6 +2,7 @@
 // placeholders filled, and the asking of one number.
 #pragma once
 
+#include "platform/win_types.h"
 #include "ui/line_store.h"  // FormatResText
 
 #include <optional>
@@ -12,3 +13,8 @@
 // something that is not a number; with `positive` only a value above zero
 // counts, and anything else is refused with a message.
 std::optional<double> AskNumber(const std::string& prompt, const std::string& start, bool positive);
+
+class CVelmView;
+// A rubber band (client pixels, any corner order) as a mil rectangle with
+// its corners in order.
+RECT BandInMil(const CVelmView& view, const RECT& band);

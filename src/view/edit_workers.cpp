@@ -111,16 +111,6 @@ bool InRect(const RECT& r, double x, double y)
 
 namespace {
 
-// The band's rectangle with its corners in order, in mil.
-RECT BandInMil(const CVelmView& view, const RECT& band)
-{
-    POINT a{std::min(band.left, band.right), std::min(band.top, band.bottom)};
-    POINT b{std::max(band.left, band.right), std::max(band.top, band.bottom)};
-    view.ScreenToDoc(&a);
-    view.ScreenToDoc(&b);
-    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
 // A rubber band of purpose `kind` starts at `point`; its release finishes
 // it unless it has no width or height.
 void BeginBand(CVelmView& view, int kind, POINT point)

@@ -15,6 +15,7 @@
 #include "records/track_geometry.h"
 #include "resource_ids.h"
 #include "ui/line_store.h"
+#include "view/edit_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,16 +49,6 @@ bool InRect(const RECT& r, double x, double y)
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-// A band (client pixels, any corner order) as a normalised mil rectangle.
-RECT BandToMil(const CVelmView& view, const RECT& band)
-{
-    POINT a{std::min(band.left, band.right), std::min(band.top, band.bottom)};
-    POINT b{std::max(band.left, band.right), std::max(band.top, band.bottom)};
-    view.ScreenToDoc(&a);
-    view.ScreenToDoc(&b);
-    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
 // A straight piece as a square-ended track of the given width.
 bool InStraightBand(float x1, float y1, float x2, float y2, float width, const CDPoint& p)
 {
@@ -84,6 +75,19 @@ bool OnIsoArc(const CGridPathSegment& s, const CDPoint& p)
     arc.cy = s.cy;
     arc.direction = s.type == 1 ? 1 : 0;
     return PointOnArc(arc, p, kIsoArcReach);
+}
+
+// The end of a placing phase at `mil`: the picked copies copied or moved by
+// the offset from the last pick's centre (both in whole mil), and the mode
+// ended.
+void PlacePicked(CVelmView& view, CDPoint mil, void (CVelmView::*place)(int, int), int& mode)
+{
+    (view.*place)(TruncToInt(mil.x - TruncToInt(view.m_DragStart.x)),
+                  TruncToInt(mil.y - TruncToInt(view.m_DragStart.y)));
+    view.m_PressState = mode = view.m_BlockPicking = 0;
+    view.m_PlaceShown = 0;
+    view.Invalidate();
+    g_StatusText.clear();
 }
 
 }  // namespace
@@ -133,7 +137,7 @@ int CVelmView::PickBlocksAt(CDPoint point)
                         // The band took the release.
                         m_SelectButtonHeld = 0;
                         MessageBeep(0);
-                        const RECT mil = BandToMil(*this, band);
+                        const RECT mil = BandInMil(*this, band);
                         for (const auto& block : m_BlockList) {
                             const int cx = static_cast<int>(block->m_Centre.x);
                             const int cy = static_cast<int>(block->m_Centre.y);
@@ -231,12 +235,7 @@ void CVelmView::OnLButtonDownSelect(unsigned, POINT point)
         m_ToolDetectMode = 0;
     } else if (m_BlockCopyMode) {
         if (placing) {
-            CopyEditListToBlocks(TruncToInt(mil.x - TruncToInt(m_DragStart.x)),
-                                 TruncToInt(mil.y - TruncToInt(m_DragStart.y)));
-            m_PressState = m_BlockCopyMode = m_BlockPicking = 0;
-            m_PlaceShown = 0;
-            Invalidate();
-            g_StatusText.clear();
+            PlacePicked(*this, mil, &CVelmView::CopyEditListToBlocks, m_BlockCopyMode);
         } else {
             PickBlocksAt(mil);
         }
@@ -322,12 +321,7 @@ void CVelmView::OnLButtonUpSelect(unsigned, POINT point)
     if (!m_BlockMoveMode)
         return;
     if (m_PressState && m_BlockPicking) {
-        MoveEditListBlocks(TruncToInt(mil.x - TruncToInt(m_DragStart.x)),
-                           TruncToInt(mil.y - TruncToInt(m_DragStart.y)));
-        m_PressState = m_BlockMoveMode = m_BlockPicking = 0;
-        m_PlaceShown = 0;
-        Invalidate();
-        g_StatusText.clear();
+        PlacePicked(*this, mil, &CVelmView::MoveEditListBlocks, m_BlockMoveMode);
     } else {
         PickBlocksAt(mil);
     }
@@ -418,7 +412,7 @@ void CVelmView::OnLButtonDownBlock(unsigned, POINT point)
             Invalidate();
         if (!lineHit)
             TrackRubberBand(point, [this, mark](const RECT& band) {
-                const RECT r = BandToMil(*this, band);
+                const RECT r = BandInMil(*this, band);
                 for (const auto& s : m_Doc.m_GridPathList) {
                     const bool start = InRect(r, s->x1, s->y1);
                     if (start || (s->type == 0 && InRect(r, s->x2, s->y2)))
@@ -446,7 +440,7 @@ void CVelmView::OnLButtonDownBlock(unsigned, POINT point)
             Invalidate();
         else
             TrackRubberBand(point, [this, mark](const RECT& band) {
-                const RECT r = BandToMil(*this, band);
+                const RECT r = BandInMil(*this, band);
                 for (const auto& region : m_Doc.m_ClearRegionList)
                     for (const auto& stroke : region->strokes)
                         if (InRect(r, stroke->x1, stroke->y1) || InRect(r, stroke->x2, stroke->y2))
