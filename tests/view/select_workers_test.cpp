@@ -396,6 +396,32 @@ TEST_F(SelectTest, ThePointPicksOfTheLayoutStage)
     EXPECT_EQ(Block(1).m_Extent.left, 800);
     EXPECT_EQ(Block(1).m_Extent.bottom, 2100);
     EXPECT_EQ(view->m_BlockCoordsMode, 0);
+
+    // A hole's place typed: its copy moves so that the hole lands there.
+    // The hole in the board's middle lies at copy 0's centre.
+    g_HoleList.clear();
+    AddDrillTool(g_HoleList, 1, 40, 1, {CDPoint(200, 100)});
+    view->m_Commands.Run(ID_DRILL_COORDINATES);
+    view->OnMouseMove(0, POINT{305, 195});   // the hole lights up under the pointer
+    EXPECT_EQ(view->m_PanelHoleShown, 1);
+    EXPECT_EQ(view->m_PanelHolePoint, CDPoint(300, 200));
+    Click(450, 250);   // on the copy, beside the hole: nothing to place
+    EXPECT_EQ(view->m_DrillCoordMode, 1);
+    std::string shown;
+    TestHost().QueueDialog(
+        [&shown](CDialog& d) {
+            shown = d.GetDlgItemText(IDC_COORD_X) + "," + d.GetDlgItemText(IDC_COORD_Y);
+            d.SetDlgItemText(IDC_COORD_X, "1000");
+            d.SetDlgItemText(IDC_COORD_Y, "1500");
+            d.PressButton(IDOK);
+        },
+        IDD_COORD_INPUT);
+    Click(305, 195);
+    EXPECT_EQ(shown, "300,200");
+    EXPECT_EQ(Block(0).m_Centre, CDPoint(1000, 1500));
+    EXPECT_EQ(Block(0).m_Extent.left, 800);
+    EXPECT_EQ(view->m_DrillCoordMode, 0);
+    g_HoleList.clear();
     g_UnitSelector = unit;
 }
 
