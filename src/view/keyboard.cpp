@@ -5,6 +5,7 @@
 // jogging. Keys are virtual-key codes; letters their upper-case codes.
 #include "view/velm_view.h"
 
+#include "editing/block_edits.h"
 #include "editing/coord_input_dlg.h"
 #include "editing/hit_tests.h"
 #include "import/drill_reader.h"
@@ -187,18 +188,13 @@ void CVelmView::OnKeyDown(unsigned key)
             if (dlg.DoModal() != IDOK)
                 return;
             const CDPoint shift(TruncToInt(dlg.m_CoordX), TruncToInt(dlg.m_CoordY));
-            for (void* item : m_EditList) {
-                auto* block = static_cast<CLayoutBlock*>(item);
+            for (CLayoutBlock* block : EditListBlocks()) {
                 CLayoutBlock* target = block;
                 if (m_BlockCopyMode) {
                     m_BlockList.push_back(std::make_unique<CLayoutBlock>(*block));
                     target = m_BlockList.back().get();
                 }
-                target->m_Centre += shift;
-                target->m_Extent.left += int(shift.x);
-                target->m_Extent.right += int(shift.x);
-                target->m_Extent.top += int(shift.y);
-                target->m_Extent.bottom += int(shift.y);
+                ShiftBlock(*target, shift);
             }
             m_BlockCopyMode = m_BlockMoveMode = m_BlockPicking = m_PressState = 0;
             Invalidate();

@@ -216,10 +216,8 @@ void CVelmView::OnLButtonDown(unsigned flags, POINT point)
     case EMouseFamily::Edit: OnLButtonDownEdit(flags, point); return;
     case EMouseFamily::TwoPoint: PickTwoPoints(flags, point); return;
     case EMouseFamily::Route: OnLButtonDownRoute(flags, point); return;
-    // Block editing and the partial-machining picks have no workers in this
-    // program yet: their press does nothing.
-    case EMouseFamily::Select:
-    case EMouseFamily::Block: return;
+    case EMouseFamily::Select: OnLButtonDownSelect(flags, point); return;
+    case EMouseFamily::Block: OnLButtonDownBlock(flags, point); return;
     case EMouseFamily::None: break;
     }
     if (m_PanMode) {
@@ -296,6 +294,7 @@ void CVelmView::OnMouseMove(unsigned flags, POINT point)
         case EMouseFamily::Edit: OnMouseMoveEdit(flags, point); break;
         case EMouseFamily::Route: OnMouseMoveRoute(flags, point); break;
         case EMouseFamily::TwoPoint: TrackHover(flags, point); break;
+        case EMouseFamily::Select: OnMouseMoveSelect(flags, point); break;
         default: break;
         }
     } else {
@@ -387,6 +386,7 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
         switch (MouseFamily(*this, EMouseEvent::Up)) {
         case EMouseFamily::Edit: OnLButtonUpEdit(flags, point); break;
         case EMouseFamily::Route: OnLButtonUpRoute(flags, point); break;
+        case EMouseFamily::Select: OnLButtonUpSelect(flags, point); break;
         default: break;
         }
     }
@@ -415,6 +415,8 @@ void CVelmView::OnRButtonDown(unsigned flags, POINT point)
         case EMouseFamily::Edit: OnRButtonDownEdit(flags, point); break;
         case EMouseFamily::Route: OnRButtonDownRoute(flags, point); break;
         case EMouseFamily::TwoPoint: CancelEditMode(flags, point); break;
+        case EMouseFamily::Select: OnRButtonDownSelect(flags, point); break;
+        case EMouseFamily::Block: OnRButtonDownBlock(flags, point); break;
         default: break;
         }
         return;

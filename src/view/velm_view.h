@@ -757,6 +757,46 @@ public:
     void OnPopupCancel3();
     void OnEnterPartialStage();
     void RegisterBlockCommands();
+
+    // ---- Selection and block editing by mouse (select_workers.cpp) ----
+    // Left clicks (or a band) pick copies into m_EditList; the right click
+    // carries the armed edit out, or starts placing the copies of a copy or
+    // move, which the next left press (copy) or release (move) ends.
+    void OnLButtonDownSelect(unsigned flags, POINT point);
+    void OnMouseMoveSelect(unsigned flags, POINT point);
+    void OnLButtonUpSelect(unsigned flags, POINT point);
+    void OnRButtonDownSelect(unsigned flags, POINT point);
+    // The picks of the partial-machining stage, by m_SubMode.
+    void OnLButtonDownBlock(unsigned flags, POINT point);
+    void OnRButtonDownBlock(unsigned flags, POINT point);
+    // Picks the copy under `point` (mil): 1 when it was added, 0 when it was
+    // picked already. On empty board a band starts there instead (0); the
+    // copies whose centres it holds are picked when it is released.
+    int PickBlocksAt(CDPoint point);
+    // The picked copies, which the list then lets go of: copied (a new copy
+    // each, unmarked) or moved by (dx, dy) mil.
+    void CopyEditListToBlocks(int dx, int dy);
+    void MoveEditListBlocks(int dx, int dy);
+    // The picked copies turned (x and y exchanged, the rectangle with them)
+    // or mirrored (the x or the y sign negated).
+    void RotateEditListBlocks();
+    void FlipEditListBlocksX();
+    void FlipEditListBlocksY();
+    // The copies of m_EditList still on the panel.
+    std::vector<CLayoutBlock*> EditListBlocks() const;
+    // With Ctrl held and a copy picked, `point` (client pixels) put on the
+    // horizontal or vertical through the last pick's centre, whichever is
+    // nearer the way the pointer went.
+    POINT ConstrainToAnchor(POINT point) const;
+    // The left button is held since a press of this family.
+    int m_SelectButtonHeld = 0;
+    // The placing frames on the screen and their offset (mil).
+    int m_PlaceShown = 0;
+    CDPoint m_PlaceOffset;
+    // The panel hole highlighted under the pointer (mil).
+    int m_PanelHoleShown = 0;
+    CDPoint m_PanelHolePoint;
+    // ---- end of selection and block editing ----
 };
 
 // A drawer's use of the view's surface: taken at construction, the pen,
