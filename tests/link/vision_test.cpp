@@ -61,9 +61,11 @@ protected:
         m_Sim.SetPosition(0, x);
         m_Sim.SetPosition(1, y);
     }
-    std::size_t SettledLogSize()
+    // The log once a command already on its way has been heard: a loaded
+    // machine can take a while to pass it through the pseudo-terminal.
+    std::size_t SettledLogSize(int waitMs = 100)
     {
-        m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
+        m_Sim.WaitForLog(m_Sim.Log().size() + 1, waitMs);
         return m_Sim.Log().size();
     }
 };
@@ -154,7 +156,7 @@ TEST_F(VisionTest, TheCalibrationHoleSendsNothingAfterStop)
         const int before = TestHost().Pumps();
         TestHost().OnPump([&, stopAt, before](int n) {
             if (n - before == stopAt) {
-                heard = SettledLogSize();
+                heard = SettledLogSize(300);
                 g_AbortFlag = 1;
             }
         });
