@@ -184,7 +184,7 @@ TEST_F(ToolChangerTest, SlotLookupsFindRowsOrNothing)
     EXPECT_EQ(FindToolSlotBySize(table, 12), 3);
     EXPECT_EQ(FindToolSlotBySize(table, 7), 0);
     EXPECT_EQ(FindToolSlotByName(table, "更換90度雕刻刀 (黃) !"), 1);
-    char prompt[64];
+    char prompt[sizeof milling + 16];
     std::snprintf(prompt, sizeof prompt, "更換%s ! ", milling);
     EXPECT_EQ(FindToolSlotByName(table, prompt), 2);
     EXPECT_EQ(FindToolSlotByName(table, "nothing at all"), 0);
