@@ -24,8 +24,12 @@ void CTrackRecord::WriteImage(CBinaryWriter& writer) const
     out.I32(joined);
 }
 
-bool CTrackRecord::ReadImage(CBinaryReader& in)
+bool CTrackRecord::ReadImage(CBinaryReader& reader)
 {
+    const std::uint8_t* image = reader.Image(kImageSize);
+    if (!image)
+        return false;
+    CImageGetter in(image);
     CTrackRecord r;
     in.I32(r.groupNo);
     in.I32(r.recordNo);
@@ -42,8 +46,6 @@ bool CTrackRecord::ReadImage(CBinaryReader& in)
     in.U8(r.used);
     in.Bytes(r.pad41, sizeof r.pad41);
     in.I32(r.joined);
-    if (!in.Ok())
-        return false;
     *this = r;
     return true;
 }
@@ -66,8 +68,12 @@ void CFlashRecord::WriteImage(CBinaryWriter& writer) const
     out.I32(spare40);
 }
 
-bool CFlashRecord::ReadImage(CBinaryReader& in)
+bool CFlashRecord::ReadImage(CBinaryReader& reader)
 {
+    const std::uint8_t* image = reader.Image(kImageSize);
+    if (!image)
+        return false;
+    CImageGetter in(image);
     CFlashRecord r;
     in.F32(r.x);
     in.F32(r.y);
@@ -82,8 +88,6 @@ bool CFlashRecord::ReadImage(CBinaryReader& in)
     in.U8(r.used);
     in.Bytes(r.pad37, sizeof r.pad37);
     in.I32(r.spare40);
-    if (!in.Ok())
-        return false;
     *this = r;
     return true;
 }
