@@ -4,9 +4,11 @@
 #include "platform/binary_io.h"
 #include "platform/record_pool.h"
 
-void CTrackRecord::WriteImage(CBinaryWriter& writer) const
+void CTrackRecord::WriteImage(CBinaryWriter& writer) const { PutImage(writer.Room(kImageSize)); }
+
+void CTrackRecord::PutImage(std::uint8_t* at) const
 {
-    CImagePutter out(writer.Room(kImageSize));
+    CImagePutter out(at);
     out.I32(groupNo);
     out.I32(recordNo);
     out.F32(x1);
@@ -50,9 +52,11 @@ bool CTrackRecord::ReadImage(CBinaryReader& reader)
     return true;
 }
 
-void CFlashRecord::WriteImage(CBinaryWriter& writer) const
+void CFlashRecord::WriteImage(CBinaryWriter& writer) const { PutImage(writer.Room(kImageSize)); }
+
+void CFlashRecord::PutImage(std::uint8_t* at) const
 {
-    CImagePutter out(writer.Room(kImageSize));
+    CImagePutter out(at);
     out.F32(x);
     out.F32(y);
     out.F32(radius);
