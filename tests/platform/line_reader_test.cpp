@@ -75,6 +75,36 @@ TEST(TextLineReader, KeptTextsAreReadOnceAndOnlyWhileKept)
     EXPECT_FALSE(IsKeptFileText(named));
 }
 
+// A kept text let go of is read afresh by the next reader, which keeps that
+// text again; the other kept texts stay as they were.
+TEST(TextLineReader, ADroppedTextIsReadAfreshAndKeptAgain)
+{
+    const std::string dropped = WriteText("dropped.txt", "first\n");
+    const std::string still = WriteText("still.txt", "first\n");
+    auto firstLine = [](const std::string& path) {
+        CTextLineReader r;
+        std::string line;
+        EXPECT_TRUE(r.Open(path));
+        r.ReadLine(line);
+        return line;
+    };
+    CKeptFileTexts kept{dropped, still};
+    EXPECT_EQ(firstLine(dropped), "first");
+    EXPECT_EQ(firstLine(still), "first");
+    WriteText("dropped.txt", "second\n");
+    WriteText("still.txt", "second\n");
+    DropKeptFileText(dropped);
+    EXPECT_FALSE(IsKeptFileText(dropped));
+    EXPECT_EQ(firstLine(dropped), "second");
+    EXPECT_TRUE(IsKeptFileText(dropped));
+    WriteText("dropped.txt", "third\n");
+    EXPECT_EQ(firstLine(dropped), "second");
+    EXPECT_EQ(firstLine(still), "first");
+    // A file never named stays unnamed.
+    DropKeptFileText(TestDir() + "/unnamed.txt");
+    EXPECT_FALSE(IsKeptFileText(TestDir() + "/unnamed.txt"));
+}
+
 // A named file that is empty or cannot be read is never taken as kept, so
 // the readability check still looks at it.
 TEST(TextLineReader, EmptyOrMissingNamedFilesAreNotKept)
