@@ -110,6 +110,29 @@ void KeepInputTexts(CKeptFileTexts& kept)
         kept.Keep(*path);
 }
 
+// Whether `list` (";"-separated) names `path`.
+bool NamesFile(const std::string& list, const std::string& path)
+{
+    std::string rest = list, name;
+    while (NextGerberPath(rest, name))
+        if (name == path)
+            return true;
+    return false;
+}
+
+// Lets go of the texts of a copper side's files once the side is read,
+// unless the other side or the route file names the same file: no later
+// step of the load reads them, and the next side's read is the load's
+// largest moment.
+void DropSideTexts(bool solder)
+{
+    const std::string& other = solder ? g_ComponentGerberFile : g_SolderGerberFile;
+    std::string rest = solder ? g_SolderGerberFile : g_ComponentGerberFile, name;
+    while (NextGerberPath(rest, name))
+        if (!NamesFile(other, name) && !NamesFile(g_RouteFile, name))
+            DropKeptFileText(name);
+}
+
 ReadableFiles CheckWorkOrderFiles()
 {
     ReadableFiles files;
@@ -220,11 +243,13 @@ struct CopperSides {
         }
         return side;
     }
+    // The lists go with their room: the next read sets aside its own, and
+    // a read keeps the lists it replaces until it has finished.
     static void ClearCopper(CVelmDoc& doc)
     {
-        doc.m_TrackList.clear();
-        doc.m_TrackRefList.clear();
-        doc.m_FlashList.clear();
+        decltype(doc.m_TrackList)().swap(doc.m_TrackList);
+        decltype(doc.m_TrackRefList)().swap(doc.m_TrackRefList);
+        decltype(doc.m_FlashList)().swap(doc.m_FlashList);
     }
     // The bytes of a parked side's file (empty for none).
     std::vector<std::uint8_t> Image(bool solder)
@@ -334,6 +359,7 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     if (prescan)
         doc.ScanGerberExtent(gerber);
     const bool read = doc.LoadGerber(gerber) != 0;
+    DropSideTexts(solderSide);
     if (!read && held >= 0)
         doc.TakeSideCopperImage(sides.Image(held == 1));
     if (!read)

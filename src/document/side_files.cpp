@@ -19,6 +19,7 @@
 #include <set>
 #include <string_view>
 #include <sys/stat.h>
+#include <type_traits>
 
 namespace {
 
@@ -200,13 +201,26 @@ template <class Flush>
 bool PutSideImage(const CSideLists& side, CBinaryWriter& out, std::size_t piece, const Flush& flush)
 {
     auto goOn = [&] { return out.Size() < piece || flush(out); };
+    // The records of a list a run at a time, each run's room made in one
+    // step; a run fills about what is left of the piece.
+    auto putRecords = [&](const auto& list) {
+        using Record = typename std::decay_t<decltype(list)>::value_type::element_type;
+        constexpr std::size_t kSize = Record::kImageSize;
+        for (std::size_t i = 0; i < list.size();) {
+            const std::size_t left = out.Size() < piece ? piece - out.Size() : 0;
+            const std::size_t run = std::min(list.size() - i, left / kSize + 1);
+            std::uint8_t* at = out.Room(run * kSize);
+            for (const std::size_t end = i + run; i < end; ++i, at += kSize)
+                list[i]->PutImage(at);
+            if (!goOn())
+                return false;
+        }
+        return true;
+    };
     out.I32(SIDE_FILE_MAGIC);
     out.I32(static_cast<std::int32_t>(side.tracks.size()));
-    for (const auto& track : side.tracks) {
-        WriteRecord48(*track, out);
-        if (!goOn())
-            return false;
-    }
+    if (!putRecords(side.tracks))
+        return false;
     out.I32(static_cast<std::int32_t>(side.references.size()));
     for (const CTrackRecord* track : side.references) {
         out.I32(track->recordNo);
@@ -215,11 +229,8 @@ bool PutSideImage(const CSideLists& side, CBinaryWriter& out, std::size_t piece,
     }
     for (const auto* flashes : {&side.flashes, &side.pads2}) {
         out.I32(static_cast<std::int32_t>(flashes->size()));
-        for (const auto& flash : *flashes) {
-            WriteRecord44(*flash, out);
-            if (!goOn())
-                return false;
-        }
+        if (!putRecords(*flashes))
+            return false;
     }
     out.I32(side.isolationDone);
     out.U8(static_cast<std::uint8_t>(side.layoutDone & 0xFF));

@@ -8,6 +8,36 @@
 
 #include <cmath>
 
+namespace {
+
+// The G words the interpreter acts on, each found anywhere in a block as
+// a part of its text would be: one look at each 'G' of the block instead
+// of a search of the whole block for each word.
+struct CGWords {
+    bool g94 = false, g75 = false, g74 = false, g36 = false, g37 = false;
+    bool g03 = false, g3 = false, g02 = false, g2 = false;
+
+    explicit CGWords(const std::string& block)
+    {
+        const std::size_t n = block.size();
+        for (std::size_t at = block.find('G'); at != std::string::npos; at = block.find('G', at + 1)) {
+            const char c1 = at + 1 < n ? block[at + 1] : '\0';
+            const char c2 = at + 2 < n ? block[at + 2] : '\0';
+            g94 |= c1 == '9' && c2 == '4';
+            g75 |= c1 == '7' && c2 == '5';
+            g74 |= c1 == '7' && c2 == '4';
+            g36 |= c1 == '3' && c2 == '6';
+            g37 |= c1 == '3' && c2 == '7';
+            g03 |= c1 == '0' && c2 == '3';
+            g3 |= c1 == '3';
+            g02 |= c1 == '0' && c2 == '2';
+            g2 |= c1 == '2';
+        }
+    }
+};
+
+}  // namespace
+
 CDPoint CGerberArc::Centre(const CDPoint& start) const
 {
     return GerberArcCentre(start, end, i, j, multiQuadrant);
@@ -94,30 +124,27 @@ void CGerberInterpreter::Interpret()
         m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
     if (block == "D01" && !m_Sink.InRegion())
         m_Cur = m_LastMove;
-    // Most blocks are bare coordinates: a block without a G holds none of
-    // the G words below, and is not searched for each.
-    const bool anyG = block.find('G') != std::string::npos;
-    auto g = [&](const char* word) { return anyG && Contains(block, word); };
-    if (g("G94"))
+    const CGWords g(block);
+    if (g.g94)
         m_ExchangeAxes = true;
-    if (g("G75"))
+    if (g.g75)
         m_MultiQuadrant = true;
-    if (g("G74"))
+    if (g.g74)
         m_MultiQuadrant = false;
-    if (g("G36"))
+    if (g.g36)
         m_Sink.RegionBegin();
-    if (g("G37"))
+    if (g.g37)
         m_Sink.RegionEnd();
 
     // "G3" also stands in G36 and G37.
-    const bool region = g("G36") || g("G37");
-    const bool ccwWord = (g("G03") || g("G3")) && !region;
-    const bool cwWord = g("G02") || g("G2");
-    const bool offsetJ = !m_Options.explicitArcs && Contains(block, "J");
-    if ((offsetJ && m_ArcMode == 3 && !g("G02")) || ccwWord) {
+    const bool region = g.g36 || g.g37;
+    const bool ccwWord = (g.g03 || g.g3) && !region;
+    const bool cwWord = g.g02 || g.g2;
+    const bool offsetJ = !m_Options.explicitArcs && block.find('J') != std::string::npos;
+    if ((offsetJ && m_ArcMode == 3 && !g.g02) || ccwWord) {
         m_ArcMode = 3;
         Arc(true);
-    } else if ((offsetJ && m_ArcMode == 2 && !g("G03")) ||
+    } else if ((offsetJ && m_ArcMode == 2 && !g.g03) ||
                (cwWord && !(m_Options.explicitArcs && region))) {
         m_ArcMode = 2;
         Arc(false);

@@ -360,6 +360,21 @@ bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string
     return ok;
 }
 
+// The folder SetScratchFolder names, made on first use: a tool names it
+// before the program's other static objects are made.
+std::string& ScratchFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+bool InScratchFolder(const std::string& path)
+{
+    const std::string& folder = ScratchFolder();
+    return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           path[folder.size()] == '/';
+}
+
 // Writes a file through a temporary beside it, which `fill` fills, and
 // renames it over the old one.
 template <class Fill>
@@ -380,7 +395,7 @@ bool WriteReplacing(const std::string& linkPath, const Fill& fill, std::string* 
     }
     // mkstemp makes the file private: give it the mode it replaces.
     ::fchmod(fd, mode);
-    if ((durable && ::fsync(fd) != 0) || ::close(fd) != 0) {
+    if ((durable && !InScratchFolder(path) && ::fsync(fd) != 0) || ::close(fd) != 0) {
         SetError(error, "cannot write", temp);
         ::unlink(temp.c_str());
         return false;
@@ -429,6 +444,14 @@ bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>&
         return true;
     };
     return WriteReplacing(path, fill, error, true);
+}
+
+void SetScratchFolder(const std::string& dir)
+{
+    std::string& folder = ScratchFolder();
+    folder = dir;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
 }
 
 bool WriteWorkingFile(const std::string& path, const void* data, std::size_t size,

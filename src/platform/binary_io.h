@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,20 +51,63 @@ public:
     void U8(std::uint8_t v) { *m_At++ = v; }
     void U32(std::uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            *m_At++ = static_cast<std::uint8_t>(v >> (8 * i));
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(m_At, &v, 4);
+            m_At += 4;
+        } else {
+            for (int i = 0; i < 4; ++i)
+                *m_At++ = static_cast<std::uint8_t>(v >> (8 * i));
+        }
     }
     void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
     void F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
     void Bytes(const void* data, std::size_t size)
     {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        for (std::size_t i = 0; i < size; ++i)
-            *m_At++ = p[i];
+        std::memcpy(m_At, data, size);
+        m_At += size;
     }
 
 private:
     std::uint8_t* m_At;
+};
+
+// Takes the fields of a fixed image, little-endian, one after another from
+// bytes a reader handed out whole (CBinaryReader::Image).
+class CImageGetter {
+public:
+    explicit CImageGetter(const std::uint8_t* at) : m_At(at) {}
+    void U8(std::uint8_t& v) { v = *m_At++; }
+    void U32(std::uint32_t& v)
+    {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&v, m_At, 4);
+            m_At += 4;
+        } else {
+            v = 0;
+            for (int i = 0; i < 4; ++i)
+                v |= static_cast<std::uint32_t>(*m_At++) << (8 * i);
+        }
+    }
+    void I32(std::int32_t& v)
+    {
+        std::uint32_t u;
+        U32(u);
+        v = static_cast<std::int32_t>(u);
+    }
+    void F32(float& v)
+    {
+        std::uint32_t u;
+        U32(u);
+        v = std::bit_cast<float>(u);
+    }
+    void Bytes(void* out, std::size_t size)
+    {
+        std::memcpy(out, m_At, size);
+        m_At += size;
+    }
+
+private:
+    const std::uint8_t* m_At;
 };
 
 // Reads from a byte block. Any read past the end fails, leaves its target
@@ -90,6 +134,15 @@ public:
     // A fixed-width text field: the text up to its first zero byte.
     bool FixedText(std::string& text, std::size_t width);
     bool Skip(std::size_t size);
+    // The next `size` bytes whole, for a fixed image taken field by field
+    // (CImageGetter): one step for a record instead of one a field. Null,
+    // as for any read past the end, when fewer are left; nothing is taken
+    // then.
+    const std::uint8_t* Image(std::size_t size)
+    {
+        const std::uint8_t* at = nullptr;
+        return Take(size, at) ? at : nullptr;
+    }
 
     bool Ok() const { return m_Ok; }
     std::size_t Remaining() const { return m_Size - m_Pos + std::size_t(Beyond()); }
@@ -191,3 +244,8 @@ inline bool WriteWorkingFile(const std::string& path, const std::vector<std::uin
 using CBytePut = std::function<bool(const void* data, std::size_t size)>;
 bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
                           std::string* error = nullptr);
+// A folder that goes with everything in it when the program ends (the
+// private store of a tool run): files written inside it are replaced
+// atomically as any, but not forced to the disk, as nothing in it outlives
+// the program. Empty (the default) for none.
+void SetScratchFolder(const std::string& dir);

@@ -145,6 +145,15 @@ bool ReadKeptFileText(const std::string& path)
     return it->second != nullptr;
 }
 
+void DropKeptFileText(const std::string& path)
+{
+    if (!g_Kept)
+        return;
+    auto it = g_Kept->find(ResolvePathNoCase(path));
+    if (it != g_Kept->end())
+        it->second.reset();
+}
+
 bool CTextLineReader::Open(const std::string& path)
 {
     Close();

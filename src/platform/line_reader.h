@@ -84,3 +84,7 @@ bool IsKeptFileText(const std::string& path);
 // Reads a file named to be kept now, when it is not yet; true when its
 // text is kept (false for a file not named, or one that cannot be read).
 bool ReadKeptFileText(const std::string& path);
+// Lets go of a kept file's text that no later reader of the load needs. The
+// file stays named: a reader that opens it after all reads it afresh and
+// keeps that text.
+void DropKeptFileText(const std::string& path);

@@ -4,11 +4,13 @@
 // every one; here they are cut from large slabs and a freed record's room is
 // reused by the next. A slab is 2 MB on a 2 MB boundary and asks the kernel
 // for one large page: the first touch of fresh memory costs a page fault a
-// page, and a side of a large board would otherwise take thousands. Slots
-// are handed out from a slab's fresh end only as they are asked for, so a
-// small job touches little of it. Slabs stay with the program once taken,
-// so the next load finds them ready. Records are made and freed on the
-// program's one thread. Under the address sanitizer every record is its own
+// page, and a side of a large board would otherwise take thousands. The
+// kinds of record share the slabs, each taking a piece of 64 kB at a time,
+// so only one slab is ever part used: a large page is taken whole at its
+// first touch, and a slab of its own for each kind would leave each one's
+// last slab part empty. Slabs stay with the program once taken, so the next
+// load finds them ready. Records are made and freed on the program's one
+// thread. Under the address sanitizer every record is its own
 // block again, so a use after free is still caught.
 #pragma once
 
@@ -18,6 +20,47 @@
 #include <vector>
 
 #include <sys/mman.h>
+
+// The slabs every record pool takes its pieces from.
+class CRecordSlabs {
+public:
+    static constexpr std::size_t kSlabBytes = std::size_t(2) << 20;
+    static constexpr std::size_t kPieceBytes = std::size_t(64) << 10;
+
+    // The next piece of kPieceBytes, from the current slab's fresh end or a
+    // new slab.
+    static void* TakePiece()
+    {
+        State& state = TheState();
+        if (state.fresh == state.end) {
+            void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
+            if (!slab)
+                throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+            ::madvise(slab, kSlabBytes, MADV_HUGEPAGE);  // advice only: fine if refused
+#endif
+            state.slabs.push_back(slab);
+            state.fresh = static_cast<unsigned char*>(slab);
+            state.end = state.fresh + kSlabBytes;
+        }
+        void* piece = state.fresh;
+        state.fresh += kPieceBytes;
+        return piece;
+    }
+
+private:
+    struct State {
+        unsigned char* fresh = nullptr;   // the current slab's part never handed out
+        unsigned char* end = nullptr;
+        std::vector<void*> slabs;
+    };
+    // Never destroyed, as the pools' own states.
+    static State& TheState()
+    {
+        static State* state = new State;
+        return *state;
+    }
+};
 
 template <class Record>
 class CRecordPool {
@@ -32,7 +75,7 @@ public:
             return slot;
         }
         if (state.fresh == state.end)
-            AddSlab(state);
+            AddPiece(state);
         return state.fresh++;
     }
 
@@ -60,13 +103,10 @@ private:
         Slot* next;
         alignas(Record) unsigned char room[sizeof(Record)];
     };
-    static constexpr std::size_t kSlabBytes = std::size_t(2) << 20;
-
     struct State {
         Slot* free = nullptr;    // rooms given back, newest first
-        Slot* fresh = nullptr;   // the current slab's rooms never handed out
+        Slot* fresh = nullptr;   // the current piece's rooms never handed out
         Slot* end = nullptr;
-        std::vector<void*> slabs;
     };
     // Never destroyed: records freed by static destructors at exit still
     // find their pool.
@@ -76,16 +116,10 @@ private:
         return *state;
     }
 
-    static void AddSlab(State& state)
+    static void AddPiece(State& state)
     {
-        void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
-        if (!slab)
-            throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-        ::madvise(slab, kSlabBytes, MADV_HUGEPAGE);  // advice only: fine if refused
-#endif
-        state.slabs.push_back(slab);
-        state.fresh = static_cast<Slot*>(slab);
-        state.end = state.fresh + kSlabBytes / sizeof(Slot);
+        void* piece = CRecordSlabs::TakePiece();
+        state.fresh = static_cast<Slot*>(piece);
+        state.end = state.fresh + CRecordSlabs::kPieceBytes / sizeof(Slot);
     }
 };

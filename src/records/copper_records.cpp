@@ -4,9 +4,11 @@
 #include "platform/binary_io.h"
 #include "platform/record_pool.h"
 
-void CTrackRecord::WriteImage(CBinaryWriter& writer) const
+void CTrackRecord::WriteImage(CBinaryWriter& writer) const { PutImage(writer.Room(kImageSize)); }
+
+void CTrackRecord::PutImage(std::uint8_t* at) const
 {
-    CImagePutter out(writer.Room(kImageSize));
+    CImagePutter out(at);
     out.I32(groupNo);
     out.I32(recordNo);
     out.F32(x1);
@@ -24,8 +26,12 @@ void CTrackRecord::WriteImage(CBinaryWriter& writer) const
     out.I32(joined);
 }
 
-bool CTrackRecord::ReadImage(CBinaryReader& in)
+bool CTrackRecord::ReadImage(CBinaryReader& reader)
 {
+    const std::uint8_t* image = reader.Image(kImageSize);
+    if (!image)
+        return false;
+    CImageGetter in(image);
     CTrackRecord r;
     in.I32(r.groupNo);
     in.I32(r.recordNo);
@@ -42,15 +48,15 @@ bool CTrackRecord::ReadImage(CBinaryReader& in)
     in.U8(r.used);
     in.Bytes(r.pad41, sizeof r.pad41);
     in.I32(r.joined);
-    if (!in.Ok())
-        return false;
     *this = r;
     return true;
 }
 
-void CFlashRecord::WriteImage(CBinaryWriter& writer) const
+void CFlashRecord::WriteImage(CBinaryWriter& writer) const { PutImage(writer.Room(kImageSize)); }
+
+void CFlashRecord::PutImage(std::uint8_t* at) const
 {
-    CImagePutter out(writer.Room(kImageSize));
+    CImagePutter out(at);
     out.F32(x);
     out.F32(y);
     out.F32(radius);
@@ -66,8 +72,12 @@ void CFlashRecord::WriteImage(CBinaryWriter& writer) const
     out.I32(spare40);
 }
 
-bool CFlashRecord::ReadImage(CBinaryReader& in)
+bool CFlashRecord::ReadImage(CBinaryReader& reader)
 {
+    const std::uint8_t* image = reader.Image(kImageSize);
+    if (!image)
+        return false;
+    CImageGetter in(image);
     CFlashRecord r;
     in.F32(r.x);
     in.F32(r.y);
@@ -82,8 +92,6 @@ bool CFlashRecord::ReadImage(CBinaryReader& in)
     in.U8(r.used);
     in.Bytes(r.pad37, sizeof r.pad37);
     in.I32(r.spare40);
-    if (!in.Ok())
-        return false;
     *this = r;
     return true;
 }

@@ -37,6 +37,9 @@ struct CTrackRecord {
     std::int32_t skip = 0;
 
     void WriteImage(CBinaryWriter& out) const;
+    // The image into room of kImageSize bytes at `at`, for a writer that
+    // makes room for many records at once.
+    void PutImage(std::uint8_t* at) const;
     // Reads one image; on a short read the record is left as it was.
     bool ReadImage(CBinaryReader& in);
 
@@ -66,6 +69,9 @@ struct CFlashRecord {
     std::int32_t apertureNo = 0; // in memory only: the full aperture index
 
     void WriteImage(CBinaryWriter& out) const;
+    // The image into room of kImageSize bytes at `at`, for a writer that
+    // makes room for many records at once.
+    void PutImage(std::uint8_t* at) const;
     // Reads one image; on a short read the record is left as it was.
     bool ReadImage(CBinaryReader& in);
 

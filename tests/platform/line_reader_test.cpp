@@ -12,6 +12,16 @@ static std::string WriteText(const std::string& name, const std::string& text)
     return path;
 }
 
+// The first line of a file as a reader opening it now finds it.
+static std::string FirstLine(const std::string& path)
+{
+    CTextLineReader r;
+    std::string line;
+    EXPECT_TRUE(r.Open(path));
+    r.ReadLine(line);
+    return line;
+}
+
 TEST(TextLineReader, AcceptsCrLfLfAndLoneCr)
 {
     std::string longLine(5000, 'x');
@@ -54,25 +64,41 @@ TEST(TextLineReader, KeptTextsAreReadOnceAndOnlyWhileKept)
 {
     const std::string named = WriteText("named.txt", "first\n");
     const std::string other = WriteText("other.txt", "first\n");
-    auto firstLine = [](const std::string& path) {
-        CTextLineReader r;
-        std::string line;
-        EXPECT_TRUE(r.Open(path));
-        r.ReadLine(line);
-        return line;
-    };
     {
         CKeptFileTexts kept{named};
-        EXPECT_EQ(firstLine(named), "first");
+        EXPECT_EQ(FirstLine(named), "first");
         EXPECT_TRUE(IsKeptFileText(named));
         WriteText("named.txt", "second\n");
         WriteText("other.txt", "second\n");
-        EXPECT_EQ(firstLine(named), "first");
-        EXPECT_EQ(firstLine(other), "second");
+        EXPECT_EQ(FirstLine(named), "first");
+        EXPECT_EQ(FirstLine(other), "second");
         EXPECT_FALSE(IsKeptFileText(other));
     }
-    EXPECT_EQ(firstLine(named), "second");
+    EXPECT_EQ(FirstLine(named), "second");
     EXPECT_FALSE(IsKeptFileText(named));
+}
+
+// A kept text let go of is read afresh by the next reader, which keeps that
+// text again; the other kept texts stay as they were.
+TEST(TextLineReader, ADroppedTextIsReadAfreshAndKeptAgain)
+{
+    const std::string dropped = WriteText("dropped.txt", "first\n");
+    const std::string still = WriteText("still.txt", "first\n");
+    CKeptFileTexts kept{dropped, still};
+    EXPECT_EQ(FirstLine(dropped), "first");
+    EXPECT_EQ(FirstLine(still), "first");
+    WriteText("dropped.txt", "second\n");
+    WriteText("still.txt", "second\n");
+    DropKeptFileText(dropped);
+    EXPECT_FALSE(IsKeptFileText(dropped));
+    EXPECT_EQ(FirstLine(dropped), "second");
+    EXPECT_TRUE(IsKeptFileText(dropped));
+    WriteText("dropped.txt", "third\n");
+    EXPECT_EQ(FirstLine(dropped), "second");
+    EXPECT_EQ(FirstLine(still), "first");
+    // A file never named stays unnamed.
+    DropKeptFileText(TestDir() + "/unnamed.txt");
+    EXPECT_FALSE(IsKeptFileText(TestDir() + "/unnamed.txt"));
 }
 
 // A named file that is empty or cannot be read is never taken as kept, so

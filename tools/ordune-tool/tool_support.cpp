@@ -1,5 +1,6 @@
 #include "tool_support.h"
 
+#include "platform/binary_io.h"
 #include "ui/edit_wnd.h"
 
 #include <cstdio>
@@ -14,6 +15,8 @@ CPrivateStore::CPrivateStore(const char* tool, const char* base)
     std::string pattern = std::string(base) + "/" + tool + "-XXXXXX";
     if (const char* root = ::mkdtemp(pattern.data())) {
         m_Dir = root;
+        // Nothing in it outlives the tool: its files need not reach the disk.
+        SetScratchFolder(m_Dir);
         ::setenv("ORDUNE_SETTINGS_FILE", (m_Dir + "/settings.reg").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (m_Dir + "/data").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (m_Dir + "/config").c_str(), 1);
