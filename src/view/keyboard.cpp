@@ -111,7 +111,7 @@ void CVelmView::OnKeyDown(unsigned key)
         g_PositionDlg.SetWindowText(g_StatusText);
     }
     if (key == VK_HOME && (m_RouteLineMode || m_RouteCircleMode || m_RouteRectMode ||
-                           m_RouteDraw2Mode || m_RoutePointMode)) {
+                           m_RouteDraw2Mode || m_RouteOriginMode)) {
         m_PressState = 0;
         m_RouteStep = 0;
         g_RouteDataWnd.m_Edit.WriteLineF("G01X%d.Y%d.", int(m_RouteStart.x), int(m_RouteStart.y));

@@ -106,8 +106,7 @@ void CVelmView::RegisterRouteCommands()
     m_Commands.OnCommand(ID_ROUTE_RECT, [this] { OnRouteRect(); });
     m_Commands.OnCommand(ID_ROUTE_CIRCLE, [this] { OnRouteCircle(); });
     m_Commands.OnCommand(ID_ROUTE_DRAW2, [this] { OnRouteDraw2(); });
-    // The route origin tool is what command 33018 arms: the route drawing
-    // has no other use for the route point mode that id was first given.
+    // The route point mode of command 33018 is the route origin tool.
     m_Commands.OnCommand(ID_ROUTE_POINT_MODE, [this] { OnRouteOrigin(); });
     m_Commands.OnUpdateCommand(ID_ROUTE_POINT_MODE,
                                [this](CCmdUI& ui) { OnUpdateRouteOrigin(ui); });

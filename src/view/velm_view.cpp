@@ -266,8 +266,6 @@ void CVelmView::RegisterCommands()
     RegisterBlockCommands();
     RegisterEditCommands();
     RegisterRangeCommands();
-    // After the stage commands: the route origin takes over the command id
-    // that the route point mode was given.
     RegisterRouteCommands();
     RegisterCopperRouteCommands();
 }

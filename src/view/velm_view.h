@@ -339,7 +339,7 @@ public:
     int m_PressState = 0;
     int m_RouteDrawStep = 0;
     int m_CopperLineMode = 0, m_CopperCircleMode = 0, m_CopperRectMode = 0;
-    int m_RouteLineMode = 0, m_RoutePointMode = 0, m_RouteCircleMode = 0, m_RouteDraw2Mode = 0,
+    int m_RouteLineMode = 0, m_RouteCircleMode = 0, m_RouteDraw2Mode = 0,
         m_RouteRectMode = 0, m_RouteOffsetMode = 0;
     int m_RulerActive = 0;
     int m_CopperHighlight = 0;
@@ -548,7 +548,6 @@ public:
     void OnShowTextWindow();
     void OnShowRouteWindow();
     void OnShowMeasureWindow();
-    void OnRoutePointMode();
     // The panel layout as far as the stages need it: one copy of the board
     // centred on the machine table when there is none yet.
     void OnBlockLayout();

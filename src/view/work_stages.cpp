@@ -126,13 +126,6 @@ void CVelmView::OnShowMeasureWindow()
     g_MeasureWndShown = 1;
 }
 
-void CVelmView::OnRoutePointMode()
-{
-    m_RoutePointMode = 1;
-    m_RouteLineMode = m_RouteCircleMode = m_RouteDraw2Mode = m_RouteRectMode = 0;
-    m_PressState = 0;
-}
-
 void SetPathLayerBit(CVelmDoc& doc, const std::string& name, int on)
 {
     for (const auto& layer : doc.m_PathLayerList)
@@ -155,7 +148,6 @@ void CVelmView::RegisterStageCommands()
     m_Commands.OnCommand(ID_SHOW_TEXT_WND, [this] { OnShowTextWindow(); });
     m_Commands.OnCommand(ID_SHOW_ROUTE_WND, [this] { OnShowRouteWindow(); });
     m_Commands.OnCommand(ID_WINDOW_MEASURE_DATA, [this] { OnShowMeasureWindow(); });
-    m_Commands.OnCommand(ID_ROUTE_POINT_MODE, [this] { OnRoutePointMode(); });
     m_Commands.OnCommand(ID_RULER, [this] { OnRuler(); });
     m_Commands.OnCommand(ID_BLOCK_LAYOUT, [this] { OnBlockLayout(); });
     // The display checks: each toggles its flag and redraws.
