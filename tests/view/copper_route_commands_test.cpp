@@ -141,7 +141,8 @@ TEST_F(CopperRoute, EndingThePickGivesTheBoardBack)
         void (*end)(CVelmView&);
     } ends[] = {
         {"end of the pick", [](CVelmView& v) { v.EndOffsetPick(); }},
-        {"right button", [](CVelmView& v) { v.OnRButtonDownRoute(0, POINT{10, 10}); }},
+        // Before any ring is taken.
+        {"right button", [](CVelmView& v) { v.OnRButtonDown(0, POINT{10, 10}); }},
         {"offset command again", [](CVelmView& v) { v.OnCopperToRouteOffset(); }},
         {"centre-line command", [](CVelmView& v) { v.OnCopperToRouteCentre(); }},
     };
