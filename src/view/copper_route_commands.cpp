@@ -222,6 +222,9 @@ void CVelmView::BuildOffsetRings(int width)
         m_TrimList.push_back(std::move(ring));
     }
     m_CopperToRouteMode = 1;
+    // The pick is under way from the start, so the right button ends it
+    // even before a ring is taken (the path stage has no menu to open).
+    m_PressState = 1;
     Invalidate();
 }
 

@@ -91,10 +91,8 @@ void CVelmView::OnRouteCancel()
     m_RouteShapeShown = 0;
     Invalidate();
     g_StatusText = LoadResString(IDS_CANCELLED);
-    if (m_CopperToRouteMode) {
+    if (m_CopperToRouteMode)
         EndOffsetPick();
-        m_Doc.m_WorkStage = std::uint8_t(WorkStage::Edit);
-    }
 }
 
 void CVelmView::OnSetClearArea() { m_Doc.m_ClearAreaFlag = 1; }

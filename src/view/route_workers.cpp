@@ -417,6 +417,9 @@ void CVelmView::EndOffsetPick()
     m_CopperToRouteMode = 0;
     m_HoverRing = nullptr;
     m_HideRoute = 0;
+    // The rings were walked in the path stage, which draws no copper: the
+    // board that comes back is edited again, as it was when converted.
+    m_Doc.m_WorkStage = std::uint8_t(WorkStage::Edit);
     Invalidate();
 }
 

@@ -131,17 +131,20 @@ TEST_F(CopperRoute, OffsetRingsLieARouterRadiusOffThePickedCopper)
 }
 
 // However the pick ends, the board comes back exactly as it was, without
-// the converted copper; the route layer keeps what was picked.
+// the converted copper, in the edit stage it was converted in; the route
+// layer keeps what was picked.
 TEST_F(CopperRoute, EndingThePickGivesTheBoardBack)
 {
     const std::vector<std::uint8_t> expected = BoardWithoutSquare();
     const struct {
         const char* name;
-        void (CVelmView::*end)();
+        void (*end)(CVelmView&);
     } ends[] = {
-        {"end of the pick", &CVelmView::EndOffsetPick},
-        {"offset command again", &CVelmView::OnCopperToRouteOffset},
-        {"centre-line command", &CVelmView::OnCopperToRouteCentre},
+        {"end of the pick", [](CVelmView& v) { v.EndOffsetPick(); }},
+        // Before any ring is taken.
+        {"right button", [](CVelmView& v) { v.OnRButtonDown(0, POINT{10, 10}); }},
+        {"offset command again", [](CVelmView& v) { v.OnCopperToRouteOffset(); }},
+        {"centre-line command", [](CVelmView& v) { v.OnCopperToRouteCentre(); }},
     };
     for (const auto& e : ends) {
         SCOPED_TRACE(e.name);
@@ -155,8 +158,13 @@ TEST_F(CopperRoute, EndingThePickGivesTheBoardBack)
         view->m_HideRoute = 1;
         const std::size_t dialogs = TestHost().DialogsShown().size();
 
-        (view.get()->*e.end)();
+        // The rings were walked in the path stage.
+        ASSERT_EQ(doc->m_WorkStage, 2);
+
+        e.end(*view);
         EXPECT_EQ(TestHost().DialogsShown().size(), dialogs);
+        // The board is edited again, where its copper is drawn.
+        EXPECT_EQ(doc->m_WorkStage, 1);
         EXPECT_EQ(view->m_CopperToRouteMode, 0);
         EXPECT_EQ(view->m_HideRoute, 0);
         EXPECT_TRUE(view->m_TrimList.empty());
