@@ -212,13 +212,18 @@ void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SI
 }
 
 
-CTrackRecord PathSegmentTrack(const CPathSegment& s, double width)
+CTrackRecord TrackAlong(double x1, double y1, double x2, double y2, double width)
 {
     CTrackRecord track;
-    track.x1 = float(s.x1);
-    track.y1 = float(s.y1);
-    track.x2 = float(s.x2);
-    track.y2 = float(s.y2);
+    track.x1 = float(x1);
+    track.y1 = float(y1);
+    track.x2 = float(x2);
+    track.y2 = float(y2);
     track.width = float(width);
     return track;
+}
+
+CTrackRecord PathSegmentTrack(const CPathSegment& s, double width)
+{
+    return TrackAlong(s.x1, s.y1, s.x2, s.y2, width);
 }

@@ -68,6 +68,8 @@ bool RemovePathItem(COwnedList<CPathRecord>& layers,
 void AddHandDrill(COwnedList<CDrillTool>& tools, std::array<float, DRILL_TOOL_SIZES>& toolSizes,
                   float diameter, CDPoint point);
 
-// A track along a straight path segment, `width` wide: what a click on the
-// segment is tested against (PointInTrack).
+// A track from (x1, y1) to (x2, y2), `width` wide: what a click on a
+// straight piece (a path line, a clearing stroke, a planner segment) is
+// tested against (PointInTrack).
+CTrackRecord TrackAlong(double x1, double y1, double x2, double y2, double width);
 CTrackRecord PathSegmentTrack(const CPathSegment& s, double width);

@@ -2,6 +2,8 @@
 // clearing zig-zag and the items of a picked offset ring.
 #include "editing/route_edit.h"
 
+#include "editing/hit_tests.h"
+
 #include "geometry/plane_geometry.h"
 #include "records/copper_records.h"
 #include "records/document_lists.h"
@@ -93,15 +95,8 @@ std::unique_ptr<CPathSegment> RouteItemFromRing(const CGridPathSegment& g)
 
 bool RingSegmentHit(const CGridPathSegment& g, CDPoint p, int width)
 {
-    if (g.type == 0) {
-        CTrackRecord probe;
-        probe.x1 = g.x1;
-        probe.y1 = g.y1;
-        probe.x2 = g.x2;
-        probe.y2 = g.y2;
-        probe.width = float(width);
-        return PointInTrack(probe, p) != 0;
-    }
+    if (g.type == 0)
+        return PointInTrack(TrackAlong(g.x1, g.y1, g.x2, g.y2, width), p) != 0;
     // Type 1 runs from its start to its end with rising angle, type 2 the
     // other way (as the view draws them).
     CArcF arc;

@@ -41,3 +41,15 @@ RECT BandInMil(const CVelmView& view, const RECT& band)
     view.ScreenToDoc(&b);
     return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
+
+CDPoint ToMil(const CVelmView& view, POINT pixel)
+{
+    CDPoint p(pixel.x, pixel.y);
+    view.ScreenToDocD(&p);
+    return p;
+}
+
+bool InRect(const RECT& r, double x, double y)
+{
+    return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+}

@@ -8,7 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "geometry/point.h"
+
 class CVelmView;
+
+// A client pixel as a board point in mil, unrounded.
+CDPoint ToMil(const CVelmView& view, POINT pixel);
+// Whether (x, y) lies in `r` or on its border.
+bool InRect(const RECT& r, double x, double y);
 
 // Asks one number in the number-input dialog with `prompt`, starting at
 // `start`. None when the operator cancels, leaves the field empty or types

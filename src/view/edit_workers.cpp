@@ -40,12 +40,6 @@ constexpr double PATH_END_REACH = 2.0;
 // The most points of a text outline taken.
 constexpr std::size_t TEXT_PATH_POINTS = 20000;
 
-CDPoint ToMil(const CVelmView& view, POINT p)
-{
-    CDPoint d(p.x, p.y);
-    view.ScreenToDocD(&d);
-    return d;
-}
 
 // The rubber shape of a copper mode between the held point and `p` (mil).
 CTrackRecord LineShape(CDPoint a, CDPoint b, float width)
@@ -89,10 +83,6 @@ void KeepOrtho(const CVelmView& view, POINT pixel, CDPoint& p)
         p.y = view.m_DragStart.y;
 }
 
-bool InRect(const RECT& r, double x, double y)
-{
-    return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
-}
 
 }  // namespace
 

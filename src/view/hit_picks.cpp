@@ -17,6 +17,7 @@
 #include "resource_ids.h"
 #include "settings/work_order_dlg.h"
 #include "ui/message_dlg.h"
+#include "view/edit_support.h"
 
 #include <algorithm>
 
@@ -24,12 +25,6 @@ namespace {
 
 constexpr COLORREF kHoleMarkColour = VIEW_LIGHT_GREEN;
 
-CDPoint ToMil(const CVelmView& view, POINT point)
-{
-    CDPoint p(point.x, point.y);
-    view.ScreenToDocD(&p);
-    return p;
-}
 
 bool IsNothing(const CDPoint& p) { return p.x == 0.0 && p.y == 0.0; }
 

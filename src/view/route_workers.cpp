@@ -7,6 +7,7 @@
 // isolation line in mil, already snapped.
 #include "view/velm_view.h"
 
+#include "editing/hit_tests.h"
 #include "editing/copper_to_route.h"
 #include "editing/drill_point_edit.h"
 #include "editing/route_edit.h"
@@ -53,13 +54,6 @@ bool IsClearingRange(const std::string& layer)
     return layer == "T1MIL" || layer == "T2MIL" || layer == "T3MIL";
 }
 
-CDPoint MilD(const CVelmView& view, POINT p)
-{
-    CDPoint d(p.x, p.y);
-    view.ScreenToDocD(&d);
-    return d;
-}
-
 CDPoint MilD(const CVelmView& view, CDPoint pixels)
 {
     view.ScreenToDocD(&pixels);
@@ -87,19 +81,9 @@ void RubberLine(CVelmView& view, CDPoint a, CDPoint b, COLORREF colour)
 
 bool StrokeUnder(const CClearStroke& s, CDPoint p)
 {
-    CTrackRecord probe;
-    probe.x1 = s.x1;
-    probe.y1 = s.y1;
-    probe.x2 = s.x2;
-    probe.y2 = s.y2;
-    probe.width = kStrokeHitWidth;
-    return PointInTrack(probe, p) != 0;
+    return PointInTrack(TrackAlong(s.x1, s.y1, s.x2, s.y2, kStrokeHitWidth), p) != 0;
 }
 
-bool InRect(const RECT& r, float x, float y)
-{
-    return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
-}
 
 }  // namespace
 
@@ -137,7 +121,7 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
     }
     if (m_RouteLineMode) {
         const POINT p = ctrl ? KeepRouteOrtho(held, point) : point;
-        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
+        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), ToMil(*this, held), ToMil(*this, p));
         // The chain goes on from here; this press's release adds nothing.
         m_Dragging = 1;
         m_DragStart = CDPoint(p.x, p.y);
@@ -146,11 +130,11 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         return;
     }
     if (m_RouteRectMode) {
-        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, point));
+        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), ToMil(*this, held), ToMil(*this, point));
         return finish(m_RouteRectMode);
     }
     if (m_RouteCircleMode) {
-        WriteRouteCircle(g_RouteDataWnd.m_Edit, MilD(*this, held), MilD(*this, point));
+        WriteRouteCircle(g_RouteDataWnd.m_Edit, ToMil(*this, held), ToMil(*this, point));
         return finish(m_RouteCircleMode);
     }
     if (m_RouteDraw2Mode) {
@@ -164,7 +148,7 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
     }
     if (m_RangeMode) {
         if (IsIsolationRange(g_RangeLayerName)) {
-            CDPoint p = MilD(*this, point);
+            CDPoint p = ToMil(*this, point);
             if (shift)
                 SnapToNearestPoint(p);
             if (m_PressState == 0) {
@@ -205,7 +189,7 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         return;
     }
     if (m_TrimMode) {
-        const CDPoint mil = MilD(*this, point);
+        const CDPoint mil = ToMil(*this, point);
         if (m_TrimBlockMode && ctrl)
             DeleteHolesInBand(mil);
         else if (m_TrimBlockMode && shift)
@@ -238,7 +222,7 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
 
 CWidthGroup* CVelmView::FindOffsetRing(POINT point)
 {
-    const CDPoint mil = MilD(*this, point);
+    const CDPoint mil = ToMil(*this, point);
     for (const auto& ring : m_TrimList) {
         if (ring->width < 1)
             continue;
@@ -252,7 +236,7 @@ CWidthGroup* CVelmView::FindOffsetRing(POINT point)
 void CVelmView::PickClearStrokes(POINT point)
 {
     const std::uint32_t mark = (m_KeyCtrl || m_KeyShift) ? 1 : 0;
-    const CDPoint mil = MilD(*this, point);
+    const CDPoint mil = ToMil(*this, point);
     for (const auto& region : m_Doc.m_ClearRegionList)
         for (const auto& stroke : region->strokes)
             if (StrokeUnder(*stroke, mil)) {
@@ -344,14 +328,14 @@ void CVelmView::OnMouseMoveRoute(unsigned, POINT point)
     };
     CDPoint end;
     if (rangeLine) {
-        end = MilD(*this, point);
+        end = ToMil(*this, point);
         if (m_KeyShift)
             SnapToNearestPoint(end);
     } else {
         POINT p = point;
         if (m_RouteLineMode && m_KeyCtrl)
             p = KeepRouteOrtho(Pixel(m_DragStart), p);
-        end = MilD(*this, p);
+        end = ToMil(*this, p);
     }
     if (m_RouteShapeShown)
         figure(m_DragEnd);
@@ -376,21 +360,21 @@ void CVelmView::OnLButtonUpRoute(unsigned, POINT point)
     const POINT held = Pixel(m_DragStart);
     int* ended = nullptr;
     if (m_DrillMoveMode) {
-        ShiftHoles(g_HoleList, MilD(*this, point) - MilD(*this, m_DragStart));
+        ShiftHoles(g_HoleList, ToMil(*this, point) - MilD(*this, m_DragStart));
         ended = &m_DrillMoveMode;
     } else if (m_RouteOriginMode) {
-        SetRouteOrigin(g_RouteDataWnd.m_Edit, MilD(*this, m_DragStart), MilD(*this, point));
+        SetRouteOrigin(g_RouteDataWnd.m_Edit, MilD(*this, m_DragStart), ToMil(*this, point));
         ended = &m_RouteOriginMode;
     } else if (m_RouteLineMode) {
         const POINT p = m_KeyCtrl ? KeepRouteOrtho(held, point) : point;
-        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held), MilD(*this, p));
+        AddPathLine(*RouteDrawingLayer(m_Doc, m_SimToolSize), ToMil(*this, held), ToMil(*this, p));
         ended = &m_RouteLineMode;
     } else if (m_RouteRectMode) {
-        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), MilD(*this, held),
-                     MilD(*this, point));
+        AddPathRect(*RouteDrawingLayer(m_Doc, m_SimToolSize), ToMil(*this, held),
+                     ToMil(*this, point));
         ended = &m_RouteRectMode;
     } else if (m_RouteCircleMode) {
-        const CDPoint centre = MilD(*this, held), rim = MilD(*this, point);
+        const CDPoint centre = ToMil(*this, held), rim = ToMil(*this, point);
         AddPathCircle(*RouteDrawingLayer(m_Doc, m_SimToolSize), centre,
                        Distance(centre.x, centre.y, rim.x, rim.y));
         ended = &m_RouteCircleMode;

@@ -5,6 +5,7 @@
 // partial-machining stage.
 #include "view/velm_view.h"
 
+#include "editing/hit_tests.h"
 #include "editing/block_edits.h"
 #include "editing/coord_input_dlg.h"
 #include "geometry/plane_geometry.h"
@@ -28,38 +29,18 @@ constexpr COLORREF kPlacingFrame = RGB(128, 128, 123);
 constexpr COLORREF kHoleHighlight = VIEW_LIGHT_GREEN;
 // The hole highlight's radius (mil): the registration hole marker's.
 constexpr double kHoleHighlightRadius = 35.0;
-// Click widths of the partial-machining picks (mil): isolation lines,
-// isolation arcs (either side of the circle) and clearing strokes.
+// Click widths of the partial-machining picks (mil): isolation lines
+// and isolation arcs (either side of the circle).
 constexpr float kIsoLineWidth = 3.0f;
 constexpr double kIsoArcReach = 5.0;
-constexpr float kStrokeWidth = 5.0f;
 
-CDPoint ToMil(const CVelmView& view, POINT point)
-{
-    CDPoint p(point.x, point.y);
-    view.ScreenToDocD(&p);
-    return p;
-}
 
 bool IsNothing(const CDPoint& p) { return p.x == 0.0 && p.y == 0.0; }
 
 // PtInRect: the left and top edges are inside, the right and bottom not.
-bool InRect(const RECT& r, double x, double y)
+bool PtInRectD(const RECT& r, double x, double y)
 {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-// A straight piece as a square-ended track of the given width.
-bool InStraightBand(float x1, float y1, float x2, float y2, float width, const CDPoint& p)
-{
-    CTrackRecord track;
-    track.x1 = x1;
-    track.y1 = y1;
-    track.x2 = x2;
-    track.y2 = y2;
-    track.width = width;
-    track.type = 1;
-    return PointInTrack(track, p) != 0;
 }
 
 // An isolation arc goes from its first to its second point the way the
@@ -141,7 +122,7 @@ int CVelmView::PickBlocksAt(CDPoint point)
                         for (const auto& block : m_BlockList) {
                             const int cx = static_cast<int>(block->m_Centre.x);
                             const int cy = static_cast<int>(block->m_Centre.y);
-                            if (InRect(mil, cx, cy) && !IsInEditList(block.get()))
+                            if (PtInRectD(mil, cx, cy) && !IsInEditList(block.get()))
                                 pick(block.get());
                         }
                         g_StatusText = FormatResText(IDS_SELECTED_COUNT,
@@ -398,7 +379,7 @@ void CVelmView::OnLButtonDownBlock(unsigned, POINT point)
         bool lineHit = false, changed = false;
         for (const auto& s : m_Doc.m_GridPathList) {
             if (s->type == 0) {
-                if (InStraightBand(s->x1, s->y1, s->x2, s->y2, kIsoLineWidth, mil)) {
+                if (PointInTrack(TrackAlong(s->x1, s->y1, s->x2, s->y2, kIsoLineWidth), mil)) {
                     s->doneMark = mark;
                     lineHit = changed = true;
                     break;
@@ -414,8 +395,8 @@ void CVelmView::OnLButtonDownBlock(unsigned, POINT point)
             TrackRubberBand(point, [this, mark](const RECT& band) {
                 const RECT r = BandInMil(*this, band);
                 for (const auto& s : m_Doc.m_GridPathList) {
-                    const bool start = InRect(r, s->x1, s->y1);
-                    if (start || (s->type == 0 && InRect(r, s->x2, s->y2)))
+                    const bool start = PtInRectD(r, s->x1, s->y1);
+                    if (start || (s->type == 0 && PtInRectD(r, s->x2, s->y2)))
                         s->doneMark = mark;
                 }
                 Invalidate();
@@ -423,33 +404,10 @@ void CVelmView::OnLButtonDownBlock(unsigned, POINT point)
         m_PressState = 1;
         return;
     }
-    case 3: {
-        bool hit = false;
-        for (const auto& region : m_Doc.m_ClearRegionList) {
-            for (const auto& stroke : region->strokes)
-                if (InStraightBand(stroke->x1, stroke->y1, stroke->x2, stroke->y2, kStrokeWidth,
-                                   mil)) {
-                    stroke->doneMark = static_cast<std::int32_t>(mark);
-                    hit = true;
-                    break;
-                }
-            if (hit)
-                break;
-        }
-        if (hit)
-            Invalidate();
-        else
-            TrackRubberBand(point, [this, mark](const RECT& band) {
-                const RECT r = BandInMil(*this, band);
-                for (const auto& region : m_Doc.m_ClearRegionList)
-                    for (const auto& stroke : region->strokes)
-                        if (InRect(r, stroke->x1, stroke->y1) || InRect(r, stroke->x2, stroke->y2))
-                            stroke->doneMark = static_cast<std::int32_t>(mark);
-                Invalidate();
-            });
+    case 3:
+        PickClearStrokes(point);
         m_PressState = 1;
         return;
-    }
     case 4: m_PressState = 1; return;
     default: return;
     }
