@@ -129,8 +129,10 @@ void DropSideTexts(bool solder)
     const std::string& other = solder ? g_ComponentGerberFile : g_SolderGerberFile;
     std::string rest = solder ? g_SolderGerberFile : g_ComponentGerberFile, name;
     while (NextGerberPath(rest, name))
-        if (!NamesFile(other, name) && !NamesFile(g_RouteFile, name))
+        if (!NamesFile(other, name) && !NamesFile(g_RouteFile, name)) {
             DropKeptFileText(name);
+            DropKeptGerberBlocks(name);
+        }
 }
 
 ReadableFiles CheckWorkOrderFiles()
@@ -677,6 +679,14 @@ bool CVelmDoc::LoadWorkOrder()
     CKeptFileTexts kept{};
     KeepInputTexts(kept);
     const ReadableFiles files = CheckWorkOrderFiles();
+    // The copper files are read by the format detection, the extent
+    // pre-scan and the read: each is cut into blocks once.
+    CKeptGerberBlocks blocks;
+    for (const std::string* list : {&g_ComponentGerberFile, &g_SolderGerberFile}) {
+        std::string rest = *list, name;
+        while (NextGerberPath(rest, name))
+            blocks.Keep(name);
+    }
     // Nothing that can be read: the open job stays as it was.
     if (!files.allNamed && !files.AnyNamed())
         return false;

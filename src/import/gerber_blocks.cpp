@@ -5,6 +5,7 @@
 #include "import/aperture_table.h"
 #include "import/gerber_number.h"
 #include "import/gerber_reader_state.h"
+#include "platform/paths.h"
 #include "platform/file_messages.h"
 #include "resource_ids.h"
 #include "settings/gerber_format_dlg.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -114,6 +116,227 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 
 }  // namespace
 
+// The blocks of one Gerber file as ReadBlock cuts them, each with what a
+// reader sees of the source after it: its line, whether the file ended, and
+// the marks the block reader sets. A block or parameter whose characters
+// stand together in the file is kept as a place in the file's text (which
+// the tape holds on to), any other in the tape's own text. Most blocks are
+// followed by the line end alone, kept as a mark on the block.
+class CGerberTape {
+public:
+    static std::shared_ptr<const CGerberTape> Find(const std::string& path);
+    // The tape of `path`; null when it cannot be read.
+    static std::shared_ptr<const CGerberTape> Record(const std::string& path);
+
+    // The next block of the file `in` replays, the parameters before it
+    // given to `apply` with the source as the block reader leaves it.
+    template <class Apply>
+    void Next(CGerberSource& in, std::string& block, Apply& apply) const;
+
+private:
+    enum : std::uint8_t {
+        kParameter = 1,
+        kEnded = 2,          // the source ended with this block
+        kNewlineFollows = 4, // the next block is "\n", on the same line
+        kOwnText = 8,
+        kEndCode = 16,       // the block reader saw an end-of-program code
+        kUnterminated = 32,  // the file ended inside this block
+        kUnclosed = 64,      // the file ended inside this parameter
+        kWide = 128,         // a far place, a long text or a large line step
+    };
+    struct Event {
+        std::uint32_t end;   // one past the text (kWide: an index into m_Wide)
+        std::uint16_t size;
+        std::uint8_t lineStep;
+        std::uint8_t flags;
+    };
+    struct WideEvent {
+        std::size_t end;
+        std::size_t size;
+        long lineStep;
+    };
+
+    void Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags);
+    std::string_view Text(const Event& e, long& lineStep) const;
+
+    CGerberSource m_File;   // holds the text the events show
+    const char* m_Base = nullptr;
+    std::size_t m_FileSize = 0;
+    std::string m_Own;
+    std::vector<Event> m_Events;
+    std::vector<WideEvent> m_Wide;
+    long m_LastLine = 0;
+    long m_UnclosedLine = 0;
+};
+
+namespace {
+
+// The tapes by resolved path, while a CKeptGerberBlocks lives.
+using KeptTapes = std::map<std::string, std::shared_ptr<const CGerberTape>>;
+KeptTapes* g_Tapes = nullptr;
+
+}  // namespace
+
+std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path)
+{
+    if (!g_Tapes || g_Tapes->empty())
+        return nullptr;
+    auto it = g_Tapes->find(ResolvePathNoCase(path));
+    return it == g_Tapes->end() ? nullptr : it->second;
+}
+
+void CGerberTape::Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags)
+{
+    std::size_t end = 0;
+    const bool inFile = endInFile && m_Base && endInFile >= m_Base + text.size() &&
+                        endInFile <= m_Base + m_FileSize &&
+                        std::string_view(endInFile - text.size(), text.size()) == text;
+    if (inFile) {
+        end = std::size_t(endInFile - m_Base);
+    } else {
+        m_Own.append(text);
+        end = m_Own.size();
+        flags |= kOwnText;
+    }
+    const long step = line - m_LastLine;
+    m_LastLine = line;
+    if (end <= UINT32_MAX && text.size() <= UINT16_MAX && step >= 0 && step <= UINT8_MAX) {
+        m_Events.push_back({std::uint32_t(end), std::uint16_t(text.size()), std::uint8_t(step), flags});
+    } else {
+        m_Wide.push_back({end, text.size(), step});
+        m_Events.push_back({std::uint32_t(m_Wide.size() - 1), 0, 0, std::uint8_t(flags | kWide)});
+    }
+}
+
+std::string_view CGerberTape::Text(const Event& e, long& lineStep) const
+{
+    std::size_t end = e.end, size = e.size;
+    lineStep = e.lineStep;
+    if (e.flags & kWide) {
+        const WideEvent& w = m_Wide[e.end];
+        end = w.end;
+        size = w.size;
+        lineStep = w.lineStep;
+    }
+    const char* base = (e.flags & kOwnText) ? m_Own.data() : m_Base;
+    return std::string_view(base + end - size, size);
+}
+
+std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
+{
+    auto tape = std::make_shared<CGerberTape>();
+    CGerberSource& in = tape->m_File;
+    if (!in.Open(path))
+        return nullptr;
+    if (in.m_HaveNext) {
+        tape->m_Base = in.m_Next.data();
+        tape->m_FileSize = in.m_Lines.TextSize();
+    }
+    // Where the character read last lies in the file's text, one past it.
+    auto readEnd = [&in]() -> const char* { return in.m_HaveLine ? in.m_Line.data() + in.m_Pos : nullptr; };
+    auto onParameter = [&](const std::string& param) {
+        std::uint8_t flags = kParameter;
+        if (in.m_UnclosedParameterLine && !tape->m_UnclosedLine) {
+            tape->m_UnclosedLine = in.m_UnclosedParameterLine;
+            flags |= kUnclosed;
+        }
+        // The closing '%' was read last.
+        const char* end = readEnd();
+        tape->Add(param, end && !(flags & kUnclosed) ? end - 1 : nullptr, in.Line(), flags);
+    };
+    std::string block;
+    for (;;) {
+        const bool endCode = in.m_EndCodeSeen;
+        const long unterminated = in.m_UnterminatedBlockLine;
+        ReadBlock(in, block, &onParameter);
+        std::uint8_t flags = 0;
+        if (in.AtEnd())
+            flags |= kEnded;
+        if (in.m_EndCodeSeen && !endCode)
+            flags |= kEndCode;
+        if (in.m_UnterminatedBlockLine != unterminated)
+            flags |= kUnterminated;
+        std::vector<Event>& events = tape->m_Events;
+        if (flags == 0 && block.size() == 1 && block[0] == '\n' && !events.empty() &&
+            (events.back().flags & ~(kOwnText | kWide)) == 0 &&
+            in.Line() == tape->m_LastLine) {
+            events.back().flags |= kNewlineFollows;
+            continue;
+        }
+        tape->Add(block, readEnd(), in.Line(), flags);
+        if (in.AtEnd())
+            break;
+    }
+    tape->m_Events.shrink_to_fit();
+    return tape;
+}
+
+template <class Apply>
+void CGerberTape::Next(CGerberSource& in, std::string& block, Apply& apply) const
+{
+    if (in.m_TapeNewline) {
+        in.m_TapeNewline = false;
+        block.assign(1, '\n');
+        return;
+    }
+    block.clear();
+    while (in.m_TapeAt < m_Events.size()) {
+        const Event& e = m_Events[in.m_TapeAt++];
+        long step = 0;
+        const std::string_view text = Text(e, step);
+        in.m_LineNo += step;
+        if (e.flags & kParameter) {
+            if (e.flags & kUnclosed)
+                in.m_UnclosedParameterLine = m_UnclosedLine;
+            apply(std::string(text));
+            continue;
+        }
+        block.assign(text);
+        if (e.flags & kEndCode)
+            in.m_EndCodeSeen = true;
+        if (e.flags & kUnterminated)
+            in.m_UnterminatedBlockLine = in.m_LineNo;
+        in.m_AtEnd = (e.flags & kEnded) != 0;
+        in.m_TapeNewline = (e.flags & kNewlineFollows) != 0;
+        return;
+    }
+    // Past the end a reader reads nothing more.
+    in.m_AtEnd = true;
+}
+
+CKeptGerberBlocks::CKeptGerberBlocks()
+{
+    if (!g_Tapes) {
+        g_Tapes = new KeptTapes;
+        m_Outer = true;
+    }
+}
+
+CKeptGerberBlocks::~CKeptGerberBlocks()
+{
+    if (m_Outer) {
+        delete g_Tapes;
+        g_Tapes = nullptr;
+    }
+}
+
+void CKeptGerberBlocks::Keep(const std::string& path)
+{
+    if (!g_Tapes || path.empty())
+        return;
+    const std::string resolved = ResolvePathNoCase(path);
+    if (g_Tapes->count(resolved))
+        return;
+    if (auto tape = CGerberTape::Record(path))
+        g_Tapes->emplace(resolved, std::move(tape));
+}
+
+void DropKeptGerberBlocks(const std::string& path)
+{
+    if (g_Tapes)
+        g_Tapes->erase(ResolvePathNoCase(path));
+}
+
 bool CGerberSource::Open(const std::string& path)
 {
     m_Path = path;
@@ -121,7 +344,16 @@ bool CGerberSource::Open(const std::string& path)
     m_Line = {};
     m_HaveLine = false;
     m_Pos = 0;
-    if (!m_Lines.Open(path))
+    m_Tape = CGerberTape::Find(path);
+    m_TapeAt = 0;
+    m_TapeNewline = false;
+    m_LinesPending = m_Tape != nullptr;
+    return m_LinesPending || OpenLines();
+}
+
+bool CGerberSource::OpenLines()
+{
+    if (!m_Lines.Open(m_Path))
         return false;
     m_HaveNext = m_Lines.ReadLine(m_Next);
     return true;
@@ -129,6 +361,15 @@ bool CGerberSource::Open(const std::string& path)
 
 int CGerberSource::GetAtLineEnd()
 {
+    if (m_LinesPending) {
+        // Read by the character after all: from the text, from its start.
+        m_LinesPending = false;
+        m_Tape.reset();
+        if (!OpenLines()) {
+            m_AtEnd = true;
+            return EOF;
+        }
+    }
     if (m_AtEnd)
         return EOF;
     if (m_HaveLine) {
@@ -187,7 +428,10 @@ void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& aper
         if (IsGerberStepRepeat(param) && !in.m_StepRepeatLine)
             in.m_StepRepeatLine = in.Line();
     };
-    ReadBlock(in, block, &apply);
+    if (in.m_Tape && in.m_LinesPending)
+        in.m_Tape->Next(in, block, apply);
+    else
+        ReadBlock(in, block, &apply);
 }
 
 bool IsGerberStepRepeat(const std::string& param)

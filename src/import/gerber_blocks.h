@@ -7,11 +7,13 @@
 #include "platform/line_reader.h"
 #include "platform/win_types.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CApertureTable;
+class CGerberTape;
 
 // A Gerber file as a stream of characters (line ends of any kind come as one
 // '\n'), with what the block readers noticed about the file's end.
@@ -56,7 +58,19 @@ public:
     std::string ProblemMessage(bool needEndCode) const;
 
 private:
+    friend class CGerberTape;
+    friend void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
+
     int GetAtLineEnd();
+    bool OpenLines();
+
+    // A file whose blocks were kept (CKeptGerberBlocks) is read from them by
+    // ReadGerberBlock; its text is opened only if something reads it by the
+    // character instead, which then reads it all that way.
+    std::shared_ptr<const CGerberTape> m_Tape;
+    std::size_t m_TapeAt = 0;
+    bool m_TapeNewline = false;
+    bool m_LinesPending = false;
 
     CTextLineReader m_Lines;
     std::string m_Path;
@@ -72,6 +86,28 @@ private:
     bool m_AtEnd = false;
     long m_LineNo = 0;
 };
+
+// While one of these lives, the Gerber files it keeps are cut into blocks
+// once: every later reading of such a file by ReadGerberBlock (the format
+// detection, the extent pre-scan and the read of a job's load) replays the
+// same blocks, parameters and line numbers instead of reading its text
+// again. The parameters are applied anew by each reading, as they would be.
+class CKeptGerberBlocks {
+public:
+    CKeptGerberBlocks();
+    ~CKeptGerberBlocks();
+    CKeptGerberBlocks(const CKeptGerberBlocks&) = delete;
+    CKeptGerberBlocks& operator=(const CKeptGerberBlocks&) = delete;
+
+    // Cuts a file into blocks now; a file that cannot be read is left to
+    // the readers, which say so.
+    void Keep(const std::string& path);
+
+private:
+    bool m_Outer = false;
+};
+// Lets go of a file's blocks that no later reading needs.
+void DropKeptGerberBlocks(const std::string& path);
 
 // Opens `path` into `in`, telling the operator when it cannot be read.
 bool OpenGerberFile(CGerberSource& in, const std::string& path);

@@ -183,6 +183,8 @@ bool CTextLineReader::Open(const std::string& path)
     return true;
 }
 
+std::size_t CTextLineReader::TextSize() const { return m_Text ? m_Text->View().size() : 0; }
+
 void CTextLineReader::Close()
 {
     m_Text.reset();

@@ -44,6 +44,8 @@ public:
     // The file opened but could not be read (a folder, say): it reads as
     // empty.
     bool Failed() const { return m_Open && m_Failed; }
+    // The size of the open file's text, bytes.
+    std::size_t TextSize() const;
 
 private:
     // Reads one character; a CR or CRLF comes back as '\n'.

@@ -38,6 +38,75 @@ TEST_F(GerberBlockReading, CutsBlocksAndDropsBlanks)
     EXPECT_EQ(doc->m_ApertureList.size(), 1u);
 }
 
+// Everything a reader sees of a file read block by block: the blocks, the
+// source's line and marks after each, the format and apertures at the end.
+// `limit` stops the reading early, as a stopped interpreter does.
+std::string ReadingTrace(CVelmDoc& doc, const std::string& path, std::size_t limit = SIZE_MAX)
+{
+    g_GerberFormatDlg.AutoFormat = 1;
+    doc.m_ApertureList.clear();
+    CGerberSource in;
+    if (!in.Open(path))
+        return "cannot open";
+    std::string trace, block;
+    for (std::size_t n = 0; n < limit && !in.AtEnd(); ++n) {
+        doc.ReadGerberBlock(in, block);
+        trace += "[" + block + "] line " + std::to_string(in.Line()) + (in.AtEnd() ? " end" : "") +
+                 (in.m_EndCodeSeen ? " M02" : "") + " cut " + std::to_string(in.m_UnterminatedBlockLine) +
+                 " open " + std::to_string(in.m_UnclosedParameterLine) + " refused " +
+                 std::to_string(in.m_RefusedNumberLine) + " SR " + std::to_string(in.m_StepRepeatLine) + "\n";
+    }
+    return trace + in.ProblemMessage(true) + " FS " + std::to_string(g_GerberFormatDlg.UnitInt) +
+           std::to_string(g_GerberFormatDlg.UnitDec) + std::to_string(g_GerberFormatDlg.ZeroSup) +
+           " auto " + std::to_string(g_GerberFormatDlg.AutoFormat) + " apertures " +
+           std::to_string(doc.m_ApertureList.size());
+}
+
+TEST_F(GerberBlockReading, KeptBlocksReadAsTheTextDoes)
+{
+    const std::string texts[] = {
+        "G04 c *\r\n%MOIN*%\r\n%FSLAX24Y24*%\r\n%ADD11C,0.0200*%\r\nG54D11*G36*\r\nX0Y0D02*Y40000D01*\r\n"
+        "X237D01*\r\nG37*\r\nM02*\r\n",
+        // Blanks, a macro over two lines, lone CRs, '#' in and out of a comment, no last line end.
+        "%AMOC8*\n5,1,8,0,0,1.08239X$1,22.5*%\n%ADD10OC8,0.05*%\nX1 Y2 D03*\rX3#Y4*\nG04 #x*\nG54D10*\n\n\n"
+        "X5Y6D01*M02*",
+        "%FSLAX23Y23*%\nX1Y1D01*\nX2Y2D0",                      // cut inside a block
+        "%FSLAX23Y23*%\nX1Y1D01*\n%ADD10C,0.0",                 // cut inside a parameter
+        "%SRX2Y1I1J0*%\nX1Y1D03*\n%ADD10C,999999999*%\nM02*\n", // refused at their lines
+        "",
+        "\n\n\n",
+        "%FSLAX23Y23*" + std::string(300, '\n') + "%X1Y1D03*\nM02*\n",  // a long step in lines
+        "G04 " + std::string(70000, 'x') + "*\nX1Y1D03*\nM02*\n",         // a long block
+    };
+    int n = 0;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(n);
+        const std::string path = WriteFile("kept" + std::to_string(n++) + ".gbr", text);
+        const std::string fromText = ReadingTrace(*doc, path);
+        const std::string stopped = ReadingTrace(*doc, path, 3);
+        CKeptGerberBlocks kept;
+        kept.Keep(path);
+        EXPECT_EQ(ReadingTrace(*doc, path), fromText);
+        EXPECT_EQ(ReadingTrace(*doc, path), fromText);  // each reading replays from the start
+        EXPECT_EQ(ReadingTrace(*doc, path, 3), stopped);
+    }
+}
+
+TEST_F(GerberBlockReading, KeptFileReadByTheCharacterReadsItsText)
+{
+    const std::string path = WriteFile("plain.gbr", "%FSLAX23Y23*%\nX1Y1D03*\n");
+    CKeptGerberBlocks kept;
+    kept.Keep(path);
+    CGerberSource in;
+    ASSERT_TRUE(in.Open(path));
+    std::string block, all;
+    while (!in.AtEnd()) {
+        ReadGerberBlockPlain(in, block);
+        all += block + "|";
+    }
+    EXPECT_EQ(all, "%FSLAX23Y23*|%\n|X1Y1D03*|\n||");
+}
+
 TEST_F(GerberBlockReading, ParametersSetFormatAndApertures)
 {
     g_GerberFormatDlg.AutoFormat = 1;
