@@ -10,6 +10,7 @@
 #include "document/velm_doc.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/small_utils.h"
+#include "import/format_detection.h"
 #include "import/gerber_blocks.h"
 #include "import/gerber_reader_state.h"
 #include "link/link_state.h"
@@ -309,19 +310,38 @@ struct CopperSides {
     }
 };
 
+// Whether every copper file declares its whole number format before it
+// reads a number: the first reading of the load, an extent pre-scan (with
+// automatic file handling; a read of its own could give back the format it
+// started with if it failed), then sets the format before using it, and a
+// guess would be overwritten unused.
+bool CopperFormatsDeclared()
+{
+    if (!g_FileAuto)
+        return false;
+    for (const std::string* list : {&g_ComponentGerberFile, &g_SolderGerberFile}) {
+        std::string rest = *list, name;
+        while (NextGerberPath(rest, name))
+            if (!GerberFormatDeclaredFirst(name))
+                return false;
+    }
+    return true;
+}
+
 // The sides the work order names that can be read, each with its number
 // format guessed.
 void FindSides(CVelmDoc& doc, const ReadableFiles& files)
 {
     g_HasComponentSide = 0;
     g_HasSolderSide = 0;
+    const bool guess = !CopperFormatsDeclared();
     if (files.component) {
-        doc.DetectGerberFormat(g_ComponentGerberFile);
+        ::DetectGerberFormat(doc, g_ComponentGerberFile, guess);
         g_HasComponentSide = 1;
         g_CurrentSide = 0;
     }
     if (files.solder) {
-        doc.DetectGerberFormat(g_SolderGerberFile);
+        ::DetectGerberFormat(doc, g_SolderGerberFile, guess);
         g_HasSolderSide = 1;
         g_CurrentSide = 1;
     }

@@ -25,7 +25,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -151,12 +150,11 @@ private:
     COwnedList<CFlashRecord>& m_Flashes;
 };
 
-using BlockReader = std::function<void(CGerberSource&, std::string&)>;
-using FieldConverter = std::function<double(const std::string& block, std::size_t at)>;
-
-// The two passes shared by the Gerber and the drill digit detection.
-int DetectDigits(const std::string& paths, const BlockReader& readBlock,
-                 const FieldConverter& convert, const FormatFields& format, CBoardModel& model)
+// The two passes shared by the Gerber and the drill digit detection. Without
+// `guess` they only read the files (a reader's parameters still apply).
+template <class BlockReader, class FieldConverter>
+int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverter& convert,
+                 const FormatFields& format, CBoardModel& model, bool guess = true)
 {
     DigitStatistics stats;
     std::string rest = paths, name, block;
@@ -168,12 +166,16 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
         stats.endZero = stats.startZero = false;
         while (!in.AtEnd()) {
             readBlock(in, block);
+            if (!guess)
+                continue;
             for (char letter : {'X', 'Y'}) {
                 const std::size_t at = block.find(letter);
                 if (at != std::string::npos)
                     stats.Field(DigitRun(block, at));
             }
         }
+        if (!guess)
+            continue;
         if (stats.endZero && stats.startZero)
             format.zeroSup = 2;
         else if (stats.endZero)
@@ -183,9 +185,11 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
     }
 
     // Every field now converts to its bare integer value.
-    format.unitInt = stats.greatest - 3;
-    format.unitDec = 3;
-    format.inchMM = 0;
+    if (guess) {
+        format.unitInt = stats.greatest - 3;
+        format.unitDec = 3;
+        format.inchMM = 0;
+    }
 
     int inchSteps = 0, mmSteps = 0;
     rest = paths;
@@ -196,6 +200,8 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
         double curX = 0.0, curY = 0.0, prevX = 0.0, prevY = 0.0;
         while (!in.AtEnd()) {
             readBlock(in, block);
+            if (!guess)
+                continue;
             const std::size_t xAt = block.find('X');
             if (xAt != std::string::npos) {
                 stats.Field(DigitRun(block, xAt));
@@ -212,6 +218,8 @@ int DetectDigits(const std::string& paths, const BlockReader& readBlock,
             prevY = curY;
         }
     }
+    if (!guess)
+        return 1;
 
     if (mmSteps > inchSteps)
         format.inchMM = 1;
@@ -270,7 +278,7 @@ std::string FirstPath(const std::string& paths)
 
 }  // namespace
 
-int DetectGerberFormat(CBoardModel& model, const std::string& paths)
+int DetectGerberFormat(CBoardModel& model, const std::string& paths, bool guess)
 {
     if (!g_GerberFormatDlg.AutoFormat)
         return 0;
@@ -286,7 +294,7 @@ int DetectGerberFormat(CBoardModel& model, const std::string& paths)
     while (NextGerberPath(rest, name)) {
         // A first file that cannot be read has been reported by the digit
         // detection already; once is enough.
-        if (first && !DetectGerberDigits(model, name))
+        if (first && !DetectGerberDigits(model, name, guess))
             return 0;
         first = false;
         CGerberSource in;
@@ -294,11 +302,12 @@ int DetectGerberFormat(CBoardModel& model, const std::string& paths)
             return 0;
         interpreter.Read(in);
     }
-    DetectGerberScale(model.m_FlashList);
+    if (guess)
+        DetectGerberScale(model.m_FlashList);
     return 1;
 }
 
-int DetectGerberDigits(CBoardModel& model, const std::string& paths)
+int DetectGerberDigits(CBoardModel& model, const std::string& paths, bool guess)
 {
     CApertureTable apertures(model);
     auto read = [&apertures](CGerberSource& in, std::string& block) {
@@ -307,7 +316,7 @@ int DetectGerberDigits(CBoardModel& model, const std::string& paths)
     auto convert = [](const std::string& block, std::size_t at) {
         return GerberDigitsToNumber(SignedField(block, at));
     };
-    return DetectDigits(paths, read, convert, GerberFields(), model);
+    return DetectDigits(paths, read, convert, GerberFields(), model, guess);
 }
 
 void DetectGerberScale(const COwnedList<CFlashRecord>& flashes)

@@ -128,6 +128,9 @@ public:
     // The tape of `path`; null when it cannot be read.
     static std::shared_ptr<const CGerberTape> Record(const std::string& path);
 
+    // See GerberFormatDeclaredFirst.
+    bool DeclaresFormatFirst() const;
+
     // The next block of the file `in` replays, the parameters before it
     // given to `apply` with the source as the block reader leaves it.
     template <class Apply>
@@ -269,6 +272,37 @@ std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
     }
     tape->m_Events.shrink_to_fit();
     return tape;
+}
+
+bool CGerberTape::DeclaresFormatFirst() const
+{
+    bool format = false, unit = false;
+    for (const Event& e : m_Events) {
+        long step = 0;
+        const std::string_view text = Text(e, step);
+        if (e.flags & kParameter) {
+            if (text.substr(0, 2) == "FS") {
+                const std::size_t x = text.find('X');
+                format = x != std::string_view::npos && x + 2 < text.size();
+            } else if (text.substr(0, 4) == "MOIN" || text.substr(0, 4) == "MOMM") {
+                unit = true;
+            } else if (text.substr(0, 2) == "AD" || text.substr(0, 2) == "AM" || text.substr(0, 2) == "SR") {
+                return false;
+            }
+        } else if (text.substr(0, 3) != "G04" &&
+                   text.find_first_of("XYIJD") != std::string_view::npos) {
+            return false;   // a block that may read a number
+        }
+        if (format && unit)
+            return true;
+    }
+    return false;
+}
+
+bool GerberFormatDeclaredFirst(const std::string& path)
+{
+    const auto tape = CGerberTape::Find(path);
+    return tape && tape->DeclaresFormatFirst();
 }
 
 template <class Apply>

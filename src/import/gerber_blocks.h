@@ -108,6 +108,13 @@ private:
 };
 // Lets go of a file's blocks that no later reading needs.
 void DropKeptGerberBlocks(const std::string& path);
+// True when the kept blocks of `path` show its whole number format declared
+// before anything in the file can read, refuse or define by it: a format
+// (FS, with the X digits) and a unit (MO) come before any aperture, macro or
+// step and repeat, and before any block that may hold a number. A reading
+// of such a file overwrites whatever format it starts with before it uses
+// it. False for a file not kept.
+bool GerberFormatDeclaredFirst(const std::string& path);
 
 // Opens `path` into `in`, telling the operator when it cannot be read.
 bool OpenGerberFile(CGerberSource& in, const std::string& path);

@@ -4,6 +4,8 @@
 // as.
 #include "document/file_messages.h"
 #include "import/drill_reader.h"
+#include "import/format_detection.h"
+#include "import/gerber_blocks.h"
 #include "import/gerber_number.h"
 #include "import_fixture.h"
 #include "platform/resources.h"
@@ -111,6 +113,62 @@ TEST_F(FormatDetectionTest, ExtendedFileStopsAtItsFirstApertureDefinition)
     // and so stands; the files whose first block comes before it keep what
     // the digit detection left.
     ExpectFormat(2, 3, 0, 0);
+}
+
+// A load's first reading of a file that declares its whole format first
+// overwrites the guess unused: the load reads such files without guessing.
+TEST_F(FormatDetectionTest, AFormatDeclaredFirstIsNotGuessed)
+{
+    const std::string grid = FlashGrid(254, 4);   // millimetre steps: a guess says metric
+    struct Case {
+        std::string text;
+        bool declared;
+    };
+    const Case cases[] = {
+        {"G04 c*\n%FSLAX24Y24*%\n%MOIN*%\n%ADD10C,0.010*%\nD10*\n" + grid + "M02*\n", true},
+        {"%TF.Attr*%\n%MOMM*%\n%FSTAX33Y33*%\n%AMBOX*1,1,$1,0,0*%\n%ADD10BOX,0.5*%\nD10*\n" + grid, true},
+        {"%FSLAX24Y24*%\nG04 no unit*\n%ADD10C,0.010*%\n" + grid, false},
+        {"%MOIN*%\n%ADD10C,0.010*%\n%FSLAX24Y24*%\n" + grid, false},  // an aperture first
+        {"%MOIN*%\nX100Y100D02*\n%FSLAX24Y24*%\n" + grid, false},     // a number first
+        {"%MOIN*%\nG54D10*\n%FSLAX24Y24*%\n" + grid, false},          // a D code first
+        {"%MOIN*%\n%FSLA*%\n" + grid, false},                         // no digit counts
+        {grid, false},
+    };
+    g_HasSolderSide = 1;
+    auto state = [] {
+        const CGerberFormatDlg& f = g_GerberFormatDlg;
+        std::ostringstream out;
+        out << f.UnitInt << f.UnitDec << f.InchMM << f.ZeroSup << f.AbsRel << f.AutoFormat << " "
+            << g_GerberUnitFactor << " " << g_GerberMetric << " " << g_DataOriginX << ","
+            << g_DataOriginY;
+        return out.str();
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(n);
+        const std::string path = WriteFile("declared" + std::to_string(n++) + ".gbr", c.text);
+        CKeptGerberBlocks kept;
+        kept.Keep(path);
+        EXPECT_EQ(GerberFormatDeclaredFirst(path), c.declared);
+        if (!c.declared)
+            continue;
+        std::string after[2], guessed;
+        for (bool guess : {true, false}) {
+            g_GerberFormatDlg.AutoFormat = 1;
+            g_GerberFormatDlg.UnitInt = g_GerberFormatDlg.UnitDec = 1;
+            g_GerberFormatDlg.InchMM = g_GerberFormatDlg.ZeroSup = 0;
+            g_GerberUnitFactor = 1.0f;
+            g_DataOriginX = g_DataOriginY = 1000000;
+            ASSERT_EQ(DetectGerberFormat(*doc, path, guess), 1);
+            if (guess)
+                guessed = state();
+            doc->ClearAll();
+            doc->ScanGerberExtent(path);
+            after[guess] = state();
+        }
+        EXPECT_EQ(after[false], after[true]);
+        EXPECT_NE(guessed, after[true]);   // the guess was made, and overwritten
+    }
 }
 
 TEST_F(FormatDetectionTest, DetectionClearsEarlierCopper)
