@@ -11,18 +11,26 @@
 namespace {
 
 // The G words the interpreter acts on, each found anywhere in a block as
-// a part of its text would be: one look at each 'G' of the block instead
-// of a search of the whole block for each word.
+// a part of its text would be, and whether the block holds a J offset: one
+// look at each character of the block instead of a search of the whole
+// block for each word.
 struct CGWords {
     bool g94 = false, g75 = false, g74 = false, g36 = false, g37 = false;
     bool g03 = false, g3 = false, g02 = false, g2 = false;
+    bool j = false;
 
     explicit CGWords(const std::string& block)
     {
         const std::size_t n = block.size();
-        for (std::size_t at = block.find('G'); at != std::string::npos; at = block.find('G', at + 1)) {
-            const char c1 = at + 1 < n ? block[at + 1] : '\0';
-            const char c2 = at + 2 < n ? block[at + 2] : '\0';
+        const char* text = block.data();
+        for (std::size_t at = 0; at < n; ++at) {
+            const char c = text[at];
+            if (c == 'J')
+                j = true;
+            if (c != 'G')
+                continue;
+            const char c1 = at + 1 < n ? text[at + 1] : '\0';
+            const char c2 = at + 2 < n ? text[at + 2] : '\0';
             g94 |= c1 == '9' && c2 == '4';
             g75 |= c1 == '7' && c2 == '5';
             g74 |= c1 == '7' && c2 == '4';
@@ -35,6 +43,13 @@ struct CGWords {
         }
     }
 };
+
+// The operation a D word names: 1 to 3 for D01 to D03 and their short
+// forms, 0 for any other.
+int OperationOf(const std::string& dWord)
+{
+    return IsGerberOperation(dWord) ? dWord.back() - '0' : 0;
+}
 
 }  // namespace
 
@@ -60,7 +75,7 @@ void CGerberInterpreter::Read(CGerberSource& in)
     m_Ended = m_Stopped = false;
     m_Block.clear();
     m_DWord.clear();
-    m_Modal.clear();
+    m_Modal = 0;
     m_Cur = m_Prev = CDPoint(0.0, 0.0);
     m_ExchangeAxes = m_MultiQuadrant = false;
     m_Sink.BeginFile(in.Path());
@@ -117,12 +132,12 @@ bool CGerberInterpreter::NextBlock()
 void CGerberInterpreter::Interpret()
 {
     const std::string& block = m_Block;
-    if (m_DWord != m_Modal && IsGerberOperation(m_DWord))
-        m_Modal = m_DWord;
+    if (const int op = OperationOf(m_DWord))
+        m_Modal = op;
     // After G94 every block's position comes with its axes exchanged.
     if (m_ExchangeAxes)
         m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
-    if (block == "D01" && !m_Sink.InRegion())
+    if (block.size() == 3 && block == "D01" && !m_Sink.InRegion())
         m_Cur = m_LastMove;
     const CGWords g(block);
     if (g.g94)
@@ -140,7 +155,7 @@ void CGerberInterpreter::Interpret()
     const bool region = g.g36 || g.g37;
     const bool ccwWord = (g.g03 || g.g3) && !region;
     const bool cwWord = g.g02 || g.g2;
-    const bool offsetJ = !m_Options.explicitArcs && block.find('J') != std::string::npos;
+    const bool offsetJ = !m_Options.explicitArcs && g.j;
     if ((offsetJ && m_ArcMode == 3 && !g.g02) || ccwWord) {
         m_ArcMode = 3;
         Arc(true);
@@ -191,16 +206,15 @@ bool CGerberInterpreter::Refused()
 void CGerberInterpreter::Operation()
 {
     if (!IsGerberOperation(m_DWord)) {
-        m_Modal = "D02";
+        m_Modal = 2;
         m_Sink.SelectAperture(m_DWord);
     }
-    if (m_Modal == "D02" || m_Modal == "D2") {
+    if (m_Modal == 2) {
         m_LastMove = m_Cur;
         m_Sink.Move(m_Cur);
-    } else if (m_Modal == "D01" || m_Modal == "D1") {
+    } else if (m_Modal == 1) {
         m_Sink.Draw(m_Prev, m_Cur);
-    } else if (m_Modal == "D03" || m_Modal == "D3") {
+    } else if (m_Modal == 3) {
         m_Sink.Flash(m_Cur);
-        m_Modal = "D03";
     }
 }

@@ -110,8 +110,8 @@ private:
     std::string m_Block;
     std::string m_DWord;
     int m_Kind = 0;
-    // The operation in force: "D01", "D02", "D03" or a short form.
-    std::string m_Modal;
+    // The operation in force: 1 to 3 for D01 to D03, 0 for none yet.
+    int m_Modal = 0;
     CDPoint m_Cur, m_Prev;
     bool m_ExchangeAxes = false;
     bool m_MultiQuadrant = false;

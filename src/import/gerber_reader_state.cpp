@@ -32,11 +32,6 @@ bool Contains(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
-bool IsGerberOperation(const std::string& d)
-{
-    return d == "D01" || d == "D02" || d == "D03" || d == "D1" || d == "D2" || d == "D3";
-}
-
 std::unique_ptr<CTrackRecord> NewGerberTrack(double x1, double y1, double x2, double y2,
                                              float width, int type, int group, int recordNo)
 {

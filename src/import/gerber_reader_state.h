@@ -16,7 +16,13 @@ class CBoardModel;
 
 bool Contains(const std::string& text, const char* part);
 // D01, D02, D03 and their short forms: operations, not aperture selections.
-bool IsGerberOperation(const std::string& dWord);
+// Asked of every block: by its characters, not by six comparisons.
+inline bool IsGerberOperation(const std::string& dWord)
+{
+    const std::size_t n = dWord.size();
+    const char last = n ? dWord[n - 1] : '\0';
+    return (n == 2 || (n == 3 && dWord[1] == '0')) && dWord[0] == 'D' && last >= '1' && last <= '3';
+}
 
 // A new stroke or pad with the fields every reader sets.
 std::unique_ptr<CTrackRecord> NewGerberTrack(double x1, double y1, double x2, double y2,

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <string_view>
 
@@ -225,10 +226,16 @@ bool CTextLineReader::ReadLine(std::string_view& line)
     const std::string_view text = m_Text->View();
     if (m_Pos >= text.size())
         return false;
-    std::size_t end = m_Pos;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-        ++end;
-    line = text.substr(m_Pos, end - m_Pos);
+    // The line ends at the first CR or LF: the LF is looked for first, then
+    // a CR before it (two scans of the line that run a word at a time).
+    const char* start = text.data() + m_Pos;
+    std::size_t length = text.size() - m_Pos;
+    if (const void* lf = std::memchr(start, '\n', length))
+        length = std::size_t(static_cast<const char*>(lf) - start);
+    if (const void* cr = std::memchr(start, '\r', length))
+        length = std::size_t(static_cast<const char*>(cr) - start);
+    const std::size_t end = m_Pos + length;
+    line = text.substr(m_Pos, length);
     m_Pos = end;
     m_LastLineEnded = Get() == '\n';
     ++m_LineNumber;
