@@ -130,10 +130,8 @@ void DropSideTexts(bool solder)
     const std::string& other = solder ? g_ComponentGerberFile : g_SolderGerberFile;
     std::string rest = solder ? g_SolderGerberFile : g_ComponentGerberFile, name;
     while (NextGerberPath(rest, name))
-        if (!NamesFile(other, name) && !NamesFile(g_RouteFile, name)) {
+        if (!NamesFile(other, name) && !NamesFile(g_RouteFile, name))
             DropKeptFileText(name);
-            DropKeptGerberBlocks(name);
-        }
 }
 
 ReadableFiles CheckWorkOrderFiles()
@@ -380,6 +378,11 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     const int held = sides.Leave(doc);
     if (prescan)
         doc.ScanGerberExtent(gerber);
+    // The read builds the side's records, its largest moment at its end: it
+    // gives back the kept blocks as it passes them.
+    std::string rest = gerber, name;
+    while (NextGerberPath(rest, name))
+        HandOverKeptGerberBlocks(name);
     const bool read = doc.LoadGerber(gerber) != 0;
     DropSideTexts(solderSide);
     if (!read && held >= 0)

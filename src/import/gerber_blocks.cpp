@@ -17,6 +17,9 @@
 #include <cstdlib>
 #include <map>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr double kTwoPi = 2 * 3.1415925;
@@ -116,6 +119,69 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 
 }  // namespace
 
+namespace {
+
+// A tape's events in memory taken from the kernel rather than the heap, in
+// room set aside once for as many as the file can give (each takes at least
+// one character): untouched room costs nothing, and all of it goes back
+// when the tape goes, instead of staying with the heap, which after a large
+// block is freed keeps later ones of that size for itself.
+template <class T>
+class CMappedArray {
+public:
+    CMappedArray() = default;
+    ~CMappedArray()
+    {
+        if (m_Data)
+            ::munmap(m_Data, m_Bytes);
+    }
+    CMappedArray(const CMappedArray&) = delete;
+    CMappedArray& operator=(const CMappedArray&) = delete;
+
+    bool Reserve(std::size_t count)
+    {
+        m_Bytes = std::max<std::size_t>(count, 1) * sizeof(T);
+        void* room = ::mmap(nullptr, m_Bytes, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (room == MAP_FAILED)
+            return false;
+        m_Data = static_cast<T*>(room);
+        m_Capacity = std::max<std::size_t>(count, 1);
+        return true;
+    }
+    bool Add(const T& value)
+    {
+        if (m_Size == m_Capacity)
+            return false;
+        m_Data[m_Size++] = value;
+        return true;
+    }
+    // Gives back the whole pages of the first `count` elements, which no
+    // one reads again.
+    void ReleaseBefore(std::size_t count) const
+    {
+        const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+        const std::size_t bytes = count * sizeof(T) / page * page;
+        if (bytes > m_Released) {
+            ::madvise(reinterpret_cast<char*>(m_Data) + m_Released, bytes - m_Released, MADV_DONTNEED);
+            m_Released = bytes;
+        }
+    }
+    std::size_t size() const { return m_Size; }
+    bool empty() const { return m_Size == 0; }
+    const T& operator[](std::size_t k) const { return m_Data[k]; }
+    T& back() { return m_Data[m_Size - 1]; }
+    const T* begin() const { return m_Data; }
+    const T* end() const { return m_Data + m_Size; }
+
+private:
+    T* m_Data = nullptr;
+    std::size_t m_Size = 0, m_Capacity = 0, m_Bytes = 0;
+    mutable std::size_t m_Released = 0;
+};
+
+}  // namespace
+
 // The blocks of one Gerber file as ReadBlock cuts them, each with what a
 // reader sees of the source after it: its line, whether the file ended, and
 // the marks the block reader sets. A block or parameter whose characters
@@ -124,7 +190,9 @@ void ReadBlock(CGerberSource& in, std::string& block, OnParameter* onParameter)
 // followed by the line end alone, kept as a mark on the block.
 class CGerberTape {
 public:
-    static std::shared_ptr<const CGerberTape> Find(const std::string& path);
+    // The tape of `path`; one handed over for a last reading is taken out of
+    // the kept ones, and `last` set.
+    static std::shared_ptr<const CGerberTape> Find(const std::string& path, bool* last = nullptr);
     // The tape of `path`; null when it cannot be read.
     static std::shared_ptr<const CGerberTape> Record(const std::string& path);
 
@@ -159,17 +227,20 @@ private:
         long lineStep;
     };
 
-    void Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags);
+    bool Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags);
     std::string_view Text(const Event& e, long& lineStep) const;
 
     CGerberSource m_File;   // holds the text the events show
     const char* m_Base = nullptr;
     std::size_t m_FileSize = 0;
     std::string m_Own;
-    std::vector<Event> m_Events;
+    CMappedArray<Event> m_Events;
     std::vector<WideEvent> m_Wide;
     long m_LastLine = 0;
     long m_UnclosedLine = 0;
+
+public:
+    bool m_HandedOver = false;
 };
 
 namespace {
@@ -180,15 +251,23 @@ KeptTapes* g_Tapes = nullptr;
 
 }  // namespace
 
-std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path)
+std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path, bool* last)
 {
     if (!g_Tapes || g_Tapes->empty())
         return nullptr;
     auto it = g_Tapes->find(ResolvePathNoCase(path));
-    return it == g_Tapes->end() ? nullptr : it->second;
+    if (it == g_Tapes->end())
+        return nullptr;
+    std::shared_ptr<const CGerberTape> tape = it->second;
+    if (tape->m_HandedOver) {
+        g_Tapes->erase(it);
+        if (last)
+            *last = true;
+    }
+    return tape;
 }
 
-void CGerberTape::Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags)
+bool CGerberTape::Add(std::string_view text, const char* endInFile, long line, std::uint8_t flags)
 {
     std::size_t end = 0;
     const bool inFile = endInFile && m_Base && endInFile >= m_Base + text.size() &&
@@ -204,11 +283,10 @@ void CGerberTape::Add(std::string_view text, const char* endInFile, long line, s
     const long step = line - m_LastLine;
     m_LastLine = line;
     if (end <= UINT32_MAX && text.size() <= UINT16_MAX && step >= 0 && step <= UINT8_MAX) {
-        m_Events.push_back({std::uint32_t(end), std::uint16_t(text.size()), std::uint8_t(step), flags});
-    } else {
-        m_Wide.push_back({end, text.size(), step});
-        m_Events.push_back({std::uint32_t(m_Wide.size() - 1), 0, 0, std::uint8_t(flags | kWide)});
+        return m_Events.Add({std::uint32_t(end), std::uint16_t(text.size()), std::uint8_t(step), flags});
     }
+    m_Wide.push_back({end, text.size(), step});
+    return m_Events.Add({std::uint32_t(m_Wide.size() - 1), 0, 0, std::uint8_t(flags | kWide)});
 }
 
 std::string_view CGerberTape::Text(const Event& e, long& lineStep) const
@@ -235,6 +313,11 @@ std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
         tape->m_Base = in.m_Next.data();
         tape->m_FileSize = in.m_Lines.TextSize();
     }
+    // A block or a parameter takes a character at least, the last block
+    // perhaps none.
+    if (!tape->m_Events.Reserve(tape->m_FileSize + 2))
+        return nullptr;
+    bool kept = true;
     // Where the character read last lies in the file's text, one past it.
     auto readEnd = [&in]() -> const char* { return in.m_HaveLine ? in.m_Line.data() + in.m_Pos : nullptr; };
     auto onParameter = [&](const std::string& param) {
@@ -245,7 +328,7 @@ std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
         }
         // The closing '%' was read last.
         const char* end = readEnd();
-        tape->Add(param, end && !(flags & kUnclosed) ? end - 1 : nullptr, in.Line(), flags);
+        kept &= tape->Add(param, end && !(flags & kUnclosed) ? end - 1 : nullptr, in.Line(), flags);
     };
     std::string block;
     for (;;) {
@@ -259,19 +342,18 @@ std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
             flags |= kEndCode;
         if (in.m_UnterminatedBlockLine != unterminated)
             flags |= kUnterminated;
-        std::vector<Event>& events = tape->m_Events;
+        CMappedArray<Event>& events = tape->m_Events;
         if (flags == 0 && block.size() == 1 && block[0] == '\n' && !events.empty() &&
             (events.back().flags & ~(kOwnText | kWide)) == 0 &&
             in.Line() == tape->m_LastLine) {
             events.back().flags |= kNewlineFollows;
             continue;
         }
-        tape->Add(block, readEnd(), in.Line(), flags);
-        if (in.AtEnd())
+        kept &= tape->Add(block, readEnd(), in.Line(), flags);
+        if (in.AtEnd() || !kept)
             break;
     }
-    tape->m_Events.shrink_to_fit();
-    return tape;
+    return kept ? tape : nullptr;
 }
 
 bool CGerberTape::DeclaresFormatFirst() const
@@ -315,7 +397,8 @@ void CGerberTape::Next(CGerberSource& in, std::string& block, Apply& apply) cons
     }
     block.clear();
     while (in.m_TapeAt < m_Events.size()) {
-        const Event& e = m_Events[in.m_TapeAt++];
+        // A copy: a last reading may give back the page it stands on.
+        const Event e = m_Events[in.m_TapeAt++];
         long step = 0;
         const std::string_view text = Text(e, step);
         in.m_LineNo += step;
@@ -326,6 +409,10 @@ void CGerberTape::Next(CGerberSource& in, std::string& block, Apply& apply) cons
             continue;
         }
         block.assign(text);
+        // The last reading gives back what it has passed, so the tape is
+        // gone by the time the read has made its records.
+        if (in.m_TapeLast && in.m_TapeAt % 8192 == 0)
+            m_Events.ReleaseBefore(in.m_TapeAt);
         if (e.flags & kEndCode)
             in.m_EndCodeSeen = true;
         if (e.flags & kUnterminated)
@@ -365,6 +452,15 @@ void CKeptGerberBlocks::Keep(const std::string& path)
         g_Tapes->emplace(resolved, std::move(tape));
 }
 
+void HandOverKeptGerberBlocks(const std::string& path)
+{
+    if (!g_Tapes)
+        return;
+    auto it = g_Tapes->find(ResolvePathNoCase(path));
+    if (it != g_Tapes->end())
+        std::const_pointer_cast<CGerberTape>(it->second)->m_HandedOver = true;
+}
+
 void DropKeptGerberBlocks(const std::string& path)
 {
     if (g_Tapes)
@@ -378,7 +474,8 @@ bool CGerberSource::Open(const std::string& path)
     m_Line = {};
     m_HaveLine = false;
     m_Pos = 0;
-    m_Tape = CGerberTape::Find(path);
+    m_TapeLast = false;
+    m_Tape = CGerberTape::Find(path, &m_TapeLast);
     m_TapeAt = 0;
     m_TapeNewline = false;
     m_LinesPending = m_Tape != nullptr;

@@ -70,6 +70,7 @@ private:
     std::shared_ptr<const CGerberTape> m_Tape;
     std::size_t m_TapeAt = 0;
     bool m_TapeNewline = false;
+    bool m_TapeLast = false;   // the tape's last reading, which gives it back as it goes
     bool m_LinesPending = false;
 
     CTextLineReader m_Lines;
@@ -108,6 +109,9 @@ private:
 };
 // Lets go of a file's blocks that no later reading needs.
 void DropKeptGerberBlocks(const std::string& path);
+// The next reading of a file's blocks is their last: it takes them over
+// and gives back their memory as it passes them.
+void HandOverKeptGerberBlocks(const std::string& path);
 // True when the kept blocks of `path` show its whole number format declared
 // before anything in the file can read, refuse or define by it: a format
 // (FS, with the X digits) and a unit (MO) come before any aperture, macro or
