@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -21,6 +24,8 @@ constexpr std::size_t kMaxWholeDigits = 5;
 constexpr std::size_t kMaxDCodeDigits = 5;
 
 constexpr long kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+// The least whole of more digits than kMaxWholeDigits.
+constexpr long kTooLargeWhole = kPowersOfTen[kMaxWholeDigits];
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -78,13 +83,30 @@ bool NumberFits(const SplitDigits& s)
     return s.fraction.size() <= 18;
 }
 
+// The number four bytes spell, or -1 unless all are digits: the bytes are
+// read and checked side by side in one word.
+long FourDigits(const char* text)
+{
+    std::uint32_t bytes;
+    std::memcpy(&bytes, text, 4);
+    if constexpr (std::endian::native == std::endian::big)
+        bytes = __builtin_bswap32(bytes);
+    // Each byte 0x30 to 0x39: its high half 3, and still 3 with 6 added.
+    if ((bytes & 0xf0f0f0f0u) != 0x30303030u || ((bytes + 0x06060606u) & 0xf0f0f0f0u) != 0x30303030u)
+        return -1;
+    std::uint32_t value = bytes - 0x30303030u;              // the first digit in the lowest byte
+    value = (value * 10 + (value >> 8)) & 0x00ff00ffu;      // two pairs of digits
+    value = (value * 100 + (value >> 16)) & 0x0000ffffu;   // the four
+    return long(value);
+}
+
 // A word of plain digits (a sign allowed) split as Split splits it, but
 // into the two numbers the digits spell rather than into texts, in one pass
 // over the digits: every coordinate of a file takes this way. False, with
 // nothing done, for any other word or format, which take the texts' way.
 // `fits` is NumberFits.
-bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative, long& whole,
-                      long& fraction, bool& fits)
+[[gnu::always_inline]] inline bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative,
+                                                    long& whole, long& fraction, bool& fits)
 {
     const int unitInt = g_GerberFormatDlg.UnitInt, unitDec = g_GerberFormatDlg.UnitDec;
     if (unitInt < 0 || unitInt > 9 || unitDec < 0 || unitDec > 9)
@@ -122,18 +144,23 @@ bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative, 
     };
     // The whole stops growing once it is past any board: it is refused then,
     // and a long word must not overflow it.
-    constexpr long kTooLarge = 100000;
-    static_assert(kMaxWholeDigits == 5);
     long w = 0, f = 0;
     std::size_t i = 0;
     for (const std::size_t end = digitsTo(wholeEnd); i < end; ++i) {
         const unsigned digit = unsigned(field[i] - '0');
         if (digit > 9)
             return false;
-        if (w < kTooLarge)
+        if (w < kTooLargeWhole)
             w = w * 10 + long(digit);
     }
-    for (const std::size_t end = digitsTo(fractionEnd); i < end; ++i) {
+    const std::size_t fractionDigitsEnd = digitsTo(fractionEnd);
+    for (; i + 4 <= fractionDigitsEnd; i += 4) {
+        const long four = FourDigits(field.data() + i);
+        if (four < 0)
+            return false;
+        f = f * 10000 + four;
+    }
+    for (; i < fractionDigitsEnd; ++i) {
         const unsigned digit = unsigned(field[i] - '0');
         if (digit > 9)
             return false;
@@ -144,7 +171,7 @@ bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative, 
             return false;
     negative = sign;
     w *= kPowersOfTen[zerosBehind(0, wholeEnd)];
-    fits = w < kTooLarge;
+    fits = w < kTooLargeWhole;
     whole = fits ? w : 0;
     fraction = fits ? f * kPowersOfTen[zerosBehind(wholeEnd, fractionEnd)] : 0;
     return true;
@@ -205,8 +232,9 @@ double FloatMil(bool negative, double whole, double fraction)
     return true;
 }
 
-bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers, bool& negative,
-                double& whole, double& fraction)
+// Inlined into each caller, whose constant arguments fold its tests away.
+[[gnu::always_inline]] inline bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers,
+                                              bool& negative, double& whole, double& fraction)
 {
     bool fits = true;
     long w = 0, f = 0;
@@ -254,10 +282,10 @@ BlockParser<float> g_FloatParser;
 int Convert(std::string_view field, int*) { return DigitsToInt(field); }
 float Convert(std::string_view field, float*) { return float(DigitsToNumber(field)); }
 
-// What a byte is to the block parser. The letters end a word; the bytes
-// from 0x80 on are letters as the program's locale has it (a single-byte
-// locale may count them, a UTF-8 one does not), while every locale agrees on
-// the ASCII letters.
+// What a byte is to the block parser. The letters end a word. The ASCII
+// letters are letters, and no other ASCII byte is, in every locale; the
+// bytes from 0x80 on are letters as the program's locale has it (a
+// single-byte locale may count them, a UTF-8 one and "C" do not).
 enum ByteKind : unsigned char { kPlain, kStar, kDollar, kHigh, kLetter, kLetterG, kLetterD, kLetterX, kLetterY };
 
 constexpr std::array<unsigned char, 256> kByteKinds = [] {
@@ -294,7 +322,7 @@ std::string_view WordView(std::string_view block, std::size_t letterAt)
 
 // Most blocks carry the D word the last one had: the copy is skipped then.
 // The words are a few bytes, shorter compared here than by a call.
-void AssignIfChanged(std::string& to, std::string_view from)
+[[gnu::always_inline]] inline void AssignIfChanged(std::string& to, std::string_view from)
 {
     if (to.size() == from.size()) {
         std::size_t i = 0;

@@ -102,23 +102,28 @@ TextReading ReadAsText(std::string digits, int unitInt, int unitDec, int zeroSup
 }
 
 // Every format of up to nine digits a side, every zero suppression and both
-// units, on words of up to a dozen digits with and without a sign, and on
-// long words, most of them zeros in front (a whole of few digits, or not).
+// units, on words of up to a dozen digits with and without a sign, on long
+// words, most of them zeros in front (a whole of few digits, or not), and on
+// words with one byte that is no digit (the bytes beside '0' and '9' too),
+// which are read as texts.
 TEST(GerberDigits, SummedDigitsReadAsTheirText)
 {
     std::mt19937 random(17);
+    const std::string strays = "/:. e\xe9";
     for (int unitInt = 0; unitInt <= 9; ++unitInt)
         for (int unitDec = 0; unitDec <= 9; ++unitDec)
             for (int zeroSup = 0; zeroSup <= 2; ++zeroSup)
                 for (int inchMM = 0; inchMM <= 1; ++inchMM)
-                    for (int k = 0; k < 16; ++k) {
+                    for (int k = 0; k < 20; ++k) {
                         std::string digits = k % 3 == 0 ? "-" : k % 3 == 1 ? "+" : "";
-                        const bool longWord = k >= 12;
+                        const bool longWord = k >= 12 && k < 16, stray = k >= 16;
                         if (longWord)
                             digits.append(random() % 40, '0');
-                        const int length = int(longWord ? random() % 30 : random() % 13);
+                        const int length = int(longWord ? random() % 30 : stray ? 4 + random() % 9 : random() % 13);
                         for (int i = 0; i < length; ++i)
                             digits.push_back(char('0' + random() % 10));
+                        if (stray)
+                            digits[digits.size() - 1 - random() % std::size_t(length)] = strays[random() % strays.size()];
                         if (digits.empty())
                             continue;
                         SCOPED_TRACE(digits + " " + std::to_string(unitInt) + std::to_string(unitDec) +
