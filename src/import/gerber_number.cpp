@@ -3,9 +3,14 @@
 
 #include "settings/gerber_format_dlg.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -17,6 +22,10 @@ bool g_NumberRefused = false;
 // More whole digits than this, in inches or millimetres, is no board.
 constexpr std::size_t kMaxWholeDigits = 5;
 constexpr std::size_t kMaxDCodeDigits = 5;
+
+constexpr long kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+// The least whole of more digits than kMaxWholeDigits.
+constexpr long kTooLargeWhole = kPowersOfTen[kMaxWholeDigits];
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -74,89 +83,114 @@ bool NumberFits(const SplitDigits& s)
     return s.fraction.size() <= 18;
 }
 
+// The number four bytes spell, or -1 unless all are digits: the bytes are
+// read and checked side by side in one word.
+long FourDigits(const char* text)
+{
+    std::uint32_t bytes;
+    std::memcpy(&bytes, text, 4);
+    if constexpr (std::endian::native == std::endian::big)
+        bytes = __builtin_bswap32(bytes);
+    // Each byte 0x30 to 0x39: its high half 3, and still 3 with 6 added.
+    if ((bytes & 0xf0f0f0f0u) != 0x30303030u || ((bytes + 0x06060606u) & 0xf0f0f0f0u) != 0x30303030u)
+        return -1;
+    std::uint32_t value = bytes - 0x30303030u;              // the first digit in the lowest byte
+    value = (value * 10 + (value >> 8)) & 0x00ff00ffu;      // two pairs of digits
+    value = (value * 100 + (value >> 16)) & 0x0000ffffu;   // the four
+    return long(value);
+}
+
 // A word of plain digits (a sign allowed) split as Split splits it, but
-// into the two numbers the digits spell rather than into texts: every
-// coordinate of a file takes this way. False, with nothing done, for any
-// other word or format, which take the texts' way. `fits` is NumberFits.
-bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative, long& whole,
-                      long& fraction, bool& fits)
+// into the two numbers the digits spell rather than into texts, in one pass
+// over the digits: every coordinate of a file takes this way. False, with
+// nothing done, for any other word or format, which take the texts' way.
+// `fits` is NumberFits.
+[[gnu::always_inline]] inline bool SplitPlainDigits(std::string_view field, bool padFraction, bool& negative,
+                                                    long& whole, long& fraction, bool& fits)
 {
     const int unitInt = g_GerberFormatDlg.UnitInt, unitDec = g_GerberFormatDlg.UnitDec;
     if (unitInt < 0 || unitInt > 9 || unitDec < 0 || unitDec > 9)
         return false;
-    negative = false;
+    bool sign = false;
     if (!field.empty() && (field[0] == '-' || field[0] == '+')) {
-        negative = field[0] == '-';
+        sign = field[0] == '-';
         field.remove_prefix(1);
     }
-    constexpr std::size_t kMaxDigits = 40;
-    if (field.size() > kMaxDigits)
-        return false;
-    for (char c : field)
-        if (c < '0' || c > '9')
-            return false;
-    // The digits as Split pads them, and where its whole and fraction lie.
-    char padded[kMaxDigits + 2 * 9];
-    std::size_t n = 0;
+    // Split pads the digits with `zeros` in front (and with zeros behind as
+    // far as the fraction reaches); its whole is [0, wholeEnd) of that, its
+    // fraction [wholeEnd, fractionEnd).
     const std::size_t size = field.size(), ui = std::size_t(unitInt), ud = std::size_t(unitDec);
-    auto zeros = [&](std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
-            padded[n++] = '0';
-    };
-    auto digits = [&] {
-        for (char c : field)
-            padded[n++] = c;
-    };
-    std::size_t wholeEnd = 0, fractionEnd = 0;
+    std::size_t zeros = 0, wholeEnd = 0, fractionEnd = 0;
     switch (g_GerberFormatDlg.ZeroSup) {
     case 0:
-        zeros(size < ud ? ud - size : 0);
-        digits();
-        wholeEnd = n - ud;
-        fractionEnd = n;
+        zeros = size < ud ? ud - size : 0;
+        fractionEnd = zeros + size;
+        wholeEnd = fractionEnd - ud;
         break;
     case 1:
-        digits();
-        zeros(size < ui ? ui - size : 0);
         wholeEnd = ui;
-        zeros(n - wholeEnd < ud ? ud - (n - wholeEnd) : 0);
-        fractionEnd = n;
+        fractionEnd = ui + ud;
         break;
     default:
-        zeros(size < ud ? ud - size : 0);
-        digits();
-        wholeEnd = std::min(ui, n);
-        if (padFraction)
-            zeros(n - wholeEnd < ud ? ud - (n - wholeEnd) : 0);
-        fractionEnd = n;
+        zeros = size < ud ? ud - size : 0;
+        wholeEnd = std::min(ui, zeros + size);
+        fractionEnd = padFraction ? wholeEnd + ud : std::min(zeros + size, wholeEnd + ud);
         break;
     }
-    fractionEnd = std::min(fractionEnd, wholeEnd + ud);
-    std::size_t first = 0;
-    while (first < wholeEnd && padded[first] == '0')
-        ++first;
-    fits = wholeEnd - first <= kMaxWholeDigits;
-    whole = fraction = 0;
-    if (!fits)
-        return true;
-    for (std::size_t i = first; i < wholeEnd; ++i)
-        whole = whole * 10 + (padded[i] - '0');
-    for (std::size_t i = wholeEnd; i < fractionEnd; ++i)
-        fraction = fraction * 10 + (padded[i] - '0');
+    const std::size_t digitsEnd = zeros + size;
+    auto digitsTo = [&](std::size_t padded) { return std::clamp(padded, zeros, digitsEnd) - zeros; };
+    auto zerosBehind = [&](std::size_t from, std::size_t to) {
+        return to > std::max(from, digitsEnd) ? to - std::max(from, digitsEnd) : 0;
+    };
+    // The whole stops growing once it is past any board: it is refused then,
+    // and a long word must not overflow it.
+    long w = 0, f = 0;
+    std::size_t i = 0;
+    for (const std::size_t end = digitsTo(wholeEnd); i < end; ++i) {
+        const unsigned digit = unsigned(field[i] - '0');
+        if (digit > 9)
+            return false;
+        if (w < kTooLargeWhole)
+            w = w * 10 + long(digit);
+    }
+    const std::size_t fractionDigitsEnd = digitsTo(fractionEnd);
+    for (; i + 4 <= fractionDigitsEnd; i += 4) {
+        const long four = FourDigits(field.data() + i);
+        if (four < 0)
+            return false;
+        f = f * 10000 + four;
+    }
+    for (; i < fractionDigitsEnd; ++i) {
+        const unsigned digit = unsigned(field[i] - '0');
+        if (digit > 9)
+            return false;
+        f = f * 10 + long(digit);
+    }
+    for (; i < size; ++i)
+        if (unsigned(field[i] - '0') > 9)
+            return false;
+    negative = sign;
+    w *= kPowersOfTen[zerosBehind(0, wholeEnd)];
+    fits = w < kTooLargeWhole;
+    whole = fits ? w : 0;
+    fraction = fits ? f * kPowersOfTen[zerosBehind(wholeEnd, fractionEnd)] : 0;
     return true;
 }
 
-// Asked for every number: the power is worked out again only when the
-// format's decimals change.
+// 10 to the power of the format's decimals less three, as std::pow gives it,
+// for every format the dialog offers.
 double FractionScale()
 {
-    static int decimals = 3;
-    static double scale = 1.0;
-    if (g_GerberFormatDlg.UnitDec != decimals) {
-        decimals = g_GerberFormatDlg.UnitDec;
-        scale = std::pow(10.0, decimals - 3);
-    }
-    return scale;
+    static const auto kScales = [] {
+        std::array<double, 10> scales{};
+        for (int decimals = 0; decimals < 10; ++decimals)
+            scales[std::size_t(decimals)] = std::pow(10.0, decimals - 3);
+        return scales;
+    }();
+    const int decimals = g_GerberFormatDlg.UnitDec;
+    if (decimals >= 0 && decimals < 10)
+        return kScales[std::size_t(decimals)];
+    return std::pow(10.0, decimals - 3);
 }
 
 int WholeMil(bool negative, double whole, double fraction)
@@ -181,8 +215,26 @@ double FloatMil(bool negative, double whole, double fraction)
 // makes of them), anything else read from Split's texts, by atol for
 // `wholeNumbers`, else atof. False, with the refusal noted, for a number no
 // board can hold.
-bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers, bool& negative,
-                double& whole, double& fraction)
+// The texts' way of DigitParts, kept out of line: hardly a file takes it.
+[[gnu::noinline]] bool TextParts(std::string_view digits, bool padFraction, bool wholeNumbers,
+                                 bool& negative, double& whole, double& fraction)
+{
+    std::string text(digits);
+    const SplitDigits s = Split(text, padFraction);
+    if (!NumberFits(s))
+        return false;
+    auto read = [wholeNumbers](const std::string& t) {
+        return wholeNumbers ? double(std::atol(t.c_str())) : std::atof(t.c_str());
+    };
+    negative = s.negative;
+    whole = read(s.whole);
+    fraction = read(s.fraction);
+    return true;
+}
+
+// Inlined into each caller, whose constant arguments fold its tests away.
+[[gnu::always_inline]] inline bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers,
+                                              bool& negative, double& whole, double& fraction)
 {
     bool fits = true;
     long w = 0, f = 0;
@@ -190,17 +242,7 @@ bool DigitParts(std::string_view digits, bool padFraction, bool wholeNumbers, bo
         whole = double(w);
         fraction = double(f);
     } else {
-        std::string text(digits);
-        const SplitDigits s = Split(text, padFraction);
-        fits = NumberFits(s);
-        if (fits) {
-            auto read = [wholeNumbers](const std::string& t) {
-                return wholeNumbers ? double(std::atol(t.c_str())) : std::atof(t.c_str());
-            };
-            negative = s.negative;
-            whole = read(s.whole);
-            fraction = read(s.fraction);
-        }
+        fits = TextParts(digits, padFraction, wholeNumbers, negative, whole, fraction);
     }
     if (!fits)
         g_NumberRefused = true;
@@ -240,20 +282,125 @@ BlockParser<float> g_FloatParser;
 int Convert(std::string_view field, int*) { return DigitsToInt(field); }
 float Convert(std::string_view field, float*) { return float(DigitsToNumber(field)); }
 
-// The digits of the word `letter` in `block`: from after the letter to the
-// next letter, so that the words of a block may come in any order.
-std::string_view WordView(const std::string& block, std::size_t letterAt)
+// What a byte is to the block parser. The letters end a word. The ASCII
+// letters are letters, and no other ASCII byte is, in every locale; the
+// bytes from 0x80 on are letters as the program's locale has it (a
+// single-byte locale may count them, a UTF-8 one and "C" do not).
+enum ByteKind : unsigned char { kPlain, kStar, kDollar, kHigh, kLetter, kLetterG, kLetterD, kLetterX, kLetterY };
+
+constexpr std::array<unsigned char, 256> kByteKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    for (int c = 'A'; c <= 'Z'; ++c)
+        kinds[std::size_t(c)] = kinds[std::size_t(c - 'A' + 'a')] = kLetter;
+    for (int c = 0x80; c < 0x100; ++c)
+        kinds[std::size_t(c)] = kHigh;
+    kinds['*'] = kStar;
+    kinds['$'] = kDollar;
+    kinds['G'] = kLetterG;
+    kinds['D'] = kLetterD;
+    kinds['X'] = kLetterX;
+    kinds['Y'] = kLetterY;
+    return kinds;
+}();
+
+// std::isalpha, with the locale asked only for the bytes it may differ on.
+bool IsLetter(unsigned char c)
 {
-    std::size_t end = letterAt + 1;
-    while (end < block.size() && !std::isalpha(static_cast<unsigned char>(block[end])))
-        ++end;
-    return std::string_view(block).substr(letterAt + 1, end - letterAt - 1);
+    const unsigned char kind = kByteKinds[c];
+    return kind >= kLetter || (kind == kHigh && std::isalpha(c));
 }
 
-std::string WordField(const std::string& block, std::size_t letterAt)
+// The digits of the word `letter` in `block`: from after the letter to the
+// next letter, so that the words of a block may come in any order.
+std::string_view WordView(std::string_view block, std::size_t letterAt)
 {
-    return std::string(WordView(block, letterAt));
+    std::size_t end = letterAt + 1;
+    while (end < block.size() && !IsLetter(static_cast<unsigned char>(block[end])))
+        ++end;
+    return block.substr(letterAt + 1, end - letterAt - 1);
 }
+
+// Most blocks carry the D word the last one had: the copy is skipped then.
+// The words are a few bytes, shorter compared here than by a call.
+[[gnu::always_inline]] inline void AssignIfChanged(std::string& to, std::string_view from)
+{
+    if (to.size() == from.size()) {
+        std::size_t i = 0;
+        while (i < from.size() && to[i] == from[i])
+            ++i;
+        if (i == from.size())
+            return;
+    }
+    to.assign(from);
+}
+
+// The first word of one letter in a block: where the letter stands and
+// where its digits end (at the next letter or the block's end).
+struct BlockWord {
+    static constexpr std::size_t npos = std::string::npos;
+    std::size_t at = npos;
+    std::size_t end = npos;
+
+    bool Found() const { return at != npos; }
+    std::string_view Digits(std::string_view block) const { return block.substr(at + 1, end - at - 1); }
+};
+
+// A block's terminator and the words the parser reads, found in one pass.
+struct BlockWords {
+    static constexpr std::size_t npos = std::string::npos;
+    // The first '*', else the first '$'.
+    std::size_t end = npos;
+    std::size_t g = npos;
+    BlockWord d, x, y;
+
+    explicit BlockWords(std::string_view block)
+    {
+        std::size_t dollar = npos;
+        BlockWord* open = nullptr;
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(block[i]);
+            const unsigned char kind = kByteKinds[c];
+            if (kind == kPlain)
+                continue;
+            if (kind == kStar) {
+                end = i;
+                break;
+            }
+            if (kind == kDollar) {
+                dollar = std::min(dollar, i);
+                continue;
+            }
+            if (kind == kHigh && !std::isalpha(c))
+                continue;
+            if (open) {
+                open->end = i;
+                open = nullptr;
+            }
+            BlockWord* word = kind == kLetterD ? &d : kind == kLetterX ? &x : kind == kLetterY ? &y : nullptr;
+            if (kind == kLetterG)
+                g = std::min(g, i);
+            else if (word && !word->Found()) {
+                word->at = i;
+                open = word;
+            }
+        }
+        if (end == npos)
+            end = dollar;
+    }
+
+    // Only what lies before `size` (the block cut at its end) counts.
+    void CutAt(std::size_t size)
+    {
+        if (g >= size)
+            g = npos;
+        for (BlockWord* word : {&d, &x, &y}) {
+            if (word->at >= size)
+                *word = BlockWord();
+            else
+                word->end = std::min(word->end, size);
+        }
+    }
+};
 
 template <class Value>
 int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& outY,
@@ -263,58 +410,58 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
         st = BlockParser<Value>();
         return 0;
     }
-    std::size_t end = block.find('*');
-    if (end == std::string::npos)
-        end = block.find('$');
-    if (end == std::string::npos)
+    BlockWords words(block);
+    if (words.end == std::string::npos)
         return 0;
-    block.resize(end);
+    block.resize(words.end);
+    words.CutAt(block.size());
     // Most blocks are bare coordinates, without a G word to look for.
-    if (block.find('G') != std::string::npos) {
+    if (words.g != std::string::npos) {
         if (block.find("G90") != std::string::npos)
             st.absolute = true;
         if (block.find("G91") != std::string::npos)
             st.absolute = false;
-        if (block.find("G54") != std::string::npos)
+        if (block.find("G54") != std::string::npos) {
             block.erase(0, std::min<std::size_t>(3, block.size()));
+            words = BlockWords(block);
+            words.CutAt(block.size());
+        }
         if (block.find("G04") != std::string::npos || block.find("G4") != std::string::npos) {
             block.clear();
             return 0;
         }
     }
-    const std::size_t d = block.find('D');
+    const std::size_t d = words.d.at;
     if (d != std::string::npos) {
-        const std::string code = WordField(block, d);
+        const std::string_view code = words.d.Digits(block);
         // No aperture table reaches a D code of more digits than this.
         const std::size_t first = code.find_first_not_of('0');
         if (first != std::string::npos && code.size() - first > kMaxDCodeDigits)
             g_NumberRefused = true;
-        dWord = block.substr(d, code.size() + 1);
-        st.lastDWord = dWord;
+        AssignIfChanged(dWord, std::string_view(block).substr(d, code.size() + 1));
+        AssignIfChanged(st.lastDWord, dWord);
     } else {
-        dWord = st.lastDWord;
+        AssignIfChanged(dWord, st.lastDWord);
     }
-    const std::size_t xAt = block.find('X');
-    const std::size_t yAt = block.find('Y');
-    auto apply = [&](Value& modal, std::string_view field) {
-        Value v = Convert(field, static_cast<Value*>(nullptr));
+    auto apply = [&](Value& modal, const BlockWord& word) {
+        Value v = Convert(word.Digits(block), static_cast<Value*>(nullptr));
         modal = st.absolute ? v : Value(modal + v);
     };
     int kind;
-    if (xAt != std::string::npos && yAt != std::string::npos) {
-        apply(st.x, WordView(block, xAt));
-        apply(st.y, WordView(block, yAt));
+    if (words.x.Found() && words.y.Found()) {
+        apply(st.x, words.x);
+        apply(st.y, words.y);
         kind = 1;
-    } else if (xAt != std::string::npos) {
-        apply(st.x, WordView(block, xAt));
+    } else if (words.x.Found()) {
+        apply(st.x, words.x);
         kind = 2;
-    } else if (yAt != std::string::npos) {
-        apply(st.y, WordView(block, yAt));
+    } else if (words.y.Found()) {
+        apply(st.y, words.y);
         kind = 3;
     } else if (d != std::string::npos) {
         dWord = block;
         if (dWordFromDInAbsolute && st.absolute) {
-            dWord = block.substr(d);
+            dWord.assign(block, d);
             st.lastDWord = dWord;
         }
         kind = 4;
@@ -370,8 +517,7 @@ int ParseGerberIJ(const std::string& block, double& i, double& j)
     auto offset = [&](std::size_t at) {
         if (at == std::string::npos)
             return 0.0;
-        std::string field = WordField(block, at);
-        return GerberDigitsToNumber(field);
+        return DigitsToNumber(WordView(block, at));
     };
     if (iAt == std::string::npos && jAt == std::string::npos)
         return 0;

@@ -102,19 +102,28 @@ TextReading ReadAsText(std::string digits, int unitInt, int unitDec, int zeroSup
 }
 
 // Every format of up to nine digits a side, every zero suppression and both
-// units, on words of up to a dozen digits with and without a sign.
+// units, on words of up to a dozen digits with and without a sign, on long
+// words, most of them zeros in front (a whole of few digits, or not), and on
+// words with one byte that is no digit (the bytes beside '0' and '9' too),
+// which are read as texts.
 TEST(GerberDigits, SummedDigitsReadAsTheirText)
 {
     std::mt19937 random(17);
+    const std::string strays = "/:. e\xe9";
     for (int unitInt = 0; unitInt <= 9; ++unitInt)
         for (int unitDec = 0; unitDec <= 9; ++unitDec)
             for (int zeroSup = 0; zeroSup <= 2; ++zeroSup)
                 for (int inchMM = 0; inchMM <= 1; ++inchMM)
-                    for (int k = 0; k < 12; ++k) {
+                    for (int k = 0; k < 20; ++k) {
                         std::string digits = k % 3 == 0 ? "-" : k % 3 == 1 ? "+" : "";
-                        const int length = int(random() % 13);
+                        const bool longWord = k >= 12 && k < 16, stray = k >= 16;
+                        if (longWord)
+                            digits.append(random() % 40, '0');
+                        const int length = int(longWord ? random() % 30 : stray ? 4 + random() % 9 : random() % 13);
                         for (int i = 0; i < length; ++i)
                             digits.push_back(char('0' + random() % 10));
+                        if (stray)
+                            digits[digits.size() - 1 - random() % std::size_t(length)] = strays[random() % strays.size()];
                         if (digits.empty())
                             continue;
                         SCOPED_TRACE(digits + " " + std::to_string(unitInt) + std::to_string(unitDec) +
@@ -188,6 +197,89 @@ TEST(GerberBlocks, ParseCoordinatesAndDWords)
     EXPECT_EQ(ParseGerberBlock(block, q, d, 0), 1);
     EXPECT_EQ(q.x, 1234);
     EXPECT_EQ(q.y, -50);
+}
+
+// One block after a reset (and an optional block before it), through both
+// parsers: where the block ends, which word of a letter counts and where its
+// digits stop, the G words, the refusals, and the D word each parser keeps.
+struct BlockCase {
+    const char* before;
+    const char* block;
+    int zeroSup;
+    int kind;           // both parsers
+    POINT whole;        // ParseGerberBlock
+    const char* wholeDWord;
+    double x, y;        // ParseGerberBlock2 (float mil)
+    const char* dWord;
+    const char* text;   // the block as both leave it
+    bool refused;
+};
+
+TEST(GerberBlocks, WordsOfABlock)
+{
+    const BlockCase cases[] = {
+        {"", "X100Y200D01*", 0, 1, {10, 20}, "D01", 10, 20, "D01", "X100Y200D01", false},
+        {"", "Y200X100D01*", 0, 1, {10, 20}, "D01", 10, 20, "D01", "Y200X100D01", false},
+        // The first word of a letter counts, up to the next letter of any case.
+        {"", "X100X300Y5*", 0, 1, {10, 0}, "", 10, 0.5, "", "X100X300Y5", false},
+        {"", "X100y7Y200*", 0, 1, {10, 20}, "", 10, 20, "", "X100y7Y200", false},
+        // The block ends at its first '*', else at its first '$'.
+        {"", "X100Y2*X300Y4*", 0, 1, {10, 0}, "", 10, 0.2, "", "X100Y2", false},
+        {"D10*", "X100Y200$D01", 0, 1, {10, 20}, "D10", 10, 20, "D10", "X100Y200", false},
+        {"", "X100$Y200*", 0, 1, {10, 20}, "", 10, 20, "", "X100$Y200", false},
+        {"", "X100Y200", 0, 0, {-1, -1}, "D99", -1, -1, "D99", "X100Y200", false},
+        // A byte past ASCII is no letter in the C locale: it stays in the word
+        // (whole "1\xe9", read as 1).
+        {"", "X1\xe9" "5Y200*", 1, 1, {1500, 20000}, "", 1500, 20000, "", "X1\xe9" "5Y200", false},
+        // A D word alone: the whole-mil parser keeps the block, the other the
+        // D word on.
+        {"D10*", "M02D11*", 0, 4, {0, 0}, "M02D11", 0, 0, "D11", "M02D11", false},
+        {"", "D000001*", 0, 4, {0, 0}, "D000001", 0, 0, "D000001", "D000001", false},
+        {"", "D123456*", 0, 4, {0, 0}, "D123456", 0, 0, "D123456", "D123456", true},
+        {"", "X1234567890Y3*", 0, 1, {0, 0}, "", 0, 0.3, "", "X1234567890Y3", true},
+        // G words: G54 drops the block's first three bytes wherever it stands,
+        // a comment is emptied, G91 adds from here on.
+        {"", "G54D10*", 0, 4, {0, 0}, "D10", 0, 0, "D10", "D10", false},
+        {"", "X5G54Y7D01*", 0, 3, {0, 0}, "D01", 0, 0.7, "D01", "54Y7D01", false},
+        {"", "G01X100Y200D01*", 0, 1, {10, 20}, "D01", 10, 20, "D01", "G01X100Y200D01", false},
+        {"D10*", "G04 X100*", 0, 0, {0, 0}, "D10", 0, 0, "D10", "", false},
+        {"X100Y100*", "G91X100D01*", 0, 2, {20, 10}, "D01", 20, 10, "D01", "G91X100D01", false},
+        {"X100Y100*", "G91X100D01$G", 0, 2, {20, 10}, "D01", 20, 10, "D01", "G91X100D01", false},
+        {"D10*", "I50J50*", 0, 0, {0, 0}, "D10", 0, 0, "D10", "I50J50", false},
+    };
+    for (const BlockCase& c : cases) {
+        SCOPED_TRACE(c.block);
+        Format(2, 4, c.zeroSup);
+        POINT p{-1, -1};
+        CDPoint q(-1, -1);
+        std::string wholeDWord = "D99", dWord = "D99", block;
+        ParseGerberBlock(block, p, wholeDWord, 1);
+        ParseGerberBlock2(block, q, dWord, 1);
+        if (*c.before) {
+            block = c.before;
+            ParseGerberBlock(block, p, wholeDWord, 0);
+            block = c.before;
+            ParseGerberBlock2(block, q, dWord, 0);
+        }
+        TakeGerberNumberRefusal();
+
+        block = c.block;
+        EXPECT_EQ(ParseGerberBlock(block, p, wholeDWord, 0), c.kind);
+        EXPECT_EQ(TakeGerberNumberRefusal(), c.refused);
+        EXPECT_EQ(block, c.text);
+        EXPECT_EQ(p.x, c.whole.x);
+        EXPECT_EQ(p.y, c.whole.y);
+        EXPECT_EQ(wholeDWord, c.wholeDWord);
+
+        block = c.block;
+        EXPECT_EQ(ParseGerberBlock2(block, q, dWord, 0), c.kind);
+        EXPECT_EQ(TakeGerberNumberRefusal(), c.refused);
+        EXPECT_EQ(block, c.text);
+        EXPECT_EQ(q.x, double(float(c.x)));
+        EXPECT_EQ(q.y, double(float(c.y)));
+        EXPECT_EQ(dWord, c.dWord);
+    }
+    Format(2, 4, 0);
 }
 
 TEST(GerberBlocks, ArcOffsets)
