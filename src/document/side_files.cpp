@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
 #include <type_traits>
