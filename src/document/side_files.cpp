@@ -8,16 +8,18 @@
 #include "platform/binary_io.h"
 #include "platform/paths.h"
 #include "platform/program_objects.h"
+#include "platform/stream_hash.h"
 #include "settings/registry.h"
 #include "settings/system_settings_dlg.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
-#include <string_view>
 #include <sys/stat.h>
 #include <type_traits>
 
@@ -111,52 +113,14 @@ bool ReadSideFile(CBinaryReader& in, CSideData& side)
     return in.I32(magic) && magic == SIDE_FILE_MAGIC && ReadSideData(in, side);
 }
 
-// A hash of a byte stream, the same however the stream is cut into pieces:
-// it is taken over fixed blocks.
-class CStreamHash {
-public:
-    void Add(const void* data, std::size_t size)
-    {
-        const auto* p = static_cast<const char*>(data);
-        m_Size += size;
-        while (size > 0) {
-            const std::size_t n = std::min(size, kBlock - m_Block.size());
-            m_Block.append(p, n);
-            p += n;
-            size -= n;
-            if (m_Block.size() == kBlock)
-                Fold();
-        }
-    }
-    std::size_t Size() const { return m_Size; }
-    std::size_t Value()
-    {
-        Fold();
-        return m_Hash;
-    }
-
-private:
-    static constexpr std::size_t kBlock = 1 << 16;
-    void Fold()
-    {
-        if (m_Block.empty())
-            return;
-        m_Hash = (m_Hash ^ std::hash<std::string_view>()(m_Block)) * 1099511628211ull;
-        m_Block.clear();
-    }
-    std::string m_Block;
-    std::size_t m_Size = 0;
-    std::size_t m_Hash = 14695981039346656037ull;
-};
-
 // What this program last wrote to each side file: the bytes' size and hash,
 // and the file as it stood on disk then. A side file that would be written
 // again with the same bytes, and that nobody has touched since, is left as
 // it is: a job saved right after its load does not write its working side
 // a second time.
 struct CSideFileMark {
-    std::size_t size = 0;
-    std::size_t hash = 0;
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
     dev_t device = 0;
     ino_t inode = 0;
     off_t fileSize = -1;
@@ -170,14 +134,14 @@ bool StatOf(const std::string& path, struct stat& info)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void MarkSideFile(const std::string& path, std::size_t size, std::size_t hash)
+void MarkSideFile(const std::string& path, const CStreamHash& hash)
 {
     struct stat info {};
     if (!StatOf(path, info)) {
         g_SideFileMarks.erase(path);
         return;
     }
-    g_SideFileMarks[path] = {size, hash, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    g_SideFileMarks[path] = {hash.Size(), hash.Value(), info.st_dev, info.st_ino, info.st_size, info.st_mtim};
 }
 
 // The mark of a side file nobody has touched since it was written, or null.
@@ -194,47 +158,50 @@ const CSideFileMark* UntouchedMark(const std::string& path)
     return untouched ? &mark : nullptr;
 }
 
-// The image of a side written into `out`, which `flush` is handed whenever
-// it holds `piece` bytes or more, and at the end; flush may empty it, or
-// stop the image by saying false.
+// The image of a side put into `buffer`, of `room` bytes (a record's worth
+// at least), which is handed to `flush` whenever the next item would not
+// fit, and at the end; flush may stop the image by saying false.
 template <class Flush>
-bool PutSideImage(const CSideLists& side, CBinaryWriter& out, std::size_t piece, const Flush& flush)
+bool PutSideImage(const CSideLists& side, std::uint8_t* buffer, std::size_t room, const Flush& flush)
 {
-    auto goOn = [&] { return out.Size() < piece || flush(out); };
-    // The records of a list a run at a time, each run's room made in one
-    // step; a run fills about what is left of the piece.
-    auto putRecords = [&](const auto& list) {
-        using Record = typename std::decay_t<decltype(list)>::value_type::element_type;
-        constexpr std::size_t kSize = Record::kImageSize;
-        for (std::size_t i = 0; i < list.size();) {
-            const std::size_t left = out.Size() < piece ? piece - out.Size() : 0;
-            const std::size_t run = std::min(list.size() - i, left / kSize + 1);
-            std::uint8_t* at = out.Room(run * kSize);
-            for (const std::size_t end = i + run; i < end; ++i, at += kSize)
-                list[i]->PutImage(at);
-            if (!goOn())
-                return false;
+    std::uint8_t* at = buffer;
+    std::uint8_t* const end = buffer + room;
+    auto flushed = [&] {
+        const bool ok = flush(buffer, static_cast<std::size_t>(at - buffer));
+        at = buffer;
+        return ok;
+    };
+    // `count` items of `size` bytes each, as many at a time as fit.
+    auto putRun = [&](std::size_t count, std::size_t size, const auto& put) {
+        for (std::size_t i = 0; i < count;) {
+            std::size_t fit = static_cast<std::size_t>(end - at) / size;
+            if (fit == 0) {
+                if (!flushed())
+                    return false;
+                fit = room / size;
+            }
+            for (const std::size_t stop = std::min(count, i + fit); i < stop; ++i, at += size)
+                put(i, at);
         }
         return true;
     };
-    out.I32(SIDE_FILE_MAGIC);
-    out.I32(static_cast<std::int32_t>(side.tracks.size()));
-    if (!putRecords(side.tracks))
-        return false;
-    out.I32(static_cast<std::int32_t>(side.references.size()));
-    for (const CTrackRecord* track : side.references) {
-        out.I32(track->recordNo);
-        if (!goOn())
-            return false;
-    }
-    for (const auto* flashes : {&side.flashes, &side.pads2}) {
-        out.I32(static_cast<std::int32_t>(flashes->size()));
-        if (!putRecords(*flashes))
-            return false;
-    }
-    out.I32(side.isolationDone);
-    out.U8(static_cast<std::uint8_t>(side.layoutDone & 0xFF));
-    return flush(out);
+    auto putI32 = [&](std::int32_t value) {
+        return putRun(1, 4, [&](std::size_t, std::uint8_t* to) { CImagePutter(to).I32(value); });
+    };
+    auto putRecords = [&](const auto& list) {
+        using Record = typename std::decay_t<decltype(list)>::value_type::element_type;
+        return putI32(static_cast<std::int32_t>(list.size())) &&
+               putRun(list.size(), Record::kImageSize,
+                      [&](std::size_t i, std::uint8_t* to) { list[i]->PutImage(to); });
+    };
+    const bool put =
+        putI32(SIDE_FILE_MAGIC) && putRecords(side.tracks) &&
+        putI32(static_cast<std::int32_t>(side.references.size())) &&
+        putRun(side.references.size(), 4,
+               [&](std::size_t i, std::uint8_t* to) { CImagePutter(to).I32(side.references[i]->recordNo); }) &&
+        putRecords(side.flashes) && putRecords(side.pads2) && putI32(side.isolationDone) &&
+        putRun(1, 1, [&](std::size_t, std::uint8_t* to) { *to = static_cast<std::uint8_t>(side.layoutDone & 0xFF); });
+    return put && flushed();
 }
 
 // The same in pieces of about 64 kB, each handed to `put`: a side of a
@@ -244,22 +211,25 @@ template <class Put>
 bool PutSideImagePieces(const CSideLists& side, const Put& put)
 {
     constexpr std::size_t kPiece = 1 << 16;
-    CBinaryWriter out;
-    out.Reserve(kPiece + 64);
-    return PutSideImage(side, out, kPiece, [&](CBinaryWriter& w) {
-        const bool ok = put(w.Data().data(), w.Size());
-        w.Data().clear();
-        return ok;
-    });
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
+    return PutSideImage(side, buffer.get(), kPiece, put);
+}
+
+std::size_t ImageSize(const CSideLists& side)
+{
+    return 4 * 6 + 1 + side.tracks.size() * CTrackRecord::kImageSize + side.references.size() * 4 +
+           (side.flashes.size() + side.pads2.size()) * CFlashRecord::kImageSize;
 }
 
 std::vector<std::uint8_t> ImageOf(const CSideLists& side)
 {
-    CBinaryWriter out;
-    out.Reserve(4 * 6 + 1 + side.tracks.size() * CTrackRecord::kImageSize + side.references.size() * 4 +
-                (side.flashes.size() + side.pads2.size()) * CFlashRecord::kImageSize);
-    PutSideImage(side, out, SIZE_MAX, [](CBinaryWriter&) { return true; });
-    return std::move(out.Data());
+    std::vector<std::uint8_t> image(ImageSize(side));
+    // Room for the whole image: it is handed over once, whole.
+    PutSideImage(side, image.data(), image.size(), [&](const std::uint8_t*, [[maybe_unused]] std::size_t size) {
+        assert(size == image.size());
+        return true;
+    });
+    return image;
 }
 
 // Writes a side file from its records unless the file holds them already;
@@ -267,8 +237,10 @@ std::vector<std::uint8_t> ImageOf(const CSideLists& side)
 int SaveSideFile(const std::string& name, const CSideLists& side, bool report = true)
 {
     const std::string path = JoinPath(g_SystemDir, name);
-    // A file that may hold the side already is first compared by its hash.
-    if (const CSideFileMark* mark = UntouchedMark(path)) {
+    // A file that may hold the side already is first compared by its size,
+    // then by its hash.
+    const CSideFileMark* mark = UntouchedMark(path);
+    if (mark && mark->size == ImageSize(side)) {
         CStreamHash hash;
         PutSideImagePieces(side, [&](const std::uint8_t* data, std::size_t size) {
             hash.Add(data, size);
@@ -290,7 +262,7 @@ int SaveSideFile(const std::string& name, const CSideLists& side, bool report = 
             ReportCannotSaveTempFile();
         return 0;
     }
-    MarkSideFile(path, hash.Size(), hash.Value());
+    MarkSideFile(path, hash);
     return 1;
 }
 
@@ -401,16 +373,15 @@ int CVelmDoc::WriteSideFile(const std::string& name, const std::vector<std::uint
     const std::string path = JoinPath(g_SystemDir, name);
     CStreamHash hash;
     hash.Add(bytes.data(), bytes.size());
-    const std::size_t value = hash.Value();
     const CSideFileMark* mark = UntouchedMark(path);
-    if (mark && mark->size == bytes.size() && mark->hash == value)
+    if (mark && mark->size == hash.Size() && mark->hash == hash.Value())
         return 1;
     if (!WriteWorkingFile(path, bytes)) {
         g_SideFileMarks.erase(path);
         ReportCannotSaveTempFile();
         return 0;
     }
-    MarkSideFile(path, bytes.size(), value);
+    MarkSideFile(path, hash);
     return 1;
 }
 

@@ -51,9 +51,9 @@ void CBinaryWriter::FixedText(const std::string& text, std::size_t width)
     Zeros(width - n);
 }
 
-bool CBinaryReader::Take(std::size_t size, const std::uint8_t*& at)
+bool CBinaryReader::TakeMore(std::size_t size, const std::uint8_t*& at)
 {
-    if (!m_Ok || (size > m_Size - m_Pos && !More(size))) {
+    if (!m_Ok || !More(size)) {
         m_Ok = false;
         return false;
     }

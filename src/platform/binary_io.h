@@ -165,7 +165,16 @@ protected:
     std::size_t UnreadInBlock() const { return m_Size - m_Pos; }
 
 private:
-    bool Take(std::size_t size, const std::uint8_t*& at);
+    // Inline for the reads that stay within the block, which are nearly all.
+    bool Take(std::size_t size, const std::uint8_t*& at)
+    {
+        if (!m_Ok || size > m_Size - m_Pos)
+            return TakeMore(size, at);
+        at = m_Data + m_Pos;
+        m_Pos += size;
+        return true;
+    }
+    bool TakeMore(std::size_t size, const std::uint8_t*& at);
 
     const std::uint8_t* m_Data = nullptr;
     std::size_t m_Size = 0;

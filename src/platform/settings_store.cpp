@@ -5,10 +5,13 @@
 #include "platform/paths.h"
 #include "platform/program_objects.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <strings.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,6 +23,38 @@ const CProgramObjectReset s_ProblemsReset([] {
     g_PendingProblems.clear();
     g_ReportedProblems.clear();
 });
+
+// The file as it stood when it was parsed: a file replaced (another inode),
+// or rewritten in place (another size or modification time), is parsed
+// again.
+struct CFileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+
+    bool operator==(const CFileStamp& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+// False, with errno ENOENT when there is no file, or 0 when it is not a
+// plain file.
+bool StampOf(const std::string& path, CFileStamp& stamp)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = 0;
+        return false;
+    }
+    stamp = {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    return true;
+}
+
 
 bool SameName(const std::string& a, const std::string& b)
 {
@@ -188,11 +223,46 @@ std::string CSettingsStore::DefaultPath()
     return UserConfigDir() + "settings.reg";
 }
 
+namespace {
+
+// The stores last parsed, by file: the program reads a value at a time, each
+// read opening the key afresh, and would otherwise read and parse the whole
+// file for each.
+struct CParsedStore {
+    CFileStamp stamp;
+    CSettingsStore store;
+};
+
+std::map<std::string, CParsedStore>& ParsedStores()
+{
+    static std::map<std::string, CParsedStore> parsed;
+    return parsed;
+}
+
+const CProgramObjectReset s_ParsedReset([] { ParsedStores().clear(); });
+
+}  // namespace
+
 bool CSettingsStore::Load()
 {
     m_Sections.clear();
     m_Problems.clear();
     m_LoadedText.clear();
+    // Stamped before the read: a file changed while it is read is then
+    // parsed again next time instead of being taken for what was read.
+    CFileStamp stamp;
+    const bool stamped = StampOf(m_Path, stamp);
+    const bool missing = !stamped && errno == ENOENT;
+    auto& parsed = ParsedStores();
+    if (auto it = parsed.find(m_Path); it != parsed.end()) {
+        if (stamped && it->second.stamp == stamp) {
+            *this = it->second.store;
+            return true;
+        }
+        parsed.erase(it);
+    }
+    if (missing)
+        return true;  // no file yet: an empty store
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!ReadWholeFile(m_Path, bytes, &error)) {
@@ -206,6 +276,8 @@ bool CSettingsStore::Load()
     Parse(std::string(bytes.begin(), bytes.end()));
     if (!m_Problems.empty())
         m_LoadedText.assign(bytes.begin(), bytes.end());
+    if (stamped)
+        parsed.insert_or_assign(m_Path, CParsedStore{stamp, *this});
     return true;
 }
 
@@ -293,6 +365,8 @@ bool CSettingsStore::Save(std::string* error)
             return false;
         m_LoadedText.clear();
     }
+    // What this process writes is read afresh, whatever the stamp says.
+    ParsedStores().erase(m_Path);
     std::string text = Serialize();
     return WriteFileAtomically(m_Path, text.data(), text.size(), error);
 }

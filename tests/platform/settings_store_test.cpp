@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 static CStoredValue Value(const std::string& name, std::uint32_t type,
                           std::vector<std::uint8_t> data)
@@ -94,4 +98,102 @@ TEST(SettingsStore, MissingFileIsAnEmptyStore)
     EXPECT_TRUE(store.Load());
     EXPECT_FALSE(store.HasKey("K"));
     EXPECT_FALSE(std::filesystem::exists(store.Path()));
+}
+
+namespace {
+
+timespec ModifiedOf(const std::string& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mtim;
+}
+
+// Writes `text` over the file in place (same inode) and sets its
+// modification time to `modified`.
+void RewriteInPlace(const std::string& path, const std::string& text, timespec modified)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    const timespec times[2] = {modified, modified};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+std::vector<std::uint8_t> ValueIn(const std::string& path)
+{
+    CSettingsStore store(path);
+    EXPECT_TRUE(store.Load());
+    const CStoredValue* v = store.Find("K", "V");
+    return v ? v->data : std::vector<std::uint8_t>{};
+}
+
+}  // namespace
+
+// A parsed file is kept, but a change by anyone else is seen on the next
+// load, whichever of its inode, size or modification time alone tells it.
+TEST(SettingsStore, AFileChangedSinceItWasParsedIsReadAgain)
+{
+    const std::string path = TestDir() + "/s.reg";
+    const std::string before = "[K]\n\"V\" = none 01\n";
+    struct Change {
+        const char* what;
+        std::string text;
+        void (*write)(const std::string& path, const std::string& text, timespec was);
+        std::vector<std::uint8_t> seen;
+    };
+    const Change changes[] = {
+        {"replaced, same size and time", "[K]\n\"V\" = none 02\n",
+         [](const std::string& p, const std::string& t, timespec was) {
+             ASSERT_TRUE(WriteFileAtomically(p, t.data(), t.size()));
+             const timespec times[2] = {was, was};
+             ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0);
+         },
+         {2}},
+        {"in place, same size, a nanosecond later", "[K]\n\"V\" = none 03\n",
+         [](const std::string& p, const std::string& t, timespec was) {
+             ++was.tv_nsec;
+             RewriteInPlace(p, t, was);
+         },
+         {3}},
+        {"in place, longer, same time", "[K]\n\"V\" = none 04 05\n",
+         [](const std::string& p, const std::string& t, timespec was) { RewriteInPlace(p, t, was); },
+         {4, 5}},
+    };
+    for (const Change& change : changes) {
+        ASSERT_TRUE(WriteFileAtomically(path, before.data(), before.size()));
+        ASSERT_EQ(ValueIn(path), std::vector<std::uint8_t>{1}) << change.what;
+        ASSERT_EQ(ValueIn(path), std::vector<std::uint8_t>{1}) << change.what;
+        change.write(path, change.text, ModifiedOf(path));
+        EXPECT_EQ(ValueIn(path), change.seen) << change.what;
+    }
+}
+
+// A store read again unchanged is the one parsed: its problems, and the
+// damaged text that a save keeps beside it, come along; what this process
+// saves is read back, not the store parsed before. Files are kept apart by
+// path.
+TEST(SettingsStore, AStoreReadAgainIsTheOneParsedAndKeptByPath)
+{
+    const std::string path = TestDir() + "/s.reg", other = TestDir() + "/t.reg";
+    const std::string text = "[K]\n\"V\" = none 07\nbroken\n";
+    ASSERT_TRUE(WriteFileAtomically(path, text.data(), text.size()));
+    const std::string otherText = "[K]\n\"V\" = none 09\n";
+    ASSERT_TRUE(WriteFileAtomically(other, otherText.data(), otherText.size()));
+    CSettingsStore first(path);
+    ASSERT_TRUE(first.Load());
+    EXPECT_EQ(ValueIn(other), std::vector<std::uint8_t>{9});
+
+    CSettingsStore again(path);
+    ASSERT_TRUE(again.Load());
+    EXPECT_EQ(again.Problems(), first.Problems());
+    ASSERT_EQ(again.Problems().size(), 1u);
+    again.Set("K", Value("V", REG_NONE, {8}));
+    ASSERT_TRUE(again.Save());
+    std::vector<std::uint8_t> backup;
+    ASSERT_TRUE(ReadWholeFile(path + ".bad", backup));
+    EXPECT_EQ(std::string(backup.begin(), backup.end()), text);
+    EXPECT_EQ(ValueIn(path), std::vector<std::uint8_t>{8});
+    EXPECT_EQ(ValueIn(other), std::vector<std::uint8_t>{9});
 }
