@@ -7,13 +7,14 @@
 #include "import/gerber_reader_state.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // The G words the interpreter acts on, each found anywhere in a block as
 // a part of its text would be, and whether the block holds a J offset: one
-// look at each character of the block instead of a search of the whole
-// block for each word.
+// look at each 'G' of the block instead of a search of the whole block for
+// each word.
 struct CGWords {
     bool g94 = false, g75 = false, g74 = false, g36 = false, g37 = false;
     bool g03 = false, g3 = false, g02 = false, g2 = false;
@@ -23,12 +24,10 @@ struct CGWords {
     {
         const std::size_t n = block.size();
         const char* text = block.data();
-        for (std::size_t at = 0; at < n; ++at) {
-            const char c = text[at];
-            if (c == 'J')
-                j = true;
-            if (c != 'G')
-                continue;
+        j = std::memchr(text, 'J', n) != nullptr;
+        for (const char* g = static_cast<const char*>(std::memchr(text, 'G', n)); g;
+             g = static_cast<const char*>(std::memchr(g + 1, 'G', std::size_t(text + n - g - 1)))) {
+            const std::size_t at = std::size_t(g - text);
             const char c1 = at + 1 < n ? text[at + 1] : '\0';
             const char c2 = at + 2 < n ? text[at + 2] : '\0';
             g94 |= c1 == '9' && c2 == '4';
