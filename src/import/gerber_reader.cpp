@@ -918,12 +918,12 @@ private:
         // Only earlier columns within reach of a new one, and (when they
         // already run top first) beside the area's height, can share with
         // it; they are taken in list order, as a walk of the whole list would.
-        auto& tracks = m_Model.m_TrackList;
         IndexFillColumns();
         std::vector<std::size_t>& earlier = m_Earlier;
         earlier.clear();
         GatherFillColumns(byX, earlier);
 
+        auto& tracks = m_Model.m_TrackList;
         std::vector<std::size_t>& near = m_Near;
         for (std::size_t index : earlier) {
             CTrackRecord& e = *tracks[index];
@@ -946,14 +946,28 @@ private:
     }
 
     // Appends to `earlier`, in list order and once each, the indexed
-    // columns in the cells that the new columns `byX` (in x order) reach.
+    // columns in the cells that the new columns `byX` (in x order) reach,
+    // less those that GiveWay would leave as they are with every one of
+    // them.
     void GatherFillColumns(const std::vector<ColumnAt>& byX, std::vector<std::size_t>& earlier)
     {
         float top = -std::numeric_limits<float>::infinity(), bottom = -top;
+        bool allTopFirst = true;
         for (const ColumnAt& c : byX) {
             top = std::max({top, c.t->y1, c.t->y2});
             bottom = std::min({bottom, c.t->y1, c.t->y2});
+            allTopFirst = allTopFirst && !(c.t->y1 < c.t->y2);
         }
+        // While the new columns run top first (a fill's always do), one
+        // that is cut stays so and is cut no more, and the others keep
+        // their ends: an earlier column that runs top first too and does
+        // not reach below the lowest of them and above the highest meets
+        // none in full, so GiveWay would not touch it or them.
+        const auto& tracks = m_Model.m_TrackList;
+        auto mayGiveWay = [&](std::size_t index) {
+            const CTrackRecord& e = *tracks[index];
+            return !allTopFirst || e.y1 < e.y2 || (e.y1 > bottom && e.y2 < top);
+        };
         const bool allRows =
             !(std::isfinite(top) && std::isfinite(bottom) && FillRow(top) - FillRow(bottom) < kMaxRows);
         const long long rowLow = allRows ? 0 : FillRow(bottom), rowHigh = allRows ? -1 : FillRow(top);
@@ -962,7 +976,9 @@ private:
         long long nextBand = std::numeric_limits<long long>::min();
         std::size_t lists = 0;
         auto take = [&](const std::vector<std::size_t>& list) {
-            earlier.insert(earlier.end(), list.begin(), list.end());
+            for (std::size_t index : list)
+                if (mayGiveWay(index))
+                    earlier.push_back(index);
             ++lists;
         };
         auto cell = [&](long long band, long long row) {
@@ -1024,7 +1040,7 @@ private:
             const long long band = FillBand(e.x1);
             if (e.y1 >= e.y2 && std::isfinite(e.y1) && std::isfinite(e.y2) &&
                 FillRow(e.y1) - FillRow(e.y2) < kMaxRows) {
-                for (long long r = FillRow(e.y2); r <= FillRow(e.y1); ++r)
+                for (long long r = FillRow(e.y2), high = FillRow(e.y1); r <= high; ++r)
                     m_FillColumns[FillKey(band, r)].push_back(m_FillColumnsIndexed);
             } else {
                 m_FillColumns[FillKey(band, kAnyRow)].push_back(m_FillColumnsIndexed);
