@@ -39,8 +39,14 @@ void CContour::SortCrossings(std::vector<Crossing>& crossings)
     bool plain = std::none_of(crossings.begin(), crossings.end(),
                               [](const Crossing& c) { return std::isnan(c.y); });
     if (plain) {
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+        // Most columns cross an area once: two crossings.
+        if (crossings.size() == 2) {
+            if (crossings[1].y < crossings[0].y)
+                std::swap(crossings[0], crossings[1]);
+        } else {
+            std::sort(crossings.begin(), crossings.end(),
+                      [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+        }
         for (std::size_t i = 0; i + 1 < crossings.size() && plain; ++i)
             plain = !(crossings[i].y == crossings[i + 1].y &&
                       crossings[i].m * crossings[i].m != crossings[i + 1].m * crossings[i + 1].m);
