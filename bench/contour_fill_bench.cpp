@@ -38,7 +38,7 @@ void Fill(benchmark::State& state, const CContour& area)
     for (auto _ : state) {
         CContour c;
         for (const auto& p : area.m_Vertices)
-            c.AddPoint(*p);
+            c.AddPoint(p);
         c.ComputeFill();
         strokes = c.m_DrawRecords.size();
     }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 namespace {
 
@@ -23,18 +22,10 @@ CContourStroke Stroke(float x1, float y1, float x2, float y2, float width, int g
     return CContourStroke{x1, y1, x2, y2, width, groupNo};
 }
 
-struct Crossing {
-    float y, m;
-    std::size_t edge;  // the edge's place in the corner order
-};
-
-// An edge and the columns [first, end) it crosses.
-struct ColumnEdge {
-    std::size_t first, end, edge;
-};
-
 // Crossings between two calls of the progress callback.
 constexpr std::size_t kProgressWork = std::size_t(1) << 21;
+
+}  // namespace
 
 // Orders a column's crossings from the bottom up. Only y and the slope's
 // square make a stroke, so crossings at the same height with the same
@@ -43,13 +34,19 @@ constexpr std::size_t kProgressWork = std::size_t(1) << 21;
 // pairing depends on the order the first form of the fill left them in:
 // then that order is rebuilt from the corner order by its own exchange sort,
 // so the strokes stay what they were.
-void SortCrossings(std::vector<Crossing>& crossings)
+void CContour::SortCrossings(std::vector<Crossing>& crossings)
 {
     bool plain = std::none_of(crossings.begin(), crossings.end(),
                               [](const Crossing& c) { return std::isnan(c.y); });
     if (plain) {
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+        // Most columns cross an area once: two crossings.
+        if (crossings.size() == 2) {
+            if (crossings[1].y < crossings[0].y)
+                std::swap(crossings[0], crossings[1]);
+        } else {
+            std::sort(crossings.begin(), crossings.end(),
+                      [](const Crossing& a, const Crossing& b) { return a.y < b.y; });
+        }
         for (std::size_t i = 0; i + 1 < crossings.size() && plain; ++i)
             plain = !(crossings[i].y == crossings[i + 1].y &&
                       crossings[i].m * crossings[i].m != crossings[i + 1].m * crossings[i + 1].m);
@@ -64,13 +61,11 @@ void SortCrossings(std::vector<Crossing>& crossings)
                 std::swap(crossings[i], crossings[j]);
 }
 
-}  // namespace
-
 CContour::CContour() : m_Max(-kInfinity, -kInfinity), m_Min(kInfinity, kInfinity) {}
 
 void CContour::AddPoint(CDPoint p)
 {
-    m_Vertices.push_back(std::make_unique<CDPoint>(p));
+    m_Vertices.push_back(p);
     m_Min.x = std::min(m_Min.x, p.x);
     m_Min.y = std::min(m_Min.y, p.y);
     m_Max.x = std::max(m_Max.x, p.x);
@@ -108,9 +103,9 @@ int CContour::IsPointInside(double x, double y) const
         return 0;
     float fx = float(x), fy = float(y);
     int inside = 0;
-    const CDPoint* prev = m_Vertices.back().get();
-    for (const auto& vertex : m_Vertices) {
-        float vx = float(vertex->x), vy = float(vertex->y);
+    const CDPoint* prev = &m_Vertices.back();
+    for (const CDPoint& vertex : m_Vertices) {
+        float vx = float(vertex.x), vy = float(vertex.y);
         float px = float(prev->x), py = float(prev->y);
         // A vertex within 0.001 of the row counts as lying below it.
         bool vBelow = vy < fy || std::fabs(vy - fy) < 0.001;
@@ -118,7 +113,7 @@ int CContour::IsPointInside(double x, double y) const
         bool crosses = (vBelow && fy < py) || (pBelow && fy < vy);
         if (crosses && fx < (fy - vy) * (px - vx) / (py - vy) + vx)
             inside = !inside;
-        prev = vertex.get();
+        prev = &vertex;
     }
     return inside;
 }
@@ -129,11 +124,11 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
         return true;
 
     // Outline: one thin stroke per edge.
-    const CDPoint* prev = m_Vertices.back().get();
-    for (const auto& vertex : m_Vertices) {
-        m_DrawRecords.push_back(Stroke(float(prev->x), float(prev->y), float(vertex->x),
-                                       float(vertex->y), 1.0f, 0));
-        prev = vertex.get();
+    const CDPoint* prev = &m_Vertices.back();
+    for (const CDPoint& vertex : m_Vertices) {
+        m_DrawRecords.push_back(Stroke(float(prev->x), float(prev->y), float(vertex.x),
+                                       float(vertex.y), 1.0f, 0));
+        prev = &vertex;
     }
 
     // A corner at infinity, or an area no board has, would make the column
@@ -148,7 +143,8 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
     // are counted, so far from the origin, where adding a step to a double
     // may change nothing, the walk still ends; their x never decreases.
     const double width = 3.0, radius = width / 2.0, step = width - 1.0;
-    std::vector<double> columns;
+    std::vector<double>& columns = m_Columns;
+    columns.clear();
     for (long k = 0;; ++k) {
         const double c = m_Min.x + radius + double(k) * step;
         if (!(c < m_Max.x - radius))
@@ -164,10 +160,11 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
     // leaving it. Vertical edges never count. Edge i runs from corner i-1 to
     // corner i, the first from the last corner.
     const std::size_t n = m_Vertices.size();
-    std::vector<ColumnEdge> table;
+    std::vector<ColumnEdge>& table = m_Table;
+    table.clear();
     for (std::size_t i = 0; i < n; ++i) {
-        const CDPoint& p = *m_Vertices[(i + n - 1) % n];
-        const CDPoint& v = *m_Vertices[i];
+        const CDPoint& p = m_Vertices[i == 0 ? n - 1 : i - 1];
+        const CDPoint& v = m_Vertices[i];
         std::size_t first = 0, end = 0;
         if (p.x > v.x) {  // columns with v.x < c <= p.x
             first = std::size_t(std::upper_bound(columns.begin(), columns.end(), v.x) - columns.begin());
@@ -176,14 +173,21 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
             first = std::size_t(std::lower_bound(columns.begin(), columns.end(), p.x) - columns.begin());
             end = std::size_t(std::lower_bound(columns.begin(), columns.end(), v.x) - columns.begin());
         }
-        if (first < end)
-            table.push_back({first, end, i});
+        if (first < end) {
+            const float m = float((p.y - v.y) / (p.x - v.x));
+            const float b = float(v.y - double(m) * v.x);
+            // Where a circle of the stroke's radius on the column touches
+            // the edge: the offset along the column is r * sqrt(1 + m^2).
+            const float keepOff = float(radius) * std::sqrt(1.0f + m * m);
+            table.push_back({first, end, i, m, b, keepOff});
+        }
     }
     std::sort(table.begin(), table.end(),
               [](const ColumnEdge& a, const ColumnEdge& b) { return a.first < b.first; });
 
-    std::vector<const ColumnEdge*> active;
-    std::vector<Crossing> crossings;  // grows with the column: no fixed limit
+    std::vector<const ColumnEdge*>& active = m_Active;
+    std::vector<Crossing>& crossings = m_Crossings;  // grows with the column: no fixed limit
+    active.clear();
     std::size_t next = 0, work = 0;
     for (std::size_t k = 0; k < columns.size(); ++k) {
         const double c = columns[k];
@@ -194,22 +198,15 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
             continue;
 
         crossings.clear();
-        for (const ColumnEdge* e : active) {
-            const CDPoint& p = *m_Vertices[(e->edge + n - 1) % n];
-            const CDPoint& v = *m_Vertices[e->edge];
-            float m = float((p.y - v.y) / (p.x - v.x));
-            float b = float(v.y - double(m) * v.x);
-            crossings.push_back({float(m * c + b), m, e->edge});
-        }
+        for (const ColumnEdge* e : active)
+            crossings.push_back({float(e->m * c + e->b), e->m, e->keepOff, e->edge});
         SortCrossings(crossings);
 
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
             const Crossing& lo = crossings[i];
             const Crossing& hi = crossings[i + 1];
-            // Where a circle of the stroke's radius on the column touches each
-            // edge: the offset along the column is r * sqrt(1 + m^2).
-            float yLo = lo.y + float(radius) * std::sqrt(1.0f + lo.m * lo.m);
-            float yHi = hi.y - float(radius) * std::sqrt(1.0f + hi.m * hi.m);
+            const float yLo = lo.y + lo.keepOff;
+            const float yHi = hi.y - hi.keepOff;
             if (std::fabs(yHi - yLo) <= std::fabs(hi.y - lo.y) && yHi >= yLo)
                 m_DrawRecords.push_back(Stroke(float(c), yHi, float(c), yLo, float(width), 1));
         }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "geometry/point.h"
-#include "platform/object_lists.h"
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -20,7 +20,7 @@ struct CContourStroke {
 
 class CContour {
 public:
-    COwnedList<CDPoint> m_Vertices;     // corners in order; closes back to the first
+    std::vector<CDPoint> m_Vertices;    // corners in order; closes back to the first
     CDPoint m_Max;                      // largest x and y seen
     CDPoint m_Min;                      // smallest x and y seen
     // Strokes made by ComputeFill, for the caller to turn into records.
@@ -29,7 +29,8 @@ public:
     CContour();
 
     void AddPoint(CDPoint p);
-    // Frees the vertices and the draw records and resets the corners.
+    // Empties the vertices and the draw records and resets the corners; the
+    // room they took is kept for the next contour.
     void Clear();
 
     // Rebuilds the vertices from a closed chain of segments (pointers to
@@ -66,4 +67,24 @@ private:
         int type;
     };
     void SetPointsFrom(const std::vector<Edge>& segments);
+
+    // An edge of the fill and the columns [first, end) it crosses, with its
+    // line y = m x + b and how far a stroke's end keeps off it along a
+    // column, worked out once for all its columns.
+    struct ColumnEdge {
+        std::size_t first, end, edge;
+        float m, b, keepOff;
+    };
+    struct Crossing {
+        float y, m, keepOff;
+        std::size_t edge;  // the edge's place in the corner order
+    };
+    static void SortCrossings(std::vector<Crossing>& crossings);
+
+    // The fill's working lists, kept so that a reader filling thousands of
+    // small areas does not set them up anew for each.
+    std::vector<double> m_Columns;
+    std::vector<ColumnEdge> m_Table;
+    std::vector<const ColumnEdge*> m_Active;
+    std::vector<Crossing> m_Crossings;
 };

@@ -824,11 +824,20 @@ private:
     }
 
     // ---- regions of the area-fill reader ----
+    // A new column of the overlap deletion: its x, its place in the
+    // region's list and the stroke.
+    struct ColumnAt {
+        float x;
+        std::size_t k;
+        CTrackRecord* t;
+    };
+
     void CloseRegion()
     {
         FillContour(m_Contour);
         ++m_Group;
-        COwnedList<CTrackRecord> fresh;
+        COwnedList<CTrackRecord>& fresh = m_Fresh;
+        fresh.clear();
         for (const CContourStroke& stroke : m_Contour.m_DrawRecords)
             fresh.push_back(TrackOf(stroke));
         m_Contour.m_DrawRecords.clear();
@@ -856,90 +865,145 @@ private:
             std::swap(t.y1, t.y2);
     }
 
+    // An earlier column `e` that runs past both ends of the new one `n`
+    // gives up the stretch they share; `n` takes what is left of `e` below it.
+    static void GiveWay(CTrackRecord& e, CTrackRecord& n)
+    {
+        if (std::fabs(n.y1 - n.y2) <= 3.0f || std::fabs(n.x1 - e.x1) >= 3.0f ||
+            n.width != e.width || n.recordNo != 0)
+            return;
+        TopFirst(e);
+        TopFirst(n);
+        if (!(e.y1 > n.y1 && e.y2 < n.y2))
+            return;
+        n.recordNo = 1;
+        std::swap(e.y2, n.y1);
+        TopFirst(e);
+        TopFirst(n);
+    }
+
     // Earlier fill columns that run past both ends of a new one give up the
     // stretch they share with it: the overlap stays unfilled.
     void DeleteOverlaps(COwnedList<CTrackRecord>& fresh)
     {
-        // New vertical strokes by x, in list order where x is equal; a
-        // stroke whose x is not a number goes last and is near no other.
+        // The new strokes that can meet an earlier column: vertical (which
+        // no x that is not a number is), of the one width the index holds
+        // and longer than 3 mil, by x, in list order where x is equal. The
+        // others, and one already cut, never pass GiveWay's first test.
         std::vector<ColumnAt>& byX = m_ByX;
         byX.clear();
-        for (std::size_t k = 0; k < fresh.size(); ++k)
-            if (fresh[k]->x1 == fresh[k]->x2)
-                byX.push_back({fresh[k]->x1, k});
+        for (std::size_t k = 0; k < fresh.size(); ++k) {
+            CTrackRecord& n = *fresh[k];
+            if (n.x1 == n.x2 && n.width == kFillColumnWidth && !(std::fabs(n.y1 - n.y2) <= 3.0f) &&
+                n.recordNo == 0)
+                byX.push_back({n.x1, k, &n});
+        }
         if (byX.empty())
             return;
-        std::sort(byX.begin(), byX.end(), [](const ColumnAt& a, const ColumnAt& b) {
-            if (std::isnan(a.x) != std::isnan(b.x))
-                return !std::isnan(a.x);
-            if (a.x < b.x || b.x < a.x)
-                return a.x < b.x;
-            return a.k < b.k;
-        });
-        const auto numbered = std::partition_point(byX.begin(), byX.end(),
-                                                   [](const ColumnAt& c) { return !std::isnan(c.x); });
+        // A fill's columns come from left to right, so they are in x order
+        // already and, within any run of x, in list order.
+        const bool inListOrder = std::is_sorted(
+            byX.begin(), byX.end(), [](const ColumnAt& a, const ColumnAt& b) { return a.x < b.x; });
+        if (!inListOrder)
+            std::sort(byX.begin(), byX.end(), [](const ColumnAt& a, const ColumnAt& b) {
+                if (a.x < b.x || b.x < a.x)
+                    return a.x < b.x;
+                return a.k < b.k;
+            });
         auto firstAbove = [&](float x) {
-            return std::upper_bound(byX.begin(), numbered, x,
+            return std::upper_bound(byX.begin(), byX.end(), x,
                                     [](float v, const ColumnAt& c) { return v < c.x; });
         };
+
         // Only earlier columns within reach of a new one, and (when they
         // already run top first) beside the area's height, can share with
         // it; they are taken in list order, as a walk of the whole list would.
-        auto& tracks = m_Model.m_TrackList;
         IndexFillColumns();
-        float top = -std::numeric_limits<float>::infinity(), bottom = -top;
-        for (const auto& [x, k] : byX) {
-            top = std::max({top, fresh[k]->y1, fresh[k]->y2});
-            bottom = std::min({bottom, fresh[k]->y1, fresh[k]->y2});
-        }
-        std::vector<long long> bands;
-        for (auto it = byX.begin(); it != byX.end(); it = it < numbered ? firstAbove(it->x) : it + 1)
-            for (long long b = FillBand(it->x - kBandReach); b <= FillBand(it->x + kBandReach); ++b)
-                bands.push_back(b);
-        std::sort(bands.begin(), bands.end());
-        bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
-        std::vector<long long> rows{kAnyRow};
-        if (std::isfinite(top) && std::isfinite(bottom) && FillRow(top) - FillRow(bottom) < kMaxRows)
-            for (long long r = FillRow(bottom); r <= FillRow(top); ++r)
-                rows.push_back(r);
-        else
-            rows.clear();  // every row: the index's whole band
-        std::vector<std::size_t> earlier;
-        for (long long b : bands) {
-            if (rows.empty()) {
-                for (const auto& [key, list] : m_FillColumns)
-                    if (std::uint32_t(key >> 32) == std::uint32_t(b))
-                        earlier.insert(earlier.end(), list.begin(), list.end());
-                continue;
-            }
-            for (long long r : rows)
-                if (auto found = m_FillColumns.find(FillKey(b, r)); found != m_FillColumns.end())
-                    earlier.insert(earlier.end(), found->second.begin(), found->second.end());
-        }
-        std::sort(earlier.begin(), earlier.end());
-        earlier.erase(std::unique(earlier.begin(), earlier.end()), earlier.end());
+        std::vector<std::size_t>& earlier = m_Earlier;
+        earlier.clear();
+        GatherFillColumns(byX, earlier);
 
-        std::vector<std::size_t> near;
+        auto& tracks = m_Model.m_TrackList;
+        std::vector<std::size_t>& near = m_Near;
         for (std::size_t index : earlier) {
             CTrackRecord& e = *tracks[index];
+            const auto from = firstAbove(e.x1 - 3.0f);
+            auto to = from;
+            while (to != byX.end() && to->x < e.x1 + 3.0f)
+                ++to;
+            if (inListOrder) {
+                for (auto it = from; it != to; ++it)
+                    GiveWay(e, *it->t);
+                continue;
+            }
             near.clear();
-            for (auto it = firstAbove(e.x1 - 3.0f); it != numbered && it->x < e.x1 + 3.0f; ++it)
+            for (auto it = from; it != to; ++it)
                 near.push_back(it->k);
             std::sort(near.begin(), near.end());
-            for (std::size_t k : near) {
-                CTrackRecord& n = *fresh[k];
-                if (std::fabs(n.y1 - n.y2) <= 3.0f || std::fabs(n.x1 - e.x1) >= 3.0f ||
-                    n.width != e.width || n.recordNo != 0)
+            for (std::size_t k : near)
+                GiveWay(e, *fresh[k]);
+        }
+    }
+
+    // Appends to `earlier`, in list order and once each, the indexed
+    // columns in the cells that the new columns `byX` (in x order) reach,
+    // less those that GiveWay would leave as they are with every one of
+    // them.
+    void GatherFillColumns(const std::vector<ColumnAt>& byX, std::vector<std::size_t>& earlier)
+    {
+        float top = -std::numeric_limits<float>::infinity(), bottom = -top;
+        bool allTopFirst = true;
+        for (const ColumnAt& c : byX) {
+            top = std::max({top, c.t->y1, c.t->y2});
+            bottom = std::min({bottom, c.t->y1, c.t->y2});
+            allTopFirst = allTopFirst && !(c.t->y1 < c.t->y2);
+        }
+        // While the new columns run top first (a fill's always do), one
+        // that is cut stays so and is cut no more, and the others keep
+        // their ends: an earlier column that runs top first too and does
+        // not reach below the lowest of them and above the highest meets
+        // none in full, so GiveWay would not touch it or them.
+        const auto& tracks = m_Model.m_TrackList;
+        auto mayGiveWay = [&](std::size_t index) {
+            const CTrackRecord& e = *tracks[index];
+            return !allTopFirst || e.y1 < e.y2 || (e.y1 > bottom && e.y2 < top);
+        };
+        const bool allRows =
+            !(std::isfinite(top) && std::isfinite(bottom) && FillRow(top) - FillRow(bottom) < kMaxRows);
+        const long long rowLow = allRows ? 0 : FillRow(bottom), rowHigh = allRows ? -1 : FillRow(top);
+        // The bands each new column reaches, each once: in x order the
+        // reaches only move right.
+        long long nextBand = std::numeric_limits<long long>::min();
+        std::size_t lists = 0;
+        auto take = [&](const std::vector<std::size_t>& list) {
+            for (std::size_t index : list)
+                if (mayGiveWay(index))
+                    earlier.push_back(index);
+            ++lists;
+        };
+        auto cell = [&](long long band, long long row) {
+            if (auto found = m_FillColumns.find(FillKey(band, row)); found != m_FillColumns.end())
+                take(found->second);
+        };
+        for (const ColumnAt& c : byX) {
+            const long long last = FillBand(c.x + kBandReach);
+            for (long long b = std::max(nextBand, FillBand(c.x - kBandReach)); b <= last; ++b) {
+                if (allRows) {
+                    for (const auto& [key, list] : m_FillColumns)
+                        if (std::uint32_t(key >> 32) == std::uint32_t(b))
+                            take(list);
                     continue;
-                TopFirst(e);
-                TopFirst(n);
-                if (!(e.y1 > n.y1 && e.y2 < n.y2))
-                    continue;
-                n.recordNo = 1;
-                std::swap(e.y2, n.y1);
-                TopFirst(e);
-                TopFirst(n);
+                }
+                cell(b, kAnyRow);
+                for (long long r = rowLow; r <= rowHigh; ++r)
+                    cell(b, r);
             }
+            nextBand = std::max(nextBand, last + 1);
+        }
+        // Each cell's list is in list order already.
+        if (lists > 1) {
+            std::sort(earlier.begin(), earlier.end());
+            earlier.erase(std::unique(earlier.begin(), earlier.end()), earlier.end());
         }
     }
 
@@ -950,6 +1014,7 @@ private:
     // column comes near, so it is kept in its band's row kAnyRow, as is one
     // too long or not finite.
     static constexpr double kBandWidth = 4.0, kBandReach = 3.5, kRowHeight = 1000.0;
+    static constexpr float kFillColumnWidth = 3.0f;  // the contour fill's
     static constexpr long long kAnyRow = -(1LL << 31), kMaxRows = 64;
     static long long Cell(double v)
     {
@@ -970,12 +1035,12 @@ private:
         auto& tracks = m_Model.m_TrackList;
         for (; m_FillColumnsIndexed < tracks.size(); ++m_FillColumnsIndexed) {
             const CTrackRecord& e = *tracks[m_FillColumnsIndexed];
-            if (e.width != 3.0f || e.x1 != e.x2)
+            if (e.width != kFillColumnWidth || e.x1 != e.x2)
                 continue;
             const long long band = FillBand(e.x1);
             if (e.y1 >= e.y2 && std::isfinite(e.y1) && std::isfinite(e.y2) &&
                 FillRow(e.y1) - FillRow(e.y2) < kMaxRows) {
-                for (long long r = FillRow(e.y2); r <= FillRow(e.y1); ++r)
+                for (long long r = FillRow(e.y2), high = FillRow(e.y1); r <= high; ++r)
                     m_FillColumns[FillKey(band, r)].push_back(m_FillColumnsIndexed);
             } else {
                 m_FillColumns[FillKey(band, kAnyRow)].push_back(m_FillColumnsIndexed);
@@ -1062,12 +1127,11 @@ private:
     // deletion; the list only grows during a read, so the index follows it.
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_FillColumns;
     std::size_t m_FillColumnsIndexed = 0;
-    // The overlap deletion's new columns, kept from one region to the next.
-    struct ColumnAt {
-        float x;
-        std::size_t k;
-    };
+    // The region's strokes and the overlap deletion's lists, kept from one
+    // region to the next.
+    COwnedList<CTrackRecord> m_Fresh;
     std::vector<ColumnAt> m_ByX;
+    std::vector<std::size_t> m_Earlier, m_Near;
     CPadCollector m_Pads;
 };
 

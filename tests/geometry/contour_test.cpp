@@ -223,7 +223,7 @@ TEST(Contour, CornersFromAChainOfSegments)
     ASSERT_EQ(c.m_Vertices.size(), 4u);
     CDPoint expected[] = {{10, 0}, {10.5, 10}, {0, 10}, {0, 0}};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(*c.m_Vertices[i], expected[i]) << i;
+        EXPECT_EQ(c.m_Vertices[i], expected[i]) << i;
     EXPECT_EQ(c.m_Max, CDPoint(10.5, 10));
     EXPECT_EQ(c.m_Min, CDPoint(0, 0));
 

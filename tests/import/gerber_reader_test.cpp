@@ -7,6 +7,10 @@
 #include "resource_ids.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -255,6 +259,100 @@ TEST_F(GerberLayer, OverlapDeletionCutsSharedColumns)
     EXPECT_LT(covered(150), both);
     EXPECT_GT(covered(50), 0);
     EXPECT_GT(covered(250), 0);
+}
+
+// An area with the corners `corners`, mil.
+std::string Area(std::initializer_list<std::pair<int, int>> corners)
+{
+    auto at = [](std::pair<int, int> p) {
+        return "X" + std::to_string(p.first) + "Y" + std::to_string(p.second);
+    };
+    std::string area = "G36*" + at(*corners.begin()) + "D02*";
+    for (auto it = corners.begin() + 1; it != corners.end(); ++it)
+        area += at(*it) + "D01*";
+    return area + at(*corners.begin()) + "D01*G37*";
+}
+
+std::string Area(int x0, int y0, int x1, int y1) { return Area({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}); }
+
+TEST_F(GerberLayer, OverlapDeletionIsAWalkOfTheWholeList)
+{
+    // Areas on shared columns: nested and again nested, across an inch
+    // row, far apart, at negative coordinates, taller than the index's
+    // rows reach, a step whose high columns alone lie within an earlier
+    // area; and 3-mil strokes drawn upwards and downwards that areas then
+    // cover.
+    const std::string body =
+        "D10*" + Area(0, 0, 100, 300) + Area(0, 100, 100, 200) + Area(20, 120, 80, 180) +
+        Area(0, 100, 100, 200) + Area(500, -100, 540, 2100) + Area(500, 950, 540, 1050) +
+        Area(4000, 5000, 4040, 5300) + Area(4001, 5100, 4041, 5200) + Area(-300, -300, -200, -100) +
+        Area(-290, -250, -210, -150) + Area(9000, 0, 9010, 70000) + Area(9000, 1000, 9010, 68000) +
+        Area(7022, 1400, 7040, 1700) +
+        Area({{7000, 0}, {7020, 0}, {7020, 1500}, {7040, 1500}, {7040, 1600}, {7000, 1600}}) +
+        "D14*X700Y100D02*X700Y500D01*X800Y500D02*X800Y100D01*" + Area(680, 200, 820, 300);
+    const std::string text = Gerber(std::string(kApertures) + "%ADD14C,0.003*%\n", body);
+
+    // What the reader leaves without the deletion, and the areas' runs in
+    // it: the strokes of one area share a group, its outline first.
+    g_GerberFormatDlg.OverlapDelete = 0;
+    ASSERT_EQ(ReadLayer(text, true), 1);
+    struct Track {
+        float x1, y1, x2, y2, width;
+        int group;
+    };
+    std::vector<Track> walk;
+    for (auto& t : doc->m_TrackList)
+        walk.push_back({t->x1, t->y1, t->x2, t->y2, t->width, t->groupNo});
+
+    // The rule, walked in full: each area's new vertical columns in list
+    // order against every earlier vertical column of the fill's width, in
+    // list order.
+    auto topFirst = [](Track& t) {
+        if (t.y1 < t.y2)
+            std::swap(t.y1, t.y2);
+    };
+    int cuts = 0, drawnCuts = 0;
+    std::vector<bool> cut(walk.size(), false);
+    for (std::size_t a = 0; a < walk.size();) {
+        std::size_t b = a;
+        while (b < walk.size() && walk[b].group == walk[a].group)
+            ++b;
+        for (std::size_t i = 0; i < a && walk[a].width == 1.0f; ++i) {
+            Track& e = walk[i];
+            if (e.width != 3.0f || e.x1 != e.x2)
+                continue;
+            for (std::size_t k = a; k < b; ++k) {
+                Track& n = walk[k];
+                if (n.x1 != n.x2 || std::fabs(n.y1 - n.y2) <= 3.0f || std::fabs(n.x1 - e.x1) >= 3.0f ||
+                    n.width != e.width || cut[k])
+                    continue;
+                topFirst(e);
+                topFirst(n);
+                if (!(e.y1 > n.y1 && e.y2 < n.y2))
+                    continue;
+                cut[k] = true;
+                ++cuts;
+                drawnCuts += e.x1 == 700.0f || e.x1 == 800.0f;
+                std::swap(e.y2, n.y1);
+                topFirst(e);
+                topFirst(n);
+            }
+        }
+        a = b;
+    }
+    EXPECT_GT(cuts, 100);
+    EXPECT_EQ(drawnCuts, 2);
+
+    g_GerberFormatDlg.OverlapDelete = 1;
+    ASSERT_EQ(ReadLayer(text, true), 1);
+    ASSERT_EQ(doc->m_TrackList.size(), walk.size());
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        const CTrackRecord& t = *doc->m_TrackList[i];
+        const Track& w = walk[i];
+        EXPECT_TRUE(t.x1 == w.x1 && t.y1 == w.y1 && t.x2 == w.x2 && t.y2 == w.y2)
+            << i << ": " << t.x1 << "," << t.y1 << " " << t.x2 << "," << t.y2 << " against " << w.x1
+            << "," << w.y1 << " " << w.x2 << "," << w.y2;
+    }
 }
 
 TEST_F(GerberLayer, FillReaderPadsAndTypes)
