@@ -151,10 +151,11 @@ private:
 };
 
 // The two passes shared by the Gerber and the drill digit detection. Without
-// `guess` they only read the files (a reader's parameters still apply).
-template <class BlockReader, class FieldConverter>
+// `guess` they only read the files through (`readRest`: what a reader does
+// that matters beyond the reading, its parameters, still happens).
+template <class BlockReader, class FieldConverter, class RestReader>
 int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverter& convert,
-                 const FormatFields& format, CBoardModel& model, bool guess = true)
+                 RestReader& readRest, const FormatFields& format, CBoardModel& model, bool guess)
 {
     DigitStatistics stats;
     std::string rest = paths, name, block;
@@ -164,10 +165,12 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
         if (!OpenForDetection(in, name, model))
             return 0;
         stats.endZero = stats.startZero = false;
+        if (!guess) {
+            readRest(in);
+            continue;
+        }
         while (!in.AtEnd()) {
             readBlock(in, block);
-            if (!guess)
-                continue;
             for (char letter : {'X', 'Y'}) {
                 const std::size_t at = block.find(letter);
                 if (at != std::string::npos)
@@ -198,10 +201,12 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
         if (!OpenForDetection(in, name, model))
             return 0;
         double curX = 0.0, curY = 0.0, prevX = 0.0, prevY = 0.0;
+        if (!guess) {
+            readRest(in);
+            continue;
+        }
         while (!in.AtEnd()) {
             readBlock(in, block);
-            if (!guess)
-                continue;
             const std::size_t xAt = block.find('X');
             if (xAt != std::string::npos) {
                 stats.Field(DigitRun(block, xAt));
@@ -316,7 +321,8 @@ int DetectGerberDigits(CBoardModel& model, const std::string& paths, bool guess)
     auto convert = [](const std::string& block, std::size_t at) {
         return GerberDigitsToNumber(SignedField(block, at));
     };
-    return DetectDigits(paths, read, convert, GerberFields(), model, guess);
+    auto readRest = [&apertures](CGerberSource& in) { ReadGerberParameters(in, apertures); };
+    return DetectDigits(paths, read, convert, readRest, GerberFields(), model, guess);
 }
 
 void DetectGerberScale(const COwnedList<CFlashRecord>& flashes)
@@ -424,7 +430,12 @@ int DetectDrillDigits(CBoardModel& model, const std::string& paths)
         reader->ParseCoordWord(block.c_str() + at, &value);
         return static_cast<double>(value);
     };
-    return DetectDigits(paths, read, convert, DrillFields(), model);
+    auto readRest = [&read](CGerberSource& in) {
+        std::string block;
+        while (!in.AtEnd())
+            read(in, block);
+    };
+    return DetectDigits(paths, read, convert, readRest, DrillFields(), model, true);
 }
 
 void DetectDrillScale(const COwnedList<CDrillTool>& tools)

@@ -198,6 +198,10 @@ public:
 
     // See GerberFormatDeclaredFirst.
     bool DeclaresFormatFirst() const;
+    // The parameters of the rest of the file given to `apply` as Next would
+    // give them, the file read to its end.
+    template <class Apply>
+    void Parameters(CGerberSource& in, Apply& apply) const;
 
     // The next block of the file `in` replays, the parameters before it
     // given to `apply` with the source as the block reader leaves it.
@@ -381,6 +385,24 @@ bool CGerberTape::DeclaresFormatFirst() const
     return false;
 }
 
+template <class Apply>
+void CGerberTape::Parameters(CGerberSource& in, Apply& apply) const
+{
+    in.m_TapeNewline = false;
+    for (; in.m_TapeAt < m_Events.size(); ++in.m_TapeAt) {
+        const Event e = m_Events[in.m_TapeAt];
+        long step = 0;
+        const std::string_view text = Text(e, step);
+        in.m_LineNo += step;
+        if (!(e.flags & kParameter))
+            continue;
+        if (e.flags & kUnclosed)
+            in.m_UnclosedParameterLine = m_UnclosedLine;
+        apply(std::string(text));
+    }
+    in.m_AtEnd = true;
+}
+
 bool GerberFormatDeclaredFirst(const std::string& path)
 {
     const auto tape = CGerberTape::Find(path);
@@ -551,17 +573,40 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block)
     ReadBlock<void (*)(const std::string&)>(in, block, nullptr);
 }
 
-void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures)
+namespace {
+
+// What a parameter does as the block reader meets it: applied, and a refusal
+// or a step and repeat noted at its line.
+auto ParameterAction(CGerberSource& in, CApertureTable& apertures)
 {
-    auto apply = [&apertures, &in](const std::string& param) {
+    return [&apertures, &in](const std::string& param) {
         if (!ApplyGerberParameter(param, apertures) && !in.m_RefusedNumberLine)
             in.m_RefusedNumberLine = in.Line();
         if (IsGerberStepRepeat(param) && !in.m_StepRepeatLine)
             in.m_StepRepeatLine = in.Line();
     };
+}
+
+}  // namespace
+
+void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures)
+{
+    auto apply = ParameterAction(in, apertures);
     if (in.m_Tape && in.m_LinesPending)
         in.m_Tape->Next(in, block, apply);
     else
+        ReadBlock(in, block, &apply);
+}
+
+void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures)
+{
+    auto apply = ParameterAction(in, apertures);
+    if (in.m_Tape && in.m_LinesPending) {
+        in.m_Tape->Parameters(in, apply);
+        return;
+    }
+    std::string block;
+    while (!in.AtEnd())
         ReadBlock(in, block, &apply);
 }
 

@@ -60,6 +60,7 @@ public:
 private:
     friend class CGerberTape;
     friend void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
+    friend void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures);
 
     int GetAtLineEnd();
     bool OpenLines();
@@ -126,6 +127,9 @@ bool OpenGerberFile(CGerberSource& in, const std::string& path);
 // One block of a Gerber file; the RS-274X parameters met on the way (text
 // between two '%' signs) are applied at once.
 void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
+// The rest of the file read for its parameters alone: they are applied as
+// reading it block by block would apply them, the blocks left unparsed.
+void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures);
 // One block without parameter handling ('%' is an ordinary character).
 void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
 
