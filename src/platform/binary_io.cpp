@@ -297,6 +297,9 @@ mode_t ModeFor(const std::string& path)
 
 
 // Writes all of `data` to `fd`; false on a write error.
+// What a copy hands the disk at a time when the file is to be forced there.
+constexpr std::size_t kWritingPiece = std::size_t(4) << 20;
+
 bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
 {
     while (left > 0) {
@@ -313,8 +316,11 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
 
 // Copies the whole of `path`, which must hold exactly `size` bytes, to `fd`:
 // by the kernel where it can, which spares the copy through this program's
-// memory, else through a buffer.
-bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string* error)
+// memory, else through a buffer. With `startWriting` (a file that is forced
+// to disk when it is whole) the disk is set writing each piece as it is
+// copied, so that most of the writing is done by the time it is forced.
+bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string* error,
+                bool startWriting)
 {
     const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
@@ -329,7 +335,10 @@ bool CopyFileTo(int fd, const std::string& path, std::uint64_t size, std::string
         ssize_t n = -1;
         if (byKernel) {
             // One byte more than is left: a file that grew is caught.
-            n = ::copy_file_range(in, nullptr, fd, nullptr, static_cast<std::size_t>(size - std::min(copied, size)) + 1, 0);
+            const std::size_t left = static_cast<std::size_t>(size - std::min(copied, size)) + 1;
+            n = ::copy_file_range(in, nullptr, fd, nullptr, startWriting ? std::min(left, kWritingPiece) : left, 0);
+            if (n > 0 && startWriting)
+                ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
             if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) && copied == 0) {
                 byKernel = false;
                 continue;
@@ -431,10 +440,11 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
 bool WriteFileAtomically(const std::string& path, const std::vector<CFilePiece>& pieces,
                          std::string* error)
 {
+    const bool forced = !InScratchFolder(FollowLinks(path));
     auto fill = [&](int fd, const std::string& temp) {
         for (const CFilePiece& piece : pieces) {
             if (!piece.copyOf.empty()) {
-                if (!CopyFileTo(fd, piece.copyOf, piece.copySize, error))
+                if (!CopyFileTo(fd, piece.copyOf, piece.copySize, error, forced))
                     return false;
             } else if (!WriteAll(fd, piece.bytes.data(), piece.bytes.size())) {
                 SetError(error, "cannot write", temp);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -89,6 +90,19 @@ TEST(BinaryIo, AFileOfPiecesCopiesFilesInAndRefusesOneOfAnotherSize)
     std::vector<std::uint8_t> back;
     ASSERT_TRUE(ReadWholeFile(target, back));
     EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 7, 8, 9, 3}));
+
+    // A part larger than what a copy hands the disk at a time comes whole,
+    // and one a byte longer than told is still refused.
+    std::vector<std::uint8_t> large((9u << 20) + 5);
+    for (std::size_t k = 0; k < large.size(); ++k)
+        large[k] = std::uint8_t(k * 7 + k / 4096);
+    const std::string largePart = TestDir() + "/large.bin";
+    ASSERT_TRUE(WriteFileAtomically(largePart, large));
+    ASSERT_TRUE(WriteFileAtomically(target + ".large", {{{1}, {}, 0}, {{}, largePart, large.size()}, {{2}, {}, 0}}));
+    ASSERT_TRUE(ReadWholeFile(target + ".large", back));
+    ASSERT_EQ(back.size(), large.size() + 2);
+    EXPECT_TRUE(back.front() == 1 && back.back() == 2 && std::equal(large.begin(), large.end(), back.begin() + 1));
+    EXPECT_FALSE(WriteFileAtomically(target + ".large", {{{}, largePart, large.size() - 1}}));
 
     for (const CFilePiece& wrong : {CFilePiece{{}, part, 2}, CFilePiece{{}, part, 4},
                                     CFilePiece{{}, TestDir() + "/gone.bin", 1}}) {
