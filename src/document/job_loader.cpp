@@ -328,11 +328,10 @@ bool CopperFormatsDeclared()
 
 // The sides the work order names that can be read, each with its number
 // format guessed.
-void FindSides(CVelmDoc& doc, const ReadableFiles& files)
+void FindSides(CVelmDoc& doc, const ReadableFiles& files, bool guess)
 {
     g_HasComponentSide = 0;
     g_HasSolderSide = 0;
-    const bool guess = !CopperFormatsDeclared();
     if (files.component) {
         ::DetectGerberFormat(doc, g_ComponentGerberFile, guess);
         g_HasComponentSide = 1;
@@ -702,8 +701,10 @@ bool CVelmDoc::LoadWorkOrder()
     CKeptFileTexts kept{};
     KeepInputTexts(kept);
     const ReadableFiles files = CheckWorkOrderFiles();
-    // The copper files are read by the format detection, the extent
-    // pre-scan and the read: each is cut into blocks once.
+    // The copper files are read by the format detection (unless their
+    // format is declared), the extent pre-scan and the read: each is cut
+    // into blocks once.
+    const bool guess = !CopperFormatsDeclared();
     CKeptGerberBlocks blocks;
     for (const std::string* list : {&g_ComponentGerberFile, &g_SolderGerberFile}) {
         std::string rest = *list, name;
@@ -719,7 +720,7 @@ bool CVelmDoc::LoadWorkOrder()
     g_StatusText.clear();
     g_LayerDlg.LoadFlags();
     m_PanelLayout.ClearLists();
-    FindSides(*this, files);
+    FindSides(*this, files, guess);
     ResetJob(*this);
     {
         CWaitCursor wait;

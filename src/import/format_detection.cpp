@@ -150,12 +150,10 @@ private:
     COwnedList<CFlashRecord>& m_Flashes;
 };
 
-// The two passes shared by the Gerber and the drill digit detection. Without
-// `guess` they only read the files through (`readRest`: what a reader does
-// that matters beyond the reading, its parameters, still happens).
-template <class BlockReader, class FieldConverter, class RestReader>
+// The two passes shared by the Gerber and the drill digit detection.
+template <class BlockReader, class FieldConverter>
 int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverter& convert,
-                 RestReader& readRest, const FormatFields& format, CBoardModel& model, bool guess)
+                 const FormatFields& format, CBoardModel& model)
 {
     DigitStatistics stats;
     std::string rest = paths, name, block;
@@ -165,10 +163,6 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
         if (!OpenForDetection(in, name, model))
             return 0;
         stats.endZero = stats.startZero = false;
-        if (!guess) {
-            readRest(in);
-            continue;
-        }
         while (!in.AtEnd()) {
             readBlock(in, block);
             for (char letter : {'X', 'Y'}) {
@@ -177,8 +171,6 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
                     stats.Field(DigitRun(block, at));
             }
         }
-        if (!guess)
-            continue;
         if (stats.endZero && stats.startZero)
             format.zeroSup = 2;
         else if (stats.endZero)
@@ -188,11 +180,9 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
     }
 
     // Every field now converts to its bare integer value.
-    if (guess) {
-        format.unitInt = stats.greatest - 3;
-        format.unitDec = 3;
-        format.inchMM = 0;
-    }
+    format.unitInt = stats.greatest - 3;
+    format.unitDec = 3;
+    format.inchMM = 0;
 
     int inchSteps = 0, mmSteps = 0;
     rest = paths;
@@ -201,10 +191,6 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
         if (!OpenForDetection(in, name, model))
             return 0;
         double curX = 0.0, curY = 0.0, prevX = 0.0, prevY = 0.0;
-        if (!guess) {
-            readRest(in);
-            continue;
-        }
         while (!in.AtEnd()) {
             readBlock(in, block);
             const std::size_t xAt = block.find('X');
@@ -223,9 +209,6 @@ int DetectDigits(const std::string& paths, BlockReader& readBlock, FieldConverte
             prevY = curY;
         }
     }
-    if (!guess)
-        return 1;
-
     if (mmSteps > inchSteps)
         format.inchMM = 1;
     if (format.zeroSup == 2) {
@@ -292,14 +275,26 @@ int DetectGerberFormat(CBoardModel& model, const std::string& paths, bool guess)
     model.m_TrackRefList.clear();
 
     CApertureTable apertures(model);
+    std::string rest = paths, name;
+    if (!guess) {
+        // What the guess would find is overwritten unused, and what reading
+        // the files as the detection does leaves beyond it (the detection
+        // turned off by the first aperture) is left by reading them that far.
+        while (g_GerberFormatDlg.AutoFormat && NextGerberPath(rest, name)) {
+            CGerberSource in;
+            if (!OpenForDetection(in, name, model))
+                return 0;
+            ReadGerberHeader(in, apertures);
+        }
+        return 1;
+    }
     CFlashCollector flashes(model.m_FlashList);
     CGerberInterpreter interpreter(apertures, flashes);
-    std::string rest = paths, name;
     bool first = true;
     while (NextGerberPath(rest, name)) {
         // A first file that cannot be read has been reported by the digit
         // detection already; once is enough.
-        if (first && !DetectGerberDigits(model, name, guess))
+        if (first && !DetectGerberDigits(model, name))
             return 0;
         first = false;
         CGerberSource in;
@@ -307,12 +302,11 @@ int DetectGerberFormat(CBoardModel& model, const std::string& paths, bool guess)
             return 0;
         interpreter.Read(in);
     }
-    if (guess)
-        DetectGerberScale(model.m_FlashList);
+    DetectGerberScale(model.m_FlashList);
     return 1;
 }
 
-int DetectGerberDigits(CBoardModel& model, const std::string& paths, bool guess)
+int DetectGerberDigits(CBoardModel& model, const std::string& paths)
 {
     CApertureTable apertures(model);
     auto read = [&apertures](CGerberSource& in, std::string& block) {
@@ -321,8 +315,7 @@ int DetectGerberDigits(CBoardModel& model, const std::string& paths, bool guess)
     auto convert = [](const std::string& block, std::size_t at) {
         return GerberDigitsToNumber(SignedField(block, at));
     };
-    auto readRest = [&apertures](CGerberSource& in) { ReadGerberParameters(in, apertures); };
-    return DetectDigits(paths, read, convert, readRest, GerberFields(), model, guess);
+    return DetectDigits(paths, read, convert, GerberFields(), model);
 }
 
 void DetectGerberScale(const COwnedList<CFlashRecord>& flashes)
@@ -430,12 +423,7 @@ int DetectDrillDigits(CBoardModel& model, const std::string& paths)
         reader->ParseCoordWord(block.c_str() + at, &value);
         return static_cast<double>(value);
     };
-    auto readRest = [&read](CGerberSource& in) {
-        std::string block;
-        while (!in.AtEnd())
-            read(in, block);
-    };
-    return DetectDigits(paths, read, convert, readRest, DrillFields(), model, true);
+    return DetectDigits(paths, read, convert, DrillFields(), model);
 }
 
 void DetectDrillScale(const COwnedList<CDrillTool>& tools)

@@ -14,10 +14,9 @@ struct CFlashRecord;
 // 1 when it ran to the end, 0 when AutoFormat is off or a file cannot be
 // read. It leaves the flashes it found in the model's flash list (its
 // tracks emptied): working data only.
-// With `guess` false the files are read as the detection reads them, their
-// parameters applied (the apertures, AutoFormat and the unit factor come out
-// the same), but the digits are not counted and no format is guessed: for a
-// load whose next reading declares the whole format before it reads a number
+// With `guess` false no format is guessed and the files are read only up to
+// the aperture definition that turns the detection off: for a load whose
+// next reading declares the whole format before it reads a number
 // (GerberFormatDeclaredFirst), so that any guess would be overwritten unused.
 int DetectGerberFormat(CBoardModel& model, const std::string& paths, bool guess = true);
 // The first file of the list; the holes it found are left in `holes`.
@@ -25,7 +24,7 @@ void DetectDrillFormat(CBoardModel& model, const std::string& paths,
                        COwnedList<CDrillTool>& holes);
 // Zero suppression, unit and digit counts from the digit strings and the
 // steps between points; 1, or 0 when a file cannot be read.
-int DetectGerberDigits(CBoardModel& model, const std::string& paths, bool guess = true);
+int DetectGerberDigits(CBoardModel& model, const std::string& paths);
 int DetectDrillDigits(CBoardModel& model, const std::string& paths);
 // The decimal digits from the power-of-ten spacing of the round flashes or
 // the holes.

@@ -196,12 +196,6 @@ public:
     // The tape of `path`; null when it cannot be read.
     static std::shared_ptr<const CGerberTape> Record(const std::string& path);
 
-    // See GerberFormatDeclaredFirst.
-    bool DeclaresFormatFirst() const;
-    // The parameters of the rest of the file given to `apply` as Next would
-    // give them, the file read to its end.
-    template <class Apply>
-    void Parameters(CGerberSource& in, Apply& apply) const;
 
     // The next block of the file `in` replays, the parameters before it
     // given to `apply` with the source as the block reader leaves it.
@@ -358,55 +352,6 @@ std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
             break;
     }
     return kept ? tape : nullptr;
-}
-
-bool CGerberTape::DeclaresFormatFirst() const
-{
-    bool format = false, unit = false;
-    for (const Event& e : m_Events) {
-        long step = 0;
-        const std::string_view text = Text(e, step);
-        if (e.flags & kParameter) {
-            if (text.substr(0, 2) == "FS") {
-                const std::size_t x = text.find('X');
-                format = x != std::string_view::npos && x + 2 < text.size();
-            } else if (text.substr(0, 4) == "MOIN" || text.substr(0, 4) == "MOMM") {
-                unit = true;
-            } else if (text.substr(0, 2) == "AD" || text.substr(0, 2) == "AM" || text.substr(0, 2) == "SR") {
-                return false;
-            }
-        } else if (text.substr(0, 3) != "G04" &&
-                   text.find_first_of("XYIJD") != std::string_view::npos) {
-            return false;   // a block that may read a number
-        }
-        if (format && unit)
-            return true;
-    }
-    return false;
-}
-
-template <class Apply>
-void CGerberTape::Parameters(CGerberSource& in, Apply& apply) const
-{
-    in.m_TapeNewline = false;
-    for (; in.m_TapeAt < m_Events.size(); ++in.m_TapeAt) {
-        const Event e = m_Events[in.m_TapeAt];
-        long step = 0;
-        const std::string_view text = Text(e, step);
-        in.m_LineNo += step;
-        if (!(e.flags & kParameter))
-            continue;
-        if (e.flags & kUnclosed)
-            in.m_UnclosedParameterLine = m_UnclosedLine;
-        apply(std::string(text));
-    }
-    in.m_AtEnd = true;
-}
-
-bool GerberFormatDeclaredFirst(const std::string& path)
-{
-    const auto tape = CGerberTape::Find(path);
-    return tape && tape->DeclaresFormatFirst();
 }
 
 template <class Apply>
@@ -598,16 +543,43 @@ void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& aper
         ReadBlock(in, block, &apply);
 }
 
-void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures)
+void ReadGerberHeader(CGerberSource& in, CApertureTable& apertures)
 {
-    auto apply = ParameterAction(in, apertures);
-    if (in.m_Tape && in.m_LinesPending) {
-        in.m_Tape->Parameters(in, apply);
-        return;
-    }
     std::string block;
-    while (!in.AtEnd())
-        ReadBlock(in, block, &apply);
+    while (!in.AtEnd() && g_GerberFormatDlg.AutoFormat)
+        ReadGerberBlock(in, block, apertures);
+}
+
+bool GerberFormatDeclaredFirst(const std::string& path)
+{
+    CGerberSource in;
+    if (!in.Open(path))
+        return false;
+    bool format = false, unit = false, decided = false, declared = false;
+    // Parameters and blocks in the order the block reader meets them, until
+    // the answer is known.
+    auto parameter = [&](const std::string& param) {
+        if (decided)
+            return;
+        if (StartsWith(param, "FS")) {
+            const std::size_t x = param.find('X');
+            format = x != std::string::npos && x + 2 < param.size();
+        } else if (StartsWith(param, "MOIN") || StartsWith(param, "MOMM")) {
+            unit = true;
+        } else if (StartsWith(param, "AD") || StartsWith(param, "AM") || StartsWith(param, "SR")) {
+            decided = true;
+        }
+        if (!decided && format && unit)
+            decided = declared = true;
+    };
+    std::string block;
+    while (!decided && !in.AtEnd()) {
+        ReadBlock(in, block, &parameter);
+        // A block that may read a number.
+        if (!decided && !StartsWith(block, "G04") && block.find_first_of("XYIJD") != std::string::npos)
+            decided = true;
+    }
+    return declared;
 }
 
 bool IsGerberStepRepeat(const std::string& param)

@@ -60,7 +60,6 @@ public:
 private:
     friend class CGerberTape;
     friend void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
-    friend void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures);
 
     int GetAtLineEnd();
     bool OpenLines();
@@ -113,12 +112,12 @@ void DropKeptGerberBlocks(const std::string& path);
 // The next reading of a file's blocks is their last: it takes them over
 // and gives back their memory as it passes them.
 void HandOverKeptGerberBlocks(const std::string& path);
-// True when the kept blocks of `path` show its whole number format declared
-// before anything in the file can read, refuse or define by it: a format
-// (FS, with the X digits) and a unit (MO) come before any aperture, macro or
-// step and repeat, and before any block that may hold a number. A reading
-// of such a file overwrites whatever format it starts with before it uses
-// it. False for a file not kept.
+// True when `path` declares its whole number format before anything in the
+// file can read, refuse or define by it: a format (FS, with the X digits)
+// and a unit (MO) come before any aperture, macro or step and repeat, and
+// before any block that may hold a number. A reading of such a file
+// overwrites whatever format it starts with before it uses it. The file is
+// read only as far as it takes to know; false when it cannot be read.
 bool GerberFormatDeclaredFirst(const std::string& path);
 
 // Opens `path` into `in`, telling the operator when it cannot be read.
@@ -127,9 +126,10 @@ bool OpenGerberFile(CGerberSource& in, const std::string& path);
 // One block of a Gerber file; the RS-274X parameters met on the way (text
 // between two '%' signs) are applied at once.
 void ReadGerberBlock(CGerberSource& in, std::string& block, CApertureTable& apertures);
-// The rest of the file read for its parameters alone: they are applied as
-// reading it block by block would apply them, the blocks left unparsed.
-void ReadGerberParameters(CGerberSource& in, CApertureTable& apertures);
+// Blocks read (their parameters applied) until a parameter turns the format
+// detection off (an aperture is defined: the file declares its format) or
+// the file ends.
+void ReadGerberHeader(CGerberSource& in, CApertureTable& apertures);
 // One block without parameter handling ('%' is an ordinary character).
 void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
 

@@ -1,6 +1,5 @@
 // Block reading with the RS-274X parameters, aperture definitions, macro
 // operands, the arc sweep and the dominant pad statistic.
-#include "import/aperture_table.h"
 #include "import/gerber_blocks.h"
 #include "import_fixture.h"
 
@@ -64,33 +63,6 @@ std::string ReadingTrace(CVelmDoc& doc, const std::string& path, std::size_t lim
            std::to_string(doc.m_ApertureList.size());
 }
 
-// What reading a file leaves beyond its blocks: the format, the apertures
-// and the parameter marks, after a reading block by block or one for its
-// parameters alone.
-std::string ParameterState(CVelmDoc& doc, const std::string& path, bool parametersOnly)
-{
-    g_GerberFormatDlg.AutoFormat = 1;
-    doc.m_ApertureList.clear();
-    CGerberSource in;
-    if (!in.Open(path))
-        return "cannot open";
-    std::string block;
-    if (parametersOnly) {
-        // From the second block on: a reading may stop before its end.
-        CApertureTable apertures(doc);
-        ReadGerberBlock(in, block, apertures);
-        ReadGerberParameters(in, apertures);
-    } else {
-        while (!in.AtEnd())
-            doc.ReadGerberBlock(in, block);
-    }
-    return "FS " + std::to_string(g_GerberFormatDlg.UnitInt) + std::to_string(g_GerberFormatDlg.UnitDec) +
-           std::to_string(g_GerberFormatDlg.ZeroSup) + " auto " + std::to_string(g_GerberFormatDlg.AutoFormat) +
-           " apertures " + std::to_string(doc.m_ApertureList.size()) + " open " +
-           std::to_string(in.m_UnclosedParameterLine) + " refused " + std::to_string(in.m_RefusedNumberLine) +
-           " SR " + std::to_string(in.m_StepRepeatLine) + (in.AtEnd() ? " end" : "");
-}
-
 // Equal traces, or where they part (a whole trace is too long to show).
 testing::AssertionResult SameTrace(const std::string& got, const std::string& expected)
 {
@@ -131,12 +103,9 @@ TEST_F(GerberBlockReading, KeptBlocksReadAsTheTextDoes)
         const std::string path = WriteFile("kept" + std::to_string(n++) + ".gbr", text);
         const std::string fromText = ReadingTrace(*doc, path);
         const std::string stopped = ReadingTrace(*doc, path, 3);
-        const std::string parameters = ParameterState(*doc, path, false);
-        EXPECT_EQ(ParameterState(*doc, path, true), parameters);
         CKeptGerberBlocks kept;
         kept.Keep(path);
         EXPECT_TRUE(SameTrace(ReadingTrace(*doc, path), fromText));
-        EXPECT_EQ(ParameterState(*doc, path, true), parameters);
         // Each reading replays from the start.
         EXPECT_TRUE(SameTrace(ReadingTrace(*doc, path), fromText));
         EXPECT_TRUE(SameTrace(ReadingTrace(*doc, path, 3), stopped));
