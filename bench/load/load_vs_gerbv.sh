@@ -8,7 +8,7 @@
 #   tile1/4/16 the hellboard's front and back, alone and as 2 x 2 and 4 x 4 tilings
 # Prints per board the median wall time, CPU time (user + system) and peak
 # resident memory of each, ordune / gerbv for each figure, and for the
-# tilings each size's times against one tile. Needs gerbv and GNU time; the
+# tilings each size's times against one tile. Needs gerbv and python3; the
 # corpus is looked for at CORPUS (default: ../shared/corpus beside the source).
 # Pin to one core with CPU=<n>. Raw figures are kept in $OUT.
 set -eu
@@ -20,7 +20,6 @@ OUT=${OUT:-/tmp/ordune-load-vs-gerbv-$$}
 TOOL=$BUILD/bin/ordune-tool
 [ -x "$TOOL" ] || { echo "no $TOOL" >&2; exit 1; }
 command -v gerbv >/dev/null || { echo "gerbv not found" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "GNU time (/usr/bin/time) not found" >&2; exit 1; }
 HB=$CORPUS/gerbv-examples/hellboard/hellboard
 [ -f "$HB.front.gbr" ] || { echo "no corpus at $CORPUS" >&2; exit 1; }
 mkdir -p "$OUT"
@@ -52,13 +51,27 @@ options() {
     echo --component "$1" --solder "$2" "${extra[@]}"
 }
 
+# One run of a command: its wall time, CPU time (user + system) and peak
+# resident memory, timed to the microsecond (GNU time counts hundredths,
+# too coarse for runs of a tenth of a second).
+RUN='
+import os, sys, time
+start = time.perf_counter()
+pid = os.posix_spawnp(sys.argv[2], sys.argv[2:], os.environ,
+                      file_actions=[(os.POSIX_SPAWN_OPEN, 1, "/dev/null", os.O_WRONLY, 0),
+                                    (os.POSIX_SPAWN_OPEN, 2, sys.argv[1], os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)])
+_, status, usage = os.wait4(pid, 0)
+wall = time.perf_counter() - start
+print(f"{wall:.6f} {usage.ru_utime + usage.ru_stime:.6f} {usage.ru_maxrss}")
+sys.exit(os.waitstatus_to_exitcode(status))
+'
 measure() {  # measure LABEL COMMAND...: appends "LABEL wall cpu kB" to $OUT/figures
     local label=$1; shift
-    if ! /usr/bin/time -o "$OUT/time" -f "%e %U %S %M" "${PIN[@]}" "$@" >/dev/null 2>"$OUT/stderr"; then
+    if ! python3 -c "$RUN" "$OUT/stderr" "${PIN[@]}" "$@" >"$OUT/time"; then
         echo "failed: $*" >&2; cat "$OUT/stderr" >&2; exit 1
     fi
-    read -r wall user sys kb <"$OUT/time"
-    echo "$label $wall $(awk "BEGIN{print $user + $sys}") $kb" >>"$OUT/figures"
+    read -r wall cpu kb <"$OUT/time"
+    echo "$label $wall $cpu $kb" >>"$OUT/figures"
 }
 
 : >"$OUT/figures"
@@ -81,7 +94,7 @@ print(f"{'board':<10}{'ordune s':>9}{'gerbv s':>9}{'ratio':>7}{'ordune cpu':>11}
       f"{'ordune MB':>10}{'gerbv MB':>9}{'ratio':>7}")
 for b in sys.argv[2:]:
     o, g = med[(b, "ordune")], med[(b, "gerbv")]
-    print(f"{b:<10}{o[0]:9.2f}{g[0]:9.2f}{o[0]/g[0]:7.2f}{o[1]:11.2f}{g[1]:10.2f}{o[1]/g[1]:7.2f}"
+    print(f"{b:<10}{o[0]:9.3f}{g[0]:9.3f}{o[0]/g[0]:7.2f}{o[1]:11.3f}{g[1]:10.3f}{o[1]/g[1]:7.2f}"
           f"{o[2]/1024:10.1f}{g[2]/1024:9.1f}{o[2]/g[2]:7.2f}")
 one = med[("tile1", "ordune")]
 for b in ("tile4", "tile16"):
