@@ -194,7 +194,7 @@ public:
     // the kept ones, and `last` set.
     static std::shared_ptr<const CGerberTape> Find(const std::string& path, bool* last = nullptr);
     // The tape of `path`; null when it cannot be read.
-    static std::shared_ptr<const CGerberTape> Record(const std::string& path);
+    static std::shared_ptr<CGerberTape> Record(const std::string& path);
 
 
     // The next block of the file `in` replays, the parameters before it
@@ -236,15 +236,15 @@ private:
     std::vector<WideEvent> m_Wide;
     long m_LastLine = 0;
     long m_UnclosedLine = 0;
+    bool m_HandedOver = false;   // see HandOverKeptGerberBlocks
 
-public:
-    bool m_HandedOver = false;
+    friend void HandOverKeptGerberBlocks(const std::string& path);
 };
 
 namespace {
 
 // The tapes by resolved path, while a CKeptGerberBlocks lives.
-using KeptTapes = std::map<std::string, std::shared_ptr<const CGerberTape>>;
+using KeptTapes = std::map<std::string, std::shared_ptr<CGerberTape>>;
 KeptTapes* g_Tapes = nullptr;
 
 }  // namespace
@@ -301,7 +301,7 @@ std::string_view CGerberTape::Text(const Event& e, long& lineStep) const
     return std::string_view(base + end - size, size);
 }
 
-std::shared_ptr<const CGerberTape> CGerberTape::Record(const std::string& path)
+std::shared_ptr<CGerberTape> CGerberTape::Record(const std::string& path)
 {
     auto tape = std::make_shared<CGerberTape>();
     CGerberSource& in = tape->m_File;
@@ -425,13 +425,7 @@ void HandOverKeptGerberBlocks(const std::string& path)
         return;
     auto it = g_Tapes->find(ResolvePathNoCase(path));
     if (it != g_Tapes->end())
-        std::const_pointer_cast<CGerberTape>(it->second)->m_HandedOver = true;
-}
-
-void DropKeptGerberBlocks(const std::string& path)
-{
-    if (g_Tapes)
-        g_Tapes->erase(ResolvePathNoCase(path));
+        it->second->m_HandedOver = true;
 }
 
 bool CGerberSource::Open(const std::string& path)

@@ -107,8 +107,6 @@ public:
 private:
     bool m_Outer = false;
 };
-// Lets go of a file's blocks that no later reading needs.
-void DropKeptGerberBlocks(const std::string& path);
 // The next reading of a file's blocks is their last: it takes them over
 // and gives back their memory as it passes them.
 void HandOverKeptGerberBlocks(const std::string& path);
