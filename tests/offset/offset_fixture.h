@@ -6,11 +6,16 @@
 
 #include "records/offset_records.h"
 
+// GCC 12 at -O3 takes the round join's intersection point for maybe
+// unset (the intersection sets it before it is read).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/linestring.hpp>
 #include <boost/geometry/geometries/multi_polygon.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
+#pragma GCC diagnostic pop
 
 #include <cmath>
 #include <cstdint>
