@@ -277,9 +277,9 @@ int DetectGerberFormat(CBoardModel& model, const std::string& paths, bool guess)
     CApertureTable apertures(model);
     std::string rest = paths, name;
     if (!guess) {
-        // What the guess would find is overwritten unused, and what reading
-        // the files as the detection does leaves beyond it (the detection
-        // turned off by the first aperture) is left by reading them that far.
+        // The guess would be overwritten unused. Of what reading the files
+        // leaves besides, only the detection turned off by their first
+        // aperture outlives the next reading: they are read that far.
         while (g_GerberFormatDlg.AutoFormat && NextGerberPath(rest, name)) {
             CGerberSource in;
             if (!OpenForDetection(in, name, model))

@@ -171,8 +171,6 @@ public:
     bool empty() const { return m_Size == 0; }
     const T& operator[](std::size_t k) const { return m_Data[k]; }
     T& back() { return m_Data[m_Size - 1]; }
-    const T* begin() const { return m_Data; }
-    const T* end() const { return m_Data + m_Size; }
 
 private:
     T* m_Data = nullptr;
@@ -192,10 +190,9 @@ class CGerberTape {
 public:
     // The tape of `path`; one handed over for a last reading is taken out of
     // the kept ones, and `last` set.
-    static std::shared_ptr<const CGerberTape> Find(const std::string& path, bool* last = nullptr);
+    static std::shared_ptr<const CGerberTape> Find(const std::string& path, bool& last);
     // The tape of `path`; null when it cannot be read.
     static std::shared_ptr<CGerberTape> Record(const std::string& path);
-
 
     // The next block of the file `in` replays, the parameters before it
     // given to `apply` with the source as the block reader leaves it.
@@ -249,7 +246,7 @@ KeptTapes* g_Tapes = nullptr;
 
 }  // namespace
 
-std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path, bool* last)
+std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path, bool& last)
 {
     if (!g_Tapes || g_Tapes->empty())
         return nullptr;
@@ -259,8 +256,7 @@ std::shared_ptr<const CGerberTape> CGerberTape::Find(const std::string& path, bo
     std::shared_ptr<const CGerberTape> tape = it->second;
     if (tape->m_HandedOver) {
         g_Tapes->erase(it);
-        if (last)
-            *last = true;
+        last = true;
     }
     return tape;
 }
@@ -305,7 +301,9 @@ std::shared_ptr<CGerberTape> CGerberTape::Record(const std::string& path)
 {
     auto tape = std::make_shared<CGerberTape>();
     CGerberSource& in = tape->m_File;
-    if (!in.Open(path))
+    // From the text: a recording never replays a tape.
+    in.m_Path = path;
+    if (!in.OpenLines())
         return nullptr;
     if (in.m_HaveNext) {
         tape->m_Base = in.m_Next.data();
@@ -436,7 +434,7 @@ bool CGerberSource::Open(const std::string& path)
     m_HaveLine = false;
     m_Pos = 0;
     m_TapeLast = false;
-    m_Tape = CGerberTape::Find(path, &m_TapeLast);
+    m_Tape = CGerberTape::Find(path, m_TapeLast);
     m_TapeAt = 0;
     m_TapeNewline = false;
     m_LinesPending = m_Tape != nullptr;

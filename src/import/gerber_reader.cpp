@@ -865,12 +865,15 @@ private:
             std::swap(t.y1, t.y2);
     }
 
+    // Whether a new column can still be cut: longer than 3 mil, and not cut
+    // yet.
+    static bool Cuttable(const CTrackRecord& n) { return !(std::fabs(n.y1 - n.y2) <= 3.0f) && n.recordNo == 0; }
+
     // An earlier column `e` that runs past both ends of the new one `n`
     // gives up the stretch they share; `n` takes what is left of `e` below it.
     static void GiveWay(CTrackRecord& e, CTrackRecord& n)
     {
-        if (std::fabs(n.y1 - n.y2) <= 3.0f || std::fabs(n.x1 - e.x1) >= 3.0f ||
-            n.width != e.width || n.recordNo != 0)
+        if (!Cuttable(n) || std::fabs(n.x1 - e.x1) >= 3.0f || n.width != e.width)
             return;
         TopFirst(e);
         TopFirst(n);
@@ -894,8 +897,7 @@ private:
         byX.clear();
         for (std::size_t k = 0; k < fresh.size(); ++k) {
             CTrackRecord& n = *fresh[k];
-            if (n.x1 == n.x2 && n.width == kFillColumnWidth && !(std::fabs(n.y1 - n.y2) <= 3.0f) &&
-                n.recordNo == 0)
+            if (n.x1 == n.x2 && n.width == kFillColumnWidth && Cuttable(n))
                 byX.push_back({n.x1, k, &n});
         }
         if (byX.empty())

@@ -296,10 +296,10 @@ mode_t ModeFor(const std::string& path)
 }
 
 
-// Writes all of `data` to `fd`; false on a write error.
 // What a copy hands the disk at a time when the file is to be forced there.
 constexpr std::size_t kWritingPiece = std::size_t(1) << 20;
 
+// Writes all of `data` to `fd`; false on a write error.
 bool WriteAll(int fd, const std::uint8_t* p, std::size_t left)
 {
     while (left > 0) {

@@ -234,9 +234,8 @@ bool CTextLineReader::ReadLine(std::string_view& line)
         length = std::size_t(static_cast<const char*>(lf) - start);
     if (const void* cr = std::memchr(start, '\r', length))
         length = std::size_t(static_cast<const char*>(cr) - start);
-    const std::size_t end = m_Pos + length;
     line = text.substr(m_Pos, length);
-    m_Pos = end;
+    m_Pos += length;
     m_LastLineEnded = Get() == '\n';
     ++m_LineNumber;
     return true;

@@ -71,3 +71,20 @@ inline CGridPathSegment* AddGridSegment(COwnedList<CGridPathSegment>& list, std:
     s->cy = cy;
     return AddTail(list, std::move(s));
 }
+
+// A clearing region at the end of `list`.
+inline CClearRegion* AddClearRegion(COwnedList<CClearRegion>& list)
+{
+    return AddTail(list, std::make_unique<CClearRegion>());
+}
+
+// A clearing stroke from (x1, y1) to (x2, y2) at the end of `region`.
+inline CClearStroke* AddClearStroke(CClearRegion& region, float x1, float y1, float x2, float y2)
+{
+    auto s = std::make_unique<CClearStroke>();
+    s->x1 = x1;
+    s->y1 = y1;
+    s->x2 = x2;
+    s->y2 = y2;
+    return AddTail(region.strokes, std::move(s));
+}

@@ -142,11 +142,7 @@ TEST_F(BlockCommandTest, EnteringThePartialStageClearsTheExcludedMarks)
     auto segment = std::make_unique<CGridPathSegment>();
     segment->doneMark = 1;
     doc->m_GridPathList.push_back(std::move(segment));
-    auto region = std::make_unique<CClearRegion>();
-    auto stroke = std::make_unique<CClearStroke>();
-    stroke->doneMark = 1;
-    region->strokes.push_back(std::move(stroke));
-    doc->m_ClearRegionList.push_back(std::move(region));
+    AddClearStroke(*AddClearRegion(doc->m_ClearRegionList), 0, 0, 0, 0)->doneMark = 1;
     g_StatusText = "x";
     view->m_Commands.Run(ID_ENTER_PARTIAL_STAGE);
     EXPECT_EQ(doc->m_WorkStage, 4);

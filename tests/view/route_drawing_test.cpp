@@ -245,12 +245,7 @@ TEST_F(RouteDrawing, StrokePickIncludesOrExcludesByClickAndBand)
 {
     BuildBoard();
     auto& strokes = doc->m_ClearRegionList[0]->strokes;
-    auto stroke = std::make_unique<CClearStroke>();
-    stroke->x1 = 10;
-    stroke->y1 = 100;
-    stroke->x2 = 60;
-    stroke->y2 = 100;
-    strokes.push_back(std::move(stroke));
+    AddClearStroke(*doc->m_ClearRegionList[0], 10, 100, 60, 100);
     view->m_ResetClearMode = 1;
     Click(30, 12, true);   // within 2.5 mil of the first stroke
     EXPECT_EQ(strokes[0]->doneMark, 1);

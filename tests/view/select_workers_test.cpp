@@ -473,15 +473,7 @@ TEST_F(SelectTest, ThePartialStagePicksMarkCopiesPathsAndStrokes)
     EXPECT_EQ(paths[0]->doneMark, 0u);
 
     // Clearing strokes, 5 mil wide for the click.
-    auto region = std::make_unique<CClearRegion>();
-    auto stroke = std::make_unique<CClearStroke>();
-    stroke->x1 = 0;
-    stroke->y1 = 500;
-    stroke->x2 = 100;
-    stroke->y2 = 500;
-    region->strokes.push_back(std::move(stroke));
-    doc->m_ClearRegionList.push_back(std::move(region));
-    CClearStroke& s = *doc->m_ClearRegionList.back()->strokes.front();
+    CClearStroke& s = *AddClearStroke(*AddClearRegion(doc->m_ClearRegionList), 0, 500, 100, 500);
     view->m_SubMode = 3;
     view->m_PickFlags[3] = 1;
     view->m_KeyShift = 1;

@@ -56,14 +56,7 @@ protected:
         AddSegment(*iso, 0, 50, 40, 150, 40);
         AddSegment(*iso, 1, 230, 100, 200, 130, 200, 100);
 
-        auto region = std::make_unique<CClearRegion>();
-        auto stroke = std::make_unique<CClearStroke>();
-        stroke->x1 = 10;
-        stroke->y1 = 10;
-        stroke->x2 = 60;
-        stroke->y2 = 10;
-        region->strokes.push_back(std::move(stroke));
-        doc->m_ClearRegionList.push_back(std::move(region));
+        AddClearStroke(*AddClearRegion(doc->m_ClearRegionList), 10, 10, 60, 10);
 
         auto route = std::make_unique<CNamedLayer>();
         route->name = "route";

@@ -126,14 +126,7 @@ TEST_F(PixelTest, InvertingDrawersTwiceLeaveTheImageUnchanged)
     Track(1, 100, 50, 100, 150, 20);
     Track(0, 120, 120, 300, 200, 12);
     Flash(200, 100, 25);
-    auto region = std::make_unique<CClearRegion>();
-    auto stroke = std::make_unique<CClearStroke>();
-    stroke->x1 = 20;
-    stroke->y1 = 20;
-    stroke->x2 = 300;
-    stroke->y2 = 260;
-    region->strokes.push_back(std::move(stroke));
-    doc->m_ClearRegionList.push_back(std::move(region));
+    AddClearStroke(*AddClearRegion(doc->m_ClearRegionList), 20, 20, 300, 260);
     CLayoutBlock block(0, 0, 400, 300);
     doc->m_PanelLayout.m_OutlinePoints.push_back(std::make_unique<POINT>(POINT{-150, -100}));
     doc->m_PanelLayout.m_OutlinePoints.push_back(std::make_unique<POINT>(POINT{150, 100}));
