@@ -136,7 +136,9 @@ void CGerberInterpreter::Interpret()
     // After G94 every block's position comes with its axes exchanged.
     if (m_ExchangeAxes)
         m_Cur = CDPoint(m_Cur.y, std::trunc(m_Cur.x));
-    if (block == "D01" && !m_Sink.InRegion())
+    // The length first: asked of every block, the comparison would measure
+    // "D01" each time.
+    if (block.size() == 3 && block == "D01" && !m_Sink.InRegion())
         m_Cur = m_LastMove;
     const CGWords g(block);
     if (g.g94)
