@@ -8,7 +8,11 @@
 #   tile1/4/16 the hellboard's front and back, alone and as 2 x 2 and 4 x 4 tilings
 # Prints per board the median wall time, CPU time (user + system) and peak
 # resident memory of each, ordune / gerbv for each figure, and for the
-# tilings each size's times against one tile. Needs gerbv and python3; the
+# tilings each size's times against one tile. "save floor" is what the
+# project's bytes alone cost to put on disk the way the load saves them (a
+# copy forced to disk, then renamed over the copy of the round before):
+# disk time that gerbv, which writes a small picture, never spends. Needs
+# gerbv and python3; the
 # corpus is looked for at CORPUS (default: ../shared/corpus beside the source).
 # Pin to one core with CPU=<n>. Raw figures are kept in $OUT.
 set -eu
@@ -79,6 +83,8 @@ for r in $(seq 1 "$ROUNDS"); do
     echo "round $r" >&2
     for b in "${boards[@]}"; do
         measure "$b ordune" "$TOOL" load $(options "$b") --project "$OUT/$b.prj"
+        measure "$b floor" sh -c 'dd if="$1" of="$2.tmp" bs=1M conv=fsync status=none && mv -f "$2.tmp" "$2"' \
+            floor "$OUT/$b.prj" "$OUT/$b.floor"
         measure "$b gerbv" gerbv -x png -o "$OUT/$b.png" $(copper "$b")
     done
 done
@@ -91,11 +97,11 @@ for line in open(sys.argv[1]):
     rows.setdefault((board, prog), []).append((float(wall), float(cpu), int(kb)))
 med = {k: [statistics.median(v[i] for v in vals) for i in range(3)] for k, vals in rows.items()}
 print(f"{'board':<10}{'ordune s':>9}{'gerbv s':>9}{'ratio':>7}{'ordune cpu':>11}{'gerbv cpu':>10}{'ratio':>7}"
-      f"{'ordune MB':>10}{'gerbv MB':>9}{'ratio':>7}")
+      f"{'ordune MB':>10}{'gerbv MB':>9}{'ratio':>7}{'save floor s':>13}")
 for b in sys.argv[2:]:
     o, g = med[(b, "ordune")], med[(b, "gerbv")]
     print(f"{b:<10}{o[0]:9.3f}{g[0]:9.3f}{o[0]/g[0]:7.2f}{o[1]:11.3f}{g[1]:10.3f}{o[1]/g[1]:7.2f}"
-          f"{o[2]/1024:10.1f}{g[2]/1024:9.1f}{o[2]/g[2]:7.2f}")
+          f"{o[2]/1024:10.1f}{g[2]/1024:9.1f}{o[2]/g[2]:7.2f}{med[(b, 'floor')][0]:13.3f}")
 one = med[("tile1", "ordune")]
 for b in ("tile4", "tile16"):
     o, g1, g = med[(b, "ordune")], med[("tile1", "gerbv")], med[(b, "gerbv")]
