@@ -15,10 +15,6 @@
 
 namespace {
 
-// Set when a conversion met a number no board can hold; cleared by the
-// caller that asks.
-bool g_NumberRefused = false;
-
 // More whole digits than this, in inches or millimetres, is no board.
 constexpr std::size_t kMaxWholeDigits = 5;
 constexpr std::size_t kMaxDCodeDigits = 5;
@@ -116,10 +112,30 @@ long FourDigits(const char* text)
         sign = field[0] == '-';
         field.remove_prefix(1);
     }
+    const std::size_t size = field.size(), ui = std::size_t(unitInt), ud = std::size_t(unitDec);
+    // Leading zeros left out, as most files write: the digits spell one
+    // number whose last `unitDec` digits are the fraction. Up to 18 digits
+    // it is summed at once and cut by one division; a whole past any board
+    // is refused below as well as here.
+    if (g_GerberFormatDlg.ZeroSup == 0 && size <= 18) {
+        std::uint64_t value = 0;
+        for (const char c : field) {
+            const unsigned digit = unsigned(c - '0');
+            if (digit > 9)
+                return false;
+            value = value * 10 + digit;
+        }
+        const auto scale = std::uint64_t(kPowersOfTen[ud]);
+        const std::uint64_t w = value / scale;
+        negative = sign;
+        fits = w < std::uint64_t(kTooLargeWhole);
+        whole = fits ? long(w) : 0;
+        fraction = fits ? long(value % scale) : 0;
+        return true;
+    }
     // Split pads the digits with `zeros` in front (and with zeros behind as
     // far as the fraction reaches); its whole is [0, wholeEnd) of that, its
     // fraction [wholeEnd, fractionEnd).
-    const std::size_t size = field.size(), ui = std::size_t(unitInt), ud = std::size_t(unitDec);
     std::size_t zeros = 0, wholeEnd = 0, fractionEnd = 0;
     switch (g_GerberFormatDlg.ZeroSup) {
     case 0:
@@ -245,7 +261,7 @@ double FloatMil(bool negative, double whole, double fraction)
         fits = TextParts(digits, padFraction, wholeNumbers, negative, whole, fraction);
     }
     if (!fits)
-        g_NumberRefused = true;
+        g_GerberNumberRefused = true;
     return fits;
 }
 
@@ -437,7 +453,7 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
         // No aperture table reaches a D code of more digits than this.
         const std::size_t first = code.find_first_not_of('0');
         if (first != std::string::npos && code.size() - first > kMaxDCodeDigits)
-            g_NumberRefused = true;
+            g_GerberNumberRefused = true;
         AssignIfChanged(dWord, std::string_view(block).substr(d, code.size() + 1));
         AssignIfChanged(st.lastDWord, dWord);
     } else {
@@ -479,14 +495,7 @@ int GerberDigitsToInt(std::string_view digits) { return DigitsToInt(digits); }
 
 double GerberDigitsToNumber(std::string_view digits) { return DigitsToNumber(digits); }
 
-bool TakeGerberNumberRefusal()
-{
-    const bool refused = g_NumberRefused;
-    g_NumberRefused = false;
-    return refused;
-}
-
-void RefuseGerberNumber() { g_NumberRefused = true; }
+void RefuseGerberNumber() { g_GerberNumberRefused = true; }
 
 int ParseGerberBlock(std::string& block, POINT& point, std::string& dWord, int reset)
 {

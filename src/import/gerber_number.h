@@ -32,9 +32,19 @@ int ParseGerberIJ(const std::string& block, double& i, double& j);
 // Both block parsers back to their state at program start.
 void ResetGerberParsers();
 
+// Set by a conversion that met digits no board can hold; read and cleared
+// through TakeGerberNumberRefusal only.
+inline bool g_GerberNumberRefused = false;
+
 // True once a conversion since the last call met digits no board can hold
 // (more whole digits than any table, or a fraction past the integer range);
-// the conversion gave 0. Asking clears it.
-bool TakeGerberNumberRefusal();
+// the conversion gave 0. Asking clears it. Inline: the interpreter asks
+// after every block.
+inline bool TakeGerberNumberRefusal()
+{
+    const bool refused = g_GerberNumberRefused;
+    g_GerberNumberRefused = false;
+    return refused;
+}
 // Marks a value computed elsewhere (a macro operand) as refused the same way.
 void RefuseGerberNumber();
