@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/program_objects.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <set>
 #include <strings.h>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
@@ -231,7 +233,22 @@ namespace {
 struct CParsedStore {
     CFileStamp stamp;
     CSettingsStore store;
+    // A file modified moments before it was read may be rewritten in place
+    // within the same tick of the file system's clock, keeping size and
+    // time: until its time is safely past, it is read again and compared
+    // with the text parsed (reading is cheap, parsing is not).
+    bool racy = false;
+    std::string text;
 };
+
+// Whether a file modified at `modified` may still be rewritten without its
+// time changing: two seconds cover the coarsest file system clock.
+bool RecentlyModified(const timespec& modified)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - modified.tv_sec < 2;
+}
 
 std::map<std::string, CParsedStore>& ParsedStores()
 {
@@ -254,18 +271,29 @@ bool CSettingsStore::Load()
     const bool stamped = StampOf(m_Path, stamp);
     const bool missing = !stamped && errno == ENOENT;
     auto& parsed = ParsedStores();
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    bool read = false;
     if (auto it = parsed.find(m_Path); it != parsed.end()) {
-        if (stamped && it->second.stamp == stamp) {
-            *this = it->second.store;
+        CParsedStore& kept = it->second;
+        bool same = stamped && kept.stamp == stamp;
+        if (same && kept.racy) {
+            read = ReadWholeFile(m_Path, bytes, &error);
+            same = read && std::equal(bytes.begin(), bytes.end(), kept.text.begin(), kept.text.end());
+            if (same && !RecentlyModified(stamp.modified)) {
+                kept.racy = false;
+                kept.text.clear();
+            }
+        }
+        if (same) {
+            *this = kept.store;
             return true;
         }
         parsed.erase(it);
     }
     if (missing)
         return true;  // no file yet: an empty store
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!ReadWholeFile(m_Path, bytes, &error)) {
+    if (!read && !ReadWholeFile(m_Path, bytes, &error)) {
         std::FILE* probe = std::fopen(m_Path.c_str(), "rb");
         if (!probe)
             return true;  // no file yet: an empty store
@@ -276,8 +304,14 @@ bool CSettingsStore::Load()
     Parse(std::string(bytes.begin(), bytes.end()));
     if (!m_Problems.empty())
         m_LoadedText.assign(bytes.begin(), bytes.end());
-    if (stamped)
-        parsed.insert_or_assign(m_Path, CParsedStore{stamp, *this});
+    if (stamped) {
+        CParsedStore kept{stamp, *this, false, {}};
+        if (RecentlyModified(stamp.modified)) {
+            kept.racy = true;
+            kept.text.assign(bytes.begin(), bytes.end());
+        }
+        parsed.insert_or_assign(m_Path, std::move(kept));
+    }
     return true;
 }
 

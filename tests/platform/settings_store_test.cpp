@@ -132,7 +132,8 @@ std::vector<std::uint8_t> ValueIn(const std::string& path)
 }  // namespace
 
 // A parsed file is kept, but a change by anyone else is seen on the next
-// load, whichever of its inode, size or modification time alone tells it.
+// load, whichever of its inode, size or modification time alone tells it,
+// or only its text, when it comes within the clock tick of the last write.
 TEST(SettingsStore, AFileChangedSinceItWasParsedIsReadAgain)
 {
     const std::string path = TestDir() + "/s.reg";
@@ -160,6 +161,10 @@ TEST(SettingsStore, AFileChangedSinceItWasParsedIsReadAgain)
         {"in place, longer, same time", "[K]\n\"V\" = none 04 05\n",
          [](const std::string& p, const std::string& t, timespec was) { RewriteInPlace(p, t, was); },
          {4, 5}},
+        // Within one tick of a coarse file system clock: only the text tells.
+        {"in place, same size, same time", "[K]\n\"V\" = none 06\n",
+         [](const std::string& p, const std::string& t, timespec was) { RewriteInPlace(p, t, was); },
+         {6}},
     };
     for (const Change& change : changes) {
         ASSERT_TRUE(WriteFileAtomically(path, before.data(), before.size()));
