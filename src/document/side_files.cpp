@@ -20,7 +20,6 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <sys/stat.h>
 #include <type_traits>
 
 namespace {
@@ -121,41 +120,29 @@ bool ReadSideFile(CBinaryReader& in, CSideData& side)
 struct CSideFileMark {
     std::uint64_t size = 0;
     std::uint64_t hash = 0;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t fileSize = -1;
-    timespec modified{};
+    CFileStamp file;
 };
 std::map<std::string, CSideFileMark> g_SideFileMarks;
 const CProgramObjectReset g_SideFileMarksReset([] { g_SideFileMarks.clear(); });
 
-bool StatOf(const std::string& path, struct stat& info)
-{
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 void MarkSideFile(const std::string& path, const CStreamHash& hash)
 {
-    struct stat info {};
-    if (!StatOf(path, info)) {
+    CFileStamp file;
+    if (!StampOf(path, file)) {
         g_SideFileMarks.erase(path);
         return;
     }
-    g_SideFileMarks[path] = {hash.Size(), hash.Value(), info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    g_SideFileMarks[path] = {hash.Size(), hash.Value(), file};
 }
 
 // The mark of a side file nobody has touched since it was written, or null.
 const CSideFileMark* UntouchedMark(const std::string& path)
 {
     auto it = g_SideFileMarks.find(path);
-    struct stat info {};
-    if (it == g_SideFileMarks.end() || !StatOf(path, info))
+    CFileStamp file;
+    if (it == g_SideFileMarks.end() || !StampOf(path, file))
         return nullptr;
-    const CSideFileMark& mark = it->second;
-    const bool untouched = mark.device == info.st_dev && mark.inode == info.st_ino &&
-                           mark.fileSize == info.st_size && mark.modified.tv_sec == info.st_mtim.tv_sec &&
-                           mark.modified.tv_nsec == info.st_mtim.tv_nsec;
-    return untouched ? &mark : nullptr;
+    return it->second.file == file ? &it->second : nullptr;
 }
 
 // The image of a side put into `buffer`, of `room` bytes (a record's worth

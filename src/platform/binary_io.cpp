@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 void CBinaryWriter::U16(std::uint16_t v)
@@ -485,4 +486,25 @@ bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(cons
         return false;
     };
     return WriteReplacing(path, fill, error, false);
+}
+
+bool CFileStamp::Recent() const
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - seconds < 2;
+}
+
+bool StampOf(const std::string& path, CFileStamp& stamp)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = 0;
+        return false;
+    }
+    stamp = {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::int64_t(info.st_size),
+             std::int64_t(info.st_mtim.tv_sec), std::int64_t(info.st_mtim.tv_nsec)};
+    return true;
 }

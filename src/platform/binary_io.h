@@ -253,6 +253,26 @@ inline bool WriteWorkingFile(const std::string& path, const std::vector<std::uin
 using CBytePut = std::function<bool(const void* data, std::size_t size)>;
 bool WriteWorkingFileFrom(const std::string& path, const std::function<bool(const CBytePut& put)>& produce,
                           std::string* error = nullptr);
+// A plain file as it stands on disk: its device and inode, size and
+// modification time. A file replaced (another inode) or rewritten in place
+// (another size or time) has another stamp; a rewrite in place within one
+// tick of the file system's clock that keeps the size does not.
+struct CFileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = -1;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+
+    bool operator==(const CFileStamp&) const = default;
+    // Whether the file was modified so lately that such a rewrite may
+    // still follow unseen: two seconds cover the coarsest clock.
+    bool Recent() const;
+};
+// False, with errno ENOENT when there is no file, or 0 when it is not a
+// plain file.
+bool StampOf(const std::string& path, CFileStamp& stamp);
+
 // A folder that goes with everything in it when the program ends (the
 // private store of a tool run): files written inside it are replaced
 // atomically as any, but not forced to the disk, as nothing in it outlives

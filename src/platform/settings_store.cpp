@@ -12,8 +12,6 @@
 #include <map>
 #include <set>
 #include <strings.h>
-#include <sys/stat.h>
-#include <time.h>
 
 namespace {
 
@@ -25,38 +23,6 @@ const CProgramObjectReset s_ProblemsReset([] {
     g_PendingProblems.clear();
     g_ReportedProblems.clear();
 });
-
-// The file as it stood when it was parsed: a file replaced (another inode),
-// or rewritten in place (another size or modification time), is parsed
-// again.
-struct CFileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    timespec modified{};
-
-    bool operator==(const CFileStamp& o) const
-    {
-        return device == o.device && inode == o.inode && size == o.size &&
-               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-// False, with errno ENOENT when there is no file, or 0 when it is not a
-// plain file.
-bool StampOf(const std::string& path, CFileStamp& stamp)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    if (!S_ISREG(info.st_mode)) {
-        errno = 0;
-        return false;
-    }
-    stamp = {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-    return true;
-}
-
 
 bool SameName(const std::string& a, const std::string& b)
 {
@@ -234,21 +200,12 @@ struct CParsedStore {
     CFileStamp stamp;
     CSettingsStore store;
     // A file modified moments before it was read may be rewritten in place
-    // within the same tick of the file system's clock, keeping size and
-    // time: until its time is safely past, it is read again and compared
-    // with the text parsed (reading is cheap, parsing is not).
+    // unseen by its stamp (CFileStamp::Recent): until its time is safely
+    // past, it is read again and compared with the text parsed (reading is
+    // cheap, parsing is not).
     bool racy = false;
     std::string text;
 };
-
-// Whether a file modified at `modified` may still be rewritten without its
-// time changing: two seconds cover the coarsest file system clock.
-bool RecentlyModified(const timespec& modified)
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return now.tv_sec - modified.tv_sec < 2;
-}
 
 std::map<std::string, CParsedStore>& ParsedStores()
 {
@@ -280,7 +237,7 @@ bool CSettingsStore::Load()
         if (same && kept.racy) {
             read = ReadWholeFile(m_Path, bytes, &error);
             same = read && std::equal(bytes.begin(), bytes.end(), kept.text.begin(), kept.text.end());
-            if (same && !RecentlyModified(stamp.modified)) {
+            if (same && !stamp.Recent()) {
                 kept.racy = false;
                 kept.text.clear();
             }
@@ -306,7 +263,7 @@ bool CSettingsStore::Load()
         m_LoadedText.assign(bytes.begin(), bytes.end());
     if (stamped) {
         CParsedStore kept{stamp, *this, false, {}};
-        if (RecentlyModified(stamp.modified)) {
+        if (stamp.Recent()) {
             kept.racy = true;
             kept.text.assign(bytes.begin(), bytes.end());
         }
