@@ -125,6 +125,8 @@ std::string CVelmApp::Title() const
     // the name given on the command line; the caption shows its file name.
     std::string name = m_Document && !m_Document->GetTitle().empty() ? m_Document->GetTitle()
                                                                     : m_DocumentName;
+    // Of a list of files (a side read from several), the first names it.
+    name = name.substr(0, name.find(';'));
     std::size_t slash = name.find_last_of('/');
     if (slash != std::string::npos)
         name = name.substr(slash + 1);

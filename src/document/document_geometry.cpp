@@ -167,7 +167,10 @@ int CVelmDoc::SwitchSide(int toSide)
     const int fromSide = toSide == COMPONENT_SIDE ? SOLDER_SIDE : COMPONENT_SIDE;
     if (!SaveTempFile(SideFileName(fromSide)) || !LoadTempFile(SideFileName(toSide)))
         return 0;
-    SetTitle(toSide == COMPONENT_SIDE ? g_ComponentGerberFile : g_SolderGerberFile);
+    // A job is known by its working side's file; a project keeps its name.
+    const std::string& title = GetTitle();
+    if (title.empty() || title == g_ComponentGerberFile || title == g_SolderGerberFile)
+        SetTitle(toSide == COMPONENT_SIDE ? g_ComponentGerberFile : g_SolderGerberFile);
     g_CurrentSide = toSide;
     g_ComponentSideActive = toSide == COMPONENT_SIDE ? 1 : 0;
     g_SolderSideActive = toSide == SOLDER_SIDE ? 1 : 0;

@@ -8,6 +8,7 @@
 #include "document/job_loader.h"
 
 #include "document/velm_doc.h"
+#include "editing/drill_alignment.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/small_utils.h"
 #include "import/format_detection.h"
@@ -38,6 +39,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -196,12 +198,15 @@ struct SideExtent {
 // automatic file handling), and which side the document holds.
 struct CopperSides {
     SideExtent component, solder;
-    // What both sides were moved by after the side alignment: data read
-    // later in the copper's coordinates take the same move.
+    // The data origin both sides lost as they were read, and what both
+    // were moved by after the side alignment: data read later in the
+    // copper's coordinates take the same moves.
+    CDPoint origin{0.0, 0.0};
     CDPoint shift{0.0, 0.0};
     bool allRead = true;   // no side failed to read
     CDPoint solderCorner{0.0, 0.0};
     float solderCornerSize = 10000.0f;
+    bool solderCornerFound = false;
     bool holdsSolder = false;
     // Where each side is while the sides are moved about. A side the
     // document lets go is parked in its side file, which the load writes
@@ -364,19 +369,24 @@ void ResetJob(CVelmDoc& doc)
     doc.ClearAll();
 }
 
-// One copper side read into the document and parked.
-bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperSides& sides)
+// Makes `side` the one the next Gerber reading is of; returns its files.
+const std::string& BeginSide(int side)
 {
     const bool solderSide = side == 1;
     g_CurrentSide = side;
     g_CurrentApertureFile = solderSide ? g_SolderApertureFile : g_ComponentApertureFile;
-    const std::string& gerber = solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
+    return solderSide ? g_SolderGerberFile : g_ComponentGerberFile;
+}
+
+// One copper side read into the document and parked.
+bool ReadSide(CVelmDoc& doc, int side, SideExtent& extent, CopperSides& sides)
+{
+    const bool solderSide = side == 1;
+    const std::string& gerber = BeginSide(side);
     // The side the document held is parked now: its records go before the
     // new side's are made, so a large job never holds both sides' records.
     // A refused read gives back the records it found, as the image has them.
     const int held = sides.Leave(doc);
-    if (prescan)
-        doc.ScanGerberExtent(gerber);
     // The read builds the side's records, its largest moment at its end: it
     // gives back the kept blocks as it passes them.
     std::string rest = gerber, name;
@@ -393,34 +403,56 @@ bool ReadSide(CVelmDoc& doc, int side, bool prescan, SideExtent& extent, CopperS
     return read;
 }
 
-// Both sides, solder first. With automatic file handling each is scanned
-// for its origin first and the solder side's corner pad is taken while the
-// document still holds it; otherwise coordinates stand as they are.
+// Both sides, solder first. With automatic file handling both are scanned
+// for their common origin before either is read, so that both sides, and
+// the holes and the route after them, lose one and the same origin however
+// far either side's copper reaches; the solder side's corner pad is taken
+// while the document still holds it. Otherwise coordinates stand as they are.
 CopperSides ReadSides(CVelmDoc& doc)
 {
     CopperSides sides;
     if (g_FileAuto) {
+        for (int side : {1, 0})
+            if (side == 1 ? g_HasSolderSide : g_HasComponentSide)
+                doc.ScanGerberExtent(BeginSide(side));
         if (g_HasSolderSide) {
-            sides.allRead &= ReadSide(doc, 1, true, sides.solder, sides);
+            sides.allRead &= ReadSide(doc, 1, sides.solder, sides);
             sides.holdsSolder = true;
         }
         if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty())
-            NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e7, 0.0f, sides.solderCorner,
-                              sides.solderCornerSize);
+            sides.solderCornerFound =
+                NearestRoundFlash(doc.m_FlashList, sides.solder.max, 1.0e7, 0.0f,
+                                  sides.solderCorner, sides.solderCornerSize);
         if (g_HasComponentSide) {
             g_DominantPadRadius = 0.0f;
-            sides.allRead &= ReadSide(doc, 0, true, sides.component, sides);
+            sides.allRead &= ReadSide(doc, 0, sides.component, sides);
             sides.holdsSolder = false;
         }
     } else {
         g_DataOriginX = 0;
         g_DataOriginY = 0;
         if (g_HasSolderSide)
-            sides.allRead &= ReadSide(doc, 1, false, sides.solder, sides);
+            sides.allRead &= ReadSide(doc, 1, sides.solder, sides);
         if (g_HasComponentSide)
-            sides.allRead &= ReadSide(doc, 0, false, sides.component, sides);
+            sides.allRead &= ReadSide(doc, 0, sides.component, sides);
     }
+    sides.origin = CDPoint(g_DataOriginX, g_DataOriginY);
     return sides;
+}
+
+// Whether the component side, which the document holds, has a pad where
+// the solder side has its corner pad: then both sides share one frame, as
+// the files of most CAD tools do, and no pad found near each side's own
+// corner (a logo or a test pad beyond the other side's copper) may move one
+// side against the other.
+bool SidesShareTheCornerPad(const CVelmDoc& doc, const CopperSides& sides)
+{
+    constexpr double kReach = 4.0;   // as near as a hole must come to a pad
+    const CDPoint& corner = sides.solderCorner;
+    return sides.solderCornerFound && std::any_of(doc.m_FlashList.begin(), doc.m_FlashList.end(), [&](const auto& flash) {
+        return flash->type != 3 && std::fabs(flash->x - corner.x) < kReach &&
+               std::fabs(flash->y - corner.y) < kReach;
+    });
 }
 
 // Shifts the component side onto the solder side by the corner pads both
@@ -429,7 +461,7 @@ CopperSides ReadSides(CVelmDoc& doc)
 void AlignSides(CVelmDoc& doc, CopperSides& sides)
 {
     if (g_HasComponentSide && g_HasSolderSide && !doc.m_FlashList.empty() &&
-        g_DominantPadRadius != 0.0f) {
+        g_DominantPadRadius != 0.0f && !SidesShareTheCornerPad(doc, sides)) {
         CDPoint pc(0.0, 0.0);
         float componentSize = 1000.0f;
         CDPoint& ps = sides.solderCorner;
@@ -505,6 +537,9 @@ void OpenWorkingSide(CVelmDoc& doc, CopperSides& sides)
     } else {
         doc.m_ViewExtent = {0, 0, doc.m_GerberExtent.maxX - doc.m_GerberExtent.minX,
                             doc.m_GerberExtent.maxY - doc.m_GerberExtent.minY};
+        // The caption names the job by the side the document kept.
+        if (g_HasComponentSide || g_HasSolderSide)
+            doc.SetTitle(g_CurrentSide == 1 ? g_SolderGerberFile : g_ComponentGerberFile);
     }
 }
 
@@ -518,12 +553,54 @@ void SetLoneBoard(CVelmDoc& doc, const CExtent& data)
     SetBoardExtent(g_SkipProbeTest == 1 ? TableExtent() : Grown(data, 100));
 }
 
+// The holes on pads of each copper side: the working side in the document,
+// the other side, when the job has two, read from its side file for the
+// count. The smaller count, as the side that agrees least decides.
+std::size_t HolesOnPadsOfBothSides(const CVelmDoc& doc)
+{
+    std::size_t on = HolesOnPads(g_HoleList, doc.m_FlashList, doc.m_TrackRefList);
+    if (g_HasComponentSide && g_HasSolderSide && MostHolesOnPads(on, HoleCount(g_HoleList))) {
+        CSideRecords other;
+        if (!CVelmDoc::ReadTempFile(g_CurrentSide == 1 ? kComponentSideFile : kSolderSideFile,
+                                    other))
+            return 0;
+        on = std::min(on, HolesOnPads(g_HoleList, other.flashes, other.references));
+    }
+    return on;
+}
+
+// With automatic file handling the holes take the copper's move first, as
+// the drill files of most CAD tools share the copper's coordinates. When
+// that leaves too few on the pads of either side, the search for a shift
+// that puts them on the working side's pads runs; when that finds none
+// either, the operator is told once what was tried, and the holes keep the
+// copper's move.
+void AlignDrills(CVelmDoc& doc, const CopperSides& sides)
+{
+    MoveHoles(g_HoleList, CDPoint(-(sides.origin.x + sides.shift.x),
+                                  -(sides.origin.y + sides.shift.y)));
+    const std::size_t holes = HoleCount(g_HoleList);
+    const std::size_t onPads = HolesOnPadsOfBothSides(doc);
+    if (MostHolesOnPads(onPads, holes))
+        return;
+    {
+        CWaitCursor wait;
+        if (::AutoAlignDrills(doc.m_FlashList, g_HoleList))
+            return;
+    }
+    char text[512];
+    std::snprintf(text, sizeof text, LoadResString(IDS_DRILLS_NOT_ALIGNED).c_str(), int(onPads),
+                  int(holes));
+    AfxMessageBox(text, MB_OK);
+}
+
 // The drill file with its report. Beside copper the holes are aligned to
 // the pads (with automatic file handling) and widen the board; alone they
 // make the board and its panel layout. Without a drill file (or with one
 // that cannot be read, `readable` false) the drill extent is the copper's.
 // False when the drill file could not be read.
-bool ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper, bool readable)
+bool ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper, bool readable,
+                const CopperSides& sides)
 {
     if (!readable) {
         doc.m_DrillExtent = doc.m_GerberExtent;
@@ -537,8 +614,10 @@ bool ReadDrills(CVelmDoc& doc, CMessageDlg& notice, bool copper, bool readable)
     if (copper) {
         CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
         notice.ShowId(IDS_ALIGNING_DRILLS);
-        if (g_FileAuto && doc.AutoAlignDrills(0) == 0)
-            AfxMessageBox(LoadResString(IDS_DRILLS_NOT_ALIGNED), MB_OK);
+        if (g_FileAuto) {
+            AlignDrills(doc, sides);
+            CDocumentViewHooks::Run(doc.m_ViewHooks.updateAllViews);
+        }
         doc.ComputeBoardExtent();
         CExtent board = BoardExtent();
         Widen(board, doc.m_DrillExtent);
@@ -588,20 +667,33 @@ bool ReadRoute(CVelmDoc& doc, CMessageDlg& notice, bool copper, const CDPoint& s
 }
 
 // A default outline 50 mil outside the copper, as the "route" layer: left
-// edge up, top edge right, right edge down, bottom edge left.
+// edge up, top edge right, right edge down, bottom edge left. A "route"
+// layer that is there already (from a route file that draws nothing, as a
+// board profile without lines) takes it.
 void AddDefaultOutline(CVelmDoc& doc)
 {
     const CExtent& copper = doc.m_GerberExtent;
     // In double: an extent at the edge of the int range must not wrap.
     const float l = float(double(copper.minX) - 50), b = float(double(copper.minY) - 50);
     const float r = float(double(copper.maxX) + 50), t = float(double(copper.maxY) + 50);
-    auto route = std::make_unique<CNamedLayer>();
-    route->name = "route";
+    CNamedLayer* route = doc.FindNamedLayer("route");
+    if (!route) {
+        auto made = std::make_unique<CNamedLayer>();
+        made->name = "route";
+        route = made.get();
+        doc.m_NamedLayerList.push_back(std::move(made));
+    }
     route->tracks.push_back(NewTrackRecord(l, b, l, t, 5.0f));
     route->tracks.push_back(NewTrackRecord(l, t, r, t, 5.0f));
     route->tracks.push_back(NewTrackRecord(r, t, r, b, 5.0f));
     route->tracks.push_back(NewTrackRecord(r, b, l, b, 5.0f));
-    doc.m_NamedLayerList.push_back(std::move(route));
+}
+
+// Whether the route file gave the "route" layer nothing to cut.
+bool RouteEmpty(CVelmDoc& doc)
+{
+    const CNamedLayer* route = doc.FindNamedLayer("route");
+    return !route || (route->tracks.empty() && route->flashes.empty());
 }
 
 // The board: 100 mil around the copper, the holes and the route together.
@@ -740,10 +832,14 @@ bool CVelmDoc::LoadWorkOrder()
         m_WorkStage = 1;
 
         const bool copper = g_HasComponentSide || g_HasSolderSide;
-        allRead &= ReadDrills(*this, notice, copper, files.drill);
+        // A job without copper is named by its drill or route file.
+        if (!copper)
+            SetTitle(files.drill ? g_DrillFile : g_RouteFile);
+        allRead &= ReadDrills(*this, notice, copper, files.drill, sides);
         if (files.route)
             allRead &= ReadRoute(*this, notice, copper, sides.shift);
-        else if (copper)
+        // Copper is never left without an outline to cut it out.
+        if (copper && RouteEmpty(*this))
             AddDefaultOutline(*this);
 
         CDocumentViewHooks::Run(m_ViewHooks.updateAllViews);

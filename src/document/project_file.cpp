@@ -895,6 +895,8 @@ void CVelmDoc::OnFileOpenProject()
     SetCurrentDirectory(g_SystemDir);
     if (!LoadProject(chosen.front()))
         return;
+    // The caption names the project now, not the job it was made from.
+    SetTitle(chosen.front());
     if (g_CurrentSide == 0) {
         LoadTempFile("top.tmp");
         g_CopperColor = COMPONENT_COPPER_COLOR;
@@ -916,5 +918,7 @@ void CVelmDoc::OnFileSave()
         return;
     }
     SetCurrentDirectory(g_SystemDir);
-    SaveProject(WithDefaultExtension(path, ".prj"));
+    const std::string project = WithDefaultExtension(path, ".prj");
+    if (SaveProject(project))
+        SetTitle(project);
 }

@@ -381,7 +381,7 @@ int CVelmDoc::WriteSideFile(const std::string& name, const CSideRecords& side)
     return SaveSideFile(name, ListsOf(side));
 }
 
-int CVelmDoc::LoadTempFile(const std::string& name)
+int CVelmDoc::ReadTempFile(const std::string& name, CSideRecords& side)
 {
     // Read a window at a time: the file is never whole in memory beside
     // the records made of it.
@@ -390,7 +390,6 @@ int CVelmDoc::LoadTempFile(const std::string& name)
         ReportCannotLoadTempFile();
         return 0;
     }
-    CSideData side;
     const bool read = ReadSideFile(in, side);
     if (in.Failed()) {
         ReportCannotLoadTempFile();
@@ -400,6 +399,14 @@ int CVelmDoc::LoadTempFile(const std::string& name)
         ReportNotValidTempFile(name);
         return 0;
     }
+    return 1;
+}
+
+int CVelmDoc::LoadTempFile(const std::string& name)
+{
+    CSideData side;
+    if (!ReadTempFile(name, side))
+        return 0;
     TakeSide(std::move(side));
     return 1;
 }

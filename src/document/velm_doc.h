@@ -113,6 +113,8 @@ public:
     // written: the caller keeps the side another way then.
     int ParkTempFile(const std::string& name);
     int LoadTempFile(const std::string& name);
+    // A side file's records without taking them into the document.
+    static int ReadTempFile(const std::string& name, CSideRecords& side);
     // The same in memory: the bytes a side file of this side would hold,
     // and taking a side from such bytes (`name` for the message when they
     // are not a side file's). A load that moves sides back and forth keeps

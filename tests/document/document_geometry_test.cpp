@@ -214,6 +214,17 @@ TEST_F(SideSwitch, ComponentAndBackMirrorsBlocksAndKeepsEachSidesCopper)
     EXPECT_TRUE(TestHost().Boxes().empty());
 }
 
+TEST_F(SideSwitch, AnOpenProjectKeepsItsNameOnEitherSide)
+{
+    doc->SetTitle("/jobs/board.prj");
+    doc->OnComponentSide();
+    EXPECT_EQ(g_CurrentSide, 0);
+    EXPECT_EQ(doc->GetTitle(), "/jobs/board.prj");
+    doc->OnSolderSide();
+    EXPECT_EQ(g_CurrentSide, 1);
+    EXPECT_EQ(doc->GetTitle(), "/jobs/board.prj");
+}
+
 TEST_F(SideSwitch, ChoosingTheCurrentSideOnlyClearsTheJobFlag)
 {
     doc->OnSolderSide();

@@ -85,8 +85,16 @@ TEST_F(JobLoaderTest, ComponentSideIsShiftedOntoTheSolderSide)
     // one after the other and nothing moves, yet each side file keeps its side.
     std::vector<Pad> smallCorner = kRow;
     smallCorner.push_back({3000, 3000, 12});
+    // Sides that share the file's frame, one with copper further out each
+    // way (a lone pad beyond the other side's top right corner, a logo to
+    // the lower left): the pads nearest each side's own corner differ, and
+    // still nothing may move.
+    std::vector<Pad> reachingFurther = kRow;
+    reachingFurther.push_back({2600, 1400, 10});
+    reachingFurther.push_back({300, 200, 11});
     const Case cases[] = {
         {"corner pads of one size", kRow, Shifted(kRow, 37, 12), {37, 12}},
+        {"one frame, one side's copper reaches further", kRow, reachingFurther, {0, 0}},
         {"corner pads differ", solderCorner, componentCorner, {37, 12}},
         {"corner pads differ, sides agree", solderCorner, smallCorner, {0, 0}},
         {"less than a mil apart", kRow, Shifted(kRow, 0, 0), {0, 0}},
@@ -142,30 +150,39 @@ TEST_F(JobLoaderTest, CopperWithoutRouteGetsADefaultOutlineAndTheOrderIsStored)
     g_ComponentGerberFile = Side("top.gbr", kRow);
     g_ComponentApertureFile = "";
     g_CalcMethod = 0;
-    doc->LoadWorkOrder();
+    // No route file, or a board profile that draws nothing.
+    for (const std::string& routeFile : {std::string(), WriteFile("edge.gbr", Gerber("", ""))}) {
+        SCOPED_TRACE(routeFile.empty() ? "no route file" : "a route file without lines");
+        g_RouteFile = routeFile;
+        doc->LoadWorkOrder();
 
-    // One side: the document holds it, the extent is its pads' extent.
-    EXPECT_EQ(g_CurrentSide, 0);
-    EXPECT_EQ(g_ComponentSideActive, 1);
-    const CExtent& g = doc->m_GerberExtent;
-    EXPECT_EQ(g.maxX - g.minX, 1060);
-    EXPECT_EQ(g.maxY - g.minY, 60);
-    const CNamedLayer* route = doc->FindNamedLayer("route");
-    ASSERT_NE(route, nullptr);
-    ASSERT_EQ(route->tracks.size(), 4u);
-    const float l = float(g.minX - 50), b = float(g.minY - 50);
-    const float r = float(g.maxX + 50), t = float(g.maxY + 50);
-    const float expected[4][4] = {{l, b, l, t}, {l, t, r, t}, {r, t, r, b}, {r, b, l, b}};
-    for (int i = 0; i < 4; ++i) {
-        const CTrackRecord& track = *route->tracks[i];
-        EXPECT_EQ(track.x1, expected[i][0]);
-        EXPECT_EQ(track.y1, expected[i][1]);
-        EXPECT_EQ(track.x2, expected[i][2]);
-        EXPECT_EQ(track.y2, expected[i][3]);
-        EXPECT_EQ(track.width, 5.0f);
-        EXPECT_EQ(track.type, 0);
-        EXPECT_EQ(track.recordNo, 1);
+        // One side: the document holds it, the extent is its pads' extent.
+        EXPECT_EQ(g_CurrentSide, 0);
+        EXPECT_EQ(g_ComponentSideActive, 1);
+        const CExtent& g = doc->m_GerberExtent;
+        EXPECT_EQ(g.maxX - g.minX, 1060);
+        EXPECT_EQ(g.maxY - g.minY, 60);
+        ASSERT_EQ(doc->m_NamedLayerList.size(), 1u);
+        const CNamedLayer* route = doc->FindNamedLayer("route");
+        ASSERT_NE(route, nullptr);
+        ASSERT_EQ(route->tracks.size(), 4u);
+        const float l = float(g.minX - 50), b = float(g.minY - 50);
+        const float r = float(g.maxX + 50), t = float(g.maxY + 50);
+        const float expected[4][4] = {{l, b, l, t}, {l, t, r, t}, {r, t, r, b}, {r, b, l, b}};
+        for (int i = 0; i < 4; ++i) {
+            const CTrackRecord& track = *route->tracks[i];
+            EXPECT_EQ(track.x1, expected[i][0]);
+            EXPECT_EQ(track.y1, expected[i][1]);
+            EXPECT_EQ(track.x2, expected[i][2]);
+            EXPECT_EQ(track.y2, expected[i][3]);
+            EXPECT_EQ(track.width, 5.0f);
+            EXPECT_EQ(track.type, 0);
+            EXPECT_EQ(track.recordNo, 1);
+        }
     }
+    g_RouteFile = "";
+    doc->LoadWorkOrder();
+    const CExtent& g = doc->m_GerberExtent;
     // No drill file: the drill extent is the copper's; the board extent
     // takes 100 mil round them.
     EXPECT_EQ(doc->m_DrillExtent.maxX, g.maxX);

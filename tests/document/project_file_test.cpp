@@ -451,6 +451,8 @@ TEST_F(ProjectFile, CommandsFollowTheDialogs)
     TestHost().QueueFileChoice({ProjectPath("typed")});
     doc->OnCmdMsg(ID_FILE_SAVE);
     EXPECT_TRUE(std::filesystem::exists(ProjectPath("typed.prj")));
+    // The caption names the project saved.
+    EXPECT_EQ(doc->GetTitle(), ProjectPath("typed.prj"));
 
     TestHost().QueueFileCancel();
     doc->OnCmdMsg(ID_FILE_OPEN_PROJECT);
@@ -468,6 +470,8 @@ TEST_F(ProjectFile, CommandsFollowTheDialogs)
     EXPECT_EQ(g_CopperColor, SOLDER_COPPER_COLOR);
     EXPECT_EQ(doc->m_TrackList.size(), 1u);
     EXPECT_EQ(g_ProjectFileName, ProjectPath("typed.prj"));
+    // The caption names the project opened.
+    EXPECT_EQ(doc->GetTitle(), ProjectPath("typed.prj"));
 }
 
 TEST_F(ProjectFile, RunningJobsSaveTheirProjectInTheSystemDirectory)

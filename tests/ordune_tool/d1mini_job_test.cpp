@@ -76,10 +76,9 @@ protected:
 TEST_F(D1MiniJob, LoadsBothSidesTheDrillsAndTheRoute)
 {
     Load(1);
-    // The automatic drill alignment matches holes to round pads only; this
-    // board's solder side has three, so it asks for alignment by hand.
-    ASSERT_EQ(TestHost().Boxes().size(), 1u);
-    EXPECT_EQ(TestHost().Boxes()[0].text, "無法自動對齊鑽孔點,改採人工對位 !");
+    // The drill file shares the copper's coordinates: the holes take the
+    // copper's move and land on their pads without a word.
+    EXPECT_TRUE(TestHost().Boxes().empty()) << TestHost().BoxTexts()[0];
     EXPECT_EQ(g_HasComponentSide, 1);
     EXPECT_EQ(g_HasSolderSide, 1);
     // The working side is the solder side.
@@ -101,21 +100,23 @@ TEST_F(D1MiniJob, LoadsBothSidesTheDrillsAndTheRoute)
     EXPECT_NEAR(g_HoleList[0]->diameter, 31.5f, 0.1f);
     EXPECT_EQ(g_HoleList[1]->holes.size(), 16u);
     EXPECT_NEAR(g_HoleList[1]->diameter, 39.4f, 0.1f);
-    // The holes keep the file's coordinates, the copper lost the data
-    // origin: with the alignment refused they lie exactly that origin away
-    // from their pads.
-    EXPECT_EQ(HolesOffCopper(g_DataOriginX, g_DataOriginY), 0);
-    EXPECT_EQ(HolesOffCopper(0, 0), 20);
+    // The copper lost the data origin, and so did the holes.
+    EXPECT_NE(g_DataOriginX, 0);
+    EXPECT_EQ(HolesOffCopper(0, 0), 0);
     ASSERT_EQ(doc->LoadTempFile("top.tmp"), 1);
     EXPECT_EQ(doc->m_TrackList.size(), 33u);
     EXPECT_EQ(doc->m_FlashList.size(), 65u);
-    EXPECT_EQ(HolesOffCopper(g_DataOriginX, g_DataOriginY), 0);
+    EXPECT_EQ(HolesOffCopper(0, 0), 0);
 
-    // The profile layer of this board has no draws: the route layer is
-    // there, empty, and no default outline takes its place.
+    // The profile layer of this board has no draws: the default outline,
+    // 50 mil round the copper, takes its place.
     const CNamedLayer* route = doc->FindNamedLayer("route");
     ASSERT_NE(route, nullptr);
-    EXPECT_TRUE(route->tracks.empty());
+    ASSERT_EQ(route->tracks.size(), 4u);
+    EXPECT_EQ(route->tracks[0]->x1, -50.0f);
+    EXPECT_EQ(route->tracks[0]->y1, -50.0f);
+    EXPECT_EQ(route->tracks[1]->x2, 978.0f + 50.0f);
+    EXPECT_EQ(route->tracks[1]->y2, 770.0f + 50.0f);
 }
 
 TEST_F(D1MiniJob, WithoutAutomaticFileHandlingHolesLandOnThePads)

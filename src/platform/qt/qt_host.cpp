@@ -7,6 +7,7 @@
 #include "ui/qt/dialog_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,24 +40,22 @@ QMessageBox::Icon IconFor(unsigned type)
     }
 }
 
-// The folder and name a chooser starts at; a pattern such as "*.*" is no
-// file name.
-void StartAt(QFileDialog& dialog, const std::string& initialPath)
-{
-    QFileInfo info(QString::fromStdString(initialPath));
-    if (initialPath.empty())
-        return;
-    if (info.isDir()) {
-        dialog.setDirectory(info.absoluteFilePath());
-        return;
-    }
-    if (info.dir().exists())
-        dialog.setDirectory(info.dir());
-    if (!info.fileName().contains('*'))
-        dialog.selectFile(info.fileName());
-}
-
 }  // namespace
+
+CChooserStart ChooserStart(const std::string& initialPath, const QString& lastFolder)
+{
+    const QString last = lastFolder.isEmpty() ? QDir::homePath() : lastFolder;
+    const QString path = QString::fromStdString(initialPath);
+    const QFileInfo info(path);
+    if (path.isEmpty())
+        return {last, {}};
+    if (info.isAbsolute() && info.isDir())
+        return {info.absoluteFilePath(), {}};
+    const QString name = info.fileName().contains('*') ? QString() : info.fileName();
+    if (info.isAbsolute() && info.dir().exists())
+        return {info.absolutePath(), name};
+    return {last, name};
+}
 
 QString QtFileFilter(const std::string& filter)
 {
@@ -206,6 +205,20 @@ bool CQtHost::CreateModelessDialog(CDialog& dialog)
     return true;
 }
 
+void CQtHost::StartAt(QFileDialog& dialog, const std::string& initialPath) const
+{
+    const CChooserStart start = ChooserStart(initialPath, m_LastFolder);
+    dialog.setDirectory(start.folder);
+    if (!start.name.isEmpty())
+        dialog.selectFile(start.name);
+}
+
+void CQtHost::Chosen(const QStringList& files)
+{
+    if (!files.isEmpty())
+        m_LastFolder = QFileInfo(files.front()).absolutePath();
+}
+
 bool CQtHost::GetOpenFileName(const std::string& filter, const std::string& initialPath,
                               bool multiple, std::vector<std::string>& paths)
 {
@@ -217,6 +230,7 @@ bool CQtHost::GetOpenFileName(const std::string& filter, const std::string& init
     StartAt(dialog, initialPath);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    Chosen(dialog.selectedFiles());
     for (const QString& file : dialog.selectedFiles())
         paths.push_back(file.toStdString());
     return !paths.empty();
@@ -232,6 +246,7 @@ bool CQtHost::GetSaveFileName(const std::string& filter, const std::string& init
     StartAt(dialog, initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
+    Chosen(dialog.selectedFiles());
     path = dialog.selectedFiles().front().toStdString();
     return true;
 }

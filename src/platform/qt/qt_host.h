@@ -6,9 +6,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 
+class QFileDialog;
 class QTimer;
 class QWidget;
 
@@ -16,6 +18,17 @@ class QWidget;
 // "text (patterns);;..."; each pattern is offered in its own, lower and upper
 // case, since the files come from systems that ignore case.
 QString QtFileFilter(const std::string& filter);
+
+// Where a file chooser starts for `initialPath`: a path whose folder
+// exists starts there with its name; a bare name or pattern ("*.prj"), or a
+// path into a folder that is gone, starts in `lastFolder`, the folder last
+// chosen from (the home folder before any), never in the program's own
+// current folder. A pattern is no name to select.
+struct CChooserStart {
+    QString folder;
+    QString name;
+};
+CChooserStart ChooserStart(const std::string& initialPath, const QString& lastFolder);
 
 class CQtHost : public QObject, public CHost {
     Q_OBJECT
@@ -53,4 +66,9 @@ private:
     bool m_InputDisabled = false;
     std::function<void(const std::string&)> m_StatusSink;
     std::map<unsigned, QTimer*> m_Timers;
+    // The folder of the file last chosen in a file chooser.
+    QString m_LastFolder;
+
+    void StartAt(QFileDialog& dialog, const std::string& initialPath) const;
+    void Chosen(const QStringList& files);
 };
