@@ -47,6 +47,9 @@ namespace {
 
 const char* const kComponentSideFile = "top.tmp";
 const char* const kSolderSideFile = "bot.tmp";
+// A pad of one side stands for a pad of the other this near, as near as a
+// hole must come to a pad in the drill alignment.
+constexpr double kCornerReach = 4.0;
 
 // The round flash nearest `corner`, strictly nearer than `best` (which it
 // lowers); with `radius` not 0 only flashes of exactly that radius count.
@@ -447,12 +450,13 @@ CopperSides ReadSides(CVelmDoc& doc)
 // side against the other.
 bool SidesShareTheCornerPad(const CVelmDoc& doc, const CopperSides& sides)
 {
-    constexpr double kReach = 4.0;   // as near as a hole must come to a pad
     const CDPoint& corner = sides.solderCorner;
-    return sides.solderCornerFound && std::any_of(doc.m_FlashList.begin(), doc.m_FlashList.end(), [&](const auto& flash) {
-        return flash->type != 3 && std::fabs(flash->x - corner.x) < kReach &&
-               std::fabs(flash->y - corner.y) < kReach;
-    });
+    auto atCorner = [&corner](const auto& flash) {
+        return flash->type != 3 && std::fabs(flash->x - corner.x) < kCornerReach &&
+               std::fabs(flash->y - corner.y) < kCornerReach;
+    };
+    return sides.solderCornerFound &&
+           std::any_of(doc.m_FlashList.begin(), doc.m_FlashList.end(), atCorner);
 }
 
 // Shifts the component side onto the solder side by the corner pads both

@@ -913,7 +913,7 @@ void CVelmDoc::OnFileSave()
     if (g_JobCode != 0)
         return;
     std::string path;
-    if (!Host().GetSaveFileName("Project|*.prj|All File|*.*|", g_ProjectFileName, path)) {
+    if (!Host().GetSaveFileName("Project|*.prj|All File|*.*|", ProjectChooserStart(), path)) {
         g_StatusText = LoadResString(IDS_SAVE_FAILED);
         return;
     }

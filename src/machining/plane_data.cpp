@@ -219,7 +219,7 @@ constexpr const char* kPlaneFilter = "Plane Data|*.pos|All File|*.*|";
 void CPlaneDetectDlg::OnLoad()
 {
     std::vector<std::string> chosen;
-    if (!Host().GetOpenFileName(kPlaneFilter, g_ProjectFileName, false, chosen) || chosen.empty())
+    if (!Host().GetOpenFileName(kPlaneFilter, ProjectChooserStart(), false, chosen) || chosen.empty())
         return;
     if (!LoadPlaneData(chosen.front()))
         return;
@@ -232,7 +232,7 @@ void CPlaneDetectDlg::OnLoad()
 void CPlaneDetectDlg::OnSave()
 {
     std::string path;
-    if (!Host().GetSaveFileName(kPlaneFilter, g_ProjectFileName, path)) {
+    if (!Host().GetSaveFileName(kPlaneFilter, ProjectChooserStart(), path)) {
         g_StatusText = LoadResString(IDS_SAVE_FAILED);
         return;
     }

@@ -5,9 +5,11 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "resource_ids.h"
+#include "settings/system_settings_dlg.h"
 #include "ui/edit_wnd.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -162,4 +164,14 @@ void CWorkOrderDlg::Browse(std::string& member, const char* filter, bool multipl
     for (std::size_t i = 0; i < chosen.size(); ++i)
         member += (i ? ";" : "") + chosen[i];
     UpdateData(false);
+}
+
+std::string ProjectChooserStart()
+{
+    namespace fs = std::filesystem;
+    if (g_ProjectFileName.empty() || g_SystemDir.empty())
+        return g_ProjectFileName;
+    std::error_code ec;
+    const fs::path folder = fs::path(g_ProjectFileName).parent_path();
+    return fs::equivalent(folder, g_SystemDir, ec) ? std::string() : g_ProjectFileName;
 }

@@ -83,6 +83,10 @@ inline std::string& g_SolderApertureFile = g_WorkOrderDlg.m_SolderApertureFile;
 inline std::string& g_ComponentApertureFile = g_WorkOrderDlg.m_ComponentApertureFile;
 inline std::string& g_SolderGerberFile = g_WorkOrderDlg.m_SolderGerberFile;
 inline std::string& g_ProjectFileName = g_WorkOrderDlg.m_ProjectFileName;
+// Where a chooser of the operator's own files starts: the open project's
+// path, but nothing (the chooser's last folder) while that is the resume
+// project a running job saved in the system folder.
+std::string ProjectChooserStart();
 inline int& g_HasComponentSide = g_WorkOrderDlg.m_HasComponentSide;
 inline int& g_HasSolderSide = g_WorkOrderDlg.m_HasSolderSide;
 inline int& g_MeasureWndShown = g_WorkOrderDlg.m_MeasureWndShown;

@@ -480,6 +480,15 @@ TEST_F(ProjectFile, RunningJobsSaveTheirProjectInTheSystemDirectory)
     ASSERT_EQ(doc->SaveProject("temp.prj"), 1);
     EXPECT_TRUE(std::filesystem::exists(SystemFile("temp.prj")));
     EXPECT_EQ(g_ProjectFileName, SystemFile("temp.prj"));
+    // File/Save then starts where the operator last chose a file, not at
+    // that resume project; after a save of the operator's it starts there.
+    TestHost().QueueFileChoice({ProjectPath("mine.prj")});
+    doc->OnCmdMsg(ID_FILE_SAVE);
+    TestHost().QueueFileCancel();
+    doc->OnCmdMsg(ID_FILE_SAVE);
+    ASSERT_EQ(TestHost().FileRequests().size(), 2u);
+    EXPECT_EQ(TestHost().FileRequests()[0].initialPath, "");
+    EXPECT_EQ(TestHost().FileRequests()[1].initialPath, ProjectPath("mine.prj"));
 }
 
 TEST_F(ProjectFile, OpenIgnoredWhileAJobRuns)
