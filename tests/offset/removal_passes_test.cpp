@@ -102,38 +102,27 @@ std::string Judge(const CExactRun& run, float d)
     int reported = 0;
     for (const CIsoGroup* g : run.groups) {
         const CCopper own = CopperOf(SourcesOf(*g));
+        // A point of a piece (or of the layer, whose points are floats, a
+        // hundredth of a mil more) d/2 from its own copper and no nearer to
+        // any.
+        auto check = [&](const CDPoint& q, const char* what, double slack) {
+            const double toOwn = DistanceFrom(own, q);
+            const double toAny = DistanceFrom(everything, q);
+            if ((std::fabs(toOwn - half) > slack || toAny < half - slack) && reported++ < 5)
+                out << what << " point (" << q.x << ", " << q.y << ") " << toOwn << " from its copper, "
+                    << toAny << " from any; ";
+        };
         for (const CIsoElement* p : g->Pieces)
-            for (const CDPoint& q : SamplePiece(*p)) {
-                const double toOwn = DistanceFrom(own, q);
-                const double toAny = DistanceFrom(everything, q);
-                if ((std::fabs(toOwn - half) > kOnOutline || toAny < half - kOnOutline) &&
-                    reported++ < 5)
-                    out << "piece point (" << q.x << ", " << q.y << ") " << toOwn
-                        << " from its copper, " << toAny << " from any; ";
-            }
+            for (const CDPoint& q : SamplePiece(*p))
+                check(q, "piece", kOnOutline);
         // The segments of the pass's layer, as the machine cuts them.
         COwnedList<CGridPathSegment> segments;
         for (const CIsoElement* p : g->Pieces)
             AppendPieceSegment(*p, CPieceCut::PassLayer, segments);
-        for (const auto& seg : segments) {
-            CPathSegment cut;
-            cut.x1 = seg->x1;
-            cut.y1 = seg->y1;
-            cut.x2 = seg->x2;
-            cut.y2 = seg->y2;
-            cut.cx = seg->cx;
-            cut.cy = seg->cy;
-            cut.type = seg->type;
-            for (const CDPoint& q : CIsolationOracle::CutPolyline(cut, 0.5, 0.001)) {
-                const double toOwn = DistanceFrom(own, q);
-                const double toAny = DistanceFrom(everything, q);
-                // The layer's points are floats: a hundredth of a mil more.
-                if ((std::fabs(toOwn - half) > kOnOutline + kFloatSlack || toAny < half - kOnOutline - kFloatSlack) &&
-                    reported++ < 5)
-                    out << "layer point (" << q.x << ", " << q.y << ") " << toOwn << " from its copper, "
-                        << toAny << " from any; ";
-            }
-        }
+        const auto layer = LayerFromSegments(CPassLayerStyle{}, 0, segments);
+        for (const auto& cut : layer->items)
+            for (const CDPoint& q : CIsolationOracle::CutPolyline(*cut, 0.5, 0.001))
+                check(q, "layer", kOnOutline + kFloatSlack);
         for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
             double nearest = 1e9;
             for (const CIsoElement* p : g->Pieces)
