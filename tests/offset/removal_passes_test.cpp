@@ -120,9 +120,13 @@ std::string Judge(const CExactRun& run, float d)
         for (const CIsoElement* p : g->Pieces)
             AppendPieceSegment(*p, CPieceCut::PassLayer, segments);
         const auto layer = LayerFromSegments(CPassLayerStyle{}, 0, segments);
-        for (const auto& cut : layer->items)
-            for (const CDPoint& q : CIsolationOracle::CutPolyline(*cut, 0.5, 0.001))
-                check(q, "layer", kOnOutline + kFloatSlack);
+        for (const auto& cut : layer->items) {
+            const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*cut, 0.5, 0.001);
+            for (std::size_t k = 0; k + 1 < points.size(); ++k)
+                for (const CDPoint& q : SamplePiece(MakeLinePiece(points[k].x, points[k].y,
+                                                                  points[k + 1].x, points[k + 1].y)))
+                    check(q, "layer", kOnOutline + kFloatSlack);
+        }
         for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
             double nearest = 1e9;
             for (const CIsoElement* p : g->Pieces)
