@@ -332,7 +332,7 @@ std::vector<int> CrowdedGroups(const COracleCopper& copper, double clearance)
         AddTrack(grown.m_TrackList, s.kind == COracleShape::Kind::Bar ? 1 : 0, float(a.x), float(a.y),
                  float(b.x), float(b.y), float(2 * (s.half + clearance)));
     }
-    const COracleCopper wide(grown, {});
+    const COracleCopper wide(grown, {}, COracleOptions{copper.Pixel()});
     std::vector<int> group(std::size_t(copper.NetCount()) + 1, 0);
     for (int n = 1; n <= copper.NetCount(); ++n)
         group[std::size_t(n)] = wide.NetAt(copper.Net(n).at.x, copper.Net(n).at.y);
@@ -378,6 +378,20 @@ void LoadJob(CVelmDoc& doc, const CorpusJob& job)
     g_DrillFile = Corpus(job.drill);
     g_RouteFile = Corpus(job.route);
     ASSERT_TRUE(doc.LoadWorkOrder()) << job.name << " did not load";
+}
+
+// The oracle's pixel: a quarter mil, or on a board so large that eleven
+// layers a side would take minutes at that, half a mil (still half the mil
+// the isolation rule leaves beyond the tool, and the clearance is measured
+// on the exact shapes).
+constexpr double kFinePixel = 0.25;
+constexpr double kCoarsePixel = 0.5;
+constexpr double kFineRasterPixels = 2.0e8;
+
+double SidePixel()
+{
+    const double area = double(g_BoardMaxX - g_BoardMinX) * double(g_BoardMaxY - g_BoardMinY);
+    return area / (kFinePixel * kFinePixel) > kFineRasterPixels ? kCoarsePixel : kFinePixel;
 }
 
 // One layer's verdict, a row of the table printed at the end.
@@ -453,7 +467,8 @@ protected:
     {
         CSideCopper& s = sides[side];
         if (!s.copper)
-            s.copper = std::make_shared<COracleCopper>(*doc, std::vector<const CPathRecord*>{});
+            s.copper = std::make_shared<COracleCopper>(*doc, std::vector<const CPathRecord*>{},
+                                                       COracleOptions{SidePixel()});
         return s;
     }
 
