@@ -16,6 +16,9 @@ constexpr double kShortestCut = 1.0;
 // Arcs of no more sweep (degrees) or length (mil) are cut as chords.
 constexpr float kChordSweep = 5.0f;
 constexpr double kChordLength = 2.0;
+// How far a layer's chord may run from its arc (mil): the exact pieces'
+// own accuracy.
+constexpr double kChordSag = 0.02;
 
 double AngleOf(float cx, float cy, float x, float y)
 {
@@ -76,6 +79,12 @@ void AppendPieceSegment(const CIsoElement& piece, CPieceCut cut,
         bool chord = ElementArcSweep(piece) <= kChordSweep;
         if (cut == CPieceCut::PassLayer && ElementArcLength(piece) <= kChordLength)
             chord = true;
+        // A chord runs inside its arc by its sagitta: nearer the copper the
+        // arc goes round, or farther from the copper inside it. A layer's
+        // chord keeps the piece's distance as exactly as the piece does.
+        if (cut == CPieceCut::PassLayer && chord &&
+            piece.Radius * (1.0 - std::cos(ElementArcSweep(piece) * kPiLong / 360.0)) > kChordSag)
+            chord = false;
         seg->x1 = float(a.x);
         seg->y1 = float(a.y);
         seg->x2 = float(b.x);

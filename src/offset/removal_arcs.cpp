@@ -16,6 +16,10 @@ namespace {
 
 float Gap(const CDPoint& a, const CDPoint& b) { return float(DistanceD8(a.x, a.y, b.x, b.y)); }
 
+// How far inside a round end a piece must lie to be taken for one running
+// into it, not along its edge (mil).
+constexpr float kInsideSlack = 0.01f;
+
 class CArcJudge {
 public:
     CArcJudge(const CIsoElement& s, float d, bool strict)
@@ -82,12 +86,17 @@ private:
             if (Gap(A1, C) < t || Gap(A2, C) < t || Gap(ArcMiddlePoint(p), C) < t)
                 return true;
         }
-        // B2: a concentric piece inside the arc's band.
-        if (Gap(Cp, C) < 0.01f && IsPointOnArcBandFine(m_S, A1.x, A1.y, d) &&
-            IsPointOnArcBandFine(m_S, A2.x, A2.y, d))
+        // B2: a concentric piece inside the arc's band: the copper's own
+        // half width counts, as in L6; the arc's own offsets on the band's
+        // edges stay.
+        const float band = d + 2.0f * m_m;
+        if (Gap(Cp, C) < 0.01f && IsPointOnArcBandFine(m_S, A1.x, A1.y, band) &&
+            IsPointOnArcBandFine(m_S, A2.x, A2.y, band))
             return true;
         // B3: the piece's circle grown by d/2 crosses the arc.
         if (ArcArcCrossingB(m_S, p, d))
+            return true;
+        if (InGrownCopper(p))
             return true;
         if (Gap(Cp, C) <= 1.0f)
             return false;
@@ -106,6 +115,21 @@ private:
         auto nearer = [&](const CDPoint& q) { return std::min(Gap(q, m_S.Pt1), Gap(q, m_S.Pt2)); };
         const float n1 = nearer(A1), n2 = nearer(A2);
         return std::max(n1, n2) - 0.1f <= h && std::min(n1, n2) + 0.1f <= h;
+    }
+
+    // B7: a piece whose middle lies inside the arc's copper grown by d/2
+    // (its band within its angles, or a round end), the copper's half width
+    // counted. Trimmed at every crossing, a piece lies inside that copper or
+    // outside it; pieces on its edge (the arc's own offsets and end caps,
+    // those of a track ending there) stay.
+    bool InGrownCopper(const CIsoElement& p) const
+    {
+        const float reach = m_h + m_m - kInsideSlack;
+        const CDPoint M = ArcMiddlePoint(p);
+        if (Gap(M, m_S.Pt1) < reach || Gap(M, m_S.Pt2) < reach)
+            return true;
+        const float fromCentre = Gap(M, m_S.Pt0);
+        return InAngles(M) && fromCentre > m_r - reach && fromCentre < m_r + reach;
     }
 
     const CIsoElement& m_S;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,6 +38,10 @@ constexpr double kFullTurn = 6.2831852;
 // Points an arc needs to be kept as an arc; the one before the last of them
 // is the arc's middle reference that decides its direction.
 constexpr int kArcMinPoints = 6;
+// How far a walk's arc may stray from the points it was walked through, and
+// they from it, before its piece is kept as lines through them (mil), when
+// the walk keeps its pieces true.
+constexpr double kArcFitSlack = 0.25;
 // The short intervals pruned before the path-layer walks, mil.
 constexpr float kShortInterval = 3.0f;
 // Lines the finders look at on each axis: the near ones and the wide ones.
@@ -216,9 +221,9 @@ std::vector<std::vector<CScanEndIndex::End>> IndexLines(const COwnedList<CSubLis
 // and the index of the ends, shared by every walk of the run.
 class CWalker {
 public:
-    CWalker(CBoardModel& model, bool floatAngles, const CWalkStepHook& drawStep)
+    CWalker(CBoardModel& model, bool floatAngles, const CWalkStepHook& drawStep, CWalkPieces pieces)
         : m_Model(model), m_Index(model), m_FloatAngles(floatAngles), m_DrawStep(drawStep),
-          m_Pitch(model.m_GridStep)
+          m_Pitch(model.m_GridStep), m_TruePieces(pieces == CWalkPieces::True)
     {
     }
 
@@ -259,6 +264,7 @@ private:
         Append(x, y, x, y, 0x01, source, f->x, f->y);
         m_Count = 1;
         m_InArc = true;
+        m_ArcPoints.assign(1, {x, y});
     }
 
     void EndSegmentAtLast(bool final)
@@ -286,12 +292,79 @@ private:
             s.type = 0;
             s.x2 = m_LastX;
             s.y2 = m_LastY;
+            if (m_TruePieces)
+                KeepAsLines();
             return;
         }
         if (m_FloatAngles)
             s.type = ArcDirection<float>(s);
         else
             s.type = ArcDirection<double>(s);
+        if (m_TruePieces && !ArcFitsPoints(s))
+            KeepAsLines();
+    }
+
+    // The arc as a piece will run: from its first point at that point's
+    // distance from the centre, round in its direction to its end's angle.
+    bool ArcFitsPoints(const CGridPathSegment& s) const
+    {
+        std::vector<std::pair<float, float>> points = m_ArcPoints;
+        if (points.back() != std::pair<float, float>{s.x2, s.y2})
+            points.push_back({s.x2, s.y2});
+        const double cx = s.cx, cy = s.cy;
+        const double r = std::hypot(s.x1 - cx, s.y1 - cy);
+        const double a0 = TurnAngle(s.x1, s.y1, cx, cy);
+        const double dir = s.type == 1 ? 1.0 : -1.0;
+        // Angle from the start in the arc's direction, in [0, 2π).
+        auto along = [&](double x, double y) {
+            const double a = dir * (TurnAngle(x, y, cx, cy) - a0);
+            return a < 0.0 ? a + kFullTurn : a;
+        };
+        double sweep = along(s.x2, s.y2);
+        if (sweep == 0.0)
+            sweep = kFullTurn;
+        // Each point on the arc, in order along it.
+        double last = 0.0;
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            const double a = k + 1 == points.size() ? sweep : along(points[k].first, points[k].second);
+            const double off = std::hypot(points[k].first - cx, points[k].second - cy) - r;
+            if (a + 1e-9 < last || a > sweep + 1e-9 || std::fabs(off) > kArcFitSlack)
+                return false;
+            last = a;
+        }
+        // Between two points the arc bulges from their chord by its sagitta.
+        for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+            const double chord = std::hypot(points[k + 1].first - points[k].first,
+                                            points[k + 1].second - points[k].second);
+            if (chord * chord / (8.0 * std::max(r, 1e-9)) > kArcFitSlack + 0.5 * m_Pitch)
+                return false;
+        }
+        return true;
+    }
+
+    // The arc under way as straight lines through the points it was walked
+    // through: a round end cut as one chord would cut across the copper.
+    void KeepAsLines()
+    {
+        CGridPathSegment& s = *m_Segment;
+        std::vector<std::pair<float, float>> points = m_ArcPoints;
+        if (points.back() != std::pair<float, float>{s.x2, s.y2})
+            points.push_back({s.x2, s.y2});
+        s.type = 0;
+        if (points.size() < 3)
+            return;
+        const float endX = s.x2, endY = s.y2;
+        const std::uint8_t flags = s.flags;
+        s.x2 = points[1].first;
+        s.y2 = points[1].second;
+        s.flags = std::uint8_t(flags & ~0x10);
+        void* source = s.source;
+        for (std::size_t k = 1; k + 1 < points.size(); ++k) {
+            const bool final = k + 2 == points.size();
+            Append(points[k].first, points[k].second, final ? endX : points[k + 1].first,
+                   final ? endY : points[k + 1].second,
+                   std::uint8_t(0x01 | (final ? flags & 0x10 : 0)), source);
+        }
     }
 
     template <class T>
@@ -339,6 +412,7 @@ private:
         m_Source = atEnd ? iv.endSource : iv.startSource;
         m_InArc = false;
         Append(m_LastX, m_LastY, m_LastX, m_LastY, 0, m_Source);
+        m_ArcPoints.assign(1, {m_LastX, m_LastY});
         EndKind previous = EndKind::None;
         if (KindOf(tag, m_Source) == EndKind::Flash) {
             const auto* f = static_cast<const CFlashRecord*>(m_Source);
@@ -398,6 +472,7 @@ private:
                 if (nextSource == m_Source) {
                     m_Segment->x2 = x;
                     m_Segment->y2 = y;
+                    m_ArcPoints.push_back({x, y});
                     // The point before the one that makes the arc long
                     // enough: taking that one would make a six-point arc's
                     // reference its own end, which tells no direction.
@@ -463,6 +538,7 @@ private:
     bool m_FloatAngles;
     const CWalkStepHook& m_DrawStep;
     int m_Pitch;
+    bool m_TruePieces;
 
     // The state of the walk under way.
     CGridPathSegment* m_Segment = nullptr;
@@ -473,6 +549,8 @@ private:
     float m_MidX = 0.0f, m_MidY = 0.0f;
     bool m_InArc = false;
     int m_Count = 0;
+    // The points the arc under way was walked through, from its first.
+    std::vector<std::pair<float, float>> m_ArcPoints;
 };
 
 } // namespace
@@ -497,14 +575,14 @@ CScanInterval* FindNextIntervalWide(CBoardModel& model, std::uint32_t* net, floa
     return FindNearest(model, rule, kWideLines, index, net, x, y, tag, side);
 }
 
-void GenerateRowPaths(CBoardModel& model, const CWalkStepHook& drawStep)
+void GenerateRowPaths(CBoardModel& model, const CWalkStepHook& drawStep, CWalkPieces pieces)
 {
-    CWalker(model, false, drawStep).WalkFrom(model.m_RowList);
+    CWalker(model, false, drawStep, pieces).WalkFrom(model.m_RowList);
 }
 
-void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep)
+void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep, CWalkPieces pieces)
 {
-    CWalker(model, true, drawStep).WalkFrom(model.m_ColumnList);
+    CWalker(model, true, drawStep, pieces).WalkFrom(model.m_ColumnList);
 }
 
 void PruneShortIntervals(CBoardModel& model)

@@ -38,11 +38,20 @@ private:
 // Marks a walk's progress on the screen (a board point, mil); may be empty.
 using CWalkStepHook = std::function<void(float x, float y)>;
 
+// How a walk's arcs round flashes become pieces. Walked: an arc of fewer
+// than six points is one chord from its first point to its last, a longer
+// one an arc round the flash. True: a piece keeps to the points it was
+// walked through, so a short arc is lines through its points, and an arc
+// that strays from them (or they from it) by more than a quarter mil is too.
+enum class CWalkPieces { Walked, True };
+
 // Walks starting from the ends on the rows, and from those on the columns.
 // Ends a walk takes stay marked used, so a second call of the column walk
 // starts only where the first left ends unused.
-void GenerateRowPaths(CBoardModel& model, const CWalkStepHook& drawStep = {});
-void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep = {});
+void GenerateRowPaths(CBoardModel& model, const CWalkStepHook& drawStep = {},
+                      CWalkPieces pieces = CWalkPieces::Walked);
+void GenerateColumnPaths(CBoardModel& model, const CWalkStepHook& drawStep = {},
+                         CWalkPieces pieces = CWalkPieces::Walked);
 
 // The next end of a walk: the nearest unused end of `*net` within reach of
 // (*x, *y) on the four columns and four rows round the point (an end of

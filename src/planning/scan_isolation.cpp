@@ -589,9 +589,11 @@ int TemplateGridPass(CBoardModel& model, float distance, const CPlanningHooks& h
     if (!CutRasterWithProgress(model, run, hooks, notice))
         return 0;
     notice.ShowId(IDS_CALC_STEP_TEMPLATE_PATHS);
-    GenerateRowPaths(model, hooks.drawStep);
-    GenerateColumnPaths(model, hooks.drawStep);
-    GenerateColumnPaths(model, hooks.drawStep);
+    // The offset engine takes these pieces for exact ones: they keep to the
+    // points walked, round ends round.
+    GenerateRowPaths(model, hooks.drawStep, CWalkPieces::True);
+    GenerateColumnPaths(model, hooks.drawStep, CWalkPieces::True);
+    GenerateColumnPaths(model, hooks.drawStep, CWalkPieces::True);
     model.m_IsolationDone = 1;
     return 1;
 }

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -143,6 +144,72 @@ TEST(PassDriver, LayersOfThePassesByToolFourAndDuplicates)
             EXPECT_TRUE(doc.m_GridPathList.empty());
             EXPECT_EQ(g_Calculating, 0);
         }
+}
+
+namespace {
+
+// Boards that stress the grid passes, each a component side of round-ended
+// tracks (with their end pads, as the readers give them) and round pads.
+struct GridBoard {
+    const char* name;
+    std::vector<std::array<float, 5>> tracks;   // x1, y1, x2, y2, width
+    std::vector<std::array<float, 3>> pads;     // x, y, radius
+};
+
+void LayGridBoard(CVelmDoc& doc, const GridBoard& board)
+{
+    g_CurrentSide = 0;
+    g_HasComponentSide = 1;
+    g_HasSolderSide = 0;
+    SetExtent(0, 0, 400, 300);
+    for (const auto& t : board.tracks) {
+        AddTrack(doc.m_TrackList, 0, t[0], t[1], t[2], t[3], t[4]);
+        AddFlash(doc.m_FlashList, t[0], t[1], t[4] / 2.0f);
+        AddFlash(doc.m_FlashList, t[2], t[3], t[4] / 2.0f);
+    }
+    for (const auto& p : board.pads)
+        AddFlash(doc.m_FlashList, p[0], p[1], p[2]);
+    NumberRecords(doc);
+}
+
+}  // namespace
+
+// Every pass's layer keeps its distance d/2 from the copper: the exact first
+// pass to its own accuracy, the grid passes to half their pitch and half a
+// mil, round ends of tracks included (a grid pass's round end cut as one
+// chord would pass through the copper's offset).
+TEST(PassDriver, EveryPassKeepsItsDistanceRoundEndsIncluded)
+{
+    const float w = 11.811f;  // 0.3 mm
+    const GridBoard boards[] = {
+        {"two tracks 0.43 mm apart", {{100, 100, 250, 100, w}, {100, 128.74f, 250, 128.74f, w}}, {}},
+        {"tracks ending a quarter pitch apart",
+         {{100, 100, 200, 100, w}, {101.5f, 124, 201.5f, 124, w}, {103, 148, 203, 148, w},
+          {104.5f, 172, 204.5f, 172, w}},
+         {}},
+        {"short tracks and small pads",
+         {{100, 100, 106, 100, w}, {130, 100, 130, 112, w}, {160, 100, 163, 103, 8}},
+         {{200, 100, 6}, {230, 104, 12}, {100, 160, 30}}},
+    };
+    for (const GridBoard& board : boards) {
+        ResetProgramObjects();
+        CVelmDoc doc;
+        LayGridBoard(doc, board);
+        doc.m_KeepDuplicates = 1;
+        ASSERT_EQ(doc.GenerateIsolationPaths(0), 1) << board.name;
+        const CIsoPassTable table = BuildPassTable(doc.IsoToolSettings());
+        ASSERT_EQ(doc.m_PathLayerList.size(), 6u) << board.name;
+        for (std::size_t i = 0; i < 6; ++i) {
+            const CPathRecord& l = *doc.m_PathLayerList[i];
+            SCOPED_TRACE(std::string(board.name) + ", layer " + std::to_string(i));
+            EXPECT_FALSE(l.items.empty());
+            const float d = table.distance[i];
+            const double slack = i == 0 ? 0.05 : std::min(int(d / 2.0f), 6) / 2.0 + 0.5;
+            CIsolationOracle oracle(doc, l, COracleOptions{0.25, 10.0, 0.0});
+            const CClearanceReport clearance = CheckClearance(oracle, d / 2.0, slack);
+            EXPECT_TRUE(clearance.Passed()) << DescribeClearance(oracle, clearance);
+        }
+    }
 }
 
 // A group of 399 sources is offset exactly; one of 400 goes through the

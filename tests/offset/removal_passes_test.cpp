@@ -2,10 +2,14 @@
 // rectangles and arcs with narrow gaps, every piece that survives the
 // removal passes must run d/2 from its group's copper and no nearer to any
 // copper, and together the pieces must cover the outline of the copper grown
-// by d/2. Moving the board, reversing its tracks or shuffling its copper
-// must not change the outline. Then the passes' own rules at their edges.
+// by d/2; so must the segments the pieces become in the pass's layer, the
+// arcs composed from their families and the chords of short arcs included.
+// Moving the board, reversing its tracks or shuffling its copper must not
+// change the outline. Then the passes' own rules at their edges.
 #include "exact_pass_fixture.h"
+#include "offset/path_layers.h"
 #include "offset/removal_passes.h"
+#include "support/isolation_oracle.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +23,8 @@ namespace {
 constexpr double kOnOutline = 0.02;
 // Every point of the grown outline lies this near a piece (mil).
 constexpr double kCovered = 0.3;
+// The segments of a layer hold their ends as floats.
+constexpr double kFloatSlack = 0.01;
 
 std::vector<CExactBoard> Boards()
 {
@@ -58,6 +64,23 @@ std::vector<CExactBoard> Boards()
     add("arc track between two tracks", 8.0f,
         {MakeLine(-80, 0, 0, -50, 10), MakeArc(0, 0, 50, -90, 0, 5), MakeLine(50, 0, 50, 80, 10)});
     add("track of no length", 8.0f, {MakeLine(10, 10, 10, 10, 20), MakeLine(60, 10, 140, 10, 8)});
+    // Concentric arc tracks: a cutter and a mil apart, and closer than the
+    // cutter (nothing may run between those).
+    add("concentric arc tracks apart", 8.0f, {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 41, 0, 120, 5)});
+    add("concentric arc tracks closer than the cutter", 8.0f,
+        {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 47, 0, 120, 5)});
+    // Arc tracks meeting straight tracks at tangents, wound one inside the
+    // other closer than the cutter.
+    add("tangent arcs closer than the cutter", 8.0f,
+        {MakeArc(0, 0, 39.44, 90, -90, 5), MakeLine(0, -39.44, 100, -39.44, 10),
+         MakeLine(0, 39.44, 100, 39.44, 10), MakeArc(0, 0, 22.57, 90, -90, 5),
+         MakeLine(0, -22.57, 100, -22.57, 10), MakeLine(0, 22.57, 100, 22.57, 10)});
+    // A pad far larger than the cutter, tracks ending on it at small angles
+    // apart: its offset circle and the tracks' end caps make one family, and
+    // the short arcs left between the tracks are cut in the layer.
+    add("large pad with tracks close together", 8.0f,
+        {MakeCircle(0, 0, 400), MakeLine(0, 0, 600, 0, 8), MakeLine(0, 0, 600, 50, 8),
+         MakeLine(0, 0, 600, 100, 8)});
     return boards;
 }
 
@@ -79,15 +102,31 @@ std::string Judge(const CExactRun& run, float d)
     int reported = 0;
     for (const CIsoGroup* g : run.groups) {
         const CCopper own = CopperOf(SourcesOf(*g));
+        // A point of a piece (or of the layer, whose points are floats, a
+        // hundredth of a mil more) d/2 from its own copper and no nearer to
+        // any.
+        auto check = [&](const CDPoint& q, const char* what, double slack) {
+            const double toOwn = DistanceFrom(own, q);
+            const double toAny = DistanceFrom(everything, q);
+            if ((std::fabs(toOwn - half) > slack || toAny < half - slack) && reported++ < 5)
+                out << what << " point (" << q.x << ", " << q.y << ") " << toOwn << " from its copper, "
+                    << toAny << " from any; ";
+        };
         for (const CIsoElement* p : g->Pieces)
-            for (const CDPoint& q : SamplePiece(*p)) {
-                const double toOwn = DistanceFrom(own, q);
-                const double toAny = DistanceFrom(everything, q);
-                if ((std::fabs(toOwn - half) > kOnOutline || toAny < half - kOnOutline) &&
-                    reported++ < 5)
-                    out << "piece point (" << q.x << ", " << q.y << ") " << toOwn
-                        << " from its copper, " << toAny << " from any; ";
-            }
+            for (const CDPoint& q : SamplePiece(*p))
+                check(q, "piece", kOnOutline);
+        // The segments of the pass's layer, as the machine cuts them.
+        COwnedList<CGridPathSegment> segments;
+        for (const CIsoElement* p : g->Pieces)
+            AppendPieceSegment(*p, CPieceCut::PassLayer, segments);
+        const auto layer = LayerFromSegments(CPassLayerStyle{}, 0, segments);
+        for (const auto& cut : layer->items) {
+            const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*cut, 0.5, 0.001);
+            for (std::size_t k = 0; k + 1 < points.size(); ++k)
+                for (const CDPoint& q : SamplePiece(MakeLinePiece(points[k].x, points[k].y,
+                                                                  points[k + 1].x, points[k + 1].y)))
+                    check(q, "layer", kOnOutline + kFloatSlack);
+        }
         for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
             double nearest = 1e9;
             for (const CIsoElement* p : g->Pieces)

@@ -416,21 +416,35 @@ std::size_t COracleRows::Bytes() const
 
 // ---- the oracle ----
 
-CIsolationOracle::CIsolationOracle(const CBoardModel& model, const CPathRecord& layer,
-                                   const COracleOptions& options)
-    : m_Layer(layer), m_Pixel(options.pixel)
+COracleCopper::COracleCopper(const CBoardModel& model, const std::vector<const CPathRecord*>& layers,
+                             const COracleOptions& options)
+    : m_Pixel(options.pixel)
 {
-    m_ToolRadius = options.toolRadius >= 0.0 ? options.toolRadius : double(layer.size) / 2.0;
     ReadCopper(model);
-    LayOutRaster(options);
+    LayOutRaster(layers, options);
     if (!m_Error.empty())
         return;
     DrawCopper();
     LabelNets();
-    DrawSweep();
 }
 
-void CIsolationOracle::ReadCopper(const CBoardModel& model)
+CIsolationOracle::CIsolationOracle(const CBoardModel& model, const CPathRecord& layer,
+                                   const COracleOptions& options)
+    : CIsolationOracle(std::make_shared<COracleCopper>(model, std::vector<const CPathRecord*>{&layer}, options),
+                       layer, options.toolRadius)
+{
+}
+
+CIsolationOracle::CIsolationOracle(std::shared_ptr<const COracleCopper> copper, const CPathRecord& layer,
+                                   double toolRadius)
+    : m_Copper(std::move(copper)), m_Layer(layer)
+{
+    m_ToolRadius = toolRadius >= 0.0 ? toolRadius : double(layer.size) / 2.0;
+    if (m_Copper->Error().empty())
+        DrawSweep();
+}
+
+void COracleCopper::ReadCopper(const CBoardModel& model)
 {
     for (std::size_t i = 0; i < model.m_FlashList.size(); ++i) {
         const CFlashRecord& f = *model.m_FlashList[i];
@@ -507,7 +521,7 @@ std::vector<CDPoint> CIsolationOracle::CutPolyline(const CPathSegment& seg, doub
     return points;
 }
 
-void CIsolationOracle::LayOutRaster(const COracleOptions& options)
+void COracleCopper::LayOutRaster(const std::vector<const CPathRecord*>& layers, const COracleOptions& options)
 {
     double minX = std::numeric_limits<double>::infinity(), minY = minX;
     double maxX = -minX, maxY = -minX;
@@ -522,16 +536,21 @@ void CIsolationOracle::LayOutRaster(const COracleOptions& options)
         ShapeBox(s, x0, y0, x1, y1);
         grow(x0, y0, x1, y1);
     }
-    for (const auto& seg : m_Layer.items)
-        for (const CDPoint& p : CutPolyline(*seg, 1e9, 1.0))
-            grow(p.x - m_ToolRadius, p.y - m_ToolRadius, p.x + m_ToolRadius, p.y + m_ToolRadius);
+    double widest = 0.0;
+    for (const CPathRecord* layer : layers) {
+        const double r = options.toolRadius >= 0.0 ? options.toolRadius : double(layer->size) / 2.0;
+        widest = std::max(widest, r);
+        for (const auto& seg : layer->items)
+            for (const CDPoint& p : CIsolationOracle::CutPolyline(*seg, 1e9, 1.0))
+                grow(p.x - r, p.y - r, p.x + r, p.y + r);
+    }
     // A full turn's chords stay inside its circle; one more tool radius
     // holds the circle itself.
     if (!(minX <= maxX)) {
         minX = minY = 0.0;
         maxX = maxY = 0.0;
     }
-    const double margin = options.margin + m_ToolRadius;
+    const double margin = options.margin + widest;
     m_Origin = CDPoint(minX - margin, minY - margin);
     if (!(m_Pixel > 0.0)) {
         m_Error = "the pixel size must be above 0";
@@ -549,7 +568,7 @@ void CIsolationOracle::LayOutRaster(const COracleOptions& options)
     m_Height = int(h);
 }
 
-void CIsolationOracle::DrawCopper()
+void COracleCopper::DrawCopper()
 {
     DrawInBands(
         m_Width, m_Height, m_Shapes.size(),
@@ -560,7 +579,7 @@ void CIsolationOracle::DrawCopper()
         m_Copper);
 }
 
-void CIsolationOracle::LabelNets()
+void COracleCopper::LabelNets()
 {
     std::vector<COracleRun>& runs = m_Copper.runs;
     const std::vector<std::size_t>& rowStart = m_Copper.rowStart;
@@ -600,8 +619,11 @@ void CIsolationOracle::LabelNets()
 void CIsolationOracle::DrawSweep()
 {
     const auto& items = m_Layer.items;
+    const CDPoint origin = m_Copper->Origin();
+    const double pixel = m_Copper->Pixel();
+    const int width = m_Copper->Width(), height = m_Copper->Height();
     DrawInBands(
-        m_Width, m_Height, items.size(),
+        width, height, items.size(),
         [&](std::size_t k, int& first, int& last) {
             // Coarse chords stray up to a mil inside the arc: one more mil.
             const std::vector<CDPoint> points = CutPolyline(*items[k], 1e9, 1.0);
@@ -614,8 +636,8 @@ void CIsolationOracle::DrawSweep()
                 low = std::min(low, p.y);
                 high = std::max(high, p.y);
             }
-            first = std::max(0, FirstPixel(low - m_ToolRadius - 1.0, m_Origin.y, m_Pixel, m_Height));
-            last = std::min(m_Height - 1, LastPixel(high + m_ToolRadius + 1.0, m_Origin.y, m_Pixel, m_Height));
+            first = std::max(0, FirstPixel(low - m_ToolRadius - 1.0, origin.y, pixel, height));
+            last = std::min(height - 1, LastPixel(high + m_ToolRadius + 1.0, origin.y, pixel, height));
         },
         [&](std::size_t k, CBitRaster& band, int bandFirst) {
             const std::vector<CDPoint> points = CutPolyline(*items[k], 1e9, kSweepSag);
@@ -625,18 +647,18 @@ void CIsolationOracle::DrawSweep()
                 cut.a = points[n];
                 cut.b = points[n + 1];
                 cut.kind = Length(cut.b - cut.a) > 0.0 ? COracleShape::Kind::Stroke : COracleShape::Kind::Disc;
-                DrawShape(band, bandFirst, cut, m_Origin, m_Pixel, m_Height);
+                DrawShape(band, bandFirst, cut, origin, pixel, height);
             }
         },
         m_Swept);
 }
 
-CDPoint CIsolationOracle::PixelCentre(int i, int j) const
+CDPoint COracleCopper::PixelCentre(int i, int j) const
 {
     return CDPoint(m_Origin.x + (i + 0.5) * m_Pixel, m_Origin.y + (j + 0.5) * m_Pixel);
 }
 
-bool CIsolationOracle::PixelOf(double x, double y, int& i, int& j) const
+bool COracleCopper::PixelOf(double x, double y, int& i, int& j) const
 {
     const double fi = std::floor((x - m_Origin.x) / m_Pixel), fj = std::floor((y - m_Origin.y) / m_Pixel);
     if (!(fi >= 0 && fj >= 0 && fi < Width() && fj < Height()))
@@ -646,7 +668,7 @@ bool CIsolationOracle::PixelOf(double x, double y, int& i, int& j) const
     return true;
 }
 
-int CIsolationOracle::NetAt(double x, double y) const
+int COracleCopper::NetAt(double x, double y) const
 {
     int i, j;
     if (!PixelOf(x, y, i, j))
@@ -655,7 +677,7 @@ int CIsolationOracle::NetAt(double x, double y) const
     return run ? int(run->net) : 0;
 }
 
-bool CIsolationOracle::CopperAt(double x, double y) const
+bool COracleCopper::CopperAt(double x, double y) const
 {
     int i, j;
     return PixelOf(x, y, i, j) && m_Copper.RunAt(i, j);
@@ -667,28 +689,37 @@ bool CIsolationOracle::SweptAt(double x, double y) const
     return PixelOf(x, y, i, j) && m_Swept.RunAt(i, j);
 }
 
+std::size_t COracleCopper::MemoryBytes() const
+{
+    return m_Copper.Bytes() + m_Shapes.capacity() * sizeof(COracleShape) + m_Nets.capacity() * sizeof(COracleNet);
+}
+
 std::size_t CIsolationOracle::MemoryBytes() const
 {
-    return m_Copper.Bytes() + m_Swept.Bytes() + m_Shapes.capacity() * sizeof(COracleShape) +
-           m_Nets.capacity() * sizeof(COracleNet);
+    return m_Copper->MemoryBytes() + m_Swept.Bytes();
 }
 
 // ---- (a) clearance ----
 
 CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required, double tolerance)
 {
+    return CheckClearance(oracle, required, [tolerance](const CPathSegment&) { return tolerance; });
+}
+
+CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required,
+                                const std::function<double(const CPathSegment&)>& toleranceOf)
+{
     CClearanceReport report;
     report.required = required;
-    report.tolerance = tolerance;
     report.error = oracle.Error();
     if (!report.error.empty())
         return report;
-    const double limit = required - tolerance;  // a distance below this offends
     const std::vector<COracleShape>& shapes = oracle.Shapes();
 
     // Shapes by cells of a grid over the raster, each in every cell that its
     // box grown by the limit meets: a sample need look only in its own cell.
-    const double reach = std::max(limit, 0.0) + oracle.Pixel();
+    // Nearer than `required` is looked for too, for the nearest approach.
+    const double reach = std::max(required, 0.0) + oracle.Pixel();
     const double cell = std::max({kMinIndexCell, reach,
                                   std::sqrt(double(oracle.Width()) * oracle.Height() / kMaxIndexCells) *
                                       oracle.Pixel()});
@@ -726,6 +757,9 @@ CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required,
     const double step = oracle.Pixel();
     const auto& items = oracle.Layer().items;
     for (std::size_t n = 0; n < items.size(); ++n) {
+        const double tolerance = toleranceOf(*items[n]);
+        report.tolerance = std::max(report.tolerance, tolerance);
+        const double limit = required - tolerance;  // a distance below this offends
         const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*items[n], step, kSweepSag);
         CClearanceViolation worst;
         worst.depth = -std::numeric_limits<double>::infinity();
@@ -743,6 +777,7 @@ CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required,
                     nearest = int(members[m]);
                 }
             }
+            report.nearest = std::min(report.nearest, best);
             if (best < limit) {
                 ++report.badSamples;
                 if (required - best > worst.depth) {

@@ -30,6 +30,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,35 +87,84 @@ struct COracleRows {
     std::size_t Bytes() const;
 };
 
-// The copper of the model's working side (m_TrackList, m_FlashList) and the
-// sweep of one path layer, on one raster covering both with a margin. The
-// layer must outlive the oracle.
-class CIsolationOracle {
+// The copper of the model's working side (m_TrackList, m_FlashList) on a
+// raster of its own, with its nets: drawn once and shared by the judging of
+// every layer of the side. The raster covers the copper and the sweep of
+// each layer given (each with its own tool) with a margin; a sweep judged
+// later that reaches past it is clipped there.
+class COracleCopper {
 public:
-    CIsolationOracle(const CBoardModel& model, const CPathRecord& layer,
-                     const COracleOptions& options = {});
+    COracleCopper(const CBoardModel& model, const std::vector<const CPathRecord*>& layers,
+                  const COracleOptions& options = {});
 
     // Empty unless the raster could not be made (it would be too large).
     const std::string& Error() const { return m_Error; }
-    double ToolRadius() const { return m_ToolRadius; }
     double Pixel() const { return m_Pixel; }
     const std::vector<COracleShape>& Shapes() const { return m_Shapes; }
-    const CPathRecord& Layer() const { return m_Layer; }
 
     int NetCount() const { return int(m_Nets.size()); }
     const COracleNet& Net(int id) const { return m_Nets[std::size_t(id - 1)]; }
     // The net of the copper pixel at a board point, 0 off copper.
     int NetAt(double x, double y) const;
     bool CopperAt(double x, double y) const;
-    bool SweptAt(double x, double y) const;
 
     // Raster geometry: pixel (i, j) has its centre at PixelCentre(i, j).
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
+    CDPoint Origin() const { return m_Origin; }
     CDPoint PixelCentre(int i, int j) const;
     bool PixelOf(double x, double y, int& i, int& j) const;
-    // Copper runs carry their nets; swept runs do not.
+    // Copper runs carry their nets.
     const COracleRows& Copper() const { return m_Copper; }
+
+    std::size_t MemoryBytes() const;
+
+private:
+    void ReadCopper(const CBoardModel& model);
+    void LayOutRaster(const std::vector<const CPathRecord*>& layers, const COracleOptions& options);
+    void DrawCopper();
+    void LabelNets();
+
+    std::string m_Error;
+    double m_Pixel = 0.25;
+    CDPoint m_Origin;           // lower-left corner of pixel (0, 0)
+    int m_Width = 0;
+    int m_Height = 0;
+    std::vector<COracleShape> m_Shapes;
+    COracleRows m_Copper;
+    std::vector<COracleNet> m_Nets;
+};
+
+// The sweep of one path layer over a side's copper. The layer must outlive
+// the oracle.
+class CIsolationOracle {
+public:
+    // Copper of its own, laid out round this layer.
+    CIsolationOracle(const CBoardModel& model, const CPathRecord& layer,
+                     const COracleOptions& options = {});
+    // Shared copper; toolRadius below 0: half the layer's tool size.
+    CIsolationOracle(std::shared_ptr<const COracleCopper> copper, const CPathRecord& layer,
+                     double toolRadius = -1.0);
+
+    const std::string& Error() const { return m_Copper->Error(); }
+    double ToolRadius() const { return m_ToolRadius; }
+    double Pixel() const { return m_Copper->Pixel(); }
+    const std::vector<COracleShape>& Shapes() const { return m_Copper->Shapes(); }
+    const CPathRecord& Layer() const { return m_Layer; }
+    const COracleCopper& Board() const { return *m_Copper; }
+
+    int NetCount() const { return m_Copper->NetCount(); }
+    const COracleNet& Net(int id) const { return m_Copper->Net(id); }
+    int NetAt(double x, double y) const { return m_Copper->NetAt(x, y); }
+    bool CopperAt(double x, double y) const { return m_Copper->CopperAt(x, y); }
+    bool SweptAt(double x, double y) const;
+
+    int Width() const { return m_Copper->Width(); }
+    int Height() const { return m_Copper->Height(); }
+    CDPoint PixelCentre(int i, int j) const { return m_Copper->PixelCentre(i, j); }
+    bool PixelOf(double x, double y, int& i, int& j) const { return m_Copper->PixelOf(x, y, i, j); }
+    // Copper runs carry their nets; swept runs do not.
+    const COracleRows& Copper() const { return m_Copper->Copper(); }
     const COracleRows& Swept() const { return m_Swept; }
 
     // The cut of one segment as points along it (arcs in pieces no longer
@@ -120,26 +172,16 @@ public:
     // list for a segment that is not cut.
     static std::vector<CDPoint> CutPolyline(const CPathSegment& segment, double step, double sag);
 
+    // The shared copper's and this sweep's.
     std::size_t MemoryBytes() const;
 
 private:
-    void ReadCopper(const CBoardModel& model);
-    void LayOutRaster(const COracleOptions& options);
-    void DrawCopper();
-    void LabelNets();
     void DrawSweep();
 
+    std::shared_ptr<const COracleCopper> m_Copper;
     const CPathRecord& m_Layer;
-    std::string m_Error;
-    double m_Pixel = 0.25;
     double m_ToolRadius = 0.0;
-    CDPoint m_Origin;           // lower-left corner of pixel (0, 0)
-    int m_Width = 0;
-    int m_Height = 0;
-    std::vector<COracleShape> m_Shapes;
-    COracleRows m_Copper;
     COracleRows m_Swept;
-    std::vector<COracleNet> m_Nets;
 };
 
 // (a) Clearance: the cutter's centre line must keep `required` mil from the
@@ -162,6 +204,9 @@ struct CClearanceReport {
     double tolerance = 0.0;
     std::size_t samples = 0;
     std::size_t badSamples = 0;
+    // The centre line's nearest approach to the copper, when it came within
+    // `required` and a pixel of it (else infinity); below 0 inside.
+    double nearest = std::numeric_limits<double>::infinity();
     // One per offending segment, deepest first.
     std::vector<CClearanceViolation> violations;
 
@@ -169,6 +214,10 @@ struct CClearanceReport {
 };
 
 CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required, double tolerance);
+// The same with a tolerance of each segment's own (the report's tolerance
+// is then the largest given).
+CClearanceReport CheckClearance(const CIsolationOracle& oracle, double required,
+                                const std::function<double(const CPathSegment&)>& toleranceOf);
 
 // (b) Isolation: the blank starts as copper everywhere and the sweep takes
 // it away; what is left (the copper raster, or any pixel not swept) must
