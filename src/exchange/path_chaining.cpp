@@ -91,12 +91,12 @@ public:
         }
     }
 
-    // Takes the item's ends out.
-    void Remove(std::size_t item)
+    // Takes the item's ends out at `step` of the walk.
+    void Remove(std::size_t item, std::size_t step)
     {
         for (std::size_t place : m_Places[item])
             if (place != kNone)
-                RemoveAt(0, m_Ends.size(), place);
+                RemoveAt(0, m_Ends.size(), place, step);
     }
 
     // Offers `best` every end left that may beat it.
@@ -105,14 +105,14 @@ public:
         NearestIn(0, m_Ends.size(), px, py, best);
     }
 
-    // Whether an end of an item placed before `limit` in the list, for
-    // which `present` holds, lies no farther than `reach` from (px, py).
-    // Ends taken out count too: `present` decides.
+    // Whether an end of an item placed before `limit` in the list and
+    // still there at step `since` of the walk (for which `present` holds)
+    // lies no farther than `reach` from (px, py).
     template <class Present>
-    bool AnyWithin(double px, double py, float reach, std::size_t limit,
+    bool AnyWithin(double px, double py, float reach, std::size_t limit, std::size_t since,
                    const Present& present) const
     {
-        return AnyWithinIn(0, m_Ends.size(), px, py, reach, limit, present);
+        return AnyWithinIn(0, m_Ends.size(), px, py, reach, limit, since, present);
     }
 
 private:
@@ -121,6 +121,7 @@ private:
         std::size_t left = 0;      // ends of the subtree still there
         std::size_t firstLeft = kNone;   // least list position among those
         std::size_t firstEver = kNone;   // least list position of all its ends
+        std::size_t emptied = kNone;     // the step that took its last end
     };
 
     static std::size_t Middle(std::size_t lo, std::size_t hi) { return lo + (hi - lo) / 2; }
@@ -129,7 +130,8 @@ private:
     {
         if (lo >= hi)
             return;
-        Node node{m_Ends[lo].x, m_Ends[lo].y, m_Ends[lo].x, m_Ends[lo].y, hi - lo, kNone, kNone};
+        Node node{m_Ends[lo].x, m_Ends[lo].y, m_Ends[lo].x, m_Ends[lo].y, hi - lo, kNone, kNone,
+                  kNone};
         for (std::size_t p = lo; p < hi; ++p) {
             node.x0 = std::min(node.x0, m_Ends[p].x);
             node.y0 = std::min(node.y0, m_Ends[p].y);
@@ -154,17 +156,18 @@ private:
         return lo < hi ? m_Nodes[Middle(lo, hi)].firstLeft : kNone;
     }
 
-    void RemoveAt(std::size_t lo, std::size_t hi, std::size_t place)
+    void RemoveAt(std::size_t lo, std::size_t hi, std::size_t place, std::size_t step)
     {
         const std::size_t mid = Middle(lo, hi);
         if (place == mid)
             m_Gone[mid] = true;
         else if (place < mid)
-            RemoveAt(lo, mid, place);
+            RemoveAt(lo, mid, place, step);
         else
-            RemoveAt(mid + 1, hi, place);
+            RemoveAt(mid + 1, hi, place, step);
         Node& node = m_Nodes[mid];
-        --node.left;
+        if (--node.left == 0)
+            node.emptied = step;
         node.firstLeft = std::min({m_Gone[mid] ? kNone : m_Ends[mid].item, FirstLeft(lo, mid),
                                    FirstLeft(mid + 1, hi)});
     }
@@ -207,19 +210,20 @@ private:
 
     template <class Present>
     bool AnyWithinIn(std::size_t lo, std::size_t hi, double px, double py, float reach,
-                     std::size_t limit, const Present& present) const
+                     std::size_t limit, std::size_t since, const Present& present) const
     {
         if (lo >= hi)
             return false;
         const std::size_t mid = Middle(lo, hi);
         const Node& node = m_Nodes[mid];
-        if (node.firstEver >= limit || LowerBound(node, px, py) > reach)
+        if (node.firstEver >= limit || (node.emptied != kNone && node.emptied < since) ||
+            LowerBound(node, px, py) > reach)
             return false;
         const End& end = m_Ends[mid];
         if (end.item < limit && present(end.item) && EndDistance(end.x, end.y, px, py) <= reach)
             return true;
-        return AnyWithinIn(lo, mid, px, py, reach, limit, present) ||
-               AnyWithinIn(mid + 1, hi, px, py, reach, limit, present);
+        return AnyWithinIn(lo, mid, px, py, reach, limit, since, present) ||
+               AnyWithinIn(mid + 1, hi, px, py, reach, limit, since, present);
     }
 
     std::vector<End> m_Ends;
@@ -269,7 +273,12 @@ public:
         const bool near = nearest.Found();
         const std::size_t chosen = near ? nearest.item : m_FirstLeft;
         best = near ? nearest.distance : 1.0f;
-        m_Searches.push_back({px, py, near ? chosen : kNone});
+        // The first item of the list left, and how near it lay: most items
+        // looked back on lay farther than it, so they were not turned.
+        float f1, f2;
+        const bool firstWeighed = near && Weigh(*m_Items[m_FirstLeft], px, py, f1, f2);
+        m_Searches.push_back({px, py, near ? chosen : kNone, m_FirstLeft,
+                              firstWeighed ? std::min(f1, f2) : kFarthest});
 
         CPathSegment& item = *m_Items[chosen];
         const float d1 = EndDistance(item.x1, item.y1, px, py);
@@ -281,7 +290,7 @@ public:
             ReverseSegment(item);
         }
         m_TakenAt[chosen] = step;
-        m_Tree->Remove(chosen);
+        m_Tree->Remove(chosen, step);
         return chosen;
     }
 
@@ -289,6 +298,8 @@ private:
     struct Search {
         double px, py;
         std::size_t chosen;   // kNone: nothing lay near, nothing was turned
+        std::size_t first;    // the first item of the list left
+        float firstDistance;  // its nearer end's distance (kFarthest: none)
     };
 
     // Whether the searches before `step` left item `j` turned round: the
@@ -297,19 +308,36 @@ private:
     bool TurnedInPassing(std::size_t j, std::size_t step) const
     {
         const CPathSegment& s = *m_Items[j];
+        // Ends on one spot are never at different distances.
+        if (s.x1 == s.x2 && s.y1 == s.y2)
+            return false;
         for (std::size_t k = step; k-- > 0;) {
             const Search& search = m_Searches[k];
             // An item before j in the list was chosen: it was no farther.
             if (search.chosen == kNone || search.chosen < j)
                 continue;
+            // Clearly farther than the first item left (squared distances,
+            // with room for the rounding of the single-precision ones).
+            const bool firstBefore = search.first < j;
+            if (firstBefore && search.firstDistance < kFarthest) {
+                auto square = [&](double x, double y) {
+                    return (x - search.px) * (x - search.px) + (y - search.py) * (y - search.py);
+                };
+                const double limit = double(search.firstDistance) * (1.0 + 1e-6);
+                if (std::min(square(s.x1, s.y1), square(s.x2, s.y2)) > limit * limit)
+                    continue;
+            }
             float d1, d2;
             if (!Weigh(s, search.px, search.py, d1, d2) || d1 == d2)
                 continue;
             const float reach = std::min(d1, d2);
-            if (!(reach < kFarthest))
+            if (!(reach < kFarthest) || (firstBefore && search.firstDistance <= reach))
                 continue;
+            // The first item left is j itself: nothing came before it.
+            if (!firstBefore)
+                return d2 < d1;
             auto present = [&](std::size_t i) { return m_TakenAt[i] >= k; };
-            if (m_Tree->AnyWithin(search.px, search.py, reach, j, present))
+            if (m_Tree->AnyWithin(search.px, search.py, reach, j, k, present))
                 continue;
             bool before = false;
             for (std::size_t i : m_Odd) {
