@@ -54,11 +54,14 @@ public:
         return m_Found[name] = m_Model.FindOrAddPathLayer(name);
     }
 
-    // Whether the entity makes items (a SOLID always does, anything else
-    // when its layer is found or may be made).
+    // Whether the entity makes items: a kind the conversion takes, and a
+    // SOLID always, anything else when its layer is found or may be made.
     bool Takes(const CDxfEntity& e)
     {
-        return e.type == "SOLID" || Lookup(e.Layer()) != nullptr;
+        for (const char* kind : {"POLYLINE", "LWPOLYLINE", "LINE", "ARC", "CIRCLE"})
+            if (e.type == kind)
+                return Lookup(e.Layer()) != nullptr;
+        return e.type == "SOLID";
     }
 
     // The layer that takes the entity's items: they are checked from here.
