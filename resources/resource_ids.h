@@ -759,6 +759,9 @@ constexpr unsigned IDS_DXF_TRUNCATED = 62250;
 constexpr unsigned IDS_DXF_BAD_GROUP = 62251;
 constexpr unsigned IDS_DXF_NOTHING_IMPORTED = 62252;
 constexpr unsigned IDS_FILE_OVERWRITE = 62253;
+constexpr unsigned IDS_DXF_TILTED = 62254;
+constexpr unsigned IDS_DXF_OUT_OF_RANGE = 62255;
+constexpr unsigned IDS_GERBER_OUT_OF_RANGE = 62256;
 constexpr unsigned IDS_TARGET_BEYOND_TRAVEL = 62260;
 // HPGL and RS-274D to CAM, the calculated paths as DXF, the CAM upload and
 // the text input dialogs

@@ -58,6 +58,11 @@ int CVelmDoc::WriteExcellonDrill(const std::string& path, const std::string& bas
     return ::WriteExcellonDrill(*this, path, base);
 }
 
+int CVelmDoc::WriteGerberRs274xHairline(const std::string& path, const std::string& base)
+{
+    return ::WriteGerberRs274xHairline(*this, path, base);
+}
+
 void CVelmDoc::OnFileImportDxfToCam()
 {
     if (g_JobCode != 0)

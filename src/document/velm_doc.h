@@ -290,6 +290,8 @@ public:
     // The writers of role `base` into `path`; 0 after "Disk Error !".
     int WriteGerberRs274x(const std::string& path, const std::string& base);
     int WriteExcellonDrill(const std::string& path, const std::string& base);
+    // The plain hairline RS-274X file of a role; no command writes it.
+    int WriteGerberRs274xHairline(const std::string& path, const std::string& base);
     // ---- end of DXF exchange ----
 
     // Scan-line isolation (isolation_commands.cpp, logic in src/planning).

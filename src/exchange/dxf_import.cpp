@@ -15,6 +15,13 @@ namespace {
 // A bulge segment shorter than this makes no arc.
 constexpr double kShortestBulgeChord = 0.001;
 
+// The entities the drawing imports take.
+bool IsCamEntity(const CDxfEntity& entity)
+{
+    return entity.type == "LWPOLYLINE" || entity.type == "LINE" || entity.type == "CIRCLE" ||
+           entity.type == "ARC";
+}
+
 CPathRecord* FindLayer(COwnedList<CPathRecord>& layers, const std::string& name)
 {
     for (auto& layer : layers)
@@ -87,7 +94,7 @@ public:
 
     void Circle(const CDxfEntity& entity)
     {
-        const double cx = entity.Number(10), cy = entity.Number(20), r = entity.Number(40);
+        const auto [cx, cy, r] = ReadCircle(entity);
         Widen(cx - r, cy - r);
         Widen(cx + r, cy + r);
         const std::string name = entity.Layer();
@@ -164,7 +171,9 @@ int ReadDxfToPathLayers(const std::string& path, const std::string& layerList,
         AddHead(out.layers, NewCamLayer(name, DxfLayerColour(++place)));
 
     CCamReader cam(out);
-    const int read = ForEachDxfEntity(path, [&cam](CDxfReader&, const CDxfEntity& entity) {
+    const int read = ForEachDxfEntity(path, [&cam](CDxfReader& reader, const CDxfEntity& entity) {
+        if (!IsCamEntity(entity) || !TakeFlatEntity(reader, entity))
+            return;
         if (entity.type == "LWPOLYLINE")
             cam.LwPolyline(entity);
         else if (entity.type == "LINE")
@@ -197,8 +206,8 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
     auto bx = [&](double x) { return x * f - placement.originX; };
     auto by = [&](double y) { return y * f - placement.originY; };
 
-    const int read = ForEachDxfEntity(path, [&](CDxfReader&, const CDxfEntity& entity) {
-        if (entity.Layer() != name)
+    const int read = ForEachDxfEntity(path, [&](CDxfReader& reader, const CDxfEntity& entity) {
+        if (entity.Layer() != name || !IsCamEntity(entity) || !TakeFlatEntity(reader, entity))
             return;
         if (entity.type == "LWPOLYLINE") {
             const CDxfPolyline poly = ReadLwPolyline(entity);
@@ -217,7 +226,7 @@ int ReadDxfMachiningLayer(const std::string& path, const std::string& name,
             AddCamLine(*layer, bx(entity.Number(10)), by(entity.Number(20)), bx(entity.Number(11)),
                     by(entity.Number(21)), 0.0);
         } else if (entity.type == "CIRCLE") {
-            const double cx = entity.Number(10), cy = entity.Number(20), r = entity.Number(40);
+            const auto [cx, cy, r] = ReadCircle(entity);
             CPathSegment* item = AddCamItem(*layer, 2);
             item->x1 = item->x2 = bx(cx + r);
             item->y1 = item->y2 = by(cy);

@@ -77,6 +77,8 @@ bool CDxfEntity::Has(int code) const
 
 bool CDxfReader::Open(const std::string& path)
 {
+    m_Path = path;
+    m_Refusal.clear();
     m_Start.reset();
     m_Pushed.reset();
     m_Ended = false;
@@ -93,6 +95,16 @@ bool CDxfReader::Fail(unsigned id)
     }
     m_Ended = true;
     return false;
+}
+
+void CDxfReader::Refuse(unsigned id, const CDxfEntity& entity)
+{
+    if (m_ErrorId)
+        return;
+    m_ErrorId = id;
+    m_ErrorLine = entity.line;
+    m_Ended = true;
+    m_Refusal = WithValues(id, {m_Path, std::to_string(entity.line), entity.type, entity.Layer()});
 }
 
 bool CDxfReader::ReadPair(CDxfGroup& pair)
@@ -160,10 +172,58 @@ bool CDxfReader::Next(CDxfEntity& entity)
     return m_ErrorId ? false : Fail(IDS_DXF_TRUNCATED);
 }
 
+EDxfPlane DxfEntityPlane(const CDxfEntity& entity)
+{
+    // 3-D polylines and meshes are in the drawing's coordinates.
+    if (entity.type == "POLYLINE" && (static_cast<int>(entity.Number(70)) & (8 | 16 | 64)))
+        return EDxfPlane::Drawing;
+    const double nx = entity.Number(210), ny = entity.Number(220), nz = entity.Number(230, 1.0);
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    // The direction as written to a file's precision, of any length.
+    constexpr double kAcross = 1e-9;
+    if (!std::isfinite(length) || !(length > 0.0) || std::fabs(nx) > kAcross * length ||
+        std::fabs(ny) > kAcross * length)
+        return EDxfPlane::Tilted;
+    return nz > 0.0 ? EDxfPlane::Drawing : EDxfPlane::Mirrored;
+}
+
+bool TakeFlatEntity(CDxfReader& reader, const CDxfEntity& entity)
+{
+    const bool ownPlane = entity.type == "ARC" || entity.type == "CIRCLE" ||
+                          entity.type == "LWPOLYLINE" || entity.type == "POLYLINE" ||
+                          entity.type == "SOLID";
+    if (!ownPlane || DxfEntityPlane(entity) != EDxfPlane::Tilted)
+        return true;
+    reader.Refuse(IDS_DXF_TILTED, entity);
+    return false;
+}
+
+namespace {
+
+// The drawing's x of an entity's own x.
+double DrawingX(const CDxfEntity& entity, double x)
+{
+    return DxfEntityPlane(entity) == EDxfPlane::Mirrored ? -x : x;
+}
+
+// A polyline seen from below: every x mirrored, and so every bulge turns
+// the other way.
+void MirrorPolyline(const CDxfEntity& entity, CDxfPolyline& poly)
+{
+    if (DxfEntityPlane(entity) != EDxfPlane::Mirrored)
+        return;
+    for (CDxfVertex& v : poly.vertices) {
+        v.x = -v.x;
+        v.bulge = -v.bulge;
+    }
+}
+
+}  // namespace
+
 CDxfArc ReadArc(const CDxfEntity& entity)
 {
     CDxfArc arc;
-    arc.cx = entity.Number(10);
+    arc.cx = DrawingX(entity, entity.Number(10));
     arc.cy = entity.Number(20);
     arc.r = entity.Number(40);
     // Angles of any size (or none that is a number) come into one turn, so
@@ -172,13 +232,34 @@ CDxfArc ReadArc(const CDxfEntity& entity)
         const double a = std::isfinite(degrees) ? std::fmod(degrees, 360.0) : 0.0;
         return a < 0.0 ? a + 360.0 : a;
     };
-    const double start = turn(entity.Number(50));
-    double end = turn(entity.Number(51));
+    double a1 = entity.Number(50), a2 = entity.Number(51);
+    // Mirrored, the counter-clockwise sweep from a1 to a2 runs clockwise
+    // from 180 - a1 to 180 - a2: counter-clockwise from 180 - a2 to 180 - a1.
+    if (DxfEntityPlane(entity) == EDxfPlane::Mirrored) {
+        const double start = 180.0 - a2, end = 180.0 - a1;
+        a1 = start;
+        a2 = end;
+    }
+    const double start = turn(a1);
+    double end = turn(a2);
     if (end < start)
         end += 360.0;
     arc.start = start * std::numbers::pi / 180.0;
     arc.end = end * std::numbers::pi / 180.0;
     return arc;
+}
+
+CDxfCircle ReadCircle(const CDxfEntity& entity)
+{
+    return {DrawingX(entity, entity.Number(10)), entity.Number(20), entity.Number(40)};
+}
+
+std::array<std::array<double, 2>, 4> ReadSolid(const CDxfEntity& entity)
+{
+    std::array<std::array<double, 2>, 4> corners;
+    for (int i = 0; i < 4; ++i)
+        corners[std::size_t(i)] = {DrawingX(entity, entity.Number(10 + i)), entity.Number(20 + i)};
+    return corners;
 }
 
 void CDxfPolyline::ForEachSegment(
@@ -217,6 +298,7 @@ CDxfPolyline ReadLwPolyline(const CDxfEntity& entity)
                 last.bulge = v;
         }
     }
+    MirrorPolyline(entity, poly);
     return poly;
 }
 
@@ -242,10 +324,13 @@ CDxfPolyline ReadPolyline(CDxfReader& reader, const CDxfEntity& header)
         v.startWidth = e.Number(40);
         poly.vertices.push_back(v);
     }
+    MirrorPolyline(header, poly);
     return poly;
 }
 
 std::string DxfErrorMessage(const CDxfReader& reader, const std::string& path)
 {
+    if (!reader.Refusal().empty())
+        return reader.Refusal();
     return FileLineMessage(reader.ErrorId(), path, reader.ErrorLine());
 }

@@ -10,6 +10,7 @@
 
 #include "platform/line_reader.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,11 +45,16 @@ public:
     // Hands an entity back: the next Next gives it again.
     void PushBack(CDxfEntity entity) { m_Pushed = std::move(entity); }
     // Empty while the file reads well, else the message id and line: the
-    // file ended early (IDS_DXF_TRUNCATED) or a pair is not DXF
-    // (IDS_DXF_BAD_GROUP).
+    // file ended early (IDS_DXF_TRUNCATED), a pair is not DXF
+    // (IDS_DXF_BAD_GROUP) or a reader of it refused an entity (below).
     unsigned ErrorId() const { return m_ErrorId; }
     long ErrorLine() const { return m_ErrorLine; }
     bool Failed() const { return m_ErrorId != 0; }
+    // Stops the reading at `entity`, which the drawing cannot be taken
+    // with: string `id` names the file, the entity's line, its kind and its
+    // layer ("%s", "%ld", "%s", "%s" in that order).
+    void Refuse(unsigned id, const CDxfEntity& entity);
+    const std::string& Refusal() const { return m_Refusal; }
 
 private:
     bool ReadPair(CDxfGroup& pair);
@@ -56,6 +62,8 @@ private:
     bool Fail(unsigned id);
 
     CTextLineReader m_Lines;
+    std::string m_Path;
+    std::string m_Refusal;   // the message of Refuse
     std::optional<CDxfGroup> m_Start;   // the group 0 that starts the next entity
     std::optional<CDxfEntity> m_Pushed;
     bool m_Ended = false;
@@ -86,6 +94,20 @@ struct CDxfPolyline {
                                                  double width)>& visit) const;
 };
 
+// The plane of an entity that is drawn in coordinates of its own (ARC,
+// CIRCLE, LWPOLYLINE, a 2-D POLYLINE, SOLID), by its extrusion direction
+// (groups 210, 220, 230; (0, 0, 1) when the file gives none). Seen from
+// below, (0, 0, -1), as CAD programs write mirrored entities, its x runs
+// the other way in the drawing (the arbitrary-axis rule); the readers below
+// give such entities in the drawing's coordinates. Any other direction
+// tilts it out of the drawing's plane.
+enum class EDxfPlane { Drawing, Mirrored, Tilted };
+EDxfPlane DxfEntityPlane(const CDxfEntity& entity);
+// True for an entity in the drawing's plane, either way up, or of a kind
+// drawn in the drawing's coordinates (LINE); a tilted one stops the reading
+// with a message that names it (IDS_DXF_TILTED).
+bool TakeFlatEntity(CDxfReader& reader, const CDxfEntity& entity);
+
 // An ARC: centre, radius and its counter-clockwise sweep in radians from
 // `start` to `end` (an end angle below the start one taken a turn later).
 struct CDxfArc {
@@ -94,11 +116,18 @@ struct CDxfArc {
 };
 CDxfArc ReadArc(const CDxfEntity& entity);
 
+struct CDxfCircle {
+    double cx = 0.0, cy = 0.0, r = 0.0;
+};
+CDxfCircle ReadCircle(const CDxfEntity& entity);
+
 // The vertices of an LWPOLYLINE, each 10 starting a new one.
 CDxfPolyline ReadLwPolyline(const CDxfEntity& entity);
 // A POLYLINE and the VERTEX entities that follow it up to its SEQEND (which
 // is consumed); another entity ends the vertices too and is handed back.
 CDxfPolyline ReadPolyline(CDxfReader& reader, const CDxfEntity& header);
+// The four corners of a SOLID (10/20 to 13/23), x and y.
+std::array<std::array<double, 2>, 4> ReadSolid(const CDxfEntity& entity);
 
 // The message for a broken file: its name and the line.
 std::string DxfErrorMessage(const CDxfReader& reader, const std::string& path);

@@ -5,10 +5,14 @@
 #include "exchange/bulge_arcs.h"
 #include "exchange/dxf_layers.h"
 #include "exchange/dxf_reader.h"
+#include "exchange/gerber_writer.h"
 #include "records/document_lists.h"
+#include "resource_ids.h"
 
 #include <cmath>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -19,13 +23,25 @@ class CConverter {
 public:
     CConverter(CDocumentLists& model, double factor) : m_Model(model), m_Factor(factor) {}
 
+    // Whether the writers can hold every item the last entity made; the
+    // next entity starts afresh.
+    bool MadeFitsTheWriters()
+    {
+        bool fits = true;
+        for (const auto& [layer, from] : m_Made)
+            for (std::size_t i = from; i < layer->items.size(); ++i)
+                fits = fits && GerberCanHold(*layer->items[i], GERBER_REACH_MIL);
+        m_Made.clear();
+        return fits;
+    }
+
     // A closed outline of DXF layer `name`: a layer of its own.
     CPathRecord& NewOutline(const std::string& name)
     {
         const std::string outline = name + "-" + std::to_string(CountEntityName(name));
         CPathRecord* layer = m_Model.AddPathLayer(outline, 1.0f, 1.0f, 0, kRoleColour);
         m_Found[outline] = layer;
-        return *layer;
+        return Target(*layer);
     }
 
     // The model's look-up of an entity's layer, remembered: a drawing's
@@ -36,6 +52,23 @@ public:
         if (known != m_Found.end())
             return known->second;
         return m_Found[name] = m_Model.FindOrAddPathLayer(name);
+    }
+
+    // Whether the entity makes items: a kind the conversion takes, and a
+    // SOLID always, anything else when its layer is found or may be made.
+    bool Takes(const CDxfEntity& e)
+    {
+        for (const char* kind : {"POLYLINE", "LWPOLYLINE", "LINE", "ARC", "CIRCLE"})
+            if (e.type == kind)
+                return Lookup(e.Layer()) != nullptr;
+        return e.type == "SOLID";
+    }
+
+    // The layer that takes the entity's items: they are checked from here.
+    CPathRecord& Target(CPathRecord& layer)
+    {
+        m_Made.emplace_back(&layer, layer.items.size());
+        return layer;
     }
 
     CPathSegment& Add(CPathRecord& layer, int kind)
@@ -66,7 +99,7 @@ public:
         if (!layer || poly.layer.empty())
             return;
         const bool wide = poly.width > 0.0;
-        CPathRecord& target = wide ? *layer : NewOutline(poly.layer);
+        CPathRecord& target = wide ? Target(*layer) : NewOutline(poly.layer);
         const int kind = wide ? kWide : kEdge;
         poly.ForEachSegment(wide ? poly.width : 0.0, [&](const CDxfVertex& p,
                                                           const CDxfVertex& q, double width) {
@@ -83,20 +116,22 @@ public:
 
     void Solid(const CDxfEntity& e)
     {
-        const double x[4] = {e.Number(10), e.Number(11), e.Number(12), e.Number(13)};
-        const double y[4] = {e.Number(20), e.Number(21), e.Number(22), e.Number(23)};
+        const auto corner = ReadSolid(e);
         CPathRecord& outline = NewOutline(e.Layer());
         // A SOLID's third and fourth corners are given crosswise.
-        const int order[5] = {0, 1, 3, 2, 0};
-        for (int i = 0; i < 4; ++i)
-            Straight(outline, kEdge, x[order[i]], y[order[i]], x[order[i + 1]], y[order[i + 1]],
-                     0.0);
+        const std::size_t order[5] = {0, 1, 3, 2, 0};
+        for (int i = 0; i < 4; ++i) {
+            const auto& a = corner[order[i]];
+            const auto& b = corner[order[i + 1]];
+            Straight(outline, kEdge, a[0], a[1], b[0], b[1], 0.0);
+        }
     }
 
     void Line(const CDxfEntity& e)
     {
         if (CPathRecord* layer = Lookup(e.Layer()))
-            Straight(*layer, kLine, e.Number(10), e.Number(20), e.Number(11), e.Number(21), 0.0);
+            Straight(Target(*layer), kLine, e.Number(10), e.Number(20), e.Number(11),
+                     e.Number(21), 0.0);
     }
 
     void Arc(const CDxfEntity& e)
@@ -106,7 +141,7 @@ public:
             return;
         const CDxfArc arc = ReadArc(e);
         const double cx = arc.cx, cy = arc.cy, r = arc.r, a1 = arc.start, a2 = arc.end;
-        CPathSegment& item = Add(*layer, kArc);
+        CPathSegment& item = Add(Target(*layer), kArc);
         item.x1 = cx + r * std::cos(a1);
         item.y1 = cy + r * std::sin(a1);
         item.x2 = cx + r * std::cos(a2);
@@ -122,10 +157,11 @@ public:
         CPathRecord* layer = Lookup(e.Layer());
         if (!layer)
             return;
-        CPathSegment& item = Add(*layer, kCircle);
-        item.cx = e.Number(10);
-        item.cy = e.Number(20);
-        item.radius = e.Number(40);
+        const CDxfCircle circle = ReadCircle(e);
+        CPathSegment& item = Add(Target(*layer), kCircle);
+        item.cx = circle.cx;
+        item.cy = circle.cy;
+        item.radius = circle.r;
         ScaleDxfItem(item, float(m_Factor));
     }
 
@@ -133,6 +169,7 @@ private:
     CDocumentLists& m_Model;
     double m_Factor;
     std::unordered_map<std::string, CPathRecord*> m_Found;
+    std::vector<std::pair<CPathRecord*, std::size_t>> m_Made;   // layer, first item made
 };
 
 }  // namespace
@@ -164,6 +201,8 @@ int ConvertDxfRoles(const std::string& path, const CDxfRoles& roles, CDocumentLi
 
     CConverter converter(model, DxfUnitFactor(roles.unit));
     return ForEachDxfEntity(path, [&converter](CDxfReader& reader, const CDxfEntity& entity) {
+        if (converter.Takes(entity) && !TakeFlatEntity(reader, entity))
+            return;
         if (entity.type == "POLYLINE")
             converter.Polyline(ReadPolyline(reader, entity));
         else if (entity.type == "LWPOLYLINE")
@@ -176,6 +215,10 @@ int ConvertDxfRoles(const std::string& path, const CDxfRoles& roles, CDocumentLi
             converter.Arc(entity);
         else if (entity.type == "CIRCLE")
             converter.Circle(entity);
+        // Refused whole: the writers would hang or lie on a size they
+        // cannot write, and half a board is worse than none.
+        if (!converter.MadeFitsTheWriters())
+            reader.Refuse(IDS_DXF_OUT_OF_RANGE, entity);
     });
 }
 

@@ -9,12 +9,15 @@
 #include "geometry/point.h"
 #include "geometry/segment_chain.h"
 #include "platform/binary_io.h"
+#include "platform/file_messages.h"
 #include "platform/host.h"
 #include "records/document_lists.h"
+#include "resource_ids.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <unordered_map>
 #include <unordered_set>
@@ -154,18 +157,39 @@ LayersByName IndexLayers(CDocumentLists& model)
     return byName;
 }
 
-// One filled region per outline layer "<name>-0", "<name>-1", ... up to the
-// first that does not exist; a new contour starts wherever an edge does not
-// begin at the end of the one before.
-void WriteOutlines(const LayersByName& layers, const std::string& name, std::string& out)
+// The outline layers "<name>-0", "<name>-1", ... up to the first that does
+// not exist.
+std::vector<CPathRecord*> OutlineLayers(const LayersByName& layers, const std::string& name)
 {
+    std::vector<CPathRecord*> outlines;
     for (long j = 0;; ++j) {
         auto found = layers.find(name + "-" + std::to_string(j));
         if (found == layers.end())
             break;
+        outlines.push_back(found->second);
+    }
+    return outlines;
+}
+
+// The outline layers of the role and of its sub-layers 1 to 10.
+std::vector<CPathRecord*> RoleOutlineLayers(CDocumentLists& model, const std::string& base)
+{
+    const LayersByName byName = IndexLayers(model);
+    std::vector<CPathRecord*> layers = OutlineLayers(byName, base);
+    for (int i = 1; i <= kSubLayers; ++i)
+        for (CPathRecord* outline : OutlineLayers(byName, base + "_" + std::to_string(i)))
+            layers.push_back(outline);
+    return layers;
+}
+
+// One filled region per outline layer; a new contour starts wherever an
+// edge does not begin at the end of the one before.
+void WriteOutlines(const std::vector<CPathRecord*>& outlines, std::string& out)
+{
+    for (const CPathRecord* outline : outlines) {
         out += "G36*\n";
         const CPathSegment* previous = nullptr;
-        for (const auto& item : found->second->items) {
+        for (const auto& item : outline->items) {
             if (item->type != kEdge)
                 continue;
             if (!previous || CDPoint(previous->x2, previous->y2) != CDPoint(item->x1, item->y1))
@@ -211,10 +235,7 @@ std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
         if (layer != role)
             WriteSubLayerHairlines(*layer, out);
 
-    const LayersByName byName = IndexLayers(model);
-    WriteOutlines(byName, base, out);
-    for (int i = 1; i <= kSubLayers; ++i)
-        WriteOutlines(byName, base + "_" + std::to_string(i), out);
+    WriteOutlines(RoleOutlineLayers(model, base), out);
 
     for (CPathRecord* layer : layers) {
         float width = 0.0f;
@@ -243,28 +264,102 @@ std::string RenderExcellonDrill(CDocumentLists& model, const std::string& base)
     std::string out = "M48\nINCH\n";
     CPathRecord* layer = model.FindOrAddPathLayer(base);
     CApertureSizeList table;
+    // Each hole's tool, looked up once: the table never grows while the
+    // holes are written.
+    std::vector<std::pair<const CPathSegment*, int>> holes;
     if (layer)
         for (const auto& item : layer->items)
             if (item->type == kCircle)
-                ApertureSizeCode(table, float(item->radius));
+                holes.emplace_back(item.get(), ApertureSizeCode(table, float(item->radius)));
     for (std::size_t n = 0; n < table.size(); ++n)
         out += Format("T%dC%.4f\n", int(n) + 1, 2.0 * table[n].size / 1000.0);
     out += "%\n";
     for (std::size_t n = 0; n < table.size(); ++n) {
         out += Format("T%d\n", int(n) + 1);
-        for (const auto& item : layer->items)
-            if (item->type == kCircle && ApertureSizeCode(table, float(item->radius)) == int(n) + 11)
-                out += Format("X%.5fY%.5f\n", item->cx / 1000.0, item->cy / 1000.0);
+        for (const auto& [hole, code] : holes)
+            if (code == int(n) + 11)
+                out += Format("X%.5fY%.5f\n", hole->cx / 1000.0, hole->cy / 1000.0);
     }
     FreeApertureSizeList(table);
     out += "M30\n";
     return out;
 }
 
+std::string RenderGerberRs274xHairline(CDocumentLists& model, const std::string& base)
+{
+    auto xy = [](double x, double y, const char* d) {
+        return Format("X%lldY%lld%s*\n", std::llround(x * 10.0), std::llround(y * 10.0), d);
+    };
+    auto stroke = [&xy](double x1, double y1, double x2, double y2) {
+        return xy(x1, y1, "D02") + xy(x2, y2, "D01");
+    };
+    std::string out = "G04 ORDUNE RS-274X OUTPUT*\n%FSLAX24Y24*%\n%MOIN*%\n\n%IPPOS*%\n"
+                      "%ADD11C,0.002*%\nD11*\n";
+    CPathRecord* role = model.FindOrAddPathLayer(base);
+    if (role)
+        for (const auto& item : role->items)
+            if (item->type == kLine || item->type == kWide)
+                out += stroke(item->x1, item->y1, item->x2, item->y2);
+    for (const auto& layer : model.m_PathLayerList)
+        if (layer->name.find(base) != std::string::npos)
+            for (const auto& item : layer->items)
+                if (item->type == kEdge)
+                    out += stroke(item->x1, item->y1, item->x2, item->y2);
+    if (role)
+        for (const auto& item : role->items) {
+            if (item->type != kCircle)
+                continue;
+            auto at = [&item](double a) {
+                return std::pair<float, float>(float(item->cx + item->radius * std::cos(a)),
+                                               float(item->cy + item->radius * std::sin(a)));
+            };
+            constexpr double kStep = 0.03, kTurn = 6.28318;
+            double a = 0.0;
+            for (; a + kStep < kTurn; a += kStep) {
+                const auto [x1, y1] = at(a);
+                const auto [x2, y2] = at(a + kStep);
+                out += stroke(x1, y1, x2, y2);
+            }
+            const auto [x1, y1] = at(a);
+            const auto [x2, y2] = at(kTurn);
+            out += stroke(x1, y1, x2, y2);
+        }
+    out += "M02*\n";
+    return out;
+}
+
+bool GerberCanHold(const CPathSegment& item, double reachMil)
+{
+    auto within = [reachMil](double v) { return std::isfinite(v) && std::fabs(v) <= reachMil; };
+    if (item.type == kCircle)
+        return within(item.radius) && item.radius >= 0.0 &&
+               within(std::fabs(item.cx) + item.radius) && within(std::fabs(item.cy) + item.radius);
+    if (!within(item.x1) || !within(item.y1) || !within(item.x2) || !within(item.y2))
+        return false;
+    if (item.type == kArc)
+        return within(item.cx) && within(item.cy) && within(item.cx - item.x1) &&
+               within(item.cy - item.y1);
+    if (item.type == kWide)
+        return within(item.radius) && item.radius >= 0.0;
+    return true;
+}
+
 namespace {
 
-int WriteText(const std::string& path, const std::string& text)
+// Writes the text `render` makes unless an item of `layers` is beyond the
+// format's reach: then a message names its layer and the file is left as
+// it was.
+int WriteText(const std::string& path, const std::vector<CPathRecord*>& layers,
+              double reachMil, const std::function<std::string()>& render)
 {
+    for (const CPathRecord* layer : layers)
+        for (const auto& item : layer->items)
+            if (!GerberCanHold(*item, reachMil)) {
+                AfxMessageBox(WithValues(IDS_GERBER_OUT_OF_RANGE, {layer->name, path}),
+                              MB_OK | MB_ICONEXCLAMATION);
+                return 0;
+            }
+    const std::string text = render();
     if (!WriteFileAtomically(path, text.data(), text.size())) {
         AfxMessageBox("Disk Error !");
         return 0;
@@ -276,10 +371,29 @@ int WriteText(const std::string& path, const std::string& text)
 
 int WriteGerberRs274x(CDocumentLists& model, const std::string& path, const std::string& base)
 {
-    return WriteText(path, RenderGerberRs274x(model, base));
+    std::vector<CPathRecord*> layers = RoleLayers(model, base);
+    for (CPathRecord* outline : RoleOutlineLayers(model, base))
+        layers.push_back(outline);
+    return WriteText(path, layers, GERBER_REACH_MIL,
+                     [&] { return RenderGerberRs274x(model, base); });
 }
 
 int WriteExcellonDrill(CDocumentLists& model, const std::string& path, const std::string& base)
 {
-    return WriteText(path, RenderExcellonDrill(model, base));
+    std::vector<CPathRecord*> layers;
+    if (CPathRecord* layer = model.FindOrAddPathLayer(base))
+        layers.push_back(layer);
+    return WriteText(path, layers, GERBER_REACH_MIL,
+                     [&] { return RenderExcellonDrill(model, base); });
+}
+
+int WriteGerberRs274xHairline(CDocumentLists& model, const std::string& path,
+                              const std::string& base)
+{
+    std::vector<CPathRecord*> layers;
+    for (const auto& layer : model.m_PathLayerList)
+        if (layer->name.find(base) != std::string::npos)
+            layers.push_back(layer.get());
+    return WriteText(path, layers, GERBER_HAIRLINE_REACH_MIL,
+                     [&] { return RenderGerberRs274xHairline(model, base); });
 }

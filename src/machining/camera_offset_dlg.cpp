@@ -327,11 +327,11 @@ std::string MeasureReport(const CMeasurePoints& p, EMeasureUnit unit)
     const double bc = Distance(p.bx, p.by, p.cx, p.cy);
     float cx = 0.0f, cy = 0.0f, r = 0.0f;
     CircleFrom3Points(p.ax, p.ay, p.bx, p.by, p.cx, p.cy, &cx, &cy, &r);
-    // The angle between the rays BA and BC, whichever way round.
-    double angle = std::fabs(std::atan2(p.ay - p.by, p.ax - p.bx) -
-                             std::atan2(p.cy - p.by, p.cx - p.bx)) * 180.0 / M_PI;
-    if (angle > 180.0)
-        angle = 360.0 - angle;
+    // The turn between the directions of BA and BC, from 0 to 360 degrees
+    // and not folded: the operator reads the reflex angle as it comes (a
+    // narrow angle across the negative x axis shows as nearly 360).
+    const double angle = std::fabs(std::atan2(p.ay - p.by, p.ax - p.bx) -
+                                   std::atan2(p.cy - p.by, p.cx - p.bx)) * 180.0 / M_PI;
     // A and B on one spot give no line: C's distance from that point.
     const double toLine = (p.ax == p.bx && p.ay == p.by)
                               ? Distance(p.cx, p.cy, p.ax, p.ay)

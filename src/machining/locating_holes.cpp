@@ -22,6 +22,15 @@ namespace {
 constexpr const char* kPairMarkers[kRegistrationPairs] = {"First", "Second", "Third", "Forth",
                                                           "Fifth"};
 
+// A hole line at table mils (x, y), in millimetres as the window shows them
+// and every reader of the text takes them; four decimals keep a whole mil
+// exact (0.0254 mm).
+void WriteHoleLine(CLineEdit& text, double x, double y)
+{
+    constexpr double kMmPerMil = 0.0254;
+    text.WriteLineF("X%.4fY%.4f", x * kMmPerMil, y * kMmPerMil);
+}
+
 bool TextHas(const CLineEdit& text, const std::string& word)
 {
     for (int n = 0; n < text.GetLineCount(); ++n)
@@ -48,10 +57,10 @@ int WriteHolePair(CLineEdit& text, int pair, double tableWidth, double tableHeig
     if (TextHas(text, marker))
         return 0;
     const double s = pair * tableWidth / 12.0;
-    const double y = tableHeight / 2.0 / 1000.0;
+    const double y = tableHeight / 2.0;
     text.WriteLineF(";Set %s position", marker);
-    text.WriteLineF("X%.4fY%.4f", (tableWidth / 2.0 - s) / 1000.0, y);
-    text.WriteLineF("X%.4fY%.4f", (tableWidth / 2.0 + s) / 1000.0, y);
+    WriteHoleLine(text, tableWidth / 2.0 - s, y);
+    WriteHoleLine(text, tableWidth / 2.0 + s, y);
     return 1;
 }
 
@@ -62,13 +71,13 @@ void WriteSquareHoles(CLineEdit& text, double a, double b, double tableWidth, do
     const double ys[2] = {cy - b / 2.0, cy + b / 2.0};
     for (double y : ys)
         for (double x : xs)
-            text.WriteLineF("X%ld.Y%ld.", static_cast<long>(x), static_cast<long>(y));
+            WriteHoleLine(text, double(static_cast<long>(x)), double(static_cast<long>(y)));
 }
 
 void AddHolePair(CLineEdit& text, int x, int y, double tableWidth)
 {
-    text.WriteLineF("X%.4fY%.4f", x / 1000.0, y / 1000.0);
-    text.WriteLineF("X%.4fY%.4f", static_cast<int>(tableWidth - x) / 1000.0, y / 1000.0);
+    WriteHoleLine(text, x, y);
+    WriteHoleLine(text, static_cast<int>(tableWidth - x), y);
 }
 
 bool FindHoleNear(CHoleTextWalk& holes, const CDPoint& point, CDPoint* found)

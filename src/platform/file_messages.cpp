@@ -7,6 +7,7 @@
 #include "platform/resources.h"
 #include "resource_ids.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -21,10 +22,21 @@ std::string WithName(unsigned id, const std::string& name)
 
 std::string FileLineMessage(unsigned id, const std::string& name, long line)
 {
-    std::string text = WithName(id, name);
-    std::size_t at = text.find("%ld");
-    if (at != std::string::npos)
-        text.replace(at, 3, std::to_string(line));
+    return WithValues(id, {name, std::to_string(line)});
+}
+
+std::string WithValues(unsigned id, std::initializer_list<std::string> values)
+{
+    std::string text = LoadResString(id);
+    std::size_t from = 0;
+    for (const std::string& value : values) {
+        const std::size_t s = text.find("%s", from), ld = text.find("%ld", from);
+        const std::size_t at = std::min(s, ld);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, at == s ? 2 : 3, value);
+        from = at + value.size();
+    }
     return text;
 }
 

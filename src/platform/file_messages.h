@@ -2,6 +2,7 @@
 // file or port name filled in, and the notice that a file cannot be read.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // The string-table text with its one "%s" replaced by `name`.
@@ -10,6 +11,10 @@ std::string WithName(unsigned id, const std::string& name);
 // The string-table text with its "%s" replaced by `name` and then its
 // "%ld" by the line number `line`: a message about one line of a file.
 std::string FileLineMessage(unsigned id, const std::string& name, long line);
+
+// The string-table text with its "%s" and "%ld" replaced, in the order they
+// come, by `values` (a value never takes part in the later replacements).
+std::string WithValues(unsigned id, std::initializer_list<std::string> values);
 
 // String 61488 with the file name: the file cannot be read.
 void ReportCannotReadFile(const std::string& name);

@@ -9,7 +9,15 @@ class CEditWnd;
 
 class CDrillTextWalk : public CHoleTextWalk {
 public:
-    explicit CDrillTextWalk(CEditWnd& window) : m_Window(window) {}
+    // The units the text is read in: the drill format's, or millimetres
+    // (positions and sizes) whatever the drill format says, as the
+    // registration-hole text is written.
+    enum class EUnit { DrillFormat, Millimetres };
+
+    explicit CDrillTextWalk(CEditWnd& window, EUnit unit = EUnit::DrillFormat)
+        : m_Window(window), m_Unit(unit)
+    {
+    }
 
     bool Available() const override;
     void Restart() override;
@@ -23,5 +31,6 @@ public:
 
 private:
     CEditWnd& m_Window;
+    EUnit m_Unit;
     CDrillReader m_Reader;
 };

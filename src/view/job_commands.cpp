@@ -13,7 +13,6 @@
 #include "platform/host.h"
 #include "records/board_records.h"
 #include "resource_ids.h"
-#include "settings/drill_format_dlg.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 #include "settings/registry.h"
@@ -30,18 +29,7 @@ public:
         // board copies.
         g_ProbeTestDlg.m_Layout = &view.GetDocument()->m_PanelLayout;
     }
-    void RunRunner(int code, unsigned start) override
-    {
-        if (code != JOB_FIND_LOCATING_HOLES) {
-            m_View.RunJobRunner(code, start);
-            return;
-        }
-        // The hole texts are metric whatever the drill file was.
-        const int unit = g_DrillFormatDlg.dInchMM;
-        g_DrillFormatDlg.dInchMM = 1;
-        m_View.RunJobRunner(code, start);
-        g_DrillFormatDlg.dInchMM = unit;
-    }
+    void RunRunner(int code, unsigned start) override { m_View.RunJobRunner(code, start); }
     int SurfaceDataOk() override { return m_View.m_SurfaceDataPlausible; }
     int& ResumeCount() override { return m_View.m_ResumeCount; }
     void Repaint() override { m_View.Invalidate(); }

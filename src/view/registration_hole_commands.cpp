@@ -75,7 +75,7 @@ void CVelmView::AddRegistrationHoleAt(POINT point)
 int CVelmView::PickRegistrationHoleAt(const CDPoint& point)
 {
     constexpr COLORREF kHoleMarker = 0x69E9A9;
-    CDrillTextWalk holes(g_HoleDataWnd);
+    CDrillTextWalk holes(g_HoleDataWnd, CDrillTextWalk::EUnit::Millimetres);
     CDPoint hole;
     const bool found = FindHoleNear(holes, point, &hole);
     if (found)
@@ -86,7 +86,7 @@ int CVelmView::PickRegistrationHoleAt(const CDPoint& point)
 
 void CVelmView::FindLocatingHoles(int)
 {
-    CDrillTextWalk holes(g_HoleDataWnd);
+    CDrillTextWalk holes(g_HoleDataWnd, CDrillTextWalk::EUnit::Millimetres);
     RunLocatingHoleSearch(holes, MachineHooks());
 }
 

@@ -27,7 +27,7 @@ void CVelmView::RegisterUploadCommands()
 {
     m_Commands.OnCommand(ID_UPLOAD_DRILL, [this] { UploadDrillCoordinates(m_BlockList); });
     m_Commands.OnCommand(ID_UPLOAD_LOCATING_HOLES, [] {
-        CDrillTextWalk holes(g_HoleDataWnd);
+        CDrillTextWalk holes(g_HoleDataWnd, CDrillTextWalk::EUnit::Millimetres);
         UploadLocatingHoles(holes);
     });
     m_Commands.OnCommand(ID_UPLOAD_ENGRAVE_PATHS,

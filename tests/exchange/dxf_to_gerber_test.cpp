@@ -246,3 +246,48 @@ TEST_F(DxfToGerberTest, PolylinesBecomeWideStrokesOrOutlines)
     EXPECT_NEAR(edges.back()->x2, 0.0, 1e-6);
     EXPECT_NEAR(edges.back()->y2, 0.0, 1e-6);
 }
+
+TEST_F(DxfToGerberTest, SizesAndPositionsTheFilesCannotHoldAreRefusedByEntity)
+{
+    doc->AddPathLayer("KEEP", 1.0f, 1.0f, 0, 0);
+    // Each drawing holds a pad the files take and one entity they cannot;
+    // the role that takes it, and the entity's kind and layer as named.
+    const struct {
+        const char* name;
+        std::string entity;
+        const char* role;
+        const char* kind;
+    } cases[] = {
+        {"huge hole", DxfCircle("DRILL", 5, 5, 1e37), "drill", "CIRCLE"},
+        {"huge pad", DxfCircle("TOP", 5, 5, 1e37), "top", "CIRCLE"},
+        {"pad of no size", DxfCircle("TOP", 5, 5, -1), "top", "CIRCLE"},
+        {"far line", DxfLine("TOP", 0, 0, 1e300, 0), "top", "LINE"},
+        {"line to infinity", DxfEntity("LINE", {{8, "TOP"}, {10, "0"}, {20, "0"}, {11, "inf"},
+                                                {21, "0"}}), "top", "LINE"},
+        {"arc beyond 999 inch", DxfArc("TOP", 25300, 0, 100, 0, 90), "top", "ARC"},
+        {"wide polyline of huge width",
+         DxfLwPolyline("TOP", 0, {{0, 0, 0}, {10, 0, 0}}, "1e30"), "top", "LWPOLYLINE"},
+        {"bulge out of reach", DxfLwPolyline("TOP", 0, {{0, 0, 1e9}, {10, 0, 0}}, "0.3"), "top",
+         "LWPOLYLINE"},
+    };
+    for (const auto& c : cases) {
+        dxf = WriteTestFile("huge.dxf", DxfDrawing({DxfCircle("TOP", 1, 1, 0.5),
+                                                    DxfCircle("DRILL", 1, 1, 0.4), c.entity}));
+        const std::size_t boxes = TestHost().BoxTexts().size();
+        EXPECT_EQ(Convert(std::string(c.role) == "top" ? "TOP" : "", "DRILL", "", "", "mm"), 0)
+            << c.name;
+        ASSERT_EQ(TestHost().BoxTexts().size(), boxes + 1) << c.name;
+        const std::string message = TestHost().BoxTexts().back();
+        for (const char* part : {"huge.dxf", c.kind, std::string(c.role) == "top" ? "TOP" : "DRILL"})
+            EXPECT_NE(message.find(part), std::string::npos) << c.name << ": " << message;
+        // Nothing written, nothing of the open job given up.
+        for (const char* out : {"/huge.top", "/huge.drl"})
+            EXPECT_FALSE(std::filesystem::exists(TestDir() + out)) << c.name;
+        EXPECT_EQ(LayerNames(), std::vector<std::string>{"KEEP"}) << c.name;
+    }
+    // Within reach: 999 inch from the origin is written.
+    dxf = WriteTestFile("huge.dxf", DxfDrawing({DxfLine("TOP", 0, 0, 999, 0),
+                                                DxfCircle("DRILL", 998, 1, 0.02)}));
+    EXPECT_EQ(Convert("TOP", "DRILL", "", "", "Inch"), 1);
+    EXPECT_NE(Read(TestDir() + "/huge.top").find("X999000000Y0D02*"), std::string::npos);
+}

@@ -1,6 +1,7 @@
 // The RS-274X and Excellon writers, line by line: hairlines, chains of a
 // sub-layer, filled outlines, wide strokes, flashes, shared apertures and
-// the drill table; and a file that cannot be written is reported.
+// the drill table; the plain hairline writer; and a file that cannot be
+// written, or items beyond what a format can hold, are reported.
 #include "exchange/gerber_writer.h"
 #include "exchange/dxf_fixture.h"
 #include "records/document_lists.h"
@@ -8,6 +9,13 @@
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
 
 namespace {
 
@@ -109,4 +117,89 @@ TEST(GerberWriter, AFileThatCannotBeWrittenIsReported)
     EXPECT_EQ(WriteExcellonDrill(model, path, "DRILL"), 0);
     EXPECT_EQ(TestHost().BoxTexts(), (std::vector<std::string>{"Disk Error !", "Disk Error !"}));
     EXPECT_EQ(WriteGerberRs274x(model, TestDir() + "/out.top", "TOP"), 1);
+}
+
+TEST(GerberWriter, ItemsBeyondTheFormatAreRefusedAndNothingIsWritten)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* name;
+        int kind;
+        double x, radius;
+        bool drill;
+    } cases[] = {
+        {"hole of infinite size", 3, 0, inf, true},
+        {"hole of no number", 3, 0, nan, true},
+        {"hole at infinity", 3, inf, 10, true},
+        {"pad of infinite size", 3, 0, inf, false},
+        {"pad of negative size", 3, 0, -1, false},
+        {"pad beyond 999 inch", 3, 999990, 20, false},
+        {"stroke beyond 999 inch", 0, 1e6, 0, false},
+        {"wide stroke of infinite width", 4, 0, inf, false},
+    };
+    for (const auto& c : cases) {
+        CDocumentLists model;
+        CPathRecord& layer = *model.AddPathLayer("ROLE", 1, 1, 0, 0);
+        AddCircle(layer, 10, 10, 5);
+        if (c.kind == 3)
+            AddCircle(layer, c.x, 0, c.radius);
+        else
+            Add(layer, c.kind, 0, 0, c.x, 0, c.radius);
+        const std::string path = TestDir() + "/out";
+        const std::size_t boxes = TestHost().BoxTexts().size();
+        EXPECT_EQ(c.drill ? WriteExcellonDrill(model, path, "ROLE")
+                          : WriteGerberRs274x(model, path, "ROLE"),
+                  0)
+            << c.name;
+        ASSERT_EQ(TestHost().BoxTexts().size(), boxes + 1) << c.name;
+        EXPECT_NE(TestHost().BoxTexts().back().find("ROLE"), std::string::npos) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(path)) << c.name;
+        EXPECT_EQ(layer.items.size(), 2u) << c.name;
+    }
+}
+
+TEST(GerberWriter, HairlineFileOfLinesOutlinesAndCirclesAsPolygons)
+{
+    CDocumentLists model;
+    CPathRecord& top = *model.AddPathLayer("TOP", 1, 1, 0, 0);
+    Add(top, 0, 0, 0, 100, 0);
+    Add(top, 4, 0, 100, 0, 200, 20);
+    Add(top, 1, 200, 100, 100, 200, 100, 100, 100);
+    AddCircle(top, 500, 500, 100);
+    AddSquare(*model.AddPathLayer("TOP-0", 1, 1, 0, 0), 0, 0, 10);
+    Add(*model.AddPathLayer("BOT", 1, 1, 0, 0), 5, 7, 7, 8, 8);
+    const std::string text = RenderGerberRs274xHairline(model, "TOP");
+    // The role's line and wide segment, start to end; its arc is not drawn.
+    EXPECT_EQ(text.substr(0, text.find("D11*\n") + 5 + 45),
+              "G04 ORDUNE RS-274X OUTPUT*\n%FSLAX24Y24*%\n%MOIN*%\n\n%IPPOS*%\n"
+              "%ADD11C,0.002*%\nD11*\n"
+              "X0Y0D02*\nX1000Y0D01*\nX0Y1000D02*\nX0Y2000D01*\n");
+    // The edges of TOP-0, whose name holds the role's, without a region.
+    EXPECT_NE(text.find("X0Y0D02*\nX100Y0D01*\nX100Y0D02*\nX100Y100D01*\n"), std::string::npos);
+    EXPECT_EQ(text.find("G36"), std::string::npos);
+    EXPECT_EQ(text.find("X70Y70"), std::string::npos);   // BOT's edge: not this role's
+    EXPECT_EQ(text.substr(text.size() - 5), "M02*\n");
+    // The circle: chords of 0.03 radian round the whole turn, every point on
+    // the circle of 100 mil (1000 units) about (500, 500) mil.
+    std::size_t chords = 0;
+    std::size_t at = text.find("X6000Y5000D02*");
+    ASSERT_NE(at, std::string::npos);
+    for (std::size_t line = at; line < text.size() - 5; line = text.find('\n', line) + 1) {
+        long x = 0, y = 0;
+        char d[4] = {};
+        ASSERT_EQ(std::sscanf(text.c_str() + line, "X%ldY%ldD%2s", &x, &y, d), 3);
+        EXPECT_NEAR(std::hypot(x - 5000.0, y - 5000.0), 1000.0, 1.0);
+        chords += d[1] == '1';
+    }
+    EXPECT_EQ(chords, 210u);
+    // The layers keep their items; a written file holds the same text.
+    EXPECT_EQ(top.items.size(), 4u);
+    ASSERT_EQ(WriteGerberRs274xHairline(model, TestDir() + "/hair.gbr", "TOP"), 1);
+    std::ifstream in(TestDir() + "/hair.gbr");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    // The 2.4 format reaches 99.9999 inch.
+    Add(top, 0, 0, 0, 100000, 0);
+    EXPECT_EQ(WriteGerberRs274xHairline(model, TestDir() + "/far.gbr", "TOP"), 0);
+    EXPECT_FALSE(std::filesystem::exists(TestDir() + "/far.gbr"));
 }

@@ -323,10 +323,10 @@ TEST_F(UploadLineTest, TheLocatingHolesGoAsDrillRecordsWithTheirTool)
     g_HoleDataWnd.CreateOnce("holes");
     for (const char* line : {"%", "T30C1.25", "X1.000Y2.000", "X3.000Y2.000"})
         g_HoleDataWnd.Edit().WriteLine(line);
-    // Sizes read as millimetres, coordinates as inches.
-    g_DrillFormatDlg.dInchMMSize = 1;
+    // The hole text is in millimetres, whatever the drill files are read in.
+    g_DrillFormatDlg.dInchMM = g_DrillFormatDlg.dInchMMSize = 0;
     TestHost().QueueDialog([](CDialog& d) { d.EndDialog(IDOK); });
-    CDrillTextWalk holes(g_HoleDataWnd);
+    CDrillTextWalk holes(g_HoleDataWnd, CDrillTextWalk::EUnit::Millimetres);
     ASSERT_EQ(UploadLocatingHoles(holes), 1);
     const auto packets = m_Upload.Packets();
     ASSERT_EQ(packets.size(), 6u);
@@ -335,7 +335,7 @@ TEST_F(UploadLineTest, TheLocatingHolesGoAsDrillRecordsWithTheirTool)
     std::memcpy(&size, packets[2].record.data() + 4, 4);
     std::memcpy(&x, packets[4].record.data(), 4);
     EXPECT_NEAR(size, 1.25f, 1e-3);
-    EXPECT_NEAR(x, 3000 * 0.0254f, 1e-3);
+    EXPECT_NEAR(x, 3.0f, 1e-3);
 }
 
 TEST_F(UploadLineTest, TheUploadModelHomesAndMovesByItsOwnBytesAndPackets)

@@ -330,11 +330,12 @@ TEST_F(VisionTest, TheSearchHoldsAtEachHoleAndGivesTheJobCodeBackOnEveryWayOut)
 {
     // Never shown: nothing happens, and the machine commands come back.
     g_JobCode = 20;
-    CDrillTextWalk holes(g_HoleDataWnd);
+    CDrillTextWalk holes(g_HoleDataWnd, CDrillTextWalk::EUnit::Millimetres);
     RunLocatingHoleSearch(holes, QuietHooks());
     EXPECT_EQ(g_JobCode, 0);
 
-    FillWindow(g_HoleDataWnd, {"%", "T30C1.25", "X1.000Y1.000", "X2.000Y1.000", "X3.000Y1.000"});
+    // In millimetres: 1000, 2000 and 3000 mil along y = 1000 mil.
+    FillWindow(g_HoleDataWnd, {"%", "T30C1.25", "X25.4Y25.4", "X50.8Y25.4", "X76.2Y25.4"});
     g_JobCode = 20;
     RunLocatingHoleSearch(holes, QuietHooks());
     EXPECT_EQ(TestHost().BoxTexts(), (Lines{"Next Hole", "Next Hole", "Next Hole"}));

@@ -31,17 +31,19 @@ CMeasurePoints Points(float ax, float ay, float bx, float by, float cx, float cy
 
 }  // namespace
 
-TEST(MeasureReport, TheAngleAtBIsReportedBetween0And180Degrees)
+TEST(MeasureReport, TheAngleAtBIsTheTurnBetweenItsRaysUpTo360Degrees)
 {
     const struct {
         CMeasurePoints points;
         const char* angle;
     } cases[] = {
         {Points(0, 0, 100, 0, 100, 100), "Angle ( 90 )"},
-        // The right angle on the other side is still a right angle.
-        {Points(0, 0, 100, 0, 100, -100), "Angle ( 90 )"},
-        // A narrow angle across the negative x axis.
-        {Points(-100, 1, 0, 0, -100, -1), "Angle ( 1.14588 )"},
+        // The right angle on the other side is reported as the reflex one.
+        {Points(0, 0, 100, 0, 100, -100), "Angle ( 270 )"},
+        // A narrow angle across the negative x axis: nearly a whole turn.
+        {Points(-100, 1, 0, 0, -100, -1), "Angle ( 358.854 )"},
+        // The same narrow angle across the positive x axis.
+        {Points(100, 1, 0, 0, 100, -1), "Angle ( 1.14588 )"},
         {Points(0, 0, 100, 0, 200, 0), "Angle ( 180 )"},
     };
     for (const auto& c : cases)

@@ -354,7 +354,8 @@ TEST_F(SelectTest, TheMachiningExtentCoversMirroredAndTurnedCopies)
 
 TEST_F(SelectTest, ThePointPicksOfTheLayoutStage)
 {
-    // A registration hole added by the mouse: inch with its fractions.
+    // A registration hole added by the mouse, in millimetres: 1234 and 567
+    // mil, and its partner across the table at 8766 mil.
     view->m_Commands.Run(ID_LOCATING_HOLE_ADD);
     Click(1234, 567);
     const CLineEdit& text = g_HoleDataWnd.Edit();
@@ -365,8 +366,8 @@ TEST_F(SelectTest, ThePointPicksOfTheLayoutStage)
         if (!text.GetLineText(i).empty())
             last.push_back(text.GetLineText(i));
     ASSERT_GE(last.size(), 2u);
-    EXPECT_EQ(last[last.size() - 2], "X1.2340Y0.5670");
-    EXPECT_EQ(last[last.size() - 1], "X8.7660Y0.5670");
+    EXPECT_EQ(last[last.size() - 2], "X31.3436Y14.4018");
+    EXPECT_EQ(last[last.size() - 1], "X222.6564Y14.4018");
     EXPECT_EQ(view->m_RegHoleAddMode, 1);   // it repeats
     view->m_RegHoleAddMode = view->m_PressState = 0;
 
