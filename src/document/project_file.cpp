@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,9 @@
 namespace {
 
 constexpr std::int32_t OLDEST_VERSION = 18;
+// The versions have grown by one a release, from 18 to 46: a first word
+// past this is not a version but some other file's bytes.
+constexpr std::int32_t NEWEST_PLAUSIBLE_VERSION = 999;
 constexpr std::size_t TEXT_FIELD = 100;
 constexpr std::size_t LAYER_NAMES_FIELD = 200;
 constexpr std::size_t DRILL_TOOL_MIN_IMAGE = 12;
@@ -622,6 +626,26 @@ void TakeMachineValues(const CProjectContent& c)
         *machine[i] = c.machine[i];
 }
 
+// Reads a project file whole; when it cannot, says why in words.
+bool ReadProjectBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& reason)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        reason = "there is no such file";
+        return false;
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        reason = "it is a folder, not a file";
+        return false;
+    }
+    if (ReadWholeFile(path, bytes))
+        return true;
+    reason = errno == EACCES ? "there is no permission to read it"
+                             : std::string("it cannot be read (") + std::strerror(errno) + ")";
+    return false;
+}
+
 // Every block after the version, each from the version that brought it.
 bool ReadProject(CBinaryReader& in, CProjectContent& c)
 {
@@ -766,6 +790,11 @@ int CVelmDoc::SaveProject(const std::string& name)
         return 0;
     };
     const std::string writeError = LoadResString(IDS_FILE_WRITE_ERROR);
+    // Someone made the file read-only to keep it: it is not replaced
+    // behind their back, and the operator hears why before anything is
+    // written.
+    if (IsReadOnlyFile(path))
+        return fail(WithName(IDS_PROJECT_READ_ONLY, path));
 
     notice.ShowId(IDS_SAVING_DRILL);
     if (!WriteWindowFile(g_MeasureDataWnd, "drill.tmp") ||
@@ -816,13 +845,15 @@ int CVelmDoc::SaveProject(const std::string& name)
 int CVelmDoc::LoadProject(const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        AfxMessageBox("Can't open project file !", MB_OK);
+    if (std::string reason; !ReadProjectBytes(path, bytes, reason)) {
+        AfxMessageBox("Can't open project file !\n" + PrintableText(path) + ": " + reason, MB_OK);
         return 0;
     }
     CBinaryReader in(bytes);
     CProjectContent content;
-    if (!in.I32(content.version) || content.version < OLDEST_VERSION) {
+    // A version far past any made is no project at all, not a newer one.
+    if (!in.I32(content.version) || content.version < OLDEST_VERSION ||
+        content.version > NEWEST_PLAUSIBLE_VERSION) {
         AfxMessageBox(WithName(IDS_NOT_A_PROJECT, path), MB_OK);
         return 0;
     }

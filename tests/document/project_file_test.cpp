@@ -6,6 +6,7 @@
 #include "document/project_file.h"
 #include "link/link_state.h"
 #include "machining/plane_data.h"
+#include "platform/file_messages.h"
 #include "platform/paths.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
@@ -24,6 +25,9 @@
 
 #include <cmath>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -378,6 +382,9 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         {"embedded length too long", hugeEmbedded, IDS_PROJECT_DAMAGED},
         {"newer version", withVersion(47), IDS_PROJECT_TOO_NEW},
         {"older than 18", withVersion(17), IDS_NOT_A_PROJECT},
+        // Text given as a project: its first word is no version of any.
+        {"a Gerber file", {'%', 'F', 'S', 'L', 'A', 'X', '2', '4', '*', '%'}, IDS_NOT_A_PROJECT},
+        {"too short for a version", {46, 0}, IDS_NOT_A_PROJECT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -393,9 +400,25 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         ExpectJobUntouched();
         EXPECT_EQ(g_Calculating, 0);
     }
-    EXPECT_EQ(doc->LoadProject(ProjectPath("missing.prj")), 0);
-    EXPECT_EQ(TestHost().Boxes().back().text, "Can't open project file !");
-    ExpectJobUntouched();
+    // A file that cannot be opened is named, with what is wrong in words.
+    std::filesystem::create_directory(ProjectPath("folder.prj"));
+    const struct {
+        const char* name;
+        const char* reason;
+    } unopened[] = {
+        {"missing.prj", "there is no such file"},
+        {"folder.prj", "it is a folder, not a file"},
+    };
+    for (const auto& c : unopened) {
+        EXPECT_EQ(doc->LoadProject(ProjectPath(c.name)), 0);
+        EXPECT_EQ(TestHost().Boxes().back().text,
+                  std::string("Can't open project file !\n") + ProjectPath(c.name) + ": " + c.reason);
+        ExpectJobUntouched();
+    }
+    // Bytes of a name that are no text are shown escaped.
+    EXPECT_EQ(doc->LoadProject(ProjectPath("bad\x01\xFF.prj")), 0);
+    EXPECT_NE(TestHost().Boxes().back().text.find("bad\\x01\\xFF.prj"), std::string::npos)
+        << TestHost().Boxes().back().text;
 }
 
 TEST_F(ProjectFile, SaveFailuresAreToldAndLeaveTheOldFile)
@@ -412,6 +435,37 @@ TEST_F(ProjectFile, SaveFailuresAreToldAndLeaveTheOldFile)
               std::string::npos);
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(g_Calculating, 0);
+}
+
+TEST_F(ProjectFile, AReadOnlyProjectIsNotReplacedAndAnOwnerIsKept)
+{
+    namespace fs = std::filesystem;
+    FillJob();
+    const std::string path = ProjectPath();
+    ASSERT_EQ(doc->SaveProject(path), 1);
+    const auto before = FileBytes(path);
+    g_RouteSpeed = 9.0f;
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(doc->SaveProject(path), 0);
+    EXPECT_EQ(TestHost().Boxes().back().text, WithName(IDS_PROJECT_READ_ONLY, path));
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    // A file another user owns, saved over where the system permits it,
+    // stays theirs and keeps its mode.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+        ASSERT_EQ(doc->SaveProject(path), 1);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_NE(FileBytes(path), before);
+    }
 }
 
 TEST_F(ProjectFile, OverlongFieldsAreReported)
