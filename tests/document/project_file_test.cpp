@@ -23,7 +23,9 @@
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -368,6 +370,30 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
             break;
         }
     ASSERT_NE(flippedSide, good);
+    // Values the program never writes: a side flag of 7 in the work order
+    // (behind the version, the extents and the eight texts), the first
+    // track's start no number, a hole far past any board.
+    auto badFlag = good;
+    badFlag[4 + 32 + 800] = 7;
+    auto nanTrack = flippedSide;
+    for (std::size_t i = 4; i + 20 < good.size(); ++i)
+        if (good[i] == 0xE8 && good[i + 1] == 0x03 && good[i + 2] == 0 && good[i + 3] == 0) {
+            nanTrack = good;
+            for (std::size_t k = 0; k < 4; ++k)
+                nanTrack[i + 4 + 4 + 8 + k] = k == 3 ? 0x7F : 0xFF;
+            break;
+        }
+    auto farHole = good;
+    {
+        // The hole (100, 200) as two doubles: its x made 1e300.
+        std::uint8_t x[8], far[8];
+        const double hundred = 100.0, huge = 1e300;
+        std::memcpy(x, &hundred, 8);
+        std::memcpy(far, &huge, 8);
+        auto at = std::search(farHole.begin(), farHole.end(), std::begin(x), std::end(x));
+        ASSERT_NE(at, farHole.end());
+        std::copy(std::begin(far), std::end(far), at);
+    }
 
     const struct {
         const char* name;
@@ -375,6 +401,9 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         unsigned message;
     } cases[] = {
         {"a side that does not read whole", flippedSide, IDS_PROJECT_DAMAGED},
+        {"a flag that is neither 0 nor 1", badFlag, IDS_PROJECT_DAMAGED},
+        {"a track's end that is no number", nanTrack, IDS_PROJECT_DAMAGED},
+        {"a hole past any board", farHole, IDS_PROJECT_DAMAGED},
         {"cut in the head", {good.begin(), good.begin() + 500}, IDS_PROJECT_DAMAGED},
         {"cut in the embedded sides", {good.begin(), good.begin() + good.size() / 2},
          IDS_PROJECT_DAMAGED},
