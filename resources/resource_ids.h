@@ -878,3 +878,7 @@ constexpr unsigned IDS_ZIGZAG_PITCH_TOO_SMALL = 62710;
 // Copper to route conversion
 constexpr unsigned ID_ROUTE_FROM_LAYERS = 33069;
 constexpr unsigned IDS_ROUTER_DIAMETER_RANGE = 62740;
+// Reading robustly: D codes past the table, project files that cannot be
+// opened or are read-only
+constexpr unsigned IDS_GERBER_DCODE_BEYOND_TABLE = 62900;
+constexpr unsigned IDS_PROJECT_READ_ONLY = 62901;

@@ -134,7 +134,7 @@ int CVelmDoc::ImportGerberToCam(const std::string& path)
     POINT point{0, 0};
     std::string block, dWord;
     ParseGerberBlock(block, point, dWord, 1);
-    TakeGerberNumberRefusal();
+    ClearGerberRefusals();
 
     CDxfCamImport plot;
     CGerberToCam gerber(plot);
@@ -142,8 +142,7 @@ int CVelmDoc::ImportGerberToCam(const std::string& path)
         ::ReadGerberBlock(in, block, apertures);
         // Comments (G04) parse as nothing, whatever letters they hold.
         const int kind = ParseGerberBlock(block, point, dWord, 0);
-        if (TakeGerberNumberRefusal() && !in.m_RefusedNumberLine)
-            in.m_RefusedNumberLine = in.Line();
+        in.NoteRefusals();
         if (kind)
             gerber.Block(kind, point.x, point.y, dWord);
     }

@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,9 @@
 namespace {
 
 constexpr std::int32_t OLDEST_VERSION = 18;
+// The versions have grown by one a release, from 18 to 46: a first word
+// past this is not a version but some other file's bytes.
+constexpr std::int32_t NEWEST_PLAUSIBLE_VERSION = 999;
 constexpr std::size_t TEXT_FIELD = 100;
 constexpr std::size_t LAYER_NAMES_FIELD = 200;
 constexpr std::size_t DRILL_TOOL_MIN_IMAGE = 12;
@@ -622,6 +626,107 @@ void TakeMachineValues(const CProjectContent& c)
         *machine[i] = c.machine[i];
 }
 
+// Reads a project file whole; when it cannot, says why in words.
+bool ReadProjectBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& reason)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        reason = "there is no such file";
+        return false;
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        reason = "it is a folder, not a file";
+        return false;
+    }
+    if (ReadWholeFile(path, bytes))
+        return true;
+    reason = errno == EACCES ? "there is no permission to read it"
+                             : std::string("it cannot be read (") + std::strerror(errno) + ")";
+    return false;
+}
+
+// A file's format has no check sum, but a damaged byte often leaves a value
+// the program never writes: a flag that is neither 0 nor 1, a number format
+// out of its range, a coordinate past any board, a length that is not a
+// number, a control byte in a path. Such a project is refused, not loaded
+// as some other board.
+constexpr double MAX_POSITION_MIL = 1.0e8;  // beyond any absolute Gerber coordinate
+
+bool InRange(double v, double low, double high) { return v >= low && v <= high; }
+bool Position(double v) { return InRange(v, -MAX_POSITION_MIL, MAX_POSITION_MIL); }
+bool Size(double v) { return InRange(v, 0.0, MAX_POSITION_MIL); }
+bool Flag(std::int32_t v) { return v == 0 || v == 1; }
+
+bool PlainText(const std::string& text)
+{
+    return std::none_of(text.begin(), text.end(), [](char ch) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        return c < 0x20 || c == 0x7F;
+    });
+}
+
+bool PlausibleHead(const CProjectContent& c)
+{
+    const CExtent& e = c.dataExtent;
+    for (std::int32_t v : {e.minX, e.minY, e.maxX, e.maxY, c.board[0], c.board[1], c.board[2], c.board[3]})
+        if (!Position(v))
+            return false;
+    if (!std::all_of(c.texts.begin(), c.texts.end(), PlainText))
+        return false;
+    auto value = [&](std::size_t i) { return static_cast<std::int32_t>(c.workOrder[i]); };
+    // The sides, the windows shown, the sides active, drill data set,
+    // project loaded, apertures loaded: flags.
+    for (std::size_t i : {0, 1, 2, 3, 6, 7, 8, 10, 11})
+        if (!Flag(value(i)))
+            return false;
+    float unitFactor = 0.0f;
+    std::memcpy(&unitFactor, &c.workOrder[14], sizeof unitFactor);
+    return InRange(unitFactor, 0.0, 1e6) && InRange(value(15), 0, 2) && InRange(value(16), 0, 2) &&
+           Position(value(17)) && Position(value(18));
+}
+
+bool PlausibleContent(const CProjectContent& c)
+{
+    if (!PlausibleHead(c))
+        return false;
+    for (const auto& a : c.apertures)
+        if (!Size(a->width) || !Size(a->height))
+            return false;
+    for (const auto& p : c.outline)
+        if (!Position(p->x) || !Position(p->y))
+            return false;
+    for (const auto& b : c.blocks)
+        if (!Position(b->m_Centre.x) || !Position(b->m_Centre.y) || !Position(b->m_RefCentre.x) ||
+            !Position(b->m_RefCentre.y))
+            return false;
+    if (!std::all_of(c.toolSizes.begin(), c.toolSizes.end(), [](float v) { return Size(v); }) ||
+        !std::all_of(c.cutters.begin(), c.cutters.end(), [](float v) { return std::isfinite(v); }) ||
+        !std::all_of(c.machine.begin(), c.machine.end(), [](float v) { return std::isfinite(v); }))
+        return false;
+    if (!Flag(c.layoutDone) || !InRange(c.workStage, 0, 16))
+        return false;
+    if (c.version >= 34) {
+        // Absolute or relative, whole and fraction digits, zero suppression
+        // and unit of the drill and the Gerber format.
+        const auto& f = c.formats;
+        for (std::size_t at : {0, 5})
+            if (!InRange(f[at], 0, 2) || !InRange(f[at + 1], 0, 9) || !InRange(f[at + 2], 0, 2) ||
+                !InRange(f[at + 3], 0, 9) || !InRange(f[at + 4], 0, 2))
+                return false;
+    }
+    if (c.version >= 35 && !std::all_of(c.visibility.begin(), c.visibility.end(), Flag))
+        return false;
+    for (const auto& tool : c.tools) {
+        if (!Size(tool->diameter))
+            return false;
+        for (const auto& hole : tool->holes)
+            if (!Position(hole->x) || !Position(hole->y))
+                return false;
+    }
+    return true;
+}
+
 // Every block after the version, each from the version that brought it.
 bool ReadProject(CBinaryReader& in, CProjectContent& c)
 {
@@ -636,7 +741,7 @@ bool ReadProject(CBinaryReader& in, CProjectContent& c)
         return false;
     if (c.version >= 46 && !ReadMachineValues(in, c))
         return false;
-    return in.Ok();
+    return in.Ok() && PlausibleContent(c);
 }
 
 }  // namespace
@@ -766,6 +871,11 @@ int CVelmDoc::SaveProject(const std::string& name)
         return 0;
     };
     const std::string writeError = LoadResString(IDS_FILE_WRITE_ERROR);
+    // Someone made the file read-only to keep it: it is not replaced
+    // behind their back, and the operator hears why before anything is
+    // written.
+    if (IsReadOnlyFile(path))
+        return fail(WithName(IDS_PROJECT_READ_ONLY, path));
 
     notice.ShowId(IDS_SAVING_DRILL);
     if (!WriteWindowFile(g_MeasureDataWnd, "drill.tmp") ||
@@ -816,13 +926,15 @@ int CVelmDoc::SaveProject(const std::string& name)
 int CVelmDoc::LoadProject(const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        AfxMessageBox("Can't open project file !", MB_OK);
+    if (std::string reason; !ReadProjectBytes(path, bytes, reason)) {
+        AfxMessageBox("Can't open project file !\n" + PrintableText(path) + ": " + reason, MB_OK);
         return 0;
     }
     CBinaryReader in(bytes);
     CProjectContent content;
-    if (!in.I32(content.version) || content.version < OLDEST_VERSION) {
+    // A version far past any made is no project at all, not a newer one.
+    if (!in.I32(content.version) || content.version < OLDEST_VERSION ||
+        content.version > NEWEST_PLAUSIBLE_VERSION) {
         AfxMessageBox(WithName(IDS_NOT_A_PROJECT, path), MB_OK);
         return 0;
     }

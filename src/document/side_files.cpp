@@ -261,7 +261,23 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes)
         return true;
     CBinaryReader in(bytes);
     CSideData side;
-    return ReadSideFile(in, side) && in.AtEnd();
+    if (!ReadSideFile(in, side) || !in.AtEnd())
+        return false;
+    // A damaged byte in a record's float often makes it no number, or one
+    // past any board (the largest an absolute Gerber coordinate names):
+    // nothing the readers write.
+    constexpr float kFar = 1.0e8f;
+    auto position = [](float v) { return v >= -kFar && v <= kFar; };
+    auto size = [](float v) { return v >= 0.0f && v <= kFar; };
+    auto flag = [](std::int32_t v) { return v == 0 || v == 1; };
+    for (const auto& t : side.tracks)
+        if (!position(t->x1) || !position(t->y1) || !position(t->x2) || !position(t->y2) || !size(t->width))
+            return false;
+    for (const auto* flashes : {&side.flashes, &side.pads2})
+        for (const auto& f : *flashes)
+            if (!position(f->x) || !position(f->y) || !size(f->radius))
+                return false;
+    return flag(side.isolationDone) && flag(side.layoutDone);
 }
 
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)

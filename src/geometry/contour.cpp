@@ -118,7 +118,7 @@ int CContour::IsPointInside(double x, double y) const
     return inside;
 }
 
-bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
+bool CContour::ComputeFill(const std::function<void(int percent)>& progress, double maxSize)
 {
     if (m_Vertices.empty())
         return true;
@@ -134,8 +134,8 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
     // A corner at infinity, or an area no board has, would make the column
     // walk endless.
     if (!std::isfinite(m_Min.x) || !std::isfinite(m_Max.x) || !std::isfinite(m_Min.y) ||
-        !std::isfinite(m_Max.y) || m_Max.x - m_Min.x > kMaxFillSize ||
-        m_Max.y - m_Min.y > kMaxFillSize)
+        !std::isfinite(m_Max.y) || !(m_Max.x - m_Min.x <= std::min(maxSize, kMaxFillSize)) ||
+        !(m_Max.y - m_Min.y <= std::min(maxSize, kMaxFillSize)))
         return false;
 
     // Fill: vertical strokes of width 3.0 every 2.0 mil, each pulled in from
@@ -182,11 +182,18 @@ bool CContour::ComputeFill(const std::function<void(int percent)>& progress)
             table.push_back({first, end, i, m, b, keepOff});
         }
     }
+    // Every crossing costs the walk a step and may make half a stroke:
+    // counted before any is made, an area of too many is left unfilled.
+    std::size_t total = 0;
+    for (const ColumnEdge& e : table)
+        total += e.end - e.first;
+    if (total > kMaxFillCrossings)
+        return false;
     std::sort(table.begin(), table.end(),
               [](const ColumnEdge& a, const ColumnEdge& b) { return a.first < b.first; });
 
     std::vector<const ColumnEdge*>& active = m_Active;
-    std::vector<Crossing>& crossings = m_Crossings;  // grows with the column: no fixed limit
+    std::vector<Crossing>& crossings = m_Crossings;  // grows with the column, within the bound
     active.clear();
     std::size_t next = 0, work = 0;
     for (std::size_t k = 0; k < columns.size(); ++k) {

@@ -53,13 +53,19 @@ public:
     // contour comes from a damaged file, and filling it would take the
     // program's time and memory without end.
     static constexpr double kMaxFillSize = 100000.0;
+    // Nor is an area whose columns cross its edges more often than this
+    // (a fill stroke for every two crossings): a fill's time and memory
+    // grow with its crossings, which its corners can make without end.
+    static constexpr std::size_t kMaxFillCrossings = std::size_t(1) << 22;
 
     // Appends the outline strokes and the column fill strokes (mil). False
-    // when the contour is larger than kMaxFillSize or not finite: then only
-    // the outline is made. A long fill calls `progress` now and then with the
-    // share of columns done (0 to 100), so the caller can keep the window
-    // alive; a short one never does.
-    bool ComputeFill(const std::function<void(int percent)>& progress = {});
+    // when the contour is wider or taller than `maxSize` (mil), not finite,
+    // or its columns would cross more than kMaxFillCrossings edges: then
+    // only the outline is made. A long fill calls `progress` now and then
+    // with the share of columns done (0 to 100), so the caller can keep the
+    // window alive; a short one never does.
+    bool ComputeFill(const std::function<void(int percent)>& progress = {},
+                     double maxSize = kMaxFillSize);
 
 private:
     struct Edge {

@@ -490,10 +490,28 @@ bool OpenGerberFile(CGerberSource& in, const std::string& path)
     return false;
 }
 
+bool CGerberSource::NoteRefusals()
+{
+    const bool number = TakeGerberNumberRefusal();
+    std::string code;
+    const bool dCode = TakeGerberDCodeRefusal(code);
+    if (!m_RefusedNumberLine && !m_RefusedDCodeLine) {
+        if (dCode) {
+            m_RefusedDCodeLine = Line();
+            m_RefusedDCode = std::move(code);
+        } else if (number) {
+            m_RefusedNumberLine = Line();
+        }
+    }
+    return m_RefusedNumberLine || m_RefusedDCodeLine || m_StepRepeatLine;
+}
+
 std::string CGerberSource::ProblemMessage(bool needEndCode) const
 {
     if (m_RefusedNumberLine)
         return RefusedNumberMessage(m_Path, m_RefusedNumberLine);
+    if (m_RefusedDCodeLine)
+        return DCodeBeyondTableMessage(m_Path, m_RefusedDCodeLine, m_RefusedDCode);
     if (m_StepRepeatLine)
         return StepRepeatMessage(m_Path, m_StepRepeatLine);
     if (m_UnclosedParameterLine)
@@ -517,8 +535,9 @@ namespace {
 auto ParameterAction(CGerberSource& in, CApertureTable& apertures)
 {
     return [&apertures, &in](const std::string& param) {
-        if (!ApplyGerberParameter(param, apertures) && !in.m_RefusedNumberLine)
-            in.m_RefusedNumberLine = in.Line();
+        if (!ApplyGerberParameter(param, apertures))
+            RefuseGerberNumber();
+        in.NoteRefusals();
         if (IsGerberStepRepeat(param) && !in.m_StepRepeatLine)
             in.m_StepRepeatLine = in.Line();
     };
@@ -593,11 +612,14 @@ bool ApplyGerberParameter(const std::string& param, CApertureTable& apertures)
         std::string name;
         std::vector<float> values;
         ParseApertureParams(param, dNumber, name, values);
+        if (dNumber < 0) {
+            const std::size_t digits = std::min(param.find_first_not_of("0123456789", 3), param.size());
+            RefuseGerberDCode("D" + param.substr(3, digits - 3));
+            return true;
+        }
         for (float v : values)
             if (!(std::fabs(v) <= kMaxApertureInches))
-                dNumber = -1;
-        if (dNumber < 0)
-            return false;
+                return false;
         apertures.Define(param);
         fmt.AutoFormat = 0;
     }

@@ -50,6 +50,15 @@ public:
     // out, and one copy alone would be a wrong board).
     long m_RefusedNumberLine = 0;
     long m_StepRepeatLine = 0;
+    // Where the reading stopped on a D code past any aperture table, and
+    // the code as written.
+    long m_RefusedDCodeLine = 0;
+    std::string m_RefusedDCode;
+
+    // Notes at the line read last the first refusal the conversions met
+    // since the last call (a number or a D code); true once the file is
+    // refused or holds a step and repeat, when nothing of it is used.
+    bool NoteRefusals();
 
     // A message naming the file and line when the file cannot be taken: a
     // refused number or step and repeat, or it ended early (cut off inside a
@@ -134,7 +143,8 @@ void ReadGerberBlockPlain(CGerberSource& in, std::string& block);
 // One RS-274X parameter: %AD and %AM go to the aperture table, %FS and %MO
 // to the number format (g_GerberFormatDlg) and the unit factor; an aperture
 // definition turns the format detection off. False, with nothing defined,
-// for an aperture whose D number or size no board can have.
+// for an aperture whose size no board can have; a D number past any table
+// defines nothing either and is noted as a refused D code.
 bool ApplyGerberParameter(const std::string& param, CApertureTable& apertures);
 
 // True for a step and repeat parameter that asks for more than one copy.

@@ -78,7 +78,7 @@ void CGerberInterpreter::Read(CGerberSource& in)
     m_Cur = m_Prev = CDPoint(0.0, 0.0);
     m_ExchangeAxes = m_MultiQuadrant = false;
     m_Sink.BeginFile(in.Path());
-    TakeGerberNumberRefusal();
+    ClearGerberRefusals();
     TakeMacroDivisionByZero();
     POINT unused{};
     if (m_Options.wholeMil)
@@ -196,9 +196,7 @@ void CGerberInterpreter::Arc(bool ccw)
 // or a step and repeat has been met: nothing of such a file is used.
 bool CGerberInterpreter::Refused()
 {
-    if (TakeGerberNumberRefusal() && !m_In->m_RefusedNumberLine)
-        m_In->m_RefusedNumberLine = m_In->Line();
-    if (!m_In->m_RefusedNumberLine && !m_In->m_StepRepeatLine)
+    if (!m_In->NoteRefusals())
         return false;
     m_Ended = m_Stopped = true;
     return true;

@@ -22,6 +22,8 @@ constexpr std::size_t kMaxDCodeDigits = 5;
 constexpr long kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 // The least whole of more digits than kMaxWholeDigits.
 constexpr long kTooLargeWhole = kPowersOfTen[kMaxWholeDigits];
+// The least position (mil) no absolute coordinate can name.
+constexpr double kMaxPositionMil = double(kTooLargeWhole) * 1000.0;
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -453,7 +455,7 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
         // No aperture table reaches a D code of more digits than this.
         const std::size_t first = code.find_first_not_of('0');
         if (first != std::string::npos && code.size() - first > kMaxDCodeDigits)
-            g_GerberNumberRefused = true;
+            RefuseGerberDCode(std::string_view(block).substr(d, code.size() + 1));
         AssignIfChanged(dWord, std::string_view(block).substr(d, code.size() + 1));
         AssignIfChanged(st.lastDWord, dWord);
     } else {
@@ -461,7 +463,18 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
     }
     auto apply = [&](Value& modal, const BlockWord& word) {
         Value v = Convert(word.Digits(block), static_cast<Value*>(nullptr));
-        modal = st.absolute ? v : Value(modal + v);
+        if (st.absolute) {
+            modal = v;
+            return;
+        }
+        // Relative moves add up without end: summed wide, a position past
+        // what any absolute coordinate can name is refused, not wrapped.
+        const double sum = double(modal) + double(v);
+        if (!(std::fabs(sum) < kMaxPositionMil)) {
+            g_GerberNumberRefused = true;
+            return;
+        }
+        modal = Value(sum);
     };
     int kind;
     if (words.x.Found() && words.y.Found()) {
@@ -496,6 +509,18 @@ int GerberDigitsToInt(std::string_view digits) { return DigitsToInt(digits); }
 double GerberDigitsToNumber(std::string_view digits) { return DigitsToNumber(digits); }
 
 void RefuseGerberNumber() { g_GerberNumberRefused = true; }
+
+void RefuseGerberDCode(std::string_view code)
+{
+    if (g_GerberRefusedDCode.empty())
+        g_GerberRefusedDCode.assign(code);
+}
+
+void ClearGerberRefusals()
+{
+    g_GerberNumberRefused = false;
+    g_GerberRefusedDCode.clear();
+}
 
 int ParseGerberBlock(std::string& block, POINT& point, std::string& dWord, int reset)
 {

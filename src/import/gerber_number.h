@@ -48,3 +48,17 @@ inline bool TakeGerberNumberRefusal()
 }
 // Marks a value computed elsewhere (a macro operand) as refused the same way.
 void RefuseGerberNumber();
+
+// A D code whose number no aperture table holds (a legal code, but past
+// the table's codes): the first such code as written since the last ask,
+// empty when none. Asking clears it.
+inline std::string g_GerberRefusedDCode;
+inline bool TakeGerberDCodeRefusal(std::string& code)
+{
+    code.swap(g_GerberRefusedDCode);
+    g_GerberRefusedDCode.clear();
+    return !code.empty();
+}
+void RefuseGerberDCode(std::string_view code);
+// Both refusals forgotten, as a new reading starts.
+void ClearGerberRefusals();

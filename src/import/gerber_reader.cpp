@@ -15,6 +15,7 @@
 #include "records/board_model.h"
 #include "records/track_geometry.h"
 #include "settings/gerber_format_dlg.h"
+#include "settings/model_defaults.h"
 #include "settings/work_order_dlg.h"
 
 #include <algorithm>
@@ -284,6 +285,7 @@ public:
         m_Model.m_FlashList.clear();
         m_Model.m_TrackRefList.clear();
         m_FillColumns.clear();
+        m_FillBandRows.clear();
         m_FillColumnsIndexed = 0;
         try {
             const std::size_t expected = ExpectedGerberTracks(paths);
@@ -793,10 +795,15 @@ private:
     void FillContour(CContour& contour)
     {
         bool shown = false;
-        const bool filled = contour.ComputeFill([&](int percent) {
-            shown = true;
-            ShowFillProgress(m_Path, percent);
-        });
+        // No machine takes a board wider than its table: a larger area is
+        // a damaged file or no board for this program, and its fill would
+        // cost minutes and the memory of millions of strokes.
+        const bool filled = contour.ComputeFill(
+            [&](int percent) {
+                shown = true;
+                ShowFillProgress(m_Path, percent);
+            },
+            LargestTableSide());
         if (shown)
             ShowFillProgress(m_Path, -1);
         if (!filled && !m_TooLargeReported) {
@@ -991,9 +998,9 @@ private:
             const long long last = FillBand(c.x + kBandReach);
             for (long long b = std::max(nextBand, FillBand(c.x - kBandReach)); b <= last; ++b) {
                 if (allRows) {
-                    for (const auto& [key, list] : m_FillColumns)
-                        if (std::uint32_t(key >> 32) == std::uint32_t(b))
-                            take(list);
+                    if (auto rows = m_FillBandRows.find(std::uint32_t(b)); rows != m_FillBandRows.end())
+                        for (long long r : rows->second)
+                            cell(b, r);
                     continue;
                 }
                 cell(b, kAnyRow);
@@ -1043,11 +1050,19 @@ private:
             if (e.y1 >= e.y2 && std::isfinite(e.y1) && std::isfinite(e.y2) &&
                 FillRow(e.y1) - FillRow(e.y2) < kMaxRows) {
                 for (long long r = FillRow(e.y2), high = FillRow(e.y1); r <= high; ++r)
-                    m_FillColumns[FillKey(band, r)].push_back(m_FillColumnsIndexed);
+                    IndexFillColumn(band, r);
             } else {
-                m_FillColumns[FillKey(band, kAnyRow)].push_back(m_FillColumnsIndexed);
+                IndexFillColumn(band, kAnyRow);
             }
         }
+    }
+
+    void IndexFillColumn(long long band, long long row)
+    {
+        std::vector<std::size_t>& list = m_FillColumns[FillKey(band, row)];
+        if (list.empty())
+            m_FillBandRows[std::uint32_t(band)].push_back(row);
+        list.push_back(m_FillColumnsIndexed);
     }
 
     // ---- grouping ----
@@ -1128,6 +1143,10 @@ private:
     // The list's vertical fill-width tracks by band of x, for the overlap
     // deletion; the list only grows during a read, so the index follows it.
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_FillColumns;
+    // The rows that hold columns in each band, for a new column taller than
+    // the rows are looked up one by one: it visits only its bands' cells,
+    // never the whole index.
+    std::unordered_map<std::uint32_t, std::vector<long long>> m_FillBandRows;
     std::size_t m_FillColumnsIndexed = 0;
     // The region's strokes and the overlap deletion's lists, kept from one
     // region to the next.

@@ -9,10 +9,12 @@
 #include "records/board_model.h"
 #include "records/track_geometry.h"
 #include "resource_ids.h"
+#include "settings/model_defaults.h"
 #include "settings/work_order_dlg.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -234,6 +236,13 @@ std::string RefusedNumberMessage(const std::string& path, long line)
     return FileLineMessage(IDS_GERBER_BAD_NUMBER, path, line);
 }
 
+std::string DCodeBeyondTableMessage(const std::string& path, long line, const std::string& code)
+{
+    std::string text = FileLineMessage(IDS_GERBER_DCODE_BEYOND_TABLE, path, line);
+    ReplaceFirst(text, "%s", PrintableText(code));
+    return text;
+}
+
 std::string StepRepeatMessage(const std::string& path, long line)
 {
     return FileLineMessage(IDS_GERBER_STEP_REPEAT, path, line);
@@ -261,6 +270,9 @@ void ReportAreaTooLarge(const std::string& path)
 {
     std::string text = LoadResString(IDS_AREA_TOO_LARGE);
     ReplaceFirst(text, "%s", path);
+    char inches[32];
+    std::snprintf(inches, sizeof inches, "%.1f", LargestTableSide() / 1000.0);
+    ReplaceFirst(text, "%s", inches);
     AfxMessageBox(text, MB_OK | MB_ICONWARNING);
 }
 

@@ -122,6 +122,8 @@ CDPoint GerberArcCentre(const CDPoint& start, const CDPoint& end, double i, doub
 // The messages of a file the readers cannot take as it is.
 std::string TruncatedFileMessage(const std::string& path, long line);
 std::string RefusedNumberMessage(const std::string& path, long line);
+// A D code past what the aperture table holds, at a line of a file.
+std::string DCodeBeyondTableMessage(const std::string& path, long line, const std::string& code);
 std::string StepRepeatMessage(const std::string& path, long line);
 void ReportMacroDivisionByZero(const std::string& path);
 void ReportBoardBeyondTable(const std::string& path);

@@ -284,16 +284,31 @@ std::string FollowLinks(const std::string& path)
     return current.string();
 }
 
-// The permissions the written file gets: those of the file it replaces, or
-// those of any new file (0666 less the umask).
-mode_t ModeFor(const std::string& path)
+// What the written file keeps of the one it replaces: its permissions
+// (those of any new file, 0666 less the umask, when there is none) and its
+// owner and group.
+struct CReplacedFile {
+    bool exists = false;
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+};
+
+CReplacedFile ReplacedFile(const std::string& path)
 {
+    CReplacedFile file;
     struct stat st;
-    if (::stat(path.c_str(), &st) == 0)
-        return st.st_mode & 07777;
+    if (::stat(path.c_str(), &st) == 0) {
+        file.exists = true;
+        file.mode = st.st_mode & 07777;
+        file.owner = st.st_uid;
+        file.group = st.st_gid;
+        return file;
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0666 & ~mask;
+    file.mode = 0666 & ~mask;
+    return file;
 }
 
 
@@ -391,7 +406,12 @@ template <class Fill>
 bool WriteReplacing(const std::string& linkPath, const Fill& fill, std::string* error, bool durable)
 {
     const std::string path = FollowLinks(linkPath);
-    const mode_t mode = ModeFor(path);
+    const CReplacedFile replaced = ReplacedFile(path);
+    if (replaced.exists && IsReadOnlyFile(path)) {
+        errno = EACCES;
+        SetError(error, "read-only, not replaced:", path);
+        return false;
+    }
     std::string temp = path + ".tmp-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) {
@@ -403,8 +423,13 @@ bool WriteReplacing(const std::string& linkPath, const Fill& fill, std::string* 
         ::unlink(temp.c_str());
         return false;
     }
-    // mkstemp makes the file private: give it the mode it replaces.
-    ::fchmod(fd, mode);
+    // mkstemp makes the file private and ours: give it the mode, and where
+    // we may (another user's file saved over by an administrator), the
+    // owner it replaces.
+    if (replaced.exists && (replaced.owner != ::geteuid() || replaced.group != ::getegid()) &&
+        ::fchown(fd, replaced.owner, replaced.group) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), replaced.group);
+    ::fchmod(fd, replaced.mode);
     if ((durable && !InScratchFolder(path) && ::fsync(fd) != 0) || ::close(fd) != 0) {
         SetError(error, "cannot write", temp);
         ::unlink(temp.c_str());
@@ -431,6 +456,19 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
 }
 
 }  // namespace
+
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat st;
+    if (::stat(FollowLinks(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // The system lets an administrator write anything: a file is read-only
+    // to one as its listing shows it (no write bit for its owner, or for
+    // anyone when it is another user's).
+    if (::geteuid() == 0)
+        return !(st.st_mode & (st.st_uid == 0 ? S_IWUSR : S_IWUSR | S_IWGRP | S_IWOTH));
+    return ::access(FollowLinks(path).c_str(), W_OK) != 0;
+}
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string* error)

@@ -220,6 +220,10 @@ bool AppendWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                      std::string* error = nullptr);
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string* error = nullptr);
+// Whether `path` is a file its write permission keeps us from changing. A
+// write never replaces such a file: it fails instead. The replaced file's
+// mode, and where the system permits, its owner and group, pass to the new.
+bool IsReadOnlyFile(const std::string& path);
 // A file written from pieces, one after another: bytes held in memory, or
 // the whole of another file copied in as it stands on disk at the time (of
 // the size told beforehand: a file that no longer has it fails the write).

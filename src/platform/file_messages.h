@@ -4,9 +4,16 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
-// The string-table text with its one "%s" replaced by `name`.
+// The string-table text with its one "%s" replaced by `name`, shown as
+// PrintableText.
 std::string WithName(unsigned id, const std::string& name);
+
+// Text from a file or a file name as a message may show it: control bytes
+// and bytes that are not UTF-8 text become "\xNN"; other text, Chinese
+// included, stays as it is.
+std::string PrintableText(std::string_view text);
 
 // The string-table text with its "%s" replaced by `name` and then its
 // "%ld" by the line number `line`: a message about one line of a file.

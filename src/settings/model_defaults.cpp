@@ -8,6 +8,7 @@
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -89,6 +90,14 @@ void ApplyRow(const ModelRow& row)
 }
 
 }  // namespace
+
+double LargestTableSide()
+{
+    double side = 0.0;
+    for (const ModelRow& row : kModelTable)
+        side = std::max({side, row.tableWidth, row.tableHeight});
+    return side;
+}
 
 void SetModelDefaults()
 {

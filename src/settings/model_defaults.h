@@ -9,6 +9,10 @@
 // "KX4100" with its defaults. The XY scale's dependants follow.
 void SetModelDefaults();
 
+// The longer side of the largest table of any model (mil): no board the
+// program can machine is wider or taller.
+double LargestTableSide();
+
 // The names the settings file's "MACHINE" keyword accepts, in testing order.
 std::vector<std::string> SettingsFileModelNames();
 // The names the system settings offer, in the order of their list.

@@ -6,6 +6,7 @@
 #include "document/project_file.h"
 #include "link/link_state.h"
 #include "machining/plane_data.h"
+#include "platform/file_messages.h"
 #include "platform/paths.h"
 #include "platform/program_objects.h"
 #include "platform/program_state.h"
@@ -22,8 +23,13 @@
 #include "support/scripted_host.h"
 #include "ui/edit_wnd.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -364,6 +370,30 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
             break;
         }
     ASSERT_NE(flippedSide, good);
+    // Values the program never writes: a side flag of 7 in the work order
+    // (behind the version, the extents and the eight texts), the first
+    // track's start no number, a hole far past any board.
+    auto badFlag = good;
+    badFlag[4 + 32 + 800] = 7;
+    auto nanTrack = flippedSide;
+    for (std::size_t i = 4; i + 20 < good.size(); ++i)
+        if (good[i] == 0xE8 && good[i + 1] == 0x03 && good[i + 2] == 0 && good[i + 3] == 0) {
+            nanTrack = good;
+            for (std::size_t k = 0; k < 4; ++k)
+                nanTrack[i + 4 + 4 + 8 + k] = k == 3 ? 0x7F : 0xFF;
+            break;
+        }
+    auto farHole = good;
+    {
+        // The hole (100, 200) as two doubles: its x made 1e300.
+        std::uint8_t x[8], far[8];
+        const double hundred = 100.0, huge = 1e300;
+        std::memcpy(x, &hundred, 8);
+        std::memcpy(far, &huge, 8);
+        auto at = std::search(farHole.begin(), farHole.end(), std::begin(x), std::end(x));
+        ASSERT_NE(at, farHole.end());
+        std::copy(std::begin(far), std::end(far), at);
+    }
 
     const struct {
         const char* name;
@@ -371,6 +401,9 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         unsigned message;
     } cases[] = {
         {"a side that does not read whole", flippedSide, IDS_PROJECT_DAMAGED},
+        {"a flag that is neither 0 nor 1", badFlag, IDS_PROJECT_DAMAGED},
+        {"a track's end that is no number", nanTrack, IDS_PROJECT_DAMAGED},
+        {"a hole past any board", farHole, IDS_PROJECT_DAMAGED},
         {"cut in the head", {good.begin(), good.begin() + 500}, IDS_PROJECT_DAMAGED},
         {"cut in the embedded sides", {good.begin(), good.begin() + good.size() / 2},
          IDS_PROJECT_DAMAGED},
@@ -378,6 +411,9 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         {"embedded length too long", hugeEmbedded, IDS_PROJECT_DAMAGED},
         {"newer version", withVersion(47), IDS_PROJECT_TOO_NEW},
         {"older than 18", withVersion(17), IDS_NOT_A_PROJECT},
+        // Text given as a project: its first word is no version of any.
+        {"a Gerber file", {'%', 'F', 'S', 'L', 'A', 'X', '2', '4', '*', '%'}, IDS_NOT_A_PROJECT},
+        {"too short for a version", {46, 0}, IDS_NOT_A_PROJECT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -393,9 +429,25 @@ TEST_F(ProjectFile, BadFilesAreRefusedAndTheOpenJobStays)
         ExpectJobUntouched();
         EXPECT_EQ(g_Calculating, 0);
     }
-    EXPECT_EQ(doc->LoadProject(ProjectPath("missing.prj")), 0);
-    EXPECT_EQ(TestHost().Boxes().back().text, "Can't open project file !");
-    ExpectJobUntouched();
+    // A file that cannot be opened is named, with what is wrong in words.
+    std::filesystem::create_directory(ProjectPath("folder.prj"));
+    const struct {
+        const char* name;
+        const char* reason;
+    } unopened[] = {
+        {"missing.prj", "there is no such file"},
+        {"folder.prj", "it is a folder, not a file"},
+    };
+    for (const auto& c : unopened) {
+        EXPECT_EQ(doc->LoadProject(ProjectPath(c.name)), 0);
+        EXPECT_EQ(TestHost().Boxes().back().text,
+                  std::string("Can't open project file !\n") + ProjectPath(c.name) + ": " + c.reason);
+        ExpectJobUntouched();
+    }
+    // Bytes of a name that are no text are shown escaped.
+    EXPECT_EQ(doc->LoadProject(ProjectPath("bad\x01\xFF.prj")), 0);
+    EXPECT_NE(TestHost().Boxes().back().text.find("bad\\x01\\xFF.prj"), std::string::npos)
+        << TestHost().Boxes().back().text;
 }
 
 TEST_F(ProjectFile, SaveFailuresAreToldAndLeaveTheOldFile)
@@ -412,6 +464,37 @@ TEST_F(ProjectFile, SaveFailuresAreToldAndLeaveTheOldFile)
               std::string::npos);
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(g_Calculating, 0);
+}
+
+TEST_F(ProjectFile, AReadOnlyProjectIsNotReplacedAndAnOwnerIsKept)
+{
+    namespace fs = std::filesystem;
+    FillJob();
+    const std::string path = ProjectPath();
+    ASSERT_EQ(doc->SaveProject(path), 1);
+    const auto before = FileBytes(path);
+    g_RouteSpeed = 9.0f;
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(doc->SaveProject(path), 0);
+    EXPECT_EQ(TestHost().Boxes().back().text, WithName(IDS_PROJECT_READ_ONLY, path));
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    // A file another user owns, saved over where the system permits it,
+    // stays theirs and keeps its mode.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+        ASSERT_EQ(doc->SaveProject(path), 1);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_NE(FileBytes(path), before);
+    }
 }
 
 TEST_F(ProjectFile, OverlongFieldsAreReported)

@@ -180,6 +180,26 @@ TEST(Contour, OnlyALongFillReportsItsProgress)
     EXPECT_TRUE(square.ComputeFill([&](int) { ADD_FAILURE() << "a short fill reported"; }));
 }
 
+TEST(Contour, AFillPastItsBoundsMakesOnlyTheOutline)
+{
+    // Wider than the size the caller allows, or crossed by its columns
+    // more often than any board's area: outlined, never walked.
+    struct Case { CContour area; double maxSize; bool filled; } cases[] = {
+        {Polygon({{0, 0}, {1000, 0}, {1000, 50}, {0, 50}}), 1000.0, true},
+        {Polygon({{0, 0}, {1000, 0}, {1000, 50}, {0, 50}}), 999.0, false},
+        {Polygon({{0, 0}, {50, 0}, {50, 1000}, {0, 1000}}), 999.0, false},
+        {Comb(1000, 1, 1, 2000), CContour::kMaxFillSize, true},
+        {Comb(2200, 1, 1, 2000), CContour::kMaxFillSize, false},
+    };
+    for (Case& c : cases) {
+        EXPECT_EQ(c.area.ComputeFill({}, c.maxSize), c.filled);
+        EXPECT_EQ(Strokes(c.area, 0).size(), c.area.m_Vertices.size());
+        if (!c.filled) {
+            EXPECT_TRUE(Strokes(c.area, 1).empty());
+        }
+    }
+}
+
 TEST(Contour, EvenOddInsideTest)
 {
     CContour square = Polygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}});

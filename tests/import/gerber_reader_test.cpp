@@ -5,6 +5,7 @@
 #include "import_fixture.h"
 #include "platform/binary_io.h"
 #include "resource_ids.h"
+#include "settings/model_defaults.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -235,7 +236,7 @@ TEST_F(GerberLayer, ADamagedHugeRegionIsOutlinedReportedOnceAndReadQuickly)
     ASSERT_EQ(ReadLayer(Gerber(kApertures, huge + huge), true), 1);
     EXPECT_EQ(doc->m_TrackList.size(), 8u);
     ASSERT_EQ(TestHost().Boxes().size(), 1u);
-    EXPECT_NE(TestHost().Boxes()[0].text.find("100"), std::string::npos);
+    EXPECT_NE(TestHost().Boxes()[0].text.find("layer.gbr"), std::string::npos);
 }
 
 TEST_F(GerberLayer, OverlapDeletionCutsSharedColumns)
@@ -278,18 +279,19 @@ std::string Area(int x0, int y0, int x1, int y1) { return Area({{x0, y0}, {x1, y
 TEST_F(GerberLayer, OverlapDeletionIsAWalkOfTheWholeList)
 {
     // Areas on shared columns: nested and again nested, across an inch
-    // row, far apart, at negative coordinates, taller than the index's
-    // rows reach, a step whose high columns alone lie within an earlier
+    // row, far apart, at negative coordinates, under a drawn column taller
+    // than the index's rows reach, a step whose high columns alone lie within an earlier
     // area; and 3-mil strokes drawn upwards and downwards that areas then
     // cover.
     const std::string body =
         "D10*" + Area(0, 0, 100, 300) + Area(0, 100, 100, 200) + Area(20, 120, 80, 180) +
         Area(0, 100, 100, 200) + Area(500, -100, 540, 2100) + Area(500, 950, 540, 1050) +
         Area(4000, 5000, 4040, 5300) + Area(4001, 5100, 4041, 5200) + Area(-300, -300, -200, -100) +
-        Area(-290, -250, -210, -150) + Area(9000, 0, 9010, 70000) + Area(9000, 1000, 9010, 68000) +
+        Area(-290, -250, -210, -150) + Area(9000, 1000, 9010, 17000) +
         Area(7022, 1400, 7040, 1700) +
         Area({{7000, 0}, {7020, 0}, {7020, 1500}, {7040, 1500}, {7040, 1600}, {7000, 1600}}) +
-        "D14*X700Y100D02*X700Y500D01*X800Y500D02*X800Y100D01*" + Area(680, 200, 820, 300);
+        "D14*X700Y100D02*X700Y500D01*X800Y500D02*X800Y100D01*" + Area(680, 200, 820, 300) +
+        "X9005Y70000D02*X9005Y0D01*" + Area(9000, 2000, 9010, 16000);
     const std::string text = Gerber(std::string(kApertures) + "%ADD14C,0.003*%\n", body);
 
     // What the reader leaves without the deletion, and the areas' runs in
@@ -352,6 +354,52 @@ TEST_F(GerberLayer, OverlapDeletionIsAWalkOfTheWholeList)
         EXPECT_TRUE(t.x1 == w.x1 && t.y1 == w.y1 && t.x2 == w.x2 && t.y2 == w.y2)
             << i << ": " << t.x1 << "," << t.y1 << " " << t.x2 << "," << t.y2 << " against " << w.x1
             << "," << w.y1 << " " << w.x2 << "," << w.y2;
+    }
+}
+
+// A comb `width` mil wide of `teeth` teeth 20 mil high: every column
+// crosses two edges a tooth.
+std::string Comb(int width, int teeth)
+{
+    std::string area = "G36*X0Y0D02*";
+    for (int k = 0; k < teeth; ++k) {
+        const std::string y0 = std::to_string(40 * k), y1 = std::to_string(40 * k + 20);
+        area += "X" + std::to_string(width) + "Y" + y0 + "D01*X" + std::to_string(width) + "Y" + y1 + "D01*";
+        if (k + 1 < teeth)
+            area += "X10Y" + y1 + "D01*X10Y" + std::to_string(40 * k + 40) + "D01*";
+    }
+    return area + "X0Y" + std::to_string(40 * teeth - 20) + "D01*X0Y0D01*G37*";
+}
+
+TEST_F(GerberLayer, AnAreaNoMachineTakesIsOutlinedWithOneWarning)
+{
+    // Wider or taller than the largest table, or crossed so often that its
+    // fill would be millions of strokes: outlined, said once per file, in
+    // a time that grows with the corners, not with the strokes.
+    const int table = int(LargestTableSide());
+    struct Case { std::string areas; std::size_t outline; bool filled; } cases[] = {
+        {Area(0, 0, table - 100, 100), 4, true},
+        {Area(0, 0, 100, table - 100), 4, true},
+        {Area(0, 0, table + 100, 100), 4, false},
+        {Area(0, 0, 100, table + 100) + Area(0, 0, 200, table + 200), 8, false},
+        {Comb(table - 100, 300), 4 * 300, false},
+        {Comb(400, 300), 4 * 300, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.areas.substr(0, 60));
+        const std::size_t before = TestHost().Boxes().size();
+        ASSERT_EQ(ReadLayer(Gerber(kApertures, "D10*" + c.areas), true), 1);
+        std::size_t edges = 0, fills = 0;
+        for (auto& t : doc->m_TrackList)
+            (t->width == 1.0f ? edges : fills) += 1;
+        EXPECT_EQ(edges, c.outline);
+        EXPECT_EQ(fills > 0, c.filled);
+        ASSERT_EQ(TestHost().Boxes().size(), before + (c.filled ? 0 : 1));
+        if (!c.filled) {
+            const std::string& text = TestHost().Boxes().back().text;
+            EXPECT_NE(text.find("layer.gbr"), std::string::npos);
+            EXPECT_NE(text.find(std::to_string(table / 1000)), std::string::npos) << text;
+        }
     }
 }
 

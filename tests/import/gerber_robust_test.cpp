@@ -2,6 +2,7 @@
 // in any order, a format without its zero letter, macro assignments and
 // names, a draw from a flash, and numbers or repeats no board can hold.
 #include "import/gerber_reader_state.h"
+#include "platform/file_messages.h"
 #include "import_fixture.h"
 
 #include <array>
@@ -86,12 +87,21 @@ TEST_F(GerberRobust, MacroAssignmentsNamesAndDivisionByZero)
 TEST_F(GerberRobust, NumbersNoBoardCanHoldAndStepRepeatAreRefused)
 {
     const std::string good = Gerber("%ADD10C,0.010*%\n", "D10*X0Y0D02*X100Y0D01*");
-    struct Case { const char* text; long line; bool repeat = false; } cases[] = {
+    // `dCode`: a legal D code past the table, which is said as such.
+    struct Case { const char* text; long line; bool repeat = false; const char* dCode = nullptr; } cases[] = {
         {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*\nX12345678901234567890Y0D03*\nM02*\n", 4},
         {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*\nG03X0Y0I99999999999J0D01*\nM02*\n", 4},
         {"%FSLAX23Y23*%\n%ADD10C,1e30*%\nD10*X0Y0D03*\nM02*\n", 2},
-        {"%FSLAX23Y23*%\n%ADD2147483648C,0.01*%\nD10*X0Y0D03*\nM02*\n", 2},
-        {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nD2147483648*X0Y0D03*\nM02*\n", 4},
+        {"%FSLAX23Y23*%\n%ADD2147483648C,0.01*%\nD10*X0Y0D03*\nM02*\n", 2, false, "D2147483648"},
+        {"%FSLAX23Y23*%\n%ADD100000C,0.01*%\nD10*X0Y0D03*\nM02*\n", 2, false, "D100000"},
+        {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nD2147483648*X0Y0D03*\nM02*\n", 4, false,
+         "D2147483648"},
+        {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nX5Y5D100000*\nM02*\n", 4, false, "D100000"},
+        {"%FSLAX23Y23*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nX5Y5D12\x01\x02\xFF\x7F*\nM02*\n", 4, false,
+         "D12\x01\x02\xFF\x7F"},
+        // Relative moves that add up past any absolute coordinate.
+        {"%FSLAX53Y53*%\n%ADD10C,0.010*%\nG91*\nD10*\nX99999000Y0D02*\nX99999000Y0D02*\nM02*\n", 6},
+        {"%FSLAX53Y53*%\n%ADD10C,0.010*%\nG91*\nD10*\nX0Y-99999000D02*\nY-99999000D01*\nM02*\n", 6},
         {"%FSLAX23Y23*%\n%AMFAR*20,1,0.01,0,0,1e30,0,0*%\n%ADD20FAR*%\nD20*\nX0Y0D03*\nM02*\n",
          5},
         {"%FSLAX23Y23*%\n%ADD10C,0.010*%\n%SRX3Y1I1.0J0*%\nD10*X0Y0D03*\n%SR*%\nM02*\n", 3, true},
@@ -105,9 +115,25 @@ TEST_F(GerberRobust, NumbersNoBoardCanHoldAndStepRepeatAreRefused)
         EXPECT_EQ(doc->m_TrackList.size(), 1u);
         ASSERT_EQ(TestHost().BoxTexts().size(), before + 1);
         const std::string path = JoinPath(TestDir(), "layer.gbr");
-        EXPECT_EQ(TestHost().BoxTexts().back(), c.repeat ? StepRepeatMessage(path, c.line)
-                                                         : RefusedNumberMessage(path, c.line));
+        EXPECT_EQ(TestHost().BoxTexts().back(),
+                  c.repeat  ? StepRepeatMessage(path, c.line)
+                  : c.dCode ? DCodeBeyondTableMessage(path, c.line, c.dCode)
+                            : RefusedNumberMessage(path, c.line));
+        // The code as written, its bytes that are no text escaped.
+        if (c.dCode) {
+            EXPECT_NE(TestHost().BoxTexts().back().find(PrintableText(c.dCode)), std::string::npos);
+        }
     }
+    // The largest code the table holds, and relative moves that stay on the
+    // board however many they are, read as they should.
+    ASSERT_EQ(ReadLayer("%FSLAX23Y23*%\n%ADD99999C,0.010*%\nD99999*X0Y0D03*\nM02*\n"), 1);
+    EXPECT_EQ(doc->m_FlashList.size(), 1u);
+    std::string walk = "%FSLAX23Y23*%\n%MOIN*%\n%ADD10C,0.010*%\nG91*\nD10*\n";
+    for (int i = 0; i < 2000; ++i)
+        walk += i % 2 ? "X-90000D02*\n" : "X90000D02*\n";
+    ASSERT_EQ(ReadLayer(walk + "X1000D03*\nM02*\n"), 1);
+    ASSERT_EQ(doc->m_FlashList.size(), 1u);
+    EXPECT_NEAR(doc->m_FlashList[0]->x, 1000.0, 1e-3);
     // One copy of a step and repeat is the file as it stands.
     EXPECT_EQ(ReadLayer("%FSLAX23Y23*%\n%SRX1Y1I0J0*%\n%ADD10C,0.010*%\nD10*X0Y0D03*\nM02*\n"), 1);
 }
