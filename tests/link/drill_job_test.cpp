@@ -445,8 +445,6 @@ TEST_P(DrillJobTest, PreviewVisitsTheHolesWithTheCamera)
 // again. The size in mm is the mil size / 39.37.
 TEST_P(DrillJobTest, ToolSimulationChoosesTheRouterOnlyForLargerHoles)
 {
-    if (!Ascii())
-        GTEST_SKIP() << "the prompt is the same on both roads";
     struct Case {
         float drillMil;
         std::vector<std::string> boxes;
@@ -492,19 +490,27 @@ TEST_P(DrillJobTest, ToolSimulationChoosesTheRouterOnlyForLargerHoles)
 // hole's centre, and the job code comes back after each hole.
 TEST_P(DrillJobTest, RegistrationHoleEngravingCirclesEachHole)
 {
-    if (!Ascii())
-        GTEST_SKIP() << "the circle is read from the ASCII frames";
     const std::vector<CRegistrationHole> holes = {{CDPoint(393.7008, 787.4016), 1}};
     m_Sim.ClearLog();
+    m_Sim.SetCutLevel(kSurfaceZ + 1);
     g_JobCode = JOB_ENGRAVE_REG_HOLES;
     EngraveRegistrationHoles(m_View, holes);
     EXPECT_EQ(g_AbortFlag, 0);
     EXPECT_EQ(g_JobCode, JOB_IDLE);
-    const std::vector<std::string> circles = LogLines("33 CA");
+    if (Ascii()) {
+        EXPECT_EQ(LogLines("33 CA"), std::vector<std::string>{"33 CA2000.0,4000.0,360.00"});
+    }
+    const std::vector<CControllerSimulator::ToolPathMove> circles = m_Sim.ToolPath();
     ASSERT_EQ(circles.size(), 1u);
-    EXPECT_EQ(circles[0], "33 CA2000.0,4000.0,360.00");
-    const std::vector<long> z = ZMoves();
-    EXPECT_EQ(std::count(z.begin(), z.end(), kSurfaceZ + 20L), 1);
+    EXPECT_TRUE(circles[0].arc);
+    EXPECT_NEAR(circles[0].centre[0], 2000.0, 1.0);
+    EXPECT_NEAR(circles[0].centre[1], 4000.0, 1.0);
+    EXPECT_NEAR(std::fabs(circles[0].sweep), 360.0, 0.01);
+    EXPECT_EQ(circles[0].from, circles[0].to);
+    const std::vector<CSimCut> cuts = m_Sim.Cuts();
+    EXPECT_EQ(std::count_if(cuts.begin(), cuts.end(),
+                            [](const CSimCut& cut) { return cut.z == kSurfaceZ + 20; }),
+              1);
     // The cutter goes into the board once, on the circle's right edge.
     ExpectDrilled({CDPoint(2000 + 45 * 5.08, 4000)});
 }

@@ -160,10 +160,12 @@ TEST_F(PartialCommandsTest, OutlineRangeMarksTheRouteRecords)
     for (const CPathSegment* s : records)
         skips.push_back(s->skip);
     EXPECT_EQ(skips, (std::vector<int>{1, 1, 1, 0, 0, 1}));
-    for (const auto& layer : doc->m_PathLayerList)
-        if (layer->name == "T1ISO")
-            for (const auto& s : layer->items)
-                EXPECT_EQ(s->skip, 0);
+    for (const auto& layer : doc->m_PathLayerList) {
+        if (layer->name != "T1ISO")
+            continue;
+        for (const auto& s : layer->items)
+            EXPECT_EQ(s->skip, 0);
+    }
     std::int32_t from = 0, to = 0;
     RegGetLong("OUTLINE_From", from);
     RegGetLong("OUTLINE_To", to);
