@@ -230,9 +230,9 @@ protected:
         return cuts;
     }
     // The simulator's record of the tool-down moves. The binary link ends
-    // each arc with a line move of a pulse or two to the exact end (the arc
-    // command stops a pulse short of it); that move is taken as the arc's
-    // last piece.
+    // each arc with a line move to the exact end, a pulse or two where the
+    // whole pulses it gave the arc miss that end; such a move is taken as
+    // the arc's last piece.
     std::vector<Cut> CutMoves()
     {
         std::vector<Cut> cuts;
@@ -367,9 +367,8 @@ TEST_P(PathJobTest, ArcsEndWherePlacedForEveryOrientation)
         EXPECT_NEAR(cuts[i].sweep, 90.0 * turn, SweepTolerance()) << "copy " << i / 3;
         EXPECT_NEAR(cuts[i + 1].sweep, -270.0 * turn, SweepTolerance()) << "copy " << i / 3;
         EXPECT_NEAR(cuts[i + 2].sweep, 360.0 * turn, SweepTolerance()) << "copy " << i / 3;
+        const CDPoint centre = BoardToMachine(block, CDPoint(500, 500), EAlign::None);
         for (std::size_t k = i; k < i + 3; ++k) {
-            const CDPoint centre =
-                BoardToMachine(block, CDPoint(500, 500), EAlign::None);
             EXPECT_NEAR(cuts[k].centre[0], centre.x, 1.0) << "move " << k;
             EXPECT_NEAR(cuts[k].centre[1], centre.y, 1.0) << "move " << k;
         }
