@@ -401,10 +401,10 @@ int CBinLink::TwoSegmentMove(unsigned char command, std::int32_t x1, std::int32_
         m_PosX += values[2];
         m_PosY += values[3];
     }
+    // The last wait read back where the table stands: adding the second pair
+    // once more would put the next absolute move off by the arc's travel.
     if (!WaitPositionIdle() || !LineMoveXY(x2, y2) || !WaitPositionIdle())
         return 0;
-    m_PosX += values[2];
-    m_PosY += values[3];
     return 1;
 }
 

@@ -62,6 +62,30 @@ bool ChineseLanguage()
 // The tool continues its cut from `last` when the next segment starts there.
 bool Continues(const LastEnd& last, const CDPoint& start) { return last && *last == start; }
 
+// The depth of a layer reached in the walk waits for the layer's tool. The
+// last layer's tool stays down until the next travel or tool change, and
+// meanwhile every pump lets the view timer send Z to the working depth
+// again: that depth stays the last layer's until the new layer's tool
+// prompt is over or the tool has been lifted.
+class CLayerDepth {
+public:
+    void Reached(float depthValue)
+    {
+        m_Depth = static_cast<int>(depthValue);
+        m_Pending = true;
+    }
+    void Apply()
+    {
+        if (m_Pending)
+            g_PlungeOffsetPulses = m_Depth;
+        m_Pending = false;
+    }
+
+private:
+    int m_Depth = 0;
+    bool m_Pending = false;
+};
+
 void ShowCount(long count, double total)
 {
     char text[80];
@@ -289,26 +313,34 @@ void FinishPathJob(CRunnerView& view, unsigned messageId, bool keepWork)
         AfxMessageBox(LoadResString(messageId));
 }
 
-// One segment visit of a layer job: which layer, copy and segment.
+// One segment visit of a layer job: which layer, copy and segment, and the
+// segment's number among the segments of all the job's layers (from 1; the
+// copies of a segment share it).
 struct CLayerVisit {
     const CPathRecord* layer;
     const CLayoutBlock* block;  // null: cut where it lies
     const CPathSegment* segment;
+    long record;
 };
 
 std::vector<CLayerVisit> LayerOrder(const std::vector<const CPathRecord*>& layers,
                                     const COwnedList<CLayoutBlock>* blocks)
 {
     std::vector<CLayerVisit> order;
+    long first = 1;
     for (const CPathRecord* layer : layers) {
+        auto visitAll = [&](const CLayoutBlock* block) {
+            long record = first;
+            for (const auto& s : layer->items)
+                order.push_back({layer, block, s.get(), record++});
+        };
         if (!blocks) {
-            for (const auto& s : layer->items)
-                order.push_back({layer, nullptr, s.get()});
-            continue;
+            visitAll(nullptr);
+        } else {
+            for (const auto& b : *blocks)
+                visitAll(b.get());
         }
-        for (const auto& b : *blocks)
-            for (const auto& s : layer->items)
-                order.push_back({layer, b.get(), s.get()});
+        first += static_cast<long>(layer->items.size());
     }
     return order;
 }
@@ -355,6 +387,7 @@ struct CEngraveRun {
     int dwellMs = 0;
     long cutDistance = 0;
     bool toolChanges = true;        // CAM data: the dialog's tool change box
+    CLayerDepth depth;
 
     // The start of the engraving of the side and of its selection: nothing
     // when there is nothing to engrave; the job claimed and the table at the
@@ -384,6 +417,7 @@ struct CEngraveRun {
         if (kind == EEngraveKind::CamData)
             ShowRunnerCaption(text);
         view.ChangeTool(text, 1);
+        depth.Apply();
         if (g_AbortFlag)
             return false;
         toolStart = NowSeconds();
@@ -423,6 +457,7 @@ struct CEngraveRun {
     bool Travel(const CCopy& copy, const CDPoint& start)
     {
         LiftTool();
+        depth.Apply();
         if (kind == EEngraveKind::Board && RunnerStopped())
             return false;
         if (!RunnerServeToolChangeRequest(view, LoadResString(IDS_CHANGE_CUTTING_TOOL), 1) &&
@@ -473,7 +508,7 @@ struct CEngraveRun {
                 if (layerOf && kind != EEngraveKind::Selection)
                     RunnerWait();
                 layerOf = visit.layer;
-                g_PlungeOffsetPulses = static_cast<int>(visit.layer->depth);
+                depth.Reached(visit.layer->depth);
                 if (kind != EEngraveKind::Selection)
                     last.reset();
             }
@@ -499,6 +534,7 @@ struct CEngraveRun {
                                     : !Continues(last, seg.start);
             if (travel && !Travel(copy, seg.start))
                 break;
+            depth.Apply();
             CutSegment(view, copy, seg, rules, static_cast<long>(next));
             last = seg.end;
             if (seg.type == 10)
@@ -539,6 +575,16 @@ double ArcSweep(int type, double start, double end)
     else
         sweep = type == 1 ? start - end + 360.0 : start - end;
     return sweep == 0.0 ? 360.0 : sweep;
+}
+
+std::vector<CPathRecord*> OutlineRouteLayers(const COwnedList<CPathRecord>& layers,
+                                             const std::function<bool(const std::string&)>& visible)
+{
+    std::vector<CPathRecord*> route;
+    for (const auto& layer : layers)
+        if (layer->side == 5 && (!visible || visible(layer->name)))
+            route.push_back(layer.get());
+    return route;
 }
 
 bool CopyMirrors(const CLayoutBlock& block)
@@ -855,8 +901,12 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
         return;
     view.SaveResumeProject();
     g_PlungeOffsetPulses = 0;
-    const std::vector<const CPathRecord*> layers = LayersWhere(
-        data, [&](const CPathRecord& l) { return l.side == 5 && Visible(data, l.name); });
+    std::vector<const CPathRecord*> layers;
+    if (data.layers) {
+        const std::vector<CPathRecord*> route = OutlineRouteLayers(
+            *data.layers, [&data](const std::string& name) { return Visible(data, name); });
+        layers.assign(route.begin(), route.end());
+    }
     const std::vector<CLayerVisit> order = LayerOrder(layers, &blocks);
     if (order.empty())
         return;
@@ -879,6 +929,7 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
     const double total = static_cast<double>(order.size());
     long counter = 0;
     long cutDistance = 0;
+    CLayerDepth layerDepth;
     for (float depth : RoutePassDepths(totalDepth, g_RouteAutoFlag != 0)) {
         if (g_AbortFlag)
             break;
@@ -898,27 +949,36 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
             if (visit.block != copyOf) {
                 copyOf = visit.block;
                 last.reset();
-                g_PlungeOffsetPulses = static_cast<int>(visit.layer->depth);
+                layerDepth.Reached(visit.layer->depth);
             }
             StoreProgress(counter);
+            // The record reached, numbered as the range resume numbers the
+            // outline's records: after a STOP the range it proposes starts
+            // with the record that was interrupted, or with the next one
+            // when none was.
+            RegSetLongValue("OUTLINE_NOW", static_cast<std::int32_t>(visit.record));
             ShowCount(counter, total);
             PumpMessages();
             if (view.ToolChangeRequest() || s_LastRouteTool != visit.layer->size) {
                 const std::string prompt = RouteToolPrompt(visit.layer->size, chinese);
                 s_LastRouteTool = visit.layer->size;
                 view.ChangeTool(prompt, 1);
+                layerDepth.Apply();
                 cutDistance = 0;
                 g_ToolDown = 1;
                 SendXYSpeed(g_RouteSpeed);
             }
             if (g_AbortFlag)
                 break;
-            if (visit.segment->flag == 0 && visit.block->m_Selected == 0) {
+            // A record outside the range of a resume is counted, not cut.
+            if (visit.segment->flag == 0 && visit.segment->skip == 0 &&
+                visit.block->m_Selected == 0) {
                 const CCopy copy{visit.block, EAlign::Registration};
                 const CCutSegment seg = FromPath(*visit.segment);
                 cutDistance = static_cast<long>(static_cast<double>(cutDistance) + seg.Length());
                 if (!Continues(last, seg.start)) {
                     LiftTool();
+                    layerDepth.Apply();
                     RunnerServeToolChangeRequest(view, requestPrompt, 1);
                     if (g_ToolDistance > 0 && cutDistance > g_ToolDistance) {
                         cutDistance = 0;
@@ -927,7 +987,8 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
                     TravelTo(copy.Machine(seg.start));
                     PlungeTool(g_RouteSpeed);
                 }
-                CutSegment(view, copy, seg, rules, counter);
+                layerDepth.Apply();
+                CutSegment(view, copy, seg, rules, visit.record);
                 last = seg.end;
             }
             ++counter;

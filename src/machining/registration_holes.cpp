@@ -159,11 +159,10 @@ bool EngraveHole(CRunnerView& view, const CDPoint& hole)
     if (!RunnerWait())
         return false;
     SendXYSpeed(5.0f);
-    if (g_ControllerKind == 1)
-        g_BinLink.LineMoveXY(static_cast<std::int32_t>(start.x), static_cast<std::int32_t>(start.y));
-    const CDPoint centre = Pulses(hole.x, hole.y);
-    g_MachineLink.CmdCA(static_cast<float>(centre.x), static_cast<float>(centre.y), 360.0f);
-    g_MachineLink.Send();
+    // The circle goes out as the arc of each controller: a line move to the
+    // start, where the tool already stands, would leave the binary
+    // controller's mark a dimple.
+    SendFullCircle(Pulses(hole.x, hole.y), start);
     if (!RunnerWait())
         return false;
     SendZSpeed(g_LiftSpeed);

@@ -1,11 +1,14 @@
 // The range dialog and the range resume.
 #include "machining/work_range.h"
 
+#include "machining/path_jobs.h"
 #include "platform/host.h"
 #include "resource_ids.h"
+#include "records/board_records.h"
 #include "settings/registry.h"
 
 #include <cstdint>
+#include <vector>
 
 const CRangeValues kMillRange{"MILL_Now", "MILL_TO", "MILL_FROM"};
 const CRangeValues kOutlineRange{"OUTLINE_NOW", "OUTLINE_To", "OUTLINE_From"};
@@ -41,4 +44,16 @@ bool ResumeRange(CWorkRangeDlg& dlg, const CRangeValues& values, int total, cons
     for (int number = 1; number <= total; ++number)
         mark(number, number < dlg.m_From || number > dlg.m_To);
     return true;
+}
+
+bool ResumeOutlineRange(CWorkRangeDlg& dlg, const COwnedList<CPathRecord>& layers,
+                        const std::function<bool(const std::string&)>& visible)
+{
+    std::vector<CPathSegment*> records;
+    for (CPathRecord* layer : OutlineRouteLayers(layers, visible))
+        for (const auto& segment : layer->items)
+            records.push_back(segment.get());
+    return ResumeRange(dlg, kOutlineRange, static_cast<int>(records.size()), [&](int number, bool skip) {
+        records[static_cast<std::size_t>(number - 1)]->skip = skip ? 1 : 0;
+    });
 }

@@ -3,10 +3,13 @@
 // records outside the range are marked to be left out by the runners.
 #pragma once
 
+#include "platform/object_lists.h"
 #include "ui/dialog.h"
 
 #include <functional>
 #include <string>
+
+struct CPathRecord;
 
 class CWorkRangeDlg : public CDialog {
 public:
@@ -39,3 +42,10 @@ using RangeMark = std::function<void(int number, bool skip)>;
 // records, those outside [from, to] to be left out. False on Cancel, with
 // nothing changed.
 bool ResumeRange(CWorkRangeDlg& dlg, const CRangeValues& values, int total, const RangeMark& mark);
+
+// The outline's range resume: its records are the segments of the route
+// layers it cuts (shown, side 5), layer after layer, as the outline job
+// numbers them; those outside the range are marked for the job to pass
+// over. False on Cancel.
+bool ResumeOutlineRange(CWorkRangeDlg& dlg, const COwnedList<CPathRecord>& layers,
+                        const std::function<bool(const std::string&)>& visible);

@@ -32,6 +32,9 @@ struct CPathSegment {
     std::int32_t value = 0;     // plunge offset or chain number (planners)
     std::int32_t flag = 0;
     std::uint8_t pad68[4] = {};
+    // In memory only: 1 while the outline's range resume leaves this record
+    // of a route layer out.
+    std::int32_t skip = 0;
 
     void WriteImage(CBinaryWriter& out) const;
     // Reads one image; on a short read the segment is left as it was.

@@ -33,8 +33,6 @@ struct CTrackRecord {
     // In memory only: the full aperture index, which the byte above holds
     // only up to 255.
     std::int32_t apertureNo = 0;
-    // In memory only: 1 while a range resume leaves this route record out.
-    std::int32_t skip = 0;
 
     void WriteImage(CBinaryWriter& out) const;
     // The image into room of kImageSize bytes at `at`, for a writer that

@@ -92,11 +92,9 @@ void CVelmView::OnClearingRangeResume()
 
 void CVelmView::OnOutlineRangeResume()
 {
-    CNamedLayer* route = m_Doc.FindNamedLayer("route");
-    const int total = route ? static_cast<int>(route->tracks.size()) : 0;
     m_OutlineRangeDlg.m_Caption = LoadResString(IDS_OUTLINE_RANGE_CAPTION);
-    if (!ResumeRange(m_OutlineRangeDlg, kOutlineRange, total, [&](int number, bool skip) {
-            route->tracks[static_cast<std::size_t>(number - 1)]->skip = skip ? 1 : 0;
+    if (!ResumeOutlineRange(m_OutlineRangeDlg, m_Doc.m_PathLayerList, [this](const std::string& name) {
+            return IsLayerVisible(name.c_str()) != 0;
         }))
         return;
     const bool changed = SetPartialSubMode(*this, OutlineRange, 2);

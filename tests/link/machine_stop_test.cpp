@@ -8,6 +8,7 @@
 #include "exchange/machining_data_dlg.h"
 #include "link/job_codes.h"
 #include "link/machine_wait.h"
+#include "link/working_depth.h"
 #include "machining/job_gate.h"
 #include "machining/probe_test_dlg.h"
 #include "machining/machine_timer.h"
@@ -185,29 +186,35 @@ TEST_P(MachineStopTest, TickShowsTheControllersPosition)
 
 // While an engraving or milling job runs, each readout update sends Z to
 // the working height again; drilling and the settings that turn surface
-// following off send nothing.
+// following off send nothing. The controller's Z tells: it goes from where
+// it stood to the working depth, or stays there.
 TEST_P(MachineStopTest, DisplayKeepsZOnTheSurfaceOnlyWhileEngraving)
 {
-    if (!Ascii())
-        GTEST_SKIP() << "the binary road moves Z without a frame to count";
     struct Case {
         int code;
         int skipProbe;
-        std::size_t frames;
+        bool follows;
     };
-    const Case cases[] = {{JOB_ENGRAVE, 0, 1}, {JOB_MILL, 0, 1}, {JOB_DRILL, 0, 0},
-                          {JOB_ENGRAVE_REG_HOLES, 0, 0}, {JOB_ENGRAVE, 1, 0}};
+    const Case cases[] = {{JOB_ENGRAVE, 0, true}, {JOB_MILL, 0, true}, {JOB_DRILL, 0, false},
+                          {JOB_ENGRAVE_REG_HOLES, 0, false}, {JOB_ENGRAVE, 1, false}};
+    g_BinLink.SetAbsoluteMode(1);
     g_PositionPollOff = 0;
     g_ToolDown = 1;
+    g_MachineOffset = 1000;  // the working depth lies below where Z stands
     CTimerView view;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
+        m_Sim.SetPosition(2, 0);
+        g_BinLink.m_PosZ = 0;
         m_Sim.ClearLog();
         g_JobCode = c.code;
         g_SkipProbeTest = c.skipProbe;
+        const std::int32_t depth = GetZDownPulses();
+        ASSERT_GT(depth, 0);
         UpdatePositionDisplay(view);
-        m_Sim.WaitForLog(c.frames, 300);
-        EXPECT_EQ(LogLines("22 MA").size(), c.frames);
+        // The ASCII frame is on its way when the update returns.
+        m_Sim.WaitForLog(c.follows ? 1 : 0, 3000);
+        EXPECT_EQ(m_Sim.GetState().position[2], c.follows ? depth : 0);
     }
 }
 

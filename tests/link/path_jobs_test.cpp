@@ -3,7 +3,9 @@
 // plunge per chain of touching segments and nothing else cut; the arcs end
 // where the copy's orientation puts them; the outline goes down in passes;
 // the engraving prompts follow the tool size and distance; STOP and
-// Continue cut every segment once, and the combined job resumes in milling.
+// Continue cut every segment once, and the combined job resumes in milling;
+// STOP and the outline's range resume cut every route segment once; a new
+// layer's depth waits for its tool. On both controllers.
 #include "link_fixture.h"
 #include "sim_runner_view.h"
 
@@ -12,10 +14,13 @@
 #include "link/working_depth.h"
 #include "machining/homing.h"
 #include "machining/job_gate.h"
+#include "machining/machine_setup.h"
+#include "machining/machine_timer.h"
 #include "machining/path_jobs.h"
 #include "machining/position_dlg.h"
 #include "machining/probe_test_dlg.h"
 #include "machining/tool_change.h"
+#include "machining/work_range.h"
 #include "platform/resources.h"
 #include "records/board_records.h"
 #include "records/planner_records.h"
@@ -29,8 +34,10 @@
 
 #include "../bench/bench_boards.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -107,12 +114,43 @@ struct CExpectedCut {
     int chain;
 };
 
-class PathJobTest : public LinkTest {
+// A layer of straight segments from point to point.
+std::unique_ptr<CPathRecord> PolyLayer(const char* name, int side, float size, float depth,
+                                       const std::vector<CDPoint>& points)
+{
+    auto layer = std::make_unique<CPathRecord>();
+    layer->name = name;
+    layer->side = side;
+    layer->size = size;
+    layer->depth = depth;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        auto s = std::make_unique<CPathSegment>();
+        s->x1 = points[i].x, s->y1 = points[i].y, s->x2 = points[i + 1].x, s->y2 = points[i + 1].y;
+        AddTail(layer->items, std::move(s));
+    }
+    return layer;
+}
+
+// The view timer's tick as the program runs it between the runner's polls:
+// the position read and, while a job that follows the surface runs, Z sent
+// to the working depth again.
+class CTickView : public CMachineTimerView {
+public:
+    void StartTimer(unsigned) override {}
+    void StopTimer() override {}
+    int JoystickOn() const override { return 0; }
+    int& MonitorOn() override { return monitor; }
+    int monitor = 0;
+};
+
+class PathJobTest : public LinkTest, public ::testing::WithParamInterface<Kind> {
 protected:
     void SetUp() override
     {
         LinkTest::SetUp();
-        Connect(Kind::Ascii);
+        Connect(GetParam());
+        if (!Ascii())
+            ResetController();  // absolute moves on the binary road
         g_PortState = 0;
         g_MachineModel = "KX1100";
         g_ToolChangePosition = 0;
@@ -142,11 +180,26 @@ protected:
         m_Data.layers = &m_Layers;
         TestHost().OnPump([this](int) { Poll(); });
     }
+    bool Ascii() const { return GetParam() == Kind::Ascii; }
     // The view timer's position poll, between the runner's polls.
     void Poll()
     {
         if (m_View.timer && !g_PositionPollOff)
             ReadPositionReply(0);
+    }
+    // The whole tick between the runner's polls: the poll and the Z sent
+    // again. A tick that waits for the controller pumps too; no tick starts
+    // inside another.
+    void TickBetweenPolls()
+    {
+        TestHost().OnPump([this, ticking = false](int) mutable {
+            if (ticking || !m_View.timer || g_PositionPollOff)
+                return;
+            ticking = true;
+            ReadPositionReply(0);
+            UpdatePositionDisplay(m_Tick);
+            ticking = false;
+        });
     }
     // Answers tool-change prompts with OK.
     void AnswerPrompts(int count)
@@ -176,11 +229,31 @@ protected:
         }
         return cuts;
     }
+    // The simulator's record of the tool-down moves. The binary link ends
+    // each arc with a line move to the exact end, a pulse or two where the
+    // whole pulses it gave the arc miss that end; such a move is taken as
+    // the arc's last piece.
+    std::vector<Cut> CutMoves()
+    {
+        std::vector<Cut> cuts;
+        for (const Cut& move : m_Sim.ToolPath()) {
+            if (!cuts.empty() && cuts.back().arc && !move.arc && move.plunge == cuts.back().plunge &&
+                std::abs(move.to[0] - move.from[0]) <= 2 && std::abs(move.to[1] - move.from[1]) <= 2) {
+                cuts.back().to = move.to;
+                continue;
+            }
+            cuts.push_back(move);
+        }
+        return cuts;
+    }
+    // How near an arc's sweep comes to its degrees: the binary controller
+    // is given its centre and end in whole pulses.
+    double SweepTolerance() const { return Ascii() ? 0.01 : 0.5; }
     // The simulator's record equals `expected` move by move within one
     // pulse, each chain begun by one plunge of its own.
     void ExpectCut(const std::vector<CExpectedCut>& expected)
     {
-        const std::vector<Cut> cuts = m_Sim.ToolPath();
+        const std::vector<Cut> cuts = CutMoves();
         ASSERT_EQ(cuts.size(), expected.size());
         int chains = 0;
         for (std::size_t i = 0; i < cuts.size(); ++i) {
@@ -223,6 +296,7 @@ protected:
     }
 
     CSimRunnerView m_View;
+    CTickView m_Tick;
     COwnedList<CGridPathSegment> m_Iso;
     COwnedList<CClearRegion> m_Regions;
     COwnedList<CPathRecord> m_Layers;
@@ -234,7 +308,7 @@ protected:
 // each chain is one plunge, the set-aside segment is not cut, and the chain
 // on the second copy is reached by its own travel, though it starts where
 // the copy's centre is.
-TEST_F(PathJobTest, IsolationCutsThePlacedChainsOnePlungeEach)
+TEST_P(PathJobTest, IsolationCutsThePlacedChainsOnePlungeEach)
 {
     AddIso(m_Iso, {500, 500}, {500, 400});
     AddIso(m_Iso, {500, 400}, {600, 500}, 1, {500, 500});
@@ -255,11 +329,12 @@ TEST_F(PathJobTest, IsolationCutsThePlacedChainsOnePlungeEach)
     EXPECT_EQ(m_View.prompts[0], "更換90度雕刻刀 (黃) !");
     EXPECT_EQ(m_View.prompts.size(), 1u);
     ExpectCut(ExpectedIso());
-    const std::vector<Cut> cuts = m_Sim.ToolPath();
+    const std::vector<Cut> cuts = CutMoves();
+    ASSERT_EQ(cuts.size(), 8u);
     EXPECT_TRUE(cuts[1].arc);
     // The quarter turn runs the other way round on the copy turned over.
-    EXPECT_NEAR(cuts[1].sweep, 90.0, 0.01);
-    EXPECT_NEAR(cuts[5].sweep, -90.0, 0.01);
+    EXPECT_NEAR(cuts[1].sweep, 90.0, SweepTolerance());
+    EXPECT_NEAR(cuts[5].sweep, -90.0, SweepTolerance());
     std::int32_t count = -1;
     RegGetLong("count", count);
     EXPECT_EQ(count, 0);
@@ -268,7 +343,7 @@ TEST_F(PathJobTest, IsolationCutsThePlacedChainsOnePlungeEach)
 
 // One arc of each direction on a copy of every swap and sign pair: the
 // controller's arc ends where the copy places the segment's end.
-TEST_F(PathJobTest, ArcsEndWherePlacedForEveryOrientation)
+TEST_P(PathJobTest, ArcsEndWherePlacedForEveryOrientation)
 {
     AddIso(m_Iso, {600, 500}, {500, 600}, 1, {500, 500});
     AddIso(m_Iso, {500, 600}, {400, 500}, 2, {500, 500});
@@ -284,20 +359,25 @@ TEST_F(PathJobTest, ArcsEndWherePlacedForEveryOrientation)
 
     EXPECT_EQ(g_AbortFlag, 0);
     ExpectCut(ExpectedIso());
-    const std::vector<Cut> cuts = m_Sim.ToolPath();
+    const std::vector<Cut> cuts = CutMoves();
     ASSERT_EQ(cuts.size(), 24u);
     for (std::size_t i = 0; i < cuts.size(); i += 3) {
         const CLayoutBlock& block = *m_View.blocks[i / 3];
         const double turn = CopyMirrors(block) ? -1.0 : 1.0;
-        EXPECT_NEAR(cuts[i].sweep, 90.0 * turn, 0.01) << "copy " << i / 3;
-        EXPECT_NEAR(cuts[i + 1].sweep, -270.0 * turn, 0.01) << "copy " << i / 3;
-        EXPECT_NEAR(cuts[i + 2].sweep, 360.0 * turn, 0.01) << "copy " << i / 3;
+        EXPECT_NEAR(cuts[i].sweep, 90.0 * turn, SweepTolerance()) << "copy " << i / 3;
+        EXPECT_NEAR(cuts[i + 1].sweep, -270.0 * turn, SweepTolerance()) << "copy " << i / 3;
+        EXPECT_NEAR(cuts[i + 2].sweep, 360.0 * turn, SweepTolerance()) << "copy " << i / 3;
+        const CDPoint centre = BoardToMachine(block, CDPoint(500, 500), EAlign::None);
+        for (std::size_t k = i; k < i + 3; ++k) {
+            EXPECT_NEAR(cuts[k].centre[0], centre.x, 1.0) << "move " << k;
+            EXPECT_NEAR(cuts[k].centre[1], centre.y, 1.0) << "move " << k;
+        }
     }
 }
 
 // STOP during the isolation, then Continue going back no records: every
 // segment is cut once, the interrupted one where the job left off.
-TEST_F(PathJobTest, IsolationStopThenContinueCutsEverySegmentOnce)
+TEST_P(PathJobTest, IsolationStopThenContinueCutsEverySegmentOnce)
 {
     for (int i = 0; i < 4; ++i) {
         AddIso(m_Iso, {100.0 + 100 * i, 100}, {150.0 + 100 * i, 100});
@@ -344,7 +424,7 @@ protected:
     }
 };
 
-TEST_F(MillJobTest, CombinedJobStopsInMillingAndResumesThere)
+TEST_P(MillJobTest, CombinedJobStopsInMillingAndResumesThere)
 {
     AddIso(m_Iso, {400, 400}, {600, 400});
     AddIso(m_Iso, {600, 400}, {600, 600});
@@ -406,7 +486,7 @@ TEST_F(MillJobTest, CombinedJobStopsInMillingAndResumesThere)
 
 // Alone, the milling job prompts for each new cutter size, once for a run
 // of regions of one size.
-TEST_F(MillJobTest, CutterPromptForEachNewSize)
+TEST_P(MillJobTest, CutterPromptForEachNewSize)
 {
     AddRegion(20, {{100, 100, 200, 100}});
     AddRegion(20, {{100, 200, 200, 200}});
@@ -427,7 +507,7 @@ TEST_F(MillJobTest, CutterPromptForEachNewSize)
 // The outline in passes of 0.6, 1.2 and 1.6 mm: each pass cuts the whole
 // route layer once more, one plunge per copy and pass, and the total depth
 // is back afterwards.
-TEST_F(PathJobTest, OutlineCutsInDepthPasses)
+TEST_P(PathJobTest, OutlineCutsInDepthPasses)
 {
     auto layer = std::make_unique<CPathRecord>();
     layer->side = 5;
@@ -442,15 +522,12 @@ TEST_F(PathJobTest, OutlineCutsInDepthPasses)
     AddTail(m_Layers, std::move(layer));
     AddTail(m_View.blocks, Copy(1000, 1000));
     AddTail(m_View.blocks, Copy(2500, 1000));
-    std::vector<int> depths;
-    m_Sim.SetLogSink([&depths](const std::string& line) {
-        if (line.rfind("22 MA", 0) == 0)
-            depths.push_back(std::atoi(line.c_str() + 5));
-    });
     g_JobCode = JOB_ROUTE;
     AnswerPrompts(1);
     RunOutlineJob(m_View, m_Data);
-    m_Sim.SetLogSink(nullptr);
+    std::vector<int> depths;
+    for (const CSimCut& cut : m_Sim.Cuts())
+        depths.push_back(cut.z);
 
     EXPECT_EQ(g_AbortFlag, 0);
     EXPECT_EQ(TestHost().BoxTexts().back(), "成型完成 !");
@@ -467,7 +544,7 @@ TEST_F(PathJobTest, OutlineCutsInDepthPasses)
 
 // Engraving: the prompts name the size with its colour word and come again
 // for a new size and after the set engraved distance.
-TEST_F(PathJobTest, EngravingPromptsBySizeAndDistance)
+TEST_P(PathJobTest, EngravingPromptsBySizeAndDistance)
 {
     AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));  // 0.2 mm
     AddTail(m_Layers, RowLayer("T2ISO", 0, 19.68504f, 3));  // 0.5 mm
@@ -488,7 +565,7 @@ TEST_F(PathJobTest, EngravingPromptsBySizeAndDistance)
 
 // The working time of a tool: once it has run out, the next segment brings
 // the tool prompt again.
-TEST_F(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
+TEST_P(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
 {
     AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));
     AddTail(m_View.blocks, Copy(1000, 1000));
@@ -517,7 +594,7 @@ TEST_F(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
 // The selection ("-S") of a shown layer is engraved once, where it lies on
 // the board, whatever the copies; the selection of a hidden layer and the
 // layer itself are not.
-TEST_F(PathJobTest, SelectionIsEngravedOnceWhereItLies)
+TEST_P(PathJobTest, SelectionIsEngravedOnceWhereItLies)
 {
     AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));
     AddTail(m_Layers, RowLayer("T1ISO-S", 0, 7.874016f, 2));
@@ -543,7 +620,7 @@ TEST_F(PathJobTest, SelectionIsEngravedOnceWhereItLies)
 // The drawing layer with the tool changes off: no prompt, the spindle
 // switched on by the job and kept running after it when asked, the stored
 // offset read before the first cut; every copy is cut.
-TEST_F(PathJobTest, CamDataEngravingWithoutToolChanges)
+TEST_P(PathJobTest, CamDataEngravingWithoutToolChanges)
 {
     AddTail(m_Layers, RowLayer("LAYER1", 5, 7.874016f, 2));
     AddTail(m_Layers, RowLayer("LAYER2", 6, 7.874016f, 2));
@@ -567,7 +644,7 @@ TEST_F(PathJobTest, CamDataEngravingWithoutToolChanges)
 // A real board: the isolation lines of its copper, cut on two copies (the
 // second turned over), are the placed segments within one pulse, one
 // plunge per chain, nothing else.
-TEST_F(PathJobTest, CorpusBoardIsolationIsThePlacedGeometry)
+TEST_P(PathJobTest, CorpusBoardIsolationIsThePlacedGeometry)
 {
     const std::string gerber = CorpusPath("boards/D1MiniGSR/D1MiniGSR-B_Cu.gbr");
     if (gerber.empty())
@@ -592,7 +669,7 @@ TEST_F(PathJobTest, CorpusBoardIsolationIsThePlacedGeometry)
 // A real board's outline: the route layer made of its edge cuts, cut in one
 // pass on two copies, the second turned and mirrored: every move is where the
 // copy (and the registration) places its segment, one plunge per chain.
-TEST_F(PathJobTest, CorpusBoardOutlineIsThePlacedGeometry)
+TEST_P(PathJobTest, CorpusBoardOutlineIsThePlacedGeometry)
 {
     const std::string edges = CorpusPath("boards/multivibrator/multivibrator-Edge.Cuts.gbr");
     if (edges.empty())
@@ -633,5 +710,127 @@ TEST_F(PathJobTest, CorpusBoardOutlineIsThePlacedGeometry)
     EXPECT_EQ(g_AbortFlag, 0);
     ExpectCut(expected);
 }
+
+// STOP in the middle of the outline, then the range resume: the range it
+// proposes starts with the route record the job had reached, and the run
+// that follows cuts the rest. Every segment is cut once, the two runs
+// together; a segment of the route layers before the range is passed over.
+TEST_P(PathJobTest, OutlineRangeResumeCutsEverySegmentOnce)
+{
+    AddTail(m_Layers, PolyLayer("ROUTE1.5", 5, 59.0f, 0.0f,
+                                {{400, 400}, {500, 400}, {600, 400}, {600, 500}, {600, 600}}));
+    AddTail(m_Layers, PolyLayer("ROUTE2", 5, 59.0f, 0.0f,
+                                {{600, 600}, {500, 600}, {400, 600}, {400, 500}, {400, 400}}));
+    AddTail(m_View.blocks, Copy(1000, 1000));
+    g_RouteAutoFlag = 0;
+    std::vector<CExpectedCut> expected;
+    for (const auto& layer : m_Layers)
+        for (const auto& s : layer->items)
+            expected.push_back({BoardToMachine(*m_View.blocks[0], CDPoint(s->x1, s->y1),
+                                               EAlign::Registration),
+                                BoardToMachine(*m_View.blocks[0], CDPoint(s->x2, s->y2),
+                                               EAlign::Registration),
+                                1});
+    // Each layer starts a chain of its own, and so does the run after the
+    // resume, at record 6.
+    for (std::size_t i = 4; i < expected.size(); ++i)
+        expected[i].chain = i == 4 ? 2 : 3;
+    Press(5);
+    g_JobCode = JOB_ROUTE;
+    AnswerPrompts(1);
+    RunOutlineJob(m_View, m_Data);
+    EXPECT_EQ(g_AbortFlag, 1);
+    EXPECT_EQ(m_Sim.ToolPath().size(), 5u);
+
+    TestHost().OnPump([this](int) { Poll(); });
+    g_AbortFlag = 0;
+    std::vector<std::string> proposed;
+    TestHost().QueueDialog(
+        [&proposed](CDialog& dlg) {
+            proposed = {dlg.GetDlgItemText(IDC_WR_TOTAL), dlg.GetDlgItemText(IDC_WR_FROM),
+                        dlg.GetDlgItemText(IDC_WR_TO)};
+            dlg.PressButton(IDOK);
+        },
+        IDD_WORK_RANGE);
+    CWorkRangeDlg range;
+    ASSERT_TRUE(ResumeOutlineRange(range, m_Layers, nullptr));
+    EXPECT_EQ(proposed, (std::vector<std::string>{"8", "6", "8"}));
+    EXPECT_EQ(m_Layers[0]->items[3]->skip, 1);
+    EXPECT_EQ(m_Layers[1]->items[0]->skip, 1);
+    EXPECT_EQ(m_Layers[1]->items[1]->skip, 0);
+
+    g_JobCode = JOB_ROUTE;
+    AnswerPrompts(1);
+    RunOutlineJob(m_View, m_Data);
+    EXPECT_EQ(g_AbortFlag, 0);
+    EXPECT_EQ(TestHost().BoxTexts().back(), "成型完成 !");
+    ExpectCut(expected);
+}
+
+// A layer change: the last layer's tool stays down until the change, and
+// the view timer sends Z to the working depth meanwhile. Every Z move into
+// the board before the second tool's prompt goes to the first layer's
+// depth; the second layer's depth, 40 pulses deeper, comes only after it.
+TEST_P(PathJobTest, NextLayerDepthWaitsForItsTool)
+{
+    struct Case {
+        const char* job;
+        const char* first;
+        const char* second;
+        int side, code;
+        float firstSize, secondSize;
+        void (*run)(CRunnerView&, CPathJobData&);
+    } const cases[] = {
+        {"engraving", "T1ISO", "T2ISO", 0, JOB_ENGRAVE, 7.874016f, 19.68504f, RunEngraveJob},
+        {"outline", "ROUTE1.5", "ROUTE2", 5, JOB_ROUTE, 59.0f, 78.74f, RunOutlineJob},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.job);
+        m_Layers.clear();
+        m_View.blocks.clear();
+        m_Sim.ClearToolPath();
+        AddTail(m_Layers, PolyLayer(c.first, c.side, c.firstSize, 0.0f,
+                                    {{400, 400}, {600, 400}, {600, 600}}));
+        AddTail(m_Layers, PolyLayer(c.second, c.side, c.secondSize, 40.0f,
+                                    {{400, 700}, {600, 700}, {600, 900}}));
+        AddTail(m_View.blocks, Copy(1000, 1000));
+        g_RouteAutoFlag = 0;
+        TickBetweenPolls();
+        std::vector<std::size_t> atPrompt;
+        for (int i = 0; i < 2; ++i)
+            TestHost().QueueDialog(
+                [this, &atPrompt](CDialog& dlg) {
+                    atPrompt.push_back(m_Sim.Cuts().size());
+                    dlg.PressButton(IDOK);
+                },
+                IDD_PLUNGE_SPEED);
+        const std::size_t before = m_Sim.Cuts().size();
+        g_JobCode = c.code;
+        c.run(m_View, m_Data);
+        EXPECT_EQ(g_AbortFlag, 0);
+        ASSERT_EQ(atPrompt.size(), 2u);
+        const std::vector<CSimCut> cuts = m_Sim.Cuts();
+        ASSERT_LT(atPrompt[0], atPrompt[1]);
+        ASSERT_LT(atPrompt[1], cuts.size());
+        const std::int32_t firstDepth = cuts[atPrompt[0]].z;
+        EXPECT_GT(firstDepth, kSurfaceZ);
+        for (std::size_t i = atPrompt[0]; i < atPrompt[1]; ++i)
+            EXPECT_EQ(cuts[i].z, firstDepth) << "Z move " << i - before;
+        EXPECT_NE(std::find_if(cuts.begin() + static_cast<long>(atPrompt[1]), cuts.end(),
+                               [&](const CSimCut& cut) { return cut.z == firstDepth + 40; }),
+                  cuts.end());
+        EXPECT_EQ(m_Sim.ToolPath().size(), 4u);
+    }
+}
+
+std::string ProtocolName(const ::testing::TestParamInfo<Kind>& info)
+{
+    return info.param == Kind::Binary ? "Binary" : "Ascii";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothProtocols, PathJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
+                         ProtocolName);
+INSTANTIATE_TEST_SUITE_P(BothProtocols, MillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
+                         ProtocolName);
 
 }  // namespace

@@ -20,14 +20,14 @@ TEST(RecordPool, TracksAndFlashesMadeInTurnNeverShareRoom)
     for (int i = 0; i < kEach; ++i) {
         tracks.push_back(std::make_unique<CTrackRecord>());
         tracks.back()->recordNo = i;
-        tracks.back()->skip = -i;
+        tracks.back()->apertureNo = -i;
         flashes.push_back(std::make_unique<CFlashRecord>());
         flashes.back()->recordNo = i;
         flashes.back()->apertureNo = -i;
     }
     for (int i = 0; i < kEach; ++i) {
         ASSERT_EQ(tracks[i]->recordNo, i);
-        ASSERT_EQ(tracks[i]->skip, -i);
+        ASSERT_EQ(tracks[i]->apertureNo, -i);
         ASSERT_EQ(flashes[i]->recordNo, i);
         ASSERT_EQ(flashes[i]->apertureNo, -i);
     }

@@ -7,6 +7,7 @@
 
 #include "platform/host.h"
 #include "resource_ids.h"
+#include "settings/layer_dlg.h"
 #include "settings/registry.h"
 #include "support/scripted_host.h"
 #include "ui/cmd_ui.h"
@@ -124,18 +125,31 @@ TEST_F(PartialCommandsTest, CancelChangesNoMarkAndNoValue)
     EXPECT_EQ(view->m_SubMode, 1);
 }
 
+// The outline's records are the segments of the shown route layers, layer
+// after layer; a layer of another side or a hidden one is no record.
 TEST_F(PartialCommandsTest, OutlineRangeMarksTheRouteRecords)
 {
-    CNamedLayer* route = doc->FindNamedLayer("route");
-    if (!route) {
-        auto layer = std::make_unique<CNamedLayer>();
-        layer->name = "route";
-        AddTail(doc->m_NamedLayerList, std::move(layer));
-        route = doc->FindNamedLayer("route");
+    g_ShowLayerRoute = 1;
+    g_ShowLayerT1Iso = 0;
+    doc->m_PathLayerList.clear();
+    std::vector<CPathSegment*> records;
+    const struct {
+        const char* name;
+        int side, segments;
+        bool record;
+    } layers[] = {{"ROUTE1.5", 5, 4, true}, {"T1ISO", 0, 3, false}, {"T1ISO", 5, 3, false},
+                  {"ROUTE2", 5, 2, true}};
+    for (const auto& l : layers) {
+        auto layer = std::make_unique<CPathRecord>();
+        layer->name = l.name;
+        layer->side = l.side;
+        for (int i = 0; i < l.segments; ++i) {
+            CPathSegment* segment = AddTail(layer->items, std::make_unique<CPathSegment>());
+            if (l.record)
+                records.push_back(segment);
+        }
+        AddTail(doc->m_PathLayerList, std::move(layer));
     }
-    route->tracks.clear();
-    for (int i = 0; i < 6; ++i)
-        AddTail(route->tracks, std::make_unique<CTrackRecord>());
     RegSetLongValue("OUTLINE_NOW", 4);
     RegSetLongValue("OUTLINE_TO", 0);
     view->m_BlockPicking = 1;
@@ -143,9 +157,15 @@ TEST_F(PartialCommandsTest, OutlineRangeMarksTheRouteRecords)
     ASSERT_TRUE(CommandRouter().Dispatch(ID_PARTIAL_OUTLINE_RESUME));
     EXPECT_EQ(proposed, (std::vector<std::string>{"6", "4", "6"}));
     std::vector<int> skips;
-    for (const auto& t : route->tracks)
-        skips.push_back(t->skip);
+    for (const CPathSegment* s : records)
+        skips.push_back(s->skip);
     EXPECT_EQ(skips, (std::vector<int>{1, 1, 1, 0, 0, 1}));
+    for (const auto& layer : doc->m_PathLayerList) {
+        if (layer->name != "T1ISO")
+            continue;
+        for (const auto& s : layer->items)
+            EXPECT_EQ(s->skip, 0);
+    }
     std::int32_t from = 0, to = 0;
     RegGetLong("OUTLINE_From", from);
     RegGetLong("OUTLINE_To", to);

@@ -490,7 +490,11 @@ void CControllerSimulator::ExecuteBinary(unsigned char c, const std::vector<unsi
         target[2] += args[2];
         MoveAxes(target, {true, true, true, false});
         break;
-    case 0x80: case 0x82: case 0x84: case 0x86:
+    case 0x80: case 0x82:
+        BinaryArc(c == 0x80, target, args[0], args[1], args[2], args[3]);
+        MoveAxes(target, {true, true, false, false});
+        break;
+    case 0x84: case 0x86:
         // Through the first point to the second, both relative to the start.
         target[0] += args[2];
         target[1] += args[3];

@@ -229,6 +229,10 @@ private:
     bool m_RecordDrilling = false;
     bool m_TableMovedSinceHole = true;
     std::vector<std::array<std::int32_t, 2>> m_Drilled;
+    // The binary arc (sim_arc.cpp): `target` (holding the start) becomes
+    // where the arc ends; the centre and end are relative to the start.
+    void BinaryArc(bool counterClockwise, std::array<std::int64_t, 4>& target, std::int32_t centreX,
+                   std::int32_t centreY, std::int32_t endX, std::int32_t endY);
     // The cut record.
     void NoteArc(double centreX, double centreY, double sweep);
     void NoteCutting(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes,
