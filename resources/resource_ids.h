@@ -544,13 +544,11 @@ constexpr unsigned ID_VISION_MEASURE = 33206;
 // In no menu and on no tool bar: commands that have a prompt or an update
 // handler already, and the Undo button of the text window
 constexpr unsigned ID_CALC_ISOLATION_LINES = 32846;
-constexpr unsigned ID_SET_CLEAR_AREA = 32850;
 constexpr unsigned ID_MACHINE_ISOLATE = 32901;
 constexpr unsigned ID_MACHINE_MILL = 32902;
 constexpr unsigned ID_SPARE_COMMAND = 32935;
 constexpr unsigned ID_RESET_ENGRAVER = 32948;
 constexpr unsigned ID_MACHINE_ISOLATE_MILL = 32980;
-constexpr unsigned ID_SHOW_ROUTE_WND = 33013;
 constexpr unsigned ID_COMMAND_CONSOLE = 33038;
 constexpr unsigned ID_VISION_SYSTEM = 33150;
 constexpr unsigned ID_EDIT_UNDO = 57643;
@@ -874,6 +872,8 @@ constexpr unsigned ID_ROUTE_DELETE = 32853;
 constexpr unsigned ID_ROUTE_CANCEL = 32856;
 constexpr unsigned ID_ROUTE_DRAW2 = 32872;
 constexpr unsigned ID_ADD_RECT_RECORD = 33021;
+constexpr unsigned ID_SET_CLEAR_AREA = 32850;
+constexpr unsigned ID_SHOW_ROUTE_WND = 33013;
 constexpr unsigned IDS_ZIGZAG_PITCH_TOO_SMALL = 62710;
 // Copper to route conversion
 constexpr unsigned ID_ROUTE_FROM_LAYERS = 33069;

@@ -4,12 +4,14 @@
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
 #include "document/velm_doc.h"
+#include "machining/position_dlg.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
 #include "settings/language.h"
 #include "settings/registry.h"
 #include "ui/dialog.h"
+#include "ui/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -154,5 +156,11 @@ bool CVelmApp::eventFilter(QObject* watched, QEvent* event)
 {
     // Never swallowed: a press that hides the splash still reaches its target.
     CSplashWnd::PreTranslateAppMessage(event);
+    // The operator dragged the position window: the view's next paint skips
+    // the board.
+    if (event->type() == QEvent::Move && event->spontaneous())
+        if (auto* window = qobject_cast<CQtDialogWindow*>(watched))
+            if (window->isVisible() && window->Dialog() == &g_PositionDlg)
+                g_PositionDlg.OnMoved();
     return QObject::eventFilter(watched, event);
 }

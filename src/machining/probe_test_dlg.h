@@ -35,6 +35,9 @@ public:
     void OnCancel() override;
     // One look at the probe input, from the dialog's timer.
     void OnTimer();
+    // The probe input now: 1 active, 0 not, -1 no answer. The jog keys
+    // report it too.
+    int ProbeActive();
 
 private:
     // Between looks the probe is either awaited or, once it fired, awaited
@@ -43,8 +46,6 @@ private:
     bool m_AwaitRelease = false;
     bool m_Looking = false;
     void StopTimer();
-    // The probe input now: 1 active, 0 not, -1 no answer.
-    int ProbeActive();
     // Whether the probe is still held down: 1 held, 0 released, -1 no answer.
     int ProbeHeld();
     void ProbeReleased();

@@ -34,6 +34,12 @@ namespace {
 enum EditBand { BAND_NONE = 0, BAND_SELECT, BAND_DATA_RANGE, BAND_ROUTE_SETUP, BAND_DXF_SETUP };
 
 constexpr COLORREF COPPER_DESELECTED = 0x808000;
+// The line and rectangle rubber shapes are drawn NOT-XOR: with black that
+// inverts what lies below (white over the bare board), and a second draw
+// gives it back. White would leave the screen as it was.
+constexpr COLORREF RUBBER_INVERT = RGB(0, 0, 0);
+// The dragged path segments are thin lines of this many pixels.
+constexpr double PATH_DRAG_PIXELS = 2.0;
 // Hit tolerances fixed on the screen, in pixels.
 constexpr double LINE_HIT_PIXELS = 8.0;
 constexpr double PATH_END_REACH = 2.0;
@@ -513,10 +519,10 @@ void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
     auto shapeAt = [this](CDPoint p) {
         if (m_CopperLineMode) {
             const CTrackRecord t = LineShape(m_DragStart, p, float(m_CopperLineWidth));
-            DrawMouseMoveXor(&t, VIEW_WHITE);
+            DrawMouseMoveXor(&t, RUBBER_INVERT);
         } else if (m_CopperRectMode) {
             const CTrackRecord t = RectShape(m_DragStart, p);
-            DrawMouseMoveXor(&t, VIEW_WHITE);
+            DrawMouseMoveXor(&t, RUBBER_INVERT);
         } else if (m_CopperCircleMode) {
             const CFlashRecord f = CircleShape(m_DragStart, p);
             DrawHoverEllipseXor(&f, VIEW_WHITE);
@@ -532,6 +538,24 @@ void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
             const CDPoint d = p - m_DragPoint;
             for (const CTrackRecord* t : m_SelTracks)
                 DrawEditDragXor(t, d.x, d.y, VIEW_WHITE);
+        } else if (m_MoveMode && (g_MoveDragKind == 3 || g_MoveDragKind == 4)) {
+            // Kind 3 carries the picked segments whole; kind 4 only the
+            // ends that lie on the dragged point.
+            const CDPoint d = p - m_DragPoint;
+            for (const CPathSegment* s : m_DragSegments) {
+                CPathSegment moved = *s;
+                const bool whole = g_MoveDragKind == 3;
+                if (whole || CDPoint(s->x1, s->y1) == m_DragPoint) {
+                    moved.x1 += d.x;
+                    moved.y1 += d.y;
+                }
+                if (whole || CDPoint(s->x2, s->y2) == m_DragPoint) {
+                    moved.x2 += d.x;
+                    moved.y2 += d.y;
+                }
+                const CTrackRecord t = PathSegmentTrack(moved, m_Scale * PATH_DRAG_PIXELS);
+                DrawEditDragXor(&t, 0.0, 0.0, VIEW_WHITE);
+            }
         }
     };
     const bool copperShape = (m_CopperLineMode || m_CopperRectMode || m_CopperCircleMode ||

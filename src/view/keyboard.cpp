@@ -5,7 +5,6 @@
 // jogging. Keys are virtual-key codes; letters their upper-case codes.
 #include "view/velm_view.h"
 
-#include "editing/block_edits.h"
 #include "editing/coord_input_dlg.h"
 #include "editing/hit_tests.h"
 #include "import/drill_reader.h"
@@ -15,6 +14,7 @@
 #include "machining/manual_moves.h"
 #include "machining/number_input_dlg.h"
 #include "machining/position_dlg.h"
+#include "machining/probe_test_dlg.h"
 #include "machining/vision.h"
 #include "platform/host.h"
 #include "platform/message_pump.h"
@@ -111,16 +111,24 @@ void CVelmView::OnKeyDown(unsigned key)
         g_PositionDlg.SetWindowText(g_StatusText);
     }
     if (key == VK_HOME && (m_RouteLineMode || m_RouteCircleMode || m_RouteRectMode ||
-                           m_RouteDraw2Mode || m_RouteOriginMode)) {
+                           m_RouteDraw2Mode || m_RouteOriginMode || m_RouteStep)) {
+        // Only a route that has a start point is closed: without one the
+        // record would send the tool to the board's origin.
+        if (m_RouteStep)
+            g_RouteDataWnd.m_Edit.WriteLineF("G01X%d.Y%d.", int(m_RouteStart.x),
+                                             int(m_RouteStart.y));
         m_PressState = 0;
         m_RouteStep = 0;
-        g_RouteDataWnd.m_Edit.WriteLineF("G01X%d.Y%d.", int(m_RouteStart.x), int(m_RouteStart.y));
     }
     if (key == VK_ESCAPE &&
         (m_IsoPickMode || m_DrillFindMode || m_DrillMoveMode || m_DrillAlignMode ||
          m_RegHoleAddMode || m_RegHolePickMode || m_RangeMode || m_TrimMode || m_ResetClearMode ||
-         m_RouteOffsetMode)) {
+         m_CopperToRouteMode)) {
         OnPopupCancel();
+        // The offset pick ends as the right button ends it: the rings go and
+        // the side data come back from the snapshot taken before it.
+        if (m_CopperToRouteMode)
+            EndOffsetPick();
         for (int* flag : {&m_HideRoute, &m_RangeMode, &m_TrimMode, &m_ResetClearMode,
                           &m_BlockPicking, &m_DrillFindMode, &m_DrillMoveMode, &m_DrillAlignMode,
                           &m_DrillAddMode, &m_RegHoleAddMode, &m_RegHolePickMode, &m_PressState})
@@ -187,15 +195,12 @@ void CVelmView::OnKeyDown(unsigned key)
             CCoordInputDlg dlg;
             if (dlg.DoModal() != IDOK)
                 return;
-            const CDPoint shift(TruncToInt(dlg.m_CoordX), TruncToInt(dlg.m_CoordY));
-            for (CLayoutBlock* block : EditListBlocks()) {
-                CLayoutBlock* target = block;
-                if (m_BlockCopyMode) {
-                    m_BlockList.push_back(std::make_unique<CLayoutBlock>(*block));
-                    target = m_BlockList.back().get();
-                }
-                ShiftBlock(*target, shift);
-            }
+            // The copies come unmarked, as the mouse makes them.
+            const int dx = TruncToInt(dlg.m_CoordX), dy = TruncToInt(dlg.m_CoordY);
+            if (m_BlockCopyMode)
+                CopyEditListToBlocks(dx, dy);
+            else
+                MoveEditListBlocks(dx, dy);
             m_BlockCopyMode = m_BlockMoveMode = m_BlockPicking = m_PressState = 0;
             Invalidate();
             g_StatusText.clear();
@@ -281,6 +286,23 @@ void CVelmView::OnKeyDown(unsigned key)
                                             InDisplayUnit(g_MachineY), UnitName());
             break;
         case 'R': ImportMeasuredHoles(); break;
+        case 'U': {
+            if (g_PortState < 0)
+                break;
+            // The step waits until the controller is ready again.
+            OnJogZUp();
+            if (!ReadPositionReply(100))
+                break;
+            const int probe = g_ProbeTestDlg.ProbeActive();
+            const double z = g_MachineZ;
+            const double zMm = z / g_ZPulsesPerMM;
+            g_StatusText =
+                g_UnitSelector == 2 ? FormatText("Point Z(%g,%g) pulse", double(probe), z)
+                : g_UnitSelector == 1
+                    ? FormatText("Point Z(%g,%g) mil", double(probe), zMm * kMilPerMm)
+                    : FormatText("Point Z(%g,%g) mm", double(probe), zMm);
+            break;
+        }
         case VkF(5): {
             CNumberInputDlg dlg;
             dlg.m_Prompt = LoadResString(IDS_NEW_DRILL_DIAMETER);

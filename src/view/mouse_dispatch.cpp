@@ -360,7 +360,9 @@ void CVelmView::OnLButtonUp(unsigned flags, POINT point)
     }
     if (m_ManualDrillMode && m_KeyCtrl)
         m_ManualPointA = mil;
-    if (m_RulerActive) {
+    // A release ends a drag of a ruler handle; the first point a two-click
+    // tool holds stays held while the ruler shows.
+    if (m_RulerActive && m_PressState > 1) {
         m_PressState = 0;
         Invalidate();
     }

@@ -106,10 +106,21 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         m_RouteShapeShown = 0;
         Invalidate();
     };
+    // The first point of a figure drawn since the route was last closed is
+    // where Home closes it to (whole mils).
+    auto markStart = [this](CDPoint mil) {
+        if (m_RouteStep)
+            return;
+        m_RouteStart = POINT{TruncToInt(mil.x), TruncToInt(mil.y)};
+        m_RouteStep = 1;
+    };
     const POINT held = Pixel(m_DragStart);
     // Every route tool takes its first point alike.
-    if (m_PressState == 0 && RouteToolArmed(*this))
+    if (m_PressState == 0 && RouteToolArmed(*this)) {
+        if (m_RouteLineMode || m_RouteRectMode || m_RouteDraw2Mode)
+            markStart(ToMil(*this, point));
         return hold(point);
+    }
 
     if (m_RouteOriginMode) {
         SetRouteOrigin(g_RouteDataWnd.m_Edit, MilD(*this, m_DragStart), MilI(*this, point));
@@ -134,6 +145,8 @@ void CVelmView::OnLButtonDownRoute(unsigned, POINT point)
         return finish(m_RouteRectMode);
     }
     if (m_RouteCircleMode) {
+        // The circle's route starts at its rim point (its G00 record).
+        markStart(ToMil(*this, point));
         WriteRouteCircle(g_RouteDataWnd.m_Edit, ToMil(*this, held), ToMil(*this, point));
         return finish(m_RouteCircleMode);
     }

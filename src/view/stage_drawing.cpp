@@ -5,6 +5,7 @@
 #include "view/velm_view.h"
 
 #include "link/working_depth.h"
+#include "machining/position_dlg.h"
 #include "records/board_extent.h"
 
 void CVelmView::OnDraw(CDrawSurface& dc)
@@ -14,6 +15,15 @@ void CVelmView::OnDraw(CDrawSurface& dc)
     // A fresh picture holds none of the mouse's inverted marks.
     m_MarkerShown = m_HoverShown = 0;
     m_HoverFlash = nullptr;
+    // The paint after the position window was moved shows no board: dragging
+    // that window over the view must not redraw the whole board each time.
+    if (g_PositionDlg.m_Moved) {
+        g_PositionDlg.m_Moved = 0;
+        // A band being dragged stays on the screen, as the moves expect.
+        if (m_BandActive)
+            DrawBand();
+        return;
+    }
 
     const auto stage = static_cast<WorkStage>(m_Doc.m_WorkStage);
     DrawWorkArea(stage);

@@ -340,7 +340,7 @@ public:
     int m_RouteDrawStep = 0;
     int m_CopperLineMode = 0, m_CopperCircleMode = 0, m_CopperRectMode = 0;
     int m_RouteLineMode = 0, m_RouteCircleMode = 0, m_RouteDraw2Mode = 0,
-        m_RouteRectMode = 0, m_RouteOffsetMode = 0;
+        m_RouteRectMode = 0;
     int m_RulerActive = 0;
     int m_CopperHighlight = 0;
     int m_ManualEngraveMode = 0, m_ManualDrillMode = 0;

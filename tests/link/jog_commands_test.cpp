@@ -6,9 +6,11 @@
 #include "link_fixture.h"
 
 #include "machining/jog_step_dlg.h"
+#include "platform/program_state.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "settings/machine_settings.h"
+#include "settings/system_settings_dlg.h"
 #include "ui/command_router.h"
 #include "view/velm_view.h"
 
@@ -83,6 +85,44 @@ TEST_P(JogCommandsTest, ZJogLiftsByOneStepUpToTheTop)
         view->OnJogZUp();
         EXPECT_EQ(m_Sim.GetState().position[2], to) << from;
     }
+}
+
+// Key U while jogging: the Z step, then the probe (1 touching) and the Z
+// where the step ended, in the display unit.
+TEST_P(JogCommandsTest, KeyUStepsZAndReportsTheProbeAndTheZ)
+{
+    ASSERT_FLOAT_EQ(g_ZPulsesPerMM, 200.0f);
+    const int unit = g_UnitSelector;
+    view->m_JoystickOn = 1;
+    struct Case {
+        bool touched;
+        int unit;
+        int from;
+        const char* text;
+    } cases[] = {
+        {false, 0, 1000, "Point Z(0,4) mm"},
+        {true, 2, 1000, "Point Z(1,800) pulse"},
+        {true, 1, 300, "Point Z(1,19.685) mil"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (GetParam() == Kind::Ascii)
+            m_Sim.SetProbe(c.touched);
+        else
+            m_Sim.SetInputs(0xFF, 0xFF, c.touched ? 0xFD : 0xFF);   // the probe pulls low
+        g_UnitSelector = c.unit;
+        m_Sim.SetPosition(2, c.from);
+        view->OnKeyDown('U');
+        EXPECT_EQ(m_Sim.GetState().position[2], c.from - 200);
+        EXPECT_EQ(g_StatusText, c.text);
+    }
+    // Without a port nothing moves and nothing is reported.
+    g_PortState = -1;
+    g_StatusText.clear();
+    view->OnKeyDown('U');
+    EXPECT_EQ(m_Sim.GetState().position[2], 100);
+    EXPECT_EQ(g_StatusText, "");
+    g_UnitSelector = unit;
 }
 
 TEST_P(JogCommandsTest, ItemsFollowThePortTheJobAndStop)

@@ -145,6 +145,7 @@ TEST_F(CopperRoute, EndingThePickGivesTheBoardBack)
         {"right button", [](CVelmView& v) { v.OnRButtonDown(0, POINT{10, 10}); }},
         {"offset command again", [](CVelmView& v) { v.OnCopperToRouteOffset(); }},
         {"centre-line command", [](CVelmView& v) { v.OnCopperToRouteCentre(); }},
+        {"Escape", [](CVelmView& v) { v.OnKeyDown(VK_ESCAPE); }},
     };
     for (const auto& e : ends) {
         SCOPED_TRACE(e.name);

@@ -400,6 +400,68 @@ TEST_F(RouteDrawing, RightButtonDeletesExcludedItemsAndEndsTheModes)
     EXPECT_EQ(view->m_RouteLineMode, 1);
 }
 
+// A release ends only a drag of a ruler handle: the tools that take two
+// clicks keep their first point while the ruler shows.
+TEST_F(RouteDrawing, TwoClickToolsKeepTheirFirstPointWithTheRulerShown)
+{
+    for (int ruler : {0, 1}) {
+        SCOPED_TRACE(ruler);
+        view->m_RulerActive = ruler;
+        view->m_RulerA = CDPoint(5, 5);
+        view->m_RulerB = CDPoint(40, 5);
+
+        g_HoleList.clear();
+        doc->m_FlashList.clear();
+        AddDrillTool(g_HoleList, 1, 30, 1, {CDPoint(100, 100), CDPoint(300, 100)});
+        AddFlash(doc->m_FlashList, 150, 120, 15);
+        view->OnDrillAlign();
+        Click(102, 101);
+        Click(152, 118);
+        EXPECT_DOUBLE_EQ(g_HoleList[0]->holes[0]->x, 150);
+        EXPECT_DOUBLE_EQ(g_HoleList[0]->holes[1]->y, 120);
+        EXPECT_EQ(view->m_DrillAlignMode, 0);
+
+        g_RouteDataWnd.m_Edit.ClearAll();
+        view->m_RouteCircleMode = 1;
+        Click(100, 100);
+        Click(130, 100);
+        EXPECT_EQ(RouteText(), (std::vector<std::string>{"G00X130.Y100.", "G02X130.Y100.I-30.J0."}));
+        EXPECT_EQ(view->m_RouteCircleMode, 0);
+        EXPECT_EQ(view->m_RulerActive, ruler);
+    }
+}
+
+// Home closes the drawn route back to where it started: the rim point of a
+// circle, the first point of a line chain. With nothing drawn since the last
+// close there is no start, and nothing is written.
+TEST_F(RouteDrawing, HomeClosesTheRouteToItsStartPoint)
+{
+    g_RouteDataWnd.m_Edit.ClearAll();
+    view->m_RouteLineMode = 1;
+    view->OnKeyDown(VK_HOME);
+    EXPECT_TRUE(RouteText().empty());
+
+    view->m_RouteLineMode = 0;
+    view->m_RouteCircleMode = 1;
+    Click(100, 100);
+    Click(130, 100);
+    view->OnKeyDown(VK_HOME);
+    EXPECT_EQ(RouteText(), (std::vector<std::string>{"G00X130.Y100.", "G02X130.Y100.I-30.J0.",
+                                                     "G01X130.Y100."}));
+    // Closed: a second Home adds nothing.
+    view->OnKeyDown(VK_HOME);
+    EXPECT_EQ(RouteText().size(), 3u);
+
+    g_RouteDataWnd.m_Edit.ClearAll();
+    view->m_RouteLineMode = 1;
+    Click(40, 60);
+    Click(90, 60);
+    Click(90, 20);
+    view->OnKeyDown(VK_HOME);
+    EXPECT_EQ(RouteText(), (std::vector<std::string>{"G01X40.Y60."}));
+    EXPECT_EQ(view->m_PressState, 0);
+}
+
 TEST_F(RouteDrawing, RightButtonEndsTheRingPickAndRestoresTheSnapshot)
 {
     BuildBoard();

@@ -194,6 +194,44 @@ TEST_F(SelectTest, ACopyPlacedWithNoOffsetDuplicatesThePickedCopies)
     EXPECT_EQ(view->m_BlockList.size(), 3u);
 }
 
+// F1 while placing asks the offset instead of a click: the copies come
+// unmarked, the moved copies keep their mark.
+TEST_F(SelectTest, FOneCopiesOrMovesThePickedCopiesByATypedOffset)
+{
+    const int unit = g_UnitSelector;
+    g_UnitSelector = 1;   // mil
+    for (unsigned command : {ID_BLOCK_COPY, ID_BLOCK_MOVE}) {
+        SCOPED_TRACE(command);
+        while (view->m_BlockList.size() > 2)
+            view->m_BlockList.pop_back();
+        Block(0).m_Selected = 1;
+        const CLayoutBlock before = Block(0);
+        view->m_Commands.Run(command);
+        Click(300, 200);
+        Right(300, 200);
+        ASSERT_EQ(view->m_BlockPicking, 1);
+        TestHost().QueueDialog(
+            [](CDialog& d) {
+                d.SetDlgItemText(IDC_COORD_X, "250.7");
+                d.SetDlgItemText(IDC_COORD_Y, "-40");
+                d.PressButton(IDOK);
+            },
+            IDD_COORD_INPUT);
+        view->OnKeyDown(VK_F1);
+        const bool copy = command == ID_BLOCK_COPY;
+        ASSERT_EQ(view->m_BlockList.size(), copy ? 3u : 2u);
+        const CLayoutBlock& placed = copy ? Block(2) : Block(0);
+        EXPECT_EQ(placed.m_Centre, before.m_Centre + CDPoint(250, -40));
+        EXPECT_EQ(placed.m_Extent.left, before.m_Extent.left + 250);
+        EXPECT_EQ(placed.m_Selected, copy ? 0u : 1u);
+        EXPECT_EQ(Block(0).m_Selected, 1u);
+        EXPECT_EQ(view->m_BlockCopyMode + view->m_BlockMoveMode + view->m_BlockPicking, 0);
+        Block(0).m_Centre = before.m_Centre;
+        Block(0).m_Extent = before.m_Extent;
+    }
+    g_UnitSelector = unit;
+}
+
 TEST_F(SelectTest, PlacingFollowsThePointerAndCtrlKeepsItOnTheAxis)
 {
     struct Case {

@@ -1,5 +1,6 @@
 // The drawers on the QImage surface: pixels at known board points.
 #include "records/board_extent.h"
+#include "machining/position_dlg.h"
 #include "platform/program_state.h"
 #include "settings/work_order_dlg.h"
 #include "support/scripted_host.h"
@@ -261,4 +262,93 @@ TEST(BoardWidget, RedrawsOutsideThePaintAndShowsTheImage)
         EXPECT_NE(CommandRouter().Dispatch(ID_ZOOM_IN), false);
     }
     doc.reset();
+}
+
+namespace {
+
+// Whether a pixel within one of (x, y) is lit: slanted thin lines land a
+// pixel either side of the exact point.
+bool LitNear(const CQtImageSurface& s, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (At(s, x + dx, y + dy) != RGB(0, 0, 0))
+                return true;
+    return false;
+}
+
+}  // namespace
+
+// The copper line and rectangle follow the cursor as a shape that shows on
+// the bare board; the next move takes it away before drawing the new one.
+TEST_F(PixelTest, RubberLineAndRectangleShowWhileDraggedAndGoAtTheNextMove)
+{
+    struct Case {
+        const char* name;
+        void (CVelmView::*arm)();
+        POINT first, second;   // the two cursor points after the press at (50, 50)
+        POINT onFirst, onSecond;
+    } cases[] = {
+        {"line", &CVelmView::OnAddCopperLine, {150, 50}, {150, 150}, {100, 50}, {100, 100}},
+        {"rectangle", &CVelmView::OnAddCopperRect, {150, 120}, {80, 70}, {100, 85}, {65, 60}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->OnPopupCancel();
+        view->Redraw();
+        (view.get()->*c.arm)();
+        view->OnLButtonDown(0, POINT{50, 50});
+        view->OnLButtonUp(0, POINT{50, 50});
+        view->OnMouseMove(0, c.first);
+        EXPECT_EQ(At(Surface(), c.onFirst.x, c.onFirst.y), VIEW_WHITE);
+        view->OnMouseMove(0, c.second);
+        EXPECT_EQ(At(Surface(), c.onFirst.x, c.onFirst.y), RGB(0, 0, 0));
+        EXPECT_EQ(At(Surface(), c.onSecond.x, c.onSecond.y), VIEW_WHITE);
+    }
+}
+
+// Path segments dragged in the move mode follow the cursor: whole (a picked
+// segment) or by the end that is dragged, the other end staying put.
+TEST_F(PixelTest, MovedPathSegmentsFollowTheCursor)
+{
+    g_ShowLayerCopper = 0;
+    g_ShowLayerT1Iso = 1;
+    CPathRecord* layer = doc->AddPathLayer("T1ISO", 8, 1, 0, RGB(170, 170, 220));
+    struct Case {
+        const char* name;
+        POINT press, first, second;
+        POINT onFirst, onSecond;   // on the shape at the first and the second point only
+        CDPoint end;               // where the first segment's start is then
+    } cases[] = {
+        {"picked segment", {150, 200}, {150, 250}, {150, 270}, {100, 250}, {100, 270}, {50, 270}},
+        {"dragged end", {250, 200}, {250, 260}, {200, 260}, {150, 230}, {125, 230}, {50, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        layer->items.clear();
+        AddSegment(*layer, 0, 50, 200, 250, 200);
+        AddSegment(*layer, 0, 250, 200, 250, 100);
+        view->Redraw();
+        view->m_MoveMode = 1;
+        view->OnLButtonDown(0, c.press);
+        view->OnMouseMove(0, c.first);
+        EXPECT_TRUE(LitNear(Surface(), c.onFirst.x, c.onFirst.y));
+        view->OnMouseMove(0, c.second);
+        EXPECT_FALSE(LitNear(Surface(), c.onFirst.x, c.onFirst.y));
+        EXPECT_TRUE(LitNear(Surface(), c.onSecond.x, c.onSecond.y));
+        view->OnLButtonUp(0, c.second);
+        EXPECT_EQ(CDPoint(layer->items[0]->x1, layer->items[0]->y1), c.end);
+    }
+}
+
+TEST_F(PixelTest, ThePaintAfterThePositionWindowMovedSkipsTheBoard)
+{
+    Track(1, 100, 50, 100, 150, 20);
+    g_PositionDlg.OnMoved();
+    view->Redraw();
+    EXPECT_EQ(At(Surface(), 100, 100), RGB(0, 0, 0));
+    EXPECT_EQ(At(Surface(), 5, 0), RGB(0, 0, 0));
+    view->Redraw();
+    EXPECT_EQ(At(Surface(), 100, 100), g_CopperColor);
+    EXPECT_EQ(At(Surface(), 5, 0), VIEW_GREEN);
 }
