@@ -50,19 +50,27 @@ void CBoxGrid::Add(std::uint32_t index, const CBox& box)
         m_Seen.resize(index + 1, 0);
     }
     m_Boxes[index] = box;
-    ForCells(box, [&](std::vector<std::uint32_t>& cell) { cell.push_back(index); });
+    // Cells stay in rising order, so a search from `first` skips the lower
+    // indices by halving; boxes come in rising order, so this appends.
+    ForCells(box, [&](std::vector<std::uint32_t>& cell) {
+        cell.insert(std::upper_bound(cell.begin(), cell.end(), index), index);
+    });
 }
 
 void CBoxGrid::Find(const CBox& box, std::uint32_t first, std::vector<std::uint32_t>& out)
 {
     out.clear();
     ++m_Search;
+    int cells = 0;
     ForCells(box, [&](const std::vector<std::uint32_t>& cell) {
-        for (std::uint32_t j : cell)
-            if (j >= first && m_Seen[j] != m_Search && box.Meets(m_Boxes[j])) {
-                m_Seen[j] = m_Search;
-                out.push_back(j);
+        ++cells;
+        for (auto j = std::lower_bound(cell.begin(), cell.end(), first); j != cell.end(); ++j)
+            if (m_Seen[*j] != m_Search && box.Meets(m_Boxes[*j])) {
+                m_Seen[*j] = m_Search;
+                out.push_back(*j);
             }
     });
-    std::sort(out.begin(), out.end());
+    // One cell gives its indices in rising order already.
+    if (cells > 1)
+        std::sort(out.begin(), out.end());
 }

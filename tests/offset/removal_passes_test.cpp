@@ -15,91 +15,6 @@
 
 namespace {
 
-// Within this of d/2 from the copper (mil).
-constexpr double kOnOutline = 0.02;
-// Every point of the grown outline lies this near a piece (mil).
-constexpr double kCovered = 0.3;
-
-std::vector<CExactBoard> Boards()
-{
-    std::vector<CExactBoard> boards;
-    auto add = [&](const char* name, float d, std::vector<CIsoElement> copper) {
-        boards.push_back({name, d, std::move(copper)});
-    };
-    add("one track", 8.0f, {MakeLine(0, 0, 100, 0, 10)});
-    add("slanted track", 8.0f, {MakeLine(0, 0, 70, 45, 12)});
-    add("corner of two tracks", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(100, 0, 100, 80, 10)});
-    add("tee", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(50, 0, 50, 60, 8)});
-    // Two tracks leaving one point at mirrored angles: their directions add
-    // up to nothing, and they are not parallel.
-    add("vee", 8.0f, {MakeLine(0, 0, 80, 40, 10), MakeLine(0, 0, 80, -40, 10)});
-    add("vee about an axis", 8.0f, {MakeLine(80, 40, 0, 0, 10), MakeLine(0, 0, 80, -40, 10)});
-    add("track into a pad", 8.0f, {MakeLine(0, 0, 80, 0, 10), MakeCircle(80, 0, 20)});
-    add("pad with three tracks", 8.0f,
-        {MakeCircle(0, 0, 25), MakeLine(0, 0, 90, 0, 8), MakeLine(0, 0, -60, 60, 8),
-         MakeLine(0, 0, 0, -90, 12)});
-    add("narrow gap between parallel tracks", 8.0f,
-        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 18.5, 120, 18.5, 10)});
-    add("tracks closer than the cutter", 8.0f,
-        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 15, 120, 15, 10)});
-    {
-        std::vector<CIsoElement> c;
-        AddRect(c, 0, 0, 60, 40);
-        c.push_back(MakeLine(30, 0, 120, 0, 10));
-        add("rectangle pad with a track", 8.0f, c);
-    }
-    {
-        std::vector<CIsoElement> c;
-        AddRect(c, 0, 0, 60, 40);
-        AddRect(c, 75, 0, 60, 40);
-        add("two rectangles across a narrow gap", 8.0f, c);
-    }
-    add("arc track", 8.0f, {MakeArc(0, 0, 50, 0, 90, 5)});
-    add("arc track between two tracks", 8.0f,
-        {MakeLine(-80, 0, 0, -50, 10), MakeArc(0, 0, 50, -90, 0, 5), MakeLine(50, 0, 50, 80, 10)});
-    add("track of no length", 8.0f, {MakeLine(10, 10, 10, 10, 20), MakeLine(60, 10, 140, 10, 8)});
-    return boards;
-}
-
-// The sources of a piece's group.
-std::vector<const CIsoElement*> SourcesOf(const CIsoGroup& g)
-{
-    return {g.Sources.begin(), g.Sources.end()};
-}
-
-// What the judge found wrong with one run, as text (empty when nothing).
-std::string Judge(const CExactRun& run, float d)
-{
-    std::ostringstream out;
-    std::vector<const CIsoElement*> all;
-    for (const CIsoElement* e : run.lists.m_IsoSources)
-        all.push_back(e);
-    const CCopper everything = CopperOf(all);
-    const double half = d / 2.0;
-    int reported = 0;
-    for (const CIsoGroup* g : run.groups) {
-        const CCopper own = CopperOf(SourcesOf(*g));
-        for (const CIsoElement* p : g->Pieces)
-            for (const CDPoint& q : SamplePiece(*p)) {
-                const double toOwn = DistanceFrom(own, q);
-                const double toAny = DistanceFrom(everything, q);
-                if ((std::fabs(toOwn - half) > kOnOutline || toAny < half - kOnOutline) &&
-                    reported++ < 5)
-                    out << "piece point (" << q.x << ", " << q.y << ") " << toOwn
-                        << " from its copper, " << toAny << " from any; ";
-            }
-        for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
-            double nearest = 1e9;
-            for (const CIsoElement* p : g->Pieces)
-                nearest = std::min(nearest, DistanceToPiece(*p, q));
-            if (nearest > kCovered && reported++ < 5)
-                out << "outline point (" << q.x << ", " << q.y << ") " << nearest
-                    << " from the nearest piece; ";
-        }
-    }
-    return out.str();
-}
-
 // Every sample of `a` lies within `tol` of a piece of `b`, after moving it
 // by (dx, dy).
 double Mismatch(const CExactRun& a, const CExactRun& b, double dx, double dy)
@@ -122,7 +37,7 @@ double Mismatch(const CExactRun& a, const CExactRun& b, double dx, double dy)
 
 TEST(ExactPass, SurvivingPiecesRunOnTheGrownOutlineAndCoverIt)
 {
-    for (const CExactBoard& board : Boards()) {
+    for (const CExactBoard& board : ExactBoards()) {
         CExactRun run;
         run.Run(board.copper, board.d);
         EXPECT_EQ(Judge(run, board.d), "") << board.name;
@@ -132,7 +47,7 @@ TEST(ExactPass, SurvivingPiecesRunOnTheGrownOutlineAndCoverIt)
 TEST(ExactPass, MovedReversedOrShuffledCopperGivesTheSameOutline)
 {
     std::mt19937 random(28);
-    for (const CExactBoard& board : Boards()) {
+    for (const CExactBoard& board : ExactBoards()) {
         CExactRun plain;
         plain.Run(board.copper, board.d);
 
