@@ -226,8 +226,7 @@ CBox SectorBox(const CDPoint& c, double r0, double r1, double a0, double a1)
 // A box outside which no pair test of a piece splits anything: a line's own
 // box; an arc's box over the directions its angle test accepts (as that test
 // rounds them, between -180 and 180), or its circle's box grown as the
-// arc-line test grows it when that is as small. Pieces only shrink when
-// split, so a box taken once stays large enough.
+// arc-line test grows it when that is as small.
 CBox TrimBox(const CIsoElement& p)
 {
     if (p.Kind == ISO_LINE)
@@ -302,6 +301,12 @@ void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
             PumpMessages();
             if (!TrimPair(*pieces[i], *pieces[j], made))
                 return;
+            // A split piece keeps its start and shrinks: its box follows, so
+            // the parts cut off are not looked for where it no longer lies.
+            for (std::size_t k : {i, j}) {
+                boxes[k] = TrimBox(*pieces[k]);
+                grid.Move(std::uint32_t(k), boxes[k]);
+            }
             for (const CIsoElement& piece : made) {
                 if (piece.Kind == ISO_LINE &&
                     Distance(piece.Pt0.x, piece.Pt0.y, piece.Pt1.x, piece.Pt1.y) < kTrimShortest)
@@ -318,7 +323,8 @@ void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
         const std::size_t firstNew = pieces.size();
         grid.Find(boxes[i], std::uint32_t(i + 1), later);
         for (std::uint32_t j : later)
-            tryPair(i, j);
+            if (boxes[i].Meets(boxes[j]))
+                tryPair(i, j);
         // Pieces made while this one was tried come after all the others.
         for (std::size_t j = firstNew; j < pieces.size(); ++j)
             if (boxes[i].Meets(boxes[j]))
