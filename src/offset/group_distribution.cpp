@@ -6,7 +6,6 @@
 #include "ui/message_dlg.h"
 
 #include <algorithm>
-#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -21,13 +20,6 @@ CIsoGroup* GroupAt(CRefList<CIsoGroup>& groups, int number)
 }
 
 bool SlotInRange(int slot) { return slot >= 0 && slot < 4; }
-
-CIsoGroup* NewGroup(COffsetEngineLists& lists, int groupNo)
-{
-    auto group = std::make_unique<CIsoGroup>();
-    group->GroupNo = groupNo;
-    return AddTail(lists.m_IsoGroups, std::move(group));
-}
 
 // A list that takes each element once, whatever it held before.
 class CMemberSet {
@@ -68,7 +60,7 @@ void DistributeByGroupIndex2(COffsetEngineLists& lists, CRefList<CIsoElement>& p
                              int slot)
 {
     for (int n = 1; n <= lists.m_IsoGroupCount; ++n)
-        groups.push_back(NewGroup(lists, n));
+        groups.push_back(lists.AddGroup(n));
     if (!SlotInRange(slot))
         return;
     CMemberSet inSources(sources);
@@ -96,7 +88,7 @@ void BuildGroupRelations(COffsetEngineLists& lists, CRefList<CIsoElement>& piece
         std::erase_if(lists.m_IsoGroups, [&](const auto& g) { return old.count(g.get()) != 0; });
         int number = 0;
         for (CIsoElement* s : lists.m_IsoSources) {
-            CIsoGroup* g = NewGroup(lists, ++number);
+            CIsoGroup* g = lists.AddGroup(++number);
             g->Sources.push_back(s);
             groups.push_back(g);
         }

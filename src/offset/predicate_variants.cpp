@@ -20,11 +20,6 @@ bool IsPointInSegmentBoxLoose(const double* px, const double* py, double x1, dou
            *py - kLooseBoxSlack <= MaxD(y1, y2) && *py + kLooseBoxSlack >= MinD(y1, y2);
 }
 
-float ArcSweepDegrees(float start, float end)
-{
-    return end > start ? end - start : end + 360.0f - start;
-}
-
 int AreEndpointsJoinedAlt(const CTrackRecord& track, const CDPoint& p1, const CDPoint& p2)
 {
     auto nearEither = [&](float x, float y) {

@@ -1,6 +1,6 @@
 // Variants of the engine's small tests that no stage of the path
-// calculation calls: a box test with a wider slack, the float sweep of an
-// arc, the end-point join of a copper record, a point-in-polygon test closed
+// calculation calls (the float sweep of an arc, ArcSweepDegrees, lives with
+// the records): a box test with a wider slack, the end-point join of a copper record, a point-in-polygon test closed
 // at both ends of its edges, an exact collinearity test and the foot of a
 // perpendicular. They keep the same conventions as the tests the stages use,
 // so a stage may take one of them up without surprises.
@@ -12,8 +12,6 @@
 // (px, py) lies in the segment's box widened by 0.05.
 bool IsPointInSegmentBoxLoose(const double* px, const double* py, double x1, double y1,
                               double x2, double y2);
-// end - start, plus 360 when end is not above start: equal angles give 360.
-float ArcSweepDegrees(float start, float end);
 // Both ends of the track (single precision) lie within 2.0 of p1 or of p2.
 int AreEndpointsJoinedAlt(const CTrackRecord& track, const CDPoint& p1, const CDPoint& p2);
 // Even-odd test in single precision; an edge counts over [low y, high y],
