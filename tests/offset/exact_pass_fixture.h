@@ -35,12 +35,9 @@ struct CExactRun {
     COffsetEngineLists lists;
     CRefList<CIsoGroup> groups;
 
-    // The copper in order; a corner circle follows its rectangle and refers
-    // to it.
-    // How a group's pieces are finished once its sources are offset.
-    using CFinish = std::function<void(CIsoElementPool&, CIsoGroup&, float)>;
-
-    void Run(const std::vector<CIsoElement>& copper, float d, const CFinish& finish = {})
+    // The copper in order as the source elements, the lines' normals set
+    // for d; a corner circle follows its rectangle and refers to it.
+    void AddSources(const std::vector<CIsoElement>& copper, float d)
     {
         CIsoElement* rect = nullptr;
         for (const CIsoElement& e : copper) {
@@ -54,6 +51,14 @@ struct CExactRun {
         for (CIsoElement* e : lists.m_IsoSources)
             if (e->Kind == ISO_LINE)
                 ComputeSegmentNormal(*e, d);
+    }
+
+    // How a group's pieces are finished once its sources are offset.
+    using CFinish = std::function<void(CIsoElementPool&, CIsoGroup&, float)>;
+
+    void Run(const std::vector<CIsoElement>& copper, float d, const CFinish& finish = {})
+    {
+        AddSources(copper, d);
         CRefList<CIsoGroup> grouping;
         BuildGroups(lists, lists.m_IsoSources, grouping, d, 0);
         for (CIsoGroup* g : grouping) {

@@ -164,28 +164,12 @@ TEST_F(Trim, PassingOverDistantPairsChangesNothing)
             Add(e);
         Run();
 
-        // Every pair, in list order, as plainly as it can be written.
+        // Every pair, in list order.
         CIsoElementPool plainPool;
         CRefList<CIsoElement> plain;
         for (const CIsoElement& e : *start)
             plain.push_back(plainPool.Add(e));
-        std::vector<CIsoElement> made;
-        for (std::size_t i = 0; i < plain.size(); ++i)
-            for (std::size_t j = i + 1; j < plain.size();) {
-                CIsoElement &a = *plain[i], &b = *plain[j];
-                int split = a.Kind == ISO_ARC && b.Kind == ISO_LINE   ? TrimArcLine(a, b, made)
-                            : a.Kind == ISO_LINE && b.Kind == ISO_ARC ? TrimArcLine(b, a, made)
-                            : a.Kind == ISO_LINE                      ? TrimLineLine(a, b, made)
-                                                                      : TrimArcArc(a, b, made);
-                if (!split) {
-                    ++j;
-                    continue;
-                }
-                for (const CIsoElement& p : made)
-                    if (p.Kind != ISO_LINE || Length(p) >= 0.25)
-                        plain.push_back(plainPool.Add(p));
-                made.clear();
-            }
+        TrimEveryPair(plainPool, plain, TrimArcLine, TrimArcArc);
 
         ASSERT_EQ(pieces.size(), plain.size());
         // The hatch grows past four times its start: the grid is laid out

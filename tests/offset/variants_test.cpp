@@ -169,33 +169,6 @@ TEST(PredicateVariants, FootOfPerpendicularIsTheNearestPointOfTheLine)
 
 namespace {
 
-// Every pair of pieces, in list order, split by `pair` until nothing splits,
-// new pieces walked in their turn; short lines dropped as trimming drops
-// them.
-using CPairTrim = int (*)(CIsoElement&, CIsoElement&, std::vector<CIsoElement>&);
-
-void TrimEveryPair(CIsoElementPool& pool, CRefList<CIsoElement>& pieces, CPairTrim arcLine,
-                   CPairTrim arcArc)
-{
-    std::vector<CIsoElement> made;
-    for (std::size_t i = 0; i < pieces.size(); ++i)
-        for (std::size_t j = i + 1; j < pieces.size();) {
-            CIsoElement &a = *pieces[i], &b = *pieces[j];
-            const int split = a.Kind == ISO_ARC && b.Kind == ISO_LINE   ? arcLine(a, b, made)
-                              : a.Kind == ISO_LINE && b.Kind == ISO_ARC ? arcLine(b, a, made)
-                              : a.Kind == ISO_LINE                      ? TrimLineLine(a, b, made)
-                                                                        : arcArc(a, b, made);
-            if (!split) {
-                ++j;
-                continue;
-            }
-            for (const CIsoElement& p : made)
-                if (p.Kind != ISO_LINE || std::hypot(p.Pt1.x - p.Pt0.x, p.Pt1.y - p.Pt0.y) >= 0.25)
-                    pieces.push_back(pool.Add(p));
-            made.clear();
-        }
-}
-
 // A piece drawn as Boost sees it: a line, or an arc in short chords.
 BLine Drawn(const CIsoElement& p)
 {
@@ -493,24 +466,14 @@ namespace {
 // One board's sources in the lists, grouped, their offset pieces all in one
 // list as a stage that offsets before grouping would have them.
 struct CUngroupedPieces {
-    COffsetEngineLists lists;
+    CExactRun run;
+    COffsetEngineLists& lists = run.lists;
     CRefList<CIsoGroup> grouping;
     CIsoGroup all;
 
     CUngroupedPieces(const CExactBoard& board)
     {
-        CIsoElement* rect = nullptr;
-        for (const CIsoElement& e : board.copper) {
-            CIsoElement* own = lists.m_IsoElements.Add(e);
-            if (own->Kind == ISO_RECT)
-                rect = own;
-            else if (own->Kind == ISO_CIRCLE && own->Radius == 0.0)
-                own->Source = rect;
-            lists.m_IsoSources.push_back(own);
-        }
-        for (CIsoElement* e : lists.m_IsoSources)
-            if (e->Kind == ISO_LINE)
-                ComputeSegmentNormal(*e, board.d);
+        run.AddSources(board.copper, board.d);
         CRefList<CIsoElement> order = lists.m_IsoSources;
         BuildGroups(lists, order, grouping, board.d, 0);
         for (CIsoElement* e : lists.m_IsoSources)
