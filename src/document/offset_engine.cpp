@@ -2,9 +2,13 @@
 // the working side's copper or the engine's own lists.
 #include "document/velm_doc.h"
 #include "offset/arc_families.h"
+#include "offset/group_distribution.h"
 #include "offset/grouping.h"
 #include "offset/source_elements.h"
+#include "offset/offset_pieces.h"
+#include "offset/removal_passes.h"
 #include "offset/trimming.h"
+#include "records/board_extent.h"
 #include "planning/scan_raster.h"
 #include "ui/message_dlg.h"
 
@@ -29,8 +33,12 @@ void CVelmDoc::TrimGroup(CRefList<CIsoElement>& pieces) { ::TrimGroup(m_IsoEleme
 // Source elements buried in copper: each line (with its round ends) and
 // each round pad is cut from a fresh raster in the element's own name; an
 // element that ends no free stretch of any scan line lies under other
-// copper and is marked as inside a large copper area. Nothing calls it yet;
-// the removal passes read the mark it leaves.
+// copper and is marked as inside a large copper area.
+// No command calls this, and the path calculation does not either: it is
+// the only maker of AreaMark, and it stays so that the mark the removal
+// passes test (RemoveLinePieces and RemoveCirclePieces spare or judge more
+// gently the pieces round marked copper) has a maker a stage can call. The
+// passes' marked branches are exercised through it in the tests.
 void CVelmDoc::ComputeLargeCopperArea()
 {
     CMessageDlg notice;
@@ -74,4 +82,36 @@ void CVelmDoc::ComputeLargeCopperArea()
     for (CIsoElement* e : m_IsoSources)
         if (e->Kind == ISO_LINE || e->Kind == ISO_CIRCLE)
             e->AreaMark = touched.count(e) ? 0 : 1;
+}
+
+// The entries of the engine's variants; no command calls them (see the
+// headers of their logic).
+void CVelmDoc::WidenSplitPieces(float distance) { ::WidenSplitPieces(*this, distance); }
+
+void CVelmDoc::SplitPiecesAtPoints() { ::SplitPiecesAtPoints(m_IsoElements, m_IsoSplitPieces); }
+
+void CVelmDoc::DeleteOutsideBoardExtent(CRefList<CIsoElement>& elements)
+{
+    ::DeleteOutsideBoardExtent(m_IsoElements, elements,
+                               CBox{double(g_BoardMinX), double(g_BoardMinY), double(g_BoardMaxX),
+                                    double(g_BoardMaxY)});
+}
+
+void CVelmDoc::DistributeByGroupIndex(CRefList<CIsoGroup>& groups, CRefList<CIsoGroup>& targets,
+                                      int slot)
+{
+    ::DistributeByGroupIndex(groups, targets, slot);
+}
+
+void CVelmDoc::DistributeByGroupIndex2(CRefList<CIsoElement>& pieces,
+                                       CRefList<CIsoElement>& sources,
+                                       CRefList<CIsoGroup>& groups, int slot)
+{
+    ::DistributeByGroupIndex2(*this, pieces, sources, groups, slot);
+}
+
+void CVelmDoc::BuildGroupRelations(CRefList<CIsoElement>& pieces, CRefList<CIsoGroup>& groups,
+                                   std::uint8_t mode)
+{
+    ::BuildGroupRelations(*this, pieces, groups, mode);
 }

@@ -463,6 +463,18 @@ public:
     // copper (AreaMark 1; the others 0), on a raster of the document's grid
     // step (offset_engine.cpp).
     void ComputeLargeCopperArea();
+    // The engine's variants that no command calls (offset_engine.cpp): the
+    // split pieces widened or split at their crossings, elements outside
+    // the board extent deleted, pieces and sources distributed to groups.
+    void WidenSplitPieces(float distance);
+    void SplitPiecesAtPoints();
+    void DeleteOutsideBoardExtent(CRefList<CIsoElement>& elements);
+    void DistributeByGroupIndex(CRefList<CIsoGroup>& groups, CRefList<CIsoGroup>& targets,
+                                int slot);
+    void DistributeByGroupIndex2(CRefList<CIsoElement>& pieces, CRefList<CIsoElement>& sources,
+                                 CRefList<CIsoGroup>& groups, int slot);
+    void BuildGroupRelations(CRefList<CIsoElement>& pieces, CRefList<CIsoGroup>& groups,
+                             std::uint8_t mode);
     // ---- end of offset-path calculation ----
     // The drilling job's resume project: 1 once "temp.prj" was saved for the
     // document now loaded.

@@ -20,8 +20,13 @@ public:
     // side; the boxes are added as indices 0, 1, ...
     explicit CBoxGrid(const std::vector<CBox>& boxes);
 
-    // Adds box `index`; indices need not be dense.
+    // Adds box `index`; indices need not be dense. A grid that has come to
+    // hold many times the boxes it was laid out for is laid out again over
+    // them, so its cells stay a few boxes each.
     void Add(std::uint32_t index, const CBox& box);
+    // Box `index` (added before) is now `box`: a box that shrank leaves the
+    // cells it no longer covers.
+    void Move(std::uint32_t index, const CBox& box);
     // The indices from `first` up whose added boxes meet `box`, rising.
     void Find(const CBox& box, std::uint32_t first, std::vector<std::uint32_t>& out);
 
@@ -30,9 +35,21 @@ private:
     int m_Cols = 1, m_Rows = 1;
     std::vector<std::vector<std::uint32_t>> m_Cells;
     std::vector<CBox> m_Boxes;          // by index
+    std::vector<bool> m_Added;          // by index
     std::vector<std::uint32_t> m_Seen;  // by index: the last search that met it
     std::uint32_t m_Search = 0;
+    std::size_t m_Count = 0;            // boxes added
+    std::size_t m_LaidOutFor = 0;       // boxes the cells were sized for
 
+    // Sizes the cells for `count` boxes over the extent of `boxes`.
+    void Layout(const std::vector<CBox>& boxes, std::size_t count);
+    void Insert(std::uint32_t index, const CBox& box);
+    // The cells a box covers: columns c0..c1, rows r0..r1.
+    struct CSpan {
+        int c0, c1, r0, r1;
+        bool Holds(int c, int r) const { return c0 <= c && c <= c1 && r0 <= r && r <= r1; }
+    };
+    CSpan SpanOf(const CBox& box) const;
     template <class F>
     void ForCells(const CBox& box, F f);
 };

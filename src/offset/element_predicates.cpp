@@ -59,7 +59,12 @@ bool OnBandAnglesOrEnds(const CIsoElement& arc, double x, double y, float h)
 
 bool IsAngleInArc(const CIsoElement& arc, double x, double y)
 {
-    float a = DirectionF(arc, x, y);
+    return IsDirectionInArc(arc, std::atan2(y - arc.Pt0.y, x - arc.Pt0.x));
+}
+
+bool IsDirectionInArc(const CIsoElement& arc, double radians)
+{
+    float a = float(Degrees(radians, kPiShort));
     float s = float(arc.StartAngle), e = float(arc.EndAngle);
     const float slack = float(kAngleSlack);
     if (e > s)

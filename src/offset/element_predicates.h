@@ -9,6 +9,9 @@
 // The direction from the element's centre to (x, y) lies within its angles,
 // 0.1 degree of slack at both ends. Equal angles accept every direction.
 bool IsAngleInArc(const CIsoElement& arc, double x, double y);
+// The same test for a direction given in radians about the arc's centre (as
+// atan2 gives it), for callers that need that direction anyway.
+bool IsDirectionInArc(const CIsoElement& arc, double radians);
 // (x, y) lies on the ring of width w round the arc (0.5 of slack) within its
 // angles, or within w/2 of one of its end points.
 bool IsPointOnArcBand(const CIsoElement& arc, double x, double y, float w);

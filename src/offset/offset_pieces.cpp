@@ -28,14 +28,15 @@ void Append(CIsoElementPool& pool, CRefList<CIsoElement>& out, const CIsoElement
 }
 
 // An arc about `centre` whose end points follow from its angles.
-void SetArc(CIsoElement& piece, CDPoint centre, double radius, double start, double end)
+void SetArc(CIsoElement& piece, CDPoint centre, double radius, double start, double end,
+            double pi = kPiLong)
 {
     piece.Pt0 = centre;
     piece.Radius = radius;
     piece.StartAngle = start;
     piece.EndAngle = end;
-    piece.Pt1 = PointAtAngle(centre, radius, start, kPiLong);
-    piece.Pt2 = PointAtAngle(centre, radius, end, kPiLong);
+    piece.Pt1 = PointAtAngle(centre, radius, start, pi);
+    piece.Pt2 = PointAtAngle(centre, radius, end, pi);
 }
 
 double VectorAngle(CDPoint v, double pi) { return Degrees(std::atan2(v.y, v.x), pi); }
@@ -184,24 +185,57 @@ void OffsetCircle(CIsoElementPool& pool, CRefList<CIsoElement>& out, CIsoElement
     Append(pool, out, piece);
 }
 
+namespace {
+
+// Moves a line or an arc outward by distance / 2 through the factor
+// k = (r + h) / r of its radius or width; an element of no width has no
+// factor and stays. `bySense`: an arc moves by h along its ArcSense (an
+// inner arc towards its centre) when that leaves it a radius, and a line's
+// offset normal grows with it, so a piece made for d becomes the piece for
+// d + distance.
+void Widen(CIsoElement& e, float distance, bool bySense)
+{
+    const float h = distance / 2.0f;
+    if (e.Kind == ISO_ARC && bySense) {
+        const double radius = e.Radius + h * e.ArcSense;
+        if (radius > 0.0)
+            SetArc(e, e.Pt0, radius, e.StartAngle, e.EndAngle, kPi);
+        return;
+    }
+    const float r = float(e.Radius);
+    if (r == 0.0f)
+        return;
+    const float k = (r + h) / r;
+    if (e.Kind == ISO_ARC) {
+        SetArc(e, e.Pt0, double(k) * e.Radius, e.StartAngle, e.EndAngle, kPiShort);
+    } else if (e.Kind == ISO_LINE) {
+        const CDPoint v = e.Pt2 * (k - 1.0f);
+        e.Pt0 += v;
+        e.Pt1 += v;
+        e.Radius = double(k) * e.Radius;
+        if (bySense)
+            e.Pt2 = e.Pt2 * k;
+    }
+}
+
+}  // namespace
+
 void WidenElementCopy(const CIsoElement& source, CIsoElement& target, float distance)
 {
     std::size_t own = target.PoolIndex;
     target = source;
     target.PoolIndex = own;
-    float h = distance / 2.0f;
-    float r = float(source.Radius);
-    if (r == 0.0f)
-        return;
-    float k = (r + h) / r;
-    if (source.Kind == ISO_ARC) {
-        target.Radius = double(k) * source.Radius;
-        target.Pt1 = PointAtAngle(target.Pt0, target.Radius, target.StartAngle, kPiShort);
-        target.Pt2 = PointAtAngle(target.Pt0, target.Radius, target.EndAngle, kPiShort);
-    } else if (source.Kind == ISO_LINE) {
-        CDPoint v = source.Pt2 * (k - 1.0f);
-        target.Pt0 += v;
-        target.Pt1 += v;
-        target.Radius = double(k) * source.Radius;
-    }
+    Widen(target, distance, false);
+}
+
+void WidenSplitPieces(COffsetEngineLists& lists, float distance)
+{
+    for (CIsoElement* e : lists.m_IsoSplitPieces)
+        Widen(*e, distance, false);
+}
+
+void WidenElements(CRefList<CIsoElement>& elements, float distance)
+{
+    for (CIsoElement* e : elements)
+        Widen(*e, distance, true);
 }

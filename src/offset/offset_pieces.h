@@ -30,3 +30,9 @@ void OffsetCircle(CIsoElementPool& pool, CRefList<CIsoElement>& out, CIsoElement
 // Copies `source` into `target` and moves the copy's line or arc outward by
 // distance / 2. An element of no width is copied unchanged.
 void WidenElementCopy(const CIsoElement& source, CIsoElement& target, float distance);
+// The same widening in place, for every piece of the split variants.
+void WidenSplitPieces(COffsetEngineLists& lists, float distance);
+// Widens each element in place by distance / 2 along its own side: an arc
+// by its ArcSense (left as it is when no radius would remain), a line with
+// its offset normal grown too.
+void WidenElements(CRefList<CIsoElement>& elements, float distance);

@@ -23,13 +23,6 @@ namespace {
 
 using CPassList = CRefList<CIsoGroup>;
 
-CIsoGroup* NewGroup(COffsetEngineLists& lists, int groupNo)
-{
-    auto group = std::make_unique<CIsoGroup>();
-    group->GroupNo = groupNo;
-    return AddTail(lists.m_IsoGroups, std::move(group));
-}
-
 // The copper records of the working side by their id word: the chords and
 // end pads of an arc share the arc record's id.
 class CArcRecords {
@@ -223,7 +216,7 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
     CArcRecords arcs(model);
     for (CIsoGroup* g : grouping) {
         const bool exact = g->Sources.size() < ISO_EXACT_GROUP_LIMIT;
-        CIsoGroup* n = exact ? NewGroup(model, g->GroupNo) : nullptr;
+        CIsoGroup* n = exact ? model.AddGroup(g->GroupNo) : nullptr;
         if (n)
             passList[0].push_back(n);
         for (CIsoElement* e : g->Sources) {
@@ -249,7 +242,7 @@ int IsoPassDriver(CBoardModel& model, const CIsoToolSettings& tools, int side,
             model.m_GridPathList.clear();
             return false;
         }
-        CIsoGroup* g = NewGroup(model, 0);
+        CIsoGroup* g = model.AddGroup(0);
         list.push_back(g);
         GridSegmentsToPieces(pool, model.m_GridPathList, *g);
         return true;

@@ -36,6 +36,17 @@ public:
         }
     }
 
+    // The same for every live piece, in list order.
+    template <class Visit>
+    void ForAll(Visit visit)
+    {
+        for (std::size_t i = 0; i < m_Pieces.size(); ++i) {
+            CIsoElement* piece = m_Pieces[i];
+            if (piece && visit(*piece))
+                Delete(i);
+        }
+    }
+
     // Takes the piece at position i out of the list and frees it.
     void Delete(std::size_t i);
 

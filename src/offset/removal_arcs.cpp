@@ -20,11 +20,16 @@ float Gap(const CDPoint& a, const CDPoint& b) { return float(DistanceD8(a.x, a.y
 // into it, not along its edge (mil).
 constexpr float kInsideSlack = 0.01f;
 
+// Which rules judge the pieces: the pass's own, or its variant's (no
+// small-arc and end-point tests; an arc piece spanning the arc's own angles
+// goes; crossings judged on the arc's grown circle).
+enum class CArcRules { Pass, Variant };
+
 class CArcJudge {
 public:
-    CArcJudge(const CIsoElement& s, float d, bool strict)
+    CArcJudge(const CIsoElement& s, float d, bool strict, CArcRules rules)
         : m_S(s), m_d(d), m_h(d / 2.0f), m_r(float(s.Radius)), m_m(float(s.HalfWidth)),
-          m_Strict(strict)
+          m_Strict(strict), m_Alt(rules == CArcRules::Variant)
     {
     }
 
@@ -46,7 +51,7 @@ private:
         const float h = m_h, r = m_r;
         const bool in1 = InAngles(E1), in2 = InAngles(E2);
         // L1: a small arc whose copper the piece reaches into.
-        if ((in1 || in2) && r <= h + m_m) {
+        if (!m_Alt && (in1 || in2) && r <= h + m_m) {
             const float t = r + m_m + h;
             if (Gap(E1, C) < t || Gap(E2, C) < t)
                 return true;
@@ -57,7 +62,7 @@ private:
         if (m_Strict && ArcLineCrossing(m_S, p, float(m_d / 2.01)))
             return true;
         // L4, L5: an end of the piece within d/2 - 1 of the arc.
-        if (m_Strict && (ArcArcCrossingC(m_S, E1.x, E1.y, m_d) ||
+        if (m_Strict && !m_Alt && (ArcArcCrossingC(m_S, E1.x, E1.y, m_d) ||
                          ArcArcCrossingC(m_S, E2.x, E2.y, m_d)))
             return true;
         // L6: a piece lying in the band of the arc's copper grown by d/2
@@ -80,8 +85,15 @@ private:
     {
         const CDPoint &C = m_S.Pt0, &Cp = p.Pt0, &A1 = p.Pt1, &A2 = p.Pt2;
         const float h = m_h, r = m_r, d = m_d;
-        // B1: a small arc whose copper the piece reaches into.
-        if ((InAngles(A1) || InAngles(A2)) && r <= h + m_m) {
+        // B1: a small arc whose copper the piece reaches into; in the
+        // variant, a piece spanning the arc's own angles. The arc's own
+        // outline spans them too; it is spared, or the variant would open it.
+        if (m_Alt) {
+            if (p.Source != &m_S &&
+                std::fabs(float(p.StartAngle) - float(m_S.StartAngle)) <= 0.1f &&
+                std::fabs(float(p.EndAngle) - float(m_S.EndAngle)) <= 0.1f)
+                return true;
+        } else if ((InAngles(A1) || InAngles(A2)) && r <= h + m_m) {
             const float t = float((r + m_m + h) / 1.01);
             if (Gap(A1, C) < t || Gap(A2, C) < t || Gap(ArcMiddlePoint(p), C) < t)
                 return true;
@@ -94,7 +106,7 @@ private:
             IsPointOnArcBandFine(m_S, A2.x, A2.y, band))
             return true;
         // B3: the piece's circle grown by d/2 crosses the arc.
-        if (ArcArcCrossingB(m_S, p, d))
+        if (m_Alt ? ArcArcCrossingA(m_S, p, float(d / 1.01)) : ArcArcCrossingB(m_S, p, d))
             return true;
         if (InGrownCopper(p))
             return true;
@@ -135,23 +147,37 @@ private:
     const CIsoElement& m_S;
     const float m_d, m_h, m_r, m_m;
     const bool m_Strict;
+    const bool m_Alt;
 };
 
-}  // namespace
-
-void RemoveArcPieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
-                     CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+void RemoveArcPiecesBy(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                       CRefList<CIsoElement>& pieces, float d, std::uint8_t strict,
+                       CArcRules rules)
 {
     CPieceWalk walk(pool, pieces);
     for (CIsoElement* s : sources) {
         PumpMessages();
         if (s->Kind != ISO_ARC)
             continue;
-        const CArcJudge judge(*s, d, strict != 0);
+        const CArcJudge judge(*s, d, strict != 0, rules);
         // No test deletes a piece lying wholly beyond the circle's box grown
         // by d and the copper's half width.
         const double g = s->Radius + d + s->HalfWidth;
         const CBox box{s->Pt0.x - g, s->Pt0.y - g, s->Pt0.x + g, s->Pt0.y + g};
         walk.ForNear(box, [&](const CIsoElement& p) { return judge.Judge(p); });
     }
+}
+
+}  // namespace
+
+void RemoveArcPieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                     CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+{
+    RemoveArcPiecesBy(pool, sources, pieces, d, strict, CArcRules::Pass);
+}
+
+void RemoveArcPiecesAlt(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                        CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+{
+    RemoveArcPiecesBy(pool, sources, pieces, d, strict, CArcRules::Variant);
 }

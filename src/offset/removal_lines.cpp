@@ -30,13 +30,20 @@ bool SegmentsCross(const CDPoint& a0, const CDPoint& a1, const CDPoint& b0, cons
     return IntersectSegments(a0.x, a0.y, a1.x, a1.y, b0.x, b0.y, b1.x, b1.y, &x, &y) != 0;
 }
 
+// Which rules judge the pieces: the pass's own, or its variant's (a band
+// wider by 1.0, no rejection by boxes, no marking and no branches B0 and B1,
+// the round ends judged by distances alone, no regard for large copper
+// areas, fewer tests of arcs).
+enum class CLineRules { Pass, Variant };
+
 // One line source and what its tests share.
 class CLineJudge {
 public:
-    CLineJudge(const CIsoElement& s, float d, bool strict)
-        : m_S(s), m_D(float(d + s.Radius)), m_Strict(strict)
+    CLineJudge(const CIsoElement& s, float d, bool strict, CLineRules rules = CLineRules::Pass)
+        : m_S(s), m_D(float(d + s.Radius)), m_Strict(strict), m_Alt(rules == CLineRules::Variant)
     {
-        BuildTrackOutline(m_Outline, s.Pt0.x, s.Pt0.y, s.Pt1.x, s.Pt1.y, m_D + 0.01f);
+        BuildTrackOutline(m_Outline, s.Pt0.x, s.Pt0.y, s.Pt1.x, s.Pt1.y,
+                          m_D + (m_Alt ? 1.0f : 0.01f));
         m_aS = std::atan2(s.Pt0.y - s.Pt1.y, s.Pt0.x - s.Pt1.x);
         m_aSr = std::atan2(s.Pt1.y - s.Pt0.y, s.Pt1.x - s.Pt0.x);
     }
@@ -46,6 +53,8 @@ public:
     // True when the piece is to be deleted.
     bool Judge(CIsoElement& p)
     {
+        if (m_Alt)
+            return p.Kind == ISO_LINE ? JudgeLine(p) : p.Kind == ISO_ARC && JudgeArc(p);
         const bool rejected = Rejected(p);
         if (p.Kind == ISO_LINE && In(p.Pt0) && In(p.Pt1) && E(p.Pt0) < m_D / 2.01 &&
             E(p.Pt1) < m_D / 1.5)
@@ -118,7 +127,14 @@ private:
         }
         // L6: round the track's ends.
         bool bothNearOneEnd = false;
-        if (m_S.AreaMark != 1) {
+        if (m_Alt) {
+            // A piece of the track's own outline reaches from end to end
+            // too; it is spared, or the variant would open every outline.
+            const float t = D / 2.0f + 0.01f;
+            if (p.Source != &m_S && (IsCloserThan(S0, t, P0) || IsCloserThan(S0, t, P1)) &&
+                (IsCloserThan(S1, t, P0) || IsCloserThan(S1, t, P1)))
+                return true;
+        } else if (m_S.AreaMark != 1) {
             const float t = D / 2.0f + 0.01f;
             const bool c1 = IsCloserThan(S0, t, P0), c2 = IsCloserThan(S0, t, P1);
             const bool c3 = IsCloserThan(S1, t, P0), c4 = IsCloserThan(S1, t, P1);
@@ -140,7 +156,14 @@ private:
         if (st == 3 && slanted && !bothNearOneEnd && E(P1) < D / 2.01)
             return true;
         // L8: ends within the track's round ends.
-        if (m_S.AreaMark != 1) {
+        if (m_Alt) {
+            const float limit = float(D / 2.01);
+            auto bothNear = [&](const CDPoint& end) {
+                return float(Length(P0, end)) <= limit && float(Length(P1, end)) <= limit;
+            };
+            if (bothNear(S0) || bothNear(S1))
+                return true;
+        } else if (m_S.AreaMark != 1) {
             const float limit = float(D / 2.05);
             const bool g1 = float(Length(P0, S0)) < limit, g2 = float(Length(P1, S0)) < limit;
             const bool g3 = float(Length(P0, S1)) < limit, g4 = float(Length(P1, S1)) < limit;
@@ -148,6 +171,8 @@ private:
                 return true;
         }
         // L9: the piece moved D/2 further out still reaches over the track.
+        if (m_Alt && !m_Strict)
+            return false;
         CIsoElement grown;
         WidenElementCopy(p, grown, D);
         return SegmentsCross(S0, S1, grown.Pt0, grown.Pt1);
@@ -172,14 +197,15 @@ private:
         const double R = p.Radius;
         int st = 0;
         // A1: an arc bulging over the track.
-        if (m_Strict && p.Source != &m_S && IsAngleInArc(p, S0.x, S0.y) &&
+        if (m_Strict && !m_Alt && p.Source != &m_S && IsAngleInArc(p, S0.x, S0.y) &&
             IsAngleInArc(p, S1.x, S1.y)) {
             const double r0 = Length(S0, C), r1 = Length(S1, C);
             if (r0 > R && r0 - R < D / 2.0 && r1 - R < D / 2.0)
                 return true;
         }
         // A2, A3: the track crosses the arc, or the arc grown by D/2.
-        if (m_Strict && p.ArcSense > 0.0 && ArcLineCrossing(p, m_S, float(D / 2.01)))
+        if (m_Strict && p.ArcSense > 0.0 &&
+            ArcLineCrossing(p, m_S, float(m_Alt ? D / 2.3 : D / 2.01)))
             return true;
         if (ArcLineCrossing(p, m_S, 0.0f))
             return true;
@@ -208,13 +234,15 @@ private:
             return true;
         // A8: its middle inside the band or within a round end.
         if (st == 1 || st == 2 || (k1 && k2) || (k3 && k4))
-            return In(M) || Length(M, S0) < D / 2.0 - 0.1 || Length(M, S1) < D / 2.0 - 0.1;
+            return In(M) || (!m_Alt && (Length(M, S0) < D / 2.0 - 0.1 ||
+                                        Length(M, S1) < D / 2.0 - 0.1));
         return false;
     }
 
     const CIsoElement& m_S;
     const float m_D;
     const bool m_Strict;
+    const bool m_Alt;
     CIsoPolygon m_Outline;
     double m_aS = 0.0, m_aSr = 0.0;
 };
@@ -254,8 +282,11 @@ bool AreDirectionsAlike(double a, double b, double tolerance)
     return gap < tolerance;
 }
 
-void RemoveLinePieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
-                      CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+namespace {
+
+void RemoveLinePiecesBy(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                        CRefList<CIsoElement>& pieces, float d, std::uint8_t strict,
+                        CLineRules rules)
 {
     CPieceWalk walk(pool, pieces);
     for (CIsoElement* s : sources) {
@@ -270,12 +301,49 @@ void RemoveLinePieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
                          [&](CIsoElement& p) { return JudgePointTrack(*s, d, p); });
             continue;
         }
-        CLineJudge judge(*s, d, strict != 0);
+        CLineJudge judge(*s, d, strict != 0, rules);
+        auto visit = [&](CIsoElement& p) { return judge.Judge(p); };
+        // The variant rejects nothing by boxes: every piece is judged.
+        if (rules == CLineRules::Variant) {
+            walk.ForAll(visit);
+            continue;
+        }
         // Pieces whose box lies more than D beyond the track's box are
         // rejected by the judge's first test; the grid leaves them out.
         const CBox box{std::min(s->Pt0.x, s->Pt1.x), std::min(s->Pt0.y, s->Pt1.y),
                        std::max(s->Pt0.x, s->Pt1.x), std::max(s->Pt0.y, s->Pt1.y)};
-        walk.ForNear(box.Grown(double(judge.D()) + 0.01),
-                     [&](CIsoElement& p) { return judge.Judge(p); });
+        walk.ForNear(box.Grown(double(judge.D()) + 0.01), visit);
     }
+}
+
+bool Outside(const CDPoint& p, const CBox& extent)
+{
+    return p.x < extent.x0 || p.x > extent.x1 || p.y < extent.y0 || p.y > extent.y1;
+}
+
+}  // namespace
+
+void RemoveLinePieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                      CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+{
+    RemoveLinePiecesBy(pool, sources, pieces, d, strict, CLineRules::Pass);
+}
+
+void RemoveLinePiecesAlt(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                         CRefList<CIsoElement>& pieces, float d, std::uint8_t strict)
+{
+    RemoveLinePiecesBy(pool, sources, pieces, d, strict, CLineRules::Variant);
+}
+
+void DeleteOutsideBoardExtent(CIsoElementPool& pool, CRefList<CIsoElement>& elements,
+                              const CBox& extent)
+{
+    std::erase_if(elements, [&](CIsoElement* e) {
+        const bool outside =
+            (e->Kind == ISO_LINE && (Outside(e->Pt0, extent) || Outside(e->Pt1, extent))) ||
+            (e->Kind == ISO_ARC && (Outside(e->Pt1, extent) || Outside(e->Pt2, extent)));
+        if (outside)
+            pool.Delete(e);
+        return outside;
+    });
 }

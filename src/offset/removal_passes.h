@@ -6,6 +6,7 @@
 // pieces (out of the list, then out of the pool) and makes none.
 #pragma once
 
+#include "offset/box_grid.h"
 #include "records/offset_records.h"
 
 #include <cstdint>
@@ -32,3 +33,20 @@ void RemoveRectPieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
 bool AreDirectionsParallel(double a, double b, double tolerance);
 // The two directions point the same way within `tolerance`, wrapping.
 bool AreDirectionsAlike(double a, double b, double tolerance);
+
+// Variants that no stage calls. RemoveLinePieces with a band 1.0 wider, no
+// rejection by boxes, no marking, no regard for large copper areas, a piece
+// reaching from one end of the track to the other deleted outright and one
+// lying within D/2.01 of an end deleted whatever the flag; the arc tests
+// without the bulge test and with a narrower grown circle.
+void RemoveLinePiecesAlt(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                         CRefList<CIsoElement>& pieces, float d, std::uint8_t strict);
+// RemoveArcPieces without the small-arc and end-point tests, deleting
+// instead an arc piece with the arc's own start and end angles (within 0.1
+// degree), and judging crossings of the arc's grown circle.
+void RemoveArcPiecesAlt(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
+                        CRefList<CIsoElement>& pieces, float d, std::uint8_t strict);
+// Deletes from the list and the pool every line with an end, and every arc
+// with its start or end point, outside the extent (its bounds inside).
+void DeleteOutsideBoardExtent(CIsoElementPool& pool, CRefList<CIsoElement>& elements,
+                              const CBox& extent);

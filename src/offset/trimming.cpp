@@ -8,7 +8,9 @@
 #include "platform/message_pump.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <utility>
 
 using namespace offset;
 
@@ -37,9 +39,10 @@ bool FarFromEnds(const CIsoElement& line, const CDPoint& x, double limit)
            Distance(x.x, x.y, line.Pt1.x, line.Pt1.y) > limit;
 }
 
-double Angle(const CIsoElement& arc, const CDPoint& x)
+// The direction of x about the arc's centre in radians.
+double Direction(const CIsoElement& arc, const CDPoint& x)
 {
-    return AngleAbout(arc.Pt0.x, arc.Pt0.y, x.x, x.y, kPi);
+    return std::atan2(x.y - arc.Pt0.y, x.x - arc.Pt0.x);
 }
 
 }  // namespace
@@ -65,8 +68,17 @@ int TrimLineLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
     return splitA || splitB ? 1 : 0;
 }
 
-int TrimArcLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+namespace {
+
+// How a line is split where it crosses an arc: the crossings in double
+// precision, taken when they lie in the line's box; or, in single precision,
+// on a circle grown a little more, moved onto a line end they lie next to.
+enum class CArcLinePrecision { Double, Single };
+
+int TrimArcLineAs(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made,
+                  CArcLinePrecision precision)
 {
+    const bool single = precision == CArcLinePrecision::Single;
     const double reach = a.Radius + 2.0;
     const CDPoint& c = a.Pt0;
     auto beyond = [](double v0, double v1, double lo, double hi) {
@@ -76,15 +88,34 @@ int TrimArcLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
         beyond(b.Pt0.y, b.Pt1.y, c.y - reach, c.y + reach))
         return 0;
     CDPoint x[2];
-    if (IntersectSegmentCircle(c.x, c.y, a.Radius + 0.002, b.Pt0.x, b.Pt0.y, b.Pt1.x, b.Pt1.y,
-                               &x[0].x, &x[0].y, &x[1].x, &x[1].y) <= 0)
+    if (single) {
+        float fx[2], fy[2];
+        if (IntersectSegmentCircleF(float(c.x), float(c.y), float(a.Radius + 0.008), float(b.Pt0.x),
+                                    float(b.Pt0.y), float(b.Pt1.x), float(b.Pt1.y), &fx[0], &fy[0],
+                                    &fx[1], &fy[1], 0) <= 0)
+            return 0;
+        for (int i = 0; i < 2; ++i)
+            x[i] = CDPoint(fx[i], fy[i]);
+    } else if (IntersectSegmentCircle(c.x, c.y, a.Radius + 0.002, b.Pt0.x, b.Pt0.y, b.Pt1.x,
+                                      b.Pt1.y, &x[0].x, &x[0].y, &x[1].x, &x[1].y) <= 0) {
         return 0;
+    }
     int split = 0;
-    for (const CDPoint& p : x) {
-        if (!IsPointInSegmentBox(&p.x, &p.y, b.Pt0.x, b.Pt0.y, b.Pt1.x, b.Pt1.y) ||
-            !IsAngleInArc(a, p.x, p.y))
+    for (CDPoint& p : x) {
+        if (single) {
+            float px = float(p.x), py = float(p.y);
+            if (!SnapPointToSegmentBox(&px, &py, float(b.Pt0.x), float(b.Pt0.y), float(b.Pt1.x),
+                                       float(b.Pt1.y)))
+                continue;
+            p = CDPoint(px, py);
+        } else if (!IsPointInSegmentBox(&p.x, &p.y, b.Pt0.x, b.Pt0.y, b.Pt1.x, b.Pt1.y)) {
             continue;
-        double theta = Angle(a, p);
+        }
+        // One direction serves the angle test and the split's angle.
+        const double direction = Direction(a, p);
+        if (!IsDirectionInArc(a, direction))
+            continue;
+        double theta = Degrees(direction, single ? kPiShort : kPi);
         if (IsStrictlyInsideRange(a.StartAngle, a.EndAngle, theta, kTrimArcAngle)) {
             Split(a, p, theta, made);
             split = 1;
@@ -97,7 +128,7 @@ int TrimArcLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
     return split;
 }
 
-int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+int TrimArcArcAs(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made, double pi)
 {
     if (a.Pt0.x - a.Radius > b.Pt0.x + b.Radius || a.Pt0.x + a.Radius < b.Pt0.x - b.Radius ||
         a.Pt0.y - a.Radius > b.Pt0.y + b.Radius || a.Pt0.y + a.Radius < b.Pt0.y - b.Radius)
@@ -115,15 +146,18 @@ int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
         return 0;
     int split = 0;
     for (const CDPoint& p : x) {
-        if (IsAngleInArc(b, p.x, p.y)) {
-            double theta = Angle(a, p);
+        // The directions about both centres serve the angle tests and the
+        // splits' angles; a split moves no centre.
+        const double fromA = Direction(a, p), fromB = Direction(b, p);
+        if (IsDirectionInArc(b, fromB)) {
+            double theta = Degrees(fromA, pi);
             if (IsStrictlyInsideRange(a.StartAngle, a.EndAngle, theta, kTrimArcArcAngle)) {
                 Split(a, p, theta, made);
                 split = 1;
             }
         }
-        if (IsAngleInArc(a, p.x, p.y)) {
-            double theta = Angle(b, p);
+        if (IsDirectionInArc(a, fromA)) {
+            double theta = Degrees(fromB, pi);
             if (IsStrictlyInsideRange(b.StartAngle, b.EndAngle, theta, kTrimArcArcAngle)) {
                 Split(b, p, theta, made);
                 split = 1;
@@ -133,18 +167,102 @@ int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
     return split;
 }
 
+}  // namespace
+
+int TrimArcLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+{
+    return TrimArcLineAs(a, b, made, CArcLinePrecision::Double);
+}
+
+int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+{
+    return TrimArcArcAs(a, b, made, kPi);
+}
+
+int TrimArcLineAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+{
+    return TrimArcLineAs(a, b, made, CArcLinePrecision::Single);
+}
+
+int TrimArcArcAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
+{
+    std::vector<CIsoElement> own;
+    const int split = TrimArcArcAs(a, b, own, kPiShort);
+    made.insert(made.end(), own.begin(), own.end());
+    return split;
+}
+
 namespace {
 
+// Every crossing at which an arc splits or is split lies in the directions
+// its angle test accepts (0.1 degree beyond its angles) and within 0.1 of its
+// circle (two touching circles share a point of one of them). The arc's box
+// is taken over those directions widened by this, that far off the circle
+// and grown by it again, for crossings that rounding moves along the circle.
+constexpr double kArcBoxDegrees = 1.0;
+constexpr double kArcBoxRing = 1.0;
+
+// The box of the ring from r0 to r1 about c over the directions a0 to a1
+// degrees (a0 <= a1).
+CBox SectorBox(const CDPoint& c, double r0, double r1, double a0, double a1)
+{
+    auto at = [&](double r, double degrees) {
+        const double t = degrees * M_PI / 180.0;
+        return CDPoint(c.x + r * std::cos(t), c.y + r * std::sin(t));
+    };
+    CBox box{at(r0, a0).x, at(r0, a0).y, at(r0, a0).x, at(r0, a0).y};
+    auto take = [&](const CDPoint& q) {
+        box = {std::min(box.x0, q.x), std::min(box.y0, q.y), std::max(box.x1, q.x),
+               std::max(box.y1, q.y)};
+    };
+    take(at(r1, a0));
+    take(at(r0, a1));
+    take(at(r1, a1));
+    for (double k = std::ceil(a0 / 90.0); k * 90.0 <= a1; k += 1.0)
+        take(at(r1, k * 90.0));
+    return box;
+}
+
 // A box outside which no pair test of a piece splits anything: a line's own
-// box, an arc's circle box grown as the arc-line test grows it. Pieces only
-// shrink when split, so a box taken once stays large enough.
+// box; an arc's box over the directions its angle test accepts (as that test
+// rounds them, between -180 and 180), or its circle's box grown as the
+// arc-line test grows it when that is as small.
 CBox TrimBox(const CIsoElement& p)
 {
     if (p.Kind == ISO_LINE)
         return {std::min(p.Pt0.x, p.Pt1.x), std::min(p.Pt0.y, p.Pt1.y), std::max(p.Pt0.x, p.Pt1.x),
                 std::max(p.Pt0.y, p.Pt1.y)};
-    return CBox{p.Pt0.x - p.Radius, p.Pt0.y - p.Radius, p.Pt0.x + p.Radius, p.Pt0.y + p.Radius}
-        .Grown(2.0);
+    const CBox circle =
+        CBox{p.Pt0.x - p.Radius, p.Pt0.y - p.Radius, p.Pt0.x + p.Radius, p.Pt0.y + p.Radius}
+            .Grown(2.0);
+    const double s = float(p.StartAngle), e = float(p.EndAngle), slack = float(kAngleSlack);
+    if (p.Radius < 2.0 * kArcBoxRing || e == s)
+        return circle;
+    // The accepted directions: one range, or two when the arc passes 180.
+    std::pair<double, double> ranges[2];
+    int count = 0;
+    auto accept = [&](double lo, double hi) {
+        lo = std::max(lo, -180.0);
+        hi = std::min(hi, 180.0);
+        if (lo <= hi)
+            ranges[count++] = {lo - kArcBoxDegrees, hi + kArcBoxDegrees};
+    };
+    if (e > s) {
+        accept(s - slack, e + slack);
+    } else {
+        accept(s - slack, 180.0);
+        accept(-180.0, e + slack);
+    }
+    if (count == 0)
+        return circle;
+    const double r0 = p.Radius - kArcBoxRing, r1 = p.Radius + kArcBoxRing;
+    CBox box = SectorBox(p.Pt0, r0, r1, ranges[0].first, ranges[0].second);
+    if (count == 2) {
+        const CBox other = SectorBox(p.Pt0, r0, r1, ranges[1].first, ranges[1].second);
+        box = {std::min(box.x0, other.x0), std::min(box.y0, other.y0), std::max(box.x1, other.x1),
+               std::max(box.y1, other.y1)};
+    }
+    return box.Grown(kArcBoxRing);
 }
 
 // Splits a and b where they cross, by their kinds; 1 when it split.
@@ -183,6 +301,12 @@ void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
             PumpMessages();
             if (!TrimPair(*pieces[i], *pieces[j], made))
                 return;
+            // A split piece keeps its start and shrinks: its box follows, so
+            // the parts cut off are not looked for where it no longer lies.
+            for (std::size_t k : {i, j}) {
+                boxes[k] = TrimBox(*pieces[k]);
+                grid.Move(std::uint32_t(k), boxes[k]);
+            }
             for (const CIsoElement& piece : made) {
                 if (piece.Kind == ISO_LINE &&
                     Distance(piece.Pt0.x, piece.Pt0.y, piece.Pt1.x, piece.Pt1.y) < kTrimShortest)
@@ -199,10 +323,41 @@ void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
         const std::size_t firstNew = pieces.size();
         grid.Find(boxes[i], std::uint32_t(i + 1), later);
         for (std::uint32_t j : later)
-            tryPair(i, j);
+            if (boxes[i].Meets(boxes[j]))
+                tryPair(i, j);
         // Pieces made while this one was tried come after all the others.
         for (std::size_t j = firstNew; j < pieces.size(); ++j)
             if (boxes[i].Meets(boxes[j]))
                 tryPair(i, j);
+    }
+}
+
+// Only line pieces are split here, each at the crossings found in single
+// precision; the copies go to the end of the list and are walked in their
+// turn.
+void SplitPiecesAtPoints(CIsoElementPool& pool, CRefList<CIsoElement>& pieces)
+{
+    std::vector<CIsoElement> made;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i]->Kind != ISO_LINE)
+            continue;
+        for (std::size_t j = i + 1; j < pieces.size(); ++j) {
+            CIsoElement &a = *pieces[i], &b = *pieces[j];
+            if (b.Kind != ISO_LINE)
+                continue;
+            float x = 0.0f, y = 0.0f;
+            if (!IntersectSegmentsTolF(float(a.Pt0.x), float(a.Pt0.y), float(a.Pt1.x),
+                                       float(a.Pt1.y), float(b.Pt0.x), float(b.Pt0.y),
+                                       float(b.Pt1.x), float(b.Pt1.y), &x, &y))
+                continue;
+            const CDPoint at(x, y);
+            if (at != a.Pt0 && at != a.Pt1)
+                Split(a, at, 0.0, made);
+            if (at != b.Pt0 && at != b.Pt1)
+                Split(b, at, 0.0, made);
+            for (const CIsoElement& piece : made)
+                pieces.push_back(pool.Add(piece));
+            made.clear();
+        }
     }
 }

@@ -17,3 +17,14 @@ void TrimGroup(CIsoElementPool& pool, CRefList<CIsoElement>& pieces);
 int TrimLineLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made);
 int TrimArcLine(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made);
 int TrimArcArc(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made);
+
+// Variants that no stage calls. TrimArcLine in single precision (the circle
+// grown by 0.008, crossings moved onto a line end within 0.1 of them), and
+// TrimArcArc with angles taken with pi as 3.14159.
+int TrimArcLineAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made);
+int TrimArcArcAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made);
+// Splits every pair of crossing line pieces of the list (the document keeps
+// such pieces in m_IsoSplitPieces) at their crossing, found in single
+// precision, unless it lies on an end; the new parts are appended to the
+// list and to the pool.
+void SplitPiecesAtPoints(CIsoElementPool& pool, CRefList<CIsoElement>& pieces);

@@ -51,6 +51,13 @@ void COffsetEngineLists::ClearOffsetEngine()
     m_IsoElements.Clear();
 }
 
+CIsoGroup* COffsetEngineLists::AddGroup(int groupNo)
+{
+    auto group = std::make_unique<CIsoGroup>();
+    group->GroupNo = groupNo;
+    return AddTail(m_IsoGroups, std::move(group));
+}
+
 double ElementArcLength(const CIsoElement& element)
 {
     float start = float(element.StartAngle);
@@ -63,7 +70,10 @@ double ElementArcLength(const CIsoElement& element)
 
 float ElementArcSweep(const CIsoElement& element)
 {
-    float start = float(element.StartAngle);
-    float end = float(element.EndAngle);
+    return ArcSweepDegrees(float(element.StartAngle), float(element.EndAngle));
+}
+
+float ArcSweepDegrees(float start, float end)
+{
     return end > start ? end - start : end + 360.0f - start;
 }

@@ -110,9 +110,14 @@ public:
 
     // Frees every element and group; the group counter stays.
     void ClearOffsetEngine();
+    // A new group numbered `groupNo`, owned by m_IsoGroups (at its end).
+    CIsoGroup* AddGroup(int groupNo);
 };
 
 // Length of an element's arc; equal angles count as a full turn.
 double ElementArcLength(const CIsoElement& element);
 // Sweep of an element's arc in degrees; equal angles give 360.
 float ElementArcSweep(const CIsoElement& element);
+// The same from the two angles: end - start, plus 360 when end is not above
+// start.
+float ArcSweepDegrees(float start, float end);

@@ -6,11 +6,14 @@
 #include "offset/grouping.h"
 #include "offset/offset_pieces.h"
 #include "offset/pass_driver.h"
+#include "offset/path_layers.h"
 #include "offset_fixture.h"
+#include "support/isolation_oracle.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,9 +37,9 @@ struct CExactRun {
     COffsetEngineLists lists;
     CRefList<CIsoGroup> groups;
 
-    // The copper in order; a corner circle follows its rectangle and refers
-    // to it.
-    void Run(const std::vector<CIsoElement>& copper, float d)
+    // The copper in order as the source elements, the lines' normals set
+    // for d; a corner circle follows its rectangle and refers to it.
+    void AddSources(const std::vector<CIsoElement>& copper, float d)
     {
         CIsoElement* rect = nullptr;
         for (const CIsoElement& e : copper) {
@@ -50,6 +53,14 @@ struct CExactRun {
         for (CIsoElement* e : lists.m_IsoSources)
             if (e->Kind == ISO_LINE)
                 ComputeSegmentNormal(*e, d);
+    }
+
+    // How a group's pieces are finished once its sources are offset.
+    using CFinish = std::function<void(CIsoElementPool&, CIsoGroup&, float)>;
+
+    void Run(const std::vector<CIsoElement>& copper, float d, const CFinish& finish = {})
+    {
+        AddSources(copper, d);
         CRefList<CIsoGroup> grouping;
         BuildGroups(lists, lists.m_IsoSources, grouping, d, 0);
         for (CIsoGroup* g : grouping) {
@@ -63,7 +74,10 @@ struct CExactRun {
             }
         }
         for (CIsoGroup* g : groups)
-            FinishExactGroup(lists.m_IsoElements, *g, d, nullptr);
+            if (finish)
+                finish(lists.m_IsoElements, *g, d);
+            else
+                FinishExactGroup(lists.m_IsoElements, *g, d, nullptr);
     }
 };
 
@@ -196,4 +210,144 @@ inline std::vector<CDPoint> GrownBoundary(const CCopper& grown, double step = 0.
         }
     }
     return out;
+}
+
+// Within this of d/2 from the copper (mil).
+inline constexpr double kOnOutline = 0.02;
+// Every point of the grown outline lies this near a piece (mil).
+inline constexpr double kCovered = 0.3;
+// The segments of a layer hold their ends as floats.
+inline constexpr double kFloatSlack = 0.01;
+
+// The sources of a piece's group.
+inline std::vector<const CIsoElement*> SourcesOf(const CIsoGroup& g)
+{
+    return {g.Sources.begin(), g.Sources.end()};
+}
+
+// What the judge found wrong with the groups' pieces, as text (empty when
+// nothing): every piece runs d/2 from its group's copper and no nearer to
+// any copper, and so do the segments the pieces become in the pass's layer
+// (the arcs composed from their families and the chords of short arcs
+// included); and the pieces cover the outline of the group's copper grown
+// by d/2.
+inline std::string JudgeGroups(const CRefList<CIsoElement>& sources,
+                               const CRefList<CIsoGroup>& groups, float d)
+{
+    std::ostringstream out;
+    const CCopper everything = CopperOf({sources.begin(), sources.end()});
+    const double half = d / 2.0;
+    int reported = 0;
+    for (const CIsoGroup* g : groups) {
+        const CCopper own = CopperOf(SourcesOf(*g));
+        // A point of a piece (or of the layer, whose points are floats, a
+        // hundredth of a mil more) d/2 from its own copper and no nearer to
+        // any.
+        auto check = [&](const CDPoint& q, const char* what, double slack) {
+            const double toOwn = DistanceFrom(own, q);
+            const double toAny = DistanceFrom(everything, q);
+            if ((std::fabs(toOwn - half) > slack || toAny < half - slack) && reported++ < 5)
+                out << what << " point (" << q.x << ", " << q.y << ") " << toOwn << " from its copper, "
+                    << toAny << " from any; ";
+        };
+        for (const CIsoElement* p : g->Pieces)
+            for (const CDPoint& q : SamplePiece(*p))
+                check(q, "piece", kOnOutline);
+        COwnedList<CGridPathSegment> segments;
+        for (const CIsoElement* p : g->Pieces)
+            AppendPieceSegment(*p, CPieceCut::PassLayer, segments);
+        const auto layer = LayerFromSegments(CPassLayerStyle{}, 0, segments);
+        for (const auto& cut : layer->items) {
+            const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*cut, 0.5, 0.001);
+            for (std::size_t k = 0; k + 1 < points.size(); ++k)
+                for (const CDPoint& q : SamplePiece(MakeLinePiece(points[k].x, points[k].y,
+                                                                  points[k + 1].x, points[k + 1].y)))
+                    check(q, "layer", kOnOutline + kFloatSlack);
+        }
+        for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
+            double nearest = 1e9;
+            for (const CIsoElement* p : g->Pieces)
+                nearest = std::min(nearest, DistanceToPiece(*p, q));
+            if (nearest > kCovered && reported++ < 5)
+                out << "outline point (" << q.x << ", " << q.y << ") " << nearest
+                    << " from the nearest piece; ";
+        }
+    }
+    return out.str();
+}
+
+inline std::string Judge(const CExactRun& run, float d)
+{
+    return JudgeGroups(run.lists.m_IsoSources, run.groups, d);
+}
+
+// Small boards of tracks, pads, rectangles and arcs with narrow gaps.
+inline std::vector<CExactBoard> ExactBoards()
+{
+    std::vector<CExactBoard> boards;
+    auto add = [&](const char* name, float d, std::vector<CIsoElement> copper) {
+        boards.push_back({name, d, std::move(copper)});
+    };
+    add("one track", 8.0f, {MakeLine(0, 0, 100, 0, 10)});
+    add("slanted track", 8.0f, {MakeLine(0, 0, 70, 45, 12)});
+    add("corner of two tracks", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(100, 0, 100, 80, 10)});
+    add("tee", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(50, 0, 50, 60, 8)});
+    // Two tracks leaving one point at mirrored angles: their directions add
+    // up to nothing, and they are not parallel.
+    add("vee", 8.0f, {MakeLine(0, 0, 80, 40, 10), MakeLine(0, 0, 80, -40, 10)});
+    add("vee about an axis", 8.0f, {MakeLine(80, 40, 0, 0, 10), MakeLine(0, 0, 80, -40, 10)});
+    add("track into a pad", 8.0f, {MakeLine(0, 0, 80, 0, 10), MakeCircle(80, 0, 20)});
+    add("pad with three tracks", 8.0f,
+        {MakeCircle(0, 0, 25), MakeLine(0, 0, 90, 0, 8), MakeLine(0, 0, -60, 60, 8),
+         MakeLine(0, 0, 0, -90, 12)});
+    add("narrow gap between parallel tracks", 8.0f,
+        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 18.5, 120, 18.5, 10)});
+    add("tracks closer than the cutter", 8.0f,
+        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 15, 120, 15, 10)});
+    {
+        std::vector<CIsoElement> c;
+        AddRect(c, 0, 0, 60, 40);
+        c.push_back(MakeLine(30, 0, 120, 0, 10));
+        add("rectangle pad with a track", 8.0f, c);
+    }
+    {
+        std::vector<CIsoElement> c;
+        AddRect(c, 0, 0, 60, 40);
+        AddRect(c, 75, 0, 60, 40);
+        add("two rectangles across a narrow gap", 8.0f, c);
+    }
+    add("arc track", 8.0f, {MakeArc(0, 0, 50, 0, 90, 5)});
+    add("arc track between two tracks", 8.0f,
+        {MakeLine(-80, 0, 0, -50, 10), MakeArc(0, 0, 50, -90, 0, 5), MakeLine(50, 0, 50, 80, 10)});
+    add("track of no length", 8.0f, {MakeLine(10, 10, 10, 10, 20), MakeLine(60, 10, 140, 10, 8)});
+    return boards;
+}
+
+// Boards of arc families that the pass's own removal rules must part: arcs
+// beside arcs and tracks closer than the cutter, and short arcs left between
+// tracks on a large pad.
+inline std::vector<CExactBoard> ArcFamilyBoards()
+{
+    std::vector<CExactBoard> boards;
+    auto add = [&](const char* name, float d, std::vector<CIsoElement> copper) {
+        boards.push_back({name, d, std::move(copper)});
+    };
+    // Concentric arc tracks: a cutter and a mil apart, and closer than the
+    // cutter (nothing may run between those).
+    add("concentric arc tracks apart", 8.0f, {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 41, 0, 120, 5)});
+    add("concentric arc tracks closer than the cutter", 8.0f,
+        {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 47, 0, 120, 5)});
+    // Arc tracks meeting straight tracks at tangents, wound one inside the
+    // other closer than the cutter.
+    add("tangent arcs closer than the cutter", 8.0f,
+        {MakeArc(0, 0, 39.44, 90, -90, 5), MakeLine(0, -39.44, 100, -39.44, 10),
+         MakeLine(0, 39.44, 100, 39.44, 10), MakeArc(0, 0, 22.57, 90, -90, 5),
+         MakeLine(0, -22.57, 100, -22.57, 10), MakeLine(0, 22.57, 100, 22.57, 10)});
+    // A pad far larger than the cutter, tracks ending on it at small angles
+    // apart: its offset circle and the tracks' end caps make one family, and
+    // the short arcs left between the tracks are cut in the layer.
+    add("large pad with tracks close together", 8.0f,
+        {MakeCircle(0, 0, 400), MakeLine(0, 0, 600, 0, 8), MakeLine(0, 0, 600, 50, 8),
+         MakeLine(0, 0, 600, 100, 8)});
+    return boards;
 }

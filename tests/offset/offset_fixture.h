@@ -4,6 +4,7 @@
 // are measured without the engine's own geometry.
 #pragma once
 
+#include "offset/trimming.h"
 #include "records/offset_records.h"
 
 // GCC 12 at -O3 takes the round join's intersection point for maybe
@@ -176,4 +177,31 @@ inline BShape CopperShape(const CIsoElement& e, int pointsPerCircle = 180)
 inline double DistanceFromCopper(const BShape& copper, double x, double y)
 {
     return bg::distance(BPoint(x, y), copper);
+}
+
+// Trimming as plainly as it can be written: every pair of pieces, in list
+// order, split by the pair tests until nothing splits, new pieces walked in
+// their turn, short lines dropped as trimming drops them.
+using CPairTrim = int (*)(CIsoElement&, CIsoElement&, std::vector<CIsoElement>&);
+
+inline void TrimEveryPair(CIsoElementPool& pool, CRefList<CIsoElement>& pieces, CPairTrim arcLine,
+                   CPairTrim arcArc)
+{
+    std::vector<CIsoElement> made;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        for (std::size_t j = i + 1; j < pieces.size();) {
+            CIsoElement &a = *pieces[i], &b = *pieces[j];
+            const int split = a.Kind == ISO_ARC && b.Kind == ISO_LINE   ? arcLine(a, b, made)
+                              : a.Kind == ISO_LINE && b.Kind == ISO_ARC ? arcLine(b, a, made)
+                              : a.Kind == ISO_LINE                      ? TrimLineLine(a, b, made)
+                                                                        : arcArc(a, b, made);
+            if (!split) {
+                ++j;
+                continue;
+            }
+            for (const CIsoElement& p : made)
+                if (p.Kind != ISO_LINE || std::hypot(p.Pt1.x - p.Pt0.x, p.Pt1.y - p.Pt0.y) >= 0.25)
+                    pieces.push_back(pool.Add(p));
+            made.clear();
+        }
 }

@@ -7,9 +7,7 @@
 // Moving the board, reversing its tracks or shuffling its copper must not
 // change the outline. Then the passes' own rules at their edges.
 #include "exact_pass_fixture.h"
-#include "offset/path_layers.h"
 #include "offset/removal_passes.h"
-#include "support/isolation_oracle.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -19,124 +17,12 @@
 
 namespace {
 
-// Within this of d/2 from the copper (mil).
-constexpr double kOnOutline = 0.02;
-// Every point of the grown outline lies this near a piece (mil).
-constexpr double kCovered = 0.3;
-// The segments of a layer hold their ends as floats.
-constexpr double kFloatSlack = 0.01;
-
-std::vector<CExactBoard> Boards()
+std::vector<CExactBoard> PassBoards()
 {
-    std::vector<CExactBoard> boards;
-    auto add = [&](const char* name, float d, std::vector<CIsoElement> copper) {
-        boards.push_back({name, d, std::move(copper)});
-    };
-    add("one track", 8.0f, {MakeLine(0, 0, 100, 0, 10)});
-    add("slanted track", 8.0f, {MakeLine(0, 0, 70, 45, 12)});
-    add("corner of two tracks", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(100, 0, 100, 80, 10)});
-    add("tee", 8.0f, {MakeLine(0, 0, 100, 0, 10), MakeLine(50, 0, 50, 60, 8)});
-    // Two tracks leaving one point at mirrored angles: their directions add
-    // up to nothing, and they are not parallel.
-    add("vee", 8.0f, {MakeLine(0, 0, 80, 40, 10), MakeLine(0, 0, 80, -40, 10)});
-    add("vee about an axis", 8.0f, {MakeLine(80, 40, 0, 0, 10), MakeLine(0, 0, 80, -40, 10)});
-    add("track into a pad", 8.0f, {MakeLine(0, 0, 80, 0, 10), MakeCircle(80, 0, 20)});
-    add("pad with three tracks", 8.0f,
-        {MakeCircle(0, 0, 25), MakeLine(0, 0, 90, 0, 8), MakeLine(0, 0, -60, 60, 8),
-         MakeLine(0, 0, 0, -90, 12)});
-    add("narrow gap between parallel tracks", 8.0f,
-        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 18.5, 120, 18.5, 10)});
-    add("tracks closer than the cutter", 8.0f,
-        {MakeLine(0, 0, 120, 0, 10), MakeLine(0, 15, 120, 15, 10)});
-    {
-        std::vector<CIsoElement> c;
-        AddRect(c, 0, 0, 60, 40);
-        c.push_back(MakeLine(30, 0, 120, 0, 10));
-        add("rectangle pad with a track", 8.0f, c);
-    }
-    {
-        std::vector<CIsoElement> c;
-        AddRect(c, 0, 0, 60, 40);
-        AddRect(c, 75, 0, 60, 40);
-        add("two rectangles across a narrow gap", 8.0f, c);
-    }
-    add("arc track", 8.0f, {MakeArc(0, 0, 50, 0, 90, 5)});
-    add("arc track between two tracks", 8.0f,
-        {MakeLine(-80, 0, 0, -50, 10), MakeArc(0, 0, 50, -90, 0, 5), MakeLine(50, 0, 50, 80, 10)});
-    add("track of no length", 8.0f, {MakeLine(10, 10, 10, 10, 20), MakeLine(60, 10, 140, 10, 8)});
-    // Concentric arc tracks: a cutter and a mil apart, and closer than the
-    // cutter (nothing may run between those).
-    add("concentric arc tracks apart", 8.0f, {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 41, 0, 120, 5)});
-    add("concentric arc tracks closer than the cutter", 8.0f,
-        {MakeArc(0, 0, 60, 0, 120, 5), MakeArc(0, 0, 47, 0, 120, 5)});
-    // Arc tracks meeting straight tracks at tangents, wound one inside the
-    // other closer than the cutter.
-    add("tangent arcs closer than the cutter", 8.0f,
-        {MakeArc(0, 0, 39.44, 90, -90, 5), MakeLine(0, -39.44, 100, -39.44, 10),
-         MakeLine(0, 39.44, 100, 39.44, 10), MakeArc(0, 0, 22.57, 90, -90, 5),
-         MakeLine(0, -22.57, 100, -22.57, 10), MakeLine(0, 22.57, 100, 22.57, 10)});
-    // A pad far larger than the cutter, tracks ending on it at small angles
-    // apart: its offset circle and the tracks' end caps make one family, and
-    // the short arcs left between the tracks are cut in the layer.
-    add("large pad with tracks close together", 8.0f,
-        {MakeCircle(0, 0, 400), MakeLine(0, 0, 600, 0, 8), MakeLine(0, 0, 600, 50, 8),
-         MakeLine(0, 0, 600, 100, 8)});
+    std::vector<CExactBoard> boards = ExactBoards();
+    for (CExactBoard& b : ArcFamilyBoards())
+        boards.push_back(std::move(b));
     return boards;
-}
-
-// The sources of a piece's group.
-std::vector<const CIsoElement*> SourcesOf(const CIsoGroup& g)
-{
-    return {g.Sources.begin(), g.Sources.end()};
-}
-
-// What the judge found wrong with one run, as text (empty when nothing).
-std::string Judge(const CExactRun& run, float d)
-{
-    std::ostringstream out;
-    std::vector<const CIsoElement*> all;
-    for (const CIsoElement* e : run.lists.m_IsoSources)
-        all.push_back(e);
-    const CCopper everything = CopperOf(all);
-    const double half = d / 2.0;
-    int reported = 0;
-    for (const CIsoGroup* g : run.groups) {
-        const CCopper own = CopperOf(SourcesOf(*g));
-        // A point of a piece (or of the layer, whose points are floats, a
-        // hundredth of a mil more) d/2 from its own copper and no nearer to
-        // any.
-        auto check = [&](const CDPoint& q, const char* what, double slack) {
-            const double toOwn = DistanceFrom(own, q);
-            const double toAny = DistanceFrom(everything, q);
-            if ((std::fabs(toOwn - half) > slack || toAny < half - slack) && reported++ < 5)
-                out << what << " point (" << q.x << ", " << q.y << ") " << toOwn << " from its copper, "
-                    << toAny << " from any; ";
-        };
-        for (const CIsoElement* p : g->Pieces)
-            for (const CDPoint& q : SamplePiece(*p))
-                check(q, "piece", kOnOutline);
-        // The segments of the pass's layer, as the machine cuts them.
-        COwnedList<CGridPathSegment> segments;
-        for (const CIsoElement* p : g->Pieces)
-            AppendPieceSegment(*p, CPieceCut::PassLayer, segments);
-        const auto layer = LayerFromSegments(CPassLayerStyle{}, 0, segments);
-        for (const auto& cut : layer->items) {
-            const std::vector<CDPoint> points = CIsolationOracle::CutPolyline(*cut, 0.5, 0.001);
-            for (std::size_t k = 0; k + 1 < points.size(); ++k)
-                for (const CDPoint& q : SamplePiece(MakeLinePiece(points[k].x, points[k].y,
-                                                                  points[k + 1].x, points[k + 1].y)))
-                    check(q, "layer", kOnOutline + kFloatSlack);
-        }
-        for (const CDPoint& q : GrownBoundary(CopperOf(SourcesOf(*g), half))) {
-            double nearest = 1e9;
-            for (const CIsoElement* p : g->Pieces)
-                nearest = std::min(nearest, DistanceToPiece(*p, q));
-            if (nearest > kCovered && reported++ < 5)
-                out << "outline point (" << q.x << ", " << q.y << ") " << nearest
-                    << " from the nearest piece; ";
-        }
-    }
-    return out.str();
 }
 
 // Every sample of `a` lies within `tol` of a piece of `b`, after moving it
@@ -161,7 +47,7 @@ double Mismatch(const CExactRun& a, const CExactRun& b, double dx, double dy)
 
 TEST(ExactPass, SurvivingPiecesRunOnTheGrownOutlineAndCoverIt)
 {
-    for (const CExactBoard& board : Boards()) {
+    for (const CExactBoard& board : PassBoards()) {
         CExactRun run;
         run.Run(board.copper, board.d);
         EXPECT_EQ(Judge(run, board.d), "") << board.name;
@@ -171,7 +57,7 @@ TEST(ExactPass, SurvivingPiecesRunOnTheGrownOutlineAndCoverIt)
 TEST(ExactPass, MovedReversedOrShuffledCopperGivesTheSameOutline)
 {
     std::mt19937 random(28);
-    for (const CExactBoard& board : Boards()) {
+    for (const CExactBoard& board : PassBoards()) {
         CExactRun plain;
         plain.Run(board.copper, board.d);
 
