@@ -20,7 +20,6 @@
 #include "view/velm_view.h"
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -76,7 +75,7 @@ protected:
 // drives off, the spindle off.
 TEST_P(MachineStopTest, StopDuringAMoveHaltsTheMachineAndEndsTheJob)
 {
-    m_Sim.SetTimeScale(1.0);  // 40000 pulses take ten seconds
+    m_Sim.SetTimeScale(1.0);  // 40000 pulses take ten seconds of the test's clock
     g_MachineLink.CmdOutput(7, 1);
     g_MachineLink.Send();
     g_JobSpindle = 1;
@@ -98,7 +97,7 @@ TEST_P(MachineStopTest, StopDuringAMoveHaltsTheMachineAndEndsTheJob)
     EXPECT_FALSE(g_PositionDlg.IsVisible());
     EXPECT_EQ(g_PositionDlg.m_StopPressed, 1);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Settle();
     CControllerSimulator::State state = m_Sim.GetState();
     EXPECT_FALSE(state.moving[0]);
     EXPECT_FALSE(state.spindleOn);
@@ -153,7 +152,7 @@ TEST_P(MachineStopTest, JoystickJogMovesUntilTheStickIsReleased)
     view.joystick = 1;
     MachineTimerTick(view);
     EXPECT_TRUE(view.running);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Settle();
     CControllerSimulator::State state = m_Sim.GetState();
     EXPECT_FALSE(state.moving[0]);
     EXPECT_GT(state.position[0], 0);
@@ -206,7 +205,7 @@ TEST_P(MachineStopTest, DisplayKeepsZOnTheSurfaceOnlyWhileEngraving)
         g_JobCode = c.code;
         g_SkipProbeTest = c.skipProbe;
         UpdatePositionDisplay(view);
-        m_Sim.WaitForLog(c.frames, 300);
+        Settle();
         EXPECT_EQ(LogLines("22 MA").size(), c.frames);
     }
 }
