@@ -67,6 +67,7 @@ CSimLineEnd::Account CDrivenLine::SettleLine(Line& line)
             ADD_FAILURE() << line.path << ": the line did not settle (heard " << account.heard
                           << " of " << line.wrote << ", said " << account.said << ", arrived "
                           << line.took + account.waiting << ")";
+            account.gone = true;  // taken for gone: nothing more is waited for
             return account;
         }
     }
