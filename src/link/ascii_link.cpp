@@ -9,7 +9,6 @@
 #include "settings/machine_settings.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -145,16 +144,16 @@ std::string CAsciiLink::AwaitReplyText(unsigned pauseMs)
     // after it covers a busy system without making a slow reply a failure.
     constexpr std::size_t kLimit = 99;
     Sleep(pauseMs);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_ReplyTimeoutMs);
+    CLineWaits& waits = LineWaits();
+    const std::uint32_t start = waits.NowMs();
     std::string text = ReadQueuedText(kLimit);
     for (;;) {
         std::size_t stx = text.find(ASCII_STX);
         if ((stx != std::string::npos && text.find(ASCII_ETX, stx) != std::string::npos) ||
             text.size() >= kLimit)
             break;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !g_BinLink.m_Port.WaitForInput(static_cast<unsigned>(left.count())))
+        const std::uint32_t spent = waits.NowMs() - start;
+        if (spent >= m_ReplyTimeoutMs || !g_BinLink.m_Port.WaitForInput(m_ReplyTimeoutMs - spent))
             break;
         text += ReadQueuedText(kLimit - text.size());
     }

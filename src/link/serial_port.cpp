@@ -44,7 +44,38 @@ bool BaudConstant(unsigned baud, speed_t* out)
     return false;
 }
 
+// The program's waits: the device polled against the wall clock.
+class CWallClockWaits : public CLineWaits {
+public:
+    std::uint32_t NowMs() override
+    {
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+                .count());
+    }
+    bool WaitForInput(CSerialPort& port, unsigned timeoutMs) override
+    {
+        Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            switch (port.PollInput(RemainingMs(deadline))) {
+            case ELineEvent::Input: return true;
+            case ELineEvent::Gone: return false;
+            case ELineEvent::Nothing: break;
+            }
+            if (RemainingMs(deadline) == 0)
+                return port.Queued() > 0;
+        }
+    }
+};
+
+CWallClockWaits g_WallClockWaits;
+CLineWaits* g_InstalledWaits = nullptr;
+
 }  // namespace
+
+CLineWaits& LineWaits() { return g_InstalledWaits ? *g_InstalledWaits : g_WallClockWaits; }
+
+void SetLineWaits(CLineWaits* waits) { g_InstalledWaits = waits; }
 
 std::string ComPortDevicePath(const std::string& portName)
 {
@@ -174,6 +205,8 @@ bool CSerialPort::Configure(unsigned baud)
 
 bool CSerialPort::Purge()
 {
+    if (IsOpen())
+        LineWaits().BeforePurge(*this);
     if (!IsOpen() || ::tcflush(m_Fd, TCIOFLUSH) != 0) {
         Failed(IsOpen() ? errno : EBADF);
         return false;
@@ -229,7 +262,26 @@ std::size_t CSerialPort::ReadNow(void* buf, std::size_t n)
             Failed(errno);
         return 0;
     }
+    LineWaits().Took(*this, static_cast<std::size_t>(got));
     return static_cast<std::size_t>(got);
+}
+
+ELineEvent CSerialPort::PollInput(int waitMs)
+{
+    if (!IsOpen())
+        return ELineEvent::Gone;
+    pollfd p{m_Fd, POLLIN, 0};
+    int ready = ::poll(&p, 1, waitMs);
+    // A hung-up line also reports input, of which there is none.
+    if (ready > 0 && HangUpEvents(p.revents))
+        return ELineEvent::Gone;
+    if (ready > 0 && (p.revents & POLLIN))
+        return ELineEvent::Input;
+    if (ready < 0 && errno != EINTR) {
+        m_LastError = errno;
+        return ELineEvent::Gone;
+    }
+    return ELineEvent::Nothing;
 }
 
 bool CSerialPort::WaitForInput(unsigned timeoutMs)
@@ -238,22 +290,7 @@ bool CSerialPort::WaitForInput(unsigned timeoutMs)
         return false;
     if (Queued() > 0)
         return true;
-    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        pollfd p{m_Fd, POLLIN, 0};
-        int ready = ::poll(&p, 1, RemainingMs(deadline));
-        // A hung-up line also reports input, of which there is none.
-        if (ready > 0 && HangUpEvents(p.revents))
-            return false;
-        if (ready > 0 && (p.revents & POLLIN))
-            return true;
-        if (ready < 0 && errno != EINTR) {
-            m_LastError = errno;
-            return false;
-        }
-        if (RemainingMs(deadline) == 0)
-            return Queued() > 0;
-    }
+    return LineWaits().WaitForInput(*this, timeoutMs);
 }
 
 bool CSerialPort::ReadExact(void* buf, std::size_t n, unsigned timeoutMs)
@@ -262,16 +299,14 @@ bool CSerialPort::ReadExact(void* buf, std::size_t n, unsigned timeoutMs)
         return false;
     auto* out = static_cast<unsigned char*>(buf);
     std::size_t have = 0;
-    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    CLineWaits& waits = LineWaits();
+    const std::uint32_t start = waits.NowMs();
     while (have < n) {
         have += ReadNow(out + have, n - have);
         if (have == n)
             break;
-        int left = RemainingMs(deadline);
-        if (left == 0)
-            return false;
-        pollfd p{m_Fd, POLLIN, 0};
-        if (::poll(&p, 1, left) > 0 && HangUpEvents(p.revents))
+        const std::uint32_t spent = waits.NowMs() - start;
+        if (spent >= timeoutMs || !waits.WaitForInput(*this, timeoutMs - spent))
             return false;
     }
     return true;
@@ -290,6 +325,7 @@ std::size_t CSerialPort::Write(const void* buf, std::size_t n, unsigned timeoutM
         ssize_t put = ::write(m_Fd, in + sent, n - sent);
         if (put > 0) {
             sent += static_cast<std::size_t>(put);
+            LineWaits().Wrote(*this, static_cast<std::size_t>(put));
             continue;
         }
         if (put < 0 && errno != EAGAIN && errno != EINTR) {

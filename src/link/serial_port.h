@@ -6,10 +6,45 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The device path of a port name: "COMn" as above, anything else unchanged.
 std::string ComPortDevicePath(const std::string& portName);
+
+class CSerialPort;
+
+// What ends the port's waits for input and what measures them. The program
+// waits on the device against the wall clock. A test that plays the far end
+// of the line itself installs its own: it runs on the test's clock and ends
+// a wait as soon as that end has heard everything and has nothing more to
+// say, so no verdict depends on how fast the machine runs.
+class CLineWaits {
+public:
+    virtual ~CLineWaits() = default;
+    // Milliseconds on the clock the port's deadlines are measured by.
+    virtual std::uint32_t NowMs() = 0;
+    // Waits until `port` has input (true), or has hung up, or `timeoutMs`
+    // have passed (false).
+    virtual bool WaitForInput(CSerialPort& port, unsigned timeoutMs) = 0;
+    // `n` bytes were written to, or read from, `port`.
+    virtual void Wrote(const CSerialPort&, std::size_t) {}
+    virtual void Took(const CSerialPort&, std::size_t) {}
+    // `port` is about to throw away the input it has not read.
+    virtual void BeforePurge(CSerialPort&) {}
+};
+
+// The waits in force: the wall clock's unless a test installed its own.
+CLineWaits& LineWaits();
+// Installs `waits` (not owned); nullptr goes back to the wall clock.
+void SetLineWaits(CLineWaits* waits);
+
+// What one look at the line found.
+enum class ELineEvent {
+    Nothing,  // no input within the look
+    Input,    // bytes are queued
+    Gone,     // the line hung up or failed
+};
 
 class CSerialPort {
 public:
@@ -50,6 +85,8 @@ public:
     bool ReadExact(void* buf, std::size_t n, unsigned timeoutMs);
     // Waits up to `timeoutMs` for at least one byte to be queued.
     bool WaitForInput(unsigned timeoutMs);
+    // Looks at the line for up to `waitMs` of real time (0: at once).
+    ELineEvent PollInput(int waitMs);
     // Writes all `n` bytes within `timeoutMs`; the count written (less than
     // `n` on failure, with the error kept).
     std::size_t Write(const void* buf, std::size_t n, unsigned timeoutMs = 2000);

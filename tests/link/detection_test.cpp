@@ -62,6 +62,7 @@ TEST_F(LinkTest, PresetAsciiControllerReceivesNoBinaryByte)
 TEST_F(LinkTest, NothingAnsweringLeavesThePortClosed)
 {
     CRawPty pty;
+    Attach(pty);
     MapPort(1, pty.Path());
     g_ComPortIndex = 0;
     EXPECT_EQ(g_MachineLink.OpenPort(), 0);
@@ -102,6 +103,7 @@ TEST_F(LinkTest, SearchOverAllPortsKeepsTheConfiguredIndexOnFailure)
 
     // A controller on COM10 is found, and its index is kept.
     ASSERT_TRUE(m_Sim.Start(Kind::Binary));
+    Attach(m_Sim);
     MapPort(10, m_Sim.PortPath());
     EXPECT_EQ(g_MachineLink.OpenAnyPort(), 1);
     EXPECT_EQ(g_ComPortIndex, 9);
@@ -124,6 +126,7 @@ TEST_F(LinkTest, PortNamesAndExclusiveUse)
     // A port another program holds cannot be opened: the open fails with
     // the reason kept and the abort flag set.
     CRawPty pty;
+    Attach(pty);
     CSerialPort holder;
     ASSERT_TRUE(holder.Open(pty.Path()));
     EXPECT_EQ(g_BinLink.Open(pty.Path().c_str()), 0);

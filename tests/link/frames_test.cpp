@@ -88,7 +88,7 @@ TEST_F(LinkTest, AsciiFramesCarryTheirXorChecksumQueriesNone)
         SCOPED_TRACE(c.name);
         m_Sim.ClearLog();
         c.send();
-        ASSERT_TRUE(m_Sim.WaitForLog(c.decoded.size(), 1000));
+        Settle();
         Bytes received = m_Sim.Received();
         std::string heard(received.begin(), received.end());
         EXPECT_EQ(heard, c.wire);

@@ -376,7 +376,6 @@ TEST_P(MachineMovesTest, TravelTestRunsFivePassesUntilStop)
 TEST_P(MachineMovesTest, SpindleSwitchesOnAndOff)
 {
     Connect(GetParam());
-    TestHost().SetRealTime(false);  // the binary road's settle pauses
     g_MachineModel = "KX4100";
     for (int on : {1, 0}) {
         SCOPED_TRACE(on);

@@ -1,53 +1,52 @@
 #include "link_fixture.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 CRawPty::CRawPty()
 {
-    m_Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ::grantpt(m_Master);
-    ::unlockpt(m_Master);
-    m_Path = ::ptsname(m_Master);
-    m_Slave = ::open(m_Path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    termios tio{};
-    ::tcgetattr(m_Slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(m_Slave, TCSANOW, &tio);
-    ::fcntl(m_Master, F_SETFL, ::fcntl(m_Master, F_GETFL) | O_NONBLOCK);
+    EXPECT_TRUE(m_Pty.Open());
 }
 
-CRawPty::~CRawPty()
+CSimLineEnd::Account CRawPty::Serve(int waitMs)
 {
-    ::close(m_Slave);
-    ::close(m_Master);
+    if (waitMs > 0) {
+        pollfd p{m_Pty.master, POLLIN, 0};
+        ::poll(&p, 1, waitMs);
+    }
+    unsigned char buf[512];
+    for (;;) {
+        ssize_t got = ::read(m_Pty.master, buf, sizeof buf);
+        if (got <= 0)
+            break;
+        m_Heard.insert(m_Heard.end(), buf, buf + got);
+    }
+    Account account;
+    account.heard = m_Heard.size();
+    account.said = m_Said;
+    account.waiting = m_Pty.Waiting();
+    return account;
 }
 
 void CRawPty::Write(const std::string& bytes)
 {
-    ASSERT_EQ(::write(m_Master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(::write(m_Pty.master, bytes.data(), bytes.size()),
+              static_cast<ssize_t>(bytes.size()));
+    m_Said += bytes.size();
 }
 
 Bytes CRawPty::ReadAll()
 {
-    Bytes all;
-    unsigned char buf[512];
-    pollfd p{m_Master, POLLIN, 0};
-    while (::poll(&p, 1, 20) > 0) {
-        ssize_t got = ::read(m_Master, buf, sizeof buf);
-        if (got <= 0)
-            break;
-        all.insert(all.end(), buf, buf + got);
-    }
-    return all;
+    Serve(0);
+    return m_Heard;
 }
 
 void LinkTest::SetUp()
 {
-    TestHost().SetRealTime(true);
+    SetLineWaits(&m_Line);
+    TestHost().OnSleep([this] { m_Line.Settle(); });
+    CScriptedHost* host = &TestHost();
+    m_Sim.SetClock([host] { return static_cast<double>(host->GetTickCount()); });
     g_BinLink.m_ReadTimeoutMs = 100;
     g_BinLink.m_SilenceTimeoutMs = 400;
     g_BinLink.m_IdleTimeoutMs = 3000;
@@ -60,6 +59,8 @@ void LinkTest::TearDown()
 {
     g_BinLink.m_Port.Close();
     m_Sim.Stop();
+    TestHost().OnSleep(nullptr);
+    SetLineWaits(nullptr);
     for (int n = 1; n <= 10; ++n)
         ::unsetenv(("ORDUNE_COM" + std::to_string(n)).c_str());
 }
@@ -69,9 +70,12 @@ void LinkTest::MapPort(int number, const std::string& device)
     ::setenv(("ORDUNE_COM" + std::to_string(number)).c_str(), device.c_str(), 1);
 }
 
+void LinkTest::Attach(CSimLineEnd& end) { m_Line.Attach(end); }
+
 void LinkTest::StartController(CControllerSimulator::Kind kind)
 {
     ASSERT_TRUE(m_Sim.Start(kind));
+    Attach(m_Sim);
     m_Sim.SetTimeScale(0.0);
     MapPort(1, m_Sim.PortPath());
     g_ComPortIndex = 0;
@@ -99,6 +103,7 @@ void LinkTest::NoteStopPoints(std::vector<int>& stops)
 {
     const int start = TestHost().Pumps();
     TestHost().OnPump([this, &stops, start, seen = std::size_t{0}](int n) mutable {
+        Settle();
         const std::size_t now = m_Sim.Log().size();
         if (now != seen) {
             seen = now;

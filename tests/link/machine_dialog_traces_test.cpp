@@ -25,13 +25,11 @@ using Lines = std::vector<std::string>;
 // Each case on a controller of its own, from the program's starting state.
 class MachineTraceTest : public LinkTest {
 protected:
-    // The controller's log once it has heard `count` commands and nothing
-    // more follows: commands without a reply are still on their way when
-    // the sender returns.
-    Lines LogOf(std::size_t count)
+    // The controller's log once it has heard everything sent: commands
+    // without a reply are still on their way when the sender returns.
+    Lines LogOf()
     {
-        EXPECT_TRUE(count == 0 || m_Sim.WaitForLog(count, 2000));
-        m_Sim.WaitForLog(count + 1, 150);
+        Settle();
         return m_Sim.Log();
     }
 
@@ -51,7 +49,7 @@ TEST_F(MachineTraceTest, ControllerResetSendsTheWholeSetUpInEachProtocol)
 {
     Restart(Kind::Ascii);
     ResetController();
-    EXPECT_EQ(LogOf(10), (Lines{"22 O50", "00 EB1", "33 AC100000.0,100000.0", "22 AC40000.0",
+    EXPECT_EQ(LogOf(), (Lines{"22 O50", "00 EB1", "33 AC100000.0,100000.0", "22 AC40000.0",
                                   "33 SP7000.0,7000.0", "22 SP400.0", "33 HS3200.0,3200.0",
                                   "22 HS3000.0", "66 EL", "66 CT"}));
     EXPECT_EQ(g_EBState, 1);
@@ -74,7 +72,7 @@ TEST_F(MachineTraceTest, ResetWithoutAControllerSendsNothing)
     StartController(Kind::Binary);
     ASSERT_EQ(g_ControllerKind, -1);
     ResetController();
-    EXPECT_TRUE(LogOf(0).empty());
+    EXPECT_TRUE(LogOf().empty());
 }
 
 TEST_F(MachineTraceTest, SpindleSpeedCodeGoesOnlyToTheBinaryController)
@@ -89,7 +87,7 @@ TEST_F(MachineTraceTest, SpindleSpeedCodeGoesOnlyToTheBinaryController)
     g_MachineModel = "KX1300H";
     std::uint16_t word = g_BinLink.m_OutputWord;
     CMachineParamDlg::SetSpindleSpeed(60000.0f);
-    EXPECT_TRUE(LogOf(0).empty());
+    EXPECT_TRUE(LogOf().empty());
     EXPECT_EQ(g_BinLink.m_OutputWord, word);
 }
 
@@ -115,7 +113,7 @@ TEST_F(MachineTraceTest, DocumentSwitchCommandsOnTheAsciiController)
         SCOPED_TRACE(c.sent.back());
         m_Sim.ClearLog();
         (doc.*c.command)();
-        EXPECT_EQ(LogOf(c.sent.size()), c.sent);
+        EXPECT_EQ(LogOf(), c.sent);
         CCmdUI ui;
         (doc.*c.update)(ui);
         EXPECT_TRUE(ui.m_Enabled);
@@ -135,9 +133,7 @@ TEST_F(MachineTraceTest, SpindleOnThroughTheBinaryControllerSetsTheSpeedAndPulse
     g_SpindleSpeed = 60000.0f;
     Connect(Kind::Binary);
     CVelmDoc doc;
-    TestHost().SetRealTime(false);  // the spindle's run-up pauses cost nothing
     doc.OnSpindleOn();
-    TestHost().SetRealTime(true);
     EXPECT_EQ(g_JobRunning, 1);
     // Output 7 on, the speed code in the high byte, then the start pulse.
     EXPECT_EQ(LogLines("0x1E"), (Lines{"0x1E 4371", "0x1E 19", "0x1E 23", "0x1E 19"}));
@@ -230,7 +226,7 @@ TEST_F(MachineTraceTest, InputSignalsAreReadOnlyFromTheBinaryController)
     g_InputSignalDlg.m_Created = 1;
     g_InputSignalDlg.m_XHome = xHome;
     g_InputSignalDlg.Refresh();
-    EXPECT_TRUE(LogOf(0).empty());
+    EXPECT_TRUE(LogOf().empty());
     EXPECT_EQ(g_InputSignalDlg.m_XHome, "1");
 }
 

@@ -21,7 +21,6 @@
 #include "view/velm_view.h"
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -77,7 +76,7 @@ protected:
 // drives off, the spindle off.
 TEST_P(MachineStopTest, StopDuringAMoveHaltsTheMachineAndEndsTheJob)
 {
-    m_Sim.SetTimeScale(1.0);  // 40000 pulses take ten seconds
+    m_Sim.SetTimeScale(1.0);  // 40000 pulses take ten seconds of the test's clock
     g_MachineLink.CmdOutput(7, 1);
     g_MachineLink.Send();
     g_JobSpindle = 1;
@@ -99,7 +98,7 @@ TEST_P(MachineStopTest, StopDuringAMoveHaltsTheMachineAndEndsTheJob)
     EXPECT_FALSE(g_PositionDlg.IsVisible());
     EXPECT_EQ(g_PositionDlg.m_StopPressed, 1);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Settle();
     CControllerSimulator::State state = m_Sim.GetState();
     EXPECT_FALSE(state.moving[0]);
     EXPECT_FALSE(state.spindleOn);
@@ -154,7 +153,7 @@ TEST_P(MachineStopTest, JoystickJogMovesUntilTheStickIsReleased)
     view.joystick = 1;
     MachineTimerTick(view);
     EXPECT_TRUE(view.running);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Settle();
     CControllerSimulator::State state = m_Sim.GetState();
     EXPECT_FALSE(state.moving[0]);
     EXPECT_GT(state.position[0], 0);
@@ -212,8 +211,7 @@ TEST_P(MachineStopTest, DisplayKeepsZOnTheSurfaceOnlyWhileEngraving)
         const std::int32_t depth = GetZDownPulses();
         ASSERT_GT(depth, 0);
         UpdatePositionDisplay(view);
-        // The ASCII frame is on its way when the update returns.
-        m_Sim.WaitForLog(c.follows ? 1 : 0, 3000);
+        Settle();
         EXPECT_EQ(m_Sim.GetState().position[2], c.follows ? depth : 0);
     }
 }

@@ -266,7 +266,7 @@ TEST_P(ManualRunTest, StopDuringASizeSendsNothingMore)
         if (logAtStop == 0 && m_Sim.DrilledPositions().size() == 2) {
             g_PositionDlg.PressButton(IDC_POS_STOP);
             // The stop's own frames have reached the controller.
-            m_Sim.WaitForLog(m_Sim.Log().size() + 1, 200);
+            Settle();
             logAtStop = m_Sim.Log().size();
         }
     };
@@ -278,8 +278,8 @@ TEST_P(ManualRunTest, StopDuringASizeSendsNothingMore)
     EXPECT_EQ(g_JobCode, JOB_IDLE);
     EXPECT_EQ(m_Mode, 0);
     EXPECT_EQ(m_Sim.DrilledPositions().size(), 2u);
-    // Give a stray frame the time to arrive before looking.
-    m_Sim.WaitForLog(logAtStop + 1, 300);
+    // A stray frame has arrived before the log is looked at.
+    Settle();
     const auto log = m_Sim.Log();
     std::vector<std::string> after(log.begin() + static_cast<long>(std::min(logAtStop, log.size())),
                                    log.end());

@@ -35,12 +35,10 @@
 #include "../bench/bench_boards.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -569,8 +567,8 @@ TEST_P(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
 {
     AddTail(m_Layers, RowLayer("T1ISO", 0, 7.874016f, 3));
     AddTail(m_View.blocks, Copy(1000, 1000));
-    // The link tests run on real time: a second of working time, and the
-    // job held for two before its second segment.
+    // A second of working time, and the job held for two before its second
+    // segment.
     g_CheckTime = 1;
     TestHost().OnPump([this, held = false](int) mutable {
         Poll();
@@ -578,7 +576,7 @@ TEST_P(PathJobTest, EngravingPromptsAgainAfterTheWorkingTime)
         RegGetLong("count", count);
         if (!held && count == 1) {
             held = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+            TestHost().Advance(2100);
         }
     });
     g_JobCode = JOB_ENGRAVE;

@@ -64,13 +64,13 @@ TEST_P(ProbeTestDialogTest, OkWaitsForTheProbeAndSendsNothing)
                 // it is let go.
                 Probe(false);
                 Look();
-                ASSERT_TRUE(m_Sim.WaitForLog(5, 500));
+                Settle();
                 EXPECT_EQ(Count("DL"), 1);
                 EXPECT_EQ(Count("EL"), 1);
             } else {
                 Look();
                 Look();
-                ASSERT_TRUE(m_Sim.WaitForLog(6, 500));
+                Settle();
                 EXPECT_EQ(Count("0x02 0"), 3);
             }
 
@@ -80,7 +80,8 @@ TEST_P(ProbeTestDialogTest, OkWaitsForTheProbeAndSendsNothing)
         },
         IDD_PROBE_TEST);
     EXPECT_EQ(g_ProbeTestDlg.DoModal(), IDOK);
-    EXPECT_FALSE(m_Sim.WaitForLog(1, 300)) << m_Sim.Log()[0];
+    Settle();
+    EXPECT_TRUE(m_Sim.Log().empty()) << m_Sim.Log()[0];
     EXPECT_FALSE(TestHost().HasTimer(IDD_PROBE_TEST));
 }
 

@@ -185,6 +185,7 @@ protected:
     void StartUploadController()
     {
         ASSERT_TRUE(m_Upload.Start());
+        Attach(m_Upload);
         MapPort(1, m_Upload.PortPath());
         g_ComPortIndex = 0;
     }
@@ -215,8 +216,7 @@ TEST_F(UploadLineTest, AProgramGoesRecordByRecordAndRunsOnlyWhenAsked)
     EXPECT_EQ(TestHost().BoxTexts().back(), "Upload Ok!");
 
     ASSERT_TRUE(UplSendProgram(program, true));
-    for (int i = 0; i < 200 && m_Upload.RunBytes() == 0; ++i)
-        Host().Sleep(5);
+    Settle();  // the run byte goes without an answer
     EXPECT_EQ(m_Upload.RunBytes(), 1);
 }
 
@@ -345,8 +345,7 @@ TEST_F(UploadLineTest, TheUploadModelHomesAndMovesByItsOwnBytesAndPackets)
     CVelmDoc doc;
     CVelmView view(doc);
     view.OnHomeReturn();
-    for (int i = 0; i < 200 && m_Upload.HomeBytes() == 0; ++i)
-        Host().Sleep(5);
+    Settle();  // the home byte goes without an answer
     EXPECT_EQ(m_Upload.HomeBytes(), 1);
     EXPECT_EQ(g_PortState, 0);
 

@@ -18,11 +18,9 @@
 #include "support/record_makers.h"
 #include "support/test_paths.h"
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -149,9 +147,8 @@ TEST_P(ProbeRetryTest, AProbeThatFindsNoSurfaceStopsAfterItsTriesInsideTheTravel
                   return std::string(text);
               }()});
     // The contact stop's switch-off is the run's last frame, sent without a
-    // wait: give the simulator's thread the time to take it.
-    for (int i = 0; i < 200 && m_Sim.GetState().contactStop; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // wait: it is carried out once the controller has heard it.
+    Settle();
     EXPECT_FALSE(m_Sim.GetState().contactStop);
 }
 

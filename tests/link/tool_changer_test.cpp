@@ -79,7 +79,7 @@ protected:
     // The log once the controller has heard everything sent.
     Lines SettledLog()
     {
-        m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
+        Settle();
         return m_Sim.Log();
     }
     static Lines MovesAndClamp(const Lines& log)

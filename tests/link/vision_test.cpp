@@ -61,11 +61,10 @@ protected:
         m_Sim.SetPosition(0, x);
         m_Sim.SetPosition(1, y);
     }
-    // The log once a command already on its way has been heard: a loaded
-    // machine can take a while to pass it through the pseudo-terminal.
-    std::size_t SettledLogSize(int waitMs = 100)
+    // The log's size once every command on its way has been heard.
+    std::size_t SettledLogSize()
     {
-        m_Sim.WaitForLog(m_Sim.Log().size() + 1, waitMs);
+        Settle();
         return m_Sim.Log().size();
     }
 };
@@ -156,7 +155,7 @@ TEST_F(VisionTest, TheCalibrationHoleSendsNothingAfterStop)
         const int before = TestHost().Pumps();
         TestHost().OnPump([&, stopAt, before](int n) {
             if (n - before == stopAt) {
-                heard = SettledLogSize(300);
+                heard = SettledLogSize();
                 g_AbortFlag = 1;
             }
         });
@@ -341,7 +340,7 @@ TEST_F(VisionTest, TheSearchHoldsAtEachHoleAndGivesTheJobCodeBackOnEveryWayOut)
     EXPECT_EQ(TestHost().BoxTexts(), (Lines{"Next Hole", "Next Hole", "Next Hole"}));
     EXPECT_EQ(g_PositionDlg.Caption(), "Count: 3");
     EXPECT_EQ(g_JobCode, 0);
-    m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
+    Settle();
     Lines moves;
     for (const std::string& line : m_Sim.Log())
         if (line.rfind("33 MA", 0) == 0)
@@ -387,7 +386,7 @@ TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
     dialog.OnMove();
     StoreCameraOffset(300, 400);
     dialog.OnMove();
-    m_Sim.WaitForLog(m_Sim.Log().size() + 1, 100);
+    Settle();
     Lines moves;
     for (const std::string& line : m_Sim.Log())
         if (line.find(" MR") != std::string::npos || line.find(" SP") != std::string::npos)
@@ -403,7 +402,7 @@ TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(g_AbortFlag);
     EXPECT_EQ(g_JobCode, 0);
-    m_Sim.WaitForLog(4, 1000);
+    Settle();
     const Lines stop = m_Sim.Log();
     ASSERT_GE(stop.size(), 3u);
     EXPECT_EQ(stop[0].substr(3), "ST");
@@ -412,7 +411,7 @@ TEST_F(VisionTest, AdjustOriginButtonsOffsetMatchMoveAndClose)
     m_Sim.ClearLog();
     TestHost().QueueDialog([](CDialog& d) { d.PressButton(IDC_AO_X_PLUS_FAR); }, IDD_ADJUST_ORIGIN);
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    m_Sim.WaitForLog(1, 100);
+    Settle();
     EXPECT_TRUE(m_Sim.Log().empty());
     g_AbortFlag = 0;
 }

@@ -1,7 +1,7 @@
 // The position window on screen while the simulated controller jogs: the
 // view's timer runs on real Qt timers (its tick stops and sets its own
 // timer every time), polls the position and the window's labels follow the
-// table. With ORDUNE_SHOT_DIR set the window (and, on a real display, the
+// table, whose motion runs on the test's clock. With ORDUNE_SHOT_DIR set the window (and, on a real display, the
 // whole screen) is saved as pictures along the way.
 #include "app/qt_test_app.h"
 #include "controller_simulator.h"
@@ -22,22 +22,26 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
-#include <thread>
 
 namespace {
 
-// Runs the event loop for `ms` milliseconds.
-void RunEvents(unsigned ms)
+// Runs the event loop until `done` holds; false when it does not within a
+// limit far above what it takes.
+bool RunEventsUntil(const std::function<bool()>& done)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    return true;
 }
 
 QString LabelText(QWidget* window, unsigned id)
@@ -52,6 +56,8 @@ TEST(PositionWindowOnScreen, ReadoutFollowsAJogOfTheSimulatedTable)
     CQtHost host;
     SetHost(&host);
     CControllerSimulator sim;
+    std::atomic<double> simMs{0.0};
+    sim.SetClock([&simMs] { return simMs.load(); });
     ASSERT_TRUE(sim.Start(CControllerSimulator::Kind::Ascii));
     ::setenv("ORDUNE_COM1", sim.PortPath().c_str(), 1);
     g_ComPortIndex = 0;
@@ -69,13 +75,19 @@ TEST(PositionWindowOnScreen, ReadoutFollowsAJogOfTheSimulatedTable)
         view.m_TimerId = view.StartTimer(1, 30);
 
         // A jog of 20 mm in X and 10 mm in Y at the controller's 4000
-        // pulses a second: about one second of travel.
+        // pulses a second: one second of travel, looked at every 200 ms of
+        // the table's clock.
         g_MachineLink.CmdMR3(4000.0f, 2000.0f, 0.0f);
         g_MachineLink.Send();
         const char* shots = std::getenv("ORDUNE_SHOT_DIR");
         std::set<std::string> readouts;
         for (int step = 0; step < 8; ++step) {
-            RunEvents(200);
+            const QString before = LabelText(window, IDC_POS_X);
+            simMs = simMs.load() + 200.0;
+            // Until the table stops, each look finds it further on.
+            if (step < 5) {
+                EXPECT_TRUE(RunEventsUntil([&] { return LabelText(window, IDC_POS_X) != before; }));
+            }
             readouts.insert(LabelText(window, IDC_POS_X).toStdString());
             if (shots) {
                 const QString name = QStringLiteral("%1/position_%2").arg(shots).arg(step);
@@ -84,7 +96,8 @@ TEST(PositionWindowOnScreen, ReadoutFollowsAJogOfTheSimulatedTable)
                     screen->grabWindow(0).save(name + "_screen.png");
             }
         }
-        EXPECT_GE(readouts.size(), 3u);  // the readout moved along with the table
+        EXPECT_GE(readouts.size(), 5u);  // the readout moved along with the table
+        EXPECT_TRUE(RunEventsUntil([&] { return LabelText(window, IDC_POS_Y) == "10"; }));
         EXPECT_EQ(LabelText(window, IDC_POS_X), "20");
         EXPECT_EQ(LabelText(window, IDC_POS_Y), "10");
         EXPECT_EQ(LabelText(window, IDC_POS_UNIT), "mm");

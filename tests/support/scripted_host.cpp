@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 std::vector<std::string> CScriptedHost::BoxTexts() const
 {
     std::vector<std::string> texts;
@@ -39,19 +36,9 @@ void CScriptedHost::PumpMessages()
 
 void CScriptedHost::Sleep(unsigned milliseconds)
 {
-    if (m_RealTime)
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    else
-        m_Clock += milliseconds;
-}
-
-std::uint32_t CScriptedHost::GetTickCount()
-{
-    if (!m_RealTime)
-        return m_Clock;
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    m_Clock += milliseconds;
+    if (m_SleepAction)
+        m_SleepAction();
 }
 
 unsigned CScriptedHost::SetTimer(unsigned id, unsigned, std::function<void()> callback)

@@ -6,6 +6,7 @@
 #include "platform/font_choice.h"
 #include "platform/host.h"
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -55,9 +56,10 @@ public:
     bool HasTimer(unsigned id) const { return m_Timers.count(id) != 0; }
     // Moves the clock on without sleeping.
     void Advance(unsigned milliseconds) { m_Clock += milliseconds; }
-    // Sleeping in a test costs nothing but moves the clock; a test that needs
-    // real time (a serial peer on a pseudo-terminal) turns this off.
-    void SetRealTime(bool real) { m_RealTime = real; }
+    // Sleeping in a test costs nothing but moves the clock, after which
+    // `action` lets whatever the test simulates catch up with it. The clock
+    // may be read from any thread.
+    void OnSleep(std::function<void()> action) { m_SleepAction = std::move(action); }
 
     const std::vector<Box>& Boxes() const { return m_Boxes; }
     std::vector<std::string> BoxTexts() const;
@@ -86,7 +88,7 @@ public:
     void SetStatusText(const std::string& text) override { m_StatusTexts.push_back(text); }
     void PumpMessages() override;
     void Sleep(unsigned milliseconds) override;
-    std::uint32_t GetTickCount() override;
+    std::uint32_t GetTickCount() override { return m_Clock; }
     unsigned SetTimer(unsigned id, unsigned milliseconds, std::function<void()> callback) override;
     void KillTimer(unsigned id) override { m_Timers.erase(id); }
     void RunModalDialog(CDialog& dialog) override;
@@ -128,8 +130,8 @@ private:
     int m_Pumps = 0;
     int m_Beeps = 0;
     int m_WaitDepth = 0;
-    std::uint32_t m_Clock = 0;
-    bool m_RealTime = false;
+    std::atomic<std::uint32_t> m_Clock{0};
+    std::function<void()> m_SleepAction;
 };
 
 // The scripted host every test starts with (fresh for each test).

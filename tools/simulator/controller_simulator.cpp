@@ -97,6 +97,8 @@ CControllerSimulator::~CControllerSimulator()
 
 double CControllerSimulator::NowMs() const
 {
+    if (m_Clock)
+        return m_Clock();
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
@@ -108,12 +110,9 @@ bool CControllerSimulator::Start(Kind kind, unsigned baud)
     m_Baud = baud ? baud : (kind == Kind::Binary ? 115200 : 9600);
     // Keeping the terminal side open keeps the line up between the program's
     // opens, and lets the controller see the rate the program chose.
-    CSimPty pty;
-    if (!pty.Open())
+    if (!m_Pty.Open())
         return false;
-    m_Master = pty.master;
-    m_Slave = pty.slave;
-    m_PortPath = pty.path;
+    m_Heard = m_Said = 0;
     m_Stop = false;
     // A controller that starts anew has none of the faults of its last run.
     m_Refuse = m_Drop = 0;
@@ -136,57 +135,77 @@ void CControllerSimulator::Stop()
     }
     if (m_Thread.joinable())
         m_Thread.join();
-    if (m_Slave >= 0)
-        ::close(m_Slave);
-    if (m_Master >= 0)
-        ::close(m_Master);
-    m_Slave = m_Master = -1;
+    m_Pty.Close();
 }
 
 void CControllerSimulator::Run()
 {
-    unsigned char buf[4096];
     for (;;) {
-        int waitMs = 2;
         {
             std::lock_guard<std::mutex> lock(m_Mutex);
             if (m_Stop)
                 return;
         }
-        pollfd p{m_Master, POLLIN, 0};
-        int ready = ::poll(&p, 1, waitMs);
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        double now = NowMs();
-        Advance(now);
-        if (ready > 0 && (p.revents & POLLIN)) {
-            ssize_t got = ::read(m_Master, buf, sizeof buf);
-            if (got > 0 && m_HangUpOnNext) {
-                m_Received.insert(m_Received.end(), buf, buf + got);
-                AddLog("hung up");
-                // Closing every descriptor of our side hangs the line up for
-                // the program; Stop() finds nothing left to close.
-                ::close(m_Master);
-                ::close(m_Slave);
-                m_Master = m_Slave = -1;
-                m_Outgoing.clear();
-                return;
-            }
-            if (got > 0)
-                HandleBytes(buf, static_cast<std::size_t>(got));
-        }
-        now = NowMs();  // answers queued just now go out at once
-        while (!m_Outgoing.empty() && m_Outgoing.front().dueMs <= now) {
-            const auto& bytes = m_Outgoing.front().bytes;
-            std::size_t sent = 0;
-            while (sent < bytes.size()) {
-                ssize_t put = ::write(m_Master, bytes.data() + sent, bytes.size() - sent);
-                if (put <= 0)
-                    break;
-                sent += static_cast<std::size_t>(put);
-            }
-            m_Outgoing.pop_front();
-        }
+        if (Serve(2).gone)
+            return;
     }
+}
+
+CSimLineEnd::Account CControllerSimulator::Serve(int waitMs)
+{
+    int master;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        master = m_Pty.master;
+    }
+    if (master >= 0 && waitMs > 0) {
+        pollfd p{master, POLLIN, 0};
+        ::poll(&p, 1, waitMs);
+    }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    Account account;
+    if (m_Pty.master < 0) {
+        account.gone = true;
+        return account;
+    }
+    Advance(NowMs());
+    unsigned char buf[4096];
+    for (;;) {
+        ssize_t got = ::read(m_Pty.master, buf, sizeof buf);
+        if (got <= 0)
+            break;
+        m_Heard += static_cast<std::size_t>(got);
+        if (m_HangUpOnNext) {
+            m_Received.insert(m_Received.end(), buf, buf + got);
+            AddLog("hung up");
+            // Closing every descriptor of our side hangs the line up for
+            // the program; Stop() finds nothing left to close.
+            m_Pty.Close();
+            m_Outgoing.clear();
+            account.gone = true;
+            return account;
+        }
+        HandleBytes(buf, static_cast<std::size_t>(got));
+    }
+    const double now = NowMs();  // answers queued just now go out at once
+    while (!m_Outgoing.empty() && m_Outgoing.front().dueMs <= now) {
+        const auto& bytes = m_Outgoing.front().bytes;
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            ssize_t put = ::write(m_Pty.master, bytes.data() + sent, bytes.size() - sent);
+            if (put <= 0)
+                break;
+            sent += static_cast<std::size_t>(put);
+        }
+        m_Said += sent;
+        m_Outgoing.pop_front();
+    }
+    account.heard = m_Heard;
+    account.said = m_Said;
+    account.waiting = m_Pty.Waiting();
+    if (!m_Outgoing.empty())
+        account.nextDueMs = m_Outgoing.front().dueMs;
+    return account;
 }
 
 // ---- Motion ----
@@ -337,7 +356,7 @@ std::int64_t CControllerSimulator::StopAtSurface(std::int64_t from, std::int64_t
 bool CControllerSimulator::LineAtOurRate()
 {
     termios tio{};
-    if (::tcgetattr(m_Slave, &tio) != 0)
+    if (::tcgetattr(m_Pty.slave, &tio) != 0)
         return true;
     return ::cfgetospeed(&tio) == SpeedConstant(m_Baud);
 }
@@ -729,6 +748,12 @@ void CControllerSimulator::AddLog(const std::string& line)
         m_Sink(line);
 }
 
+void CControllerSimulator::SetClock(std::function<double()> clock)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Clock = std::move(clock);
+}
+
 void CControllerSimulator::SetTimeScale(double scale)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -874,19 +899,4 @@ void CControllerSimulator::SetLogSink(std::function<void(const std::string&)> si
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Sink = std::move(sink);
-}
-
-bool CControllerSimulator::WaitForLog(std::size_t lines, unsigned timeoutMs)
-{
-    double deadline = NowMs() + timeoutMs;
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            if (m_Log.size() >= lines)
-                return true;
-        }
-        if (NowMs() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
 }

@@ -10,6 +10,7 @@
 // a thread of its own.
 #pragma once
 
+#include "sim_pty.h"
 #include "sim_surface.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-class CControllerSimulator {
+class CControllerSimulator : public CSimLineEnd {
 public:
     enum class Kind { Binary, Ascii };
 
@@ -49,7 +50,7 @@ public:
     };
 
     CControllerSimulator() = default;
-    ~CControllerSimulator();
+    ~CControllerSimulator() override;
     CControllerSimulator(const CControllerSimulator&) = delete;
     CControllerSimulator& operator=(const CControllerSimulator&) = delete;
 
@@ -58,11 +59,14 @@ public:
     // while the line runs at another rate are noise to the controller.
     bool Start(Kind kind, unsigned baud = 0);
     void Stop();
-    // The device the program opens.
-    const std::string& PortPath() const { return m_PortPath; }
+    const std::string& PortPath() const override { return m_Pty.path; }
     Kind GetKind() const { return m_Kind; }
+    Account Serve(int waitMs) override;
 
-    // How long moves take: 1.0 real time at the set speeds, 0 at once.
+    // The clock that moves and delayed answers run by, in milliseconds: the
+    // wall clock unless a test drives its own.
+    void SetClock(std::function<double()> clock);
+    // How long moves take: 1.0 the clock's time at the set speeds, 0 at once.
     void SetTimeScale(double scale);
     // While held, started moves stay in progress.
     void HoldMotion(bool hold);
@@ -108,8 +112,6 @@ public:
     std::vector<unsigned char> Received();
     // Called with every log line as it is written (from the simulator thread).
     void SetLogSink(std::function<void(const std::string&)> sink);
-    // Waits until the log has at least `lines` entries.
-    bool WaitForLog(std::size_t lines, unsigned timeoutMs);
 
     // Drilled holes (sim_drill.cpp): where X and Y stood each time Z went
     // down past `level` (pulses, growing downward) after the table had moved,
@@ -183,9 +185,7 @@ private:
 
     Kind m_Kind = Kind::Binary;
     unsigned m_Baud = 115200;
-    int m_Master = -1;
-    int m_Slave = -1;
-    std::string m_PortPath;
+    CSimPty m_Pty;
     std::thread m_Thread;
     bool m_Stop = false;
 
@@ -195,6 +195,9 @@ private:
     std::deque<Outgoing> m_Outgoing;
     std::vector<std::string> m_Log;
     std::function<void(const std::string&)> m_Sink;
+    std::function<double()> m_Clock;
+    std::size_t m_Heard = 0;  // bytes read from the line since the start
+    std::size_t m_Said = 0;   // bytes written to it
 
     double m_TimeScale = 1.0;
     bool m_Hold = false;

@@ -1,6 +1,7 @@
 #include "sim_pty.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -38,4 +39,12 @@ void CSimPty::Close()
     if (master >= 0)
         ::close(master);
     slave = master = -1;
+}
+
+std::size_t CSimPty::Waiting() const
+{
+    int count = 0;
+    if (slave < 0 || ::ioctl(slave, FIONREAD, &count) != 0 || count < 0)
+        return 0;
+    return static_cast<std::size_t>(count);
 }

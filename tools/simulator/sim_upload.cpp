@@ -1,6 +1,5 @@
 #include "sim_upload.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <poll.h>
@@ -13,6 +12,7 @@ bool CUploadControllerSim::Start()
     Stop();
     if (!m_Pty.Open())
         return false;
+    m_Heard = m_Said = 0;
     m_Stop = false;
     m_Thread = std::thread([this] { Run(); });
     return true;
@@ -88,46 +88,46 @@ int CUploadControllerSim::RunBytes()
     return m_RunBytes;
 }
 
-bool CUploadControllerSim::WaitForPackets(std::size_t count, unsigned timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            if (m_Packets.size() >= count)
-                return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
-
 void CUploadControllerSim::Run()
 {
-    unsigned char buf[256];
     for (;;) {
         {
             std::lock_guard<std::mutex> lock(m_Mutex);
             if (m_Stop)
                 return;
         }
+        Serve(5);
+    }
+}
+
+CSimLineEnd::Account CUploadControllerSim::Serve(int waitMs)
+{
+    if (waitMs > 0) {
         pollfd p{m_Pty.master, POLLIN, 0};
-        if (::poll(&p, 1, 5) <= 0)
-            continue;
+        ::poll(&p, 1, waitMs);
+    }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    unsigned char buf[256];
+    for (;;) {
         const ssize_t got = ::read(m_Pty.master, buf, sizeof buf);
         if (got <= 0)
-            continue;
-        std::lock_guard<std::mutex> lock(m_Mutex);
+            break;
+        m_Heard += static_cast<std::size_t>(got);
         for (ssize_t i = 0; i < got; ++i)
             Handle(buf[i]);
     }
+    Account account;
+    account.heard = m_Heard;
+    account.said = m_Said;
+    account.waiting = m_Pty.Waiting();
+    return account;
 }
 
 void CUploadControllerSim::Answer(unsigned char b)
 {
-    if (::write(m_Pty.master, &b, 1) != 1) {
-        // The program side went away; nothing to answer.
-    }
+    if (::write(m_Pty.master, &b, 1) == 1)
+        ++m_Said;
+    // Otherwise the program side went away; nothing to answer.
 }
 
 void CUploadControllerSim::Handle(unsigned char b)

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-class CUploadControllerSim {
+class CUploadControllerSim : public CSimLineEnd {
 public:
     struct Packet {
         unsigned char command = 0;
@@ -27,13 +27,14 @@ public:
     };
 
     CUploadControllerSim() = default;
-    ~CUploadControllerSim();
+    ~CUploadControllerSim() override;
     CUploadControllerSim(const CUploadControllerSim&) = delete;
     CUploadControllerSim& operator=(const CUploadControllerSim&) = delete;
 
     bool Start();
     void Stop();
-    const std::string& PortPath() const { return m_Pty.path; }
+    const std::string& PortPath() const override { return m_Pty.path; }
+    Account Serve(int waitMs) override;
 
     // The next `n` packets answered with a wrong byte, or not at all.
     void RefuseNext(int n);
@@ -50,8 +51,6 @@ public:
     int Wakes();
     int RunBytes();
     int HomeBytes();
-    // Waits until `count` packets have come.
-    bool WaitForPackets(std::size_t count, unsigned timeoutMs);
 
 private:
     void Run();
@@ -62,6 +61,8 @@ private:
     std::thread m_Thread;
     bool m_Stop = false;
     std::mutex m_Mutex;
+    std::size_t m_Heard = 0;  // bytes read from the line since the start
+    std::size_t m_Said = 0;   // bytes written to it
     std::vector<Packet> m_Packets;
     std::function<void(const Packet&)> m_Sink;
     std::vector<unsigned char> m_Pending;  // a packet being received
