@@ -258,6 +258,7 @@ TEST_P(DrillJobTest, TwoCopiesToolByToolWithThePipelineAndThePrompts)
     // The large hole is plunged on its edge: the centre plus the radius
     // less the router's radius, in pulses.
     std::vector<CDPoint> expected = ExpectedHoles(m_View);
+    ASSERT_EQ(expected.size(), 10u);
     const double edge = 80.0 * g_PulsesPerMil - 1.0 * g_XYPulsesPerMM / 2.0;
     expected[8].x += edge;
     expected[9].x += edge;
