@@ -258,9 +258,11 @@ void CControllerSimulator::StartMove(int axis, std::int64_t target, double durat
 }
 
 void CControllerSimulator::MoveAxes(const std::array<std::int64_t, 4>& to,
-                                    std::array<bool, 4> axes)
+                                    std::array<bool, 4> axes, bool commanded)
 {
     double now = NowMs();
+    if (commanded)
+        m_Commanded.push_back({to, axes});
     std::array<std::int64_t, 4> target = to;
     if (axes[2])
         target[2] = StopAtSurface(PositionOf(2, now), target[2]);
@@ -524,7 +526,10 @@ void CControllerSimulator::ExecuteBinary(unsigned char c, const std::vector<unsi
     case '4': answer.push_back(InputByte(0, now)); break;
     case '5': answer.push_back(InputByte(1, now)); break;
     case '6': answer.push_back(InputByte(2, now)); break;
-    case 0x02: m_ContactStop = args[0] != 0; break;
+    case 0x02:
+        m_ContactStop = args[0] != 0;
+        m_ContactStopArmings += m_ContactStop ? 1 : 0;
+        break;
     case 'R': case 0x5C: case 'U': answer.push_back(0); break;
     case '3': case 'Q': case '>': {
         int count = c == '3' ? 3 : (c == 'Q' ? 4 : 1);
@@ -685,11 +690,12 @@ void CControllerSimulator::ExecuteAscii(const std::string& code, const std::stri
             target[static_cast<std::size_t>(axis)] = 0;
             moved[static_cast<std::size_t>(axis)] = true;
         }
-        MoveAxes(target, moved);
+        MoveAxes(target, moved, false);
     } else if (letters == "ST") {
         StopAxes();
     } else if (letters == "EL" || letters == "DL") {
         m_ContactStop = letters == "EL";
+        m_ContactStopArmings += m_ContactStop ? 1 : 0;
     } else if (letters == "EB") {
         m_DrivesEnabled = !values.empty() && values[0] != 0.0;
     } else if (letters == "CA" && values.size() >= 3) {
@@ -887,6 +893,20 @@ void CControllerSimulator::ClearLog()
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Log.clear();
     m_Received.clear();
+    m_Commanded.clear();
+    m_ContactStopArmings = 0;
+}
+
+std::vector<CControllerSimulator::CommandedMove> CControllerSimulator::CommandedMoves()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Commanded;
+}
+
+int CControllerSimulator::ContactStopArmings()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_ContactStopArmings;
 }
 
 std::vector<unsigned char> CControllerSimulator::Received()

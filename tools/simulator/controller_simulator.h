@@ -107,7 +107,20 @@ public:
 
     State GetState();
     std::vector<std::string> Log();
+    // ClearLog also forgets the commanded moves below.
     void ClearLog();
+    // Every move the controller was told to make, as absolute targets
+    // (pulses) of the axes it drives, whether its frame named the target
+    // or a distance from where the axes stood: the two protocols' jobs can
+    // be compared move by move. A Z move that the contact stop ends at the
+    // surface keeps the target it was given; homing is not a commanded move.
+    struct CommandedMove {
+        std::array<std::int64_t, 4> target{};
+        std::array<bool, 4> axes{};
+    };
+    std::vector<CommandedMove> CommandedMoves();
+    // Times the contact stop was switched on.
+    int ContactStopArmings();
     // Every byte heard, in order, also those ignored.
     std::vector<unsigned char> Received();
     // Called with every log line as it is written (from the simulator thread).
@@ -157,7 +170,8 @@ private:
     void ReplyAscii(std::vector<unsigned char> bytes, bool isFrame);
     void Queue(std::vector<unsigned char> bytes);
     void StartMove(int axis, std::int64_t target, double durationMs);
-    void MoveAxes(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes);
+    void MoveAxes(const std::array<std::int64_t, 4>& target, std::array<bool, 4> axes,
+                  bool commanded = true);
     void StopAxes();
     std::int32_t PositionOf(int axis, double now) const;
     bool AnyMoving() const;
@@ -214,6 +228,8 @@ private:
     bool m_HasSurface = false;
     std::int32_t m_SurfaceZ = 0;
     bool m_ContactStop = false;
+    int m_ContactStopArmings = 0;
+    std::vector<CommandedMove> m_Commanded;
     bool m_PauseButton = false;
     std::int32_t m_LastLoad = 0;
 
