@@ -25,22 +25,27 @@ RECT BoardExtent() { return RECT{g_BoardMinX, g_BoardMinY, g_BoardMaxX, g_BoardM
 
 }  // namespace
 
-void CVelmView::OnBlockLayout()
+void CVelmView::PlaceFirstCopyIfNone()
 {
     m_Doc.m_LayoutDone = 1;
-    if (m_BlockList.empty()) {
-        OnWindowAll();
-        // The table's y runs the other way from the board's; the solder side
-        // is seen from below.
-        BlockOrientation orientation;
-        orientation.sign = POINT{1, -1};
-        if (g_CurrentSide == 1)
-            orientation.sign.x = -1;
-        if (!g_HasComponentSide && !g_HasSolderSide)
-            orientation.sign.x = 1;
-        PlaceFirstBlock(m_BlockList, m_OutlinePoints, BoardExtent(), g_TableWidth, g_TableHeight,
-                        orientation);
-    }
+    if (!m_BlockList.empty())
+        return;
+    OnWindowAll();
+    // The table's y runs the other way from the board's; the solder side
+    // is seen from below.
+    BlockOrientation orientation;
+    orientation.sign = POINT{1, -1};
+    if (g_CurrentSide == 1)
+        orientation.sign.x = -1;
+    if (!g_HasComponentSide && !g_HasSolderSide)
+        orientation.sign.x = 1;
+    PlaceFirstBlock(m_BlockList, m_OutlinePoints, BoardExtent(), g_TableWidth, g_TableHeight,
+                    orientation);
+}
+
+void CVelmView::OnBlockLayout()
+{
+    PlaceFirstCopyIfNone();
     UpdateScrollSizes();
     m_Doc.m_WorkStage = 3;
     m_LastPoint = POINT{0, 0};

@@ -551,6 +551,8 @@ public:
     // The panel layout as far as the stages need it: one copy of the board
     // centred on the machine table when there is none yet.
     void OnBlockLayout();
+    // That first copy alone, without the layout stage.
+    void PlaceFirstCopyIfNone();
     void RegisterStageCommands();
 
     int m_PanMode = 0;

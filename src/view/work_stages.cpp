@@ -94,6 +94,15 @@ void CVelmView::OnStageMachining()
         m_Doc.m_WorkStage = 5;
     } else if (ConnectMachine()) {
         m_Doc.m_WorkStage = 5;
+        // The jobs machine the panel's copies: straight from File/New, with
+        // the layout stage never visited, the board goes on the table as
+        // that stage would first place it, rather than nothing being shown
+        // and every job ending at once without a word. A layout that was
+        // made is kept as it is, even with its copies all deleted.
+        if ((m_Doc.m_LayoutDone & 0xFF) != 1) {
+            PlaceFirstCopyIfNone();
+            UpdateScrollSizes();
+        }
         if (g_MachineModel == "ZELTA6")
             CheckAirPressure();
     }

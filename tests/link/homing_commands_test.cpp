@@ -3,6 +3,7 @@
 #include "link_fixture.h"
 
 #include "machining/homing.h"
+#include "records/board_extent.h"
 #include "resource_ids.h"
 #include "settings/machine_param_dlg.h"
 #include "ui/command_router.h"
@@ -93,6 +94,34 @@ TEST_F(HomingCommandsTest, MachineHomeStopsAJobButTheCombinedOne)
         EXPECT_EQ(LogLines("00 EB").back(), "00 EB0");  // the drives off at the end
         m_Sim.ClearLog();
     }
+}
+
+// Straight from File/New the machining stage finds no panel copy: it puts
+// the board on the table as the layout stage would, so the board shows and
+// the jobs have a copy to machine. A layout that was made keeps its copies,
+// none included.
+TEST_F(HomingCommandsTest, TheMachiningStageStraightAfterFileNewPutsTheBoardOnTheTable)
+{
+    g_BoardMinX = 0;
+    g_BoardMinY = 0;
+    g_BoardMaxX = 400;
+    g_BoardMaxY = 300;
+    g_TableWidth = 10000;
+    g_TableHeight = 8000;
+    StartController(Kind::Ascii);
+    doc->m_WorkStage = 1;
+    view->OnStageMachining();
+    EXPECT_EQ(doc->m_WorkStage, 5);
+    ASSERT_EQ(view->m_BlockList.size(), 1u);
+    EXPECT_EQ(view->m_BlockList.front()->m_Centre.x, 5000.0);
+    EXPECT_EQ(view->m_BlockList.front()->m_Centre.y, 4000.0);
+    EXPECT_EQ(doc->m_LayoutDone, 1);
+
+    view->m_BlockList.clear();
+    doc->m_WorkStage = 3;
+    view->OnStageMachining();
+    EXPECT_EQ(doc->m_WorkStage, 5);
+    EXPECT_TRUE(view->m_BlockList.empty());
 }
 
 }  // namespace
