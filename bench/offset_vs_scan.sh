@@ -98,7 +98,10 @@ head += "".join(f" {e + ' wall s':>13}" for e in engines)
 print(head)
 for name in runs:
     row = f"{name:18}" + "".join(f" {median(name, e, 0):12.3f}" for e in engines)
-    row += "".join(f" {median(name, e, 0) / median(name, 'scan', 0):12.2f}" for e in engines[1:])
+    scan = median(name, "scan", 0)
+    # A side too small for the clock's hundredths has no ratio.
+    row += "".join(f" {median(name, e, 0) / scan:12.2f}" if scan > 0 else f" {'-':>12}"
+                   for e in engines[1:])
     row += "".join(f" {median(name, e, 1):13.3f}" for e in engines)
     print(row)
 EOF
