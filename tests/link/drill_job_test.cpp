@@ -149,48 +149,13 @@ protected:
                 z.push_back(static_cast<long>(move.target[2]));
         return z;
     }
-    // Where the table came to rest after each XY move since the log was
-    // last cleared. The ASCII frames name their targets; the binary step
-    // and vector moves are followed from the last homing or counter load,
-    // as the controller counts them.
+    // Where each XY move since the log was last cleared sent the table.
     std::vector<std::array<double, 2>> TableStops()
     {
         std::vector<std::array<double, 2>> stops;
-        if (Ascii()) {
-            for (const std::string& line : LogLines("33 MA")) {
-                double x = 0.0, y = 0.0;
-                if (std::sscanf(line.c_str(), "33 MA%lf,%lf", &x, &y) == 2)
-                    stops.push_back({x, y});
-            }
-            return stops;
-        }
-        double x = 0.0, y = 0.0;
-        for (const std::string& line : m_Sim.Log()) {
-            unsigned command = 0;
-            long a = 0, b = 0;
-            const int values = std::sscanf(line.c_str(), "0x%x %ld %ld", &command, &a, &b) - 1;
-            if (values < 0)
-                continue;
-            switch (command) {
-            case 0x27: x = 0.0; continue;            // X homes
-            case 0x28: y = 0.0; continue;            // Y homes
-            case 0x24: x = double(a); continue;      // the X counter loaded
-            case 0x25: y = double(a); continue;      // the Y counter loaded
-            case 0x40: x += double(a); break;
-            case 0x41: x -= double(a); break;
-            case 0x42: y += double(a); break;
-            case 0x43: y -= double(a); break;
-            case 0x81: case 0x85:
-                if (values < 2)
-                    continue;
-                x += double(a);
-                y += double(b);
-                break;
-            default:
-                continue;
-            }
-            stops.push_back({x, y});
-        }
+        for (const CControllerSimulator::CommandedMove& move : m_Sim.CommandedMoves())
+            if (move.axes[0] || move.axes[1])
+                stops.push_back({double(move.target[0]), double(move.target[1])});
         return stops;
     }
     void ExpectDrilled(const std::vector<CDPoint>& expected)
