@@ -238,9 +238,7 @@ std::string RefusedNumberMessage(const std::string& path, long line)
 
 std::string DCodeBeyondTableMessage(const std::string& path, long line, const std::string& code)
 {
-    std::string text = FileLineMessage(IDS_GERBER_DCODE_BEYOND_TABLE, path, line);
-    ReplaceFirst(text, "%s", PrintableText(code));
-    return text;
+    return WithValues(IDS_GERBER_DCODE_BEYOND_TABLE, {path, std::to_string(line), code});
 }
 
 std::string StepRepeatMessage(const std::string& path, long line)
@@ -260,35 +258,30 @@ void ReportBoardBeyondTable(const std::string& path)
 
 void ReportUnsupportedPrimitive(const std::string& path, int code)
 {
+    // The number first, so a "%d" in the path is left as it is.
     std::string text = LoadResString(IDS_MACRO_PRIMITIVE);
-    ReplaceFirst(text, "%s", path);
     ReplaceFirst(text, "%d", std::to_string(code));
+    ReplaceFirst(text, "%s", PrintableText(path));
     AfxMessageBox(text, MB_OK | MB_ICONWARNING);
 }
 
 void ReportAreaTooLarge(const std::string& path)
 {
-    std::string text = LoadResString(IDS_AREA_TOO_LARGE);
-    ReplaceFirst(text, "%s", path);
     char inches[32];
     std::snprintf(inches, sizeof inches, "%.1f", LargestTableSide() / 1000.0);
-    ReplaceFirst(text, "%s", inches);
-    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+    AfxMessageBox(WithValues(IDS_AREA_TOO_LARGE, {path, inches}), MB_OK | MB_ICONWARNING);
 }
 
 void ReportAreaNotClosed(const std::string& path)
 {
-    std::string text = LoadResString(IDS_AREA_NOT_CLOSED);
-    ReplaceFirst(text, "%s", path);
-    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+    AfxMessageBox(WithName(IDS_AREA_NOT_CLOSED, path), MB_OK | MB_ICONWARNING);
 }
 
 void ShowFillProgress(const std::string& path, int percent)
 {
     std::string text;
     if (percent >= 0) {
-        text = LoadResString(IDS_FILLING_AREA);
-        ReplaceFirst(text, "%s", path);
+        text = WithName(IDS_FILLING_AREA, path);
         // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict)
         // about a literal plus a temporary string.
         text += ' ';

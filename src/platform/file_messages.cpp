@@ -71,8 +71,9 @@ std::string WithValues(unsigned id, std::initializer_list<std::string> values)
         const std::size_t at = std::min(s, ld);
         if (at == std::string::npos)
             break;
-        text.replace(at, at == s ? 2 : 3, value);
-        from = at + value.size();
+        const std::string shown = PrintableText(value);
+        text.replace(at, at == s ? 2 : 3, shown);
+        from = at + shown.size();
     }
     return text;
 }

@@ -15,12 +15,14 @@ std::string WithName(unsigned id, const std::string& name);
 // included, stays as it is.
 std::string PrintableText(std::string_view text);
 
-// The string-table text with its "%s" replaced by `name` and then its
-// "%ld" by the line number `line`: a message about one line of a file.
+// The string-table text with its "%s" replaced by `name`, shown as
+// PrintableText, and then its "%ld" by the line number `line`: a message
+// about one line of a file.
 std::string FileLineMessage(unsigned id, const std::string& name, long line);
 
 // The string-table text with its "%s" and "%ld" replaced, in the order they
-// come, by `values` (a value never takes part in the later replacements).
+// come, by `values` shown as PrintableText (a value never takes part in the
+// later replacements).
 std::string WithValues(unsigned id, std::initializer_list<std::string> values);
 
 // String 61488 with the file name: the file cannot be read.

@@ -179,6 +179,26 @@ TEST(DxfReader, BrokenFilesStopWithTheLine)
     }
 }
 
+// The names in a refusal come from the file: its bytes that are no text
+// are shown escaped, the rest as written.
+TEST(DxfReader, ARefusalShowsControlBytesOfItsNamesEscaped)
+{
+    const std::string text = DxfDrawing({DxfEntity(
+        "ARC", {{8, "TI\x01LT"}, {10, "0"}, {20, "0"}, {40, "5"}, {50, "0"}, {51, "90"},
+                {210, "1"}, {220, "0"}, {230, "0"}})});
+    const std::string path = WriteTestFile("tab\there.dxf", text);
+    CDxfReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    CDxfEntity e;
+    while (reader.Next(e) && TakeFlatEntity(reader, e)) {
+    }
+    ASSERT_EQ(reader.ErrorId(), IDS_DXF_TILTED);
+    const std::string message = DxfErrorMessage(reader, path);
+    EXPECT_EQ(message.find(TestDir() + "/tab\\x09here.dxf"), 0u) << message;
+    EXPECT_NE(message.find("TI\\x01LT"), std::string::npos) << message;
+    EXPECT_EQ(message.find_first_of("\x01\t"), std::string::npos) << message;
+}
+
 // Every cut of a drawing and many garbled copies: the reader always ends,
 // a cut before the EOF marker is always reported, and nothing crashes.
 TEST(DxfReader, TruncatedAndGarbledInputNeverCrashes)

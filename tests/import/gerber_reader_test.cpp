@@ -239,6 +239,19 @@ TEST_F(GerberLayer, ADamagedHugeRegionIsOutlinedReportedOnceAndReadQuickly)
     EXPECT_NE(TestHost().Boxes()[0].text.find("layer.gbr"), std::string::npos);
 }
 
+TEST_F(GerberLayer, TheHugeRegionMessageShowsTheFileNameAsItIs)
+{
+    // A control byte in the name is shown escaped, and a "%s" in it is part
+    // of the name, not a place for the table's width.
+    const std::string huge = "G36*X0Y0D02*X9990000Y0D01*X9990000Y100D01*X0Y100D01*X0Y0D01*G37*";
+    const std::string path = WriteFile("odd\x01%s.gbr", Gerber(kApertures, huge));
+    ASSERT_EQ(doc->ReadGerberLayerFill(path), 1);
+    ASSERT_EQ(TestHost().Boxes().size(), 1u);
+    const std::string& text = TestHost().Boxes()[0].text;
+    EXPECT_EQ(text.find(JoinPath(TestDir(), "odd\\x01%s.gbr")), 0u) << text;
+    EXPECT_EQ(text.find('\x01'), std::string::npos) << text;
+}
+
 TEST_F(GerberLayer, OverlapDeletionCutsSharedColumns)
 {
     const std::string big = "G36*X0Y0D02*X100Y0D01*X100Y300D01*X0Y300D01*X0Y0D01*G37*";
