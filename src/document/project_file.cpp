@@ -5,6 +5,7 @@
 #include "document/project_file.h"
 
 #include "document/file_messages.h"
+#include "document/plausible_values.h"
 #include "document/velm_doc.h"
 #include "geometry/board_orientation.h"
 #include "import/drill_reader.h"
@@ -651,12 +652,7 @@ bool ReadProjectBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
 // out of its range, a coordinate past any board, a length that is not a
 // number, a control byte in a path. Such a project is refused, not loaded
 // as some other board.
-constexpr double MAX_POSITION_MIL = 1.0e8;  // beyond any absolute Gerber coordinate
-
 bool InRange(double v, double low, double high) { return v >= low && v <= high; }
-bool Position(double v) { return InRange(v, -MAX_POSITION_MIL, MAX_POSITION_MIL); }
-bool Size(double v) { return InRange(v, 0.0, MAX_POSITION_MIL); }
-bool Flag(std::int32_t v) { return v == 0 || v == 1; }
 
 bool PlainText(const std::string& text)
 {
@@ -670,7 +666,7 @@ bool PlausibleHead(const CProjectContent& c)
 {
     const CExtent& e = c.dataExtent;
     for (std::int32_t v : {e.minX, e.minY, e.maxX, e.maxY, c.board[0], c.board[1], c.board[2], c.board[3]})
-        if (!Position(v))
+        if (!PlausiblePosition(v))
             return false;
     if (!std::all_of(c.texts.begin(), c.texts.end(), PlainText))
         return false;
@@ -678,12 +674,12 @@ bool PlausibleHead(const CProjectContent& c)
     // The sides, the windows shown, the sides active, drill data set,
     // project loaded, apertures loaded: flags.
     for (std::size_t i : {0, 1, 2, 3, 6, 7, 8, 10, 11})
-        if (!Flag(value(i)))
+        if (!PlausibleFlag(value(i)))
             return false;
     float unitFactor = 0.0f;
     std::memcpy(&unitFactor, &c.workOrder[14], sizeof unitFactor);
     return InRange(unitFactor, 0.0, 1e6) && InRange(value(15), 0, 2) && InRange(value(16), 0, 2) &&
-           Position(value(17)) && Position(value(18));
+           PlausiblePosition(value(17)) && PlausiblePosition(value(18));
 }
 
 bool PlausibleContent(const CProjectContent& c)
@@ -691,20 +687,21 @@ bool PlausibleContent(const CProjectContent& c)
     if (!PlausibleHead(c))
         return false;
     for (const auto& a : c.apertures)
-        if (!Size(a->width) || !Size(a->height))
+        if (!PlausibleSize(a->width) || !PlausibleSize(a->height))
             return false;
     for (const auto& p : c.outline)
-        if (!Position(p->x) || !Position(p->y))
+        if (!PlausiblePosition(p->x) || !PlausiblePosition(p->y))
             return false;
     for (const auto& b : c.blocks)
-        if (!Position(b->m_Centre.x) || !Position(b->m_Centre.y) || !Position(b->m_RefCentre.x) ||
-            !Position(b->m_RefCentre.y))
+        if (!PlausiblePosition(b->m_Centre.x) || !PlausiblePosition(b->m_Centre.y) ||
+            !PlausiblePosition(b->m_RefCentre.x) || !PlausiblePosition(b->m_RefCentre.y))
             return false;
-    if (!std::all_of(c.toolSizes.begin(), c.toolSizes.end(), [](float v) { return Size(v); }) ||
+    if (!std::all_of(c.toolSizes.begin(), c.toolSizes.end(),
+                     [](float v) { return PlausibleSize(v); }) ||
         !std::all_of(c.cutters.begin(), c.cutters.end(), [](float v) { return std::isfinite(v); }) ||
         !std::all_of(c.machine.begin(), c.machine.end(), [](float v) { return std::isfinite(v); }))
         return false;
-    if (!Flag(c.layoutDone) || !InRange(c.workStage, 0, 16))
+    if (!PlausibleFlag(c.layoutDone) || !InRange(c.workStage, 0, 16))
         return false;
     if (c.version >= 34) {
         // Absolute or relative, whole and fraction digits, zero suppression
@@ -715,13 +712,13 @@ bool PlausibleContent(const CProjectContent& c)
                 !InRange(f[at + 3], 0, 9) || !InRange(f[at + 4], 0, 2))
                 return false;
     }
-    if (c.version >= 35 && !std::all_of(c.visibility.begin(), c.visibility.end(), Flag))
+    if (c.version >= 35 && !std::all_of(c.visibility.begin(), c.visibility.end(), PlausibleFlag))
         return false;
     for (const auto& tool : c.tools) {
-        if (!Size(tool->diameter))
+        if (!PlausibleSize(tool->diameter))
             return false;
         for (const auto& hole : tool->holes)
-            if (!Position(hole->x) || !Position(hole->y))
+            if (!PlausiblePosition(hole->x) || !PlausiblePosition(hole->y))
                 return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include "document/velm_doc.h"
 
 #include "document/file_messages.h"
+#include "document/plausible_values.h"
 #include "platform/binary_io.h"
 #include "platform/paths.h"
 #include "platform/program_objects.h"
@@ -264,20 +265,16 @@ bool IsSideFileImage(const std::vector<std::uint8_t>& bytes)
     if (!ReadSideFile(in, side) || !in.AtEnd())
         return false;
     // A damaged byte in a record's float often makes it no number, or one
-    // past any board (the largest an absolute Gerber coordinate names):
-    // nothing the readers write.
-    constexpr float kFar = 1.0e8f;
-    auto position = [](float v) { return v >= -kFar && v <= kFar; };
-    auto size = [](float v) { return v >= 0.0f && v <= kFar; };
-    auto flag = [](std::int32_t v) { return v == 0 || v == 1; };
+    // past any board: nothing the readers write.
     for (const auto& t : side.tracks)
-        if (!position(t->x1) || !position(t->y1) || !position(t->x2) || !position(t->y2) || !size(t->width))
+        if (!PlausiblePosition(t->x1) || !PlausiblePosition(t->y1) || !PlausiblePosition(t->x2) ||
+            !PlausiblePosition(t->y2) || !PlausibleSize(t->width))
             return false;
     for (const auto* flashes : {&side.flashes, &side.pads2})
         for (const auto& f : *flashes)
-            if (!position(f->x) || !position(f->y) || !size(f->radius))
+            if (!PlausiblePosition(f->x) || !PlausiblePosition(f->y) || !PlausibleSize(f->radius))
                 return false;
-    return flag(side.isolationDone) && flag(side.layoutDone);
+    return PlausibleFlag(side.isolationDone) && PlausibleFlag(side.layoutDone);
 }
 
 bool ReadCount(CBinaryReader& in, std::size_t elementSize, std::int32_t& count)

@@ -22,8 +22,7 @@ constexpr std::size_t kMaxDCodeDigits = 5;
 constexpr long kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 // The least whole of more digits than kMaxWholeDigits.
 constexpr long kTooLargeWhole = kPowersOfTen[kMaxWholeDigits];
-// The least position (mil) no absolute coordinate can name.
-constexpr double kMaxPositionMil = double(kTooLargeWhole) * 1000.0;
+static_assert(GERBER_MAX_POSITION_MIL == double(kTooLargeWhole) * 1000.0);
 
 // A coordinate's digits split into the integer and the fraction text by the
 // zero suppression of the format.
@@ -470,7 +469,7 @@ int ParseBlock(BlockParser<Value>& st, std::string& block, Value& outX, Value& o
         // Relative moves add up without end: summed wide, a position past
         // what any absolute coordinate can name is refused, not wrapped.
         const double sum = double(modal) + double(v);
-        if (!(std::fabs(sum) < kMaxPositionMil)) {
+        if (!(std::fabs(sum) < GERBER_MAX_POSITION_MIL)) {
             g_GerberNumberRefused = true;
             return;
         }

@@ -9,6 +9,11 @@
 #include <string>
 #include <string_view>
 
+// The least position (mil) no absolute coordinate can name: 100000 inches,
+// the first with more whole digits than the readers take. A position stored
+// past it is no board either.
+constexpr double GERBER_MAX_POSITION_MIL = 1.0e8;
+
 // The digits of one coordinate (sign allowed) in mil, whole and fractional.
 // The text is the caller's work copy and may be changed.
 int GerberDigitsToInt(std::string_view digits);
