@@ -9,6 +9,7 @@
 
 #include "document/velm_doc.h"
 #include "editing/drill_alignment.h"
+#include "editing/drill_point_edit.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/small_utils.h"
 #include "import/format_detection.h"
@@ -47,9 +48,6 @@ namespace {
 
 const char* const kComponentSideFile = "top.tmp";
 const char* const kSolderSideFile = "bot.tmp";
-// A pad of one side stands for a pad of the other this near, as near as a
-// hole must come to a pad in the drill alignment.
-constexpr double kCornerReach = 4.0;
 
 // The round flash nearest `corner`, strictly nearer than `best` (which it
 // lowers); with `radius` not 0 only flashes of exactly that radius count.
@@ -450,13 +448,9 @@ CopperSides ReadSides(CVelmDoc& doc)
 // side against the other.
 bool SidesShareTheCornerPad(const CVelmDoc& doc, const CopperSides& sides)
 {
-    const CDPoint& corner = sides.solderCorner;
-    auto atCorner = [&corner](const auto& flash) {
-        return flash->type != 3 && std::fabs(flash->x - corner.x) < kCornerReach &&
-               std::fabs(flash->y - corner.y) < kCornerReach;
-    };
-    return sides.solderCornerFound &&
-           std::any_of(doc.m_FlashList.begin(), doc.m_FlashList.end(), atCorner);
+    // A pad of one side stands for a pad of the other as near as a hole
+    // must come to a pad in the drill alignment.
+    return sides.solderCornerFound && PadAt(doc.m_FlashList, sides.solderCorner);
 }
 
 // Shifts the component side onto the solder side by the corner pads both
@@ -581,8 +575,8 @@ std::size_t HolesOnPadsOfBothSides(const CVelmDoc& doc)
 // copper's move.
 void AlignDrills(CVelmDoc& doc, const CopperSides& sides)
 {
-    MoveHoles(g_HoleList, CDPoint(-(sides.origin.x + sides.shift.x),
-                                  -(sides.origin.y + sides.shift.y)));
+    ShiftHoles(g_HoleList, CDPoint(-(sides.origin.x + sides.shift.x),
+                                   -(sides.origin.y + sides.shift.y)));
     const std::size_t holes = HoleCount(g_HoleList);
     const std::size_t onPads = HolesOnPadsOfBothSides(doc);
     if (MostHolesOnPads(onPads, holes))

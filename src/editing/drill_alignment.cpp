@@ -1,6 +1,7 @@
 // The hole-to-pad alignment search.
 #include "editing/drill_alignment.h"
 
+#include "editing/drill_point_edit.h"
 #include "geometry/point.h"
 #include "platform/message_pump.h"
 #include "records/board_records.h"
@@ -23,15 +24,22 @@ constexpr std::size_t ANCHOR_HOLES = 20;
 // The share of holes on pads that accepts a shift once every hole is tested.
 constexpr double ACCEPTED_SHARE = 0.7;
 
-// The pads that count (end pads of strokes do not) in square cells, so the
-// hit test looks at a few cells instead of every pad; the answer is the same
-// as testing every pad.
+// End pads of strokes are no pads a hole is aligned to.
+bool CountsAsPad(const CFlashRecord& f) { return f.type != 3; }
+
+bool Hits(const CFlashRecord& pad, double x, double y)
+{
+    return std::fabs(pad.x - x) < HIT_REACH && std::fabs(pad.y - y) < HIT_REACH;
+}
+
+// The pads that count in square cells, so the hit test looks at a few cells
+// instead of every pad; the answer is the same as testing every pad.
 class CPadIndex {
 public:
     explicit CPadIndex(const COwnedList<CFlashRecord>& flashes)
     {
         for (const auto& f : flashes)
-            if (f->type != 3) {
+            if (CountsAsPad(*f)) {
                 m_Pads.push_back(f.get());
                 m_Cells[Key(Cell(f->x), Cell(f->y))].push_back(f.get());
             }
@@ -48,7 +56,7 @@ public:
                 if (cell == m_Cells.end())
                     continue;
                 for (const CFlashRecord* f : cell->second)
-                    if (std::fabs(f->x - x) < HIT_REACH && std::fabs(f->y - y) < HIT_REACH)
+                    if (Hits(*f, x, y))
                         return true;
             }
         return false;
@@ -168,11 +176,10 @@ bool MostHolesOnPads(std::size_t onPads, std::size_t holes)
     return holes > 0 && double(onPads) / double(holes) > ACCEPTED_SHARE;
 }
 
-void MoveHoles(COwnedList<CDrillTool>& tools, const CDPoint& shift)
+bool PadAt(const COwnedList<CFlashRecord>& flashes, const CDPoint& p)
 {
-    for (const auto& tool : tools)
-        for (const auto& hole : tool->holes)
-            *hole += shift;
+    return std::any_of(flashes.begin(), flashes.end(),
+                       [&p](const auto& f) { return CountsAsPad(*f) && Hits(*f, p.x, p.y); });
 }
 
 std::size_t HoleCount(const COwnedList<CDrillTool>& tools)
@@ -205,7 +212,7 @@ int AutoAlignDrills(const COwnedList<CFlashRecord>& flashes, COwnedList<CDrillTo
         }
 
     if (found)
-        MoveHoles(tools, shift);
+        ShiftHoles(tools, shift);
     g_DrillDataSet = 1;
     return found ? 1 : 0;
 }

@@ -30,7 +30,9 @@ std::size_t HolesOnPads(const COwnedList<CDrillTool>& tools, const COwnedList<CF
 // Whether `onPads` of `holes` holes is the share on pads that the search
 // above accepts a shift with at the end of its test.
 bool MostHolesOnPads(std::size_t onPads, std::size_t holes);
-// Every hole of `tools` moved by `shift`.
-void MoveHoles(COwnedList<CDrillTool>& tools, const CDPoint& shift);
+// Whether a pad of `flashes` (end pads of strokes do not count) hits `p`
+// as a hole the search above puts on a pad: its centre nearer than 4 mil
+// on both axes.
+bool PadAt(const COwnedList<CFlashRecord>& flashes, const CDPoint& p);
 // The number of holes of `tools`.
 std::size_t HoleCount(const COwnedList<CDrillTool>& tools);
