@@ -172,7 +172,9 @@ bool CDxfReader::Next(CDxfEntity& entity)
     return m_ErrorId ? false : Fail(IDS_DXF_TRUNCATED);
 }
 
-EDxfPlane DxfEntityPlane(const CDxfEntity& entity)
+namespace {
+
+EDxfPlane PlaneOf(const CDxfEntity& entity)
 {
     // 3-D polylines and meshes are in the drawing's coordinates.
     if (entity.type == "POLYLINE" && (static_cast<int>(entity.Number(70)) & (8 | 16 | 64)))
@@ -187,12 +189,21 @@ EDxfPlane DxfEntityPlane(const CDxfEntity& entity)
     return nz > 0.0 ? EDxfPlane::Drawing : EDxfPlane::Mirrored;
 }
 
+}  // namespace
+
+EDxfPlane CDxfEntity::Plane() const
+{
+    if (!m_Plane)
+        m_Plane = PlaneOf(*this);
+    return *m_Plane;
+}
+
 bool TakeFlatEntity(CDxfReader& reader, const CDxfEntity& entity)
 {
     const bool ownPlane = entity.type == "ARC" || entity.type == "CIRCLE" ||
                           entity.type == "LWPOLYLINE" || entity.type == "POLYLINE" ||
                           entity.type == "SOLID";
-    if (!ownPlane || DxfEntityPlane(entity) != EDxfPlane::Tilted)
+    if (!ownPlane || entity.Plane() != EDxfPlane::Tilted)
         return true;
     reader.Refuse(IDS_DXF_TILTED, entity);
     return false;
@@ -200,17 +211,13 @@ bool TakeFlatEntity(CDxfReader& reader, const CDxfEntity& entity)
 
 namespace {
 
-// The drawing's x of an entity's own x.
-double DrawingX(const CDxfEntity& entity, double x)
-{
-    return DxfEntityPlane(entity) == EDxfPlane::Mirrored ? -x : x;
-}
+bool Mirrored(const CDxfEntity& entity) { return entity.Plane() == EDxfPlane::Mirrored; }
 
 // A polyline seen from below: every x mirrored, and so every bulge turns
 // the other way.
 void MirrorPolyline(const CDxfEntity& entity, CDxfPolyline& poly)
 {
-    if (DxfEntityPlane(entity) != EDxfPlane::Mirrored)
+    if (!Mirrored(entity))
         return;
     for (CDxfVertex& v : poly.vertices) {
         v.x = -v.x;
@@ -222,8 +229,10 @@ void MirrorPolyline(const CDxfEntity& entity, CDxfPolyline& poly)
 
 CDxfArc ReadArc(const CDxfEntity& entity)
 {
+    const bool mirrored = Mirrored(entity);
+    const double x = entity.Number(10);
     CDxfArc arc;
-    arc.cx = DrawingX(entity, entity.Number(10));
+    arc.cx = mirrored ? -x : x;
     arc.cy = entity.Number(20);
     arc.r = entity.Number(40);
     // Angles of any size (or none that is a number) come into one turn, so
@@ -235,7 +244,7 @@ CDxfArc ReadArc(const CDxfEntity& entity)
     double a1 = entity.Number(50), a2 = entity.Number(51);
     // Mirrored, the counter-clockwise sweep from a1 to a2 runs clockwise
     // from 180 - a1 to 180 - a2: counter-clockwise from 180 - a2 to 180 - a1.
-    if (DxfEntityPlane(entity) == EDxfPlane::Mirrored) {
+    if (mirrored) {
         const double start = 180.0 - a2, end = 180.0 - a1;
         a1 = start;
         a2 = end;
@@ -251,14 +260,18 @@ CDxfArc ReadArc(const CDxfEntity& entity)
 
 CDxfCircle ReadCircle(const CDxfEntity& entity)
 {
-    return {DrawingX(entity, entity.Number(10)), entity.Number(20), entity.Number(40)};
+    const double x = entity.Number(10);
+    return {Mirrored(entity) ? -x : x, entity.Number(20), entity.Number(40)};
 }
 
 std::array<std::array<double, 2>, 4> ReadSolid(const CDxfEntity& entity)
 {
+    const bool mirrored = Mirrored(entity);
     std::array<std::array<double, 2>, 4> corners;
-    for (int i = 0; i < 4; ++i)
-        corners[std::size_t(i)] = {DrawingX(entity, entity.Number(10 + i)), entity.Number(20 + i)};
+    for (int i = 0; i < 4; ++i) {
+        const double x = entity.Number(10 + i);
+        corners[std::size_t(i)] = {mirrored ? -x : x, entity.Number(20 + i)};
+    }
     return corners;
 }
 

@@ -21,6 +21,15 @@ struct CDxfGroup {
     std::string value;
 };
 
+// The plane of an entity that is drawn in coordinates of its own (ARC,
+// CIRCLE, LWPOLYLINE, a 2-D POLYLINE, SOLID), by its extrusion direction
+// (groups 210, 220, 230; (0, 0, 1) when the file gives none). Seen from
+// below, (0, 0, -1), as CAD programs write mirrored entities, its x runs
+// the other way in the drawing (the arbitrary-axis rule); the readers below
+// give such entities in the drawing's coordinates. Any other direction
+// tilts it out of the drawing's plane.
+enum class EDxfPlane { Drawing, Mirrored, Tilted };
+
 struct CDxfEntity {
     std::string type;               // the value of its group 0: "LINE", "ARC", ...
     std::vector<CDxfGroup> groups;  // the pairs after it, in file order
@@ -33,6 +42,12 @@ struct CDxfEntity {
     bool Has(int code) const;
     // The layer name (group 8), whole.
     std::string Layer() const { return Text(8); }
+    // Its plane (above), worked out from its groups when first asked: the
+    // flatness check and the reader of the entity both ask.
+    EDxfPlane Plane() const;
+
+private:
+    mutable std::optional<EDxfPlane> m_Plane;
 };
 
 class CDxfReader {
@@ -94,15 +109,6 @@ struct CDxfPolyline {
                                                  double width)>& visit) const;
 };
 
-// The plane of an entity that is drawn in coordinates of its own (ARC,
-// CIRCLE, LWPOLYLINE, a 2-D POLYLINE, SOLID), by its extrusion direction
-// (groups 210, 220, 230; (0, 0, 1) when the file gives none). Seen from
-// below, (0, 0, -1), as CAD programs write mirrored entities, its x runs
-// the other way in the drawing (the arbitrary-axis rule); the readers below
-// give such entities in the drawing's coordinates. Any other direction
-// tilts it out of the drawing's plane.
-enum class EDxfPlane { Drawing, Mirrored, Tilted };
-EDxfPlane DxfEntityPlane(const CDxfEntity& entity);
 // True for an entity in the drawing's plane, either way up, or of a kind
 // drawn in the drawing's coordinates (LINE); a tilted one stops the reading
 // with a message that names it (IDS_DXF_TILTED).

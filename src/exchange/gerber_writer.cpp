@@ -203,12 +203,12 @@ void WriteOutlines(const std::vector<CPathRecord*>& outlines, std::string& out)
 
 std::string Diameter(double radius) { return Format("%g", 2.0 * radius / 1000.0); }
 
-}  // namespace
-
-std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
+// The Gerber text of a role: `layers` its role layer (when there is one,
+// first) and sub-layers, `outlines` their outline layers.
+std::string RenderRole(const std::string& base, const std::vector<CPathRecord*>& layers,
+                       const std::vector<CPathRecord*>& outlines)
 {
     std::string out = "G04 ORDUNE RS-274X OUTPUT*\n%FSLAX36Y36*%\n%MOIN*%\n";
-    const std::vector<CPathRecord*> layers = RoleLayers(model, base);
     CApertureSizeList table;
     for (CPathRecord* layer : layers)
         for (const auto& item : layer->items) {
@@ -235,7 +235,7 @@ std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
         if (layer != role)
             WriteSubLayerHairlines(*layer, out);
 
-    WriteOutlines(RoleOutlineLayers(model, base), out);
+    WriteOutlines(outlines, out);
 
     for (CPathRecord* layer : layers) {
         float width = 0.0f;
@@ -257,6 +257,27 @@ std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
     FreeApertureSizeList(table);
     out += "M02*\n";
     return out;
+}
+
+// The layers whose name holds `base`, whose closed-outline edges the
+// hairline file draws.
+std::vector<CPathRecord*> LayersNaming(CDocumentLists& model, const std::string& base)
+{
+    std::vector<CPathRecord*> layers;
+    for (const auto& layer : model.m_PathLayerList)
+        if (layer->name.find(base) != std::string::npos)
+            layers.push_back(layer.get());
+    return layers;
+}
+
+}  // namespace
+
+std::string RenderGerberRs274x(CDocumentLists& model, const std::string& base)
+{
+    // The sub-layers are looked up, and the missing ones made, before the
+    // outlines are.
+    const std::vector<CPathRecord*> layers = RoleLayers(model, base);
+    return RenderRole(base, layers, RoleOutlineLayers(model, base));
 }
 
 std::string RenderExcellonDrill(CDocumentLists& model, const std::string& base)
@@ -300,11 +321,10 @@ std::string RenderGerberRs274xHairline(CDocumentLists& model, const std::string&
         for (const auto& item : role->items)
             if (item->type == kLine || item->type == kWide)
                 out += stroke(item->x1, item->y1, item->x2, item->y2);
-    for (const auto& layer : model.m_PathLayerList)
-        if (layer->name.find(base) != std::string::npos)
-            for (const auto& item : layer->items)
-                if (item->type == kEdge)
-                    out += stroke(item->x1, item->y1, item->x2, item->y2);
+    for (const CPathRecord* layer : LayersNaming(model, base))
+        for (const auto& item : layer->items)
+            if (item->type == kEdge)
+                out += stroke(item->x1, item->y1, item->x2, item->y2);
     if (role)
         for (const auto& item : role->items) {
             if (item->type != kCircle)
@@ -371,11 +391,12 @@ int WriteText(const std::string& path, const std::vector<CPathRecord*>& layers,
 
 int WriteGerberRs274x(CDocumentLists& model, const std::string& path, const std::string& base)
 {
-    std::vector<CPathRecord*> layers = RoleLayers(model, base);
-    for (CPathRecord* outline : RoleOutlineLayers(model, base))
-        layers.push_back(outline);
-    return WriteText(path, layers, GERBER_REACH_MIL,
-                     [&] { return RenderGerberRs274x(model, base); });
+    const std::vector<CPathRecord*> layers = RoleLayers(model, base);
+    const std::vector<CPathRecord*> outlines = RoleOutlineLayers(model, base);
+    std::vector<CPathRecord*> checked = layers;
+    checked.insert(checked.end(), outlines.begin(), outlines.end());
+    return WriteText(path, checked, GERBER_REACH_MIL,
+                     [&] { return RenderRole(base, layers, outlines); });
 }
 
 int WriteExcellonDrill(CDocumentLists& model, const std::string& path, const std::string& base)
@@ -390,10 +411,6 @@ int WriteExcellonDrill(CDocumentLists& model, const std::string& path, const std
 int WriteGerberRs274xHairline(CDocumentLists& model, const std::string& path,
                               const std::string& base)
 {
-    std::vector<CPathRecord*> layers;
-    for (const auto& layer : model.m_PathLayerList)
-        if (layer->name.find(base) != std::string::npos)
-            layers.push_back(layer.get());
-    return WriteText(path, layers, GERBER_HAIRLINE_REACH_MIL,
+    return WriteText(path, LayersNaming(model, base), GERBER_HAIRLINE_REACH_MIL,
                      [&] { return RenderGerberRs274xHairline(model, base); });
 }

@@ -459,15 +459,16 @@ bool WriteReplacing(const std::string& linkPath, const void* data, std::size_t s
 
 bool IsReadOnlyFile(const std::string& path)
 {
+    const std::string target = FollowLinks(path);
     struct stat st;
-    if (::stat(FollowLinks(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     // The system lets an administrator write anything: a file is read-only
     // to one as its listing shows it (no write bit for its owner, or for
     // anyone when it is another user's).
     if (::geteuid() == 0)
         return !(st.st_mode & (st.st_uid == 0 ? S_IWUSR : S_IWUSR | S_IWGRP | S_IWOTH));
-    return ::access(FollowLinks(path).c_str(), W_OK) != 0;
+    return ::access(target.c_str(), W_OK) != 0;
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
