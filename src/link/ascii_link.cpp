@@ -144,15 +144,14 @@ std::string CAsciiLink::AwaitReplyText(unsigned pauseMs)
     // after it covers a busy system without making a slow reply a failure.
     constexpr std::size_t kLimit = 99;
     Sleep(pauseMs);
-    CLineWaits& waits = LineWaits();
-    const std::uint32_t start = waits.NowMs();
+    const std::uint32_t start = GetTickCount();
     std::string text = ReadQueuedText(kLimit);
     for (;;) {
         std::size_t stx = text.find(ASCII_STX);
         if ((stx != std::string::npos && text.find(ASCII_ETX, stx) != std::string::npos) ||
             text.size() >= kLimit)
             break;
-        const std::uint32_t spent = waits.NowMs() - start;
+        const std::uint32_t spent = GetTickCount() - start;
         if (spent >= m_ReplyTimeoutMs || !g_BinLink.m_Port.WaitForInput(m_ReplyTimeoutMs - spent))
             break;
         text += ReadQueuedText(kLimit - text.size());

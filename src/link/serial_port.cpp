@@ -47,12 +47,6 @@ bool BaudConstant(unsigned baud, speed_t* out)
 // The program's waits: the device polled against the wall clock.
 class CWallClockWaits : public CLineWaits {
 public:
-    std::uint32_t NowMs() override
-    {
-        return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
-                .count());
-    }
     bool WaitForInput(CSerialPort& port, unsigned timeoutMs) override
     {
         Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -299,14 +293,13 @@ bool CSerialPort::ReadExact(void* buf, std::size_t n, unsigned timeoutMs)
         return false;
     auto* out = static_cast<unsigned char*>(buf);
     std::size_t have = 0;
-    CLineWaits& waits = LineWaits();
-    const std::uint32_t start = waits.NowMs();
+    const std::uint32_t start = GetTickCount();
     while (have < n) {
         have += ReadNow(out + have, n - have);
         if (have == n)
             break;
-        const std::uint32_t spent = waits.NowMs() - start;
-        if (spent >= timeoutMs || !waits.WaitForInput(*this, timeoutMs - spent))
+        const std::uint32_t spent = GetTickCount() - start;
+        if (spent >= timeoutMs || !LineWaits().WaitForInput(*this, timeoutMs - spent))
             return false;
     }
     return true;

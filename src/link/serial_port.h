@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 // The device path of a port name: "COMn" as above, anything else unchanged.
@@ -14,16 +13,15 @@ std::string ComPortDevicePath(const std::string& portName);
 
 class CSerialPort;
 
-// What ends the port's waits for input and what measures them. The program
-// waits on the device against the wall clock. A test that plays the far end
-// of the line itself installs its own: it runs on the test's clock and ends
-// a wait as soon as that end has heard everything and has nothing more to
-// say, so no verdict depends on how fast the machine runs.
+// What ends the port's waits for input. The program waits on the device
+// against the wall clock. A test that plays the far end of the line itself
+// installs its own: it runs on the test's clock (the host's, which measures
+// the port's deadlines either way) and ends a wait as soon as that end has
+// heard everything and has nothing more to say, so no verdict depends on
+// how fast the machine runs.
 class CLineWaits {
 public:
     virtual ~CLineWaits() = default;
-    // Milliseconds on the clock the port's deadlines are measured by.
-    virtual std::uint32_t NowMs() = 0;
     // Waits until `port` has input (true), or has hung up, or `timeoutMs`
     // have passed (false).
     virtual bool WaitForInput(CSerialPort& port, unsigned timeoutMs) = 0;

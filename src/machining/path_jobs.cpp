@@ -149,7 +149,7 @@ struct CCutSegment {
 // How a job cuts its moves.
 struct CCutRules {
     float feed = 0.0f;           // XY speed while cutting (mm/s)
-    const char* nowName = "OUTLINE_NOW";
+    const char* nowName = "OUTLINE_NOW";  // where the progress is kept (nullptr: kept by the job)
     bool arcProgress = false;    // the progress value is also written after arcs
     bool followBothLinks = false;
     double followLimit = 1000.0; // pulses from the end at which a long line counts as done
@@ -220,7 +220,8 @@ void CutSegment(CRunnerView& view, const CCopy& copy, const CCutSegment& seg, co
         const CDPoint end = copy.Machine(seg.end);
         g_MachineLink.CmdVA2(F(end.x), F(end.y));
         g_MachineLink.Send();
-        RegSetLongValue(rules.nowName, static_cast<std::int32_t>(count));
+        if (rules.nowName)
+            RegSetLongValue(rules.nowName, static_cast<std::int32_t>(count));
         if (rules.followBothLinks || AsciiLinkInUse())
             FollowLine(view, copy.Unaligned(seg.end), seg.Length(), rules.followLimit);
         AwaitConnected();
@@ -249,7 +250,7 @@ void CutSegment(CRunnerView& view, const CCopy& copy, const CCutSegment& seg, co
         sweep = -sweep;
     g_MachineLink.CmdCA(F(centre.x), F(centre.y), F(sweep));
     g_MachineLink.Send();
-    if (rules.arcProgress)
+    if (rules.arcProgress && rules.nowName)
         RegSetLongValue(rules.nowName, static_cast<std::int32_t>(count));
     RunnerWait();
     SendXYSpeed(rules.feed);
@@ -577,10 +578,10 @@ double ArcSweep(int type, double start, double end)
     return sweep == 0.0 ? 360.0 : sweep;
 }
 
-std::vector<CPathRecord*> OutlineRouteLayers(const COwnedList<CPathRecord>& layers,
-                                             const std::function<bool(const std::string&)>& visible)
+std::vector<const CPathRecord*> OutlineRouteLayers(
+    const COwnedList<CPathRecord>& layers, const std::function<bool(const std::string&)>& visible)
 {
-    std::vector<CPathRecord*> route;
+    std::vector<const CPathRecord*> route;
     for (const auto& layer : layers)
         if (layer->side == 5 && (!visible || visible(layer->name)))
             route.push_back(layer.get());
@@ -902,11 +903,8 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
     view.SaveResumeProject();
     g_PlungeOffsetPulses = 0;
     std::vector<const CPathRecord*> layers;
-    if (data.layers) {
-        const std::vector<CPathRecord*> route = OutlineRouteLayers(
-            *data.layers, [&data](const std::string& name) { return Visible(data, name); });
-        layers.assign(route.begin(), route.end());
-    }
+    if (data.layers)
+        layers = OutlineRouteLayers(*data.layers, data.layerVisible);
     const std::vector<CLayerVisit> order = LayerOrder(layers, &blocks);
     if (order.empty())
         return;
@@ -922,6 +920,7 @@ void RunOutlineJob(CRunnerView& view, CPathJobData& data)
 
     CCutRules rules;
     rules.feed = g_RouteSpeed;
+    rules.nowName = nullptr;  // the record reached is stored before each visit
     rules.arcLimit = 8.0f;
     rules.arcSpeed = 8.0f;
     const std::string requestPrompt = LoadResString(IDS_CHANGE_CUTTING_TOOL);

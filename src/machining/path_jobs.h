@@ -59,11 +59,12 @@ std::string RouteToolPrompt(float sizeMil, bool chinese);
 // `depthValue` is the layer's depth in Z pulses.
 std::string EngraveToolPrompt(float sizeMil, float depthValue, bool chinese, int& dwellMs);
 
-// The route layers the outline cuts: the shown path layers of side 5, in
-// list order. Their segments, layer after layer, are the outline's records,
-// numbered from 1 by the range resume and in "OUTLINE_NOW".
-std::vector<CPathRecord*> OutlineRouteLayers(const COwnedList<CPathRecord>& layers,
-                                             const std::function<bool(const std::string&)>& visible);
+// The route layers the outline cuts: the shown path layers of side 5 (all of
+// them when `visible` is empty), in list order. Their segments, layer after
+// layer, are the outline's records, numbered from 1 by the range resume and
+// in "OUTLINE_NOW".
+std::vector<const CPathRecord*> OutlineRouteLayers(
+    const COwnedList<CPathRecord>& layers, const std::function<bool(const std::string&)>& visible);
 
 // ---- The jobs ----
 

@@ -50,7 +50,7 @@ bool ResumeOutlineRange(CWorkRangeDlg& dlg, const COwnedList<CPathRecord>& layer
                         const std::function<bool(const std::string&)>& visible)
 {
     std::vector<CPathSegment*> records;
-    for (CPathRecord* layer : OutlineRouteLayers(layers, visible))
+    for (const CPathRecord* layer : OutlineRouteLayers(layers, visible))
         for (const auto& segment : layer->items)
             records.push_back(segment.get());
     return ResumeRange(dlg, kOutlineRange, static_cast<int>(records.size()), [&](int number, bool skip) {

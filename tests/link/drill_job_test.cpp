@@ -587,8 +587,6 @@ TEST_P(DrillJobTest, PecksStepDownFromTheLiftHeight)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, DrillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
-                         [](const auto& info) {
-                             return info.param == Kind::Binary ? "Binary" : "Ascii";
-                         });
+                         ProtocolName);
 
 }  // namespace

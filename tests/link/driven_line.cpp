@@ -38,8 +38,6 @@ CDrivenLine::Line* CDrivenLine::Find(const std::string& path)
     return nullptr;
 }
 
-std::uint32_t CDrivenLine::NowMs() { return m_Host.GetTickCount(); }
-
 void CDrivenLine::Wrote(const CSerialPort& port, std::size_t n)
 {
     if (Line* line = Find(port.DevicePath()))
@@ -97,7 +95,7 @@ bool CDrivenLine::WaitForInput(CSerialPort& port, unsigned timeoutMs)
         ADD_FAILURE() << port.DevicePath() << " has no simulated end on the line";
         return false;
     }
-    const std::uint32_t start = NowMs();
+    const std::uint32_t start = m_Host.GetTickCount();
     const auto giveUp = std::chrono::steady_clock::now() + kRealLimit;
     for (;;) {
         switch (port.PollInput(0)) {
@@ -120,8 +118,8 @@ bool CDrivenLine::WaitForInput(CSerialPort& port, unsigned timeoutMs)
             continue;
         // The end has nothing more to say by now: the clock goes on to its
         // next reply, or to the deadline.
-        const std::uint32_t spent = NowMs() - start;
-        const double due = account.nextDueMs - static_cast<double>(NowMs());
+        const std::uint32_t spent = m_Host.GetTickCount() - start;
+        const double due = account.nextDueMs - static_cast<double>(m_Host.GetTickCount());
         if (due <= static_cast<double>(timeoutMs - spent)) {
             m_Host.Advance(static_cast<unsigned>(std::max(0.0, std::ceil(due))));
             continue;

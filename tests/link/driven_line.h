@@ -29,7 +29,6 @@ public:
     // it said by now has reached the program's side.
     void Settle();
 
-    std::uint32_t NowMs() override;
     bool WaitForInput(CSerialPort& port, unsigned timeoutMs) override;
     void Wrote(const CSerialPort& port, std::size_t n) override;
     void Took(const CSerialPort& port, std::size_t n) override;

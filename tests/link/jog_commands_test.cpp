@@ -150,9 +150,7 @@ TEST_P(JogCommandsTest, ItemsFollowThePortTheJobAndStop)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, JogCommandsTest, ::testing::Values(Kind::Ascii, Kind::Binary),
-                         [](const auto& info) {
-                             return info.param == Kind::Ascii ? "Ascii" : "Binary";
-                         });
+                         ProtocolName);
 
 // The jog-step dialog shows the step and the speed; OK stores both (a new
 // jog speed is the rapid speed of every move), Cancel keeps them.

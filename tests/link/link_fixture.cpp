@@ -41,6 +41,11 @@ Bytes CRawPty::ReadAll()
     return m_Heard;
 }
 
+std::string ProtocolName(const ::testing::TestParamInfo<CControllerSimulator::Kind>& info)
+{
+    return info.param == CControllerSimulator::Kind::Binary ? "Binary" : "Ascii";
+}
+
 void LinkTest::SetUp()
 {
     SetLineWaits(&m_Line);

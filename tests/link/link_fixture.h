@@ -38,6 +38,9 @@ private:
     std::size_t m_Said = 0;
 };
 
+// The name of a test run on either controller: "Binary" or "Ascii".
+std::string ProtocolName(const ::testing::TestParamInfo<CControllerSimulator::Kind>& info);
+
 class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -54,6 +57,13 @@ protected:
     // and what they said by now has arrived: a command sent without a reply
     // has then been carried out.
     void Settle() { m_Line.Settle(); }
+    // The controller's log once it has heard everything sent: commands
+    // without a reply are still on their way when the sender returns.
+    std::vector<std::string> SettledLog()
+    {
+        Settle();
+        return m_Sim.Log();
+    }
     // Log lines that start with `prefix`.
     std::vector<std::string> LogLines(const std::string& prefix);
     // From now on notes in `stops` the first pump (counted from now) after

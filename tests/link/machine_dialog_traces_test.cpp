@@ -25,14 +25,6 @@ using Lines = std::vector<std::string>;
 // Each case on a controller of its own, from the program's starting state.
 class MachineTraceTest : public LinkTest {
 protected:
-    // The controller's log once it has heard everything sent: commands
-    // without a reply are still on their way when the sender returns.
-    Lines LogOf()
-    {
-        Settle();
-        return m_Sim.Log();
-    }
-
     void Restart(Kind kind)
     {
         TearDown();
@@ -49,9 +41,9 @@ TEST_F(MachineTraceTest, ControllerResetSendsTheWholeSetUpInEachProtocol)
 {
     Restart(Kind::Ascii);
     ResetController();
-    EXPECT_EQ(LogOf(), (Lines{"22 O50", "00 EB1", "33 AC100000.0,100000.0", "22 AC40000.0",
-                                  "33 SP7000.0,7000.0", "22 SP400.0", "33 HS3200.0,3200.0",
-                                  "22 HS3000.0", "66 EL", "66 CT"}));
+    EXPECT_EQ(SettledLog(), (Lines{"22 O50", "00 EB1", "33 AC100000.0,100000.0", "22 AC40000.0",
+                                        "33 SP7000.0,7000.0", "22 SP400.0", "33 HS3200.0,3200.0",
+                                        "22 HS3000.0", "66 EL", "66 CT"}));
     EXPECT_EQ(g_EBState, 1);
 
     Restart(Kind::Binary);
@@ -72,7 +64,7 @@ TEST_F(MachineTraceTest, ResetWithoutAControllerSendsNothing)
     StartController(Kind::Binary);
     ASSERT_EQ(g_ControllerKind, -1);
     ResetController();
-    EXPECT_TRUE(LogOf().empty());
+    EXPECT_TRUE(SettledLog().empty());
 }
 
 TEST_F(MachineTraceTest, SpindleSpeedCodeGoesOnlyToTheBinaryController)
@@ -87,7 +79,7 @@ TEST_F(MachineTraceTest, SpindleSpeedCodeGoesOnlyToTheBinaryController)
     g_MachineModel = "KX1300H";
     std::uint16_t word = g_BinLink.m_OutputWord;
     CMachineParamDlg::SetSpindleSpeed(60000.0f);
-    EXPECT_TRUE(LogOf().empty());
+    EXPECT_TRUE(SettledLog().empty());
     EXPECT_EQ(g_BinLink.m_OutputWord, word);
 }
 
@@ -113,7 +105,7 @@ TEST_F(MachineTraceTest, DocumentSwitchCommandsOnTheAsciiController)
         SCOPED_TRACE(c.sent.back());
         m_Sim.ClearLog();
         (doc.*c.command)();
-        EXPECT_EQ(LogOf(), c.sent);
+        EXPECT_EQ(SettledLog(), c.sent);
         CCmdUI ui;
         (doc.*c.update)(ui);
         EXPECT_TRUE(ui.m_Enabled);
@@ -226,7 +218,7 @@ TEST_F(MachineTraceTest, InputSignalsAreReadOnlyFromTheBinaryController)
     g_InputSignalDlg.m_Created = 1;
     g_InputSignalDlg.m_XHome = xHome;
     g_InputSignalDlg.Refresh();
-    EXPECT_TRUE(LogOf().empty());
+    EXPECT_TRUE(SettledLog().empty());
     EXPECT_EQ(g_InputSignalDlg.m_XHome, "1");
 }
 

@@ -270,9 +270,6 @@ TEST_P(MachineStopTest, CamDataEngravesTheChosenLayerUntilCancel)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, MachineStopTest,
-                         ::testing::Values(Kind::Ascii, Kind::Binary),
-                         [](const ::testing::TestParamInfo<Kind>& info) {
-                             return info.param == Kind::Ascii ? "Ascii" : "Binary";
-                         });
+                         ::testing::Values(Kind::Ascii, Kind::Binary), ProtocolName);
 
 }  // namespace

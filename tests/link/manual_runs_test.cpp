@@ -332,9 +332,7 @@ TEST_P(ManualRunTest, EngravedLineRunsFromItsStartToItsEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, ManualRunTest, ::testing::Values(Kind::Ascii, Kind::Binary),
-                         [](const auto& info) {
-                             return info.param == Kind::Ascii ? "Ascii" : "Binary";
-                         });
+                         ProtocolName);
 
 // The hole search: the first hole in copy, tool and hole order within its
 // radius; a pointer on the rim finds nothing.

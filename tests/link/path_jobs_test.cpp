@@ -821,11 +821,6 @@ TEST_P(PathJobTest, NextLayerDepthWaitsForItsTool)
     }
 }
 
-std::string ProtocolName(const ::testing::TestParamInfo<Kind>& info)
-{
-    return info.param == Kind::Binary ? "Binary" : "Ascii";
-}
-
 INSTANTIATE_TEST_SUITE_P(BothProtocols, PathJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),
                          ProtocolName);
 INSTANTIATE_TEST_SUITE_P(BothProtocols, MillJobTest, ::testing::Values(Kind::Binary, Kind::Ascii),

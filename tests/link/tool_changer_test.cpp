@@ -76,12 +76,6 @@ protected:
         m_Rack.spindleTool = slot;
         RegSetInt("toolnum", slot);
     }
-    // The log once the controller has heard everything sent.
-    Lines SettledLog()
-    {
-        Settle();
-        return m_Sim.Log();
-    }
     static Lines MovesAndClamp(const Lines& log)
     {
         Lines kept;

@@ -61,12 +61,6 @@ protected:
         m_Sim.SetPosition(0, x);
         m_Sim.SetPosition(1, y);
     }
-    // The log's size once every command on its way has been heard.
-    std::size_t SettledLogSize()
-    {
-        Settle();
-        return m_Sim.Log().size();
-    }
 };
 
 // The scripted camera over the simulated table.
@@ -155,12 +149,12 @@ TEST_F(VisionTest, TheCalibrationHoleSendsNothingAfterStop)
         const int before = TestHost().Pumps();
         TestHost().OnPump([&, stopAt, before](int n) {
             if (n - before == stopAt) {
-                heard = SettledLogSize();
+                heard = SettledLog().size();
                 g_AbortFlag = 1;
             }
         });
         EXPECT_FALSE(DrillCalibrationHole(ECalibrationHole::AdjustOrigin, &x, &y));
-        EXPECT_EQ(SettledLogSize(), heard);
+        EXPECT_EQ(SettledLog().size(), heard);
         g_AbortFlag = 0;
     }
 }
