@@ -19,13 +19,14 @@ constexpr std::size_t kRelayoutFloor = 256;
 
 CBoxGrid::CBoxGrid(const std::vector<CBox>& boxes)
 {
-    Layout(boxes, boxes.size());
+    Layout(boxes);
     for (std::uint32_t i = 0; i < boxes.size(); ++i)
         Add(i, boxes[i]);
 }
 
-void CBoxGrid::Layout(const std::vector<CBox>& boxes, std::size_t count)
+void CBoxGrid::Layout(const std::vector<CBox>& boxes)
 {
+    const std::size_t count = boxes.size();
     m_LaidOutFor = count;
     m_X0 = m_Y0 = 0.0;
     m_Cell = 1.0;
@@ -33,8 +34,7 @@ void CBoxGrid::Layout(const std::vector<CBox>& boxes, std::size_t count)
     if (count > 0) {
         CBox all = boxes.front();
         for (const CBox& b : boxes)
-            all = {std::min(all.x0, b.x0), std::min(all.y0, b.y0), std::max(all.x1, b.x1),
-                   std::max(all.y1, b.y1)};
+            all = all.United(b);
         double w = std::max(all.x1 - all.x0, 1.0), h = std::max(all.y1 - all.y0, 1.0);
         m_X0 = all.x0;
         m_Y0 = all.y0;
@@ -87,7 +87,7 @@ void CBoxGrid::Add(std::uint32_t index, const CBox& box)
         for (std::uint32_t i = 0; i < m_Boxes.size(); ++i)
             if (m_Added[i])
                 added.push_back(m_Boxes[i]);
-        Layout(added, added.size());
+        Layout(added);
         for (std::uint32_t i = 0; i < m_Boxes.size(); ++i)
             if (m_Added[i])
                 Insert(i, m_Boxes[i]);

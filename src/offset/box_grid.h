@@ -4,6 +4,7 @@
 // grid's extent fall into its border cells, so nothing is ever missed.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,6 +13,11 @@ struct CBox {
     double x0, y0, x1, y1;
     bool Meets(const CBox& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
     CBox Grown(double g) const { return {x0 - g, y0 - g, x1 + g, y1 + g}; }
+    // The smallest box holding both.
+    CBox United(const CBox& o) const
+    {
+        return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
+    }
 };
 
 class CBoxGrid {
@@ -41,8 +47,8 @@ private:
     std::size_t m_Count = 0;            // boxes added
     std::size_t m_LaidOutFor = 0;       // boxes the cells were sized for
 
-    // Sizes the cells for `count` boxes over the extent of `boxes`.
-    void Layout(const std::vector<CBox>& boxes, std::size_t count);
+    // Sizes the cells for the boxes over their extent.
+    void Layout(const std::vector<CBox>& boxes);
     void Insert(std::uint32_t index, const CBox& box);
     // The cells a box covers: columns c0..c1, rows r0..r1.
     struct CSpan {

@@ -142,9 +142,15 @@ bool SnapPointToSegmentBox(float* px, float* py, float x1, float y1, float x2, f
     return true;
 }
 
+bool IsPointInSegmentBoxWithin(const double* px, const double* py, double x1, double y1,
+                               double x2, double y2, double slack)
+{
+    return *px - slack <= MaxD(x1, x2) && *px + slack >= MinD(x1, x2) &&
+           *py - slack <= MaxD(y1, y2) && *py + slack >= MinD(y1, y2);
+}
+
 bool IsPointInSegmentBox(const double* px, const double* py, double x1, double y1, double x2,
                          double y2)
 {
-    return *px - kBoxSlack <= MaxD(x1, x2) && *px + kBoxSlack >= MinD(x1, x2) &&
-           *py - kBoxSlack <= MaxD(y1, y2) && *py + kBoxSlack >= MinD(y1, y2);
+    return IsPointInSegmentBoxWithin(px, py, x1, y1, x2, y2, kBoxSlack);
 }

@@ -26,6 +26,9 @@ signed char IntersectCircles(double c1x, double c1y, double r1, double c2x, doub
 // (px, py) lies in the segment's box, bounds included; a point within 0.1 of
 // an end is moved onto the nearer end.
 bool SnapPointToSegmentBox(float* px, float* py, float x1, float y1, float x2, float y2);
+// (px, py) lies in the segment's box widened by `slack`.
+bool IsPointInSegmentBoxWithin(const double* px, const double* py, double x1, double y1,
+                               double x2, double y2, double slack);
 // (px, py) lies in the segment's box widened by 0.005.
 bool IsPointInSegmentBox(const double* px, const double* py, double x1, double y1, double x2,
                          double y2);

@@ -2,7 +2,7 @@
 #include "offset/predicate_variants.h"
 
 #include "geometry/plane_geometry.h"
-#include "geometry/small_utils.h"
+#include "offset/element_predicates.h"
 #include "offset/offset_constants.h"
 
 #include <cmath>
@@ -16,8 +16,7 @@ constexpr double kLooseBoxSlack = 0.05;
 bool IsPointInSegmentBoxLoose(const double* px, const double* py, double x1, double y1,
                               double x2, double y2)
 {
-    return *px - kLooseBoxSlack <= MaxD(x1, x2) && *px + kLooseBoxSlack >= MinD(x1, x2) &&
-           *py - kLooseBoxSlack <= MaxD(y1, y2) && *py + kLooseBoxSlack >= MinD(y1, y2);
+    return IsPointInSegmentBoxWithin(px, py, x1, y1, x2, y2, kLooseBoxSlack);
 }
 
 int AreEndpointsJoinedAlt(const CTrackRecord& track, const CDPoint& p1, const CDPoint& p2)

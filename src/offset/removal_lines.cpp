@@ -9,6 +9,7 @@
 #include "offset/element_predicates.h"
 #include "offset/offset_pieces.h"
 #include "offset/piece_walk.h"
+#include "offset/touch_tests.h"
 #include "platform/message_pump.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ enum class CLineRules { Pass, Variant };
 // One line source and what its tests share.
 class CLineJudge {
 public:
-    CLineJudge(const CIsoElement& s, float d, bool strict, CLineRules rules = CLineRules::Pass)
+    CLineJudge(const CIsoElement& s, float d, bool strict, CLineRules rules)
         : m_S(s), m_D(float(d + s.Radius)), m_Strict(strict), m_Alt(rules == CLineRules::Variant)
     {
         BuildTrackOutline(m_Outline, s.Pt0.x, s.Pt0.y, s.Pt1.x, s.Pt1.y,
@@ -316,11 +317,6 @@ void RemoveLinePiecesBy(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
     }
 }
 
-bool Outside(const CDPoint& p, const CBox& extent)
-{
-    return p.x < extent.x0 || p.x > extent.x1 || p.y < extent.y0 || p.y > extent.y1;
-}
-
 }  // namespace
 
 void RemoveLinePieces(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
@@ -338,10 +334,11 @@ void RemoveLinePiecesAlt(CIsoElementPool& pool, CRefList<CIsoElement>& sources,
 void DeleteOutsideBoardExtent(CIsoElementPool& pool, CRefList<CIsoElement>& elements,
                               const CBox& extent)
 {
+    const CDPoint low(extent.x0, extent.y0), high(extent.x1, extent.y1);
     std::erase_if(elements, [&](CIsoElement* e) {
-        const bool outside =
-            (e->Kind == ISO_LINE && (Outside(e->Pt0, extent) || Outside(e->Pt1, extent))) ||
-            (e->Kind == ISO_ARC && (Outside(e->Pt1, extent) || Outside(e->Pt2, extent)));
+        const bool outside = (e->Kind == ISO_LINE || e->Kind == ISO_ARC) &&
+                             (!IsPointInClosedBox(low, high, PieceStart(*e)) ||
+                              !IsPointInClosedBox(low, high, PieceEnd(*e)));
         if (outside)
             pool.Delete(e);
         return outside;

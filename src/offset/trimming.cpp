@@ -186,10 +186,7 @@ int TrimArcLineAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& mad
 
 int TrimArcArcAlt(CIsoElement& a, CIsoElement& b, std::vector<CIsoElement>& made)
 {
-    std::vector<CIsoElement> own;
-    const int split = TrimArcArcAs(a, b, own, kPiShort);
-    made.insert(made.end(), own.begin(), own.end());
-    return split;
+    return TrimArcArcAs(a, b, made, kPiShort);
 }
 
 namespace {
@@ -207,19 +204,12 @@ constexpr double kArcBoxRing = 1.0;
 CBox SectorBox(const CDPoint& c, double r0, double r1, double a0, double a1)
 {
     auto at = [&](double r, double degrees) {
-        const double t = degrees * M_PI / 180.0;
-        return CDPoint(c.x + r * std::cos(t), c.y + r * std::sin(t));
+        const CDPoint q = PointAtAngle(c, r, degrees, M_PI);
+        return CBox{q.x, q.y, q.x, q.y};
     };
-    CBox box{at(r0, a0).x, at(r0, a0).y, at(r0, a0).x, at(r0, a0).y};
-    auto take = [&](const CDPoint& q) {
-        box = {std::min(box.x0, q.x), std::min(box.y0, q.y), std::max(box.x1, q.x),
-               std::max(box.y1, q.y)};
-    };
-    take(at(r1, a0));
-    take(at(r0, a1));
-    take(at(r1, a1));
+    CBox box = at(r0, a0).United(at(r1, a0)).United(at(r0, a1)).United(at(r1, a1));
     for (double k = std::ceil(a0 / 90.0); k * 90.0 <= a1; k += 1.0)
-        take(at(r1, k * 90.0));
+        box = box.United(at(r1, k * 90.0));
     return box;
 }
 
@@ -257,11 +247,8 @@ CBox TrimBox(const CIsoElement& p)
         return circle;
     const double r0 = p.Radius - kArcBoxRing, r1 = p.Radius + kArcBoxRing;
     CBox box = SectorBox(p.Pt0, r0, r1, ranges[0].first, ranges[0].second);
-    if (count == 2) {
-        const CBox other = SectorBox(p.Pt0, r0, r1, ranges[1].first, ranges[1].second);
-        box = {std::min(box.x0, other.x0), std::min(box.y0, other.y0), std::max(box.x1, other.x1),
-               std::max(box.y1, other.y1)};
-    }
+    if (count == 2)
+        box = box.United(SectorBox(p.Pt0, r0, r1, ranges[1].first, ranges[1].second));
     return box.Grown(kArcBoxRing);
 }
 

@@ -288,19 +288,22 @@ private:
     {
         m_InArc = false;
         CGridPathSegment& s = *m_Segment;
-        if (m_Count < kArcMinPoints) {
+        const bool tooShort = m_Count < kArcMinPoints;
+        if (tooShort) {
             s.type = 0;
             s.x2 = m_LastX;
             s.y2 = m_LastY;
-            if (m_TruePieces)
-                KeepAsLines();
-            return;
-        }
-        if (m_FloatAngles)
+        } else if (m_FloatAngles) {
             s.type = ArcDirection<float>(s);
-        else
+        } else {
             s.type = ArcDirection<double>(s);
-        if (m_TruePieces && !ArcFitsPoints(s))
+        }
+        if (!m_TruePieces)
+            return;
+        // The points walked through end where the piece now ends.
+        if (m_ArcPoints.back() != std::pair<float, float>{s.x2, s.y2})
+            m_ArcPoints.push_back({s.x2, s.y2});
+        if (tooShort || !ArcFitsPoints(s))
             KeepAsLines();
     }
 
@@ -308,9 +311,7 @@ private:
     // distance from the centre, round in its direction to its end's angle.
     bool ArcFitsPoints(const CGridPathSegment& s) const
     {
-        std::vector<std::pair<float, float>> points = m_ArcPoints;
-        if (points.back() != std::pair<float, float>{s.x2, s.y2})
-            points.push_back({s.x2, s.y2});
+        const auto& points = m_ArcPoints;
         const double cx = s.cx, cy = s.cy;
         const double r = std::hypot(s.x1 - cx, s.y1 - cy);
         const double a0 = TurnAngle(s.x1, s.y1, cx, cy);
@@ -347,13 +348,10 @@ private:
     void KeepAsLines()
     {
         CGridPathSegment& s = *m_Segment;
-        std::vector<std::pair<float, float>> points = m_ArcPoints;
-        if (points.back() != std::pair<float, float>{s.x2, s.y2})
-            points.push_back({s.x2, s.y2});
+        const auto& points = m_ArcPoints;
         s.type = 0;
         if (points.size() < 3)
             return;
-        const float endX = s.x2, endY = s.y2;
         const std::uint8_t flags = s.flags;
         s.x2 = points[1].first;
         s.y2 = points[1].second;
@@ -361,8 +359,7 @@ private:
         void* source = s.source;
         for (std::size_t k = 1; k + 1 < points.size(); ++k) {
             const bool final = k + 2 == points.size();
-            Append(points[k].first, points[k].second, final ? endX : points[k + 1].first,
-                   final ? endY : points[k + 1].second,
+            Append(points[k].first, points[k].second, points[k + 1].first, points[k + 1].second,
                    std::uint8_t(0x01 | (final ? flags & 0x10 : 0)), source);
         }
     }
