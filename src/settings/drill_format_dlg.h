@@ -49,3 +49,35 @@ private:
 };
 
 extern CDrillFormatDlg g_DrillFormatDlg;
+
+// The texts the program writes itself (registration holes, measured holes)
+// are metric whatever the drill format says: while one is read the drill
+// format's units say millimetres, and they are given back at the end. The
+// coordinates-only form leaves the tool size unit alone.
+class CMetricDrillUnits {
+public:
+    enum class EScope { Coordinates, CoordinatesAndSizes };
+
+    // `metric` false leaves the units as they are for the reading.
+    explicit CMetricDrillUnits(EScope scope, bool metric = true)
+        : m_Scope(scope), m_Coord(g_DrillFormatDlg.dInchMM), m_Size(g_DrillFormatDlg.dInchMMSize)
+    {
+        if (!metric)
+            return;
+        g_DrillFormatDlg.dInchMM = 1;
+        if (m_Scope == EScope::CoordinatesAndSizes)
+            g_DrillFormatDlg.dInchMMSize = 1;
+    }
+    ~CMetricDrillUnits()
+    {
+        g_DrillFormatDlg.dInchMM = m_Coord;
+        if (m_Scope == EScope::CoordinatesAndSizes)
+            g_DrillFormatDlg.dInchMMSize = m_Size;
+    }
+    CMetricDrillUnits(const CMetricDrillUnits&) = delete;
+    CMetricDrillUnits& operator=(const CMetricDrillUnits&) = delete;
+
+private:
+    EScope m_Scope;
+    int m_Coord, m_Size;
+};

@@ -22,15 +22,13 @@
 std::vector<CRegistrationHole> ReadRegistrationHoles()
 {
     std::vector<CRegistrationHole> holes;
-    const int savedUnit = g_DrillFormatDlg.dInchMM;
-    g_DrillFormatDlg.dInchMM = 1;
+    CMetricDrillUnits metric(CMetricDrillUnits::EScope::Coordinates);
     CDrillReader reader;
     reader.Attach(&g_HoleDataWnd);
     reader.ReadHeader();
     for (int code = reader.ReadNextBlock(); code != DRILL_END; code = reader.ReadNextBlock())
         if (code == DRILL_POSITION)
             holes.push_back({CDPoint(reader.m_OutX, reader.m_OutY), reader.m_CurrentLine - 1});
-    g_DrillFormatDlg.dInchMM = savedUnit;
     return holes;
 }
 

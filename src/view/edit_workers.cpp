@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -539,21 +540,22 @@ void CVelmView::OnMouseMoveEdit(unsigned, POINT point)
             for (const CTrackRecord* t : m_SelTracks)
                 DrawEditDragXor(t, d.x, d.y, VIEW_WHITE);
         } else if (m_MoveMode && (g_MoveDragKind == 3 || g_MoveDragKind == 4)) {
-            // Kind 3 carries the picked segments whole; kind 4 only the
-            // ends that lie on the dragged point.
+            // The copies go through the release's own move, so the shape
+            // shown is where the segments land.
             const CDPoint d = p - m_DragPoint;
-            for (const CPathSegment* s : m_DragSegments) {
-                CPathSegment moved = *s;
-                const bool whole = g_MoveDragKind == 3;
-                if (whole || CDPoint(s->x1, s->y1) == m_DragPoint) {
-                    moved.x1 += d.x;
-                    moved.y1 += d.y;
-                }
-                if (whole || CDPoint(s->x2, s->y2) == m_DragPoint) {
-                    moved.x2 += d.x;
-                    moved.y2 += d.y;
-                }
-                const CTrackRecord t = PathSegmentTrack(moved, m_Scale * PATH_DRAG_PIXELS);
+            std::vector<CPathSegment> copies;
+            copies.reserve(m_DragSegments.size());
+            for (const CPathSegment* s : m_DragSegments)
+                copies.push_back(*s);
+            CRefList<CPathSegment> moved;
+            for (CPathSegment& c : copies)
+                moved.push_back(&c);
+            if (g_MoveDragKind == 3)
+                StretchSegments(moved, d);
+            else
+                MoveSegmentEnds(moved, m_DragPoint, d);
+            for (const CPathSegment& c : copies) {
+                const CTrackRecord t = PathSegmentTrack(c, m_Scale * PATH_DRAG_PIXELS);
                 DrawEditDragXor(&t, 0.0, 0.0, VIEW_WHITE);
             }
         }

@@ -75,8 +75,7 @@ void CVelmView::DrawPositioningHoles(COLORREF colour)
     v.dc.SelectPen(SolidPen(1, VIEW_WHITE));
     v.dc.SelectBrush(SolidBrush(colour));
     // The registration-hole text is metric whatever the drill format says.
-    int savedUnit = g_DrillFormatDlg.dInchMM;
-    g_DrillFormatDlg.dInchMM = 1;
+    CMetricDrillUnits metric(CMetricDrillUnits::EScope::Coordinates);
     CDrillReader reader;
     reader.Attach(&g_HoleDataWnd);
     reader.ReadHeader();
@@ -94,7 +93,6 @@ void CVelmView::DrawPositioningHoles(COLORREF colour)
             m_HoleNameText = &m_PositioningHole.name;
         }
     }
-    g_DrillFormatDlg.dInchMM = savedUnit;
 }
 
 void CVelmView::DrawPointMarker(double x, double y, double r, COLORREF colour, CDPoint offset)

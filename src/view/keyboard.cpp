@@ -365,26 +365,24 @@ void CVelmView::ImportMeasuredHoles()
     int holes = 0;
     // The measurement text is metric; the reader hands its values over in
     // mil.
-    const int unitBefore = g_DrillFormatDlg.dInchMM;
-    const int sizeUnitBefore = g_DrillFormatDlg.dInchMMSize;
-    g_DrillFormatDlg.dInchMM = 1;
-    g_DrillFormatDlg.dInchMMSize = 1;
-    CDrillReader reader;
-    reader.Attach(&g_MeasureDataWnd);
-    reader.ReadHeader();
-    for (int code = reader.ReadNextBlock(); code != DRILL_END; code = reader.ReadNextBlock()) {
-        if (code == DRILL_TOOL) {
-            diameter = reader.m_ToolSize;
-        } else if (code == DRILL_POSITION) {
-            const double x = reader.m_OutX;
-            const double y = g_TableHeight - reader.m_OutY;
-            const CDPoint p(PulsesToMil(ax) + x, 2.0 * c - (PulsesToMil(ay) + y));
-            AddHandDrill(measured, sizes, diameter, p);
-            ++holes;
+    {
+        CMetricDrillUnits metric(CMetricDrillUnits::EScope::CoordinatesAndSizes);
+        CDrillReader reader;
+        reader.Attach(&g_MeasureDataWnd);
+        reader.ReadHeader();
+        for (int code = reader.ReadNextBlock(); code != DRILL_END;
+             code = reader.ReadNextBlock()) {
+            if (code == DRILL_TOOL) {
+                diameter = reader.m_ToolSize;
+            } else if (code == DRILL_POSITION) {
+                const double x = reader.m_OutX;
+                const double y = g_TableHeight - reader.m_OutY;
+                const CDPoint p(PulsesToMil(ax) + x, 2.0 * c - (PulsesToMil(ay) + y));
+                AddHandDrill(measured, sizes, diameter, p);
+                ++holes;
+            }
         }
     }
-    g_DrillFormatDlg.dInchMM = unitBefore;
-    g_DrillFormatDlg.dInchMMSize = sizeUnitBefore;
 
     if (holes == 0) {
         AfxMessageBox(LoadResString(IDS_MEASURED_HOLES_NONE));

@@ -8,6 +8,7 @@
 #include "document/velm_doc.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
+#include "support/resource_id_header.h"
 #include "ui/cmd_ui.h"
 #include "ui/command_router.h"
 #include "view/qt/board_widget.h"
@@ -15,9 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -51,13 +50,10 @@ const std::map<unsigned, const char*> kOutOfReach = {
 std::map<unsigned, std::string> NamedCommands()
 {
     std::map<unsigned, std::string> ids;
-    std::ifstream in(ORDUNE_RESOURCES_DIR "/resource_ids.h");
-    const std::regex named(R"(constexpr unsigned (ID_\w+) = (\d+);.*)");
-    for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (std::regex_match(line, m, named) && m[1].str().rfind("ID_INDICATOR_", 0) != 0)
-            ids.emplace(static_cast<unsigned>(std::stoul(m[2])), m[1]);
-    }
+    for (const CResourceIdLine& line : ReadResourceIdHeader().value_or(
+             std::vector<CResourceIdLine>{}))
+        if (line.prefix == "ID" && line.name.rfind("ID_INDICATOR_", 0) != 0)
+            ids.emplace(line.value, line.name);
     return ids;
 }
 

@@ -92,15 +92,28 @@ public:
     void Round(int code, double diameter) { Define(code, "C," + Inch(diameter)); }
     void Rect(int code, double w, double h) { Define(code, "R," + Inch(w) + "X" + Inch(h)); }
     void Use(int code) { m_Out << "D" << code << "*\n"; }
-    void Move(double x, double y) { m_Out << At(x, y) << "D02*\n"; }
-    void Line(double x, double y) { m_Out << "G01" << At(x, y) << "D01*\n"; }
-    void Flash(double x, double y) { m_Out << At(x, y) << "D03*\n"; }
-    // An arc from where the pen is to (x, y) round (cx, cy), from (fromX,
-    // fromY), the pen's place.
-    void Arc(double fromX, double fromY, double x, double y, double cx, double cy, bool ccw)
+    void Move(double x, double y)
     {
-        m_Out << "G75*\n" << (ccw ? "G03" : "G02") << At(x, y) << "I" << Tenths(cx - fromX) << "J"
-              << Tenths(cy - fromY) << "D01*\n";
+        m_Out << At(x, y) << "D02*\n";
+        PenTo(x, y);
+    }
+    void Line(double x, double y)
+    {
+        m_Out << "G01" << At(x, y) << "D01*\n";
+        PenTo(x, y);
+    }
+    void Flash(double x, double y)
+    {
+        m_Out << At(x, y) << "D03*\n";
+        PenTo(x, y);
+    }
+    // An arc from where the pen is to (x, y) round (cx, cy); the centre is
+    // written relative to the pen's place.
+    void Arc(double x, double y, double cx, double cy, bool ccw)
+    {
+        m_Out << "G75*\n" << (ccw ? "G03" : "G02") << At(x, y) << "I" << Tenths(cx - m_PenX)
+              << "J" << Tenths(cy - m_PenY) << "D01*\n";
+        PenTo(x, y);
     }
     void RegionBegin() { m_Out << "G36*\n"; }
     void RegionEnd() { m_Out << "G37*\n"; }
@@ -119,7 +132,13 @@ private:
         return "X" + std::to_string(Tenths(x)) + "Y" + std::to_string(Tenths(y));
     }
     void Define(int code, const std::string& shape) { m_Out << "%ADD" << code << shape << "*%\n"; }
+    void PenTo(double x, double y)
+    {
+        m_PenX = x;
+        m_PenY = y;
+    }
     std::ostringstream m_Out;
+    double m_PenX = 0.0, m_PenY = 0.0;
 };
 
 constexpr double kPi = 3.14159265358979323846;
@@ -130,23 +149,20 @@ constexpr double kPi = 3.14159265358979323846;
 void RoundedOutline(CGerberText& g, double x0, double y0, double x1, double y1, double r, int chords)
 {
     const double cx[4] = {x1 - r, x1 - r, x0 + r, x0 + r}, cy[4] = {y0 + r, y1 - r, y1 - r, y0 + r};
-    double px = x0 + r, py = y0;
-    g.Move(px, py);
+    g.Move(x0 + r, y0);
     for (int k = 0; k < 4; ++k) {
         const double a0 = (k - 1) * kPi / 2;
         const double sx = cx[k] + r * std::cos(a0), sy = cy[k] + r * std::sin(a0);
         g.Line(sx, sy);
         const double ex = cx[k] + r * std::cos(a0 + kPi / 2), ey = cy[k] + r * std::sin(a0 + kPi / 2);
         if (chords == 0) {
-            g.Arc(sx, sy, ex, ey, cx[k], cy[k], true);
+            g.Arc(ex, ey, cx[k], cy[k], true);
         } else {
             for (int c = 1; c <= chords; ++c) {
                 const double a = a0 + kPi / 2 * c / chords;
                 g.Line(cx[k] + r * std::cos(a), cy[k] + r * std::sin(a));
             }
         }
-        px = ex;
-        py = ey;
     }
     g.Line(x0 + r, y0);
 }
@@ -157,8 +173,8 @@ void DiscRegion(CGerberText& g, double cx, double cy, double r, int chords)
     g.RegionBegin();
     g.Move(cx + r, cy);
     if (chords == 0) {
-        g.Arc(cx + r, cy, cx - r, cy, cx, cy, true);
-        g.Arc(cx - r, cy, cx + r, cy, cx, cy, true);
+        g.Arc(cx - r, cy, cx, cy, true);
+        g.Arc(cx + r, cy, cx, cy, true);
     } else {
         for (int c = 1; c <= chords; ++c)
             g.Line(cx + r * std::cos(2 * kPi * c / chords), cy + r * std::sin(2 * kPi * c / chords));
@@ -199,7 +215,7 @@ std::string CurvedRegions(double tool1, double)
         const double cx = x1 - 45, cy = y1 - 45, rr = 45 + roomy + 5;
         g.Move(cx + rr, cy - 40);
         g.Line(cx + rr, cy);
-        g.Arc(cx + rr, cy, cx, cy + rr, cx, cy, true);
+        g.Arc(cx, cy + rr, cx, cy, true);
     }
     return g.Text();
 }
@@ -219,9 +235,9 @@ std::string TangentArcs(double tool1, double tool2)
         const double o = offset, xa = 150, xb = 450, y0 = 200;
         g.Move(xa, y0 - o);
         g.Line(xb, y0 - o);
-        g.Arc(xb, y0 - o, xb, y0 + 2 * R + o, xb, y0 + R, true);
+        g.Arc(xb, y0 + 2 * R + o, xb, y0 + R, true);
         g.Line(xa, y0 + 2 * R + o);
-        g.Arc(xa, y0 + 2 * R + o, xa, y0 + 4 * R - o, xa, y0 + 3 * R, false);
+        g.Arc(xa, y0 + 4 * R - o, xa, y0 + 3 * R, false);
         g.Line(xb, y0 + 4 * R - o);
         if (k < 3)
             offset += width + gaps[k];

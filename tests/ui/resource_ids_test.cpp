@@ -5,18 +5,14 @@
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "support/language.h"
+#include "support/resource_id_header.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
 #include <vector>
-
-#ifndef ORDUNE_RESOURCES_DIR
-#define ORDUNE_RESOURCES_DIR "."
-#endif
 
 namespace {
 
@@ -35,21 +31,22 @@ struct HeaderIds {
 HeaderIds ReadHeader()
 {
     HeaderIds ids;
-    std::ifstream in(ORDUNE_RESOURCES_DIR "/resource_ids.h");
-    if (!in)
+    const auto lines = ReadResourceIdHeader();
+    if (!lines) {
         ids.unread.push_back("(the header cannot be opened)");
-    const std::regex named(R"(constexpr unsigned ((ID[SRDC]?)_\w+) = (\d+);( *//.*)?)");
+        return ids;
+    }
     const std::regex other(R"(( *//.*)?|#pragma once)");
     unsigned dialog = 0;
-    for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (!std::regex_match(line, m, named)) {
-            if (!std::regex_match(line, other))
-                ids.unread.push_back(line);
+    for (const CResourceIdLine& line : *lines) {
+        if (line.name.empty()) {
+            if (!std::regex_match(line.text, other))
+                ids.unread.push_back(line.text);
             continue;
         }
-        const std::string name = m[1], prefix = m[2];
-        const unsigned value = static_cast<unsigned>(std::stoul(m[3]));
+        const std::string& name = line.name;
+        const std::string& prefix = line.prefix;
+        const unsigned value = line.value;
         if (prefix == "IDS" || prefix == "ID")
             ids.strings.emplace(value, name);
         if (prefix == "ID")
@@ -61,7 +58,7 @@ HeaderIds ReadHeader()
         else if (prefix == "IDC" && dialog != 0)
             ids.controls[dialog].emplace(value, name);
         else if (prefix == "IDC")
-            ids.unread.push_back(line + "  (before any dialog)");
+            ids.unread.push_back(line.text + "  (before any dialog)");
     }
     return ids;
 }

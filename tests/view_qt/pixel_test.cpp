@@ -341,6 +341,27 @@ TEST_F(PixelTest, MovedPathSegmentsFollowTheCursor)
     }
 }
 
+// Picked near a joint, both segments are dragged: the first whole, the
+// second only by the end it shares, and the shape shown while dragging is
+// the one the release leaves.
+TEST_F(PixelTest, SegmentsPickedAtAJointShowTheStretchTheReleaseMakes)
+{
+    g_ShowLayerCopper = 0;
+    g_ShowLayerT1Iso = 1;
+    CPathRecord* layer = doc->AddPathLayer("T1ISO", 8, 1, 0, RGB(170, 170, 220));
+    AddSegment(*layer, 0, 50, 200, 250, 200);
+    AddSegment(*layer, 0, 250, 200, 250, 100);
+    view->Redraw();
+    view->m_MoveMode = 1;
+    view->OnLButtonDown(0, POINT{248, 198});
+    view->OnMouseMove(0, POINT{298, 198});
+    EXPECT_TRUE(LitNear(Surface(), 275, 150));   // on (300, 200)-(250, 100)
+    EXPECT_FALSE(LitNear(Surface(), 300, 150));  // the second segment carried whole
+    view->OnLButtonUp(0, POINT{298, 198});
+    EXPECT_EQ(CDPoint(layer->items[1]->x1, layer->items[1]->y1), CDPoint(300, 200));
+    EXPECT_EQ(CDPoint(layer->items[1]->x2, layer->items[1]->y2), CDPoint(250, 100));
+}
+
 TEST_F(PixelTest, ThePaintAfterThePositionWindowMovedSkipsTheBoard)
 {
     Track(1, 100, 50, 100, 150, 20);
